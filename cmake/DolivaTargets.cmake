@@ -21,7 +21,7 @@ function(doliva_test name dir)
     endif()
     add_executable(${name} ${sources})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
-    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
     target_compile_definitions(${name} PRIVATE DOLIVA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
                                                DOLIVA_BINARY_DIR="${CMAKE_BINARY_DIR}")
     set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR ${DOLIVA_LAUNCHER})

@@ -33,6 +33,7 @@ std::string NarrowUnits(std::u16string_view units);
 
 // The Win32 calls, with their counting conventions (cb/cch of -1 includes the terminating zero; a zero
 // output size asks for the needed size).
-int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR source, int sourceBytes, LPWSTR dest, int destUnits);
-int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR source, int sourceUnits, LPSTR dest, int destBytes,
-                        LPCSTR defaultChar, LPBOOL usedDefaultChar);
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR source, int sourceBytes, LPWSTR dest,
+                        int destUnits);
+int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR source, int sourceUnits, LPSTR dest,
+                        int destBytes, LPCSTR defaultChar, LPBOOL usedDefaultChar);

@@ -60,6 +60,11 @@ constexpr ErrorText kTexts[] = {
     {ERROR_MORE_DATA, u"More data is available."},
     {WAIT_TIMEOUT, u"The wait operation timed out."},
     {ERROR_NO_MORE_ITEMS, u"No more data is available."},
+    {ERROR_NOT_OWNER, u"Attempt to release mutex not owned by caller."},
+    {ERROR_TOO_MANY_POSTS, u"Too many posts were made to a semaphore."},
+    {ERROR_INVALID_ADDRESS, u"Attempt to access invalid address."},
+    {ERROR_MAPPED_ALIGNMENT,
+     u"The base address or the file offset specified does not have the proper alignment."},
     {ERROR_OPERATION_ABORTED,
      u"The I/O operation has been aborted because of either a thread exit or an application request."},
     {ERROR_IO_INCOMPLETE, u"Overlapped I/O event is not in a signaled state."},
@@ -71,7 +76,8 @@ constexpr ErrorText kTexts[] = {
     {ERROR_CANTREAD, u"The configuration registry key could not be read."},
     {ERROR_CANTWRITE, u"The configuration registry key could not be written."},
     {ERROR_REGISTRY_CORRUPT,
-     u"The structure of one of the files containing registry data is corrupt, or the system's memory image of "
+     u"The structure of one of the files containing registry data is corrupt, or the system's memory image "
+     u"of "
      u"the file is corrupt, or the file could not be recovered because the alternate copy or log was absent "
      u"or corrupt."},
     {ERROR_REGISTRY_IO_FAILED, u"An I/O operation initiated by the registry failed unrecoverably."},
@@ -83,7 +89,8 @@ constexpr ErrorText kTexts[] = {
     {ERROR_SERVICE_DOES_NOT_EXIST, u"The specified service does not exist as an installed service."},
     {ERROR_SERVICE_CANNOT_ACCEPT_CTRL, u"The service cannot accept control messages at this time."},
     {ERROR_SERVICE_NOT_ACTIVE, u"The service has not been started."},
-    {ERROR_FAILED_SERVICE_CONTROLLER_CONNECT, u"The service process could not connect to the service controller."},
+    {ERROR_FAILED_SERVICE_CONTROLLER_CONNECT,
+     u"The service process could not connect to the service controller."},
     {ERROR_SERVICE_MARKED_FOR_DELETE, u"The specified service has been marked for deletion."},
     {ERROR_SERVICE_EXISTS, u"The specified service already exists."},
     {ERROR_DEVICE_NOT_CONNECTED, u"The device is not connected."},
@@ -101,9 +108,13 @@ constexpr ErrorText kTexts[] = {
 };
 } // namespace
 
-DWORD GetLastError() { return t_lastError; }
+DWORD GetLastError() {
+    return t_lastError;
+}
 
-void SetLastError(DWORD code) { t_lastError = code; }
+void SetLastError(DWORD code) {
+    t_lastError = code;
+}
 
 DWORD Win32ErrorFromErrno(int err) {
     switch (err) {

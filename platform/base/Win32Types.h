@@ -54,6 +54,8 @@ using LPWORD = WORD*;
 using LPDWORD = DWORD*;
 using LPLONG = LONG*;
 using LPBOOL = BOOL*;
+using PUINT = UINT*;
+using LPUINT = UINT*;
 using PBOOL = BOOL*;
 
 using HANDLE = void*;
@@ -78,7 +80,8 @@ using HMODULE = HINSTANCE;
 #define HIBYTE(w) (static_cast<BYTE>((static_cast<DWORD_PTR>(w) >> 8) & 0xff))
 #define LOWORD(l) (static_cast<WORD>(static_cast<DWORD_PTR>(l) & 0xffff))
 #define HIWORD(l) (static_cast<WORD>((static_cast<DWORD_PTR>(l) >> 16) & 0xffff))
-#define MAKEWORD(a, b) (static_cast<WORD>((static_cast<BYTE>(a)) | (static_cast<WORD>(static_cast<BYTE>(b)) << 8)))
+#define MAKEWORD(a, b)                                                                                       \
+    (static_cast<WORD>((static_cast<BYTE>(a)) | (static_cast<WORD>(static_cast<BYTE>(b)) << 8)))
 #define MAKELONG(a, b)                                                                                       \
     (static_cast<LONG>(static_cast<DWORD>(static_cast<WORD>(a)) |                                            \
                        (static_cast<DWORD>(static_cast<WORD>(b)) << 16)))
@@ -91,6 +94,12 @@ using HMODULE = HINSTANCE;
 #define GetRValue(rgb) (LOBYTE(rgb))
 #define GetGValue(rgb) (LOBYTE(static_cast<WORD>(rgb) >> 8))
 #define GetBValue(rgb) (LOBYTE((rgb) >> 16))
+
+#define WINAPI
+#define CALLBACK
+#define APIENTRY
+#define PASCAL
+#define AFXAPI
 
 #define MAX_PATH 260
 #define INFINITE 0xFFFFFFFFu

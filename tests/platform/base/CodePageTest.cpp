@@ -36,7 +36,8 @@ TEST(CodePage, Win32CallsCountTheTerminatorAndReportShortBuffers) {
     char out[8];
     BOOL used = TRUE;
     EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, u"\u00B0C", 2, out, 8, nullptr, &used), 2);
-    EXPECT_EQ(std::string(out, 2), "\xB0" "C");
+    EXPECT_EQ(std::string(out, 2), "\xB0"
+                                   "C");
     EXPECT_FALSE(used);
 }
 
