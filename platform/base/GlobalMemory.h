@@ -43,6 +43,3 @@ UINT GlobalFlags(HGLOBAL mem);
 // The handle of the block whose data starts at the given address.
 HGLOBAL GlobalHandle(LPCVOID mem);
 
-#ifndef ERROR_NOT_LOCKED
-#define ERROR_NOT_LOCKED 158L
-#endif

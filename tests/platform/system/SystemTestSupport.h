@@ -1,0 +1,144 @@
+// Fixtures shared by the system tests: clocks, environment variables, time zones and scratch directories,
+// each put back as it was afterwards.
+#pragma once
+
+#include "platform/system/System.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace system_test {
+
+class ScopedEnv {
+public:
+    // A null value unsets the variable.
+    ScopedEnv(const char* name, const char* value) : m_name(name) {
+        if (const char* old = std::getenv(name)) {
+            m_old = old;
+        }
+        if (value) {
+            setenv(name, value, 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+    ScopedEnv(const char* name, const std::string& value) : ScopedEnv(name, value.c_str()) {}
+    ~ScopedEnv() {
+        if (m_old) {
+            setenv(m_name.c_str(), m_old->c_str(), 1);
+        } else {
+            unsetenv(m_name.c_str());
+        }
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string m_name;
+    std::optional<std::string> m_old;
+};
+
+class ScopedTimeZone {
+public:
+    explicit ScopedTimeZone(const char* zone) : m_env("TZ", zone) { tzset(); }
+    ~ScopedTimeZone() { tzset(); }
+
+private:
+    ScopedEnv m_env;
+};
+
+inline bool HaveZone(const std::string& zone) {
+    struct stat st {};
+    return zone.find('/') == std::string::npos || stat(("/usr/share/zoneinfo/" + zone).c_str(), &st) == 0;
+}
+
+// Installs a clock for the test's length and puts back both the clock and the layer's UTC source.
+class ScopedSystemClock {
+public:
+    explicit ScopedSystemClock(std::shared_ptr<SystemClock> clock)
+        : m_previousClock(PeekSystemClock()), m_previousSource(GetCurrentUtcSource()) {
+        InstallSystemClock(std::move(clock));
+    }
+    ~ScopedSystemClock() {
+        InstallSystemClock(m_previousClock);
+        SetCurrentUtcSource(m_previousSource);
+    }
+    ScopedSystemClock(const ScopedSystemClock&) = delete;
+    ScopedSystemClock& operator=(const ScopedSystemClock&) = delete;
+
+private:
+    std::shared_ptr<SystemClock> m_previousClock;
+    UtcSource m_previousSource;
+};
+
+// A fresh directory under the launcher's scratch directory (or /tmp when run by hand), removed afterwards.
+class ScratchDir {
+public:
+    ScratchDir() {
+        const char* base = std::getenv("DOLIVA_TEST_SCRATCH");
+        std::string pattern = std::string(base && *base ? base : "/tmp") + "/system-test-XXXXXX";
+        if (mkdtemp(pattern.data())) {
+            m_path = pattern;
+        }
+    }
+    ~ScratchDir() {
+        if (!m_path.empty()) {
+            std::string command = "rm -rf '" + m_path + "'";
+            [[maybe_unused]] int rc = std::system(command.c_str());
+        }
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    std::string operator/(const std::string& name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+};
+
+inline std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+inline void WriteWholeFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+inline bool Exists(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0;
+}
+
+// UTC instant of a calendar time.
+inline UtcInstant Utc(int year, int month, int day, int hour, int minute, int second, int millisecond = 0) {
+    return UtcInstant{DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second,
+                      millisecond * 1000000};
+}
+
+inline SYSTEMTIME Fields(int year, int month, int day, int hour, int minute, int second,
+                         int millisecond = 0) {
+    SYSTEMTIME st{};
+    st.wYear = static_cast<WORD>(year);
+    st.wMonth = static_cast<WORD>(month);
+    st.wDay = static_cast<WORD>(day);
+    st.wHour = static_cast<WORD>(hour);
+    st.wMinute = static_cast<WORD>(minute);
+    st.wSecond = static_cast<WORD>(second);
+    st.wMilliseconds = static_cast<WORD>(millisecond);
+    return st;
+}
+
+} // namespace system_test
