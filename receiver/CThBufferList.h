@@ -1,0 +1,30 @@
+// A first-in first-out list of strings shared between threads: every operation holds the list's lock.
+#pragma once
+
+#include "platform/base/CString.h"
+#include "platform/base/CollectionTemplates.h"
+#include "platform/kernel/CriticalSection.h"
+
+class CThBufferList : public CList<CString, const CString&> {
+public:
+    CThBufferList();
+    ~CThBufferList() override;
+    CThBufferList(const CThBufferList&) = delete;
+    CThBufferList& operator=(const CThBufferList&) = delete;
+
+    void AddTail(const CString& text);
+    // The oldest string, or "" when the list is empty.
+    CString RemoveHead();
+    BOOL IsEmpty();
+    INT_PTR GetCount();
+    void RemoveAll();
+
+private:
+    using Base = CList<CString, const CString&>;
+    CRITICAL_SECTION m_lock;
+};
+
+// Received messages, from the receive thread to the GUI thread.
+extern CThBufferList g_receiveList;
+// Framed commands, from the GUI thread to the transmit thread.
+extern CThBufferList g_transmitList;
