@@ -1,0 +1,606 @@
+#include "receiver/UbxDecoder.h"
+
+#include "platform/base/TimeConversions.h"
+#include "receiver/GpsWeekToDate.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+// The payload of a frame, read little-endian. Only bytes the frame really holds are ever read.
+class Payload {
+public:
+    Payload(const CString& frame, int length) : m_units(frame.GetString() + 6), m_length(length) {}
+
+    int Size() const { return m_length; }
+    unsigned U1(int at) const { return at >= 0 && at < m_length ? m_units[at] & 0xFFu : 0u; }
+    unsigned U2(int at) const { return U1(at) | (U1(at + 1) << 8); }
+    unsigned U4(int at) const { return U2(at) | (U2(at + 2) << 16); }
+    int I1(int at) const { return static_cast<std::int8_t>(U1(at)); }
+    int I2(int at) const { return static_cast<std::int16_t>(U2(at)); }
+    int I4(int at) const { return static_cast<std::int32_t>(U4(at)); }
+    // Bytes from `at` up to the first zero, at most `count`.
+    CString Text(int at, int count) const {
+        CString text;
+        for (int i = 0; i < count; ++i) {
+            const unsigned byte = U1(at + i);
+            if (byte == 0) {
+                break;
+            }
+            text += static_cast<TCHAR>(byte);
+        }
+        return text;
+    }
+
+private:
+    const TCHAR* m_units;
+    int m_length;
+};
+
+// Top 16 bits of a pulse-length ratio as a binary fraction.
+double RatioFromBits(unsigned value) {
+    double ratio = 0.0;
+    for (int i = 0; i < 16; ++i) {
+        if (value & (1u << (31 - i))) {
+            ratio += 1.0 / static_cast<double>(1u << (i + 1));
+        }
+    }
+    return ratio;
+}
+
+const char16_t* UpdName(unsigned id) {
+    switch (id) {
+    case 0x01:
+        return u"UBX-UPD-DOWNL";
+    case 0x02:
+        return u"UBX-UPD-UPLOAD";
+    case 0x06:
+        return u"UBX-UPD-IDEN";
+    case 0x07:
+        return u"UBX-UPD-SAFE";
+    case 0x08:
+        return u"UBX-UPD-FLDET";
+    case 0x09:
+        return u"UBX-UPD-QSIZE";
+    case 0x0B:
+        return u"UBX-UPD-ERASE";
+    case 0x0C:
+        return u"UBX-UPD-FLWRI";
+    case 0x0D:
+        return u"UBX-UPD-CRC";
+    case 0x0E:
+        return u"UBX-UPD-RBOOT";
+    case 0x0F:
+        return u"UBX-UPD-SETQ";
+    case 0x14:
+        return u"UBX-UPD-SOS";
+    default:
+        return u"";
+    }
+}
+
+const char16_t* ClassName(unsigned cls) {
+    switch (cls) {
+    case 0x01:
+        return u"UBX-NAV";
+    case 0x02:
+        return u"UBX-RXM";
+    case 0x04:
+        return u"UBX-INF";
+    case 0x05:
+        return u"UBX-ACK";
+    case 0x06:
+        return u"UBX-CFG";
+    case 0x0A:
+        return u"UBX-MON";
+    case 0x0B:
+        return u"UBX-AID";
+    case 0x0D:
+        return u"UBX-TIM";
+    default:
+        return nullptr;
+    }
+}
+
+// The per-call texts and what every handler needs.
+struct Call {
+    DecoderView& view;
+    const Payload& p;
+    bool detailWanted;
+    CString text;
+    CString detail = u"...";
+
+    // Appends the suffix and, when wanted, the formatted detail. Answers whether the detail is wanted.
+    bool Suffix(const char16_t* suffix) {
+        text += suffix;
+        return detailWanted;
+    }
+    void AppendDetail() { text += detail; }
+    // Unhandled id, wrong length or unknown class: named only.
+    void NamedOnly() { text += CString(u"  ") + detail; }
+};
+
+void DecodePosEcef(Call& c) {
+    const Payload& p = c.p;
+    if (c.Suffix(u"-POSECEF ")) {
+        c.detail.Format(u"iTOW = %u, ecefX = %i, ecefY = %i, ecefZ = %i, pAcc = %u", p.U4(0), p.I4(4),
+                        p.I4(8), p.I4(12), p.U4(16));
+        c.AppendDetail();
+    }
+}
+
+void DecodePosLlh(Call& c) {
+    const Payload& p = c.p;
+    const double lon = p.I4(4) * 1e-7;
+    const double lat = p.I4(8) * 1e-7;
+    const double height = p.I4(12) * 0.001;
+    const double msl = p.I4(16) * 0.001;
+    c.view.UpdatePositionText(lat, lon, height, msl);
+    if (c.Suffix(u"-POSLLH ")) {
+        c.detail.Format(
+            u"iTOW = %u, lon = %1.8f, lat = %1.8f, height = %1.3f, MSL = %1.3f, hAcc = %u, vAcc = %u",
+            p.U4(0), lon, lat, height, msl, p.U4(20), p.U4(24));
+        c.AppendDetail();
+    }
+}
+
+void DecodeStatus(Call& c, CString& fixText) {
+    const Payload& p = c.p;
+    static constexpr struct {
+        const char16_t* text;
+        int fixType;
+        int pane;
+    } kFixes[] = {
+        {u"No Fix, ", 0, 0},
+        {u"Dead reckoning only, ", 2, 0},
+        {u"2D-fix, ", 2, 0},
+        {u"3-D Fix, ", 3, 0},
+        {u"GPS + dead reckoning combined, ", 3, 0},
+        {u"Time only fix (0-D Nav), ", 1, 1},
+    };
+    const unsigned gpsFix = p.U1(4);
+    int pane = -1;
+    fixText.Empty();
+    if (gpsFix < std::size(kFixes)) {
+        fixText = kFixes[gpsFix].text;
+        c.view.GpsNavSetFixType(kFixes[gpsFix].fixType);
+        pane = kFixes[gpsFix].pane;
+    }
+    if (!fixText.IsEmpty()) {
+        fixText = fixText.Left(fixText.GetLength() - 2);
+    }
+    c.view.SetReceiverModeStatus(pane);
+    c.view.SetSatsGridCellText(19, 1, fixText);
+    if (c.Suffix(u"-STATUS ")) {
+        c.detail.Format(
+            u"iTOW = %u, gpsFix = %u, flags = 0x%2.2X, diffStat = 0x%2.2X, res = %u, ttff = %u, msss = %u",
+            p.U4(0), gpsFix, p.U1(5), p.U1(6), p.U1(7), p.U4(8), p.U4(12));
+        c.AppendDetail();
+    }
+}
+
+void DecodeDop(Call& c, CString& dopText) {
+    const Payload& p = c.p;
+    double dops[7];
+    for (int i = 0; i < 7; ++i) {
+        dops[i] = p.U2(4 + 2 * i) * 0.01;
+    }
+    const double g = dops[0], pd = dops[1], t = dops[2], v = dops[3], h = dops[4];
+    c.view.GpsNavSetDops(g, pd, h, v, t);
+    if (c.view.GpsNavGetFixType() == 1) {
+        dopText.Format(u"DOPs: T = %3.1f", t);
+    } else {
+        dopText.Format(u"DOPs: T = %3.1f, P = %3.1f, H = %3.1f, V = %3.1f", t, pd, h, v);
+    }
+    c.view.SetSatsGridCellText(20, 1, dopText);
+    if (c.Suffix(u"-DOP ")) {
+        c.detail.Format(u"iTOW = %u, gDOP = %4.2f, pDOP = %4.2f, tDOP = %4.2f, vDOP = %4.2f, hDOP = %4.2f, "
+                        u"nDOP = %4.2f, eDOP = %4.2f",
+                        p.U4(0), dops[0], dops[1], dops[2], dops[3], dops[4], dops[5], dops[6]);
+        c.AppendDetail();
+    }
+}
+
+void DecodeTimeGps(Call& c) {
+    const Payload& p = c.p;
+    if (c.Suffix(u"-TIMEGPS ")) {
+        c.detail.Format(u"iTOW = %u ... week = %u, leap seconds = %i, valid = %2.2x", p.U4(0), p.U2(8),
+                        p.U1(10), p.U1(11));
+        c.AppendDetail();
+    }
+}
+
+void DecodeTimeUtc(Call& c) {
+    const Payload& p = c.p;
+    const unsigned year = p.U2(12), month = p.U1(14), day = p.U1(15);
+    const unsigned hour = p.U1(16), minute = p.U1(17), second = p.U1(18), valid = p.U1(19);
+    if ((valid & 0x07) == 0x07) {
+        CTime& rxTime = c.view.RxTime();
+        if (day >= 1 && day <= 31 && month >= 1 && month <= 12 && year >= 1900) {
+            // A UTC instant: never shifted, whatever the PC's time zone.
+            rxTime = CTime(DaysFromCivil(year, month, day) * 86400 + static_cast<__time64_t>(hour) * 3600 +
+                           static_cast<__time64_t>(minute) * 60 + second);
+        }
+        if (!c.view.TickHandled()) {
+            c.view.SyncPcClock();
+            c.view.DecoderTicks() = TRUE;
+            c.view.UpdateClockDisplay();
+        }
+        c.view.TickHandled() = FALSE;
+        AdvanceReceiverTime(rxTime, 1);
+    }
+    if (c.Suffix(u"-TIMEUTC ")) {
+        c.detail.Format(u"iTOW = %u, tAcc = %u, nano = %i, date (YMD) %u, %u, %u, Time = %2.2u:%2.2u:%2.2u, "
+                        u"valid = %2.2x",
+                        p.U4(0), p.U4(4), p.I4(8), year, month, day, hour, minute, second, valid);
+        c.AppendDetail();
+    }
+}
+
+void DecodeSvInfo(Call& c) {
+    const Payload& p = c.p;
+    SatelliteChannelTable& table = c.view.SatTable();
+    table.fill(SatelliteChannelTables::m_emptySatRow);
+
+    const unsigned numCh = p.U1(4);
+    // Only channels wholly inside the payload.
+    const int channels = std::min<int>({static_cast<int>(numCh), kSatelliteChannelRows, (p.Size() - 8) / 12});
+    unsigned visible = 0;
+    unsigned used = 0;
+    const bool wanted = c.Suffix(u"-SVINFO ");
+    if (wanted) {
+        c.detail.Format(u"iTOW = %u, numCh = %u, globalFlags = %2.2x, res = %u, ", p.U4(0), numCh, p.U1(5),
+                        p.U2(6));
+    }
+    for (int k = 0; k < channels; ++k) {
+        const int at = 8 + 12 * k;
+        const unsigned chn = p.U1(at), svid = p.U1(at + 1), flags = p.U1(at + 2), quality = p.U1(at + 3);
+        const unsigned cno = p.U1(at + 4);
+        const int elev = p.I1(at + 5);
+        const unsigned azim = p.U2(at + 6);
+        const int prRes = p.I4(at + 8);
+        if (flags & 0x01) {
+            ++used;
+        }
+        if (elev > 0) {
+            ++visible;
+        }
+        if (chn != 255 && cno > 0 && elev > 0) {
+            SatelliteChannelRow& row = table[static_cast<std::size_t>(k)];
+            row.prn = static_cast<std::int32_t>(svid);
+            row.elevation = std::min(elev, 90);
+            row.azimuth = static_cast<std::int32_t>(std::min(azim, 359u));
+            row.signal = std::clamp(static_cast<int>(cno) - 17, 0, 39);
+            row.used = static_cast<std::int32_t>(flags & 0x01);
+            row.SetModeAndFlags(static_cast<int>(quality), static_cast<int>(flags));
+            row.trend = 0;
+        }
+        if (wanted) {
+            CString channel;
+            channel.Format(
+                u"chn=%u, svid=%u, flags=%2.2x, quality=%2.2x, cno=%u, elev=%i, azim=%i, prRes=%i, ", chn,
+                svid, flags, quality, cno, elev, static_cast<int>(azim), prRes);
+            if (k > 0) {
+                channel += u", ";
+            }
+            c.detail += channel;
+            if (k == 8) {
+                c.text += CString(u"\n") + CString(u' ', 30);
+            }
+            c.text += channel;
+        }
+    }
+    c.view.SetSatsGridCellText(18, 4, u"GPS");
+    c.view.SetSatsGridCellText(18, 5, u"SATs");
+    CString count;
+    count.Format(u"%1.1u Visible", visible);
+    c.view.SetSatsGridCellText(18, 6, count);
+    c.view.GpsNavSetTrackedCount(static_cast<int>(used));
+    count.Format(u"%1.1u Tracked", used);
+    c.view.SetSatsGridCellText(18, 8, count);
+    c.view.UpdateSatsGrid();
+}
+
+void DecodeCfgPrt(Call& c) {
+    const Payload& p = c.p;
+    if (c.Suffix(u"-PRT ")) {
+        static constexpr const char16_t* kPorts[] = {u"DDC", u"UART #1", u"UART #2", u"USB", u"SBI"};
+        const unsigned port = p.U1(0);
+        c.detail.Format(
+            u"portID = %s, res0 = %u, res1 = %u, mode = %8.8X, baudRate = %u, inProtoMask = %4.4X, "
+            u"outProtoMask = %4.4X, flags = %4.4X, pad = %u",
+            port < std::size(kPorts) ? kPorts[port] : u"unknown", p.U1(1), p.U2(2), p.U4(4), p.U4(8),
+            p.U2(12), p.U2(14), p.U2(16), p.U2(18));
+        c.AppendDetail();
+    }
+}
+
+void DecodeCfgTp(Call& c) {
+    const Payload& p = c.p;
+    if (c.Suffix(u"-TP ")) {
+        c.detail.Format(u"interval = %u us, length = %u us, status = %i, timeRef = %u, flags = %u, res = %u, "
+                        u"antennaCableDelay = %i ns, rfGroupDelay = %i ns, userDelay = %i ns",
+                        p.U4(0), p.U4(4), p.U1(8), p.U1(9), p.U1(10), p.U1(11), p.U2(12), p.U2(14), p.I4(16));
+        c.AppendDetail();
+    }
+}
+
+void DecodeCfgTp5(Call& c) {
+    const Payload& p = c.p;
+    if (!c.Suffix(u"-TP5 ")) {
+        return;
+    }
+    const unsigned flags = p.U4(28);
+    const bool frequency = (flags & 0x08) != 0;
+    const bool length = (flags & 0x10) != 0;
+    const char16_t* periodUnit = frequency ? u"Hz" : u"us";
+    CString head;
+    head.Format(u"TimePulse%u, res0 = %u, res1 = %i, antCableDelay = %i ns, rfGroupDelay = %i ns, freqPeriod "
+                u"= %u %s, "
+                u"freqPeriodLock = %u %s, ",
+                p.U1(0), p.U1(1), p.I2(2), p.I2(4), p.I2(6), p.U4(8), periodUnit, p.U4(12), periodUnit);
+    CString pulse;
+    if (length) {
+        pulse.Format(u"pulseLenRatio = %u us, pulseLenRatioLock = %u us, ", p.U4(16), p.U4(20));
+    } else {
+        pulse.Format(u"pulseLenRatio = %f ratio, pulseLenRatioLock = %f ratio, ", RatioFromBits(p.U4(16)),
+                     RatioFromBits(p.U4(20)));
+    }
+    CString tail;
+    tail.Format(u"userDelay = %i ns, ubx_flags = 0x%X", p.I4(24), flags & 0xFF);
+    c.detail = head + pulse + tail;
+    c.AppendDetail();
+}
+
+void DecodeCfgTmode(Call& c) {
+    const Payload& p = c.p;
+    if (c.Suffix(u"-TMODE ")) {
+        c.detail.Format(u"timeMode = %u, fixedPosX = %i, fixedPosY = %i, fixedPosZ = %i, fixedPosVar = %u, "
+                        u"svinMinDur = %u, svinVarLimit = %u",
+                        p.U4(0), p.I4(4), p.I4(8), p.I4(12), p.U4(16), p.U4(20), p.U4(24));
+        c.AppendDetail();
+    }
+}
+
+void DecodeCfgNav5(Call& c) {
+    const Payload& p = c.p;
+    if (c.Suffix(u"-NAV5 ")) {
+        c.detail.Format(
+            u"mask = %02.2X, dynModel = %u, fixMode = %u, fixedAlt = %i, fixedAltVar = %i, minElev = %i, "
+            u"drLimit = %u, pDopMask = %u, tDopMask = %u, pAccMask = %u, tAccMask = %u, "
+            u"staticHoldThresh = %u, res1 = %u, res2 = %u, res3 = %u, res4 = %u",
+            p.U2(0), p.U1(2), p.U1(3), p.I4(4), p.I4(8), p.U1(12), p.U1(13), p.U2(14), p.U2(16), p.U2(18),
+            p.U2(20), p.U1(22), p.U1(23), p.U4(24), p.U4(28), p.U4(32));
+        c.AppendDetail();
+    }
+}
+
+void DecodeMonVer(Call& c) {
+    const Payload& p = c.p;
+    c.Suffix(u"-VER ");
+    const CString software = p.Text(0, 30);
+    const CString hardware = p.Text(30, 10);
+    const int extensions = std::min(29, (p.Size() - 40) / 30);
+    c.text += CString(u" Software Version ") + software + u", Hardware Version " + hardware;
+    CString identity = CString(u"u-blox Receiver/Software Version\n") + u"Software Version: " + software +
+                       u"\n" + u"Hardware Version: " + hardware + u"\n" + u"ROM and extensions:\n";
+    for (int i = 0; i < extensions; ++i) {
+        const CString extension = p.Text(40 + 30 * i, 30);
+        c.text += CString(u", ") + extension;
+        identity += extension + u"\n";
+    }
+    if (c.view.HasRxIdDialog()) {
+        c.view.RxIdSetText(identity);
+    }
+    c.NamedOnly();
+}
+
+void DecodeMonHw(Call& c) {
+    const Payload& p = c.p;
+    const unsigned aStatus = p.U1(20);
+    c.view.SetAntennaStatus(aStatus == 2 ? 0 : aStatus == 3 ? 1 : aStatus == 4 ? 2 : -1);
+    if (c.Suffix(u"-HW ")) {
+        // The older 68-byte layout has eight more bytes before jamInd.
+        const int shift = p.Size() == 68 ? 8 : 0;
+        c.detail.Format(
+            u"pinSel = %04.4X, pinBank = %04.4X, pinDir = %04.4X, pinVal = %04.4X, noisePerMS = %u, "
+            u"agcCnt = %u, aStatus = %u, aPower = %u, flags = %u, res1 = %u, usedMask = %u, "
+            u"jamInd = %u, pinIrq = %04.4X, pullH = %04.4X, pullL = %04.4X",
+            p.U4(0), p.U4(4), p.U4(8), p.U4(12), p.U2(16), p.U2(18), aStatus, p.U1(21), p.U1(22), p.U1(23),
+            p.U4(24), p.U1(45 + shift), p.U4(48 + shift), p.U4(52 + shift), p.U4(56 + shift));
+        c.AppendDetail();
+    }
+}
+
+void DecodeAidHui(Call& c) {
+    const Payload& p = c.p;
+    DecoderView& view = c.view;
+    const unsigned utcLs = p.U2(26), utcWnf = p.U2(28), utcDn = p.U2(30), utcLsf = p.U2(32);
+    const unsigned flags = p.U1(68);
+
+    BYTE second, minute, hour, day, month;
+    WORD year;
+    // The day number is 1..7; a wild one is held where its seconds still fit.
+    GpsWeekToDate(static_cast<WORD>(utcWnf), static_cast<LONG>(std::min(utcDn, 24855u) * 86400u), &second,
+                  &minute, &hour, &day, &month, &year);
+    const int currentYear = view.GetGpsTimeYear();
+    const int currentMonth = view.GetGpsTimeMonth();
+    const bool later = year > currentYear || (year == currentYear && month > currentMonth);
+    const bool valid = (flags & 0x07) == 0x07;
+
+    LONG& offset = view.GpsUtcOffsetSec();
+    int& pending = view.LeapSecondPending();
+    offset = 0;
+    unsigned a = 0, b = 0;
+    if (!valid) {
+        pending = -1;
+    } else if (!later) {
+        offset = static_cast<LONG>(utcLsf);
+        pending = -1;
+        a = b = utcLsf;
+    } else {
+        offset = static_cast<LONG>(utcLs);
+        if (utcLsf > utcLs) {
+            pending = 1;
+        } else if (utcLsf < utcLs) {
+            pending = 2;
+        }
+        a = utcLsf;
+        b = utcLs;
+    }
+    const int nextMonth = currentMonth == 12 ? 1 : currentMonth + 1;
+    const int nextMonthYear = currentMonth == 12 ? currentYear + 1 : currentYear;
+    int& indicator = view.NtpLeapIndicator();
+    if (year == nextMonthYear && month == nextMonth) {
+        indicator = a > b ? 1 : a < b ? 2 : 3;
+    } else {
+        indicator = 0;
+    }
+
+    if (c.Suffix(u"-HUI ")) {
+        c.detail.Format(
+            u" ... utcLS = %u, utcWNF = %u, utcDN = %u, utcLSF = %u ... valid = 0x%2.2x -->> LS Pending = "
+            u"%u, NTP Leap Indicator = %u",
+            utcLs, utcWnf, utcDn, utcLsf, flags, pending, indicator);
+        c.AppendDetail();
+    }
+}
+
+void DecodeTimTp(Call& c) {
+    const Payload& p = c.p;
+    if (c.Suffix(u"-TP ")) {
+        c.detail.Format(u"towMS = %u, towSubMS = %u, qErr = %i, week = %u, flags = %u, res = %u", p.U4(0),
+                        p.U4(4), p.I4(8), p.U2(12), p.U1(14), p.U1(15));
+        c.AppendDetail();
+    }
+}
+
+void DecodeTimDosc(Call& c) {
+    const Payload& p = c.p;
+    if (c.Suffix(u"-DOSC ")) {
+        c.detail.Format(u"ver = %u, D/A value = %u", p.U1(0), p.U4(4));
+        c.AppendDetail();
+    }
+}
+
+} // namespace
+
+CString UbxDecoder::DecodeUbxMessage(CString frame) {
+    if (frame.GetLength() < 8 || frame[0] != 0xB5) {
+        return CString();
+    }
+    m_view.WriteBinaryLogMessage(frame);
+
+    const unsigned cls = frame[2] & 0xFFu;
+    const unsigned id = frame[3] & 0xFFu;
+    const int declared = static_cast<int>((frame[4] & 0xFFu) | ((frame[5] & 0xFFu) << 8));
+    // A frame that does not hold its declared payload counts as one of the wrong length.
+    const int length = std::min(declared, frame.GetLength() - 6);
+    const Payload payload(frame, length);
+    Call c{m_view, payload, m_view.IsRawWindowShown() || m_view.IsLogSecond(), CString(), CString(u"...")};
+
+    // Runs the handler when the payload length fits, else names the message only.
+    auto handle = [&](bool lengthFits, auto&& handler) {
+        if (lengthFits) {
+            handler();
+        } else {
+            c.NamedOnly();
+        }
+    };
+
+    if (cls == 0x09) {
+        c.text = UpdName(id);
+    } else if (const char16_t* name = ClassName(cls)) {
+        c.text = name;
+        switch (cls) {
+        case 0x01:
+            switch (id) {
+            case 0x01:
+                handle(length == 20, [&] { DecodePosEcef(c); });
+                break;
+            case 0x02:
+                handle(length == 28, [&] { DecodePosLlh(c); });
+                break;
+            case 0x03:
+                handle(length == 16, [&] { DecodeStatus(c, m_fixText); });
+                break;
+            case 0x04:
+                handle(length == 18, [&] { DecodeDop(c, m_dopText); });
+                break;
+            case 0x20:
+                handle(length == 16, [&] { DecodeTimeGps(c); });
+                break;
+            case 0x21:
+                handle(length == 20, [&] { DecodeTimeUtc(c); });
+                break;
+            case 0x30:
+                handle(length >= 20, [&] { DecodeSvInfo(c); });
+                break;
+            default:
+                c.NamedOnly();
+                break;
+            }
+            break;
+        case 0x05:
+            c.text += id == 0x00 ? u" NAK" : id == 0x01 ? u" ACK" : u" Unknown ID ???";
+            break;
+        case 0x06:
+            switch (id) {
+            case 0x00:
+                handle(length == 20, [&] { DecodeCfgPrt(c); });
+                break;
+            case 0x07:
+                handle(length == 20, [&] { DecodeCfgTp(c); });
+                break;
+            case 0x31:
+                handle(length == 32, [&] { DecodeCfgTp5(c); });
+                break;
+            case 0x1D:
+                handle(length == 28, [&] { DecodeCfgTmode(c); });
+                break;
+            case 0x24:
+                handle(length == 36, [&] { DecodeCfgNav5(c); });
+                break;
+            default:
+                c.NamedOnly();
+                break;
+            }
+            break;
+        case 0x0A:
+            if (id == 0x04) {
+                handle(length >= 40, [&] { DecodeMonVer(c); });
+            } else if (id == 0x09) {
+                handle(length >= 60, [&] { DecodeMonHw(c); });
+            } else {
+                c.NamedOnly();
+            }
+            break;
+        case 0x0B:
+            // The flags lie in the last four of the 72 bytes.
+            handle(id == 0x02 && length >= 72, [&] { DecodeAidHui(c); });
+            break;
+        case 0x0D:
+            if (id == 0x01) {
+                handle(length == 16, [&] { DecodeTimTp(c); });
+            } else if (id == 0x11) {
+                handle(length == 8, [&] { DecodeTimDosc(c); });
+            } else {
+                c.NamedOnly();
+            }
+            break;
+        default: // RXM and INF are only named
+            c.NamedOnly();
+            break;
+        }
+    } else {
+        c.text.Format(u"UBX-%X ?~Unknown Message Class-???", cls);
+        c.NamedOnly();
+    }
+
+    if (!c.text.IsEmpty()) {
+        c.text += u"\n";
+    }
+    m_view.WritePvtLogLine(c.detail);
+    return c.text;
+}

@@ -1,0 +1,242 @@
+// A recording stand-in for the view the NMEA and UBX decoders talk to, and helpers to build their input.
+#pragma once
+
+#include "platform/base/CString.h"
+#include "platform/base/TimeConversions.h"
+#include "receiver/DecoderView.h"
+#include "receiver/ReceiverState.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace decoder_test {
+
+inline std::string Narrow(const std::u16string& text) {
+    std::string out;
+    for (char16_t c : text) {
+        out.push_back(static_cast<char>(c));
+    }
+    return out;
+}
+
+inline __time64_t Utc(int year, int month, int day, int hour, int minute, int second) {
+    return DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
+}
+
+struct Position {
+    double latitude, longitude, heightWgs84, altitudeMsl;
+};
+
+class RecordingView : public DecoderView {
+public:
+    RecordingView() { table.fill(SatelliteChannelTables::m_emptySatRow); }
+
+    // State.
+    CTime rxTime{-1};
+    float rxSeconds = 0.0f;
+    BOOL tickHandled = FALSE, tickFlagA = FALSE, tickFlagB = FALSE, tickFlagC = FALSE, decoderTicks = FALSE;
+    int dgpsStatus = 0;
+    LONG gpsUtcOffsetSec = 0;
+    int leapSecondPending = -1;
+    int ntpLeapIndicator = 0;
+    SatelliteChannelTable table;
+    BOOL rawWindowShown = FALSE, logSecond = FALSE;
+    int timeZoneBiasMin = 0;
+    BOOL gpsRxOnLocalTime = FALSE;
+    int model = 0;
+    float firmwareVersion = 0.0f;
+    int gpsYear = 2021, gpsMonth = 2;
+    BOOL rxIdDialog = TRUE;
+    int fixType = 0;
+
+    // What was called.
+    std::vector<__time64_t> clockSyncs; // m_rxTime at each SyncPcClock
+    int clockDisplays = 0;
+    int controlUpdates = 0;
+    int gridRefreshes = 0;
+    std::vector<Position> positions;
+    std::vector<std::u16string> binaryLog;
+    std::vector<std::u16string> pvtLines; // every WritePvtLogLine call, empty texts too
+    std::map<std::pair<int, int>, std::u16string> cells;
+    int cellWrites = 0;
+    std::vector<std::u16string> rxIdSet, rxIdAdded;
+    std::vector<int> antenna, receiverMode, fixQualities, trackedCounts, fixTypes;
+    std::vector<std::vector<double>> dops;
+    std::vector<double> speeds, headings;
+    std::function<void()> onRxIdSetText; // lets a test decode nested, as the window's message pump may
+
+    CString Cell(int row, int column) const {
+        auto it = cells.find({row, column});
+        return it == cells.end() ? CString(u"<unset>") : CString(it->second);
+    }
+    // The PVT lines the view would really write: in a logging second, not empty.
+    std::vector<std::u16string> WrittenPvtLines() const {
+        std::vector<std::u16string> out;
+        for (const auto& line : pvtLines) {
+            if (logSecond && !line.empty()) {
+                out.push_back(line);
+            }
+        }
+        return out;
+    }
+
+    CTime& RxTime() override { return rxTime; }
+    float& RxSeconds() override { return rxSeconds; }
+    BOOL& TickHandled() override { return tickHandled; }
+    BOOL& TickFlagA() override { return tickFlagA; }
+    BOOL& TickFlagB() override { return tickFlagB; }
+    BOOL& TickFlagC() override { return tickFlagC; }
+    BOOL& DecoderTicks() override { return decoderTicks; }
+    int& DgpsStatus() override { return dgpsStatus; }
+    LONG& GpsUtcOffsetSec() override { return gpsUtcOffsetSec; }
+    int& LeapSecondPending() override { return leapSecondPending; }
+    int& NtpLeapIndicator() override { return ntpLeapIndicator; }
+    SatelliteChannelTable& SatTable() override { return table; }
+    BOOL IsRawWindowShown() const override { return rawWindowShown; }
+    BOOL IsLogSecond() const override { return logSecond; }
+    int GetTimeZoneBiasMin() const override { return timeZoneBiasMin; }
+    BOOL IsGpsRxOnLocalTime() const override { return gpsRxOnLocalTime; }
+    int GetReceiverModel() const override { return model; }
+    float GetFirmwareVersion() const override { return firmwareVersion; }
+    int GetGpsTimeYear() const override { return gpsYear; }
+    int GetGpsTimeMonth() const override { return gpsMonth; }
+
+    void SyncPcClock() override { clockSyncs.push_back(rxTime.GetTime()); }
+    void UpdateClockDisplay() override { ++clockDisplays; }
+    void UpdateControls() override { ++controlUpdates; }
+    void UpdateSatsGrid() override { ++gridRefreshes; }
+    void UpdatePositionText(double latitude, double longitude, double heightWgs84,
+                            double altitudeMsl) override {
+        positions.push_back({latitude, longitude, heightWgs84, altitudeMsl});
+    }
+    void WriteBinaryLogMessage(const CString& message) override { binaryLog.push_back(message.str()); }
+    void WritePvtLogLine(const CString& text) override { pvtLines.push_back(text.str()); }
+
+    void GpsNavSetFixQuality(int level) override { fixQualities.push_back(level); }
+    void GpsNavSetTrackedCount(int count) override { trackedCounts.push_back(count); }
+    void GpsNavSetFixType(int type) override {
+        fixTypes.push_back(type);
+        fixType = type;
+    }
+    int GpsNavGetFixType() const override { return fixType; }
+    void GpsNavSetDops(double gdop, double pdop, double hdop, double vdop, double tdop) override {
+        dops.push_back({gdop, pdop, hdop, vdop, tdop});
+    }
+    void GpsNavSetSpeed(double knots) override { speeds.push_back(knots); }
+    void GpsNavSetHeading(double degrees) override { headings.push_back(degrees); }
+
+    void SetSatsGridCellText(int row, int column, const CString& text) override {
+        cells[{row, column}] = text.str();
+        ++cellWrites;
+    }
+    BOOL HasRxIdDialog() const override { return rxIdDialog; }
+    void RxIdSetText(const CString& text) override {
+        rxIdSet.push_back(text.str());
+        if (onRxIdSetText) {
+            onRxIdSetText();
+        }
+    }
+    void RxIdAddText(const CString& text) override { rxIdAdded.push_back(text.str()); }
+    void SetAntennaStatus(int status) override { antenna.push_back(status); }
+    void SetReceiverModeStatus(int status) override { receiverMode.push_back(status); }
+};
+
+// Sets g_interfaceMode for one test and puts the old value back.
+class InterfaceModeScope {
+public:
+    explicit InterfaceModeScope(int mode) : m_old(g_interfaceMode.load()) { g_interfaceMode = mode; }
+    ~InterfaceModeScope() { g_interfaceMode = m_old; }
+    InterfaceModeScope(const InterfaceModeScope&) = delete;
+    InterfaceModeScope& operator=(const InterfaceModeScope&) = delete;
+
+private:
+    int m_old;
+};
+
+// Little-endian payload builder.
+class PayloadBuilder {
+public:
+    explicit PayloadBuilder(std::size_t size = 0) : m_bytes(size, '\0') {}
+    PayloadBuilder& Put(std::size_t at, unsigned long long value, int width) {
+        if (m_bytes.size() < at + width) {
+            m_bytes.resize(at + width, '\0');
+        }
+        for (int i = 0; i < width; ++i) {
+            m_bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+        }
+        return *this;
+    }
+    PayloadBuilder& PutText(std::size_t at, const std::string& text) {
+        if (m_bytes.size() < at + text.size()) {
+            m_bytes.resize(at + text.size(), '\0');
+        }
+        m_bytes.replace(at, text.size(), text);
+        return *this;
+    }
+    const std::string& Bytes() const { return m_bytes; }
+
+private:
+    std::string m_bytes;
+};
+
+// The bytes of a file, untouched.
+inline std::string ReadBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+// A text capture as the receiver sent it: '#' lines dropped, every line ended with CR LF.
+inline std::string ReplayableText(const std::string& capture) {
+    std::string out;
+    std::istringstream in(capture);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (!line.empty() && line[0] != '#') {
+            out += line + "\r\n";
+        }
+    }
+    return out;
+}
+
+// A value of the flat JSON objects the .chk files hold: a number, or a string's text.
+inline std::optional<double> JsonNumber(const std::string& object, const std::string& key) {
+    const std::string tag = "\"" + key + "\":";
+    const std::size_t at = object.find(tag);
+    if (at == std::string::npos) {
+        return std::nullopt;
+    }
+    return std::strtod(object.c_str() + at + tag.size(), nullptr);
+}
+
+inline std::optional<std::string> JsonString(const std::string& object, const std::string& key) {
+    const std::string tag = "\"" + key + "\":\"";
+    const std::size_t at = object.find(tag);
+    if (at == std::string::npos) {
+        return std::nullopt;
+    }
+    const std::size_t start = at + tag.size();
+    return object.substr(start, object.find('"', start) - start);
+}
+
+// "2014-12-31T03:07:19.000Z" to whole UTC seconds (the fraction rounded).
+inline __time64_t IsoSeconds(const std::string& text) {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0;
+    double second = 0.0;
+    std::sscanf(text.c_str(), "%d-%d-%dT%d:%d:%lfZ", &year, &month, &day, &hour, &minute, &second);
+    return Utc(year, month, day, hour, minute, 0) + static_cast<__time64_t>(second + 0.5);
+}
+
+} // namespace decoder_test
