@@ -103,6 +103,7 @@ constexpr ErrorText kTexts[] = {
     {ERROR_INVALID_WINDOW_HANDLE, u"Invalid window handle."},
     {ERROR_CLASS_ALREADY_EXISTS, u"Class already exists."},
     {ERROR_CLASS_DOES_NOT_EXIST, u"Class does not exist."},
+    {ERROR_CLIPBOARD_NOT_OPEN, u"Thread does not have a clipboard open."},
     {ERROR_RESOURCE_DATA_NOT_FOUND, u"The specified image file did not contain a resource section."},
     {ERROR_RESOURCE_TYPE_NOT_FOUND, u"The specified resource type cannot be found in the image file."},
     {ERROR_RESOURCE_NAME_NOT_FOUND, u"The specified resource name cannot be found in the image file."},

@@ -1,0 +1,42 @@
+// The desktop clipboard that the clipboard's Unicode text is mirrored to, and its two implementations.
+#pragma once
+
+#include <mutex>
+#include <optional>
+#include <string>
+
+// The desktop clipboard that Unicode text is mirrored to. Text crosses in the desktop's form, lines ending in
+// LF: the clipboard turns CR LF into LF on the way out and a lone LF into CR LF on the way in.
+class ClipboardMirror {
+public:
+    virtual ~ClipboardMirror() = default;
+    // Puts text on the desktop clipboard (empty text: the clipboard holds no text).
+    virtual void Publish(const std::u16string& text) = 0;
+    // The desktop clipboard's text, empty when it has none; nullopt when there is no desktop clipboard.
+    virtual std::optional<std::u16string> Fetch() = 0;
+};
+
+// The desktop clipboard of SDL2; it does nothing until the SDL video subsystem is initialised. It is the
+// default mirror. SDL wants its video calls on the thread that runs the display, which is where the program
+// uses the clipboard.
+class SdlClipboardMirror : public ClipboardMirror {
+public:
+    void Publish(const std::u16string& text) override;
+    std::optional<std::u16string> Fetch() override;
+};
+
+// A clipboard of the process's own, for tests and displays without a desktop clipboard.
+class MemoryClipboardMirror : public ClipboardMirror {
+public:
+    void Publish(const std::u16string& text) override;
+    std::optional<std::u16string> Fetch() override;
+    // What another program would do: put text there.
+    void SetDesktopText(const std::u16string& text);
+    std::u16string DesktopText() const;
+    int PublishCount() const;
+
+private:
+    mutable std::mutex m_mutex;
+    std::u16string m_text;
+    int m_publishCount = 0;
+};
