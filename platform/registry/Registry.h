@@ -49,45 +49,6 @@ using PFILETIME = FILETIME*;
 #define REG_OPENED_EXISTING_KEY 0x2ul
 
 // Generic access rights; other areas may define them as well.
-#ifndef DELETE
-#define DELETE 0x00010000ul
-#endif
-#ifndef READ_CONTROL
-#define READ_CONTROL 0x00020000ul
-#endif
-#ifndef WRITE_DAC
-#define WRITE_DAC 0x00040000ul
-#endif
-#ifndef WRITE_OWNER
-#define WRITE_OWNER 0x00080000ul
-#endif
-#ifndef SYNCHRONIZE
-#define SYNCHRONIZE 0x00100000ul
-#endif
-#ifndef STANDARD_RIGHTS_READ
-#define STANDARD_RIGHTS_READ READ_CONTROL
-#endif
-#ifndef STANDARD_RIGHTS_WRITE
-#define STANDARD_RIGHTS_WRITE READ_CONTROL
-#endif
-#ifndef STANDARD_RIGHTS_ALL
-#define STANDARD_RIGHTS_ALL 0x001F0000ul
-#endif
-#ifndef MAXIMUM_ALLOWED
-#define MAXIMUM_ALLOWED 0x02000000ul
-#endif
-#ifndef GENERIC_READ
-#define GENERIC_READ 0x80000000ul
-#endif
-#ifndef GENERIC_WRITE
-#define GENERIC_WRITE 0x40000000ul
-#endif
-#ifndef GENERIC_EXECUTE
-#define GENERIC_EXECUTE 0x20000000ul
-#endif
-#ifndef GENERIC_ALL
-#define GENERIC_ALL 0x10000000ul
-#endif
 
 #define KEY_QUERY_VALUE 0x0001ul
 #define KEY_SET_VALUE 0x0002ul

@@ -16,19 +16,6 @@
 #include "platform/base/Win32Types.h"
 #include "platform/kernel/Handles.h"
 
-#ifndef GENERIC_READ
-#define GENERIC_READ 0x80000000ul
-#endif
-#ifndef GENERIC_WRITE
-#define GENERIC_WRITE 0x40000000ul
-#endif
-#ifndef GENERIC_EXECUTE
-#define GENERIC_EXECUTE 0x20000000ul
-#endif
-#ifndef GENERIC_ALL
-#define GENERIC_ALL 0x10000000ul
-#endif
-
 #define FILE_SHARE_READ 0x00000001
 #define FILE_SHARE_WRITE 0x00000002
 #define FILE_SHARE_DELETE 0x00000004

@@ -142,30 +142,6 @@ void RunSystemctl(std::vector<std::string> argv) {
 
 // ---- ExecStart from the original's binary path command line
 
-std::vector<std::string> SplitArguments(const std::string& text) {
-    std::vector<std::string> words;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
-            ++i;
-        }
-        if (i >= text.size()) {
-            break;
-        }
-        std::string word;
-        bool quoted = false;
-        for (; i < text.size() && (quoted || (text[i] != ' ' && text[i] != '\t')); ++i) {
-            if (text[i] == '"') {
-                quoted = !quoted;
-            } else {
-                word += text[i];
-            }
-        }
-        words.push_back(word);
-    }
-    return words;
-}
-
 std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
     std::string text = commandLine;
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
@@ -189,7 +165,7 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
         }
     }
     std::vector<std::string> argv{program};
-    for (std::string& word : SplitArguments(rest)) {
+    for (std::string& word : system_detail::SplitCommandWords(rest)) {
         argv.push_back(std::move(word));
     }
     return argv;

@@ -41,7 +41,6 @@
 #include <string>
 #include <vector>
 
-
 struct SC_HANDLE__ {
     int unused;
 };
@@ -54,10 +53,6 @@ using SERVICE_STATUS_HANDLE = SERVICE_STATUS_HANDLE__*;
 
 #define SERVICES_ACTIVE_DATABASEW u"ServicesActive"
 #define SERVICES_ACTIVE_DATABASE SERVICES_ACTIVE_DATABASEW
-
-#ifndef DELETE
-#define DELETE 0x00010000ul
-#endif
 
 #define SC_MANAGER_CONNECT 0x0001
 #define SC_MANAGER_CREATE_SERVICE 0x0002

@@ -47,30 +47,6 @@ bool HasScheme(const std::string& text) {
     return i >= 2 && i < text.size() && text[i] == ':';
 }
 
-std::vector<std::string> SplitParameters(const std::string& text) {
-    std::vector<std::string> words;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
-            ++i;
-        }
-        if (i >= text.size()) {
-            break;
-        }
-        std::string word;
-        bool quoted = false;
-        for (; i < text.size() && (quoted || (text[i] != ' ' && text[i] != '\t')); ++i) {
-            if (text[i] == '"') {
-                quoted = !quoted;
-            } else {
-                word += text[i];
-            }
-        }
-        words.push_back(word);
-    }
-    return words;
-}
-
 HINSTANCE Code(int value) {
     return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(value));
 }
@@ -110,7 +86,8 @@ HINSTANCE ShellExecuteW(HWND, LPCWSTR operation, LPCWSTR file, LPCWSTR parameter
         }
         if (S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0) {
             launch.argv = {path};
-            for (std::string& word : SplitParameters(parameters ? Utf16ToUtf8(parameters) : std::string())) {
+            for (std::string& word :
+                 system_detail::SplitCommandWords(parameters ? Utf16ToUtf8(parameters) : std::string())) {
                 launch.argv.push_back(std::move(word));
             }
             launch.directory = dir;

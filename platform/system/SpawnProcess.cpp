@@ -103,4 +103,28 @@ int SpawnDetached(const std::vector<std::string>& argv, const std::string& direc
     return 0;
 }
 
+std::vector<std::string> SplitCommandWords(const std::string& text) {
+    std::vector<std::string> words;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
+            ++i;
+        }
+        if (i >= text.size()) {
+            break;
+        }
+        std::string word;
+        bool quoted = false;
+        for (; i < text.size() && (quoted || (text[i] != ' ' && text[i] != '\t')); ++i) {
+            if (text[i] == '"') {
+                quoted = !quoted;
+            } else {
+                word += text[i];
+            }
+        }
+        words.push_back(word);
+    }
+    return words;
+}
+
 } // namespace system_detail

@@ -15,4 +15,8 @@ int RunAndWait(const std::vector<std::string>& argv);
 // thread collects it when it ends). 0, or the errno value of the failure to start.
 int SpawnDetached(const std::vector<std::string>& argv, const std::string& directory);
 
+// Splits a command line into words at blanks and tabs; double quotes group blanks into a word and are
+// dropped.
+std::vector<std::string> SplitCommandWords(const std::string& text);
+
 } // namespace system_detail
