@@ -2,7 +2,9 @@
 
 #include "platform/base/MulDiv.h"
 
-CSize CPoint::operator-(POINT point) const noexcept { return CSize(x - point.x, y - point.y); }
+CSize CPoint::operator-(POINT point) const noexcept {
+    return CSize(x - point.x, y - point.y);
+}
 
 CRect CPoint::operator+(const RECT* rect) const noexcept {
     CRect r(rect);

@@ -84,7 +84,8 @@ public:
     CRect(int l, int t, int r, int b) noexcept : tagRECT{l, t, r, b} {}
     CRect(const RECT& srcRect) noexcept : tagRECT(srcRect) {}
     CRect(const RECT* srcRect) noexcept : tagRECT(srcRect ? *srcRect : RECT{}) {}
-    CRect(POINT point, SIZE size) noexcept : tagRECT{point.x, point.y, point.x + size.cx, point.y + size.cy} {}
+    CRect(POINT point, SIZE size) noexcept
+        : tagRECT{point.x, point.y, point.x + size.cx, point.y + size.cy} {}
     CRect(POINT topLeft, POINT bottomRight) noexcept
         : tagRECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y} {}
 
@@ -143,7 +144,9 @@ public:
     // Scales every coordinate with the Win32 MulDiv rounding.
     void MulDiv(int multiplier, int divisor) noexcept;
 
-    BOOL IntersectRect(const RECT* rect1, const RECT* rect2) noexcept { return ::IntersectRect(this, rect1, rect2); }
+    BOOL IntersectRect(const RECT* rect1, const RECT* rect2) noexcept {
+        return ::IntersectRect(this, rect1, rect2);
+    }
     BOOL UnionRect(const RECT* rect1, const RECT* rect2) noexcept { return ::UnionRect(this, rect1, rect2); }
     BOOL SubtractRect(const RECT* rectSrc1, const RECT* rectSrc2) noexcept {
         return ::SubtractRect(this, rectSrc1, rectSrc2);
@@ -170,6 +173,9 @@ public:
     CRect operator-(SIZE size) const noexcept;
     CRect operator+(const RECT* rect) const noexcept;
     CRect operator-(const RECT* rect) const noexcept;
+    // Exact matches for non-const pointers, so that pointer arithmetic through operator LPRECT never wins.
+    CRect operator+(RECT* rect) const noexcept { return *this + static_cast<const RECT*>(rect); }
+    CRect operator-(RECT* rect) const noexcept { return *this - static_cast<const RECT*>(rect); }
     CRect operator&(const RECT& rect2) const noexcept;
     CRect operator|(const RECT& rect2) const noexcept;
 };
