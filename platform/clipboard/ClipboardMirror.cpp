@@ -1,27 +1,35 @@
 #include "platform/clipboard/ClipboardMirror.h"
 
 #include "platform/base/CodePage.h"
+#include "platform/sdl/SdlDisplayBackend.h"
 
 #include <SDL.h>
 
+// SDL's clipboard shares the display thread's X connection, so it is only touched on that thread.
 void SdlClipboardMirror::Publish(const std::u16string& text) {
-    if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
-        return;
-    }
-    SDL_SetClipboardText(Utf16ToUtf8(text).c_str());
+    const std::string utf8 = Utf16ToUtf8(text);
+    SdlDisplayBackend::RunOnRunningDisplay([&utf8] {
+        if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
+            SDL_SetClipboardText(utf8.c_str());
+        }
+    });
 }
 
 std::optional<std::u16string> SdlClipboardMirror::Fetch() {
-    if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
-        return std::nullopt;
-    }
-    char* text = SDL_GetClipboardText();
-    if (!text) {
-        return std::u16string();
-    }
-    std::u16string wide = Utf8ToUtf16(text);
-    SDL_free(text);
-    return wide;
+    std::optional<std::u16string> result;
+    SdlDisplayBackend::RunOnRunningDisplay([&result] {
+        if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
+            return;
+        }
+        char* text = SDL_GetClipboardText();
+        if (!text) {
+            result = std::u16string();
+            return;
+        }
+        result = Utf8ToUtf16(text);
+        SDL_free(text);
+    });
+    return result;
 }
 
 void MemoryClipboardMirror::Publish(const std::u16string& text) {

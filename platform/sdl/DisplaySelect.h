@@ -1,0 +1,11 @@
+// Choosing the display backend when the program starts.
+#pragma once
+
+enum class DisplayChoice {
+    Headless, // DOLIVA_DISPLAY=headless, no display to open, or SDL could not open it
+    Sdl,
+};
+
+// Installs the SDL2 backend when a display is available and headless is not asked for; otherwise leaves the
+// headless backend in place. Call once, before the first window. Answers what was chosen.
+DisplayChoice InitializeDisplay();

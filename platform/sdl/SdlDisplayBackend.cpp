@@ -1,0 +1,1052 @@
+#include "platform/sdl/SdlDisplayBackend.h"
+
+#include "platform/base/CodePage.h"
+#include "platform/display/User.h"
+#include "platform/kernel/Threads.h"
+#include "platform/sdl/SdlKeyMap.h"
+
+#include <SDL.h>
+#include <cairo.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <deque>
+#include <future>
+#include <mutex>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+// A top-level window as the backend knows it. The fields above `window` are shared under State::mutex; the
+// rest belong to the SDL thread.
+struct NativeWindow {
+    HWND hwnd = nullptr;
+    DWORD tid = 0;
+    RECT layerRect{}; // the layer window on the screen, frame included
+    RECT
+        decoration{}; // widths of the caption and frame the window manager replaces: left, top, right, bottom
+    std::vector<std::uint32_t> pixels; // the native content, BGRX as on the window's surface
+    int width = 0;
+    int height = 0;
+    RECT pending{}; // content pixels not yet shown
+
+    SDL_Window* window = nullptr;
+    int shown = SW_HIDE;
+    POINT mouse{}; // the pointer's last position in content coordinates
+};
+using NativePtr = std::shared_ptr<NativeWindow>;
+
+struct Command {
+    enum Kind { Create, Destroy, Move, Show, Title, Raise, Flash, Cursor, Warp, Capture, Run, Quit };
+    explicit Command(Kind k, std::shared_ptr<NativeWindow> r = nullptr) : kind(k), rec(std::move(r)) {}
+    Kind kind = Run;
+    NativePtr rec;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    RECT rect{};      // Create, Move: the native content on the screen
+    RECT requested{}; // Move caused by the native window: the content it asked for
+    bool fromNative = false;
+    int value = 0;
+    std::string text;
+    POINT pt{};
+    std::function<void()> task;
+};
+
+// Work for a window's own thread.
+struct Action {
+    enum Kind { Place, Activate, Deactivate, Show };
+    Kind kind = Place;
+    HWND hwnd = nullptr;
+    RECT rect{}; // Place: the layer window rectangle
+    int cmd = 0; // Show: the ShowWindow command
+};
+
+struct ThreadSlot {
+    int fd = -1;
+    std::deque<Action> actions;
+};
+
+RECT DecorationOf(DWORD style, DWORD exStyle) {
+    if ((style & WS_CAPTION) != WS_CAPTION) {
+        return RECT{};
+    }
+    RECT r{0, 0, 0, 0};
+    AdjustWindowRectEx(&r, style, FALSE, exStyle & ~static_cast<DWORD>(WS_EX_CLIENTEDGE));
+    return RECT{-r.left, -r.top, r.right, r.bottom};
+}
+
+RECT ContentOf(const RECT& layer, const RECT& deco) {
+    RECT r{layer.left + deco.left, layer.top + deco.top, layer.right - deco.right,
+           layer.bottom - deco.bottom};
+    r.right = std::max(r.right, r.left);
+    r.bottom = std::max(r.bottom, r.top);
+    return r;
+}
+
+RECT LayerOf(const RECT& content, const RECT& deco) {
+    return RECT{content.left - deco.left, content.top - deco.top, content.right + deco.right,
+                content.bottom + deco.bottom};
+}
+
+bool SameRect(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+void Unite(RECT& into, const RECT& r) {
+    if (r.right <= r.left || r.bottom <= r.top) {
+        return;
+    }
+    if (into.right <= into.left || into.bottom <= into.top) {
+        into = r;
+        return;
+    }
+    into = RECT{std::min(into.left, r.left), std::min(into.top, r.top), std::max(into.right, r.right),
+                std::max(into.bottom, r.bottom)};
+}
+
+void Signal(int fd) {
+    std::uint64_t one = 1;
+    (void)!write(fd, &one, sizeof one);
+}
+
+void Drain(int fd) {
+    std::uint64_t value = 0;
+    while (read(fd, &value, sizeof value) > 0) {
+    }
+}
+
+// Set while a thread carries out a native move or size, so that the WindowMoved it causes is known as an
+// echo.
+thread_local const RECT* tlsPlacing = nullptr;
+
+SDL_SystemCursor SystemCursorFor(int id) {
+    switch (id) {
+    case 32513:
+        return SDL_SYSTEM_CURSOR_IBEAM;
+    case 32514:
+        return SDL_SYSTEM_CURSOR_WAIT;
+    case 32515:
+        return SDL_SYSTEM_CURSOR_CROSSHAIR;
+    case 32642:
+        return SDL_SYSTEM_CURSOR_SIZENWSE;
+    case 32643:
+        return SDL_SYSTEM_CURSOR_SIZENESW;
+    case 32644:
+        return SDL_SYSTEM_CURSOR_SIZEWE;
+    case 32645:
+        return SDL_SYSTEM_CURSOR_SIZENS;
+    case 32646:
+        return SDL_SYSTEM_CURSOR_SIZEALL;
+    case 32648:
+        return SDL_SYSTEM_CURSOR_NO;
+    case 32649:
+        return SDL_SYSTEM_CURSOR_HAND;
+    case 32650:
+        return SDL_SYSTEM_CURSOR_WAITARROW;
+    default:
+        return SDL_SYSTEM_CURSOR_ARROW;
+    }
+}
+
+} // namespace
+
+struct SdlDisplayBackend::State {
+    std::mutex mutex;
+    std::unordered_map<HWND, NativePtr> windows;
+    std::deque<Command> commands;
+    std::unordered_map<DWORD, ThreadSlot> threads;
+    bool wakePending = false;
+    bool running = false;
+    Uint32 wakeEvent = 0;
+    SIZE screen{1280, 1024};
+    RECT work{0, 0, 1280, 1024};
+    std::thread thread;
+    std::thread::id threadId;
+
+    // The SDL thread's own.
+    std::unordered_map<Uint32, NativePtr> byId;
+    SDL_Cursor* cursor = nullptr;
+    Uint16 keyMods = 0;           // modifiers of the last key event
+    std::vector<DWORD> focusLost; // threads whose window lost the keyboard focus in this batch of events
+
+    void PushLocked(Command c);
+    void Push(Command c) {
+        std::lock_guard lock(mutex);
+        PushLocked(std::move(c));
+    }
+    void WakeLocked();
+    void PostAction(DWORD tid, const Action& a);
+    void Run(const std::function<void()>& task);
+
+    void Main(std::promise<std::string> ready);
+    bool RunCommands();
+    void Flush();
+    void BlitLocked(NativeWindow& rec);
+    void Handle(const SDL_Event& e);
+    void HandleWindowEvent(const SDL_WindowEvent& e);
+    void NativeGeometryChanged(const NativePtr& rec);
+    NativePtr ById(Uint32 id) {
+        auto it = byId.find(id);
+        return it == byId.end() ? nullptr : it->second;
+    }
+    POINT ScreenPoint(const NativeWindow& rec, int x, int y) {
+        std::lock_guard lock(mutex);
+        return POINT{rec.layerRect.left + rec.decoration.left + x,
+                     rec.layerRect.top + rec.decoration.top + y};
+    }
+};
+
+namespace {
+
+// Forgets a thread's slot and descriptor when the thread ends.
+struct SlotGuard {
+    std::weak_ptr<SdlDisplayBackend::State> state;
+    DWORD tid = 0;
+    ~SlotGuard();
+};
+
+thread_local SlotGuard tlsSlot;
+
+} // namespace
+
+void SdlDisplayBackend::State::WakeLocked() {
+    if (!running || wakePending) {
+        return;
+    }
+    wakePending = true;
+    SDL_Event e{};
+    e.type = wakeEvent;
+    SDL_PushEvent(&e);
+}
+
+void SdlDisplayBackend::State::PushLocked(Command c) {
+    commands.push_back(std::move(c));
+    WakeLocked();
+}
+
+void SdlDisplayBackend::State::PostAction(DWORD tid, const Action& a) {
+    std::lock_guard lock(mutex);
+    ThreadSlot& slot = threads[tid];
+    if (slot.fd < 0) {
+        slot.fd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    }
+    slot.actions.push_back(a);
+    Signal(slot.fd);
+}
+
+SlotGuard::~SlotGuard() {
+    auto s = state.lock();
+    if (!s) {
+        return;
+    }
+    std::lock_guard lock(s->mutex);
+    auto it = s->threads.find(tid);
+    if (it != s->threads.end()) {
+        if (it->second.fd >= 0) {
+            close(it->second.fd);
+        }
+        s->threads.erase(it);
+    }
+}
+
+// ---- The SDL thread
+
+void SdlDisplayBackend::State::Main(std::promise<std::string> ready) {
+    // The program handles its own signals; SDL would turn them into SDL_QUIT.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Plain X images: no GPU here, and the window surface is all a present needs.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // The click that activates a window reaches it too; WM_MOUSEACTIVATE decides what it does.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        ready.set_value(SDL_GetError()[0] ? SDL_GetError() : "SDL video failed");
+        return;
+    }
+    // Without a display SDL falls back to drivers that show nothing; headless does that better.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0 ||
+        std::strcmp(driver, "evdev") == 0) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        ready.set_value("no display to open");
+        return;
+    }
+    Uint32 wake = SDL_RegisterEvents(1);
+    SDL_Rect bounds{};
+    SDL_Rect usable{};
+    bool haveBounds = SDL_GetDisplayBounds(0, &bounds) == 0 && bounds.w > 0 && bounds.h > 0;
+    bool haveUsable = SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 && usable.h > 0;
+    {
+        std::lock_guard lock(mutex);
+        wakeEvent = wake;
+        if (haveBounds) {
+            screen = SIZE{bounds.x + bounds.w, bounds.y + bounds.h};
+            work = RECT{bounds.x, bounds.y, bounds.x + bounds.w, bounds.y + bounds.h};
+        }
+        if (haveUsable) {
+            work = RECT{usable.x, usable.y, usable.x + usable.w, usable.y + usable.h};
+        }
+        running = true;
+    }
+    ready.set_value(std::string());
+
+    for (;;) {
+        SDL_Event e;
+        if (SDL_WaitEvent(&e)) {
+            Handle(e);
+        } else {
+            SDL_Delay(10);
+        }
+        while (SDL_PollEvent(&e)) {
+            Handle(e);
+        }
+        // The focus went to another program (not to another window of ours, which would hold it now): the
+        // program's windows lose the activation.
+        if (!focusLost.empty() && !SDL_GetKeyboardFocus()) {
+            for (DWORD tid : focusLost) {
+                PostAction(tid, Action{Action::Deactivate, nullptr, {}, 0});
+            }
+        }
+        focusLost.clear();
+        if (!RunCommands()) {
+            break;
+        }
+        Flush();
+    }
+
+    {
+        std::lock_guard lock(mutex);
+        running = false;
+    }
+    for (auto& [id, rec] : byId) {
+        SDL_DestroyWindow(rec->window);
+        rec->window = nullptr;
+    }
+    byId.clear();
+    if (cursor) {
+        SDL_FreeCursor(cursor);
+    }
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool SdlDisplayBackend::State::RunCommands() {
+    std::deque<Command> work;
+    {
+        std::lock_guard lock(mutex);
+        work.swap(commands);
+        wakePending = false;
+    }
+    for (Command& c : work) {
+        NativeWindow* rec = c.rec.get();
+        switch (c.kind) {
+        case Command::Create: {
+            Uint32 flags = SDL_WINDOW_HIDDEN;
+            if ((c.style & WS_CAPTION) != WS_CAPTION) {
+                flags |= SDL_WINDOW_BORDERLESS;
+                if (!(c.exStyle & WS_EX_APPWINDOW)) {
+                    flags |= SDL_WINDOW_SKIP_TASKBAR;
+                }
+            } else {
+                if (c.style & WS_THICKFRAME) {
+                    flags |= SDL_WINDOW_RESIZABLE;
+                }
+                if (c.exStyle & WS_EX_TOOLWINDOW) {
+                    flags |= SDL_WINDOW_UTILITY;
+                }
+            }
+            if (c.exStyle & WS_EX_TOPMOST) {
+                flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+            }
+            int w = std::max(1, static_cast<int>(c.rect.right - c.rect.left));
+            int h = std::max(1, static_cast<int>(c.rect.bottom - c.rect.top));
+            rec->window = SDL_CreateWindow(c.text.c_str(), c.rect.left, c.rect.top, w, h, flags);
+            if (rec->window) {
+                byId[SDL_GetWindowID(rec->window)] = c.rec;
+            }
+            break;
+        }
+        case Command::Destroy:
+            if (rec->window) {
+                byId.erase(SDL_GetWindowID(rec->window));
+                SDL_DestroyWindow(rec->window);
+                rec->window = nullptr;
+            }
+            break;
+        case Command::Move: {
+            if (!rec->window || (c.fromNative && SameRect(c.rect, c.requested))) {
+                break;
+            }
+            int x = 0, y = 0, w = 0, h = 0;
+            SDL_GetWindowPosition(rec->window, &x, &y);
+            SDL_GetWindowSize(rec->window, &w, &h);
+            int cw = std::max(1, static_cast<int>(c.rect.right - c.rect.left));
+            int ch = std::max(1, static_cast<int>(c.rect.bottom - c.rect.top));
+            if (w != cw || h != ch) {
+                SDL_SetWindowSize(rec->window, cw, ch);
+            }
+            if (x != c.rect.left || y != c.rect.top) {
+                SDL_SetWindowPosition(rec->window, c.rect.left, c.rect.top);
+            }
+            SDL_SetWindowBordered(rec->window, c.value ? SDL_TRUE : SDL_FALSE);
+            break;
+        }
+        case Command::Show: {
+            if (!rec->window) {
+                break;
+            }
+            int before = rec->shown;
+            rec->shown = c.value;
+            if (c.value == SW_HIDE) {
+                SDL_HideWindow(rec->window);
+                break;
+            }
+            SDL_ShowWindow(rec->window);
+            if (c.value == SW_SHOWMINIMIZED) {
+                SDL_MinimizeWindow(rec->window);
+            } else if (c.value == SW_SHOWMAXIMIZED) {
+                SDL_MaximizeWindow(rec->window);
+            } else if (before == SW_SHOWMINIMIZED || before == SW_SHOWMAXIMIZED) {
+                SDL_RestoreWindow(rec->window);
+            }
+            std::lock_guard lock(mutex);
+            rec->pending = RECT{0, 0, rec->width, rec->height};
+            break;
+        }
+        case Command::Title:
+            if (rec->window) {
+                SDL_SetWindowTitle(rec->window, c.text.c_str());
+            }
+            break;
+        case Command::Raise:
+            if (rec->window && rec->shown != SW_HIDE && SDL_GetKeyboardFocus() != rec->window) {
+                SDL_RaiseWindow(rec->window);
+            }
+            break;
+        case Command::Flash:
+            if (rec->window) {
+                SDL_FlashWindow(rec->window, c.value ? SDL_FLASH_UNTIL_FOCUSED : SDL_FLASH_CANCEL);
+            }
+            break;
+        case Command::Cursor: {
+            if (c.value < 0) {
+                SDL_ShowCursor(SDL_DISABLE);
+                break;
+            }
+            SDL_Cursor* next = SDL_CreateSystemCursor(SystemCursorFor(c.value));
+            if (next) {
+                SDL_SetCursor(next);
+                if (cursor) {
+                    SDL_FreeCursor(cursor);
+                }
+                cursor = next;
+            }
+            SDL_ShowCursor(SDL_ENABLE);
+            break;
+        }
+        case Command::Warp:
+            for (auto& [id, r] : byId) {
+                RECT content{};
+                {
+                    std::lock_guard lock(mutex);
+                    content = ContentOf(r->layerRect, r->decoration);
+                }
+                if (r->shown != SW_HIDE && c.pt.x >= content.left && c.pt.x < content.right &&
+                    c.pt.y >= content.top && c.pt.y < content.bottom) {
+                    SDL_WarpMouseInWindow(r->window, c.pt.x - content.left, c.pt.y - content.top);
+                    break;
+                }
+            }
+            break;
+        case Command::Capture:
+            SDL_CaptureMouse(c.value ? SDL_TRUE : SDL_FALSE);
+            break;
+        case Command::Run:
+            Flush();
+            c.task();
+            break;
+        case Command::Quit:
+            return false;
+        }
+    }
+    return true;
+}
+
+void SdlDisplayBackend::State::BlitLocked(NativeWindow& rec) {
+    RECT area = rec.pending;
+    area.right = std::min(area.right, static_cast<LONG>(rec.width));
+    area.bottom = std::min(area.bottom, static_cast<LONG>(rec.height));
+    if (!rec.window || rec.shown == SW_HIDE || area.right <= area.left || area.bottom <= area.top) {
+        return;
+    }
+    SDL_Surface* target = SDL_GetWindowSurface(rec.window);
+    if (!target) {
+        return;
+    }
+    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(rec.pixels.data(), rec.width, rec.height, 32,
+                                                             rec.width * 4, SDL_PIXELFORMAT_RGB888);
+    if (!source) {
+        return;
+    }
+    SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_NONE);
+    SDL_Rect from{area.left, area.top, area.right - area.left, area.bottom - area.top};
+    SDL_Rect to = from;
+    SDL_BlitSurface(source, &from, target, &to);
+    SDL_FreeSurface(source);
+    SDL_Rect shown = from;
+    shown.w = std::min(shown.w, target->w - shown.x);
+    shown.h = std::min(shown.h, target->h - shown.y);
+    if (shown.w > 0 && shown.h > 0) {
+        SDL_UpdateWindowSurfaceRects(rec.window, &shown, 1);
+    }
+    rec.pending = RECT{};
+}
+
+void SdlDisplayBackend::State::Flush() {
+    std::lock_guard lock(mutex);
+    for (auto& [hwnd, rec] : windows) {
+        if (rec->pending.right > rec->pending.left && rec->pending.bottom > rec->pending.top) {
+            BlitLocked(*rec);
+        }
+    }
+}
+
+void SdlDisplayBackend::State::NativeGeometryChanged(const NativePtr& rec) {
+    if (!rec->window || (SDL_GetWindowFlags(rec->window) & SDL_WINDOW_MINIMIZED)) {
+        return;
+    }
+    int x = 0, y = 0, w = 0, h = 0;
+    SDL_GetWindowPosition(rec->window, &x, &y);
+    SDL_GetWindowSize(rec->window, &w, &h);
+    RECT wanted{};
+    DWORD tid = 0;
+    {
+        std::lock_guard lock(mutex);
+        wanted = LayerOf(RECT{x, y, x + w, y + h}, rec->decoration);
+        if (SameRect(wanted, rec->layerRect)) {
+            return;
+        }
+        tid = rec->tid;
+    }
+    PostAction(tid, Action{Action::Place, rec->hwnd, wanted, 0});
+}
+
+void SdlDisplayBackend::State::HandleWindowEvent(const SDL_WindowEvent& e) {
+    NativePtr rec = ById(e.windowID);
+    if (!rec) {
+        return;
+    }
+    switch (e.event) {
+    case SDL_WINDOWEVENT_MOVED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        NativeGeometryChanged(rec);
+        break;
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SHOWN: {
+        std::lock_guard lock(mutex);
+        rec->pending = RECT{0, 0, rec->width, rec->height};
+        break;
+    }
+    case SDL_WINDOWEVENT_CLOSE:
+        PostMessageW(rec->hwnd, WM_CLOSE, 0, 0);
+        break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+        PostAction(rec->tid, Action{Action::Activate, rec->hwnd, {}, 0});
+        break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        focusLost.push_back(rec->tid);
+        break;
+    case SDL_WINDOWEVENT_MINIMIZED:
+        if (rec->shown != SW_SHOWMINIMIZED) {
+            rec->shown = SW_SHOWMINIMIZED;
+            PostAction(rec->tid, Action{Action::Show, rec->hwnd, {}, SW_MINIMIZE});
+        }
+        break;
+    case SDL_WINDOWEVENT_MAXIMIZED:
+        if (rec->shown != SW_SHOWMAXIMIZED) {
+            rec->shown = SW_SHOWMAXIMIZED;
+            PostAction(rec->tid, Action{Action::Show, rec->hwnd, {}, SW_MAXIMIZE});
+        }
+        break;
+    case SDL_WINDOWEVENT_RESTORED:
+        if (rec->shown == SW_SHOWMINIMIZED || rec->shown == SW_SHOWMAXIMIZED) {
+            rec->shown = SW_SHOWNORMAL;
+            PostAction(rec->tid, Action{Action::Show, rec->hwnd, {}, SW_RESTORE});
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void SdlDisplayBackend::State::Handle(const SDL_Event& e) {
+    switch (e.type) {
+    case SDL_WINDOWEVENT:
+        HandleWindowEvent(e.window);
+        break;
+    case SDL_MOUSEMOTION:
+        if (NativePtr rec = ById(e.motion.windowID)) {
+            rec->mouse = POINT{e.motion.x, e.motion.y};
+            DisplayInjectMouse(WM_MOUSEMOVE, ScreenPoint(*rec, e.motion.x, e.motion.y));
+        }
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        if (NativePtr rec = ById(e.button.windowID)) {
+            bool down = e.type == SDL_MOUSEBUTTONDOWN;
+            UINT msg = 0;
+            WORD xButton = 0;
+            switch (e.button.button) {
+            case SDL_BUTTON_LEFT:
+                msg = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+                break;
+            case SDL_BUTTON_MIDDLE:
+                msg = down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+                break;
+            case SDL_BUTTON_RIGHT:
+                msg = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+                break;
+            case SDL_BUTTON_X1:
+                msg = down ? WM_XBUTTONDOWN : WM_XBUTTONUP;
+                xButton = 1;
+                break;
+            case SDL_BUTTON_X2:
+                msg = down ? WM_XBUTTONDOWN : WM_XBUTTONUP;
+                xButton = 2;
+                break;
+            default:
+                break;
+            }
+            if (msg) {
+                rec->mouse = POINT{e.button.x, e.button.y};
+                DisplayInjectMouse(msg, ScreenPoint(*rec, e.button.x, e.button.y), 0, xButton);
+            }
+        }
+        break;
+    case SDL_MOUSEWHEEL:
+        if (NativePtr rec = ById(e.wheel.windowID)) {
+            float flip = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1.0f : 1.0f;
+            int dy = static_cast<int>(std::lround(e.wheel.preciseY * flip * WHEEL_DELTA));
+            int dx = static_cast<int>(std::lround(e.wheel.preciseX * flip * WHEEL_DELTA));
+            POINT pt = ScreenPoint(*rec, rec->mouse.x, rec->mouse.y);
+            if (dy) {
+                DisplayInjectMouse(WM_MOUSEWHEEL, pt, dy);
+            }
+            if (dx) {
+                DisplayInjectMouse(WM_MOUSEHWHEEL, pt, dx);
+            }
+        }
+        break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+        const SDL_Keysym& k = e.key.keysym;
+        keyMods = k.mod;
+        SdlKeyTranslation t = SdlTranslateKey(k.scancode, k.sym, (k.mod & KMOD_NUM) != 0);
+        if (!t.virtualKey) {
+            break;
+        }
+        // With the left Alt alone the characters are menu mnemonics (WM_SYSCHAR), made from the key;
+        // otherwise typed text comes through SDL_TEXTINPUT and the key gives only control characters.
+        bool mnemonic = (k.mod & KMOD_LALT) && !(k.mod & KMOD_CTRL);
+        DisplayInjectKey(t.virtualKey, t.scanCode, e.type == SDL_KEYDOWN ? TRUE : FALSE, t.extended,
+                         mnemonic ? DisplayKeyText::Derive : DisplayKeyText::ControlOnly);
+        break;
+    }
+    case SDL_TEXTINPUT:
+        if (!((keyMods & KMOD_LALT) && !(keyMods & KMOD_CTRL))) {
+            DisplayInjectText(Utf8ToUtf16(e.text.text));
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+// ---- The backend
+
+SdlDisplayBackend::SdlDisplayBackend() : state_(std::make_shared<State>()) {}
+
+namespace {
+// SDL's event queue is the process's: only one backend may read it.
+std::atomic<bool> gStarted{false};
+// The backend whose thread runs, for RunOnRunningDisplay.
+std::mutex gRunningMutex;
+std::weak_ptr<SdlDisplayBackend::State> gRunning;
+} // namespace
+
+std::unique_ptr<SdlDisplayBackend> SdlDisplayBackend::Start(std::string* error) {
+    if (gStarted.exchange(true)) {
+        if (error) {
+            *error = "the SDL display is already running";
+        }
+        return nullptr;
+    }
+    std::unique_ptr<SdlDisplayBackend> backend(new SdlDisplayBackend);
+    std::shared_ptr<State> s = backend->state_;
+    std::promise<std::string> ready;
+    std::future<std::string> result = ready.get_future();
+    s->thread = std::thread([s, p = std::move(ready)]() mutable { s->Main(std::move(p)); });
+    s->threadId = s->thread.get_id();
+    std::string failure = result.get();
+    if (!failure.empty()) {
+        s->thread.join();
+        gStarted = false;
+        if (error) {
+            *error = failure;
+        }
+        return nullptr;
+    }
+    std::lock_guard lock(gRunningMutex);
+    gRunning = s;
+    return backend;
+}
+
+bool SdlDisplayBackend::RunOnRunningDisplay(const std::function<void()>& task) {
+    std::shared_ptr<State> s;
+    {
+        std::lock_guard lock(gRunningMutex);
+        s = gRunning.lock();
+    }
+    if (!s) {
+        return false;
+    }
+    s->Run(task);
+    return true;
+}
+
+SdlDisplayBackend::~SdlDisplayBackend() {
+    if (!state_->thread.joinable()) {
+        return;
+    }
+    {
+        std::lock_guard lock(gRunningMutex);
+        gRunning.reset();
+    }
+    state_->Push(Command(Command::Quit));
+    state_->thread.join();
+    gStarted = false;
+    std::lock_guard lock(state_->mutex);
+    for (auto& [tid, slot] : state_->threads) {
+        if (slot.fd >= 0) {
+            close(slot.fd);
+            slot.fd = -1;
+        }
+    }
+}
+
+SIZE SdlDisplayBackend::ScreenSize() {
+    std::lock_guard lock(state_->mutex);
+    return state_->screen;
+}
+
+RECT SdlDisplayBackend::WorkArea() {
+    std::lock_guard lock(state_->mutex);
+    return state_->work;
+}
+
+void SdlDisplayBackend::WindowCreated(HWND hwnd, const RECT& windowRect, DWORD style, DWORD exStyle) {
+    auto rec = std::make_shared<NativeWindow>();
+    rec->hwnd = hwnd;
+    rec->tid = GetCurrentThreadId();
+    rec->layerRect = windowRect;
+    rec->decoration = DecorationOf(style, exStyle);
+    WCHAR title[256] = {};
+    InternalGetWindowText(hwnd, title, 256);
+    Command c(Command::Create, rec);
+    c.style = style;
+    c.exStyle = exStyle;
+    c.rect = ContentOf(windowRect, rec->decoration);
+    c.text = Utf16ToUtf8(title);
+    std::lock_guard lock(state_->mutex);
+    state_->windows[hwnd] = rec;
+    state_->PushLocked(std::move(c));
+}
+
+void SdlDisplayBackend::WindowDestroyed(HWND hwnd) {
+    std::lock_guard lock(state_->mutex);
+    auto it = state_->windows.find(hwnd);
+    if (it == state_->windows.end()) {
+        return;
+    }
+    NativePtr rec = it->second;
+    state_->windows.erase(it);
+    state_->PushLocked(Command(Command::Destroy, rec));
+}
+
+void SdlDisplayBackend::WindowMoved(HWND hwnd, const RECT& windowRect) {
+    if (IsIconic(hwnd)) {
+        return; // the native window stays where it was; restoring moves the layer window back
+    }
+    DWORD style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
+    RECT deco = DecorationOf(style, static_cast<DWORD>(GetWindowLongW(hwnd, GWL_EXSTYLE)));
+    std::lock_guard lock(state_->mutex);
+    auto it = state_->windows.find(hwnd);
+    if (it == state_->windows.end()) {
+        return;
+    }
+    NativeWindow& rec = *it->second;
+    rec.layerRect = windowRect;
+    rec.decoration = deco;
+    Command c(Command::Move, it->second);
+    c.rect = ContentOf(windowRect, deco);
+    c.value = (style & WS_CAPTION) == WS_CAPTION;
+    if (tlsPlacing) {
+        c.fromNative = true;
+        c.requested = ContentOf(*tlsPlacing, deco);
+    }
+    state_->PushLocked(std::move(c));
+}
+
+void SdlDisplayBackend::WindowShown(HWND hwnd, int showState) {
+    std::lock_guard lock(state_->mutex);
+    auto it = state_->windows.find(hwnd);
+    if (it != state_->windows.end()) {
+        Command c(Command::Show, it->second);
+        c.value = showState;
+        state_->PushLocked(std::move(c));
+    }
+}
+
+void SdlDisplayBackend::WindowTextChanged(HWND hwnd, const std::u16string& text) {
+    std::lock_guard lock(state_->mutex);
+    auto it = state_->windows.find(hwnd);
+    if (it != state_->windows.end()) {
+        Command c(Command::Title, it->second);
+        c.text = Utf16ToUtf8(text);
+        state_->PushLocked(std::move(c));
+    }
+}
+
+void SdlDisplayBackend::WindowActivated(HWND hwnd) {
+    std::lock_guard lock(state_->mutex);
+    auto it = state_->windows.find(hwnd);
+    if (it != state_->windows.end()) {
+        state_->PushLocked(Command(Command::Raise, it->second));
+    }
+}
+
+void SdlDisplayBackend::WindowFlashed(HWND hwnd, bool on) {
+    std::lock_guard lock(state_->mutex);
+    auto it = state_->windows.find(hwnd);
+    if (it != state_->windows.end()) {
+        Command c(Command::Flash, it->second);
+        c.value = on;
+        state_->PushLocked(std::move(c));
+    }
+}
+
+void SdlDisplayBackend::Present(HWND hwnd, cairo_surface_t* surface, const RECT& dirty) {
+    if (!surface || cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE || IsIconic(hwnd)) {
+        return;
+    }
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    int stride = cairo_image_surface_get_stride(surface);
+    int sw = cairo_image_surface_get_width(surface);
+    int sh = cairo_image_surface_get_height(surface);
+    if (!data) {
+        return;
+    }
+    std::lock_guard lock(state_->mutex);
+    auto it = state_->windows.find(hwnd);
+    if (it == state_->windows.end()) {
+        return;
+    }
+    NativeWindow& rec = *it->second;
+    const RECT& d = rec.decoration;
+    int cw = std::max(0, sw - static_cast<int>(d.left + d.right));
+    int ch = std::max(0, sh - static_cast<int>(d.top + d.bottom));
+    RECT area{};
+    if (cw != rec.width || ch != rec.height) {
+        // A new size: the surface kept the old pixels, so take all of it.
+        rec.pixels.assign(static_cast<std::size_t>(cw) * static_cast<std::size_t>(ch), 0);
+        rec.width = cw;
+        rec.height = ch;
+        area = RECT{0, 0, cw, ch};
+    } else {
+        area = RECT{std::max<LONG>(dirty.left - d.left, 0), std::max<LONG>(dirty.top - d.top, 0),
+                    std::min<LONG>(dirty.right - d.left, cw), std::min<LONG>(dirty.bottom - d.top, ch)};
+    }
+    if (area.right <= area.left || area.bottom <= area.top) {
+        return;
+    }
+    std::size_t bytes = static_cast<std::size_t>(area.right - area.left) * 4;
+    for (LONG y = area.top; y < area.bottom; ++y) {
+        const unsigned char* from =
+            data + static_cast<std::ptrdiff_t>(y + d.top) * stride + (area.left + d.left) * 4;
+        std::memcpy(&rec.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(cw) +
+                                static_cast<std::size_t>(area.left)],
+                    from, bytes);
+    }
+    Unite(rec.pending, area);
+    state_->WakeLocked();
+}
+
+void SdlDisplayBackend::CursorChanged(HCURSOR cursor) {
+    Command c(Command::Cursor);
+    c.value = cursor ? DisplayStandardCursorId(cursor) : -1;
+    state_->Push(std::move(c));
+}
+
+void SdlDisplayBackend::CursorMoved(POINT screen) {
+    Command c(Command::Warp);
+    c.pt = screen;
+    state_->Push(std::move(c));
+}
+
+void SdlDisplayBackend::CaptureChanged(HWND capture) {
+    Command c(Command::Capture);
+    c.value = capture != nullptr;
+    state_->Push(std::move(c));
+}
+
+int SdlDisplayBackend::EventFd() {
+    DWORD tid = GetCurrentThreadId();
+    std::lock_guard lock(state_->mutex);
+    ThreadSlot& slot = state_->threads[tid];
+    if (slot.fd < 0) {
+        slot.fd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    }
+    if (tlsSlot.tid != tid || tlsSlot.state.expired()) {
+        tlsSlot.state = state_;
+        tlsSlot.tid = tid;
+    }
+    return slot.fd;
+}
+
+void SdlDisplayBackend::PumpEvents() {
+    DWORD tid = GetCurrentThreadId();
+    std::deque<Action> work;
+    {
+        std::lock_guard lock(state_->mutex);
+        auto it = state_->threads.find(tid);
+        if (it == state_->threads.end() || it->second.actions.empty()) {
+            return;
+        }
+        if (it->second.fd >= 0) {
+            Drain(it->second.fd);
+        }
+        work.swap(it->second.actions);
+        if (tlsSlot.tid != tid || tlsSlot.state.expired()) {
+            tlsSlot.state = state_;
+            tlsSlot.tid = tid;
+        }
+    }
+    for (const Action& a : work) {
+        if (a.kind == Action::Deactivate) {
+            if (GetActiveWindow()) {
+                SetActiveWindow(nullptr);
+            }
+            continue;
+        }
+        if (!IsWindow(a.hwnd)) {
+            continue;
+        }
+        switch (a.kind) {
+        case Action::Place:
+            if (!IsIconic(a.hwnd)) {
+                tlsPlacing = &a.rect;
+                SetWindowPos(a.hwnd, nullptr, a.rect.left, a.rect.top, a.rect.right - a.rect.left,
+                             a.rect.bottom - a.rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+                tlsPlacing = nullptr;
+            }
+            break;
+        case Action::Activate: {
+            HWND target = a.hwnd;
+            LONG ex = GetWindowLongW(target, GWL_EXSTYLE);
+            LONG style = GetWindowLongW(target, GWL_STYLE);
+            if ((ex & WS_EX_NOACTIVATE) || ((style & WS_POPUP) && (style & WS_CAPTION) != WS_CAPTION)) {
+                break; // menus, tool tips and other popups never take the activation
+            }
+            if (!IsWindowEnabled(target)) {
+                // A modal dialog disables its owner: the dialog comes forward instead.
+                HWND popup = GetLastActivePopup(target);
+                if (!popup || popup == target || !IsWindowEnabled(popup)) {
+                    break;
+                }
+                target = popup;
+            }
+            if (IsWindowVisible(target) && GetForegroundWindow() != target) {
+                SetForegroundWindow(target);
+            }
+            break;
+        }
+        case Action::Show:
+            ShowWindow(a.hwnd, a.cmd);
+            break;
+        case Action::Deactivate:
+            break;
+        }
+    }
+}
+
+void SdlDisplayBackend::State::Run(const std::function<void()>& task) {
+    if (std::this_thread::get_id() == threadId) {
+        task();
+        return;
+    }
+    std::promise<void> done;
+    std::future<void> finished = done.get_future();
+    Command c(Command::Run);
+    c.task = [&task, &done] {
+        task();
+        done.set_value();
+    };
+    {
+        std::lock_guard lock(mutex);
+        if (!running) {
+            return; // the thread has stopped: nothing would ever run it
+        }
+        PushLocked(std::move(c));
+    }
+    finished.wait();
+}
+
+void SdlDisplayBackend::RunOnDisplayThread(const std::function<void()>& task) {
+    state_->Run(task);
+}
+
+bool SdlDisplayBackend::NativeContentRect(HWND hwnd, RECT* rect) {
+    NativePtr rec;
+    {
+        std::lock_guard lock(state_->mutex);
+        auto it = state_->windows.find(hwnd);
+        if (it == state_->windows.end()) {
+            return false;
+        }
+        rec = it->second;
+    }
+    bool found = false;
+    RunOnDisplayThread([&] {
+        if (!rec->window) {
+            return;
+        }
+        int x = 0, y = 0, w = 0, h = 0;
+        SDL_GetWindowPosition(rec->window, &x, &y);
+        SDL_GetWindowSize(rec->window, &w, &h);
+        *rect = RECT{x, y, x + w, y + h};
+        found = true;
+    });
+    return found;
+}
+
+unsigned SdlDisplayBackend::NativeWindowId(HWND hwnd) {
+    NativePtr rec;
+    {
+        std::lock_guard lock(state_->mutex);
+        auto it = state_->windows.find(hwnd);
+        if (it == state_->windows.end()) {
+            return 0;
+        }
+        rec = it->second;
+    }
+    unsigned id = 0;
+    RunOnDisplayThread([&] { id = rec->window ? SDL_GetWindowID(rec->window) : 0; });
+    return id;
+}

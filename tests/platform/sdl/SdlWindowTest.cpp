@@ -1,0 +1,539 @@
+// The SDL2 backend on a private X server: what a window draws reaches the screen, and native events come
+// back as the window's messages.
+#include "platform/display/User.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/gdi/UserDraw.h"
+#include "platform/sdl/DisplaySelect.h"
+#include "platform/sdl/SdlDisplayBackend.h"
+
+#include <SDL.h>
+#include <cairo.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+// ---- An X screenshot (xwd's dump of the root window).
+struct Screenshot {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels; // 0x00RRGGBB
+
+    COLORREF At(int x, int y) const {
+        std::uint32_t p = pixels[static_cast<std::size_t>(y) * width + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+};
+
+std::uint32_t Big32(const unsigned char* p) {
+    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | p[3];
+}
+
+// Reads a TrueColor dump with 8 bits a colour, what a 24-bit Xvfb screen gives.
+bool ReadXwd(const std::string& path, Screenshot& shot) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<unsigned char> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (data.size() < 100) {
+        return false;
+    }
+    const unsigned char* h = data.data();
+    std::uint32_t headerSize = Big32(h);
+    std::uint32_t width = Big32(h + 4 * 4);
+    std::uint32_t height = Big32(h + 5 * 4);
+    std::uint32_t byteOrder = Big32(h + 7 * 4);
+    std::uint32_t bitsPerPixel = Big32(h + 11 * 4);
+    std::uint32_t bytesPerLine = Big32(h + 12 * 4);
+    std::uint32_t colours = Big32(h + 19 * 4);
+    std::size_t offset = headerSize + std::size_t(colours) * 12;
+    // Pixels are packed (24 bits) or in 32-bit units; lines may be longer than their pixels.
+    std::uint32_t step = bitsPerPixel / 8;
+    if ((bitsPerPixel != 24 && bitsPerPixel != 32) || bytesPerLine < width * step ||
+        data.size() < offset + std::size_t(bytesPerLine) * height) {
+        return false;
+    }
+    shot.width = static_cast<int>(width);
+    shot.height = static_cast<int>(height);
+    shot.pixels.resize(std::size_t(width) * height);
+    for (std::uint32_t y = 0; y < height; ++y) {
+        for (std::uint32_t x = 0; x < width; ++x) {
+            const unsigned char* p = h + offset + std::size_t(y) * bytesPerLine + x * step;
+            std::uint32_t v = byteOrder == 0 ? (p[0] | (p[1] << 8) | (std::uint32_t(p[2]) << 16))
+                                             : (step == 4 ? Big32(p) : Big32(p) >> 8);
+            shot.pixels[std::size_t(y) * width + x] = v & 0xFFFFFF;
+        }
+    }
+    return true;
+}
+
+// ---- The scene: shapes and text through GDI on a DC of the window.
+void DrawScene(HWND hwnd) {
+    HDC dc = GetDC(hwnd);
+    RECT red{10, 10, 110, 60};
+    HBRUSH redBrush = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(dc, &red, redBrush);
+    DeleteObject(redBrush);
+    HBRUSH green = CreateSolidBrush(RGB(0, 128, 0));
+    HGDIOBJ oldBrush = SelectObject(dc, green);
+    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
+    Rectangle(dc, 130, 10, 230, 60);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    DeleteObject(green);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 255));
+    TextOutW(dc, 10, 80, u"Doliva 123", 10);
+    ReleaseDC(hwnd, dc);
+}
+
+std::vector<MSG> gMessages;
+
+LRESULT CALLBACK SceneProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    gMessages.push_back(MSG{hwnd, msg, wParam, lParam, 0, {}});
+    if (msg == WM_CLOSE) {
+        return 0; // the test closes it itself
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+const WCHAR* SceneClass() {
+    static const WCHAR* name = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = SceneProc;
+        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        wc.lpszClassName = u"SdlScene";
+        RegisterClassExW(&wc);
+        return u"SdlScene";
+    }();
+    return name;
+}
+
+constexpr RECT kSceneRect{100, 80, 420, 320};
+
+HWND CreateScene() {
+    return CreateWindowExW(0, SceneClass(), u"Scene", WS_OVERLAPPEDWINDOW | WS_VISIBLE, kSceneRect.left,
+                           kSceneRect.top, kSceneRect.right - kSceneRect.left,
+                           kSceneRect.bottom - kSceneRect.top, nullptr, nullptr, nullptr, nullptr);
+}
+
+void PumpPending() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+// Runs the loop until `done` holds, for at most a few seconds.
+bool PumpUntil(const std::function<bool()>& done) {
+    auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > limit) {
+            return false;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        PumpPending();
+    }
+    return true;
+}
+
+bool XvfbInstalled() {
+    return access("/usr/bin/Xvfb", X_OK) == 0 || std::system("command -v Xvfb >/dev/null") == 0;
+}
+
+class SdlWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (!XvfbInstalled()) {
+            return;
+        }
+        scratch_ = new std::string(TempDir());
+        RenderHeadless();
+        StartXvfb();
+        if (display_ < 0) {
+            return;
+        }
+        setenv("DISPLAY", (":" + std::to_string(display_)).c_str(), 1);
+        unsetenv("WAYLAND_DISPLAY");
+        setenv("SDL_VIDEODRIVER", "x11", 1);
+        if (InitializeDisplay() == DisplayChoice::Sdl) {
+            backend_ = dynamic_cast<SdlDisplayBackend*>(&DisplayGetBackend());
+        }
+    }
+
+    // The backend stays for the life of the process, as in the program, and so does its X server: the server
+    // ends with the process (a parent-death signal), never under a live connection.
+
+    void SetUp() override {
+        if (!XvfbInstalled()) {
+            GTEST_SKIP() << "Xvfb is not installed";
+        }
+        ASSERT_GE(display_, 0) << "Xvfb did not start";
+        ASSERT_NE(backend_, nullptr) << "the SDL backend did not start on the private display";
+        gMessages.clear();
+    }
+
+    static std::string TempDir() {
+        const char* base = std::getenv("DOLIVA_TEST_SCRATCH");
+        std::string pattern = std::string(base ? base : "/tmp") + "/sdltest.XXXXXX";
+        std::vector<char> buf(pattern.begin(), pattern.end());
+        buf.push_back('\0');
+        return mkdtemp(buf.data()) ? std::string(buf.data()) : std::string("/tmp");
+    }
+
+    // The same scene drawn by a process that never opened a display, written as a PNG.
+    static void RenderHeadless() {
+        std::string png = *scratch_ + "/headless.png";
+        fflush(nullptr);
+        pid_t child = fork();
+        if (child == 0) {
+            HWND hwnd = CreateScene();
+            UpdateWindow(hwnd);
+            PumpPending();
+            DrawScene(hwnd);
+            _exit(DisplayRenderWindowToPng(hwnd, png.c_str()) ? 0 : 1);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        headlessPng_ = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+
+    static void StartXvfb() {
+        int fds[2];
+        if (pipe(fds) != 0) {
+            return;
+        }
+        pid_t pid = fork();
+        if (pid == 0) {
+            close(fds[0]);
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
+            std::string fd = std::to_string(fds[1]);
+            int devnull = open("/dev/null", O_WRONLY);
+            dup2(devnull, 2);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp",
+                   static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        xvfb_ = pid;
+        pollfd p{fds[0], POLLIN, 0};
+        std::string number;
+        while (poll(&p, 1, 10000) > 0) {
+            char c = 0;
+            if (read(fds[0], &c, 1) != 1 || c == '\n') {
+                break;
+            }
+            number += c;
+        }
+        close(fds[0]);
+        display_ = number.empty() ? -1 : std::atoi(number.c_str());
+    }
+
+    bool Screenshot(::Screenshot& shot) {
+        std::string path = *scratch_ + "/screen.xwd";
+        std::string command = "xwd -root -silent -out '" + path + "'";
+        int status = std::system(command.c_str());
+        EXPECT_EQ(status, 0) << command;
+        bool read = status == 0 && ReadXwd(path, shot);
+        EXPECT_TRUE(read) << "unreadable dump " << path;
+        return read;
+    }
+
+    // Pushes a native event as if the X server had sent it.
+    static void Push(SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError(); }
+
+    std::vector<MSG> Of(UINT msg) const {
+        std::vector<MSG> out;
+        for (const MSG& m : gMessages) {
+            if (m.message == msg) {
+                out.push_back(m);
+            }
+        }
+        return out;
+    }
+
+    static inline int display_ = -1;
+    static inline pid_t xvfb_ = -1;
+    static inline SdlDisplayBackend* backend_ = nullptr;
+    static inline std::string* scratch_ = nullptr;
+    static inline bool headlessPng_ = false;
+};
+
+TEST_F(SdlWindowTest, DrawnPixelsReachTheScreenAsHeadlessRendersThem) {
+    if (std::system("command -v xwd >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "xwd is not installed";
+    }
+    HWND hwnd = CreateScene();
+    ASSERT_NE(hwnd, nullptr);
+    UpdateWindow(hwnd);
+    PumpPending();
+    DrawScene(hwnd);
+    DisplayFlush();
+    backend_->RunOnDisplayThread([] {});
+
+    // The window manager's frame takes the place of the caption and borders: the native content is the
+    // client area (the window has no menu).
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    POINT origin{0, 0};
+    ClientToScreen(hwnd, &origin);
+    RECT native{};
+    ASSERT_TRUE(backend_->NativeContentRect(hwnd, &native));
+    EXPECT_EQ(native.left, origin.x);
+    EXPECT_EQ(native.top, origin.y);
+    EXPECT_EQ(native.right - native.left, client.right);
+    EXPECT_EQ(native.bottom - native.top, client.bottom);
+
+    ::Screenshot shot;
+    ASSERT_TRUE(Screenshot(shot));
+    ASSERT_LE(origin.x + client.right, shot.width);
+    ASSERT_LE(origin.y + client.bottom, shot.height);
+    EXPECT_EQ(shot.At(origin.x + 50, origin.y + 30), RGB(255, 0, 0));       // the filled rectangle
+    EXPECT_EQ(shot.At(origin.x + 130, origin.y + 30), RGB(0, 0, 0));        // Rectangle's pen
+    EXPECT_EQ(shot.At(origin.x + 180, origin.y + 30), RGB(0, 128, 0));      // Rectangle's brush
+    EXPECT_EQ(shot.At(origin.x + 300, origin.y + 200), RGB(255, 255, 255)); // the class background
+    int textPixels = 0;
+    for (int y = 80; y < 100; ++y) {
+        for (int x = 10; x < 100; ++x) {
+            textPixels += shot.At(origin.x + x, origin.y + y) == RGB(0, 0, 255);
+        }
+    }
+    EXPECT_GT(textPixels, 20) << "the text is not on the screen";
+
+    // Every pixel of the client area is the one the layer holds, and the one a headless run draws.
+    ASSERT_TRUE(headlessPng_);
+    cairo_surface_t* png = cairo_image_surface_create_from_png((*scratch_ + "/headless.png").c_str());
+    ASSERT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS);
+    RECT window{};
+    GetWindowRect(hwnd, &window);
+    const unsigned char* data = cairo_image_surface_get_data(png);
+    int stride = cairo_image_surface_get_stride(png);
+    int mismatches = 0;
+    for (int y = 0; y < client.bottom; ++y) {
+        for (int x = 0; x < client.right; ++x) {
+            COLORREF screen = shot.At(origin.x + x, origin.y + y);
+            std::uint32_t p = 0;
+            std::memcpy(&p, data + (y + origin.y - window.top) * stride + (x + origin.x - window.left) * 4,
+                        4);
+            COLORREF headless = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+            if (screen != headless || screen != DisplayGetPixel(hwnd, x, y)) {
+                if (++mismatches <= 5) {
+                    ADD_FAILURE() << "pixel " << x << "," << y << ": screen " << std::hex << screen
+                                  << " headless " << headless;
+                }
+            }
+        }
+    }
+    cairo_surface_destroy(png);
+    EXPECT_EQ(mismatches, 0);
+    DestroyWindow(hwnd);
+}
+
+TEST_F(SdlWindowTest, NativeInputComesBackAsMessages) {
+    HWND hwnd = CreateScene();
+    ASSERT_NE(hwnd, nullptr);
+    PumpPending();
+    unsigned id = backend_->NativeWindowId(hwnd);
+    ASSERT_NE(id, 0u);
+    gMessages.clear();
+
+    SDL_Event e{};
+    e.type = SDL_MOUSEBUTTONDOWN;
+    e.button.windowID = id;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.state = SDL_PRESSED;
+    e.button.x = 20;
+    e.button.y = 30;
+    Push(e);
+    e.type = SDL_MOUSEBUTTONUP;
+    e.button.state = SDL_RELEASED;
+    Push(e);
+    ASSERT_TRUE(PumpUntil([&] { return !Of(WM_LBUTTONUP).empty(); }));
+    ASSERT_EQ(Of(WM_LBUTTONDOWN).size(), 1u);
+    EXPECT_EQ(Of(WM_LBUTTONDOWN)[0].lParam, MAKELPARAM(20, 30));
+
+    e = SDL_Event{};
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.windowID = id;
+    e.wheel.y = -1;
+    e.wheel.preciseY = -1.0f;
+    e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    Push(e);
+    ASSERT_TRUE(PumpUntil([&] { return !Of(WM_MOUSEWHEEL).empty(); }));
+    EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(Of(WM_MOUSEWHEEL)[0].wParam), -WHEEL_DELTA);
+
+    // A key, then its text in UTF-8 with a character outside the BMP: WM_KEYDOWN with the scan code, and
+    // WM_CHAR per UTF-16 unit, the pair in order, with nothing made twice from the key.
+    SetFocus(hwnd);
+    PumpPending();
+    gMessages.clear();
+    e = SDL_Event{};
+    e.type = SDL_KEYDOWN;
+    e.key.windowID = id;
+    e.key.state = SDL_PRESSED;
+    e.key.keysym.scancode = SDL_SCANCODE_A;
+    e.key.keysym.sym = SDLK_a;
+    Push(e);
+    e = SDL_Event{};
+    e.type = SDL_TEXTINPUT;
+    e.text.windowID = id;
+    std::strcpy(e.text.text, "a\xC3\xA9\xF0\x9F\x98\x80");
+    Push(e);
+    e = SDL_Event{};
+    e.type = SDL_KEYUP;
+    e.key.windowID = id;
+    e.key.state = SDL_RELEASED;
+    e.key.keysym.scancode = SDL_SCANCODE_A;
+    e.key.keysym.sym = SDLK_a;
+    Push(e);
+    ASSERT_TRUE(PumpUntil([&] { return !Of(WM_KEYUP).empty(); }));
+    ASSERT_EQ(Of(WM_KEYDOWN).size(), 1u);
+    EXPECT_EQ(Of(WM_KEYDOWN)[0].wParam, WPARAM('A'));
+    EXPECT_EQ((Of(WM_KEYDOWN)[0].lParam >> 16) & 0xFF, 0x1E);
+    std::u16string chars;
+    for (const MSG& m : Of(WM_CHAR)) {
+        chars += static_cast<char16_t>(m.wParam);
+    }
+    EXPECT_EQ(chars, u"a\u00e9\U0001F600");
+
+    // The close box of the window manager.
+    e = SDL_Event{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.windowID = id;
+    e.window.event = SDL_WINDOWEVENT_CLOSE;
+    Push(e);
+    ASSERT_TRUE(PumpUntil([&] { return !Of(WM_CLOSE).empty(); }));
+    DestroyWindow(hwnd);
+}
+
+TEST_F(SdlWindowTest, NativeMovesAndSizesBecomeWindowPositions) {
+    HWND hwnd = CreateScene();
+    ASSERT_NE(hwnd, nullptr);
+    PumpPending();
+    unsigned id = backend_->NativeWindowId(hwnd);
+    ASSERT_NE(id, 0u);
+    RECT before{};
+    GetWindowRect(hwnd, &before);
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    gMessages.clear();
+
+    // What a window manager does: the native window moves and grows, then says so.
+    backend_->RunOnDisplayThread([&] {
+        SDL_Window* w = SDL_GetWindowFromID(id);
+        int x = 0, y = 0;
+        SDL_GetWindowPosition(w, &x, &y);
+        SDL_SetWindowPosition(w, x + 50, y + 40);
+        SDL_SetWindowSize(w, client.right + 30, client.bottom + 20);
+    });
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.windowID = id;
+    e.window.event = SDL_WINDOWEVENT_MOVED;
+    Push(e);
+    e.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
+    Push(e);
+    // The work falls to the window's thread: its own descriptor, the one the loop polls, says so.
+    pollfd ready{backend_->EventFd(), POLLIN, 0};
+    ASSERT_EQ(poll(&ready, 1, 5000), 1);
+
+    RECT after{};
+    ASSERT_TRUE(PumpUntil([&] {
+        GetWindowRect(hwnd, &after);
+        return after.left == before.left + 50 && after.right - after.left == before.right - before.left + 30;
+    }));
+    EXPECT_EQ(after.top, before.top + 40);
+    EXPECT_EQ(after.bottom - after.top, before.bottom - before.top + 20);
+    ASSERT_FALSE(Of(WM_SIZE).empty());
+    EXPECT_EQ(Of(WM_SIZE).back().lParam, MAKELPARAM(client.right + 30, client.bottom + 20));
+    EXPECT_FALSE(Of(WM_MOVE).empty());
+
+    // The echo does not move the native window again, and a move by the program moves it.
+    SetWindowPos(hwnd, nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PumpPending();
+    POINT origin{0, 0};
+    ClientToScreen(hwnd, &origin);
+    RECT native{};
+    ASSERT_TRUE(backend_->NativeContentRect(hwnd, &native));
+    EXPECT_EQ(native.left, origin.x);
+    EXPECT_EQ(native.top, origin.y);
+    EXPECT_EQ(native.right - native.left, client.right + 30);
+    DestroyWindow(hwnd);
+}
+
+TEST_F(SdlWindowTest, PopupsShowWholeAndFollowTheirWindowsVisibility) {
+    // Without a caption the window manager adds nothing: the native window is the whole window, border too.
+    HWND popup = CreateWindowExW(WS_EX_TOOLWINDOW, SceneClass(), u"", WS_POPUP | WS_BORDER | WS_VISIBLE, 300,
+                                 200, 120, 90, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(popup, nullptr);
+    PumpPending();
+    RECT window{};
+    GetWindowRect(popup, &window);
+    RECT native{};
+    ASSERT_TRUE(backend_->NativeContentRect(popup, &native));
+    EXPECT_EQ(native.left, window.left);
+    EXPECT_EQ(native.top, window.top);
+    EXPECT_EQ(native.right, window.right);
+    EXPECT_EQ(native.bottom, window.bottom);
+
+    unsigned id = backend_->NativeWindowId(popup);
+    auto flags = [&] {
+        Uint32 f = 0;
+        backend_->RunOnDisplayThread([&] { f = SDL_GetWindowFlags(SDL_GetWindowFromID(id)); });
+        return f;
+    };
+    EXPECT_TRUE(flags() & SDL_WINDOW_BORDERLESS);
+    EXPECT_TRUE(flags() & SDL_WINDOW_SHOWN);
+    ShowWindow(popup, SW_HIDE);
+    EXPECT_TRUE(flags() & SDL_WINDOW_HIDDEN);
+    ShowWindow(popup, SW_SHOWNA);
+    EXPECT_TRUE(flags() & SDL_WINDOW_SHOWN);
+
+    DestroyWindow(popup);
+    backend_->RunOnDisplayThread([] {});
+    EXPECT_EQ(backend_->NativeWindowId(popup), 0u);
+    // Code that does not hold the backend (the clipboard) reaches the same thread.
+    Uint32 gone = 1;
+    EXPECT_TRUE(SdlDisplayBackend::RunOnRunningDisplay([&] { gone = SDL_GetWindowFromID(id) ? 1 : 0; }));
+    EXPECT_EQ(gone, 0u);
+}
+
+TEST_F(SdlWindowTest, NativeFocusMovesTheActivation) {
+    HWND first = CreateScene();
+    HWND second = CreateWindowExW(0, SceneClass(), u"Second", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 450, 100, 200,
+                                  150, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    PumpPending();
+    ASSERT_EQ(GetActiveWindow(), second);
+    unsigned id = backend_->NativeWindowId(first);
+    gMessages.clear();
+
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.windowID = id;
+    e.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+    Push(e);
+    ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == first; }));
+    EXPECT_EQ(GetForegroundWindow(), first);
+
+    DestroyWindow(second);
+    DestroyWindow(first);
+}
+
+} // namespace
