@@ -107,6 +107,7 @@ constexpr ErrorText kTexts[] = {
     {ERROR_RESOURCE_DATA_NOT_FOUND, u"The specified image file did not contain a resource section."},
     {ERROR_RESOURCE_TYPE_NOT_FOUND, u"The specified resource type cannot be found in the image file."},
     {ERROR_RESOURCE_NAME_NOT_FOUND, u"The specified resource name cannot be found in the image file."},
+    {ERROR_RESOURCE_LANG_NOT_FOUND, u"The specified resource language ID cannot be found in the image file."},
     {ERROR_NOT_ALL_ASSIGNED, u"Not all privileges or groups referenced are assigned to the caller."},
     {ERROR_NO_SUCH_PRIVILEGE, u"A specified privilege does not exist."},
     {ERROR_PRIVILEGE_NOT_HELD, u"A required privilege is not held by the client."},
