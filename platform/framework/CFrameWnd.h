@@ -1,0 +1,95 @@
+// Frame windows: the window around a document's views and the control bars. The frame lays out its bars by
+// the WM_SIZEPARENT protocol and gives the rest to the view (AFX_IDW_PANE_FIRST); commands it receives go to
+// the active view (and its document) first, then to the frame, then to the application.
+#pragma once
+
+#include "platform/framework/CWnd.h"
+
+class CView;
+class CDocument;
+class CDocTemplate;
+
+// What creating a frame passes down to the creation of its views.
+struct CCreateContext {
+    CRuntimeClass* m_pNewViewClass = nullptr;
+    CDocument* m_pCurrentDoc = nullptr;
+    CDocTemplate* m_pNewDocTemplate = nullptr;
+    CView* m_pLastView = nullptr;
+    CFrameWnd* m_pCurrentFrame = nullptr;
+};
+
+class CFrameWnd : public CWnd {
+    DECLARE_DYNCREATE(CFrameWnd)
+
+public:
+    CFrameWnd();
+    ~CFrameWnd() override;
+
+    static const CRect rectDefault;
+
+    // The window form of Create: a frame with no menu (a child frame takes nID as its id).
+    BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr) override;
+    BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle = WS_OVERLAPPEDWINDOW,
+                const RECT& rect = rectDefault, CWnd* pParentWnd = nullptr, LPCTSTR lpszMenuName = nullptr,
+                DWORD dwExStyle = 0, CCreateContext* pContext = nullptr);
+    // Title (the first part of string nIDResource), menu, icon and accelerators of nIDResource, through the
+    // resource provider; any of them may be missing.
+    virtual BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                           CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr);
+    CWnd* CreateView(CCreateContext* pContext, UINT nID = AFX_IDW_PANE_FIRST);
+
+    CView* GetActiveView() const { return m_pViewActive; }
+    void SetActiveView(CView* pViewNew, BOOL bNotify = TRUE);
+    virtual CDocument* GetActiveDocument();
+    virtual CFrameWnd* GetActiveFrame() { return this; }
+    virtual void ActivateFrame(int nCmdShow = -1);
+    void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
+
+    virtual void RecalcLayout(BOOL bNotify = TRUE);
+    void DelayRecalcLayout(BOOL bNotify = TRUE);
+    virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
+    void UpdateFrameTitleForDocument(LPCTSTR lpszDocName);
+    void DelayUpdateFrameTitle() { m_nIdleFlags |= idleTitle; }
+    void SetTitle(LPCTSTR lpszTitle) { m_strTitle = lpszTitle; }
+    CString GetTitle() const { return m_strTitle; }
+    void OnUpdateControlBarMenu(CCmdUI*) {}
+    void BringToTop(int nCmdShow);
+
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    virtual BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext);
+
+    enum IdleFlags { idleMenu = 1, idleTitle = 2, idleNotify = 4, idleLayout = 8 };
+    UINT m_nIdleFlags = 0;
+    int m_nWindow = -1; // the number shown after the document name when several frames show it
+    HACCEL m_hAccelTable = nullptr;
+    CRect m_rectBorder;
+    BOOL m_bAutoMenuEnable = TRUE;
+    CString m_strTitle;
+
+protected:
+    void PostNcDestroy() override;
+    int OnCreateHelper(LPCREATESTRUCT lpcs, CCreateContext* pContext);
+
+    CView* m_pViewActive = nullptr;
+    UINT m_nIDHelp = 0;
+    BOOL m_bInRecalcLayout = FALSE;
+    HMENU m_hMenuDefault = nullptr;
+
+    int OnCreate(LPCREATESTRUCT lpcs);
+    void OnDestroy();
+    void OnClose();
+    void OnSize(UINT nType, int cx, int cy);
+    BOOL OnEraseBkgnd(CDC* pDC);
+    void OnSetFocus(CWnd* pOldWnd);
+    void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+    BOOL OnQueryEndSession();
+    void OnEndSession(BOOL bEnding);
+    LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
+
+    DECLARE_MESSAGE_MAP()
+};

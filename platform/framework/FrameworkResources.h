@@ -1,0 +1,34 @@
+// The framework's way to the program's resources: menus, accelerators, icons, cursors, bitmaps and dialog
+// templates all come through one provider. The default answers nothing (null with
+// ERROR_RESOURCE_NAME_NOT_FOUND), so frames and dialogs work without resources; the resource system installs
+// its own provider. Strings go through CString's loader hook instead.
+#pragma once
+
+#include "platform/base/LastError.h"
+#include "platform/base/WindowTypes.h"
+
+#include <cstddef>
+
+#ifndef ERROR_RESOURCE_NAME_NOT_FOUND
+#define ERROR_RESOURCE_NAME_NOT_FOUND 1814L
+#endif
+
+class AfxResourceProvider {
+public:
+    virtual ~AfxResourceProvider() = default;
+    virtual HMENU LoadMenu(HINSTANCE instance, LPCWSTR name);
+    virtual HACCEL LoadAccelerators(HINSTANCE instance, LPCWSTR name);
+    virtual HICON LoadIcon(HINSTANCE instance, LPCWSTR name);
+    virtual HCURSOR LoadCursor(HINSTANCE instance, LPCWSTR name);
+    virtual HBITMAP LoadBitmap(HINSTANCE instance, LPCWSTR name);
+    // The bytes of a dialog template (valid as long as the provider lives); null when there is none.
+    virtual const void* FindDialogTemplate(HINSTANCE instance, LPCWSTR name, size_t* size);
+};
+
+// Installs a provider (the caller keeps it alive); null restores the default. Answers the previous one.
+AfxResourceProvider* AfxSetResourceProvider(AfxResourceProvider* provider);
+AfxResourceProvider& AfxGetResourceProvider();
+
+HINSTANCE AfxGetInstanceHandle();
+HINSTANCE AfxGetResourceHandle();
+void AfxSetResourceHandle(HINSTANCE instance);
