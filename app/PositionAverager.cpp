@@ -1,6 +1,6 @@
 #include "app/PositionAverager.h"
 
-#include "app/AppProfileAccess.h"
+#include "receiver/AppProfileAccess.h"
 #include "app/GpsTime.h"
 #include "app/PositionText.h"
 #include "platform/base/WideRuntime.h"

@@ -1,7 +1,7 @@
 #include "app/PositionAverager.h"
 
 #include "AppTestSupport.h"
-#include "app/AppProfileAccess.h"
+#include "receiver/AppProfileAccess.h"
 #include "app/GpsTime.h"
 #include "platform/registry/Registry.h"
 #include "support/TestSupport.h"

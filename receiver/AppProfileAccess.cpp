@@ -1,4 +1,4 @@
-#include "app/AppProfileAccess.h"
+#include "receiver/AppProfileAccess.h"
 
 namespace {
 

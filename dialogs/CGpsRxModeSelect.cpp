@@ -1,0 +1,448 @@
+#include "dialogs/CGpsRxModeSelect.h"
+
+#include "receiver/AppProfileAccess.h"
+#include "receiver/ReceiverIdentity.h"
+#include "receiver/ReceiverState.h"
+
+#include <initializer_list>
+
+namespace {
+
+constexpr char16_t kSection[] = u"GPS Rx Settings";
+
+int Mode() {
+    return g_interfaceMode.load();
+}
+
+bool IsGenericNmeaMode() {
+    return Mode() >= 4 && Mode() <= 6;
+}
+
+bool IsUbloxMode() {
+    return Mode() == kModeUbloxUbx || Mode() == kModeUbloxNmea;
+}
+
+bool ModelIn(std::initializer_list<int> models) {
+    for (int model : models) {
+        if (g_receiverIdentity.model == model) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Below(float threshold) {
+    return FirmwareBelow(g_receiverIdentity.firmwareVersion, threshold);
+}
+
+int Read(LPCTSTR key, int defaultValue) {
+    return AppGetProfileInt(kSection, key, defaultValue);
+}
+
+void Write(LPCTSTR key, int value) {
+    AppWriteProfileInt(kSection, key, value);
+}
+
+} // namespace
+
+CGpsRxModeSelect::CGpsRxModeSelect() {
+    LoadSettings();
+    m_emulatePvt6 = Read(u"Emulate Pvt6", 0);
+}
+
+CGpsRxModeSelect::~CGpsRxModeSelect() {
+    Write(u"Emulate Pvt6", m_emulatePvt6);
+    Write(u"Gps Rx On Local Time", m_gpsRxOnLocalTime);
+}
+
+void CGpsRxModeSelect::LoadSettings() {
+    m_elevationMask = Read(u"Elevation Mask", 5);
+    m_gpsMode = Read(u"GPS Mode", 0);
+    m_positionFixMode = Read(u"Position Fix Mode", 0);
+    m_satelliteSelection = Read(u"Satellite Selection", 0);
+    m_geometry = Read(u"Geometry", 0);
+    m_ionoCorrection = Read(u"Ionospheric Delay", 0);
+    m_tropoCorrection = Read(u"Tropospheric Delay", 1);
+    m_applicationType = Read(u"Application Type", 2);
+    m_alignMessages = Read(u"Align Messages", 0);
+    m_dgpsActivate = Read(u"DGPS Activate", 0);
+    m_dgpsRate = Read(u"DGPS Rate", 30);
+    m_emulatePvt6 = Read(u"Emulate Pvt6", 0);
+    m_ppsDuration = Read(u"PPS Duration", 0);
+    // Only a Motorola binary link runs the receiver on local time.
+    m_gpsRxOnLocalTime = Mode() == kModeMotorolaBinary ? Read(u"Gps Rx On Local Time", 0) : 0;
+    m_satGps = Read(u"Sat Gps", 1);
+    m_satGlonass = Read(u"Sat Glonass", 0);
+    m_satGalileo = Read(u"Sat Galileo", 0);
+    m_satBeidou = Read(u"Sat Beidou", 0);
+    m_satQzss = Read(u"Sat Qzss", 0);
+    m_satSbas = Read(u"Sat Sbas", 0);
+    m_satEnableMask = static_cast<DWORD>(Read(u"Sat Enable Bit Mask", -1));
+    if (m_gpsMode == 2 && (IsGenericNmeaMode() || ModelIn({1, 2, 7}))) {
+        m_gpsMode = 1;
+        Write(u"GPS Mode", m_gpsMode);
+    }
+}
+
+void CGpsRxModeSelect::SetTrackedSatellites(DWORD mask) {
+    m_trackedMask = mask;
+    m_seenMask |= mask;
+}
+
+void CGpsRxModeSelect::DisableAdvancedSelections(RxModeControls& c, bool applicationType) {
+    c.positionFixMode = false;
+    m_positionFixMode = 0;
+    c.satelliteSelection = false;
+    m_satelliteSelection = 0;
+    c.geometry = false;
+    m_geometry = 1;
+    if (applicationType) {
+        c.applicationType = false;
+        m_applicationType = 2;
+    }
+    c.alignMessages = false;
+    m_alignMessages = FALSE;
+}
+
+void CGpsRxModeSelect::DisableDgps(RxModeControls& c) {
+    c.dgpsActivate = false;
+    c.dgpsRate = false;
+    m_dgpsActivate = FALSE;
+}
+
+void CGpsRxModeSelect::DisableSatelliteChoice(RxModeControls& c) {
+    c.satelliteCheckRows = false;
+    c.disableAllButton = false;
+    OnEnableAllSatellites();
+}
+
+void CGpsRxModeSelect::DisablePps(RxModeControls& c) {
+    c.pulseMode = false;
+    m_pulseMode = 0;
+    c.ppsDuration = false;
+    m_ppsDuration = 0;
+}
+
+void CGpsRxModeSelect::DisableConstellations(RxModeControls& c) {
+    c.constellations = false;
+    SetGpsOnly(FALSE);
+}
+
+void CGpsRxModeSelect::DisableOldReceiverControls(RxModeControls& c) {
+    if (Below(2.0f)) {
+        c.elevationMask = false;
+        m_elevationMask = 10;
+        c.tropoCorrection = false;
+        m_tropoCorrection = 1;
+    }
+    DisableAdvancedSelections(c, true);
+    DisableDgps(c);
+    DisableSatelliteChoice(c);
+    c.sixChannel = false;
+    m_emulatePvt6 = FALSE;
+    DisableConstellations(c);
+}
+
+RxModeControls CGpsRxModeSelect::OnInitDialog() {
+    LoadSettings();
+    RxModeControls c;
+    c.dgpsRate = m_dgpsActivate != FALSE;
+    const bool binary = Mode() == kModeMotorolaBinary;
+    auto no2D = [&] {
+        c.gpsMode2D = false;
+        if (m_gpsMode == 1) {
+            m_gpsMode = 0;
+        }
+    };
+    auto no0D = [&] {
+        c.gpsMode0D = false;
+        if (m_gpsMode == 2) {
+            m_gpsMode = 0;
+        }
+    };
+    auto noIono = [&](int value) {
+        c.ionoCorrection = false;
+        m_ionoCorrection = value;
+    };
+    auto noTropo = [&](int value) {
+        c.tropoCorrection = false;
+        m_tropoCorrection = value;
+    };
+    auto noSixChannel = [&] {
+        c.sixChannel = false;
+        m_emulatePvt6 = FALSE;
+    };
+    auto noLocalTime = [&] {
+        c.localTime = false;
+        m_gpsRxOnLocalTime = FALSE;
+    };
+
+    if (IsGenericNmeaMode()) {
+        no0D();
+        noIono(IonoDefault(1));
+        noTropo(TropoDefault(0));
+        c.elevationMask = false;
+        m_elevationMask = 5;
+        DisableAdvancedSelections(c, true);
+        DisableDgps(c);
+        DisableSatelliteChoice(c);
+        noSixChannel();
+        noLocalTime();
+        DisablePps(c);
+        DisableConstellations(c);
+    } else if (ModelIn({1, 2, 7})) {
+        if (Below(1.6f)) {
+            noIono(1);
+        }
+        if (Below(2.0f)) {
+            no2D();
+        }
+        no0D();
+        DisablePps(c);
+        DisableOldReceiverControls(c);
+    } else if (ModelIn({8, 9})) {
+        if (Below(2.0f)) {
+            noIono(1);
+            DisablePps(c);
+        }
+        no2D();
+        DisableOldReceiverControls(c);
+    } else if (ModelIn({17})) {
+        if (Below(2.0f)) {
+            noIono(1);
+        }
+        no2D();
+        DisableAdvancedSelections(c, true);
+        DisableDgps(c);
+        DisableSatelliteChoice(c);
+        noSixChannel();
+        DisablePps(c);
+        DisableConstellations(c);
+    } else if (ModelIn({10, 11, 6})) {
+        DisablePps(c);
+        if (!binary || Below(8.9f)) {
+            noTropo(1);
+        }
+        if (!binary || Below(8.0f)) {
+            noSixChannel();
+        }
+        if (!(g_receiverIdentity.hasDgps && binary)) {
+            DisableDgps(c);
+            c.alignMessages = false;
+            m_alignMessages = FALSE;
+        }
+        DisableConstellations(c);
+    } else if (ModelIn({3, 4, 5, 18, 20})) {
+        DisableAdvancedSelections(c, true);
+        DisableDgps(c);
+        noSixChannel();
+        DisableConstellations(c);
+    } else if (ModelIn({21, 22, 23, 24})) {
+        DisableAdvancedSelections(c, false);
+        DisableDgps(c);
+        noSixChannel();
+        noLocalTime();
+        if (ModelIn({23})) {
+            c.pulseMode = false;
+            m_pulseMode = 0;
+            c.ppsDuration = !Below(3.299f);
+            if (!c.ppsDuration) {
+                m_ppsDuration = 0;
+            }
+        }
+        if (ModelIn({21, 22})) {
+            DisableConstellations(c);
+        }
+    } else if (IsUbloxMode()) {
+        no2D();
+        noIono(0);
+        noTropo(0);
+        DisableAdvancedSelections(c, false);
+        DisableDgps(c);
+        DisableSatelliteChoice(c);
+        noSixChannel();
+        noLocalTime();
+        c.ppsDuration = true;
+    }
+
+    c.dgpsDefaultsButton = g_receiverIdentity.hasDgps && binary;
+    c.okButton = Mode() != kModeGenericNmea;
+    if (!binary) {
+        noLocalTime();
+    }
+    return c;
+}
+
+int CGpsRxModeSelect::IonoDefault(int flag) const {
+    if (flag == 0) {
+        return 1;
+    }
+    if (IsGenericNmeaMode()) {
+        return 0;
+    }
+    if (ModelIn({1, 2, 7})) {
+        return Below(1.6f) ? 1 : 0;
+    }
+    if (ModelIn({8, 9, 17})) {
+        return Below(2.0f) ? 1 : 0;
+    }
+    return 0;
+}
+
+int CGpsRxModeSelect::TropoDefault(int flag) const {
+    if (flag == 0 || IsGenericNmeaMode()) {
+        return 1;
+    }
+    if (ModelIn({1, 2, 7, 8, 9, 17})) {
+        return Below(2.0f) ? 1 : 0;
+    }
+    if (ModelIn({3, 4, 5, 18, 20, 21, 22, 23, 24})) {
+        return 0;
+    }
+    return Below(8.9f) ? 1 : 0;
+}
+
+void CGpsRxModeSelect::SetCorrections(int iono, int tropo) {
+    m_ionoCorrection = iono;
+    m_tropoCorrection = tropo;
+}
+
+void CGpsRxModeSelect::SetTimingSelections(int applicationType) {
+    m_positionFixMode = 0;
+    m_satelliteSelection = 1;
+    m_geometry = 4;
+    m_applicationType = applicationType;
+    SetDgpsOutput(FALSE);
+    OnEnableAllSatellites();
+}
+
+void CGpsRxModeSelect::SetDgpsOutput(BOOL on) {
+    m_dgpsActivate = on;
+}
+
+void CGpsRxModeSelect::SetGpsOnly(BOOL withSbas) {
+    m_satGps = TRUE;
+    m_satGlonass = FALSE;
+    m_satGalileo = FALSE;
+    m_satBeidou = FALSE;
+    m_satQzss = FALSE;
+    m_satSbas = withSbas;
+}
+
+void CGpsRxModeSelect::OnNavigationDefaults() {
+    SetCorrections(IonoDefault(1), TropoDefault(1));
+    if (IsGenericNmeaMode()) {
+        m_gpsMode = 0;
+        return;
+    }
+    if (ModelIn({1, 2, 7, 8, 9, 17})) {
+        m_elevationMask = Below(2.0f) ? 10 : 5;
+        m_gpsMode = 0;
+        return;
+    }
+    m_elevationMask = 5;
+    m_gpsMode = 0;
+    m_positionFixMode = 0;
+    m_satelliteSelection = 0;
+    m_geometry = 0;
+    m_applicationType = 2;
+    SetDgpsOutput(FALSE);
+    OnEnableAllSatellites();
+    if (!ModelIn({3, 4, 5, 18, 20, 21, 22}) && (ModelIn({23, 24}) || IsUbloxMode())) {
+        SetGpsOnly(TRUE);
+    }
+}
+
+void CGpsRxModeSelect::OnPrecisionTimingDefaults() {
+    SetCorrections(IonoDefault(1), TropoDefault(1));
+    if (IsGenericNmeaMode()) {
+        m_gpsMode = 1;
+    } else if (ModelIn({1, 2, 7})) {
+        m_gpsMode = Below(2.0f) ? 0 : 1;
+        m_elevationMask = 10;
+    } else if (ModelIn({8, 9, 17})) {
+        m_gpsMode = 2;
+        m_elevationMask = 10;
+    } else if (ModelIn({3, 4, 5, 18, 20})) {
+        m_gpsMode = 2;
+        m_elevationMask = 5;
+        SetTimingSelections(2);
+    } else if (ModelIn({21, 22})) {
+        m_gpsMode = 2;
+        m_elevationMask = 5;
+        SetTimingSelections(4);
+    } else if (ModelIn({23, 24}) || IsUbloxMode()) {
+        m_gpsMode = 2;
+        m_elevationMask = 5;
+        SetTimingSelections(4);
+        SetGpsOnly(FALSE);
+    } else {
+        m_gpsMode = 2;
+        m_elevationMask = 10;
+        SetTimingSelections(2);
+    }
+}
+
+void CGpsRxModeSelect::OnDgpsDefaults() {
+    SetCorrections(1, 1);
+    if (IsGenericNmeaMode()) {
+        m_gpsMode = 1;
+        return;
+    }
+    if (ModelIn({1, 2, 7})) {
+        m_gpsMode = Below(2.0f) ? 0 : 1;
+        m_elevationMask = Below(2.0f) ? 10 : 5;
+        return;
+    }
+    if (ModelIn({8, 9, 17})) {
+        m_gpsMode = 2;
+        m_elevationMask = Below(2.0f) ? 10 : 5;
+        return;
+    }
+    m_gpsMode = 2;
+    m_elevationMask = ModelIn({3, 4, 5, 18, 20, 21, 22, 23, 24}) ? 5 : 10;
+    m_positionFixMode = 0;
+    m_satelliteSelection = 0;
+    m_geometry = 0;
+    m_applicationType = 2;
+    SetDgpsOutput(TRUE);
+    OnEnableAllSatellites();
+}
+
+UINT CGpsRxModeSelect::FindInvalidControl() const {
+    if (m_elevationMask < 0 || m_elevationMask > 89) {
+        return kElevationMaskId;
+    }
+    if (m_dgpsRate < 1 || m_dgpsRate > 255) {
+        return kDgpsRateId;
+    }
+    return 0;
+}
+
+BOOL CGpsRxModeSelect::OnOK() {
+    if (FindInvalidControl() != 0) {
+        return FALSE;
+    }
+    Write(u"Elevation Mask", m_elevationMask);
+    Write(u"GPS Mode", m_gpsMode);
+    Write(u"Position Fix Mode", m_positionFixMode);
+    Write(u"Satellite Selection", m_satelliteSelection);
+    Write(u"Geometry", m_geometry);
+    Write(u"Application Type", m_applicationType);
+    Write(u"Ionospheric Delay", m_ionoCorrection);
+    Write(u"Tropospheric Delay", m_tropoCorrection);
+    Write(u"DGPS Activate", m_dgpsActivate);
+    Write(u"DGPS Rate", m_dgpsRate);
+    Write(u"Align Messages", m_alignMessages);
+    Write(u"Emulate Pvt6", m_emulatePvt6);
+    Write(u"Gps Rx On Local Time", m_gpsRxOnLocalTime);
+    Write(u"Sat Beidou", m_satBeidou);
+    Write(u"Sat Glonass", m_satGlonass);
+    Write(u"Sat Galileo", m_satGalileo);
+    Write(u"Sat Gps", m_satGps);
+    Write(u"Sat Qzss", m_satQzss);
+    Write(u"Sat Sbas", m_satSbas);
+    Write(u"PPS Duration", m_ppsDuration);
+    Write(u"Sat Enable Bit Mask", static_cast<int>(m_satEnableMask));
+    return TRUE;
+}

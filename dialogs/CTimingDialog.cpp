@@ -1,0 +1,248 @@
+#include "dialogs/CTimingDialog.h"
+
+#include "receiver/AppProfileAccess.h"
+#include "platform/base/CString.h"
+#include "platform/base/WideRuntime.h"
+#include "receiver/ReceiverIdentity.h"
+#include "receiver/ReceiverState.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace {
+
+constexpr char16_t kSection[] = u"Timing Adjustments";
+
+// Halves away from zero.
+double Round3(double x) {
+    return std::trunc(x * 1000.0 + (x < 0 ? -0.5 : 0.5)) * 0.001;
+}
+
+double Trunc3(double x) {
+    return std::trunc(x * 1000.0) * 0.001;
+}
+
+double Trunc1(double x) {
+    return std::trunc(x * 10.0) * 0.1;
+}
+
+double ReadDouble(LPCTSTR key, LPCTSTR defaultText) {
+    const CString text = AppGetProfileString(kSection, key, defaultText);
+    return wcstod(text, nullptr);
+}
+
+void WriteDouble(LPCTSTR key, LPCTSTR format, double value) {
+    CString text;
+    text.Format(format, value);
+    AppWriteProfileString(kSection, key, text);
+}
+
+bool Outside(double value, double low, double high) {
+    return value < low || value > high;
+}
+
+} // namespace
+
+CTimingDialog::CTimingDialog() {
+    LoadSettings();
+    Recalculate();
+}
+
+void CTimingDialog::LoadSettings() {
+    m_antennaCableDelay = ReadDouble(u"Antenna Cable Delay", u"0.0");
+    m_epoch = AppGetProfileInt(kSection, u"Epoch", 0);
+    m_extraDelay = ReadDouble(u"Extra Delay", u"0.000");
+    m_measurementCableDelay = ReadDouble(u"Measurement Cable Delay", u"0.0");
+    m_rxDelay = ReadDouble(u"Rx Delay", u"37.0");
+    m_ppsOffset = ReadDouble(u"1pps Delay", u"0.000");
+    m_traimLimit = ReadDouble(u"T-Raim", u"500.0");
+    m_traimConditioned = AppGetProfileInt(kSection, u"T-Raim Conditioned 1pps", 0);
+}
+
+void CTimingDialog::Recalculate() {
+    m_utcCorrection = std::trunc(m_rxDelay + m_measurementCableDelay + m_antennaCableDelay);
+    RecalculateTotals();
+}
+
+void CTimingDialog::RecalculateTotals() {
+    const double total = Round3(m_epoch * 1000.0 + m_ppsOffset - m_extraDelay);
+    double other = total + 1000000.0;
+    if (other > 1000000.0) {
+        other -= 2000000.0;
+    }
+    m_totalEarly = total;
+    m_totalLate = Round3(other);
+    if (total > 0) {
+        std::swap(m_totalEarly, m_totalLate);
+    }
+}
+
+double CTimingDialog::LowerPpsBound() const {
+    return std::max(-m_epoch * 1000.0, -10000.0);
+}
+
+void CTimingDialog::CarryPpsOffset() {
+    m_ppsOffset = std::max(m_ppsOffset, LowerPpsBound());
+    if (m_ppsOffset >= 1000.0) {
+        ++m_epoch;
+        m_ppsOffset -= 1000.0;
+    } else if (m_ppsOffset < 0) {
+        if (m_epoch > 0) {
+            --m_epoch;
+            m_ppsOffset += 1000.0;
+        } else {
+            m_ppsOffset = 0;
+        }
+    }
+}
+
+LRESULT CTimingDialog::OnDeferredEdit(WPARAM controlId, LPARAM) {
+    if (!m_recalcArmed) {
+        m_recalcArmed = TRUE;
+        return 0;
+    }
+    switch (controlId) {
+    case kEpochId:
+        m_ppsOffset = std::max(m_ppsOffset, LowerPpsBound());
+        break;
+    case kPpsOffsetId:
+        m_ppsOffset = Trunc3(m_ppsOffset);
+        CarryPpsOffset();
+        break;
+    case kExtraDelayId:
+        m_extraDelay = Trunc3(m_extraDelay);
+        break;
+    case kRxDelayId:
+        m_rxDelay = Trunc1(m_rxDelay);
+        break;
+    case kAntennaCableDelayId:
+        m_antennaCableDelay = Trunc1(m_antennaCableDelay);
+        break;
+    case kMeasurementCableDelayId:
+        m_measurementCableDelay = Trunc1(m_measurementCableDelay);
+        break;
+    case kTraimLimitId:
+        m_traimLimit = std::trunc(m_traimLimit * 0.01 + 0.5) * 100.0;
+        break;
+    default:
+        break;
+    }
+    Recalculate();
+    m_recalcArmed = TRUE;
+    return 0;
+}
+
+// The spin handlers normalise the totals as Recalculate does, so the negative form is always first.
+void CTimingDialog::OnEpochSpin(int delta) {
+    m_epoch = std::clamp(m_epoch + delta, 0, 999);
+    m_ppsOffset = std::max(m_ppsOffset, LowerPpsBound());
+    RecalculateTotals();
+}
+
+void CTimingDialog::OnPpsOffsetSpin(int delta) {
+    m_ppsOffset = Round3(m_ppsOffset + delta * 0.001);
+    CarryPpsOffset();
+    RecalculateTotals();
+}
+
+void CTimingDialog::OnExtraDelaySpin(int delta) {
+    m_extraDelay = Round3(std::clamp(m_extraDelay + delta * 0.001, 0.0, 999.0));
+    Recalculate();
+}
+
+void CTimingDialog::OnResetExtraDelay() {
+    m_extraDelay = 0;
+    Recalculate();
+}
+
+void CTimingDialog::OnResetOffset() {
+    m_ppsOffset = 0;
+    m_epoch = 0;
+    Recalculate();
+}
+
+void CTimingDialog::OnDefaults() {
+    const int model = g_receiverIdentity.model;
+    m_rxDelay = (model >= 3 && model <= 5) || (model >= 18 && model <= 24) ? 93.0 : 10.1;
+    m_ppsOffset = 0;
+    m_antennaCableDelay = 0;
+    m_measurementCableDelay = 0;
+    m_epoch = 0;
+    m_extraDelay = 0;
+    m_traimLimit = 500.0;
+    m_traimConditioned = FALSE;
+    Recalculate();
+}
+
+bool CTimingDialog::IsOkEnabled(int interfaceMode, int model) {
+    if (interfaceMode >= 4 && interfaceMode <= 6) {
+        return false;
+    }
+    return model != 1 && model != 2;
+}
+
+void CTimingDialog::OnInitDialog() {
+    m_backup = {m_epoch,   m_ppsOffset,  m_antennaCableDelay, m_measurementCableDelay,
+                m_rxDelay, m_extraDelay, m_traimLimit,        m_traimConditioned};
+    if (!IsTraimConditionedEnabled(g_receiverIdentity.hasTraim, g_receiverIdentity.model)) {
+        m_traimConditioned = FALSE;
+    }
+    Recalculate();
+}
+
+UINT CTimingDialog::FindInvalidControl() const {
+    if (Outside(m_antennaCableDelay, 0, 20000)) {
+        return kAntennaCableDelayId;
+    }
+    if (m_epoch < 0 || m_epoch > 999) {
+        return kEpochId;
+    }
+    if (Outside(m_extraDelay, 0, 999.999)) {
+        return kExtraDelayId;
+    }
+    if (Outside(m_measurementCableDelay, 0, 20000)) {
+        return kMeasurementCableDelayId;
+    }
+    if (Outside(m_rxDelay, 0, 1000)) {
+        return kRxDelayId;
+    }
+    if (Outside(m_ppsOffset, -999.999, 999.999)) {
+        return kPpsOffsetId;
+    }
+    if (Outside(m_traimLimit, 250, 1000)) {
+        return kTraimLimitId;
+    }
+    return 0;
+}
+
+BOOL CTimingDialog::OnOK() {
+    if (FindInvalidControl() != 0) {
+        return FALSE;
+    }
+    SaveSettings();
+    return TRUE;
+}
+
+void CTimingDialog::SaveSettings() const {
+    AppWriteProfileInt(kSection, u"Epoch", m_epoch);
+    WriteDouble(u"1pps Delay", u"%05.3f", m_ppsOffset);
+    WriteDouble(u"Antenna Cable Delay", u"%03.1f", m_antennaCableDelay);
+    WriteDouble(u"Measurement Cable Delay", u"%03.1f", m_measurementCableDelay);
+    WriteDouble(u"Rx Delay", u"%03.1f", m_rxDelay);
+    WriteDouble(u"Extra Delay", u"%05.3f", m_extraDelay);
+    WriteDouble(u"T-Raim", u"%03.1f", m_traimLimit);
+    AppWriteProfileInt(kSection, u"T-Raim Conditioned 1pps", m_traimConditioned);
+}
+
+void CTimingDialog::OnCancel() {
+    m_epoch = m_backup.epoch;
+    m_ppsOffset = m_backup.ppsOffset;
+    m_antennaCableDelay = m_backup.antennaCableDelay;
+    m_measurementCableDelay = m_backup.measurementCableDelay;
+    m_rxDelay = m_backup.rxDelay;
+    m_extraDelay = m_backup.extraDelay;
+    m_traimLimit = m_backup.traimLimit;
+    m_traimConditioned = m_backup.traimConditioned;
+    Recalculate();
+}

@@ -1,0 +1,80 @@
+// The timing corrections of the receiver's 1PPS output ("Timing Adjustments"): the late epoch and fine
+// offsets, the early cable, receiver and extra delays, and the T-RAIM limit, with the UTC correction and the
+// total offset computed from them. The view sends the timing set-up from the public members after OK.
+#pragma once
+
+#include "platform/base/Win32Types.h"
+
+class CTimingDialog {
+public:
+    enum { IDD = 131 };
+    // Control ids the deferred recalculation and the range check name.
+    enum : UINT {
+        kAntennaCableDelayId = 1081,
+        kEpochId = 1073,
+        kExtraDelayId = 1079,
+        kMeasurementCableDelayId = 1082,
+        kRxDelayId = 1080,
+        kPpsOffsetId = 1075,
+        kTraimLimitId = 1085,
+    };
+
+    CTimingDialog();
+
+    // Reads the eight stored values; text that is no number reads as 0.
+    void LoadSettings();
+    void Recalculate();
+    // The deferred work after an edit lost the focus; skipped once after a click on Cancel.
+    LRESULT OnDeferredEdit(WPARAM controlId, LPARAM = 0);
+    void OnEpochSpin(int delta);
+    void OnPpsOffsetSpin(int delta);
+    void OnExtraDelaySpin(int delta);
+    void OnResetExtraDelay();
+    void OnResetOffset();
+    void OnDefaults();
+    void OnCancelClickStarted() { m_recalcArmed = 0; }
+
+    // Opening: the backup for Cancel and what the receiver lacks forced off.
+    void OnInitDialog();
+    // The first control whose value is outside its range, 0 when all are inside.
+    UINT FindInvalidControl() const;
+    // Writes the profile only when every value is inside its range; FALSE leaves the dialog open.
+    BOOL OnOK();
+    // Restores the values of the opening; nothing is written.
+    void OnCancel();
+
+    // What the opening enables for the receiver in use.
+    static bool IsOkEnabled(int interfaceMode, int model);
+    static bool IsTraimLimitEnabled(BOOL hasTraim) { return hasTraim != FALSE; }
+    static bool IsTraimConditionedEnabled(BOOL hasTraim, int model) { return hasTraim || model == 3; }
+
+    double m_antennaCableDelay = 0;     // ns
+    int m_epoch = 0;                    // ms
+    double m_extraDelay = 0;            // µs
+    double m_measurementCableDelay = 0; // ns
+    double m_rxDelay = 0;               // ns
+    double m_totalEarly = 0;            // µs, -1000000 to 0
+    double m_totalLate = 0;             // µs, 0 to 1000000
+    double m_ppsOffset = 0;             // µs
+    double m_traimLimit = 0;            // ns
+    BOOL m_traimConditioned = FALSE;
+    double m_utcCorrection = 0; // ns
+    BOOL m_autoCorrectTic = FALSE;
+    int m_quantization = -1;
+    BOOL m_recalcArmed = TRUE;
+
+private:
+    struct Persistent {
+        int epoch;
+        double ppsOffset, antennaCableDelay, measurementCableDelay, rxDelay, extraDelay, traimLimit;
+        BOOL traimConditioned;
+    };
+
+    // Steps of Recalculate after the UTC correction: the total in both forms, the negative one first.
+    void RecalculateTotals();
+    double LowerPpsBound() const;
+    void CarryPpsOffset();
+    void SaveSettings() const;
+
+    Persistent m_backup{};
+};

@@ -1,0 +1,168 @@
+#include "dialogs/CLogType.h"
+#include "dialogs/CSyncClockDialog.h"
+
+#include "DialogTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace {
+
+constexpr char16_t kSection[] = u"Time Sync";
+
+class SyncClockDialog : public dialogtest::ProfileTest {};
+
+TEST_F(SyncClockDialog, FreshProfileSetsTheClockNever) {
+    CSyncClockDialog dlg;
+    EXPECT_EQ(dlg.m_syncMode, CSyncClockDialog::kDisable);
+    EXPECT_FALSE(dlg.m_deltaOn);
+    EXPECT_EQ(dlg.m_deltaMs, 100);
+    EXPECT_FALSE(dlg.m_overrideIntegrity);
+    EXPECT_FALSE(dlg.m_overrideTraim);
+    EXPECT_FALSE(dlg.m_maxOn);
+    EXPECT_EQ(dlg.m_maxQty, 1u);
+    EXPECT_EQ(dlg.m_maxUnits, CSyncClockDialog::kHours);
+    EXPECT_EQ(dlg.m_maxSeconds, 3600);
+    EXPECT_EQ(dlg.GetMaxCorrectionSeconds(), 0);
+    EXPECT_EQ(dlg.m_resetCountText, u"0");
+    EXPECT_TRUE(dlg.m_lastSyncText.IsEmpty());
+}
+
+TEST_F(SyncClockDialog, MaximumCorrectionByUnit) {
+    CSyncClockDialog dlg;
+    dlg.m_maxOn = TRUE;
+    dlg.m_maxQty = 5;
+    for (auto [units, seconds] : {std::pair{0, 18000}, {1, 300}, {2, 5}, {3, 0}, {-1, 0}}) {
+        dlg.m_maxUnits = units;
+        dlg.UpdateMaxSeconds();
+        EXPECT_EQ(dlg.GetMaxCorrectionSeconds(), seconds) << units;
+    }
+    dlg.m_maxUnits = CSyncClockDialog::kMinutes;
+    dlg.UpdateMaxSeconds();
+    dlg.m_maxOn = FALSE;
+    EXPECT_EQ(dlg.GetMaxCorrectionSeconds(), 0);
+}
+
+TEST_F(SyncClockDialog, OkStoresEverythingAndReadsBack) {
+    {
+        CSyncClockDialog dlg;
+        dlg.m_syncMode = CSyncClockDialog::kEveryMinute;
+        dlg.m_deltaOn = TRUE;
+        dlg.m_deltaMs = 250;
+        dlg.m_overrideTraim = TRUE;
+        dlg.m_maxOn = TRUE;
+        dlg.m_maxQty = 5;
+        dlg.m_maxUnits = CSyncClockDialog::kMinutes;
+        ASSERT_TRUE(dlg.OnOK());
+        EXPECT_EQ(dlg.GetMaxCorrectionSeconds(), 300);
+    }
+    EXPECT_EQ(StoredInt(kSection, u"Time Sync Mode"), 3);
+    EXPECT_EQ(StoredInt(kSection, u"Time Sync Override Integrity"), 0);
+    CSyncClockDialog reread;
+    EXPECT_EQ(reread.m_syncMode, CSyncClockDialog::kEveryMinute);
+    EXPECT_TRUE(reread.m_deltaOn);
+    EXPECT_EQ(reread.m_deltaMs, 250);
+    EXPECT_TRUE(reread.m_overrideTraim);
+    EXPECT_FALSE(reread.m_overrideIntegrity);
+    EXPECT_EQ(reread.GetMaxCorrectionSeconds(), 300);
+}
+
+TEST_F(SyncClockDialog, OnlyAChangedModeOrThresholdRestartsTheCount) {
+    CSyncClockDialog dlg;
+    dlg.NoteClockSet(u"12:00:00 UTC");
+    dlg.NoteClockSet(u"12:01:00 UTC");
+    EXPECT_EQ(dlg.m_resetCountText, u"2");
+    EXPECT_EQ(dlg.m_lastSyncText, u"12:01:00 UTC");
+
+    dlg.m_overrideIntegrity = TRUE;
+    ASSERT_TRUE(dlg.OnOK());
+    EXPECT_EQ(dlg.m_resetCount, 2u);
+    // Unchanged, so not written.
+    EXPECT_EQ(StoredInt(kSection, u"Time Sync Mode"), -12345);
+    EXPECT_EQ(StoredInt(kSection, u"Time Sync Override Integrity"), 1);
+
+    for (auto change :
+         {+[](CSyncClockDialog& d) { d.m_syncMode = CSyncClockDialog::kEverySecond; },
+          +[](CSyncClockDialog& d) { d.m_deltaOn = TRUE; }, +[](CSyncClockDialog& d) { d.m_deltaMs = 90; }}) {
+        dlg.NoteClockSet(u"later");
+        change(dlg);
+        ASSERT_TRUE(dlg.OnOK());
+        EXPECT_EQ(dlg.m_resetCount, 0u);
+        EXPECT_EQ(dlg.m_resetCountText, u"0");
+    }
+    EXPECT_EQ(StoredInt(kSection, u"Time Sync Mode"), 2);
+    EXPECT_EQ(StoredInt(kSection, u"Time Sync Delta"), 1);
+    EXPECT_EQ(StoredInt(kSection, u"Time Sync Delta Msec"), 90);
+}
+
+TEST_F(SyncClockDialog, ValueOutsideItsRangeStoresNothing) {
+    for (auto [delta, qty, id] : {std::tuple{5, 1u, CSyncClockDialog::kDeltaMsId},
+                                  {60001, 1u, CSyncClockDialog::kDeltaMsId},
+                                  {100, 0u, CSyncClockDialog::kMaxQtyId},
+                                  {100, 1000u, CSyncClockDialog::kMaxQtyId}}) {
+        CSyncClockDialog dlg;
+        dlg.m_syncMode = CSyncClockDialog::kEveryHour;
+        dlg.m_deltaMs = delta;
+        dlg.m_maxQty = qty;
+        EXPECT_EQ(dlg.FindInvalidControl(), static_cast<UINT>(id));
+        EXPECT_FALSE(dlg.OnOK());
+        EXPECT_EQ(StoredInt(kSection, u"Time Sync Mode"), -12345);
+        EXPECT_EQ(StoredInt(kSection, u"Time Sync Max Qty"), -12345);
+    }
+}
+
+TEST_F(SyncClockDialog, CountStopsAtItsLargestValue) {
+    CSyncClockDialog dlg;
+    dlg.m_resetCount = std::numeric_limits<UINT>::max() - 1;
+    dlg.NoteClockSet(u"a");
+    EXPECT_EQ(dlg.m_resetCountText, u"4294967295");
+    dlg.NoteClockSet(u"b");
+    EXPECT_EQ(dlg.m_resetCount, 4294967295u);
+    EXPECT_EQ(dlg.m_resetCountText, u"> 4294967295");
+    EXPECT_EQ(dlg.m_lastSyncText, u"b");
+}
+
+TEST(LogType, IntervalOfEachListEntry) {
+    const int seconds[] = {1, 2, 3, 4, 5, 6, 10, 12, 15, 20, 30, 60};
+    CLogType dlg;
+    EXPECT_EQ(dlg.m_logInterval, 1);
+    for (int i = 0; i < CLogType::kIntervalCount; ++i) {
+        dlg.m_intervalIndex = i;
+        dlg.OnOK();
+        EXPECT_EQ(dlg.m_logInterval, seconds[i]) << i;
+    }
+    EXPECT_EQ(CString(CLogType::IntervalText(8)), u"15 Seconds");
+    EXPECT_EQ(CString(CLogType::IntervalText(0)), u"Second");
+    EXPECT_EQ(CLogType::IntervalText(12), nullptr);
+    for (int outside : {-1, 12, 100}) {
+        dlg.m_intervalIndex = outside;
+        dlg.OnOK();
+        EXPECT_EQ(dlg.m_logInterval, 1) << outside;
+    }
+}
+
+TEST(LogType, BinaryAndRinexLogsNeedAMotorolaBinaryLink) {
+    struct Case {
+        int mode;
+        bool binary, rinex;
+    };
+    for (const Case& c : {Case{kModeMotorolaBinary, true, true}, Case{kModeMotorolaRxOnly, true, false},
+                          Case{kModeGenericNmea, false, false}, Case{kModeMotorolaNmea, false, false},
+                          Case{kModeUbloxUbx, false, false}, Case{kModeSearch, false, false}}) {
+        SCOPED_TRACE(c.mode);
+        EXPECT_EQ(CLogType::IsLogKindEnabled(CLogType::kBinaryData, c.mode), c.binary);
+        EXPECT_EQ(CLogType::IsLogKindEnabled(CLogType::kRinexData, c.mode), c.rinex);
+        EXPECT_TRUE(CLogType::IsLogKindEnabled(CLogType::kRawData, c.mode));
+        EXPECT_TRUE(CLogType::IsLogKindEnabled(CLogType::kNmeaPvt, c.mode));
+    }
+}
+
+TEST(LogType, CaptionIsKeptForTheNextOpening) {
+    CLogType dlg;
+    EXPECT_EQ(dlg.m_caption, u"New File Type");
+    dlg.SetCaption(u"Open GPS Log Type");
+    EXPECT_EQ(dlg.m_caption, u"Open GPS Log Type");
+}
+
+} // namespace
