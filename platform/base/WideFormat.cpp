@@ -17,7 +17,7 @@ constexpr int kSignificantDigits = 17;
 
 enum class Length { None, HH, H, L, LL, BigL, I64, I32, I, W, Z, J, T };
 
-struct Spec {
+struct Conversion {
     bool left = false;
     bool plus = false;
     bool space = false;
@@ -58,7 +58,7 @@ bool Allowed(Length len, std::initializer_list<Length> set) {
 }
 
 // Parses one conversion; p points just past the '%' and is left past the conversion character.
-bool ParseSpec(const char16_t*& p, Spec& s) {
+bool ParseConversion(const char16_t*& p, Conversion& s) {
     // Field by field rather than from a temporary: copying the small members as a block is measurably slow.
     s.left = s.plus = s.space = s.alt = s.zero = s.widthArg = s.precisionArg = false;
     s.width = 0;
@@ -233,7 +233,7 @@ unsigned long long FetchUnsigned(ArgList& a, Length len) {
 
 // Pads and writes one converted field: blanks, prefix (sign or radix prefix), zeros, text, blanks.
 template <typename Unit>
-void Emit(std::u16string& out, const Spec& s, std::string_view prefix, const Unit* text, size_t len) {
+void Emit(std::u16string& out, const Conversion& s, std::string_view prefix, const Unit* text, size_t len) {
     long long padding = static_cast<long long>(s.width) - static_cast<long long>(len + prefix.size());
     if (padding < 0) {
         padding = 0;
@@ -259,7 +259,7 @@ void Emit(std::u16string& out, const Spec& s, std::string_view prefix, const Uni
     }
 }
 
-void FormatInteger(std::u16string& out, Spec& s, ArgList& a) {
+void FormatInteger(std::u16string& out, Conversion& s, ArgList& a) {
     bool isSigned = s.conv == u'd' || s.conv == u'i';
     unsigned long long number;
     bool negative = false;
@@ -314,7 +314,7 @@ void FormatInteger(std::u16string& out, Spec& s, ArgList& a) {
     Emit(out, s, std::string_view(prefix, prefixLen), text, static_cast<size_t>(end - text));
 }
 
-void FormatPointer(std::u16string& out, Spec& s, ArgList& a) {
+void FormatPointer(std::u16string& out, Conversion& s, ArgList& a) {
     auto number = reinterpret_cast<std::uintptr_t>(va_arg(a.ap, const void*));
     char buffer[2 * sizeof(void*)];
     for (int i = static_cast<int>(sizeof buffer) - 1; i >= 0; --i) {
@@ -528,7 +528,7 @@ void LayoutHex(std::string& text, double value, const Digits& d, int precision, 
     text += std::to_string(exponent < 0 ? -exponent : exponent);
 }
 
-void FormatFloat(std::u16string& out, Spec& s, ArgList& a) {
+void FormatFloat(std::u16string& out, Conversion& s, ArgList& a) {
     double value = va_arg(a.ap, double);
     char16_t conv = s.conv;
     bool upper = conv == u'E' || conv == u'G' || conv == u'A' || conv == u'F';
@@ -579,7 +579,7 @@ void FormatFloat(std::u16string& out, Spec& s, ArgList& a) {
     Emit(out, s, std::string_view(&prefix, prefix ? 1 : 0), text.data(), text.size());
 }
 
-bool IsNarrow(const Spec& s) {
+bool IsNarrow(const Conversion& s) {
     if (s.length == Length::H) {
         return true;
     }
@@ -589,7 +589,7 @@ bool IsNarrow(const Spec& s) {
     return s.conv == u'S' || s.conv == u'C';
 }
 
-void FormatChar(std::u16string& out, const Spec& s, ArgList& a) {
+void FormatChar(std::u16string& out, const Conversion& s, ArgList& a) {
     int value = va_arg(a.ap, int);
     if (IsNarrow(s)) {
         char byte = static_cast<char>(value);
@@ -601,7 +601,7 @@ void FormatChar(std::u16string& out, const Spec& s, ArgList& a) {
     }
 }
 
-void FormatString(std::u16string& out, const Spec& s, ArgList& a) {
+void FormatString(std::u16string& out, const Conversion& s, ArgList& a) {
     static constexpr char16_t kNullWide[] = u"(null)";
     static constexpr char kNullNarrow[] = "(null)";
     size_t limit = s.precision < 0 ? SIZE_MAX : static_cast<size_t>(s.precision);
@@ -631,12 +631,12 @@ void FormatString(std::u16string& out, const Spec& s, ArgList& a) {
 
 bool Validate(const char16_t* format) {
     const char16_t* p = format;
-    Spec s;
+    Conversion s;
     while (*p) {
         if (*p++ != u'%') {
             continue;
         }
-        if (!ParseSpec(p, s)) {
+        if (!ParseConversion(p, s)) {
             return false;
         }
     }
@@ -645,7 +645,7 @@ bool Validate(const char16_t* format) {
 
 bool Format(std::u16string& out, const char16_t* format, ArgList& a) {
     const char16_t* p = format;
-    Spec s;
+    Conversion s;
     while (*p) {
         const char16_t* run = p;
         while (*p && *p != u'%') {
@@ -656,7 +656,7 @@ bool Format(std::u16string& out, const char16_t* format, ArgList& a) {
             break;
         }
         ++p;
-        ParseSpec(p, s);
+        ParseConversion(p, s);
         if (s.conv == u'%') {
             out.push_back(u'%');
             continue;
