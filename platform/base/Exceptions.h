@@ -6,74 +6,10 @@
 
 #include "platform/base/CObject.h"
 #include "platform/base/CString.h"
+#include "platform/base/MessageBoxConstants.h"
 #include "platform/base/Win32Types.h"
 
 #include <functional>
-
-// Message-box styles and answers, for ReportError and the display layer.
-#ifndef MB_OK
-#define MB_OK 0x00000000u
-#endif
-#ifndef MB_OKCANCEL
-#define MB_OKCANCEL 0x00000001u
-#endif
-#ifndef MB_ABORTRETRYIGNORE
-#define MB_ABORTRETRYIGNORE 0x00000002u
-#endif
-#ifndef MB_YESNOCANCEL
-#define MB_YESNOCANCEL 0x00000003u
-#endif
-#ifndef MB_YESNO
-#define MB_YESNO 0x00000004u
-#endif
-#ifndef MB_RETRYCANCEL
-#define MB_RETRYCANCEL 0x00000005u
-#endif
-#ifndef MB_ICONHAND
-#define MB_ICONHAND 0x00000010u
-#endif
-#ifndef MB_ICONSTOP
-#define MB_ICONSTOP MB_ICONHAND
-#endif
-#ifndef MB_ICONERROR
-#define MB_ICONERROR MB_ICONHAND
-#endif
-#ifndef MB_ICONQUESTION
-#define MB_ICONQUESTION 0x00000020u
-#endif
-#ifndef MB_ICONEXCLAMATION
-#define MB_ICONEXCLAMATION 0x00000030u
-#endif
-#ifndef MB_ICONWARNING
-#define MB_ICONWARNING MB_ICONEXCLAMATION
-#endif
-#ifndef MB_ICONASTERISK
-#define MB_ICONASTERISK 0x00000040u
-#endif
-#ifndef MB_ICONINFORMATION
-#define MB_ICONINFORMATION MB_ICONASTERISK
-#endif
-#ifndef IDOK
-#define IDOK 1
-#endif
-#ifndef IDCANCEL
-#define IDCANCEL 2
-#endif
-#ifndef IDABORT
-#define IDABORT 3
-#endif
-#ifndef IDRETRY
-#define IDRETRY 4
-#endif
-#ifndef IDIGNORE
-#define IDIGNORE 5
-#endif
-#ifndef IDYES
-#define IDYES 6
-#endif
-#ifndef IDNO
-#define IDNO 7
-#endif
 
 // Shows an exception's text and answers the button pressed. The display layer installs a message box; until
 // then the text goes to stderr and the answer is IDOK.
