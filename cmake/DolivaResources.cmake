@@ -84,11 +84,12 @@ function(doliva_add_resources target script)
         DEPFILE "${preprocessed}.d"
         COMMENT "Preprocessing resource script ${stem}.rc"
         VERBATIM)
-    # Files named by the script are looked up from its own folder.
+    # Files named by the script are looked up from its own folder. The input follows "--": llvm-rc would read
+    # an absolute path such as /check/... as its /C option.
     add_custom_command(
         OUTPUT "${compiled}"
         COMMAND ${DOLIVA_RC_COMPILER} /no-preprocess /C 65001 /I "${scriptDir}" /FO "${compiled}"
-                "${preprocessed}"
+                -- "${preprocessed}"
         WORKING_DIRECTORY "${scriptDir}"
         DEPENDS "${preprocessed}" ${R_DEPENDS}
         COMMENT "Compiling resources ${stem}.res"
