@@ -1,0 +1,30 @@
+// What the two firmware uploads need of the view and the dialog. Replies are read from g_receiveList and
+// records queued on g_transmitList by the uploads themselves; everything else goes through the host.
+#pragma once
+
+#include "platform/base/CString.h"
+#include "platform/base/Win32Types.h"
+
+#include <cstdint>
+
+class FirmwareUploadHost {
+public:
+    virtual ~FirmwareUploadHost() = default;
+
+    virtual void SendGpsCommand(const CString& command) = 0;
+    virtual BOOL SendGpsCommandAndWait(const CString& command) = 0;
+    virtual BOOL SetCommBaudRate(DWORD rate) = 0;
+    virtual CString DecodeUbxMessage(const CString& frame) = 0;
+    // The raw-data window's line (which pumps the GUI thread's messages while that window exists).
+    virtual void AddRawDataLine(const CString& text) = 0;
+    virtual int ShowMessageBox(const CString& text, UINT type) = 0;
+    virtual void SetProgress(int percent) = 0;
+    virtual void SetUbxUploadRunning(BOOL running) = 0;
+
+    // Calendar time in whole seconds, the millisecond clock of the transfer time, pauses, and what a
+    // polling loop does when it finds nothing to read.
+    virtual std::int64_t CalendarSeconds();
+    virtual ULONGLONG MonotonicMs();
+    virtual void SleepMs(DWORD milliseconds);
+    virtual void PollIdle();
+};
