@@ -411,6 +411,9 @@ LRESULT CALLBACK ComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         s = new ComboState;
         s->hwnd = hwnd;
         SetState(hwnd, s);
+        // Scroll-bar styles belong to the drop-down list, which always has its own; the combo shows none.
+        SetWindowLongW(hwnd, GWL_STYLE,
+                       GetWindowLongW(hwnd, GWL_STYLE) & ~static_cast<LONG>(WS_VSCROLL | WS_HSCROLL));
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
     case WM_CREATE: {

@@ -230,6 +230,11 @@ TEST_F(ComboBoxTest, HeightsAndDroppedRect) {
     int field = window.bottom - window.top;
     EXPECT_LT(field, 150) << "the closed combo box is the selection field only";
     EXPECT_EQ(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0) + 6, field);
+    // WS_VSCROLL is the list's: the closed combo box draws no scroll bar beside its arrow.
+    EXPECT_EQ(GetWindowLongW(combo, GWL_STYLE) & WS_VSCROLL, 0);
+    RECT client;
+    GetClientRect(combo, &client);
+    EXPECT_EQ(client.right, window.right - window.left);
     RECT dropped{};
     SendMessageW(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
     EXPECT_EQ(dropped.top, window.top);
