@@ -31,6 +31,9 @@ public:
 
     bool operator==(POINT point) const noexcept { return x == point.x && y == point.y; }
     bool operator!=(POINT point) const noexcept { return !(*this == point); }
+    // Exact forms, so that comparing two CPoints is not ambiguous with the reversed POINT form.
+    bool operator==(const CPoint& point) const noexcept { return x == point.x && y == point.y; }
+    bool operator!=(const CPoint& point) const noexcept { return !(*this == point); }
     void operator+=(SIZE size) noexcept { Offset(size); }
     void operator-=(SIZE size) noexcept { Offset(-size.cx, -size.cy); }
     void operator+=(POINT point) noexcept { Offset(point); }
@@ -56,6 +59,8 @@ public:
 
     bool operator==(SIZE size) const noexcept { return cx == size.cx && cy == size.cy; }
     bool operator!=(SIZE size) const noexcept { return !(*this == size); }
+    bool operator==(const CSize& size) const noexcept { return cx == size.cx && cy == size.cy; }
+    bool operator!=(const CSize& size) const noexcept { return !(*this == size); }
     void operator+=(SIZE size) noexcept {
         cx += size.cx;
         cy += size.cy;
@@ -158,6 +163,8 @@ public:
     }
     bool operator==(const RECT& rect) const noexcept { return ::EqualRect(this, &rect) != FALSE; }
     bool operator!=(const RECT& rect) const noexcept { return !(*this == rect); }
+    bool operator==(const CRect& rect) const noexcept { return ::EqualRect(this, &rect) != FALSE; }
+    bool operator!=(const CRect& rect) const noexcept { return !(*this == rect); }
     void operator+=(POINT point) noexcept { OffsetRect(point); }
     void operator+=(SIZE size) noexcept { OffsetRect(size); }
     void operator+=(const RECT* rect) noexcept { InflateRect(rect); }

@@ -1,6 +1,7 @@
 // Registers every control class of the layer.
 #include "platform/controls/CommonControls.h"
 #include "platform/controls/StandardControls.h"
+#include "platform/controls/Toolbar.h"
 
 void RegisterStandardControls() {
     RegisterButtonClass();
@@ -13,4 +14,5 @@ void RegisterStandardControls() {
     RegisterProgressClass();
     RegisterTooltipClass();
     RegisterStatusBarClass();
+    RegisterToolbarClass();
 }

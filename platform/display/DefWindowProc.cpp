@@ -20,6 +20,8 @@ bool IsChildWindow(HWND hwnd, HWND* parent) {
     return true;
 }
 
+thread_local bool t_altAlone = false;
+
 bool IsButtonDownMessage(UINT msg) {
     return msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN || msg == WM_XBUTTONDOWN;
 }
@@ -237,8 +239,11 @@ LRESULT SysCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     case SC_HSCROLL:
         ScrollBarTrack(hwnd, (wParam & 0xFFF0) == SC_VSCROLL ? SB_VERT : SB_HORZ, PointFromLParam(lParam));
         break;
+    case SC_KEYMENU:
+    case SC_MOUSEMENU:
+        MenuSysCommand(hwnd, wParam, lParam);
+        break;
     default:
-        // Menus (SC_KEYMENU, SC_MOUSEMENU) come with the framework; the rest has no meaning here.
         break;
     }
     return 0;
@@ -443,6 +448,12 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_SYSKEYDOWN:
+        // Alt pressed and released with no key between enters the menu bar.
+        if (wParam == VK_MENU) {
+            t_altAlone = t_altAlone || !(lParam & (1 << 30));
+        } else {
+            t_altAlone = false;
+        }
         if (wParam == VK_F4 && (lParam & (1 << 29))) {
             HWND top = TopOf(hwnd);
             if (top && !(GetClassLongW(top, GCL_STYLE) & CS_NOCLOSE)) {
@@ -453,7 +464,10 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_SYSKEYUP:
-        if (wParam == VK_F10 && !(GetKeyState(VK_SHIFT) & 0x8000)) {
+        if (wParam == VK_MENU && t_altAlone) {
+            t_altAlone = false;
+            SendMessageW(TopOf(hwnd), WM_SYSCOMMAND, SC_KEYMENU, 0);
+        } else if (wParam == VK_F10 && !(GetKeyState(VK_SHIFT) & 0x8000)) {
             SendMessageW(TopOf(hwnd), WM_SYSCOMMAND, SC_KEYMENU, 0);
         }
         return 0;

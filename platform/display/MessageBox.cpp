@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <mutex>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -104,7 +105,14 @@ int MessageBoxExW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type, WORD) {
             ReleaseCapture();
         }
     }
-    int answer = responder ? responder(owner, title, body, type) : HeadlessAnswer(owner, title, body, type);
+    int answer = 0;
+    if (responder) {
+        answer = responder(owner, title, body, type);
+    } else if (std::string_view(DisplayGetBackend().Name()) != "headless") {
+        answer = DisplayRunMessageBoxDialog(owner, title, body, type);
+    } else {
+        answer = HeadlessAnswer(owner, title, body, type);
+    }
     if (disabled && IsWindow(top)) {
         EnableWindow(top, TRUE);
     }

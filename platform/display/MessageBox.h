@@ -2,9 +2,9 @@
 //
 // The message box disables its owner's top-level window while it is up (which sends WM_CANCELMODE to it and
 // takes the capture away), asks the responder for the answer, then enables the owner again and gives the
-// focus back. The default responder writes the caption and text to standard error and answers the default
-// button at once, so nothing ever waits for a person that cannot see the box; a display backend or a test
-// installs its own.
+// focus back. An installed responder (a test's) answers first. Without one, a display that shows windows gets
+// the box as a modal dialog of the layer; a headless one writes the caption and text to standard error and
+// answers the default button at once, so nothing ever waits for a person that cannot see the box.
 #pragma once
 
 #include "platform/base/WindowTypes.h"
@@ -25,6 +25,9 @@ using MessageBoxResponder =
     std::function<int(HWND owner, const std::u16string& caption, const std::u16string& text, UINT type)>;
 // Installs a responder and answers the previous one; an empty function restores the default.
 MessageBoxResponder DisplaySetMessageBoxResponder(MessageBoxResponder responder);
+// Runs the box as a modal dialog (icon, wrapped text, the type's buttons) and answers the button pressed.
+int DisplayRunMessageBoxDialog(HWND owner, const std::u16string& caption, const std::u16string& text,
+                               UINT type);
 // The button a box of this type answers by default (MB_DEFBUTTONn of the MB_TYPEMASK buttons).
 int DisplayDefaultMessageBoxAnswer(UINT type);
 

@@ -1,6 +1,7 @@
 // The default non-client area: its geometry (WM_NCCALCSIZE), hit testing (WM_NCHITTEST) and the classic
 // drawing (WM_NCPAINT) of frames, edges, the caption, the menu bar space and the scroll bars.
 #include "platform/display/DisplayInternal.h"
+#include "platform/display/MenuInternal.h"
 
 #include "platform/gdi/Gdi.h"
 
@@ -148,7 +149,7 @@ int MenuBarHeight(HWND hwnd, int width) {
         menu = reinterpret_cast<HMENU>(w->id);
         hook = G().menuHooks.height;
     }
-    return hook ? hook(hwnd, menu, width) : GetSystemMetrics(SM_CYMENU);
+    return hook ? hook(hwnd, menu, width) : MenuBarLayoutHeight(hwnd, menu, width);
 }
 
 NcGeometry WindowNc(HWND hwnd, bool screen) {
@@ -331,7 +332,7 @@ void DrawNonClient(HWND hwnd, int pressed) {
         if (menuDraw) {
             menuDraw(hwnd, s.menu, dc, g.menu);
         } else {
-            FillRect(dc, &g.menu, GetSysColorBrush(COLOR_MENU));
+            MenuBarDraw(hwnd, s.menu, dc, g.menu);
         }
     }
     if (s.exStyle & WS_EX_CLIENTEDGE) {

@@ -99,6 +99,13 @@ void FinalDestroy(HWND hwnd) {
         FinalDestroy(child);
     }
     SendMessageW(hwnd, WM_NCDESTROY, 0, 0);
+    // A top-level window takes its menu bar and system menu with it.
+    if (!(GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD)) {
+        if (HMENU menu = GetMenu(hwnd)) {
+            DestroyMenu(menu);
+        }
+        GetSystemMenu(hwnd, TRUE);
+    }
     FreeWindow(hwnd);
 }
 

@@ -5,6 +5,8 @@
 #include "platform/framework/CWinApp.h"
 #include "platform/framework/FrameworkResources.h"
 
+#include <algorithm>
+
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 
 const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
@@ -21,7 +23,58 @@ ON_WM_QUERYENDSESSION()
 ON_WM_ENDSESSION()
 ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
 ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
+ON_WM_INITMENUPOPUP()
+ON_WM_MENUSELECT()
+ON_WM_DRAWITEM()
+ON_WM_MEASUREITEM()
 END_MESSAGE_MAP()
+
+namespace {
+
+// Command-UI updates of a menu item: the item at m_nIndex of m_pMenu (a submenu's item is updated through
+// the first command in it).
+class CMenuCmdUI : public CCmdUI {
+public:
+    void Enable(BOOL bOn) override {
+        if (m_pMenu) {
+            m_pMenu->EnableMenuItem(m_nIndex, MF_BYPOSITION | (bOn ? MF_ENABLED : MF_GRAYED));
+        }
+        m_bEnableChanged = TRUE;
+    }
+    void SetCheck(int nCheck) override {
+        if (m_pMenu && !m_pSubMenu) {
+            MENUITEMINFOW info{};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_FTYPE;
+            m_pMenu->GetMenuItemInfo(m_nIndex, &info, TRUE);
+            info.fType &= ~MFT_RADIOCHECK;
+            m_pMenu->SetMenuItemInfo(m_nIndex, &info, TRUE);
+            m_pMenu->CheckMenuItem(m_nIndex, MF_BYPOSITION | (nCheck ? MF_CHECKED : MF_UNCHECKED));
+        }
+    }
+    void SetRadio(BOOL bOn) override {
+        if (m_pMenu && !m_pSubMenu) {
+            MENUITEMINFOW info{};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_FTYPE;
+            m_pMenu->GetMenuItemInfo(m_nIndex, &info, TRUE);
+            info.fType |= MFT_RADIOCHECK;
+            m_pMenu->SetMenuItemInfo(m_nIndex, &info, TRUE);
+            m_pMenu->CheckMenuItem(m_nIndex, MF_BYPOSITION | (bOn ? MF_CHECKED : MF_UNCHECKED));
+        }
+    }
+    void SetText(LPCTSTR lpszText) override {
+        if (m_pMenu && !m_pSubMenu) {
+            MENUITEMINFOW info{};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_STRING;
+            info.dwTypeData = const_cast<LPWSTR>(lpszText ? lpszText : u"");
+            m_pMenu->SetMenuItemInfo(m_nIndex, &info, TRUE);
+        }
+    }
+};
+
+} // namespace
 
 CFrameWnd::CFrameWnd() = default;
 CFrameWnd::~CFrameWnd() = default;
@@ -71,6 +124,7 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
                 pContext)) {
         return FALSE;
     }
+    m_hMenuDefault = ::GetMenu(m_hWnd);
     m_hAccelTable =
         AfxGetResourceProvider().LoadAccelerators(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIDResource));
     if (!pContext) {
@@ -328,7 +382,10 @@ BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg) {
     if (CWnd::PreTranslateMessage(pMsg)) {
         return TRUE;
     }
-    // Accelerators come with the menu system.
+    if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) {
+        HACCEL hAccel = GetDefaultAccelerator();
+        return hAccel && ::TranslateAcceleratorW(m_hWnd, hAccel, pMsg);
+    }
     return FALSE;
 }
 
@@ -343,8 +400,122 @@ LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT CFrameWnd::OnSetMessageString(WPARAM, LPARAM) {
-    return 0;
+LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam) {
+    UINT nIDLast = m_nIDLastMessage;
+    if (CWnd* pBar = GetMessageBar()) {
+        CString text;
+        if (lParam) {
+            text = reinterpret_cast<LPCTSTR>(lParam);
+        } else if (wParam) {
+            GetMessageString(static_cast<UINT>(wParam), text);
+        }
+        pBar->SetWindowTextW(text);
+    }
+    m_nIDLastMessage = static_cast<UINT>(wParam);
+    return nIDLast;
+}
+
+void CFrameWnd::GetMessageString(UINT nID, CString& rMessage) const {
+    CString full;
+    rMessage.Empty();
+    if (full.LoadString(nID)) {
+        AfxExtractSubString(rMessage, full, 0);
+    }
+}
+
+void CFrameWnd::OnInitMenuPopup(CMenu* pMenu, UINT, BOOL bSysMenu) {
+    if (bSysMenu || !pMenu) {
+        return;
+    }
+    CMenuCmdUI state;
+    state.m_pMenu = pMenu;
+    state.m_nIndexMax = static_cast<UINT>(pMenu->GetMenuItemCount());
+    for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; ++state.m_nIndex) {
+        state.m_nID = pMenu->GetMenuItemID(static_cast<int>(state.m_nIndex));
+        if (state.m_nID == 0) {
+            continue; // a separator
+        }
+        if (state.m_nID == static_cast<UINT>(-1)) {
+            // A submenu follows its first command.
+            state.m_pSubMenu = pMenu->GetSubMenu(static_cast<int>(state.m_nIndex));
+            if (!state.m_pSubMenu) {
+                continue;
+            }
+            state.m_nID = state.m_pSubMenu->GetMenuItemID(0);
+            if (state.m_nID == 0 || state.m_nID == static_cast<UINT>(-1)) {
+                continue;
+            }
+            state.DoUpdate(this, FALSE);
+        } else {
+            state.m_pSubMenu = nullptr;
+            state.DoUpdate(this, m_bAutoMenuEnable && state.m_nID < 0xF000);
+        }
+        // A handler may have added or removed items.
+        UINT count = static_cast<UINT>(pMenu->GetMenuItemCount());
+        if (count < state.m_nIndexMax) {
+            state.m_nIndex -= std::min(state.m_nIndex, state.m_nIndexMax - count);
+            while (state.m_nIndex < count &&
+                   pMenu->GetMenuItemID(static_cast<int>(state.m_nIndex)) == state.m_nID) {
+                ++state.m_nIndex;
+            }
+        }
+        state.m_nIndexMax = count;
+    }
+}
+
+void CFrameWnd::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu) {
+    if (nFlags == 0xFFFF && hSysMenu == nullptr) {
+        m_nIDTracking = AFX_IDS_IDLEMESSAGE; // the menu closed
+    } else if (nItemID == 0 || (nFlags & (MF_SEPARATOR | MF_POPUP))) {
+        m_nIDTracking = 0;
+    } else {
+        m_nIDTracking = nItemID;
+    }
+    if (m_nIDTracking != m_nIDLastMessage) {
+        SendMessageW(WM_SETMESSAGESTRING, m_nIDTracking);
+    }
+}
+
+void CFrameWnd::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct) {
+    if (lpDrawItemStruct->CtlType == ODT_MENU) {
+        if (CMenu* pMenu = CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(lpDrawItemStruct->hwndItem))) {
+            pMenu->DrawItem(lpDrawItemStruct);
+            return;
+        }
+    }
+    CWnd::OnDrawItem(nIDCtl, lpDrawItemStruct);
+}
+
+namespace {
+
+// The program's CMenu holding command `id` in the tree of `menu`.
+CMenu* FindPermanentMenu(HMENU menu, UINT id, int depth = 0) {
+    if (!menu || depth > 8) {
+        return nullptr;
+    }
+    int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        if (HMENU sub = ::GetSubMenu(menu, i)) {
+            if (CMenu* found = FindPermanentMenu(sub, id, depth + 1)) {
+                return found;
+            }
+        } else if (::GetMenuItemID(menu, i) == id) {
+            return CMenu::FromHandlePermanent(menu);
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void CFrameWnd::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct) {
+    if (lpMeasureItemStruct->CtlType == ODT_MENU) {
+        if (CMenu* pMenu = FindPermanentMenu(::GetMenu(m_hWnd), lpMeasureItemStruct->itemID)) {
+            pMenu->MeasureItem(lpMeasureItemStruct);
+            return;
+        }
+    }
+    CWnd::OnMeasureItem(nIDCtl, lpMeasureItemStruct);
 }
 
 void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {

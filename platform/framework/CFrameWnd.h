@@ -3,6 +3,8 @@
 // the active view (and its document) first, then to the frame, then to the application.
 #pragma once
 
+#include "platform/base/CArrays.h" // control bars and docking
+#include "platform/base/CLists.h"  // control bars and docking
 #include "platform/framework/CWnd.h"
 
 class CView;
@@ -56,6 +58,40 @@ public:
     void OnUpdateControlBarMenu(CCmdUI*) {}
     void BringToTop(int nCmdShow);
 
+    // Control bars and docking
+    // Creates the dock bars for the sides in dwDockStyle (CBRS_ALIGN_*); bars may then dock there.
+    void EnableDocking(DWORD dwDockStyle);
+    // Docks on the given dock bar (0: the first side the bar accepts), at lpRect (screen) when given.
+    void DockControlBar(class CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
+    void DockControlBar(class CControlBar* pBar, class CDockBar* pDockBar, LPCRECT lpRect = nullptr);
+    // Floats the bar in a mini frame whose top left is `point` (screen), laid out as dwStyle says (the
+    // default is CBRS_ALIGN_TOP).
+    void FloatControlBar(class CControlBar* pBar, CPoint point, DWORD dwStyle = 0x2000L);
+    void ReDockControlBar(class CControlBar* pBar, class CDockBar* pDockBar, LPCRECT lpRect = nullptr);
+    void ShowControlBar(class CControlBar* pBar, BOOL bShow, BOOL bDelay);
+    class CControlBar* GetControlBar(UINT nID);
+    void AddControlBar(class CControlBar* pBar);
+    void RemoveControlBar(class CControlBar* pBar);
+    // The dock bar that a rectangle (screen) over the frame would dock in, given the bar's dock style; its
+    // CBRS_ALIGN_* side, or 0.
+    DWORD CanDock(CRect rect, DWORD dwDockStyle, class CDockBar** ppDockBar = nullptr);
+    virtual class CMiniDockFrameWnd* CreateFloatingFrame(DWORD dwStyle);
+    void LoadBarState(LPCTSTR lpszProfileName);
+    void SaveBarState(LPCTSTR lpszProfileName) const;
+    void SetDockState(const class CDockState& state);
+    void GetDockState(class CDockState& state) const;
+    // Shows and hides the bars whose change was delayed (ShowControlBar with bDelay).
+    void RecalcDelayShow();
+    // Idle update of the bars outside this frame's window tree (those floating in mini frames).
+    void UpdateFloatingBars(BOOL bDisableIfNoHndler);
+    // The bar that shows the prompt strings (the status bar), or null.
+    CWnd* GetMessageBar();
+    BOOL OnBarCheck(UINT nID);
+    void OnUpdateBarMenu(CCmdUI* pCmdUI);
+    CPtrList m_listControlBars;
+    CRuntimeClass* m_pFloatingFrameClass = nullptr;
+    // End of control bars and docking
+
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
@@ -90,6 +126,20 @@ protected:
     void OnEndSession(BOOL bEnding);
     LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
+    // Menus: command-UI updates of a popup before it shows, the prompt of the selected item in the status
+    // bar, owner-drawn items through their CMenu.
+    void OnInitMenuPopup(CMenu* pMenu, UINT nIndex, BOOL bSysMenu);
+    void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
+    void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
+    void OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct);
 
+public:
+    // The prompt for a command: the first part of its string resource.
+    virtual void GetMessageString(UINT nID, CString& rMessage) const;
+    virtual HACCEL GetDefaultAccelerator() { return m_hAccelTable; }
+    UINT m_nIDTracking = 0;    // the menu item whose prompt shows
+    UINT m_nIDLastMessage = 0; // the last prompt shown
+
+protected:
     DECLARE_MESSAGE_MAP()
 };

@@ -1,4 +1,5 @@
 #include "platform/framework/CWnd.h"
+#include "platform/framework/DataExchange.h"
 
 #include "platform/base/Exceptions.h"
 #include "platform/framework/AfxHandleMap.h"
@@ -167,6 +168,9 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
 }
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (lParam && AfxGetLockoutNotifyWindow() == m_hWnd) {
+        return TRUE; // a control's notification while the data is exchanged
+    }
     UINT nID = LOWORD(wParam);
     HWND hWndCtrl = reinterpret_cast<HWND>(lParam);
     int nCode = HIWORD(wParam);
@@ -196,6 +200,9 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult) {
+    if (AfxGetLockoutNotifyWindow() == m_hWnd) {
+        return TRUE;
+    }
     auto* hdr = reinterpret_cast<NMHDR*>(lParam);
     HWND hWndCtrl = hdr->hwndFrom;
     UINT nID = static_cast<UINT>(hdr->idFrom);
@@ -310,8 +317,7 @@ BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg) {
 }
 
 BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
-    (void)bSaveAndValidate;
-    return TRUE;
+    return AfxUpdateData(this, bSaveAndValidate);
 }
 
 void CWnd::UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler) {
@@ -1432,6 +1438,9 @@ CWnd* CWnd::GetDesktopWindow() {
 }
 CMenu* CWnd::GetMenu() const {
     return CMenu::FromHandle(::GetMenu(m_hWnd));
+}
+CMenu* CWnd::GetSystemMenu(BOOL bRevert) const {
+    return CMenu::FromHandle(::GetSystemMenu(m_hWnd, bRevert));
 }
 BOOL CWnd::SetMenu(CMenu* pMenu) {
     return ::SetMenu(m_hWnd, CMenu::SafeHmenuOf(pMenu));

@@ -279,6 +279,7 @@ public:
     CMenu* GetMenu() const;
     BOOL SetMenu(CMenu* pMenu);
     void DrawMenuBar();
+    CMenu* GetSystemMenu(BOOL bRevert) const;
 
     // ---- Dialog items
     LRESULT SendDlgItemMessageW(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;

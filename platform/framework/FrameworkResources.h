@@ -1,11 +1,16 @@
 // The framework's way to the program's resources: menus, accelerators, icons, cursors, bitmaps and dialog
 // templates all come through one provider. The default answers nothing (null with
-// ERROR_RESOURCE_NAME_NOT_FOUND), so frames and dialogs work without resources; the resource system installs
-// its own provider. Strings go through CString's loader hook instead.
+// ERROR_RESOURCE_NAME_NOT_FOUND) when no resources are embedded, and reads the embedded ones otherwise, so
+// frames and dialogs work with or without resources; tests may install a provider of their own. Strings go
+// through CString's loader hook instead.
 #pragma once
 
 #include "platform/base/LastError.h"
 #include "platform/base/WindowTypes.h"
+// The window and resource calls' names (LoadMenu, LoadIcon, ...) are macros there: seeing them everywhere
+// keeps the member names below the same in every file.
+#include "platform/display/User.h"
+#include "platform/resources/Resources.h"
 
 #include <cstddef>
 

@@ -735,6 +735,7 @@ typedef struct _devicemodeW {
     DWORD dmPanningHeight;
 } DEVMODEW, *PDEVMODEW, *LPDEVMODEW;
 using DEVMODE = DEVMODEW;
+using LPDEVMODE = LPDEVMODEW;
 
 typedef struct _ICONINFO {
     BOOL fIcon;

@@ -3,10 +3,28 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 namespace {
 constexpr auto kRetryDelay = std::chrono::seconds(30);
+
+// Whether the machine has anything to play on. Without a sound card or a sound server the audio library
+// would only print its failures to the console every time it is tried.
+bool SoundOutputPresent() {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (fs::exists("/dev/snd", error) || std::getenv("PULSE_SERVER")) {
+        return true;
+    }
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) {
+        return fs::exists(fs::path(runtime) / "pulse" / "native", error) ||
+               fs::exists(fs::path(runtime) / "pipewire-0", error);
+    }
+    return false;
+}
+
 constexpr int kDeviceRate = 44100;
 constexpr int kDeviceChannels = 2;
 constexpr int kDeviceFrames = 1024;
@@ -35,9 +53,14 @@ bool SdlSoundSink::OpenDevice() {
     }
     m_nextAttempt = now + kRetryDelay;
     if (!m_audioStarted) {
+        if (m_driver.empty() && !SoundOutputPresent()) {
+            return false;
+        }
         if (!m_driver.empty()) {
             SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, m_driver.c_str(), SDL_HINT_OVERRIDE);
         }
+        // SDL would otherwise catch SIGINT and SIGTERM and turn them into a quit event nobody reads.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
             return false;
         }
