@@ -188,10 +188,15 @@ void OncoreDecoder::TakeTickTime(const OncoreMessage& m, bool full) {
         if (fraction >= 0.5f) {
             time += 1;
         }
-        if (full && m_view.IsGpsRxOnLocalTime()) {
+        if (m_view.IsGpsRxOnLocalTime()) {
             time += static_cast<__time64_t>(m_view.GetTimeZoneBiasMin()) * 60;
         }
         rxTime = CTime(time);
+        if (!full) {
+            // The short message's time is also that of the last edge: a tick before the next full message
+            // must find the next edge's time, or the clock is set a second behind.
+            AdvanceReceiverTime(rxTime, 1);
+        }
     }
     if (!full) {
         return;

@@ -1,6 +1,8 @@
 #include "receiver/ReceiverIdentity.h"
 
 ReceiverIdentity g_receiverIdentity;
+BOOL g_receiverPlusModel = FALSE;
+BOOL g_receiverNotFound = FALSE;
 
 namespace {
 

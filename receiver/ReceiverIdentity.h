@@ -23,6 +23,10 @@ struct ReceiverIdentity {
 };
 
 extern ReceiverIdentity g_receiverIdentity;
+// The identified model is a "+" variant (set by the identification message).
+extern BOOL g_receiverPlusModel;
+// The last initialisation found no receiver (it enables the firmware upload).
+extern BOOL g_receiverNotFound;
 
 struct ReceiverModelInfo {
     int code;

@@ -153,9 +153,9 @@ TEST(OncoreTickTime, TheClockIsSetOnlyWhenNoTickCameSinceTheLastTimeMessage) {
     EXPECT_FALSE(view.decoderTicks);
     EXPECT_FALSE(view.tickHandled);
 
-    // "@@Hb" takes the time but neither sets the clock nor advances to the next tick.
+    // "@@Hb" takes the time of the next tick but does not set the clock.
     Decode(decoder, OncoreBuilder("Hb", 51).Put(4, 3, 1).Put(5, 14, 1).Put(6, 2021, 2).Put(10, 50, 1));
-    EXPECT_EQ(view.rxTime.GetTime(), Utc(2021, 3, 14, 0, 0, 50));
+    EXPECT_EQ(view.rxTime.GetTime(), Utc(2021, 3, 14, 0, 0, 51));
     EXPECT_EQ(view.clockSyncs.size(), 1u);
 }
 

@@ -87,7 +87,7 @@ void SimulatorLoop::WithEngine(const std::function<void(ReceiverEngine&)>& fn) {
 void SimulatorLoop::Run() {
     {
         std::lock_guard lock(engineMutex_);
-        engine_->SetClock(FloorSecond(Now()));
+        engine_->SetClock(FloorSecond(ReceiverNow()) - engine_->Options().timeOffset);
         Log(engine_->Name() + " receiver, " + engine_->ProtocolState() + " at " + engine_->Line().ToString() +
             ", on " + transport_->Target());
     }
@@ -132,9 +132,13 @@ void SimulatorLoop::Run() {
     transport_->SetPpsLevel(false);
 }
 
+UtcInstant SimulatorLoop::ReceiverNow() const {
+    return Now() + engine_->Options().timeOffset;
+}
+
 void SimulatorLoop::ScheduleNextSecond() {
-    // The edge falls on the clock's whole second.
-    const std::int64_t ns = Now().time_since_epoch().count();
+    // The edge marks the receiver's whole second, which is the clock's only when the offset is whole.
+    const std::int64_t ns = ReceiverNow().time_since_epoch().count();
     std::int64_t toNext = 1'000'000'000 - ((ns % 1'000'000'000) + 1'000'000'000) % 1'000'000'000;
     if (toNext < 1'000'000) {
         toNext += 1'000'000'000; // too close to catch: the one after
@@ -203,7 +207,7 @@ void SimulatorLoop::ProcessDue(Clock::time_point now) {
         subEdges_.pop_front();
     }
     if (nextSecond_ && now >= *nextSecond_) {
-        FireSecond(FloorSecond(Now() + 500ms), now);
+        FireSecond(FloorSecond(ReceiverNow() + 500ms) - engine_->Options().timeOffset, now);
         ScheduleNextSecond();
     }
     while (!scheduled_.empty() && scheduled_.begin()->first <= now) {

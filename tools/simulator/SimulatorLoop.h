@@ -68,6 +68,8 @@ private:
     void OnPurgeOutput() override;
 
     UtcInstant Now() const;
+    // The clock plus the engine's offset: the time the receiver keeps.
+    UtcInstant ReceiverNow() const;
     void Log(const std::string& line);
     void TakeEngineLog();
     void Schedule(std::vector<Emission> emissions, Clock::time_point base);
