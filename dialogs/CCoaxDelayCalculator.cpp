@@ -1,5 +1,7 @@
 #include "dialogs/CCoaxDelayCalculator.h"
 
+#include "platform/framework/CWinApp.h"
+
 #include "platform/base/WideRuntime.h"
 #include "receiver/AppProfileAccess.h"
 
@@ -187,7 +189,7 @@ void CCoaxDelayCalculator::LoadRow(int row, double& length, CString& dimension, 
     velocityFactor = VelocityFactorFromText(velocityText);
 }
 
-void CCoaxDelayCalculator::OnInitDialog() {
+void CCoaxDelayCalculator::PrepareOpening() {
     if (m_section.IsEmpty()) {
         m_section = kDefaultSection;
     }
@@ -222,4 +224,110 @@ UINT CCoaxDelayCalculator::FindInvalidControl() const {
         return kLength2Id;
     }
     return 0;
+}
+
+BEGIN_MESSAGE_MAP(CCoaxDelayCalculator, CPersistentDialog)
+ON_CONTROL_RANGE(CBN_KILLFOCUS, CCoaxDelayCalculator::kDimension1Id, CCoaxDelayCalculator::kVelocity2Id,
+                 OnFieldLeft)
+ON_CONTROL_RANGE(CBN_CLOSEUP, CCoaxDelayCalculator::kVelocity1Id, CCoaxDelayCalculator::kVelocity2Id,
+                 OnFieldLeft)
+ON_CONTROL_RANGE(EN_KILLFOCUS, CCoaxDelayCalculator::kLength1Id, CCoaxDelayCalculator::kLength2Id,
+                 OnFieldLeft)
+ON_MESSAGE(WM_APP + 0x12, OnDeferredEditMessage)
+ON_WM_PARENTNOTIFY()
+END_MESSAGE_MAP()
+
+CCoaxDelayCalculator::CCoaxDelayCalculator(CWnd* pParent) : CPersistentDialog(IDD, pParent) {}
+
+BOOL CCoaxDelayCalculator::OnInitDialog() {
+    PrepareOpening();
+    int count = 0;
+    const char16_t* const* cables = CableList(&count);
+    for (UINT id : {kVelocity1Id, kVelocity2Id}) {
+        SendDlgItemMessageW(static_cast<int>(id), CB_RESETCONTENT, 0, 0);
+        for (int i = 0; i < count; ++i) {
+            SendDlgItemMessageW(static_cast<int>(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(cables[i]));
+        }
+    }
+    for (UINT id : {kDimension1Id, kDimension2Id}) {
+        SendDlgItemMessageW(static_cast<int>(id), CB_RESETCONTENT, 0, 0);
+        for (LPCTSTR unit : {u"Feet", u"Meters"}) {
+            SendDlgItemMessageW(static_cast<int>(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(unit));
+        }
+    }
+    CPersistentDialog::OnInitDialog();
+    // A click on Cancel must be seen before the field it takes the focus from asks for a recalculation.
+    if (CWnd* cancel = GetDlgItem(IDCANCEL)) {
+        cancel->ModifyStyleEx(WS_EX_NOPARENTNOTIFY, 0);
+    }
+    return TRUE;
+}
+
+void CCoaxDelayCalculator::DoDataExchange(CDataExchange* pDX) {
+    CPersistentDialog::DoDataExchange(pDX);
+    auto velocity = [pDX](int id, CString& text) {
+        DDX_CBString(pDX, id, text);
+        if (pDX->m_bSaveAndValidate && VelocityFactorFromText(text) < 0) {
+            AfxMessageBox(kVelocityMessage, MB_ICONEXCLAMATION);
+            pDX->Fail();
+        }
+    };
+    DDX_CBString(pDX, kDimension1Id, m_dimension1);
+    velocity(kVelocity1Id, m_velocityText1);
+    DDX_CBString(pDX, kDimension2Id, m_dimension2);
+    velocity(kVelocity2Id, m_velocityText2);
+    DDX_Text(pDX, kDelay1Id, m_delay1);
+    DDX_Text(pDX, kDelay2Id, m_delay2);
+    DDX_Text(pDX, kTotalDelayId, m_totalDelay);
+    DDX_Text(pDX, kLength1Id, m_length1);
+    DDV_MinMaxDouble(pDX, m_length1, 0.0, kMaxLength);
+    DDX_Text(pDX, kLength2Id, m_length2);
+    DDV_MinMaxDouble(pDX, m_length2, 0.0, kMaxLength);
+}
+
+void CCoaxDelayCalculator::OnFieldLeft(UINT id) {
+    PostMessageW(WM_APP + 0x12, id, 0);
+}
+
+LRESULT CCoaxDelayCalculator::OnDeferredEditMessage(WPARAM wParam, LPARAM) {
+    if (!m_recalcArmed) {
+        m_recalcArmed = 1;
+        return 0;
+    }
+    if (!UpdateData(TRUE)) {
+        return 0;
+    }
+    OnDeferredEdit(static_cast<UINT>(wParam));
+    UpdateData(FALSE);
+    return 0;
+}
+
+void CCoaxDelayCalculator::OnParentNotify(UINT message, LPARAM lParam) {
+    CPersistentDialog::OnParentNotify(message, lParam);
+    if (LOWORD(message) != WM_LBUTTONDOWN) {
+        return;
+    }
+    const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    const CWnd* cancel = GetDlgItem(IDCANCEL);
+    if (cancel && ::ChildWindowFromPoint(m_hWnd, point) == cancel->m_hWnd) {
+        OnCancelClickStarted();
+    }
+}
+
+void CCoaxDelayCalculator::OnOK() {
+    if (!UpdateData(TRUE)) {
+        return;
+    }
+    // Enter closes without a focus change, so the delays are brought up to date here.
+    m_unitFactor1 = UnitFactorFromText(m_dimension1);
+    m_unitFactor2 = UnitFactorFromText(m_dimension2);
+    m_velocityFactor1 = VelocityFactorFromText(m_velocityText1);
+    m_velocityFactor2 = VelocityFactorFromText(m_velocityText2);
+    Compute();
+    if (FindInvalidControl() != 0) {
+        return;
+    }
+    SaveSettings();
+    UpdateData(FALSE);
+    CPersistentDialog::OnOK();
 }

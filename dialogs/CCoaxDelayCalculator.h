@@ -3,10 +3,11 @@
 // This is the calculator's state and arithmetic; the dialog window reads its controls into these members.
 #pragma once
 
+#include "app/CPersistentDialog.h"
 #include "platform/base/CString.h"
 #include "platform/base/Win32Types.h"
 
-class CCoaxDelayCalculator {
+class CCoaxDelayCalculator : public CPersistentDialog {
 public:
     enum { IDD = 132 };
     enum : UINT {
@@ -25,7 +26,7 @@ public:
         u"Enter a name in the list or a number between 0.0 and 1.0";
     static constexpr const char16_t* kDefaultSection = u"Coax Calculator";
 
-    CCoaxDelayCalculator() = default;
+    explicit CCoaxDelayCalculator(CWnd* pParent = nullptr);
 
     // -1 when the text is neither a number from 0 to 1 nor a cable name.
     static double VelocityFactorFromText(const CString& text);
@@ -40,7 +41,10 @@ public:
     void OnCancelClickStarted() { m_recalcArmed = 0; }
 
     // The opening: section defaulted, both rows read (old integer lengths converted once), delays computed.
-    void OnInitDialog();
+    void PrepareOpening();
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
     // Writes both rows to the section (the dialog then closes only when its controls validate).
     void SaveSettings() const;
     // The control whose value is invalid, 0 when none: velocity texts first, then the lengths.
@@ -62,7 +66,16 @@ public:
     double m_unitFactor1 = 1.0;
     double m_unitFactor2 = 1.0;
 
+protected:
+    // Writes the inputs only when every control validates, then closes.
+    void OnOK() override;
+    void OnFieldLeft(UINT id);
+    LRESULT OnDeferredEditMessage(WPARAM wParam, LPARAM lParam);
+    void OnParentNotify(UINT message, LPARAM lParam);
+
 private:
     void LoadRow(int row, double& length, CString& dimension, double& unitFactor, CString& velocityText,
                  double& velocityFactor);
+
+    DECLARE_MESSAGE_MAP()
 };

@@ -1,5 +1,7 @@
 #include "dialogs/CGpsRxModeSelect.h"
 
+#include "platform/display/WindowApi.h"
+
 #include "receiver/AppProfileAccess.h"
 #include "receiver/ReceiverIdentity.h"
 #include "receiver/ReceiverState.h"
@@ -45,7 +47,33 @@ void Write(LPCTSTR key, int value) {
 
 } // namespace
 
-CGpsRxModeSelect::CGpsRxModeSelect() {
+BEGIN_MESSAGE_MAP(CGpsRxModeSelect, CPersistentDialog)
+ON_EN_KILLFOCUS(CGpsRxModeSelect::kElevationMaskId, OnElevationKillFocus)
+ON_MESSAGE(WM_APP + 0x12, OnDeferredEditMessage)
+ON_BN_CLICKED(CGpsRxModeSelect::kDgpsActivateId, OnDgpsActivateClicked)
+ON_BN_CLICKED(CGpsRxModeSelect::kEnableAllId, OnEnableAllClicked)
+ON_BN_CLICKED(CGpsRxModeSelect::kDisableAllId, OnDisableAllClicked)
+ON_BN_CLICKED(CGpsRxModeSelect::kNavigationDefaultsId, OnNavigationDefaultsClicked)
+ON_BN_CLICKED(CGpsRxModeSelect::kTimingDefaultsId, OnTimingDefaultsClicked)
+ON_BN_CLICKED(CGpsRxModeSelect::kDgpsDefaultsId, OnDgpsDefaultsClicked)
+ON_BN_CLICKED(CGpsRxModeSelect::kHundredPpsId, OnHundredPpsClicked)
+END_MESSAGE_MAP()
+
+void RegisterSatEnableGridPlaceholder() {
+    WNDCLASSW existing{};
+    if (GetClassInfoW(nullptr, u"CSatEnableGridWnd", &existing)) {
+        return;
+    }
+    WNDCLASSW wc{};
+    if (!GetClassInfoW(nullptr, u"Static", &wc)) {
+        return;
+    }
+    wc.lpszClassName = u"CSatEnableGridWnd";
+    RegisterClassW(&wc);
+}
+
+CGpsRxModeSelect::CGpsRxModeSelect(CWnd* pParent) : CPersistentDialog(IDD, pParent) {
+    RegisterSatEnableGridPlaceholder();
     LoadSettings();
     m_emulatePvt6 = Read(u"Emulate Pvt6", 0);
 }
@@ -143,7 +171,7 @@ void CGpsRxModeSelect::DisableOldReceiverControls(RxModeControls& c) {
     DisableConstellations(c);
 }
 
-RxModeControls CGpsRxModeSelect::OnInitDialog() {
+RxModeControls CGpsRxModeSelect::PrepareOpening() {
     LoadSettings();
     RxModeControls c;
     c.dgpsRate = m_dgpsActivate != FALSE;
@@ -419,7 +447,7 @@ UINT CGpsRxModeSelect::FindInvalidControl() const {
     return 0;
 }
 
-BOOL CGpsRxModeSelect::OnOK() {
+BOOL CGpsRxModeSelect::ConfirmSettings() {
     if (FindInvalidControl() != 0) {
         return FALSE;
     }
@@ -445,4 +473,133 @@ BOOL CGpsRxModeSelect::OnOK() {
     Write(u"PPS Duration", m_ppsDuration);
     Write(u"Sat Enable Bit Mask", static_cast<int>(m_satEnableMask));
     return TRUE;
+}
+
+BOOL CGpsRxModeSelect::OnInitDialog() {
+    CPersistentDialog::OnInitDialog();
+    m_controls = PrepareOpening();
+    UpdateData(FALSE);
+    ApplyControls(m_controls);
+    return TRUE;
+}
+
+void CGpsRxModeSelect::DoDataExchange(CDataExchange* pDX) {
+    CPersistentDialog::DoDataExchange(pDX);
+    DDX_Text(pDX, kElevationMaskId, m_elevationMask);
+    DDV_MinMaxInt(pDX, m_elevationMask, 0, 89);
+    DDX_Radio(pDX, kFirstGpsModeId, m_gpsMode);
+    DDX_Radio(pDX, kAllInViewId, m_positionFixMode);
+    DDX_Radio(pDX, kBestGeometryId, m_satelliteSelection);
+    DDX_Radio(pDX, kFirstGeometryId, m_geometry);
+    DDX_Radio(pDX, kIonoEnabledId, m_ionoCorrection);
+    DDX_Radio(pDX, kTropoEnabledId, m_tropoCorrection);
+    DDX_Radio(pDX, kFirstApplicationId, m_applicationType);
+    DDX_Check(pDX, kAlignMessagesId, m_alignMessages);
+    DDX_Check(pDX, kDgpsActivateId, m_dgpsActivate);
+    DDX_Text(pDX, kDgpsRateId, m_dgpsRate);
+    DDV_MinMaxInt(pDX, m_dgpsRate, 1, 255);
+    DDX_Check(pDX, kSixChannelId, m_emulatePvt6);
+    DDX_Radio(pDX, kOnePpsId, m_pulseMode);
+    DDX_Radio(pDX, kLongPulseId, m_ppsDuration);
+    DDX_Check(pDX, kLocalTimeId, m_gpsRxOnLocalTime);
+    DDX_Check(pDX, kSatGpsId, m_satGps);
+    DDX_Check(pDX, kSatGlonassId, m_satGlonass);
+    DDX_Check(pDX, kSatGalileoId, m_satGalileo);
+    DDX_Check(pDX, kSatBeidouId, m_satBeidou);
+    DDX_Check(pDX, kSatQzssId, m_satQzss);
+    DDX_Check(pDX, kSatSbasId, m_satSbas);
+}
+
+void CGpsRxModeSelect::ApplyControls(const RxModeControls& c) {
+    auto enable = [this](std::initializer_list<UINT> ids, bool on) {
+        for (UINT id : ids) {
+            if (CWnd* item = GetDlgItem(static_cast<int>(id))) {
+                item->EnableWindow(on ? TRUE : FALSE);
+            }
+        }
+    };
+    enable({kGpsMode2DId}, c.gpsMode2D);
+    enable({kGpsMode0DId}, c.gpsMode0D);
+    enable({kAllInViewId, kBest4Id}, c.positionFixMode);
+    enable({kBestGeometryId, kHighestInSkyId}, c.satelliteSelection);
+    enable({kFirstGeometryId, kFirstGeometryId + 1, kFirstGeometryId + 2, kFirstGeometryId + 3,
+            kFirstGeometryId + 4},
+           c.geometry);
+    enable({kIonoEnabledId, kIonoDisabledId}, c.ionoCorrection);
+    enable({kTropoEnabledId, kTropoDisabledId}, c.tropoCorrection);
+    enable({kElevationMaskId}, c.elevationMask);
+    enable({kFirstApplicationId, kFirstApplicationId + 1, kFirstApplicationId + 2, kFirstApplicationId + 3,
+            kFirstApplicationId + 4},
+           c.applicationType);
+    enable({kDgpsActivateId}, c.dgpsActivate);
+    enable({kDgpsRateId}, c.dgpsRate);
+    SendDlgItemMessageW(kDgpsRateId, EM_SETREADONLY, c.dgpsRate ? FALSE : TRUE, 0);
+    enable({kAlignMessagesId}, c.alignMessages);
+    enable({kDisableAllId}, c.disableAllButton);
+    enable({kSixChannelId}, c.sixChannel);
+    enable({kLocalTimeId}, c.localTime);
+    enable({kOnePpsId, kHundredPpsId}, c.pulseMode);
+    enable({kLongPulseId, kShortPulseId}, c.ppsDuration);
+    enable({kSatGpsId, kSatGlonassId, kSatGalileoId, kSatBeidouId, kSatQzssId, kSatSbasId}, c.constellations);
+    enable({kDgpsDefaultsId}, c.dgpsDefaultsButton);
+    enable({IDOK}, c.okButton);
+}
+
+void CGpsRxModeSelect::OnElevationKillFocus() {
+    PostMessageW(WM_APP + 0x12, kElevationMaskId, 0);
+}
+
+LRESULT CGpsRxModeSelect::OnDeferredEditMessage(WPARAM, LPARAM) {
+    UpdateData(TRUE);
+    return 0;
+}
+
+void CGpsRxModeSelect::OnDgpsActivateClicked() {
+    m_dgpsActivate = IsDlgButtonChecked(kDgpsActivateId) ? TRUE : FALSE;
+    const bool rate = m_controls.dgpsActivate && m_dgpsActivate;
+    if (CWnd* item = GetDlgItem(kDgpsRateId)) {
+        item->EnableWindow(rate ? TRUE : FALSE);
+    }
+    SendDlgItemMessageW(kDgpsRateId, EM_SETREADONLY, rate ? FALSE : TRUE, 0);
+}
+
+void CGpsRxModeSelect::OnNavigationDefaultsClicked() {
+    UpdateData(TRUE);
+    OnNavigationDefaults();
+    UpdateData(FALSE);
+}
+
+void CGpsRxModeSelect::OnTimingDefaultsClicked() {
+    UpdateData(TRUE);
+    OnPrecisionTimingDefaults();
+    UpdateData(FALSE);
+}
+
+void CGpsRxModeSelect::OnDgpsDefaultsClicked() {
+    UpdateData(TRUE);
+    OnDgpsDefaults();
+    UpdateData(FALSE);
+}
+
+void CGpsRxModeSelect::OnHundredPpsClicked() {
+    const int answer =
+        MessageBoxW(u"WARNING: For all GPS receivers except the\r\nQVR Clock II, selecting 100 PPS will "
+                    u"disable \r\nPPS time synchronization for the computer.\r\nDo you really want to do "
+                    u"this?",
+                    nullptr, MB_YESNO | MB_ICONEXCLAMATION);
+    if (answer == IDNO) {
+        CheckRadioButton(kOnePpsId, kHundredPpsId, kOnePpsId);
+        m_pulseMode = 0;
+    }
+}
+
+void CGpsRxModeSelect::OnOK() {
+    if (!GetSafeHwnd()) {
+        ConfirmSettings();
+        return;
+    }
+    if (!UpdateData(TRUE) || !ConfirmSettings()) {
+        return;
+    }
+    CPersistentDialog::OnOK();
 }

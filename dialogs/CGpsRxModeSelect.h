@@ -4,6 +4,7 @@
 // (g_interfaceMode and g_receiverIdentity).
 #pragma once
 
+#include "app/CPersistentDialog.h"
 #include "platform/base/Win32Types.h"
 
 // Which controls the opening leaves enabled for the receiver in use.
@@ -31,14 +32,54 @@ struct RxModeControls {
     bool okButton = true;
 };
 
-class CGpsRxModeSelect {
+// The window class of the satellite-enable grid: an empty static until the grid itself registers the class,
+// so that the template creates. Does nothing when the class exists.
+void RegisterSatEnableGridPlaceholder();
+
+class CGpsRxModeSelect : public CPersistentDialog {
 public:
     enum { IDD = 133 };
-    enum : UINT { kElevationMaskId = 1105, kDgpsRateId = 1120 };
+    enum : UINT {
+        kFirstGpsModeId = 1102,
+        kGpsMode2DId = 1103,
+        kGpsMode0DId = 1104,
+        kElevationMaskId = 1105,
+        kBest4Id = 1106,
+        kDgpsActivateId = 1107,
+        kAllInViewId = 1108,
+        kHighestInSkyId = 1109,
+        kBestGeometryId = 1110,
+        kFirstGeometryId = 1111,
+        kIonoDisabledId = 1116,
+        kIonoEnabledId = 1117,
+        kSatelliteGridId = 1118,
+        kDgpsRateId = 1120,
+        kFirstApplicationId = 1121,
+        kTropoEnabledId = 1127,
+        kEnableAllId = 1128,
+        kDisableAllId = 1129,
+        kTropoDisabledId = 1131,
+        kNavigationDefaultsId = 1133,
+        kTimingDefaultsId = 1134,
+        kAlignMessagesId = 1135,
+        kDgpsDefaultsId = 1137,
+        kSixChannelId = 1172,
+        kOnePpsId = 1173,
+        kHundredPpsId = 1174,
+        kLongPulseId = 1175,
+        kShortPulseId = 1176,
+        kLocalTimeId = 1179,
+        kSatGpsId = 1273,
+        kSatGlonassId = 1274,
+        kSatBeidouId = 1275,
+        kSatGalileoId = 1276,
+        kSatQzssId = 1277,
+        kSatSbasId = 1278,
+    };
 
-    CGpsRxModeSelect();
+    explicit CGpsRxModeSelect(CWnd* pParent = nullptr);
     // Keeps the two receiver-state flags the identity line shows.
-    ~CGpsRxModeSelect();
+    ~CGpsRxModeSelect() override;
     CGpsRxModeSelect(const CGpsRxModeSelect&) = delete;
     CGpsRxModeSelect& operator=(const CGpsRxModeSelect&) = delete;
 
@@ -52,7 +93,10 @@ public:
 
     // The opening: the settings read again, then what the receiver cannot do disabled with the value it
     // works with forced into the member.
-    RxModeControls OnInitDialog();
+    RxModeControls PrepareOpening();
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
 
     // The correction values the defaults use: 1 is "Disabled".
     int IonoDefault(int flag) const;
@@ -64,7 +108,7 @@ public:
     // The first control whose value is outside its range, 0 when both are inside.
     UINT FindInvalidControl() const;
     // Writes every setting when both values are inside their ranges; FALSE leaves the dialog open.
-    BOOL OnOK();
+    BOOL ConfirmSettings();
 
     int m_elevationMask = 0;       // degrees, 0 to 89
     int m_gpsMode = -1;            // 0 3-D, 1 2-D, 2 0-D (timing)
@@ -91,7 +135,24 @@ public:
     DWORD m_trackedMask = 0;
     DWORD m_seenMask = 0;
 
+protected:
+    void OnOK() override;
+    // The window's handlers.
+    void OnElevationKillFocus();
+    LRESULT OnDeferredEditMessage(WPARAM wParam, LPARAM lParam);
+    void OnDgpsActivateClicked();
+    void OnEnableAllClicked() { OnEnableAllSatellites(); }
+    void OnDisableAllClicked() { OnDisableAllSatellites(); }
+    void OnNavigationDefaultsClicked();
+    void OnTimingDefaultsClicked();
+    void OnDgpsDefaultsClicked();
+    void OnHundredPpsClicked();
+
 private:
+    // Enables the controls by what the opening found.
+    void ApplyControls(const RxModeControls& c);
+    RxModeControls m_controls;
+
     // The blocks the opening shares between receivers.
     void DisableAdvancedSelections(RxModeControls& c, bool applicationType);
     void DisableDgps(RxModeControls& c);
@@ -104,4 +165,6 @@ private:
     void SetTimingSelections(int applicationType);
     void SetDgpsOutput(BOOL on);
     void SetGpsOnly(BOOL withSbas);
+
+    DECLARE_MESSAGE_MAP()
 };

@@ -1,5 +1,7 @@
 #include "dialogs/CLogType.h"
 
+#include "platform/framework/AfxControls.h"
+
 #include "receiver/ReceiverState.h"
 
 namespace {
@@ -31,5 +33,50 @@ bool CLogType::IsLogKindEnabled(int kind, int interfaceMode) {
         return interfaceMode == kModeMotorolaBinary;
     default:
         return true;
+    }
+}
+
+CLogType::CLogType(CWnd* pParent) : CPersistentDialog(IDD, pParent) {}
+
+void CLogType::SetCaption(const CString& caption) {
+    m_caption = caption;
+    if (GetSafeHwnd()) {
+        SetWindowTextW(caption);
+    }
+}
+
+BOOL CLogType::OnInitDialog() {
+    SendDlgItemMessageW(kIntervalId, CB_RESETCONTENT, 0, 0);
+    for (int i = 0; i < kIntervalCount; ++i) {
+        SendDlgItemMessageW(kIntervalId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(IntervalText(i)));
+    }
+    CPersistentDialog::OnInitDialog();
+    SetCaption(m_caption);
+    // The kind chosen before stays checked even where it is no longer offered.
+    for (UINT id : {kBinaryId, kRinexId}) {
+        const int kind = id == kBinaryId ? kBinaryData : kRinexData;
+        if (CWnd* button = GetDlgItem(static_cast<int>(id))) {
+            button->EnableWindow(IsLogKindEnabled(kind, g_interfaceMode) ? TRUE : FALSE);
+        }
+    }
+    return TRUE;
+}
+
+void CLogType::DoDataExchange(CDataExchange* pDX) {
+    CPersistentDialog::DoDataExchange(pDX);
+    DDX_Radio(pDX, kFirstKindId, m_logKind);
+    DDX_CBIndex(pDX, kIntervalId, m_intervalIndex);
+    DDX_Check(pDX, kUseGpsSecondId, m_useGpsSecond);
+    DDX_Radio(pDX, kFirstOffsetId, m_secondOffset);
+}
+
+void CLogType::OnOK() {
+    const bool window = GetSafeHwnd() != nullptr;
+    if (window && !UpdateData(TRUE)) {
+        return;
+    }
+    m_logInterval = IntervalFromIndex(m_intervalIndex);
+    if (window) {
+        CPersistentDialog::OnOK();
     }
 }

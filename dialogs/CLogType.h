@@ -2,12 +2,23 @@
 // the choices last as long as the view's instance.
 #pragma once
 
+#include "app/CPersistentDialog.h"
 #include "platform/base/CString.h"
 #include "platform/base/Win32Types.h"
 
-class CLogType {
+class CLogType : public CPersistentDialog {
 public:
     enum { IDD = 135 };
+    enum : UINT {
+        kFirstKindId = 1146,
+        kBinaryId = 1149,
+        kRinexId = 1150,
+        kIntervalId = 1153,
+        kUseGpsSecondId = 1259,
+        kFirstOffsetId = 1260,
+    };
+
+    explicit CLogType(CWnd* pParent = nullptr);
     // m_logKind
     enum LogKind : int { kRawData, kBinaryData, kPvtData, kNmeaPvt, kRinexData };
     // m_secondOffset
@@ -21,10 +32,13 @@ public:
     // Binary and Rinex logs need a Motorola binary link; Rinex also the receiver's own set-up.
     static bool IsLogKindEnabled(int kind, int interfaceMode);
 
-    // Shown when the window exists, else kept for the next opening.
-    void SetCaption(const CString& caption) { m_caption = caption; }
-    // Takes the interval of the chosen list entry.
-    void OnOK() { m_logInterval = IntervalFromIndex(m_intervalIndex); }
+    // Shown when the window exists, and kept for the next opening.
+    void SetCaption(const CString& caption);
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    // Takes the interval of the chosen list entry (after reading the controls, with a window).
+    void OnOK() override;
 
     int m_logInterval = 1;
     int m_logKind = kRawData;

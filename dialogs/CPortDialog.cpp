@@ -1,8 +1,11 @@
 #include "dialogs/CPortDialog.h"
 
-#include "receiver/AppProfileAccess.h"
+#include "dialogs/COncoreIdDialog.h"
 #include "platform/base/CodePage.h"
+#include "platform/framework/AfxControls.h"
+#include "platform/framework/CWinApp.h"
 #include "platform/serial/CommApi.h"
+#include "receiver/AppProfileAccess.h"
 #include "receiver/ReceiverState.h"
 
 #include <cstdio>
@@ -62,7 +65,13 @@ CString JoinList(const std::vector<CString>& entries) {
 
 } // namespace
 
-CPortDialog::CPortDialog() {
+BEGIN_MESSAGE_MAP(CPortDialog, CPersistentDialog)
+ON_CBN_SELCHANGE(CPortDialog::kModeListId, OnModeSelChange)
+ON_BN_CLICKED(CPortDialog::kProbeId, OnProbeClicked)
+ON_EN_KILLFOCUS(CPortDialog::kAddressId, OnAddressKillFocus)
+END_MESSAGE_MAP()
+
+CPortDialog::CPortDialog(CWnd* pParent) : CPersistentDialog(IDD, pParent) {
     m_portName = AppGetProfileString(kSection, u"Port", u"COM1");
     m_ppsIndex = AppGetProfileInt(kSection, u"1PPS Interface", 1);
     m_rateIndex = AppGetProfileInt(kSection, u"Port Rate", 4);
@@ -70,6 +79,10 @@ CPortDialog::CPortDialog() {
     m_noGpsInit = AppGetProfileInt(kSection, u"NoGpsInit", 0);
     m_autoRestart = AppGetProfileInt(kSection, u"gps_auto_restart", 0);
     m_networkAddress = AppGetProfileString(kSection, u"PEX TCP/IP Address", u"");
+    {
+        const COncoreIdDialog receiverType;
+        receiverType.GetIdentity(m_receiverIdentity);
+    }
     PrepareLists();
 }
 
@@ -165,20 +178,163 @@ void CPortDialog::OnModeChanged(const CString& modeText) {
     }
 }
 
-void CPortDialog::OnInitDialog() {
+BOOL CPortDialog::OnInitDialog() {
     PrepareLists();
-    // "Search" enables no rate, so its 4800 is chosen afresh at every opening.
-    if (!IsRateEnabled(m_modeText, m_rateIndex)) {
-        OnModeChanged(m_modeText);
+    if (!GetSafeHwnd()) {
+        // "Search" enables no rate, so its 4800 is chosen afresh at every opening.
+        if (!IsRateEnabled(m_modeText, m_rateIndex)) {
+            OnModeChanged(m_modeText);
+        }
+        return TRUE;
     }
+    CPersistentDialog::OnInitDialog();
+    SendDlgItemMessageW(kAddressId, EM_LIMITTEXT, 32, 0);
+    FillPortList();
+    m_modeCombo.ResetContent();
+    for (const CString& mode : SplitList(m_modeList)) {
+        m_modeCombo.AddString(mode);
+    }
+    m_modeCombo.SetCurSel(m_modeCombo.FindStringExact(-1, m_modeText));
+    UpdateRateButtons();
+    if (!IsRateSelectionValid()) {
+        OnModeSelChange();
+    }
+    return TRUE;
+}
+
+void CPortDialog::DoDataExchange(CDataExchange* pDX) {
+    CPersistentDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, kPortListId, m_portCombo);
+    DDX_Control(pDX, kModeListId, m_modeCombo);
+    // Whole names only: "COM1" never selects "COM10".
+    DDX_CBStringExact(pDX, kPortListId, m_portName);
+    DDX_Radio(pDX, kFirstRateId, m_rateIndex);
+    DDX_Radio(pDX, kDataBitsId, m_dataBitsIndex);
+    DDX_Radio(pDX, kHandshakeId, m_handshakeIndex);
+    DDX_Radio(pDX, kParityId, m_parityIndex);
+    DDX_Radio(pDX, kStopBitsId, m_stopBitsIndex);
+    DDX_CBStringExact(pDX, kModeListId, m_modeText);
+    DDX_Radio(pDX, kPpsId, m_ppsIndex);
+    DDX_Check(pDX, kNoInitId, m_noGpsInit);
+    DDX_Text(pDX, kAddressId, m_networkAddress);
+    DDX_Check(pDX, kAutoRestartId, m_autoRestart);
 }
 
 void CPortDialog::OnOK() {
+    const bool window = GetSafeHwnd() != nullptr;
+    if (window) {
+        if (!UpdateData(TRUE)) {
+            return;
+        }
+        if (m_modeText == u"Motorola Binary Rx Only") {
+            COncoreIdDialog receiverType(this);
+            if (receiverType.DoModal() == IDOK) {
+                receiverType.GetIdentity(m_receiverIdentity);
+            }
+        }
+    }
     if (!IsValidNetworkAddress(m_networkAddress)) {
         m_networkAddress.Empty();
+        if (window) {
+            SetDlgItemTextW(kAddressId, m_networkAddress);
+        }
     }
     SaveSettings();
     AppWriteProfileString(kSection, u"COM Ports", JoinList(PortChoices()));
+    if (window) {
+        CPersistentDialog::OnOK();
+    }
+}
+
+void CPortDialog::FillPortList() {
+    if (!m_portCombo.GetSafeHwnd()) {
+        return;
+    }
+    m_portCombo.ResetContent();
+    for (const CString& port : PortChoices()) {
+        m_portCombo.AddString(port);
+    }
+    m_portCombo.SetCurSel(m_portCombo.FindStringExact(-1, m_portName));
+}
+
+CString CPortDialog::SelectedModeText() const {
+    CString text;
+    if (m_modeCombo.GetSafeHwnd() && m_modeCombo.GetCurSel() != CB_ERR) {
+        m_modeCombo.GetLBText(m_modeCombo.GetCurSel(), text);
+    }
+    return text;
+}
+
+void CPortDialog::UpdateRateButtons() {
+    const CString mode = SelectedModeText();
+    if (mode.IsEmpty()) {
+        return;
+    }
+    for (int i = 0; i < kRateCount; ++i) {
+        if (CWnd* button = GetDlgItem(static_cast<int>(kRateIds[i]))) {
+            button->EnableWindow(IsRateEnabled(mode, i) ? TRUE : FALSE);
+        }
+    }
+    if (mode == u"Search") {
+        CheckRadioButton(kRateIds[0], kRateIds[kRateCount - 1], kRateIds[3]);
+    }
+    if (CWnd* autoRestart = GetDlgItem(kAutoRestartId)) {
+        autoRestart->EnableWindow(IsAutoRestartEnabled(mode) ? TRUE : FALSE);
+    }
+}
+
+BOOL CPortDialog::IsRateSelectionValid() const {
+    int valid = 0;
+    for (UINT id : kRateIds) {
+        const CWnd* button = GetDlgItem(static_cast<int>(id));
+        if (button && IsDlgButtonChecked(static_cast<int>(id)) && button->IsWindowEnabled()) {
+            ++valid;
+        }
+    }
+    return valid == 1 ? TRUE : FALSE;
+}
+
+void CPortDialog::OnModeSelChange() {
+    const CString mode = SelectedModeText();
+    if (mode.IsEmpty()) {
+        return;
+    }
+    OnModeChanged(mode);
+    for (UINT id : kRateIds) {
+        CheckDlgButton(static_cast<int>(id), BST_UNCHECKED);
+    }
+    CheckDlgButton(kAutoRestartId, BST_UNCHECKED);
+    if (m_rateIndex >= 0 && m_rateIndex < kRateCount) {
+        CheckDlgButton(static_cast<int>(kRateIds[m_rateIndex]), BST_CHECKED);
+    }
+    UpdateRateButtons();
+    Invalidate();
+}
+
+void CPortDialog::OnProbeClicked() {
+    CString caption;
+    GetDlgItemTextW(kProbeId, caption);
+    SetDlgItemTextW(kProbeId, u"WAIT!");
+    BeginWaitCursor();
+    const CString before = m_portList;
+    OnProbePorts();
+    EndWaitCursor();
+    if (m_portList != before) {
+        FillPortList();
+    }
+    SetDlgItemTextW(kProbeId, caption);
+}
+
+void CPortDialog::OnAddressKillFocus() {
+    CString address;
+    GetDlgItemTextW(kAddressId, address);
+    if (IsValidNetworkAddress(address)) {
+        return;
+    }
+    CString text = u"IP Address error:\n  " + address;
+    text += u"\n\nThe format must be like this\n  192.168.10.123\n\nor, if you want to define the port:\n  "
+            u"192.168.10.123:9761";
+    ::MessageBoxW(m_hWnd, text, u"Illegal IP Address", MB_OK);
 }
 
 DWORD CPortDialog::RateForIndex(int rateIndex) {

@@ -3,21 +3,40 @@
 // through the getters; the port and mode lists are repaired as soon as the object exists.
 #pragma once
 
+#include "app/CPersistentDialog.h"
 #include "platform/base/CString.h"
 #include "platform/base/Win32Types.h"
+#include "platform/framework/AfxControls.h"
 #include "receiver/ReceiverIdentity.h"
 
 #include <vector>
 
-class CPortDialog {
+class CPortDialog : public CPersistentDialog {
 public:
     enum { IDD = 114 };
+    enum : UINT {
+        kStopBitsId = 1003,
+        kModeListId = 1004,
+        kDataBitsId = 1006,
+        kFirstRateId = 1008,
+        kParityId = 1021,
+        kHandshakeId = 1026,
+        kPpsId = 1029,
+        kProbeId = 1158,
+        kPortListId = 1247,
+        kNoInitId = 1264,
+        kAutoRestartId = 1265,
+        kAddressId = 1267,
+    };
+    // The rate buttons in rate order (300 bps first).
+    static constexpr UINT kRateIds[10] = {1008, 1010, 1012, 1036, 1014, 1039, 1017, 1019, 1041, 1020};
     static constexpr int kRateCount = 10;
     static constexpr int kMaxProbedPort = 128;
 
-    CPortDialog();
+    // Reads the settings and the receiver type chosen last (for the receive-only mode).
+    explicit CPortDialog(CWnd* pParent = nullptr);
     // Stores the settings once more, as a last chance when the program ends.
-    ~CPortDialog();
+    ~CPortDialog() override;
     CPortDialog(const CPortDialog&) = delete;
     CPortDialog& operator=(const CPortDialog&) = delete;
 
@@ -47,10 +66,13 @@ public:
     void OnProbePorts();
     // A new mode chosen: its rate, and the auto-restart flag cleared.
     void OnModeChanged(const CString& modeText);
-    // The opening: a rate the mode does not offer is replaced by the mode's own.
-    void OnInitDialog();
-    // Stores everything; an invalid network address is dropped first.
-    void OnOK();
+    // The opening: a rate the mode does not offer is replaced by the mode's own. With a window the lists
+    // are filled and the rate buttons follow the mode.
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    // Stores everything; an invalid network address is dropped first. With a window the controls are read
+    // first, and the receive-only mode asks for the receiver type.
+    void OnOK() override;
 
     // Tables of the interface modes and rates.
     static DWORD RateForIndex(int rateIndex);
@@ -85,6 +107,23 @@ public:
     CString m_modeList;
     ReceiverIdentity m_receiverIdentity;
 
+protected:
+    // The window's handlers.
+    void OnModeSelChange();
+    void OnProbeClicked();
+    void OnAddressKillFocus();
+
 private:
     void SaveSettings() const;
+    void FillPortList();
+    // Enables the rate buttons (and the auto-restart box) the selected mode offers.
+    void UpdateRateButtons();
+    // Exactly one rate button is checked and enabled.
+    BOOL IsRateSelectionValid() const;
+    CString SelectedModeText() const;
+
+    CComboBox m_portCombo;
+    CComboBox m_modeCombo;
+
+    DECLARE_MESSAGE_MAP()
 };

@@ -205,7 +205,7 @@ void CReferencePositionDialog::ShowAltitudes() {
     m_mslAltitudeText = Fixed2(m_mslAltitude);
 }
 
-void CReferencePositionDialog::OnInitDialog(int positionFormat) {
+void CReferencePositionDialog::PrepareOpening(int positionFormat) {
     m_locLatitudeText = FormatAngle(m_locLatitude, positionFormat);
     m_locLongitudeText = FormatAngle(m_locLongitude, positionFormat);
     m_wgs84Altitude = RoundHundredths(m_wgs84Altitude);
@@ -341,4 +341,121 @@ std::vector<CString> CReferencePositionDialog::StoredLocationNames() {
     }
     RegCloseKey(app);
     return names;
+}
+
+BEGIN_MESSAGE_MAP(CReferencePositionDialog, CPersistentDialog)
+ON_CONTROL_RANGE(EN_KILLFOCUS, CReferencePositionDialog::kLatitudeId,
+                 CReferencePositionDialog::kWgs84AltitudeId, OnEditKillFocus)
+ON_MESSAGE(WM_APP + 0x12, OnDeferredEditMessage)
+ON_WM_PARENTNOTIFY()
+ON_CBN_SELCHANGE(CReferencePositionDialog::kLocationComboId, OnLocationSelChange)
+ON_BN_CLICKED(CReferencePositionDialog::kSaveId, OnSaveClicked)
+ON_BN_CLICKED(CReferencePositionDialog::kRemoveId, OnRemoveClicked)
+ON_BN_CLICKED(CReferencePositionDialog::kLoadOnStartupId, OnLoadOnStartupClicked)
+END_MESSAGE_MAP()
+
+CReferencePositionDialog::CReferencePositionDialog(CWnd* pParent) : CPersistentDialog(IDD, pParent) {}
+
+BOOL CReferencePositionDialog::OnInitDialog() {
+    PrepareOpening(m_positionFormat);
+    CPersistentDialog::OnInitDialog();
+    SendDlgItemMessageW(kLocationComboId, CB_LIMITTEXT, kMaxNameLength, 0);
+    for (const CString& name : StoredLocationNames()) {
+        SendDlgItemMessageW(kLocationComboId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.GetString()));
+    }
+    // A click on Cancel must be seen before the edit it takes the focus from is parsed.
+    if (CWnd* cancel = GetDlgItem(IDCANCEL)) {
+        cancel->ModifyStyleEx(WS_EX_NOPARENTNOTIFY, 0);
+    }
+    return TRUE;
+}
+
+void CReferencePositionDialog::DoDataExchange(CDataExchange* pDX) {
+    CPersistentDialog::DoDataExchange(pDX);
+    DDX_Text(pDX, kWgs84AltitudeId, m_wgs84AltitudeText);
+    DDX_Text(pDX, kMslAltitudeId, m_mslAltitudeText);
+    DDX_Text(pDX, kLatitudeId, m_locLatitudeText);
+    DDX_Text(pDX, kLongitudeId, m_locLongitudeText);
+    DDX_Text(pDX, kCurrentGeoidId, m_currentGeoidText);
+    DDX_Text(pDX, kReferenceGeoidId, m_referenceGeoidText);
+    DDX_Text(pDX, kLocationComboId, m_locationName);
+    DDX_Check(pDX, kLoadOnStartupId, m_loadOnStartup);
+}
+
+void CReferencePositionDialog::OnEditKillFocus(UINT id) {
+    PostMessageW(WM_APP + 0x12, id, 0);
+}
+
+LRESULT CReferencePositionDialog::OnDeferredEditMessage(WPARAM wParam, LPARAM) {
+    const UINT id = static_cast<UINT>(wParam);
+    if (!m_recalcArmed) {
+        OnDeferredEdit(id, m_positionFormat); // only re-arms
+        return 0;
+    }
+    UpdateData(TRUE);
+    const BOOL parsed = OnDeferredEdit(id, m_positionFormat);
+    UpdateData(FALSE);
+    if (!parsed) {
+        GotoDlgCtrl(GetDlgItem(static_cast<int>(id)));
+    }
+    return 0;
+}
+
+void CReferencePositionDialog::OnParentNotify(UINT message, LPARAM lParam) {
+    CPersistentDialog::OnParentNotify(message, lParam);
+    if (LOWORD(message) != WM_LBUTTONDOWN) {
+        return;
+    }
+    const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    const CWnd* cancel = GetDlgItem(IDCANCEL);
+    if (cancel && ::ChildWindowFromPoint(m_hWnd, point) == cancel->m_hWnd) {
+        OnCancelClickStarted();
+    }
+}
+
+void CReferencePositionDialog::OnLocationSelChange() {
+    const LRESULT index = SendDlgItemMessageW(kLocationComboId, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR) {
+        return;
+    }
+    const LRESULT length =
+        SendDlgItemMessageW(kLocationComboId, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    CString name;
+    SendDlgItemMessageW(kLocationComboId, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                        reinterpret_cast<LPARAM>(name.GetBuffer(static_cast<int>(length) + 1)));
+    name.ReleaseBuffer();
+    UpdateData(TRUE);
+    OnSelectLocation(name, m_positionFormat);
+    m_locationName = name;
+    UpdateData(FALSE);
+}
+
+void CReferencePositionDialog::OnSaveClicked() {
+    UpdateData(TRUE);
+    if (!SaveLocation(m_locationName)) {
+        return;
+    }
+    // Whole names: saving "Home" while "Home2" is listed still lists "Home".
+    const LPARAM name = reinterpret_cast<LPARAM>(m_locationName.GetString());
+    if (SendDlgItemMessageW(kLocationComboId, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), name) == CB_ERR) {
+        SendDlgItemMessageW(kLocationComboId, CB_ADDSTRING, 0, name);
+    }
+}
+
+void CReferencePositionDialog::OnRemoveClicked() {
+    UpdateData(TRUE);
+    if (!RemoveLocation(m_locationName)) {
+        return;
+    }
+    const LRESULT index = SendDlgItemMessageW(kLocationComboId, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                              reinterpret_cast<LPARAM>(m_locationName.GetString()));
+    if (index != CB_ERR) {
+        SendDlgItemMessageW(kLocationComboId, CB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    }
+    m_locationName.Empty();
+    SetDlgItemTextW(kLocationComboId, m_locationName);
+}
+
+void CReferencePositionDialog::OnLoadOnStartupClicked() {
+    m_loadOnStartup = IsDlgButtonChecked(kLoadOnStartupId) ? TRUE : FALSE;
 }

@@ -4,12 +4,13 @@
 // its edits into the text members and calls the handlers.
 #pragma once
 
+#include "app/CPersistentDialog.h"
 #include "platform/base/CString.h"
 #include "platform/base/Win32Types.h"
 
 #include <vector>
 
-class CReferencePositionDialog {
+class CReferencePositionDialog : public CPersistentDialog {
 public:
     enum { IDD = 130 };
     enum : UINT {
@@ -27,8 +28,7 @@ public:
     static constexpr const char16_t* kDatabaseSection = u"RefLocationDB";
     static constexpr int kMaxNameLength = 40;
 
-    CReferencePositionDialog() = default;
-    virtual ~CReferencePositionDialog() = default;
+    explicit CReferencePositionDialog(CWnd* pParent = nullptr);
 
     // Degrees, minutes and seconds with separators and a hemisphere letter; FALSE (with its message, none
     // for an empty text) when refused.
@@ -39,7 +39,10 @@ public:
     double ReferenceGeoidSeparation() const;
 
     // The opening: texts from the numbers, altitudes rounded to 0.01, geoid separations.
-    void OnInitDialog(int positionFormat);
+    void PrepareOpening(int positionFormat);
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
     // After an edit lost the focus: parses its text and updates the numbers and texts. FALSE when the
     // parse failed (the window gives the edit the focus back).
     BOOL OnDeferredEdit(UINT controlId, int positionFormat);
@@ -70,13 +73,26 @@ public:
     double m_currentGeoidSeparation = 0;
     double m_referenceGeoidSeparation = 0;
     BOOL m_recalcArmed = 1;
+    // The angle format of the texts (the view's position format); set before the dialog opens.
+    int m_positionFormat = 0;
 
 protected:
     // An exclamation box; tests and the window may route it elsewhere.
     virtual void ShowMessage(const CString& text);
 
+    // The window's handlers.
+    void OnEditKillFocus(UINT id);
+    LRESULT OnDeferredEditMessage(WPARAM wParam, LPARAM lParam);
+    void OnParentNotify(UINT message, LPARAM lParam);
+    void OnLocationSelChange();
+    void OnSaveClicked();
+    void OnRemoveClicked();
+    void OnLoadOnStartupClicked();
+
 private:
     void TakeLatitude(double value, int positionFormat);
     void TakeLongitude(double value, int positionFormat);
     void ShowAltitudes();
+
+    DECLARE_MESSAGE_MAP()
 };

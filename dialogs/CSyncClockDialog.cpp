@@ -1,5 +1,6 @@
 #include "dialogs/CSyncClockDialog.h"
 
+#include "platform/controls/CommonControls.h"
 #include "receiver/AppProfileAccess.h"
 
 #include <limits>
@@ -8,9 +9,15 @@ namespace {
 
 constexpr char16_t kSection[] = u"Time Sync";
 
+constexpr LPCTSTR kUnitNames[] = {u"Hour(s)", u"Minute(s)", u"Second(s)"};
+
 } // namespace
 
-CSyncClockDialog::CSyncClockDialog() {
+BEGIN_MESSAGE_MAP(CSyncClockDialog, CPersistentDialog)
+ON_BN_CLICKED(CSyncClockDialog::kMaxOnId, OnMaxActivate)
+END_MESSAGE_MAP()
+
+CSyncClockDialog::CSyncClockDialog(CWnd* pParent) : CPersistentDialog(IDD, pParent) {
     LoadSettings();
     UpdateMaxSeconds();
 }
@@ -51,6 +58,10 @@ void CSyncClockDialog::NoteClockSet(const CString& text) {
         ++m_resetCount;
         m_resetCountText.Format(u"%u", m_resetCount);
     }
+    if (GetSafeHwnd()) {
+        SetDlgItemTextW(kLastSyncId, m_lastSyncText);
+        SetDlgItemTextW(kResetCountId, m_resetCountText);
+    }
 }
 
 UINT CSyncClockDialog::FindInvalidControl() const {
@@ -63,7 +74,66 @@ UINT CSyncClockDialog::FindInvalidControl() const {
     return 0;
 }
 
-BOOL CSyncClockDialog::OnOK() {
+BOOL CSyncClockDialog::OnInitDialog() {
+    SendDlgItemMessageW(kMaxUnitsId, CB_RESETCONTENT, 0, 0);
+    for (LPCTSTR name : kUnitNames) {
+        SendDlgItemMessageW(kMaxUnitsId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    }
+    SendDlgItemMessageW(kMaxQtySpinId, UDM_SETRANGE32, 1, 999);
+    CPersistentDialog::OnInitDialog();
+    SendDlgItemMessageW(kMaxUnitsId, CB_SETCURSEL, static_cast<WPARAM>(m_maxUnits), 0);
+    EnableMaxControls();
+    return TRUE;
+}
+
+void CSyncClockDialog::DoDataExchange(CDataExchange* pDX) {
+    CPersistentDialog::DoDataExchange(pDX);
+    DDX_Radio(pDX, kFirstModeId, m_syncMode);
+    DDX_Text(pDX, kDeltaMsId, m_deltaMs);
+    DDV_MinMaxInt(pDX, m_deltaMs, 10, 60000);
+    DDX_Text(pDX, kLastSyncId, m_lastSyncText);
+    DDX_Text(pDX, kResetCountId, m_resetCountText);
+    DDX_Check(pDX, kOverrideIntegrityId, m_overrideIntegrity);
+    DDX_Check(pDX, kOverrideTraimId, m_overrideTraim);
+    DDX_Check(pDX, kDeltaOnId, m_deltaOn);
+    DDX_Text(pDX, kNtpHitsId, m_ntpHitsText);
+    DDX_Check(pDX, kMaxOnId, m_maxOn);
+    DDX_Text(pDX, kMaxQtyId, m_maxQty);
+    DDV_MinMaxUInt(pDX, m_maxQty, 1, 999);
+}
+
+void CSyncClockDialog::EnableMaxControls() {
+    for (UINT id : {kMaxQtySpinId, kMaxUnitsId, kMaxQtyId}) {
+        if (CWnd* item = GetDlgItem(static_cast<int>(id))) {
+            item->EnableWindow(m_maxOn ? TRUE : FALSE);
+        }
+    }
+}
+
+void CSyncClockDialog::OnMaxActivate() {
+    UpdateData(TRUE);
+    m_maxOn = IsDlgButtonChecked(kMaxOnId) ? TRUE : FALSE;
+    EnableMaxControls();
+}
+
+void CSyncClockDialog::OnOK() {
+    if (!GetSafeHwnd()) {
+        ConfirmSettings();
+        return;
+    }
+    if (!UpdateData(TRUE)) {
+        return;
+    }
+    const LRESULT units = SendDlgItemMessageW(kMaxUnitsId, CB_GETCURSEL, 0, 0);
+    if (units != CB_ERR) {
+        m_maxUnits = static_cast<int>(units);
+    }
+    if (ConfirmSettings()) {
+        CPersistentDialog::OnOK();
+    }
+}
+
+BOOL CSyncClockDialog::ConfirmSettings() {
     if (FindInvalidControl() != 0) {
         return FALSE;
     }

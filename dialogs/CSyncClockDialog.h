@@ -2,19 +2,34 @@
 // the two overrides, with the time of the last setting and the number of settings made this run.
 #pragma once
 
+#include "app/CPersistentDialog.h"
 #include "platform/base/CString.h"
 #include "platform/base/Win32Types.h"
 
-class CSyncClockDialog {
+class CSyncClockDialog : public CPersistentDialog {
 public:
     enum { IDD = 134 };
-    enum : UINT { kDeltaMsId = 1144, kMaxQtyId = 1256 };
+    enum : UINT {
+        kFirstModeId = 1136,
+        kDeltaOnId = 1143,
+        kDeltaMsId = 1144,
+        kLastSyncId = 1145,
+        kResetCountId = 1151,
+        kOverrideTraimId = 1180,
+        kOverrideIntegrityId = 1181,
+        kNtpFrameId = 1221,
+        kNtpHitsId = 1223,
+        kMaxOnId = 1248,
+        kMaxUnitsId = 1250,
+        kMaxQtyId = 1256,
+        kMaxQtySpinId = 1257,
+    };
     // m_syncMode
     enum SyncMode : int { kDisable, kOneTime, kEverySecond, kEveryMinute, kEveryHour, kEveryDay };
     // m_maxUnits
     enum MaxUnits : int { kHours, kMinutes, kSeconds };
 
-    CSyncClockDialog();
+    explicit CSyncClockDialog(CWnd* pParent = nullptr);
 
     void LoadSettings();
     void UpdateMaxSeconds();
@@ -27,7 +42,11 @@ public:
     UINT FindInvalidControl() const;
     // Writes the profile only when both values are inside their ranges; FALSE leaves the dialog open.
     // A change of the mode, the threshold switch or the threshold starts the count again.
-    BOOL OnOK();
+    BOOL ConfirmSettings();
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    void OnMaxActivate();
 
     int m_syncMode = kDisable;
     int m_deltaMs = 100;
@@ -42,4 +61,12 @@ public:
     int m_maxUnits = kHours;
     UINT m_resetCount = 0;
     int m_maxSeconds = 0;
+
+protected:
+    void OnOK() override;
+
+private:
+    void EnableMaxControls();
+
+    DECLARE_MESSAGE_MAP()
 };

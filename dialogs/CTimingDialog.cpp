@@ -1,8 +1,11 @@
 #include "dialogs/CTimingDialog.h"
 
-#include "receiver/AppProfileAccess.h"
+#include "dialogs/CCoaxDelayCalculator.h"
+#include "platform/controls/CommonControls.h"
+
 #include "platform/base/CString.h"
 #include "platform/base/WideRuntime.h"
+#include "receiver/AppProfileAccess.h"
 #include "receiver/ReceiverIdentity.h"
 #include "receiver/ReceiverState.h"
 
@@ -42,9 +45,30 @@ bool Outside(double value, double low, double high) {
     return value < low || value > high;
 }
 
+// The edits whose loss of focus recalculates.
+constexpr UINT kDeferredEdits[] = {
+    CTimingDialog::kAntennaCableDelayId, CTimingDialog::kEpochId,
+    CTimingDialog::kExtraDelayId,        CTimingDialog::kMeasurementCableDelayId,
+    CTimingDialog::kPpsOffsetId,         CTimingDialog::kRxDelayId,
+    CTimingDialog::kTraimLimitId};
+
 } // namespace
 
-CTimingDialog::CTimingDialog() {
+BEGIN_MESSAGE_MAP(CTimingDialog, CPersistentDialog)
+ON_CONTROL_RANGE(EN_KILLFOCUS, CTimingDialog::kEpochId, CTimingDialog::kTraimLimitId, OnEditKillFocus)
+ON_MESSAGE(WM_DEFERRED_EDIT, OnDeferredEditMessage)
+ON_WM_PARENTNOTIFY()
+ON_NOTIFY(UDN_DELTAPOS, CTimingDialog::kEpochSpinId, OnSpin)
+ON_NOTIFY(UDN_DELTAPOS, CTimingDialog::kPpsOffsetSpinId, OnSpin)
+ON_NOTIFY(UDN_DELTAPOS, CTimingDialog::kExtraDelaySpinId, OnSpin)
+ON_BN_CLICKED(CTimingDialog::kAntennaCoaxId, OnAntennaCoax)
+ON_BN_CLICKED(CTimingDialog::kMeasurementCoaxId, OnMeasurementCoax)
+ON_BN_CLICKED(CTimingDialog::kResetExtraDelayId, OnResetExtraDelayClicked)
+ON_BN_CLICKED(CTimingDialog::kResetOffsetId, OnResetOffsetClicked)
+ON_BN_CLICKED(CTimingDialog::kDefaultsId, OnDefaultsClicked)
+END_MESSAGE_MAP()
+
+CTimingDialog::CTimingDialog(CWnd* pParent) : CPersistentDialog(IDD, pParent) {
     LoadSettings();
     Recalculate();
 }
@@ -182,7 +206,7 @@ bool CTimingDialog::IsOkEnabled(int interfaceMode, int model) {
     return model != 1 && model != 2;
 }
 
-void CTimingDialog::OnInitDialog() {
+void CTimingDialog::PrepareOpening() {
     m_backup = {m_epoch,   m_ppsOffset,  m_antennaCableDelay, m_measurementCableDelay,
                 m_rxDelay, m_extraDelay, m_traimLimit,        m_traimConditioned};
     if (!IsTraimConditionedEnabled(g_receiverIdentity.hasTraim, g_receiverIdentity.model)) {
@@ -216,7 +240,7 @@ UINT CTimingDialog::FindInvalidControl() const {
     return 0;
 }
 
-BOOL CTimingDialog::OnOK() {
+BOOL CTimingDialog::ConfirmSettings() {
     if (FindInvalidControl() != 0) {
         return FALSE;
     }
@@ -235,7 +259,7 @@ void CTimingDialog::SaveSettings() const {
     AppWriteProfileInt(kSection, u"T-Raim Conditioned 1pps", m_traimConditioned);
 }
 
-void CTimingDialog::OnCancel() {
+void CTimingDialog::RestoreOpening() {
     m_epoch = m_backup.epoch;
     m_ppsOffset = m_backup.ppsOffset;
     m_antennaCableDelay = m_backup.antennaCableDelay;
@@ -245,4 +269,170 @@ void CTimingDialog::OnCancel() {
     m_traimLimit = m_backup.traimLimit;
     m_traimConditioned = m_backup.traimConditioned;
     Recalculate();
+}
+
+BOOL CTimingDialog::OnInitDialog() {
+    PrepareOpening();
+    CPersistentDialog::OnInitDialog();
+    for (UINT spin : {kEpochSpinId, kPpsOffsetSpinId, kExtraDelaySpinId}) {
+        SendDlgItemMessageW(static_cast<int>(spin), UDM_SETRANGE32, static_cast<WPARAM>(-999), 999);
+        SendDlgItemMessageW(static_cast<int>(spin), UDM_SETPOS32, 0, 0);
+    }
+    const ReceiverIdentity& rx = g_receiverIdentity;
+    if (!IsOkEnabled(g_interfaceMode, rx.model)) {
+        GetDlgItem(IDOK)->EnableWindow(FALSE);
+    }
+    if (!IsTraimLimitEnabled(rx.hasTraim)) {
+        GetDlgItem(kTraimLimitId)->EnableWindow(FALSE);
+        SendDlgItemMessageW(kTraimLimitId, EM_SETREADONLY, TRUE, 0);
+    }
+    if (!IsTraimConditionedEnabled(rx.hasTraim, rx.model)) {
+        GetDlgItem(kTraimConditionedId)->EnableWindow(FALSE);
+        CheckDlgButton(kTraimConditionedId, BST_UNCHECKED);
+    }
+    const UINT hiddenIds[] = {kAutoCorrectTicId,        kQuantizationGroupId,     kFirstQuantizationId,
+                              kFirstQuantizationId + 1, kFirstQuantizationId + 2, kFirstQuantizationId + 3};
+    for (UINT hidden : hiddenIds) {
+        if (CWnd* item = GetDlgItem(static_cast<int>(hidden))) {
+            item->ShowWindow(SW_HIDE);
+        }
+    }
+    // A click on Cancel must be seen before the edit it takes the focus from asks for a recalculation.
+    if (CWnd* cancel = GetDlgItem(IDCANCEL)) {
+        cancel->ModifyStyleEx(WS_EX_NOPARENTNOTIFY, 0);
+    }
+    return TRUE;
+}
+
+void CTimingDialog::DoDataExchange(CDataExchange* pDX) {
+    CPersistentDialog::DoDataExchange(pDX);
+    DDX_Text(pDX, kAntennaCableDelayId, m_antennaCableDelay);
+    DDV_MinMaxDouble(pDX, m_antennaCableDelay, 0.0, 20000.0);
+    DDX_Text(pDX, kEpochId, m_epoch);
+    DDV_MinMaxInt(pDX, m_epoch, 0, 999);
+    DDX_Text(pDX, kExtraDelayId, m_extraDelay);
+    DDV_MinMaxDouble(pDX, m_extraDelay, 0.0, 999.999);
+    DDX_Text(pDX, kMeasurementCableDelayId, m_measurementCableDelay);
+    DDV_MinMaxDouble(pDX, m_measurementCableDelay, 0.0, 20000.0);
+    DDX_Text(pDX, kRxDelayId, m_rxDelay);
+    DDV_MinMaxDouble(pDX, m_rxDelay, 0.0, 1000.0);
+    DDX_Text(pDX, kTotalEarlyId, m_totalEarly);
+    DDX_Text(pDX, kTotalLateId, m_totalLate);
+    DDX_Text(pDX, kPpsOffsetId, m_ppsOffset);
+    DDV_MinMaxDouble(pDX, m_ppsOffset, -999.999, 999.999);
+    DDX_Text(pDX, kTraimLimitId, m_traimLimit);
+    DDV_MinMaxDouble(pDX, m_traimLimit, 250.0, 1000.0);
+    DDX_Check(pDX, kTraimConditionedId, m_traimConditioned);
+    DDX_Text(pDX, kUtcCorrectionId, m_utcCorrection);
+    DDX_Check(pDX, kAutoCorrectTicId, m_autoCorrectTic);
+    DDX_Radio(pDX, kFirstQuantizationId, m_quantization);
+}
+
+void CTimingDialog::ShowValues() {
+    if (GetSafeHwnd()) {
+        UpdateData(FALSE);
+    }
+}
+
+void CTimingDialog::OnEditKillFocus(UINT id) {
+    if (std::find(std::begin(kDeferredEdits), std::end(kDeferredEdits), id) != std::end(kDeferredEdits)) {
+        PostMessageW(WM_DEFERRED_EDIT, id, 0);
+    }
+}
+
+LRESULT CTimingDialog::OnDeferredEditMessage(WPARAM wParam, LPARAM) {
+    if (!m_recalcArmed) {
+        m_recalcArmed = TRUE;
+        return 0;
+    }
+    if (!UpdateData(TRUE)) {
+        return 0;
+    }
+    OnDeferredEdit(wParam);
+    ShowValues();
+    return 0;
+}
+
+void CTimingDialog::OnParentNotify(UINT message, LPARAM lParam) {
+    CPersistentDialog::OnParentNotify(message, lParam);
+    if (LOWORD(message) != WM_LBUTTONDOWN) {
+        return;
+    }
+    const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    const HWND child = ::ChildWindowFromPoint(m_hWnd, point);
+    const CWnd* cancel = GetDlgItem(IDCANCEL);
+    if (cancel && child == cancel->m_hWnd) {
+        OnCancelClickStarted();
+    }
+}
+
+void CTimingDialog::OnSpin(NMHDR* pNMHDR, LRESULT* pResult) {
+    *pResult = 0;
+    const auto* updown = reinterpret_cast<const NMUPDOWN*>(pNMHDR);
+    if (!UpdateData(TRUE)) {
+        return;
+    }
+    switch (pNMHDR->idFrom) {
+    case kEpochSpinId:
+        OnEpochSpin(updown->iDelta);
+        break;
+    case kPpsOffsetSpinId:
+        OnPpsOffsetSpin(updown->iDelta);
+        break;
+    default:
+        OnExtraDelaySpin(updown->iDelta);
+        break;
+    }
+    ShowValues();
+}
+
+void CTimingDialog::RunCoaxCalculator(LPCTSTR section, double& delay) {
+    if (!UpdateData(TRUE)) {
+        return;
+    }
+    CCoaxDelayCalculator calculator(this);
+    calculator.m_section = section;
+    if (calculator.DoModal() == IDOK) {
+        delay = calculator.m_totalDelay;
+        OnDeferredEdit(&delay == &m_antennaCableDelay ? kAntennaCableDelayId : kMeasurementCableDelayId);
+        ShowValues();
+    }
+}
+
+void CTimingDialog::OnResetExtraDelayClicked() {
+    if (UpdateData(TRUE)) {
+        OnResetExtraDelay();
+        ShowValues();
+    }
+}
+
+void CTimingDialog::OnResetOffsetClicked() {
+    if (UpdateData(TRUE)) {
+        OnResetOffset();
+        ShowValues();
+    }
+}
+
+void CTimingDialog::OnDefaultsClicked() {
+    OnDefaults();
+    ShowValues();
+}
+
+void CTimingDialog::OnOK() {
+    if (!GetSafeHwnd()) {
+        ConfirmSettings();
+        return;
+    }
+    // Validate first: nothing reaches the profile while a value is outside its range.
+    if (!UpdateData(TRUE) || !ConfirmSettings()) {
+        return;
+    }
+    CPersistentDialog::OnOK();
+}
+
+void CTimingDialog::OnCancel() {
+    RestoreOpening();
+    if (GetSafeHwnd()) {
+        CPersistentDialog::OnCancel();
+    }
 }

@@ -3,11 +3,33 @@
 // total offset computed from them. The view sends the timing set-up from the public members after OK.
 #pragma once
 
+#include "app/CPersistentDialog.h"
 #include "platform/base/Win32Types.h"
 
-class CTimingDialog {
+// Posted by an edit that lost the focus, with the edit's id: the recalculation waits until the focus change
+// (and a click on Cancel that caused it) has been seen.
+constexpr UINT WM_DEFERRED_EDIT = WM_APP + 0x12;
+
+class CTimingDialog : public CPersistentDialog {
 public:
     enum { IDD = 131 };
+    enum : UINT {
+        kDefaultsId = 3,
+        kTotalEarlyId = 1077,
+        kTotalLateId = 1078,
+        kUtcCorrectionId = 1084,
+        kEpochSpinId = 1086,
+        kPpsOffsetSpinId = 1087,
+        kExtraDelaySpinId = 1088,
+        kAntennaCoaxId = 1089,
+        kMeasurementCoaxId = 1090,
+        kResetExtraDelayId = 1099,
+        kResetOffsetId = 1101,
+        kTraimConditionedId = 1126,
+        kAutoCorrectTicId = 1224,
+        kFirstQuantizationId = 1227,
+        kQuantizationGroupId = 1231,
+    };
     // Control ids the deferred recalculation and the range check name.
     enum : UINT {
         kAntennaCableDelayId = 1081,
@@ -19,7 +41,7 @@ public:
         kTraimLimitId = 1085,
     };
 
-    CTimingDialog();
+    explicit CTimingDialog(CWnd* pParent = nullptr);
 
     // Reads the eight stored values; text that is no number reads as 0.
     void LoadSettings();
@@ -35,13 +57,16 @@ public:
     void OnCancelClickStarted() { m_recalcArmed = 0; }
 
     // Opening: the backup for Cancel and what the receiver lacks forced off.
-    void OnInitDialog();
+    void PrepareOpening();
     // The first control whose value is outside its range, 0 when all are inside.
     UINT FindInvalidControl() const;
     // Writes the profile only when every value is inside its range; FALSE leaves the dialog open.
-    BOOL OnOK();
+    BOOL ConfirmSettings();
     // Restores the values of the opening; nothing is written.
-    void OnCancel();
+    void RestoreOpening();
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
 
     // What the opening enables for the receiver in use.
     static bool IsOkEnabled(int interfaceMode, int model);
@@ -63,7 +88,26 @@ public:
     int m_quantization = -1;
     BOOL m_recalcArmed = TRUE;
 
+protected:
+    void OnOK() override;
+    void OnCancel() override;
+    // The window's handlers.
+    void OnEditKillFocus(UINT id);
+    LRESULT OnDeferredEditMessage(WPARAM wParam, LPARAM lParam);
+    void OnParentNotify(UINT message, LPARAM lParam);
+    void OnSpin(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnAntennaCoax() { RunCoaxCalculator(u"Antenna Coax Calculator", m_antennaCableDelay); }
+    void OnMeasurementCoax() { RunCoaxCalculator(u"Measurement Coax Calculator", m_measurementCableDelay); }
+    void OnResetExtraDelayClicked();
+    void OnResetOffsetClicked();
+    void OnDefaultsClicked();
+
 private:
+    // Shows the coax calculator for one cable; its total replaces the delay on OK.
+    void RunCoaxCalculator(LPCTSTR section, double& delay);
+    // The controls after a change made by a handler.
+    void ShowValues();
+
     struct Persistent {
         int epoch;
         double ppsOffset, antennaCableDelay, measurementCableDelay, rxDelay, extraDelay, traimLimit;
@@ -77,4 +121,6 @@ private:
     void SaveSettings() const;
 
     Persistent m_backup{};
+
+    DECLARE_MESSAGE_MAP()
 };

@@ -79,7 +79,7 @@ TEST_F(CoaxProfileTest, OldIntegerLengthIsConvertedOnceAndSectionsStayApart) {
     AppWriteProfileString(u"Antenna Coax Calculator", u"Dimension_1", u"Meters");
     CCoaxDelayCalculator antenna;
     antenna.m_section = u"Antenna Coax Calculator";
-    antenna.OnInitDialog();
+    antenna.PrepareOpening();
     EXPECT_EQ(antenna.m_length1, 25);
     EXPECT_EQ(AppGetProfileInt(u"Antenna Coax Calculator", u"Length_1", 0), -1);
     EXPECT_NEAR(antenna.m_delay1, 126.3, 1e-9); // 25 / (0.66 * 0.3)
@@ -91,7 +91,7 @@ TEST_F(CoaxProfileTest, OldIntegerLengthIsConvertedOnceAndSectionsStayApart) {
 
     CCoaxDelayCalculator measurement;
     measurement.m_section = u"Measurement Coax Calculator";
-    measurement.OnInitDialog();
+    measurement.PrepareOpening();
     EXPECT_EQ(measurement.m_length1, 0);
     EXPECT_EQ(measurement.m_dimension1, CString(u"Feet"));
 }
@@ -100,7 +100,7 @@ TEST_F(CoaxProfileTest, BadStoredLengthIsResetAndRewritten) {
     for (const char16_t* stored : {u"abc", u"-3", u"100001"}) {
         AppWriteProfileString(u"Coax Calculator", u"dLength_2", stored);
         CCoaxDelayCalculator calc;
-        calc.OnInitDialog();
+        calc.PrepareOpening();
         EXPECT_EQ(calc.m_section, CString(u"Coax Calculator"));
         EXPECT_EQ(calc.m_length2, 0);
         EXPECT_EQ(AppGetProfileString(u"Coax Calculator", u"dLength_2", u""), CString(u"00.0"));

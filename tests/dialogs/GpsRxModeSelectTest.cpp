@@ -62,7 +62,7 @@ TEST_F(GpsRxModeSelect, OkStoresEverySettingAndReadsBack) {
         dlg.m_satGlonass = TRUE;
         dlg.m_satSbas = TRUE;
         dlg.m_satEnableMask = 0x80000001u;
-        ASSERT_TRUE(dlg.OnOK());
+        ASSERT_TRUE(dlg.ConfirmSettings());
     }
     EXPECT_EQ(StoredInt(kSection, u"Sat Enable Bit Mask"), static_cast<int>(0x80000001u));
     CGpsRxModeSelect dlg;
@@ -95,7 +95,7 @@ TEST_F(GpsRxModeSelect, ValueOutsideItsRangeStoresNothing) {
         dlg.m_elevationMask = elevation;
         dlg.m_dgpsRate = rate;
         EXPECT_EQ(dlg.FindInvalidControl(), static_cast<UINT>(id));
-        EXPECT_FALSE(dlg.OnOK());
+        EXPECT_FALSE(dlg.ConfirmSettings());
         EXPECT_EQ(StoredInt(kSection, u"Elevation Mask"), -12345);
     }
 }
@@ -317,7 +317,7 @@ TEST_F(GpsRxModeSelect, OpeningOnAnOldGtDisablesWhatItCannotDo) {
     StoreEverythingOn();
     Receiver(kModeMotorolaBinary, 1, 1.5f);
     CGpsRxModeSelect dlg;
-    const RxModeControls c = dlg.OnInitDialog();
+    const RxModeControls c = dlg.PrepareOpening();
     EXPECT_FALSE(c.ionoCorrection);
     EXPECT_EQ(dlg.m_ionoCorrection, 1);
     EXPECT_FALSE(c.gpsMode2D);
@@ -344,7 +344,7 @@ TEST_F(GpsRxModeSelect, GenericNmeaCannotStoreAnything) {
     StoreEverythingOn();
     Receiver(kModeGenericNmea, 14, 0.0f);
     CGpsRxModeSelect dlg;
-    const RxModeControls c = dlg.OnInitDialog();
+    const RxModeControls c = dlg.PrepareOpening();
     EXPECT_FALSE(c.okButton);
     EXPECT_FALSE(c.gpsMode0D);
     EXPECT_TRUE(c.gpsMode2D);
@@ -383,7 +383,7 @@ TEST_F(GpsRxModeSelect, OpeningByModelVersionAndLink) {
         Receiver(c.mode, c.model, c.version);
         g_receiverIdentity.hasDgps = c.hasDgps;
         CGpsRxModeSelect dlg;
-        const RxModeControls got = dlg.OnInitDialog();
+        const RxModeControls got = dlg.PrepareOpening();
         EXPECT_EQ(got.tropoCorrection, c.tropo);
         EXPECT_EQ(got.sixChannel, c.sixChannel);
         EXPECT_EQ(dlg.m_emulatePvt6 != FALSE, c.sixChannel);

@@ -56,10 +56,11 @@ TEST_F(PortDialog, FreshProfileProbesThePortsAndStartsInSearch) {
         EXPECT_FALSE(dlg.GetNoGpsInit());
         EXPECT_FALSE(dlg.GetAutoRestart());
         EXPECT_TRUE(dlg.m_networkAddress.IsEmpty());
+        // No receiver type chosen yet: the type dialog's identity for no choice (a UT+ of firmware 2.0).
         ReceiverIdentity identity;
-        identity.model = 7;
-        EXPECT_FALSE(dlg.GetReceiverIdentity(identity));
-        EXPECT_EQ(identity.model, kModelUnknown);
+        EXPECT_TRUE(dlg.GetReceiverIdentity(identity));
+        EXPECT_EQ(identity.model, 9);
+        EXPECT_EQ(identity.versionText, u"2.0");
         // Written while the lists were repaired, before anything else.
         EXPECT_EQ(Stored(kSection, u"COM Ports"), u"COM3,COM12");
         EXPECT_EQ(Stored(kSection, u"Port"), u"COM3");

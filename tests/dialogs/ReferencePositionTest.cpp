@@ -103,7 +103,7 @@ TEST_F(ReferenceProfileTest, AltitudesFollowEachOtherThroughTheGeoid) {
     RecordingDialog dialog;
     dialog.m_locLatitude = 51.5;
     dialog.m_locLongitude = -0.25;
-    dialog.OnInitDialog(0);
+    dialog.PrepareOpening(0);
     const double separation = GeoidSeparation(51.5, -0.25);
     EXPECT_DOUBLE_EQ(dialog.m_referenceGeoidSeparation, separation);
     dialog.m_mslAltitudeText = u"73.5";
@@ -135,7 +135,7 @@ TEST_F(ReferenceProfileTest, DatabaseStoresChoosesAndRemoves) {
     EXPECT_THAT(CReferencePositionDialog::StoredLocationNames(), ::testing::ElementsAre(CString(u"Home")));
 
     RecordingDialog chooser;
-    chooser.OnInitDialog(0);
+    chooser.PrepareOpening(0);
     chooser.OnSelectLocation(u"Home", 0);
     EXPECT_DOUBLE_EQ(chooser.m_locLatitude, 51.5);
     EXPECT_DOUBLE_EQ(chooser.m_locLongitude, -0.25);

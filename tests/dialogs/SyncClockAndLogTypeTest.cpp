@@ -54,7 +54,7 @@ TEST_F(SyncClockDialog, OkStoresEverythingAndReadsBack) {
         dlg.m_maxOn = TRUE;
         dlg.m_maxQty = 5;
         dlg.m_maxUnits = CSyncClockDialog::kMinutes;
-        ASSERT_TRUE(dlg.OnOK());
+        ASSERT_TRUE(dlg.ConfirmSettings());
         EXPECT_EQ(dlg.GetMaxCorrectionSeconds(), 300);
     }
     EXPECT_EQ(StoredInt(kSection, u"Time Sync Mode"), 3);
@@ -76,7 +76,7 @@ TEST_F(SyncClockDialog, OnlyAChangedModeOrThresholdRestartsTheCount) {
     EXPECT_EQ(dlg.m_lastSyncText, u"12:01:00 UTC");
 
     dlg.m_overrideIntegrity = TRUE;
-    ASSERT_TRUE(dlg.OnOK());
+    ASSERT_TRUE(dlg.ConfirmSettings());
     EXPECT_EQ(dlg.m_resetCount, 2u);
     // Unchanged, so not written.
     EXPECT_EQ(StoredInt(kSection, u"Time Sync Mode"), -12345);
@@ -87,7 +87,7 @@ TEST_F(SyncClockDialog, OnlyAChangedModeOrThresholdRestartsTheCount) {
           +[](CSyncClockDialog& d) { d.m_deltaOn = TRUE; }, +[](CSyncClockDialog& d) { d.m_deltaMs = 90; }}) {
         dlg.NoteClockSet(u"later");
         change(dlg);
-        ASSERT_TRUE(dlg.OnOK());
+        ASSERT_TRUE(dlg.ConfirmSettings());
         EXPECT_EQ(dlg.m_resetCount, 0u);
         EXPECT_EQ(dlg.m_resetCountText, u"0");
     }
@@ -106,7 +106,7 @@ TEST_F(SyncClockDialog, ValueOutsideItsRangeStoresNothing) {
         dlg.m_deltaMs = delta;
         dlg.m_maxQty = qty;
         EXPECT_EQ(dlg.FindInvalidControl(), static_cast<UINT>(id));
-        EXPECT_FALSE(dlg.OnOK());
+        EXPECT_FALSE(dlg.ConfirmSettings());
         EXPECT_EQ(StoredInt(kSection, u"Time Sync Mode"), -12345);
         EXPECT_EQ(StoredInt(kSection, u"Time Sync Max Qty"), -12345);
     }

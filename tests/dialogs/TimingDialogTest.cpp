@@ -155,7 +155,7 @@ TEST_F(TimingDialog, DefaultsDependOnTheReceiverModel) {
 TEST_F(TimingDialog, OkStoresTheValuesInTheirFormats) {
     {
         CTimingDialog dlg;
-        dlg.OnInitDialog();
+        dlg.PrepareOpening();
         dlg.m_epoch = 12;
         dlg.m_ppsOffset = 999.5;
         dlg.m_antennaCableDelay = 25.3;
@@ -164,7 +164,7 @@ TEST_F(TimingDialog, OkStoresTheValuesInTheirFormats) {
         dlg.m_extraDelay = 2.5;
         dlg.m_traimLimit = 300;
         dlg.m_traimConditioned = TRUE;
-        ASSERT_TRUE(dlg.OnOK());
+        ASSERT_TRUE(dlg.ConfirmSettings());
     }
     EXPECT_EQ(StoredInt(kSection, u"Epoch"), 12);
     EXPECT_EQ(Stored(kSection, u"1pps Delay"), u"999.500");
@@ -202,7 +202,7 @@ TEST_F(TimingDialog, ValueOutsideItsRangeStoresNothing) {
         dlg.m_rxDelay = 11;
         c.spoil(dlg);
         EXPECT_EQ(dlg.FindInvalidControl(), c.id);
-        EXPECT_FALSE(dlg.OnOK());
+        EXPECT_FALSE(dlg.ConfirmSettings());
         EXPECT_EQ(Stored(kSection, u"Rx Delay"), u"<none>");
         EXPECT_EQ(StoredInt(kSection, u"Epoch"), -12345);
     }
@@ -212,7 +212,7 @@ TEST_F(TimingDialog, CancelRestoresTheValuesOfTheOpening) {
     CTimingDialog dlg;
     dlg.m_epoch = 3;
     dlg.Recalculate();
-    dlg.OnInitDialog();
+    dlg.PrepareOpening();
     dlg.m_epoch = 7;
     dlg.m_ppsOffset = 1;
     dlg.m_rxDelay = 1;
@@ -222,7 +222,7 @@ TEST_F(TimingDialog, CancelRestoresTheValuesOfTheOpening) {
     dlg.m_traimLimit = 900;
     dlg.m_traimConditioned = TRUE;
     dlg.Recalculate();
-    dlg.OnCancel();
+    dlg.RestoreOpening();
     EXPECT_EQ(dlg.m_epoch, 3);
     EXPECT_EQ(dlg.m_ppsOffset, 0.0);
     EXPECT_EQ(dlg.m_rxDelay, 37.0);
@@ -257,13 +257,13 @@ TEST_F(TimingDialog, OpeningFollowsTheReceiversAbilities) {
         g_receiverIdentity.model = c.model;
         g_receiverIdentity.hasTraim = c.hasTraim;
         CTimingDialog dlg;
-        dlg.OnInitDialog();
+        dlg.PrepareOpening();
         EXPECT_EQ(CTimingDialog::IsOkEnabled(c.mode, c.model), c.ok);
         EXPECT_EQ(CTimingDialog::IsTraimLimitEnabled(c.hasTraim), c.limit);
         EXPECT_EQ(CTimingDialog::IsTraimConditionedEnabled(c.hasTraim, c.model), c.conditioned);
         EXPECT_EQ(dlg.m_traimConditioned != FALSE, c.conditioned);
         // Cancel brings back what was stored, as it was when the dialog opened.
-        dlg.OnCancel();
+        dlg.RestoreOpening();
         EXPECT_TRUE(dlg.m_traimConditioned);
     }
 }

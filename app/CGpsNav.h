@@ -54,7 +54,7 @@ enum AveragingControl : UINT {
     kIdcReport = 1064,
 };
 
-class CPositionAverager {
+class CGpsNav {
 public:
     enum Pair { kRefAvg, kAvgCur, kRefCur, kPairCount };
     enum Axis { kLatitude, kLongitude, k2D, kAltitudeGps, kAltitudeMsl, kAxisCount };
@@ -65,7 +65,7 @@ public:
     };
 
     // Loads the settings, the reference location and (when continued) the stored averages.
-    explicit CPositionAverager(IPositionAveragerHost& host);
+    explicit CGpsNav(IPositionAveragerHost& host);
 
     // Stores the fix, averages it and answers its grid locator.
     CString UpdatePosition(double latitude, double longitude, double altitudeGps, double altitudeMsl,

@@ -1,4 +1,4 @@
-#include "app/PositionAverager.h"
+#include "app/CGpsNav.h"
 
 #include "AppTestSupport.h"
 #include "receiver/AppProfileAccess.h"
@@ -46,7 +46,7 @@ protected:
     static CString Read(LPCTSTR section, LPCTSTR key) { return AppGetProfileString(section, key, u"<none>"); }
 
     // A locked 3-D receiver with eight satellites.
-    static void Lock(CPositionAverager& nav, int fixType = 3) {
+    static void Lock(CGpsNav& nav, int fixType = 3) {
         nav.SetTrackedCount(8);
         nav.SetFixType(fixType);
         ASSERT_TRUE(nav.CheckLock(0, Tick()));
@@ -64,7 +64,7 @@ protected:
 
 TEST_F(Averager, LoadsDefaultsAndRepairsInvalidProfileValues) {
     {
-        CPositionAverager nav(host);
+        CGpsNav nav(host);
         double lat, lon, gps, msl;
         nav.GetReferencePosition(lat, lon, gps, msl);
         EXPECT_DOUBLE_EQ(lat, 32.9143894);
@@ -91,7 +91,7 @@ TEST_F(Averager, LoadsDefaultsAndRepairsInvalidProfileValues) {
     AppWriteProfileString(u"Averaging Data", u"Position Weight Limit", u"0");
     AppWriteProfileString(u"Averaging Data", u"HDOP Weight", u"100");
     AppWriteProfileString(u"Averaging Data", u"VDOP Weight", u"99");
-    CPositionAverager nav(host);
+    CGpsNav nav(host);
     double lat, lon, gps, msl;
     nav.GetReferencePosition(lat, lon, gps, msl);
     EXPECT_EQ(lat, 0.0);
@@ -114,7 +114,7 @@ TEST_F(Averager, LoadsDefaultsAndRepairsInvalidProfileValues) {
 }
 
 TEST_F(Averager, ReferencePositionIsStoredWithMetresPerDegree) {
-    CPositionAverager nav(host);
+    CGpsNav nav(host);
     nav.SetRefLocOnStart(0);
     nav.SetReferencePosition(60.0, -1.25, 55.5, 10.0);
     EXPECT_NEAR(nav.GetMetresPerDegreeLongitude(), 55555.51, 0.005);
@@ -126,7 +126,7 @@ TEST_F(Averager, ReferencePositionIsStoredWithMetresPerDegree) {
 }
 
 TEST_F(Averager, TsigmaFromSatellitesAndErrorTerms) {
-    CPositionAverager nav(host);
+    CGpsNav nav(host);
     nav.SetTimingErrorTerms(10, 100);
     Lock(nav);
     nav.UpdatePosition(10, 20, 100, 90, 0);
@@ -160,7 +160,7 @@ TEST_F(Averager, HorizontalDopWeighting) {
         {0.75, TRUE, 11.0}, // weight 4 is cut to the counter, dropping the old average
     };
     for (const Case& c : cases) {
-        CPositionAverager nav(host);
+        CGpsNav nav(host);
         nav.Settings().useDopWeighting = c.useDop;
         nav.SetDops(-1, -1, c.hdop, -1, -1);
         Lock(nav);
@@ -173,11 +173,11 @@ TEST_F(Averager, HorizontalDopWeighting) {
 }
 
 TEST_F(Averager, LosingAndRegainingTheLockRestartsTheAverages) {
-    CPositionAverager nav(host);
+    CGpsNav nav(host);
     Lock(nav);
     nav.UpdatePosition(10, 20, 100, 90, 0);
     nav.UpdatePosition(10.001, 20.001, 101, 91, 0);
-    ASSERT_GT(nav.GetTerm(CPositionAverager::kAvgCur, CPositionAverager::kLatitude).rms, 0.0);
+    ASSERT_GT(nav.GetTerm(CGpsNav::kAvgCur, CGpsNav::kLatitude).rms, 0.0);
 
     nav.SetTrackedCount(2);
     EXPECT_FALSE(nav.CheckLock(0, Tick()));
@@ -202,20 +202,20 @@ TEST_F(Averager, LosingAndRegainingTheLockRestartsTheAverages) {
     EXPECT_EQ(nav.GetAverageLongitude(), 22.0);
     EXPECT_EQ(nav.GetAverageAltitudeGps(), 103.0);
     EXPECT_EQ(nav.GetAverageAltitudeMsl(), 93.0);
-    for (int axis = 0; axis < CPositionAverager::kAxisCount; ++axis) {
+    for (int axis = 0; axis < CGpsNav::kAxisCount; ++axis) {
         const auto& avgCur =
-            nav.GetTerm(CPositionAverager::kAvgCur, static_cast<CPositionAverager::Axis>(axis));
+            nav.GetTerm(CGpsNav::kAvgCur, static_cast<CGpsNav::Axis>(axis));
         EXPECT_EQ(avgCur.difference, 0.0);
         EXPECT_EQ(avgCur.rms, 0.0);
         // The mean squares start afresh from this fix.
         const auto& refCur =
-            nav.GetTerm(CPositionAverager::kRefCur, static_cast<CPositionAverager::Axis>(axis));
+            nav.GetTerm(CGpsNav::kRefCur, static_cast<CGpsNav::Axis>(axis));
         EXPECT_DOUBLE_EQ(refCur.rms, std::fabs(refCur.difference));
     }
 }
 
 TEST_F(Averager, TwoDimensionalFixKeepsTheAltitudesAndLeavingTheFixStopsAfterOneUpdate) {
-    CPositionAverager nav(host);
+    CGpsNav nav(host);
     Lock(nav);
     nav.UpdatePosition(10, 20, 100, 90, 0);
     nav.UpdatePosition(10, 20, 110, 100, 0);
@@ -235,7 +235,7 @@ TEST_F(Averager, TwoDimensionalFixKeepsTheAltitudesAndLeavingTheFixStopsAfterOne
 }
 
 TEST_F(Averager, CountersFollowTheirLimits) {
-    CPositionAverager nav(host);
+    CGpsNav nav(host);
     Lock(nav);
     for (int i = 0; i < 10; ++i) {
         nav.UpdatePosition(10, 20, 100, 90, 0);
@@ -253,7 +253,7 @@ TEST_F(Averager, CountersFollowTheirLimits) {
     EXPECT_EQ(nav.GetPositionCount(), 0.0);
     EXPECT_EQ(nav.GetAverageLatitude(), 11.0);
     EXPECT_EQ(nav.GetAverageAltitudeMsl(), 91.0);
-    EXPECT_FALSE(std::isnan(nav.GetTerm(CPositionAverager::kRefCur, CPositionAverager::k2D).rms));
+    EXPECT_FALSE(std::isnan(nav.GetTerm(CGpsNav::kRefCur, CGpsNav::k2D).rms));
     EXPECT_FALSE(std::isnan(nav.GetTsigmaAverage()));
 }
 
@@ -263,7 +263,7 @@ TEST_F(Averager, CheckLockByGpsMode) {
         BOOL locked;
     } cases[] = {{2, 1, TRUE}, {2, 0, FALSE}, {0, 2, FALSE}, {0, 3, TRUE}, {1, 2, FALSE}, {5, 0, TRUE}};
     for (const Case& c : cases) {
-        CPositionAverager nav(host);
+        CGpsNav nav(host);
         nav.SetTrackedCount(c.tracked);
         EXPECT_EQ(nav.CheckLock(c.gpsMode, Tick()), c.locked) << c.gpsMode << "/" << c.tracked;
         EXPECT_EQ(nav.GetUnlockCount(), c.locked ? 0 : 1);
@@ -271,7 +271,7 @@ TEST_F(Averager, CheckLockByGpsMode) {
 }
 
 TEST_F(Averager, LockedSinceIsStampedOnTheChangeToLockedOnly) {
-    CPositionAverager nav(host);
+    CGpsNav nav(host);
     host.dialogOpen = true;
     nav.SetTrackedCount(3);
     nav.CheckLock(0, Tick());
@@ -298,7 +298,7 @@ TEST_F(Averager, FixTypeChangeAsksAMotorolaReceiverForItsHoldState) {
         host.sent.clear();
         host.mode = c.mode;
         host.channels = c.channels;
-        CPositionAverager nav(host);
+        CGpsNav nav(host);
         nav.SetFixType(3);
         nav.SetFixType(3);
         if (c.query.empty()) {
@@ -311,7 +311,7 @@ TEST_F(Averager, FixTypeChangeAsksAMotorolaReceiverForItsHoldState) {
 }
 
 TEST_F(Averager, SetterGuards) {
-    CPositionAverager nav(host);
+    CGpsNav nav(host);
     nav.SetTrackedCount(6);
     nav.SetTrackedCount(-1);
     nav.SetSpeed(3.5);
@@ -331,16 +331,16 @@ TEST_F(Averager, SetterGuards) {
 
 TEST_F(Averager, AveragesSurviveARestartWhenContinued) {
     {
-        CPositionAverager nav(host);
+        CGpsNav nav(host);
         Lock(nav);
         nav.UpdatePosition(10, 20, 100, 90, 0);
         nav.UpdatePosition(10.0001, 20.0002, 103, 92, 0);
         nav.SaveAverages();
     }
-    CPositionAverager first(host);
+    CGpsNav first(host);
     EXPECT_EQ(first.GetPositionCount(), 0.0); // not continued: started afresh
     AppWriteProfileInt(u"Averaging Data", u"Restart Averages On Startup", 1);
-    CPositionAverager nav(host);
+    CGpsNav nav(host);
     EXPECT_FALSE(nav.IsRestartPending());
     EXPECT_NEAR(nav.GetAverageLatitude(), 10.00005, 1e-12);
     EXPECT_NEAR(nav.GetAverageLongitude(), 20.0001, 1e-12);
@@ -349,14 +349,14 @@ TEST_F(Averager, AveragesSurviveARestartWhenContinued) {
     EXPECT_EQ(nav.GetPositionCount(), 2.0);
     EXPECT_EQ(nav.GetAltitudeCount(), 2.0);
     EXPECT_EQ(nav.GetRmsCount(), 2.0);
-    const auto& alt = nav.GetTerm(CPositionAverager::kAvgCur, CPositionAverager::kAltitudeGps);
+    const auto& alt = nav.GetTerm(CGpsNav::kAvgCur, CGpsNav::kAltitudeGps);
     EXPECT_NEAR(alt.meanSquare, (1.5 * 1.5) / 2, 1e-12);
     EXPECT_EQ(Read(u"Averaging Data", u"Averages - Weights"),
               u"2.0000000000000000 2.0000000000000000 2.0000000000000000");
 
     // A short text leaves 0.0 in what it does not supply.
     AppWriteProfileString(u"Averaging Data", u"Averages - Position", u"1.5 2.5");
-    CPositionAverager shortText(host);
+    CGpsNav shortText(host);
     EXPECT_EQ(shortText.GetAverageLatitude(), 1.5);
     EXPECT_EQ(shortText.GetAverageLongitude(), 2.5);
     EXPECT_EQ(shortText.GetAverageAltitudeGps(), 0.0);
@@ -365,48 +365,48 @@ TEST_F(Averager, AveragesSurviveARestartWhenContinued) {
 
 TEST_F(Averager, ParseNextNumber) {
     CString text = u"  -1.5e3  +2.25\tx 7";
-    EXPECT_EQ(CPositionAverager::ParseNextNumber(text), -1.5);
+    EXPECT_EQ(CGpsNav::ParseNextNumber(text), -1.5);
     EXPECT_EQ(text, u"e3  +2.25\tx 7");
-    EXPECT_EQ(CPositionAverager::ParseNextNumber(text), 0.0);
+    EXPECT_EQ(CGpsNav::ParseNextNumber(text), 0.0);
     EXPECT_EQ(text, u"e3  +2.25\tx 7");
     text = u"+2.25\tx";
-    EXPECT_EQ(CPositionAverager::ParseNextNumber(text), 2.25);
+    EXPECT_EQ(CGpsNav::ParseNextNumber(text), 2.25);
     EXPECT_EQ(text, u"x");
     text = u"";
-    EXPECT_EQ(CPositionAverager::ParseNextNumber(text), 0.0);
+    EXPECT_EQ(CGpsNav::ParseNextNumber(text), 0.0);
 }
 
 TEST_F(Averager, MotorolaReceiversOtherThanModel10LoseDopWeighting) {
     host.mode = 2;
     host.model = 5;
-    EXPECT_FALSE(CPositionAverager(host).Settings().useDopWeighting);
+    EXPECT_FALSE(CGpsNav(host).Settings().useDopWeighting);
     host.mode = 3;
-    EXPECT_FALSE(CPositionAverager(host).Settings().useDopWeighting);
+    EXPECT_FALSE(CGpsNav(host).Settings().useDopWeighting);
     host.model = 10;
-    EXPECT_TRUE(CPositionAverager(host).Settings().useDopWeighting);
+    EXPECT_TRUE(CGpsNav(host).Settings().useDopWeighting);
     host.mode = 4;
     host.model = 5;
-    EXPECT_TRUE(CPositionAverager(host).Settings().useDopWeighting);
+    EXPECT_TRUE(CGpsNav(host).Settings().useDopWeighting);
 }
 
 TEST_F(Averager, DialogSettingsAreCheckedAndStored) {
-    CPositionAverager nav(host);
+    CGpsNav nav(host);
     AveragingSettings s;
-    EXPECT_EQ(CPositionAverager::FirstInvalidSetting(s), 0u);
+    EXPECT_EQ(CGpsNav::FirstInvalidSetting(s), 0u);
     s.rmsWeightLimit = 200000;
     s.timingWeightLimit = 0;
-    EXPECT_EQ(CPositionAverager::FirstInvalidSetting(s), 0u);
+    EXPECT_EQ(CGpsNav::FirstInvalidSetting(s), 0u);
     s.hdopWeight = 11;
-    EXPECT_EQ(CPositionAverager::FirstInvalidSetting(s), static_cast<UINT>(kIdcHdopWeight));
+    EXPECT_EQ(CGpsNav::FirstInvalidSetting(s), static_cast<UINT>(kIdcHdopWeight));
     s.hdopWeight = 1.5;
     // Negative limits would drive the counters and the mean squares negative.
     s.rmsWeightLimit = -1;
-    EXPECT_EQ(CPositionAverager::FirstInvalidSetting(s), static_cast<UINT>(kIdcLimitRms));
+    EXPECT_EQ(CGpsNav::FirstInvalidSetting(s), static_cast<UINT>(kIdcLimitRms));
     s.rmsWeightLimit = 1;
     s.timingWeightLimit = -0.5;
-    EXPECT_EQ(CPositionAverager::FirstInvalidSetting(s), static_cast<UINT>(kIdcLimitTiming));
+    EXPECT_EQ(CGpsNav::FirstInvalidSetting(s), static_cast<UINT>(kIdcLimitTiming));
     s.positionWeightLimit = 1000000;
-    EXPECT_EQ(CPositionAverager::FirstInvalidSetting(s), static_cast<UINT>(kIdcLimitPosition));
+    EXPECT_EQ(CGpsNav::FirstInvalidSetting(s), static_cast<UINT>(kIdcLimitPosition));
 
     nav.Settings().vdopWeight = 2.26;
     nav.Settings().continueOnRestart = TRUE;
@@ -420,7 +420,7 @@ TEST_F(Averager, DialogSettingsAreCheckedAndStored) {
 }
 
 TEST_F(Averager, OpenDialogSeesTheCountersAndResets) {
-    CPositionAverager nav(host);
+    CGpsNav nav(host);
     host.dialogOpen = true;
     Lock(nav);
     nav.UpdatePosition(10, 20, 100, 90, 0);

@@ -1,4 +1,4 @@
-#include "app/PositionAverager.h"
+#include "app/CGpsNav.h"
 
 #include "receiver/AppProfileAccess.h"
 #include "app/GpsTime.h"
@@ -45,7 +45,7 @@ CString Fixed16(double value) {
 
 } // namespace
 
-CPositionAverager::CPositionAverager(IPositionAveragerHost& host) : m_host(host) {
+CGpsNav::CGpsNav(IPositionAveragerHost& host) : m_host(host) {
     LoadReference();
     LoadSettings();
     LoadAverages();
@@ -60,7 +60,7 @@ CPositionAverager::CPositionAverager(IPositionAveragerHost& host) : m_host(host)
     SetTimingErrorTerms(500, 500);
 }
 
-void CPositionAverager::LoadReference() {
+void CGpsNav::LoadReference() {
     struct Field {
         const char16_t* key;
         const char16_t* defaultText;
@@ -85,7 +85,7 @@ void CPositionAverager::LoadReference() {
     m_refLocOnStart = AppGetProfileInt(kReferenceSection, u"Ref_Loc_On_Start", 1);
 }
 
-void CPositionAverager::LoadSettings() {
+void CGpsNav::LoadSettings() {
     struct Field {
         const char16_t* key;
         double defaultValue;
@@ -120,19 +120,19 @@ void CPositionAverager::LoadSettings() {
     s.continueOnRestart = AppGetProfileInt(kAveragingSection, u"Restart Averages On Startup", 0);
 }
 
-void CPositionAverager::Show(UINT controlId, const CString& text) const {
+void CGpsNav::Show(UINT controlId, const CString& text) const {
     if (m_host.IsDialogOpen()) {
         m_host.ShowControlText(controlId, text);
     }
 }
 
-void CPositionAverager::ShowCount(UINT controlId, double count) const {
+void CGpsNav::ShowCount(UINT controlId, double count) const {
     CString text;
     text.Format(u"%i", static_cast<int>(count));
     Show(controlId, text);
 }
 
-double CPositionAverager::DopWeight(double weight, double dop) const {
+double CGpsNav::DopWeight(double weight, double dop) const {
     if (m_settings.useDopWeighting && dop > 0) {
         const double w = weight / dop;
         return w * w;
@@ -140,7 +140,7 @@ double CPositionAverager::DopWeight(double weight, double dop) const {
     return 1.0;
 }
 
-void CPositionAverager::AverageTerm(Term& term, double difference, double weight) const {
+void CGpsNav::AverageTerm(Term& term, double difference, double weight) const {
     const double n = Divisor(m_rmsCount);
     double v = weight;
     double s = n - v;
@@ -153,7 +153,7 @@ void CPositionAverager::AverageTerm(Term& term, double difference, double weight
     term.rms = std::sqrt(term.meanSquare);
 }
 
-CString CPositionAverager::UpdatePosition(double latitude, double longitude, double altitudeGps,
+CString CGpsNav::UpdatePosition(double latitude, double longitude, double altitudeGps,
                                           double altitudeMsl, int gpsMode) {
     m_latitude = latitude;
     m_longitude = longitude;
@@ -163,7 +163,7 @@ CString CPositionAverager::UpdatePosition(double latitude, double longitude, dou
     return FormatGridLocator();
 }
 
-void CPositionAverager::UpdateAverages(int gpsMode) {
+void CGpsNav::UpdateAverages(int gpsMode) {
     if (!m_locked) {
         if (m_settings.restartOnUnlock && !m_restartPending) {
             ResetAverages();
@@ -279,7 +279,7 @@ void CPositionAverager::UpdateAverages(int gpsMode) {
     }
 }
 
-BOOL CPositionAverager::CheckLock(int gpsMode, const CGpsTime& tick) {
+BOOL CGpsNav::CheckLock(int gpsMode, const CGpsTime& tick) {
     bool locked = true;
     if (gpsMode == 0 || gpsMode == 1) {
         locked = m_trackedCount >= 3;
@@ -303,7 +303,7 @@ BOOL CPositionAverager::CheckLock(int gpsMode, const CGpsTime& tick) {
     return TRUE;
 }
 
-void CPositionAverager::SetDops(double gdop, double pdop, double hdop, double vdop, double tdop) {
+void CGpsNav::SetDops(double gdop, double pdop, double hdop, double vdop, double tdop) {
     if (gdop >= 0) {
         m_gdop = gdop;
     }
@@ -321,7 +321,7 @@ void CPositionAverager::SetDops(double gdop, double pdop, double hdop, double vd
     }
 }
 
-void CPositionAverager::SetFixType(int fixType) {
+void CGpsNav::SetFixType(int fixType) {
     if (fixType == m_fixType) {
         return;
     }
@@ -334,37 +334,37 @@ void CPositionAverager::SetFixType(int fixType) {
     }
 }
 
-void CPositionAverager::SetTrackedCount(int count) {
+void CGpsNav::SetTrackedCount(int count) {
     if (count >= 0) {
         m_trackedCount = count;
     }
 }
 
-void CPositionAverager::SetSpeed(double knots) {
+void CGpsNav::SetSpeed(double knots) {
     if (knots >= 0) {
         m_speedKnots = knots;
     }
 }
 
-void CPositionAverager::SetHeading(double degrees) {
+void CGpsNav::SetHeading(double degrees) {
     if (degrees >= 0) {
         m_headingDeg = degrees;
     }
 }
 
-void CPositionAverager::SetFixQuality(int level) {
+void CGpsNav::SetFixQuality(int level) {
     if (level >= -1) {
         m_fixQuality = level;
     }
 }
 
-void CPositionAverager::SetTimingErrorTerms(double a, double b) {
+void CGpsNav::SetTimingErrorTerms(double a, double b) {
     m_timingErrorA = a;
     m_timingErrorB = b;
     m_timingErrorSumSq = a * a + b * b;
 }
 
-void CPositionAverager::GetReferencePosition(double& latitude, double& longitude, double& altitudeGps,
+void CGpsNav::GetReferencePosition(double& latitude, double& longitude, double& altitudeGps,
                                              double& altitudeMsl) const {
     latitude = m_refLatitude;
     longitude = m_refLongitude;
@@ -372,7 +372,7 @@ void CPositionAverager::GetReferencePosition(double& latitude, double& longitude
     altitudeMsl = m_refAltitudeMsl;
 }
 
-void CPositionAverager::SetReferencePosition(double latitude, double longitude, double altitudeGps,
+void CGpsNav::SetReferencePosition(double latitude, double longitude, double altitudeGps,
                                              double altitudeMsl) {
     m_refLatitude = latitude;
     m_refLongitude = longitude;
@@ -387,20 +387,20 @@ void CPositionAverager::SetReferencePosition(double latitude, double longitude, 
     AppWriteProfileInt(kReferenceSection, u"Ref_Loc_On_Start", m_refLocOnStart);
 }
 
-void CPositionAverager::SetReferenceFromAverage() {
+void CGpsNav::SetReferenceFromAverage() {
     SetReferencePosition(m_avgLatitude, m_avgLongitude, m_avgAltitudeGps, m_avgAltitudeMsl);
 }
 
-void CPositionAverager::SetReferenceFromCurrent() {
+void CGpsNav::SetReferenceFromCurrent() {
     SetReferencePosition(m_latitude, m_longitude, m_altitudeGps, m_altitudeMsl);
 }
 
-bool CPositionAverager::DopWeightingUnavailable() const {
+bool CGpsNav::DopWeightingUnavailable() const {
     const int mode = m_host.GetInterfaceMode();
     return (mode == 2 || mode == 3) && m_host.GetReceiverModel() != 10;
 }
 
-void CPositionAverager::ResetAverages() {
+void CGpsNav::ResetAverages() {
     m_avgLatitude = m_latitude;
     m_avgLongitude = m_longitude;
     m_avgAltitudeGps = m_altitudeGps;
@@ -425,19 +425,19 @@ namespace {
 // The stored mean squares, one key per axis, each in the pair order Ref-Avg, Avg-Cur, Ref-Cur.
 struct StoredAxis {
     const char16_t* key;
-    CPositionAverager::Axis axis;
+    CGpsNav::Axis axis;
 };
 constexpr StoredAxis kStoredAxes[] = {
-    {u"Averages - RMS Lat", CPositionAverager::kLatitude},
-    {u"Averages - RMS Lng", CPositionAverager::kLongitude},
-    {u"Averages - RMS 2D", CPositionAverager::k2D},
-    {u"Averages - RMS Msl", CPositionAverager::kAltitudeMsl},
-    {u"Averages - RMS Alt", CPositionAverager::kAltitudeGps},
+    {u"Averages - RMS Lat", CGpsNav::kLatitude},
+    {u"Averages - RMS Lng", CGpsNav::kLongitude},
+    {u"Averages - RMS 2D", CGpsNav::k2D},
+    {u"Averages - RMS Msl", CGpsNav::kAltitudeMsl},
+    {u"Averages - RMS Alt", CGpsNav::kAltitudeGps},
 };
 
 } // namespace
 
-void CPositionAverager::SaveAverages() const {
+void CGpsNav::SaveAverages() const {
     CString text;
     text.Format(u"%018.16f %018.16f %018.16f %018.16f", m_avgLatitude, m_avgLongitude, m_avgAltitudeGps,
                 m_avgAltitudeMsl);
@@ -451,7 +451,7 @@ void CPositionAverager::SaveAverages() const {
     }
 }
 
-void CPositionAverager::LoadAverages() {
+void CGpsNav::LoadAverages() {
     if (!m_settings.continueOnRestart) {
         ResetAverages();
         return;
@@ -476,7 +476,7 @@ void CPositionAverager::LoadAverages() {
     }
 }
 
-double CPositionAverager::ParseNextNumber(CString& text) {
+double CGpsNav::ParseNextNumber(CString& text) {
     const std::u16string& s = text.str();
     size_t start = 0;
     while (start < s.size() && iswspace(s[start])) {
@@ -499,7 +499,7 @@ double CPositionAverager::ParseNextNumber(CString& text) {
     return value;
 }
 
-UINT CPositionAverager::FirstInvalidSetting(const AveragingSettings& s) {
+UINT CGpsNav::FirstInvalidSetting(const AveragingSettings& s) {
     // The loader's range for every limit: a negative one would drive its counter and mean squares negative.
     auto limitOk = [](double v) { return v >= 0.0 && v <= 999999.0; };
     auto weightOk = [](double v) { return v >= 0.0 && v <= 10.0; };
@@ -524,7 +524,7 @@ UINT CPositionAverager::FirstInvalidSetting(const AveragingSettings& s) {
     return 0;
 }
 
-void CPositionAverager::SaveSettings() const {
+void CGpsNav::SaveSettings() const {
     const AveragingSettings& s = m_settings;
     CString text;
     text.Format(u"%08.1f", s.positionWeightLimit);
@@ -544,7 +544,7 @@ void CPositionAverager::SaveSettings() const {
     AppWriteProfileInt(kAveragingSection, u"Restart Averages On Startup", s.continueOnRestart);
 }
 
-void CPositionAverager::ResetPositionCount() {
+void CGpsNav::ResetPositionCount() {
     m_positionCount = 0.0;
     m_altitudeCount = 0.0;
     m_positionCountText.Format(u"%i", 0);
@@ -555,51 +555,51 @@ void CPositionAverager::ResetPositionCount() {
     m_avgAltitudeMsl = m_altitudeMsl;
 }
 
-void CPositionAverager::ResetRmsCount() {
+void CGpsNav::ResetRmsCount() {
     m_rmsCount = 0.0;
     ShowCount(kIdcRmsCount, 0);
 }
 
-void CPositionAverager::ResetTimingCount() {
+void CGpsNav::ResetTimingCount() {
     m_tsigmaMax = m_tsigmaMin = m_tsigmaAverage = m_tsigma;
     m_timingCount = 0.0;
     ShowCount(kIdcTimingCount, 0);
 }
 
-void CPositionAverager::ResetUnlockCount() {
+void CGpsNav::ResetUnlockCount() {
     m_unlockCount = 0;
     ShowCount(kIdcUnlockCount, 0);
 }
 
-void CPositionAverager::ResetAll() {
+void CGpsNav::ResetAll() {
     ResetPositionCount();
     ResetRmsCount();
     ResetTimingCount();
 }
 
-CString CPositionAverager::FormatCurrentPosition(int format) const {
+CString CGpsNav::FormatCurrentPosition(int format) const {
     return FormatPositionText(format, m_latitude, m_longitude, m_altitudeGps, m_altitudeMsl, true);
 }
 
-CString CPositionAverager::FormatAveragePosition(int format) const {
+CString CGpsNav::FormatAveragePosition(int format) const {
     return FormatPositionText(format, m_avgLatitude, m_avgLongitude, m_avgAltitudeGps, m_avgAltitudeMsl,
                               false);
 }
 
-CString CPositionAverager::FormatReferencePosition(int format) const {
+CString CGpsNav::FormatReferencePosition(int format) const {
     return FormatPositionText(format, m_refLatitude, m_refLongitude, m_refAltitudeGps, m_refAltitudeMsl,
                               false);
 }
 
-CString CPositionAverager::FormatGridLocator() const {
+CString CGpsNav::FormatGridLocator() const {
     return ::FormatGridLocator(m_latitude, m_longitude);
 }
 
-CString CPositionAverager::FormatDops() const {
+CString CGpsNav::FormatDops() const {
     return FormatDopText(m_gdop, m_pdop, m_hdop, m_vdop, m_tdop);
 }
 
-const CString& CPositionAverager::FormatAveragesReport() {
+const CString& CGpsNav::FormatAveragesReport() {
     AveragingReportValues values;
     for (int pair = 0; pair < kPairCount; ++pair) {
         for (int axis = 0; axis < kAxisCount; ++axis) {

@@ -1,0 +1,126 @@
+#include "app/CPex32App.h"
+
+#include "app/CMainFrame.h"
+#include "app/CPex32Doc.h"
+#include "app/CPex32View.h"
+#include "platform/display/WindowApi.h"
+#include "platform/framework/CDocTemplate.h"
+#include "platform/system/Sockets.h"
+#include "resources/Resource.h"
+
+#if __has_include("app/AboutDialog.h")
+#include "app/AboutDialog.h"
+#define DOLIVA_HAS_ABOUT_BOX 1
+#endif
+
+#include <cstdlib>
+
+int g_firstIdle = 1;
+
+BEGIN_MESSAGE_MAP(CPex32App, CWinApp)
+ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+ON_COMMAND(ID_FILE_NEW, OnFileNew)
+ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
+END_MESSAGE_MAP()
+
+namespace {
+
+BOOL AfxSocketInit() {
+    WSADATA data{};
+    return ::WSAStartup(MAKEWORD(1, 1), &data) == 0;
+}
+
+} // namespace
+
+CPex32App* AfxGetPex32App() {
+    return dynamic_cast<CPex32App*>(AfxGetApp());
+}
+
+CPex32App::CPex32App() : CWinApp(u"Doliva") {
+    m_osVersion.dwOSVersionInfoSize = sizeof(m_osVersion);
+    m_osVersion.dwPlatformId = VER_PLATFORM_WIN32_NT_FAMILY;
+}
+
+BOOL CPex32App::CheckSingleInstance() {
+    HWND running = ::FindWindowW(m_frameClassName, nullptr);
+    if (!running) {
+        return TRUE;
+    }
+    HWND popup = ::GetLastActivePopup(running);
+    ::BringWindowToTop(running);
+    if (::IsIconic(running)) {
+        ::ShowWindow(running, SW_RESTORE);
+    }
+    if (popup && popup != running) {
+        ::BringWindowToTop(popup);
+    }
+    return FALSE;
+}
+
+BOOL CPex32App::InitInstance() {
+    CCommandLineInfo commandLine;
+    ParseCommandLine(commandLine);
+
+    m_registryKey = u"Halvorn";
+    m_frameClassName = u"Doliva";
+
+    if (!CheckSingleInstance()) {
+        return FALSE;
+    }
+
+    if (m_pszHelpFilePath) {
+        CString helpPath = m_pszHelpFilePath;
+        helpPath.Replace(u".HLP", u".chm");
+        std::free(const_cast<LPTSTR>(m_pszHelpFilePath));
+        m_pszHelpFilePath = AfxStrDup(helpPath);
+    }
+
+    TCHAR modulePath[260];
+    DWORD length = ::GetModuleFileNameW(nullptr, modulePath, 260);
+    m_modulePath = CString(modulePath, static_cast<int>(length));
+
+    if (!AfxSocketInit()) {
+        AfxMessageBox(u"Windows sockets initialization failed.", MB_OK);
+        return FALSE;
+    }
+
+    Enable3dControls();
+
+    SetRegistryKey(m_registryKey);
+    LoadStdProfileSettings(4);
+
+    auto* docTemplate = new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CPex32Doc),
+                                               RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CPex32View));
+    AddDocTemplate(docTemplate);
+
+    return ProcessShellCommand(commandLine);
+}
+
+int CPex32App::ExitInstance() {
+    return CWinApp::ExitInstance();
+}
+
+BOOL CPex32App::OnIdle(LONG lCount) {
+    BOOL more = CWinApp::OnIdle(lCount);
+    if (g_firstIdle && m_pMainWnd) {
+        auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd);
+        CView* view = frame ? frame->GetActiveView() : nullptr;
+        if (frame) {
+            frame->UpdateTitle(u"");
+        }
+        if (view) {
+            view->PostMessageW(WM_APP_START_GPS_INIT, 0, 0);
+            g_firstIdle = 0;
+        }
+    }
+    return more;
+}
+
+void CPex32App::WinHelp(DWORD_PTR, UINT) {}
+
+void CPex32App::OnAppAbout() {
+#ifdef DOLIVA_HAS_ABOUT_BOX
+    CAboutDlg about;
+    about.DoModal();
+#endif
+}

@@ -1,0 +1,239 @@
+#include "app/GpsTickHandler.h"
+
+#include "app/GpsTime.h"
+#include "platform/kernel/Handles.h"
+#include "platform/sound/Sound.h"
+#include "platform/system/Priority.h"
+
+#include <string>
+
+namespace {
+
+constexpr int kModeMotorolaLoran = 0;
+constexpr int kModeMotorolaBinary = 2;
+constexpr int kModeUbloxUbx = 9;
+// EV_CTS | EV_DSR | EV_RLSD: the modem-line events that carry the 1PPS edges.
+constexpr DWORD kPpsModemEvents = 0x08 | 0x10 | 0x20;
+
+// The receiver's UTC second of the tick; -1 without a receiver time.
+int SecondOf(const CTime& rxTime) {
+    struct tm fields {};
+    return IsReceiverTime(rxTime) && rxTime.GetGmtTm(&fields) ? fields.tm_sec : -1;
+}
+
+void SetPriority(DWORD priorityClass) {
+    SetPriorityClass(GetCurrentProcess(), priorityClass);
+}
+
+} // namespace
+
+void IGpsTickHost::PlayTickSound(LPCTSTR name) {
+    PlaySoundW(name, nullptr, SND_RESOURCE | SND_ASYNC);
+}
+
+GpsTickHandler::GpsTickHandler(IGpsTickHost& host) : m_host(host) {}
+
+bool GpsTickHandler::UsesLeapSecondPollGj(int receiverModel) {
+    switch (receiverModel) {
+    case 3:
+    case 4:
+    case 5:
+    case 18:
+    case 20:
+    case 21:
+    case 22:
+    case 23:
+    case 24:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void GpsTickHandler::OnGpsTick() {
+    // High priority from here until the clock has been set.
+    SetPriority(HIGH_PRIORITY_CLASS);
+    if (m_host.IsClosing()) {
+        // The gate stays taken: no further tick is posted to a closing view.
+        SetPriority(NORMAL_PRIORITY_CLASS);
+        return;
+    }
+
+    BYTE& extraTicks = m_host.PpsRateTicks();
+    if (m_host.PpsRate100() == 1 && extraTicks <= 2 && m_host.TickHandled()) {
+        ++extraTicks;
+    }
+    if (extraTicks > 2) {
+        StopModemLineEvents();
+        return;
+    }
+
+    for (int i = 1; i <= 4; ++i) {
+        int& countdown = m_host.Countdown(i);
+        if (countdown > 0) {
+            --countdown;
+        }
+    }
+
+    if (!m_host.TickHandled() && m_host.GetInterfaceMode() != kModeMotorolaLoran &&
+        IsReceiverTime(m_host.PcTime())) {
+        NewSecond();
+    } else {
+        ExtraEdge();
+    }
+}
+
+void GpsTickHandler::NewSecond() {
+    m_host.TickHandled() = TRUE;
+    m_host.TickFlagA() = TRUE;
+    m_host.TickFlagB() = TRUE;
+    m_host.TickFlagC() = FALSE;
+    m_host.DecoderTicks() = FALSE;
+    // The second of this tick, taken before anything can let a data message through: a time message
+    // handled meanwhile already describes the next tick.
+    const int second = SecondOf(m_host.RxTime());
+    m_host.SyncPcClock();
+    SetPriority(NORMAL_PRIORITY_CLASS);
+
+    if (m_host.HasRawDataWindow()) {
+        m_host.AddRawDataLine(u"-- PPS --");
+    }
+    m_host.UpdateClockDisplay();
+
+    SendPolls(second);
+    ShowTick();
+
+    if (m_host.IsSoundOn()) {
+        if (second == 0) {
+            m_host.PlayTickSound(kSoundMinuteTick);
+        } else if (m_host.IsOutOfLock() && m_host.IsSoundOutOfLock()) {
+            m_host.PlayTickSound(kSoundWarningTick);
+        } else {
+            m_host.PlayTickSound(kSoundSecondTick);
+        }
+    } else {
+        PlayOutOfLockOnly();
+    }
+    if (second == 0) {
+        m_host.ReopenLogFiles();
+    }
+    m_host.ReleasePpsGate();
+}
+
+void GpsTickHandler::ExtraEdge() {
+    m_host.DecideLogSecondForExtraTick();
+    ShowTick();
+    if (m_host.IsSoundOn()) {
+        m_host.PlayTickSound(kSoundSecondTick);
+    } else {
+        PlayOutOfLockOnly();
+    }
+    m_host.ClearUtcInfoText();
+    m_host.UpdateControls();
+    m_host.ReleasePpsGate();
+    SetPriority(NORMAL_PRIORITY_CLASS);
+}
+
+void GpsTickHandler::StopModemLineEvents() {
+    DWORD mask = 0;
+    if (m_host.GetPortCommMask(mask)) {
+        m_host.SetPortCommMask(mask & ~kPpsModemEvents);
+    }
+    m_host.ReleasePpsGate();
+    SetPriority(NORMAL_PRIORITY_CLASS);
+}
+
+void GpsTickHandler::SendPolls(int second) {
+    switch (m_host.GetInterfaceMode()) {
+    case kModeMotorolaBinary:
+        if (second == 20) {
+            m_host.SendGpsCommand(UsesLeapSecondPollGj(m_host.GetReceiverModel()) ? u"@@Gj" : u"@@Bj");
+        } else if (second == 21) {
+            m_host.SendGpsCommand(CString(u"@@Bo") + TCHAR(0x01));
+        }
+        break;
+    case kModeUbloxUbx:
+        if (second == 11) {
+            // AID-HUI poll; the send routine adds the checksum.
+            m_host.SendGpsCommand(CString(std::u16string(u"\xB5\x62\x0B\x02\0\0", 6)));
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void GpsTickHandler::ShowTick() {
+    m_host.ShowTickIcon();
+    m_host.SetViewTimer(kTickIconTimer, kTickIconPeriodMs);
+}
+
+void GpsTickHandler::PlayOutOfLockOnly() {
+    if (m_host.IsSoundOutOfLock() && m_host.IsOutOfLock()) {
+        m_host.PlayTickSound(kSoundWarningTick);
+    }
+}
+
+void GpsTickHandler::PlayDecoderSecondSound(int rxSecond) {
+    const BOOL soundOn = m_host.IsSoundOn();
+    const BOOL outOfLockSound = m_host.IsSoundOutOfLock();
+    if (!m_host.DecoderTicks() || (!soundOn && !outOfLockSound)) {
+        return;
+    }
+    if (soundOn) {
+        m_host.ClearTickIcon();
+    }
+    if (rxSecond == m_lastSoundSecond) {
+        return;
+    }
+    m_lastSoundSecond = rxSecond;
+    if (!soundOn) {
+        PlayOutOfLockOnly();
+        return;
+    }
+    const BOOL ppsLine = m_host.GetPpsInterface() > 0;
+    LPCTSTR sound = kSoundSecondTick;
+    if (rxSecond == 0) {
+        sound = kSoundMinuteTick;
+    } else if (m_host.IsOverrideTraim()) {
+        if ((m_host.IsOutOfLock() && outOfLockSound) ||
+            (!m_host.TickHandled() && outOfLockSound && ppsLine)) {
+            sound = kSoundWarningTick;
+        }
+    } else if (ppsLine) {
+        sound = kSoundWarningTick;
+    }
+    m_host.PlayTickSound(sound);
+}
+
+BOOL GpsTickHandler::SoundSettingsOfCommand(UINT id, BOOL& soundOn, BOOL& soundOutOfLock) {
+    switch (id) {
+    case kIdSoundAll:
+        soundOn = TRUE;
+        soundOutOfLock = TRUE;
+        return TRUE;
+    case kIdSoundOutOfLockOnly:
+        soundOn = FALSE;
+        soundOutOfLock = TRUE;
+        return TRUE;
+    case kIdSoundClockTicksOnly:
+        soundOn = TRUE;
+        soundOutOfLock = FALSE;
+        return TRUE;
+    case kIdSoundNone:
+        soundOn = FALSE;
+        soundOutOfLock = FALSE;
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+BOOL GpsTickHandler::IsSoundCommandChecked(UINT id, BOOL soundOn, BOOL soundOutOfLock) {
+    BOOL sound = FALSE;
+    BOOL outOfLock = FALSE;
+    if (!SoundSettingsOfCommand(id, sound, outOfLock)) {
+        return FALSE;
+    }
+    return (sound != FALSE) == (soundOn != FALSE) && (outOfLock != FALSE) == (soundOutOfLock != FALSE);
+}

@@ -1,0 +1,211 @@
+// Template and control ids of the receiver dialogs (resources/receiver_dialogs.rc); the dialog classes
+// name the same numbers.
+#pragma once
+
+// Manual commands (modeless).
+#define IDD_MANUAL_COMMANDS 139
+#define IDC_MC_SEND 4
+#define IDC_MC_COMMAND 1159
+#define IDC_MC_PARAMETERS 1160
+#define IDC_MC_PREFIX 1161
+#define IDC_MC_CHECKSUM 1162
+#define IDC_MC_DESCRIPTION 1163
+
+// Manual satellite selection.
+#define IDD_SATELLITE_SELECT 148
+#define IDC_SS_ID_1 1197
+#define IDC_SS_ID_2 1182
+#define IDC_SS_ID_3 1183
+#define IDC_SS_ID_4 1184
+#define IDC_SS_ID_5 1185
+#define IDC_SS_ID_6 1186
+#define IDC_SS_ID_7 1187
+#define IDC_SS_ID_8 1188
+#define IDC_SS_DISABLE_1 1189
+#define IDC_SS_DISABLE_2 1190
+#define IDC_SS_DISABLE_3 1191
+#define IDC_SS_DISABLE_4 1192
+#define IDC_SS_DISABLE_5 1193
+#define IDC_SS_DISABLE_6 1194
+#define IDC_SS_DISABLE_7 1195
+#define IDC_SS_DISABLE_8 1196
+#define IDC_SS_CLEAR_ALL 1198
+
+// Receiver type (receive-only Motorola mode); the radio group in choice order.
+#define IDD_RECEIVER_TYPE 149
+#define IDC_RT_VP_UP_TO_69 1199
+#define IDC_RT_VP_70_79 1225
+#define IDC_RT_VP_80_87 1226
+#define IDC_RT_VP_88_UP 1200
+#define IDC_RT_UT_UP_TO_15 1201
+#define IDC_RT_UT_16_19 1202
+#define IDC_RT_UT_20_UP 1203
+#define IDC_RT_GT_UP_TO_15 1204
+#define IDC_RT_GT_16_19 1205
+#define IDC_RT_GT_20_UP 1206
+#define IDC_RT_M12 1207
+
+// Serial port and interface; the radio groups other than the rates are known by their first button.
+#define IDD_PORT_SETTINGS 114
+#define IDC_PS_STOP_1 1003
+#define IDC_PS_MODE 1004
+#define IDC_PS_DATA_7 1006
+#define IDC_PS_RATE_300 1008
+#define IDC_PS_RATE_1200 1010
+#define IDC_PS_RATE_2400 1012
+#define IDC_PS_RATE_4800 1036
+#define IDC_PS_RATE_9600 1014
+#define IDC_PS_RATE_14400 1039
+#define IDC_PS_RATE_19200 1017
+#define IDC_PS_RATE_38400 1019
+#define IDC_PS_RATE_57600 1041
+#define IDC_PS_RATE_115200 1020
+#define IDC_PS_PARITY_NONE 1021
+#define IDC_PS_HANDSHAKE_NONE 1026
+#define IDC_PS_PPS_NONE 1029
+#define IDC_PS_PROBE 1158
+#define IDC_PS_PORT 1247
+#define IDC_PS_NO_INIT 1264
+#define IDC_PS_AUTO_RESTART 1265
+#define IDC_PS_ADDRESS 1267
+
+// PC clock setting.
+#define IDD_SET_PC_CLOCK 134
+#define IDC_SC_DISABLE 1136
+#define IDC_SC_ONE_TIME 1137
+#define IDC_SC_EVERY_SECOND 1138
+#define IDC_SC_EVERY_MINUTE 1139
+#define IDC_SC_EVERY_HOUR 1140
+#define IDC_SC_EVERY_DAY 1141
+#define IDC_SC_DELTA_ON 1143
+#define IDC_SC_DELTA_MS 1144
+#define IDC_SC_LAST_SYNC 1145
+#define IDC_SC_RESET_COUNT 1151
+#define IDC_SC_OVERRIDE_TRAIM 1180
+#define IDC_SC_OVERRIDE_INTEGRITY 1181
+#define IDC_SC_NTP_FRAME 1221
+#define IDC_SC_NTP_HITS 1223
+#define IDC_SC_MAX_ON 1248
+#define IDC_SC_MAX_UNITS 1250
+#define IDC_SC_MAX_QTY 1256
+#define IDC_SC_MAX_SPIN 1257
+
+// Log type.
+#define IDD_LOG_TYPE 135
+#define IDC_LT_RAW 1146
+#define IDC_LT_PVT 1148
+#define IDC_LT_BINARY 1149
+#define IDC_LT_RINEX 1150
+#define IDC_LT_NMEA 1152
+#define IDC_LT_INTERVAL 1153
+#define IDC_LT_USE_GPS_SECOND 1259
+#define IDC_LT_ZERO_OFFSET 1260
+#define IDC_LT_PLUS_ONE 1261
+#define IDC_LT_MINUS_ONE 1262
+
+// Timing adjustments.
+#define IDD_TIMING_SETUP 131
+#define IDC_TS_DEFAULTS 3
+#define IDC_TS_EPOCH 1073
+#define IDC_TS_PPS_OFFSET 1075
+#define IDC_TS_TOTAL_EARLY 1077
+#define IDC_TS_TOTAL_LATE 1078
+#define IDC_TS_EXTRA_DELAY 1079
+#define IDC_TS_RX_DELAY 1080
+#define IDC_TS_ANTENNA_CABLE 1081
+#define IDC_TS_MEASUREMENT_CABLE 1082
+#define IDC_TS_UTC_CORRECTION 1084
+#define IDC_TS_TRAIM_LIMIT 1085
+#define IDC_TS_EPOCH_SPIN 1086
+#define IDC_TS_PPS_OFFSET_SPIN 1087
+#define IDC_TS_EXTRA_DELAY_SPIN 1088
+#define IDC_TS_ANTENNA_COAX 1089
+#define IDC_TS_MEASUREMENT_COAX 1090
+#define IDC_TS_RESET_EXTRA 1099
+#define IDC_TS_RESET_OFFSET 1101
+#define IDC_TS_TRAIM_CONDITIONED 1126
+#define IDC_TS_AUTO_CORRECT_TIC 1224
+#define IDC_TS_QUANT_AUTO 1227
+#define IDC_TS_QUANT_ADD 1228
+#define IDC_TS_QUANT_SUBTRACT 1229
+#define IDC_TS_QUANT_OFF 1230
+#define IDC_TS_QUANT_GROUP 1231
+
+// Coax delay calculator.
+#define IDD_COAX_CALCULATOR 132
+#define IDC_CC_DIMENSION_1 1091
+#define IDC_CC_DIMENSION_2 1092
+#define IDC_CC_LENGTH_1 1093
+#define IDC_CC_DELAY_1 1094
+#define IDC_CC_LENGTH_2 1095
+#define IDC_CC_DELAY_2 1096
+#define IDC_CC_TOTAL 1097
+#define IDC_CC_VELOCITY_1 1098
+#define IDC_CC_VELOCITY_2 1100
+
+// Reference location and its database.
+#define IDD_REFERENCE_LOCATION 130
+#define IDC_RL_LATITUDE 1065
+#define IDC_RL_LONGITUDE 1066
+#define IDC_RL_MSL_ALTITUDE 1067
+#define IDC_RL_WGS84_ALTITUDE 1068
+#define IDC_RL_REFERENCE_GEOID 1069
+#define IDC_RL_CURRENT_GEOID 1070
+#define IDC_RL_REMOVE 1167
+#define IDC_RL_NAME 1168
+#define IDC_RL_SAVE 1169
+#define IDC_RL_LOAD_ON_STARTUP 1263
+
+// Receiver parameters; each radio group in index order.
+#define IDD_RX_MODE_SELECT 133
+#define IDC_RM_3D 1102
+#define IDC_RM_2D 1103
+#define IDC_RM_0D 1104
+#define IDC_RM_ELEVATION 1105
+#define IDC_RM_BEST_4 1106
+#define IDC_RM_DGPS_ACTIVATE 1107
+#define IDC_RM_ALL_IN_VIEW 1108
+#define IDC_RM_HIGHEST 1109
+#define IDC_RM_BEST_GEOMETRY 1110
+#define IDC_RM_GDOP 1111
+#define IDC_RM_PDOP 1112
+#define IDC_RM_HDOP 1113
+#define IDC_RM_VDOP 1114
+#define IDC_RM_TDOP 1115
+#define IDC_RM_IONO_DISABLED 1116
+#define IDC_RM_IONO_ENABLED 1117
+#define IDC_RM_SAT_GRID 1118
+#define IDC_RM_DGPS_RATE 1120
+#define IDC_RM_AIR 1121
+#define IDC_RM_HANDHELD 1122
+#define IDC_RM_LAND 1123
+#define IDC_RM_MARINE 1124
+#define IDC_RM_STATIC 1125
+#define IDC_RM_TROPO_ENABLED 1127
+#define IDC_RM_ENABLE_ALL 1128
+#define IDC_RM_DISABLE_ALL 1129
+#define IDC_RM_TROPO_DISABLED 1131
+#define IDC_RM_NAV_DEFAULTS 1133
+#define IDC_RM_TIMING_DEFAULTS 1134
+#define IDC_RM_ALIGN 1135
+#define IDC_RM_DGPS_DEFAULTS 1137
+#define IDC_RM_SIX_CHANNEL 1172
+#define IDC_RM_1PPS 1173
+#define IDC_RM_100PPS 1174
+#define IDC_RM_LONG_PULSE 1175
+#define IDC_RM_SHORT_PULSE 1176
+#define IDC_RM_LOCAL_TIME 1179
+#define IDC_RM_SAT_GPS 1273
+#define IDC_RM_SAT_GLONASS 1274
+#define IDC_RM_SAT_BEIDOU 1275
+#define IDC_RM_SAT_GALILEO 1276
+#define IDC_RM_SAT_QZSS 1277
+#define IDC_RM_SAT_SBAS 1278
+
+// Firmware upload.
+#define IDD_FIRMWARE_UPLOAD 160
+#define IDC_FU_ENGINE 3
+#define IDC_FU_PROGRESS 1269
+#define IDC_FU_NOTE 1270
+#define IDC_FU_WARNING 1271
+#define IDC_FU_PROCESSOR 1272

@@ -1,0 +1,173 @@
+// The program's start in-process: frame, bars, panes and view; the start message; the status panes; closing.
+#include "ShellTestSupport.h"
+
+#include "platform/display/WindowApi.h"
+#include "platform/framework/AfxRes.h"
+#include "platform/registry/Registry.h"
+#include "resources/Resource.h"
+
+#include <filesystem>
+
+using namespace shelltest;
+
+namespace {
+
+CString WindowText(HWND hwnd) {
+    TCHAR text[256]{};
+    ::GetWindowTextW(hwnd, text, 256);
+    return text;
+}
+
+TEST_F(ShellTest, StartBuildsFrameBarsPanesAndView) {
+    ASSERT_TRUE(StartProgram());
+    HWND frame = m_frame->GetSafeHwnd();
+    TCHAR className[64]{};
+    ::GetClassNameW(frame, className, 64);
+    EXPECT_EQ(CString(className), CString(u"Doliva"));
+    EXPECT_EQ(::FindWindowW(u"Doliva", nullptr), frame);
+
+    EXPECT_TRUE(::IsWindow(m_frame->m_toolBar.GetSafeHwnd()));
+    EXPECT_GT(m_frame->m_toolBar.GetCount(), 0);
+    ASSERT_TRUE(::IsWindow(m_frame->m_statusBar.GetSafeHwnd()));
+    const UINT panes[] = {ID_SEPARATOR, ID_INDICATOR_RX_MODE, ID_INDICATOR_ANTENNA, ID_INDICATOR_TICK,
+                          ID_INDICATOR_STATUS_TEXT};
+    ASSERT_EQ(m_frame->m_statusBar.GetCount(), 5);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(m_frame->m_statusBar.GetItemID(i), panes[i]) << "pane " << i;
+    }
+    UINT id = 0;
+    UINT style = 0;
+    int width = 0;
+    m_frame->m_statusBar.GetPaneInfo(3, id, style, width);
+    EXPECT_EQ(width, 16);
+    EXPECT_EQ(m_frame->GetAntennaState(), -1);
+    EXPECT_EQ(m_frame->GetReceiverModeState(), -1);
+    EXPECT_NE(dynamic_cast<CPex32View*>(m_frame->GetActiveView()), nullptr);
+    EXPECT_NE(dynamic_cast<CPex32Doc*>(m_frame->GetActiveDocument()), nullptr);
+}
+
+// Every idle pass refreshes the title until the view exists; the start message is posted once.
+TEST_F(ShellTest, IdlePassesPostTheStartOnceAndSetTheTitle) {
+    ASSERT_TRUE(StartProgram());
+    HWND view = m_frame->GetActiveView()->GetSafeHwnd();
+    for (int pass = 0; pass < 4; ++pass) {
+        m_app->OnIdle(pass);
+    }
+    EXPECT_EQ(TakeQueued(view, WM_APP_START_GPS_INIT), 1);
+    EXPECT_EQ(g_firstIdle, 0);
+    m_app->OnIdle(0);
+    EXPECT_EQ(TakeQueued(view, WM_APP_START_GPS_INIT), 0);
+    EXPECT_EQ(WindowText(m_frame->GetSafeHwnd()), CString(u"Doliva 2.7.29"));
+}
+
+TEST_F(ShellTest, TitleUsesAVersionStringWithoutTheWordWhole) {
+    ASSERT_TRUE(StartProgram());
+    SetStringResourceLoader([](UINT id, std::u16string& text) {
+        if (id != IDS_VERSION) {
+            return false;
+        }
+        text = u"Build 7";
+        return true;
+    });
+    m_frame->UpdateTitle(u"");
+    SetStringResourceLoader(nullptr);
+    EXPECT_EQ(WindowText(m_frame->GetSafeHwnd()), CString(u"Doliva Build 7"));
+    m_frame->UpdateTitle(u"Given");
+    EXPECT_EQ(WindowText(m_frame->GetSafeHwnd()), CString(u"Given"));
+}
+
+TEST_F(ShellTest, AntennaAndReceiverModePanesShowTheirStates) {
+    ASSERT_TRUE(StartProgram());
+    const COLORREF green = RGB(0, 128, 0), red = RGB(255, 0, 0), yellow = RGB(255, 255, 0);
+    const COLORREF white = RGB(255, 255, 255), black = RGB(0, 0, 0), face = ::GetSysColor(COLOR_BTNFACE);
+    struct Case {
+        bool antenna;
+        int state;
+        const char16_t* text;
+        COLORREF textColour;
+        COLORREF backColour;
+    };
+    const Case cases[] = {
+        {true, 0, u"Ant OK", white, green},
+        {true, 1, u"Ant OC Short", white, red},
+        {true, 2, u"Ant Open", black, yellow},
+        {true, 3, u"Ant No Pwr", black, yellow},
+        {true, 9, u"", black, face},
+        {false, 0, u"Navigating", white, green},
+        {false, 1, u"Position Hold", white, green},
+        {false, 2, u"Surveying", black, yellow},
+        {false, -1, u"", black, face},
+    };
+    for (const Case& c : cases) {
+        UINT paneId = c.antenna ? ID_INDICATOR_ANTENNA : ID_INDICATOR_RX_MODE;
+        c.antenna ? m_frame->SetAntennaStatus(c.state) : m_frame->SetReceiverModeStatus(c.state);
+        int index = m_frame->m_statusBar.CommandToIndex(paneId);
+        COLORREF text = 1, back = 1;
+        ASSERT_TRUE(m_frame->m_statusBar.GetPaneColours(index, text, back));
+        EXPECT_EQ(m_frame->m_statusBar.GetColouredPaneText(index), CString(c.text)) << c.state;
+        EXPECT_EQ(text, c.textColour) << c.state;
+        EXPECT_EQ(back, c.backColour) << c.state;
+        UINT id = 0, style = 0;
+        int width = -1;
+        m_frame->m_statusBar.GetPaneInfo(index, id, style, width);
+        EXPECT_EQ(width > 0, c.text[0] != 0) << "the pane is as wide as its text";
+    }
+}
+
+TEST_F(ShellTest, PanesRedrawOnlyOnChangeOrNegativeState) {
+    ASSERT_TRUE(StartProgram());
+    int before = m_frame->GetPaneRedrawCount();
+    m_frame->SetAntennaStatus(0);
+    m_frame->SetAntennaStatus(0);
+    EXPECT_EQ(m_frame->GetPaneRedrawCount(), before + 1);
+    m_frame->SetAntennaStatus(-1);
+    m_frame->SetAntennaStatus(-1);
+    EXPECT_EQ(m_frame->GetPaneRedrawCount(), before + 3);
+    m_frame->SetReceiverModeStatus(2);
+    m_frame->SetReceiverModeStatus(2);
+    EXPECT_EQ(m_frame->GetPaneRedrawCount(), before + 4);
+}
+
+TEST_F(ShellTest, StatusTextAddsOnceAndRemovesTheFirstOccurrence) {
+    ASSERT_TRUE(StartProgram());
+    int index = m_frame->m_statusBar.CommandToIndex(ID_INDICATOR_STATUS_TEXT);
+    m_frame->SetStatusText(u"Init ");
+    EXPECT_TRUE(m_frame->AddStatusText(u"X"));
+    EXPECT_TRUE(m_frame->AddStatusText(u"Y"));
+    EXPECT_FALSE(m_frame->AddStatusText(u"it"));
+    EXPECT_EQ(m_frame->GetStatusText(), CString(u"Init XY"));
+    m_frame->SetStatusText(u"aXbX");
+    EXPECT_TRUE(m_frame->RemoveStatusText(u"X"));
+    EXPECT_EQ(m_frame->GetStatusText(), CString(u"abX"));
+    EXPECT_FALSE(m_frame->RemoveStatusText(u"Z"));
+    EXPECT_EQ(m_frame->m_statusBar.GetPaneText(index), CString(u"abX"));
+}
+
+TEST_F(ShellTest, TickIconSwitchesBetweenTheTwoIcons) {
+    ASSERT_TRUE(StartProgram());
+    ASSERT_NE(m_frame->m_tickIcon, nullptr);
+    ASSERT_NE(m_frame->m_idleIcon, nullptr);
+    HWND bar = m_frame->m_statusBar.GetSafeHwnd();
+    WPARAM pane = static_cast<WPARAM>(m_frame->m_statusBar.CommandToIndex(ID_INDICATOR_TICK));
+    m_frame->ShowTickIcon();
+    EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(bar, SB_GETICON, pane, 0)), m_frame->m_tickIcon);
+    m_frame->ClearTickIcon();
+    EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(bar, SB_GETICON, pane, 0)), m_frame->m_idleIcon);
+}
+
+// Closing marks the view, stores the view's and the frame's settings and writes the document file.
+TEST_F(ShellTest, ClosingWritesTheSettingsAndTheDocumentFile) {
+    ASSERT_TRUE(StartProgram());
+    CString documentPath = CPex32Doc::DocumentFilePath();
+    std::filesystem::path file(Utf16ToUtf8(documentPath.str()));
+    std::filesystem::remove(file);
+    CloseProgram();
+    EXPECT_TRUE(std::filesystem::exists(file)) << file;
+    EXPECT_EQ(file.parent_path(), std::filesystem::path(std::getenv("DOLIVA_CONFIG_DIR")));
+    EXPECT_EQ(m_app->GetProfileInt(u"PexView", u"Sound", -1), 1);
+    EXPECT_EQ(m_app->GetProfileInt(u"PexView", u"Satellite Sort Mode", -1), 4);
+    CString rect = m_app->GetProfileString(u"Window size", u"Rect", u"");
+    EXPECT_EQ(ParsePlacementNumbers(rect).size(), 6u) << Utf16ToUtf8(rect.str());
+}
+
+} // namespace
