@@ -4,6 +4,7 @@
 // DOLIVA_SCREENSHOT_DIR to keep the pictures.
 #include "dialogs/CManualCommandDialog.h"
 #include "dialogs/CPortDialog.h"
+#include "support/PrivateXServer.h"
 
 #include "DialogRecorders.h"
 #include "DialogTestSupport.h"
@@ -92,40 +93,6 @@ int CountColour(cairo_surface_t* s, COLORREF colour) {
     return count;
 }
 
-int StartXvfb() {
-    int fds[2];
-    if (pipe(fds) != 0) {
-        return -1;
-    }
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(fds[0]);
-        prctl(PR_SET_PDEATHSIG, SIGTERM);
-        const std::string fd = std::to_string(fds[1]);
-        const int devnull = open("/dev/null", O_WRONLY);
-        dup2(devnull, 2);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp",
-               static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(fds[1]);
-    pollfd p{fds[0], POLLIN, 0};
-    std::string number;
-    while (poll(&p, 1, 10000) > 0) {
-        char c = 0;
-        if (read(fds[0], &c, 1) != 1 || c == '\n') {
-            break;
-        }
-        number += c;
-    }
-    close(fds[0]);
-    return number.empty() ? -1 : std::atoi(number.c_str());
-}
-
-bool Installed(const char* tool) {
-    return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
-}
-
 class ReceiverDialogXvfbChild : public dialogtest::ProfileTest {
 protected:
     // Shows the dialog, lets it paint, and writes its part of the screen to "<name>.png". Checks that the
@@ -168,7 +135,7 @@ TEST_F(ReceiverDialogXvfbChild, Shoot) {
         GTEST_SKIP() << "runs only as the child of ReceiverDialogXvfb";
     }
     m_out = out;
-    const int display = StartXvfb();
+    const int display = testsupport::StartXvfb();
     ASSERT_GE(display, 0) << "Xvfb did not start";
     setenv("DISPLAY", (":" + std::to_string(display)).c_str(), 1);
     unsetenv("WAYLAND_DISPLAY");
@@ -204,7 +171,7 @@ TEST(ReceiverDialogXvfb, ManualCommandAndPortDialogsOnAPrivateXServer) {
     if (std::getenv(kChildVariable)) {
         GTEST_SKIP() << "the child runs only the shots";
     }
-    if (!Installed("Xvfb") || !Installed("xwd")) {
+    if (!testsupport::ToolInstalled("Xvfb") || !testsupport::ToolInstalled("xwd")) {
         GTEST_SKIP() << "Xvfb or xwd is not installed";
     }
     const fs::path out = testsupport::ScratchDir() / "dialog-xvfb";

@@ -1,6 +1,7 @@
 // The main window as a person sees it: the program on a private X server, running against the simulated
 // receiver until the clock has been set, then a screenshot of the screen written as a PNG
 // (DOLIVA_MAIN_KEEP_SCREENSHOT=path keeps a copy).
+#include "support/PrivateXServer.h"
 #include "tests/app/slow/EndToEndSupport.h"
 
 #include <cairo.h>
@@ -101,12 +102,8 @@ private:
     int m_display = -1;
 };
 
-bool Installed(const char* tool) {
-    return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
-}
-
 TEST(MainWindowScreenshot, ClockPanesAndToolbarOnAPrivateXServer) {
-    if (!Installed("Xvfb") || !Installed("xwd")) {
+    if (!testsupport::ToolInstalled("Xvfb") || !testsupport::ToolInstalled("xwd")) {
         GTEST_SKIP() << "Xvfb or xwd is not installed";
     }
     const fs::path dir = testsupport::ScratchDir() / "main-window";

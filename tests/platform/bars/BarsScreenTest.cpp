@@ -1,6 +1,7 @@
 // The frame with its toolbar and status bar on a real X server (a private Xvfb): a screenshot shows them.
 // Everything runs in a child process, so that the display backend it opens stays out of the other tests.
 #include "BarsTestSupport.h"
+#include "support/PrivateXServer.h"
 
 #include "platform/display/DisplayBackend.h"
 #include "platform/sdl/DisplaySelect.h"
@@ -26,10 +27,6 @@
 using namespace barstest;
 
 namespace {
-
-bool Installed(const char* tool) {
-    return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
-}
 
 std::uint32_t Big32(const unsigned char* p) {
     return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | p[3];
@@ -106,36 +103,6 @@ void WritePng(const Shot& shot, const RECT& area, const std::string& path) {
     cairo_surface_destroy(surface);
 }
 
-int StartXvfb() {
-    int fds[2];
-    if (pipe(fds) != 0) {
-        return -1;
-    }
-    pid_t pid = fork();
-    if (pid == 0) {
-        close(fds[0]);
-        prctl(PR_SET_PDEATHSIG, SIGTERM);
-        std::string fd = std::to_string(fds[1]);
-        int devnull = open("/dev/null", O_WRONLY);
-        dup2(devnull, 2);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp",
-               static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(fds[1]);
-    pollfd p{fds[0], POLLIN, 0};
-    std::string number;
-    while (poll(&p, 1, 10000) > 0) {
-        char c = 0;
-        if (read(fds[0], &c, 1) != 1 || c == '\n') {
-            break;
-        }
-        number += c;
-    }
-    close(fds[0]);
-    return number.empty() ? -1 : std::atoi(number.c_str());
-}
-
 void Pump(int milliseconds) {
     auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     MSG msg;
@@ -150,7 +117,7 @@ void Pump(int milliseconds) {
 
 // The child's whole run; its exit code says what went wrong.
 int ShowAndShoot(const std::string& dir) {
-    int display = StartXvfb();
+    int display = testsupport::StartXvfb();
     if (display < 0) {
         return 10;
     }
@@ -225,7 +192,7 @@ int ShowAndShoot(const std::string& dir) {
 } // namespace
 
 TEST(BarsScreenTest, ScreenshotShowsToolbarAndStatusBar) {
-    if (!Installed("Xvfb") || !Installed("xwd")) {
+    if (!testsupport::ToolInstalled("Xvfb") || !testsupport::ToolInstalled("xwd")) {
         GTEST_SKIP() << "Xvfb or xwd is not installed";
     }
     const char* base = std::getenv("DOLIVA_TEST_SCRATCH");

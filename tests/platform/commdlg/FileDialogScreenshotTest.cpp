@@ -7,6 +7,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/sdl/DisplaySelect.h"
 #include "platform/sdl/SdlDisplayBackend.h"
+#include "support/PrivateXServer.h"
 #include "support/TestSupport.h"
 
 #include <cairo.h>
@@ -73,40 +74,6 @@ bool XwdToPng(const std::string& xwd, const RECT& area, const std::string& png) 
     return ok;
 }
 
-int StartXvfb() {
-    int fds[2];
-    if (pipe(fds) != 0) {
-        return -1;
-    }
-    pid_t pid = fork();
-    if (pid == 0) {
-        close(fds[0]);
-        prctl(PR_SET_PDEATHSIG, SIGTERM);
-        std::string fd = std::to_string(fds[1]);
-        int devnull = open("/dev/null", O_WRONLY);
-        dup2(devnull, 2);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp",
-               static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(fds[1]);
-    pollfd p{fds[0], POLLIN, 0};
-    std::string number;
-    while (poll(&p, 1, 10000) > 0) {
-        char c = 0;
-        if (read(fds[0], &c, 1) != 1 || c == '\n') {
-            break;
-        }
-        number += c;
-    }
-    close(fds[0]);
-    return number.empty() ? -1 : std::atoi(number.c_str());
-}
-
-bool Installed(const char* tool) {
-    return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
-}
-
 // Runs in the child: everything on the private display.
 class FileDialogScreenshotChild : public commdlgtest::CommDlgTest {
 protected:
@@ -116,7 +83,7 @@ protected:
             GTEST_SKIP() << "runs only as the child of FileDialogScreenshot";
         }
         outDir = out;
-        int display = StartXvfb();
+        int display = testsupport::StartXvfb();
         ASSERT_GE(display, 0) << "Xvfb did not start";
         setenv("DISPLAY", (":" + std::to_string(display)).c_str(), 1);
         unsetenv("WAYLAND_DISPLAY");
@@ -187,7 +154,7 @@ TEST(FileDialogScreenshot, OnAPrivateXServer) {
     if (std::getenv(kChildVariable)) {
         GTEST_SKIP() << "the child runs only the shot";
     }
-    if (!Installed("Xvfb") || !Installed("xwd")) {
+    if (!testsupport::ToolInstalled("Xvfb") || !testsupport::ToolInstalled("xwd")) {
         GTEST_SKIP() << "Xvfb or xwd is not installed";
     }
     fs::path out = testsupport::ScratchDir() / "screenshot";

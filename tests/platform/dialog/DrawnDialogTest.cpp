@@ -3,6 +3,7 @@
 // writes pictures of the box and of a dialog with a control of each kind (to DOLIVA_SCREENSHOT_DIR when it
 // is set, else to a scratch directory) for a person to look at.
 #include "DialogTestIds.h"
+#include "support/PrivateXServer.h"
 
 #include "platform/controls/StandardControls.h"
 #include "platform/display/DisplayBackend.h"
@@ -32,36 +33,6 @@ bool XvfbInstalled() {
 }
 
 // Starts a private X server that ends with this process; answers its display number, -1 on failure.
-int StartXvfb() {
-    int fds[2];
-    if (pipe(fds) != 0) {
-        return -1;
-    }
-    pid_t pid = fork();
-    if (pid == 0) {
-        close(fds[0]);
-        prctl(PR_SET_PDEATHSIG, SIGTERM);
-        std::string fd = std::to_string(fds[1]);
-        int devnull = open("/dev/null", O_WRONLY);
-        dup2(devnull, 2);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp",
-               static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(fds[1]);
-    pollfd p{fds[0], POLLIN, 0};
-    std::string number;
-    while (poll(&p, 1, 10000) > 0) {
-        char c = 0;
-        if (read(fds[0], &c, 1) != 1 || c == '\n') {
-            break;
-        }
-        number += c;
-    }
-    close(fds[0]);
-    return number.empty() ? -1 : std::atoi(number.c_str());
-}
-
 std::string PictureDir() {
     if (const char* dir = std::getenv("DOLIVA_SCREENSHOT_DIR")) {
         return dir;
@@ -211,7 +182,7 @@ TEST(DrawnDialog, MessageBoxIsADialogThatAnswersEnterWithItsDefaultButton) {
     std::fflush(nullptr);
     pid_t child = fork();
     if (child == 0) {
-        int display = StartXvfb();
+        int display = testsupport::StartXvfb();
         _exit(display < 0 ? kNoDisplay : RunChild(display));
     }
     ASSERT_GT(child, 0);

@@ -8,6 +8,7 @@
 #include "platform/resources/Resources.h"
 #include "platform/sdl/DisplaySelect.h"
 #include "platform/sdl/SdlDisplayBackend.h"
+#include "support/PrivateXServer.h"
 #include "support/TestSupport.h"
 
 #include <cairo.h>
@@ -79,40 +80,6 @@ COLORREF PixelAt(cairo_surface_t* s, int x, int y) {
     return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
 }
 
-int StartXvfb() {
-    int fds[2];
-    if (pipe(fds) != 0) {
-        return -1;
-    }
-    pid_t pid = fork();
-    if (pid == 0) {
-        close(fds[0]);
-        prctl(PR_SET_PDEATHSIG, SIGTERM);
-        std::string fd = std::to_string(fds[1]);
-        int devnull = open("/dev/null", O_WRONLY);
-        dup2(devnull, 2);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp",
-               static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(fds[1]);
-    pollfd p{fds[0], POLLIN, 0};
-    std::string number;
-    while (poll(&p, 1, 10000) > 0) {
-        char c = 0;
-        if (read(fds[0], &c, 1) != 1 || c == '\n') {
-            break;
-        }
-        number += c;
-    }
-    close(fds[0]);
-    return number.empty() ? -1 : std::atoi(number.c_str());
-}
-
-bool Installed(const char* tool) {
-    return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
-}
-
 class ShotFrame : public CFrameWnd {};
 
 struct ShotState {
@@ -151,7 +118,7 @@ TEST(MenuScreenshotChild, Shoot) {
     if (!out) {
         GTEST_SKIP() << "runs only as the child of MenuScreenshot";
     }
-    int display = StartXvfb();
+    int display = testsupport::StartXvfb();
     ASSERT_GE(display, 0) << "Xvfb did not start";
     setenv("DISPLAY", (":" + std::to_string(display)).c_str(), 1);
     unsetenv("WAYLAND_DISPLAY");
@@ -216,7 +183,7 @@ TEST(MenuScreenshot, MenuBarAndOpenPopupOnAPrivateXServer) {
     if (std::getenv(kChildVariable)) {
         GTEST_SKIP() << "the child runs only the shot";
     }
-    if (!Installed("Xvfb") || !Installed("xwd")) {
+    if (!testsupport::ToolInstalled("Xvfb") || !testsupport::ToolInstalled("xwd")) {
         GTEST_SKIP() << "Xvfb or xwd is not installed";
     }
     fs::path out = testsupport::ScratchDir() / "menu-screenshot";
