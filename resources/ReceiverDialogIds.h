@@ -1,9 +1,10 @@
-// Template and control ids of the receiver dialogs (resources/receiver_dialogs.rc); the dialog classes
-// name the same numbers.
+// Control ids of the receiver dialogs (resources/receiver_dialogs.rc; the template ids are the program's,
+// in Resource.h); the dialog classes name the same numbers.
 #pragma once
 
+#include "resources/Resource.h"
+
 // Manual commands (modeless).
-#define IDD_MANUAL_COMMANDS 139
 #define IDC_MC_SEND 4
 #define IDC_MC_COMMAND 1159
 #define IDC_MC_PARAMETERS 1160
@@ -12,7 +13,6 @@
 #define IDC_MC_DESCRIPTION 1163
 
 // Manual satellite selection.
-#define IDD_SATELLITE_SELECT 148
 #define IDC_SS_ID_1 1197
 #define IDC_SS_ID_2 1182
 #define IDC_SS_ID_3 1183
@@ -32,7 +32,6 @@
 #define IDC_SS_CLEAR_ALL 1198
 
 // Receiver type (receive-only Motorola mode); the radio group in choice order.
-#define IDD_RECEIVER_TYPE 149
 #define IDC_RT_VP_UP_TO_69 1199
 #define IDC_RT_VP_70_79 1225
 #define IDC_RT_VP_80_87 1226
@@ -46,7 +45,6 @@
 #define IDC_RT_M12 1207
 
 // Serial port and interface; the radio groups other than the rates are known by their first button.
-#define IDD_PORT_SETTINGS 114
 #define IDC_PS_STOP_1 1003
 #define IDC_PS_MODE 1004
 #define IDC_PS_DATA_7 1006
@@ -70,7 +68,6 @@
 #define IDC_PS_ADDRESS 1267
 
 // PC clock setting.
-#define IDD_SET_PC_CLOCK 134
 #define IDC_SC_DISABLE 1136
 #define IDC_SC_ONE_TIME 1137
 #define IDC_SC_EVERY_SECOND 1138
@@ -91,7 +88,6 @@
 #define IDC_SC_MAX_SPIN 1257
 
 // Log type.
-#define IDD_LOG_TYPE 135
 #define IDC_LT_RAW 1146
 #define IDC_LT_PVT 1148
 #define IDC_LT_BINARY 1149
@@ -104,7 +100,6 @@
 #define IDC_LT_MINUS_ONE 1262
 
 // Timing adjustments.
-#define IDD_TIMING_SETUP 131
 #define IDC_TS_DEFAULTS 3
 #define IDC_TS_EPOCH 1073
 #define IDC_TS_PPS_OFFSET 1075
@@ -132,7 +127,6 @@
 #define IDC_TS_QUANT_GROUP 1231
 
 // Coax delay calculator.
-#define IDD_COAX_CALCULATOR 132
 #define IDC_CC_DIMENSION_1 1091
 #define IDC_CC_DIMENSION_2 1092
 #define IDC_CC_LENGTH_1 1093
@@ -144,7 +138,6 @@
 #define IDC_CC_VELOCITY_2 1100
 
 // Reference location and its database.
-#define IDD_REFERENCE_LOCATION 130
 #define IDC_RL_LATITUDE 1065
 #define IDC_RL_LONGITUDE 1066
 #define IDC_RL_MSL_ALTITUDE 1067
@@ -157,7 +150,6 @@
 #define IDC_RL_LOAD_ON_STARTUP 1263
 
 // Receiver parameters; each radio group in index order.
-#define IDD_RX_MODE_SELECT 133
 #define IDC_RM_3D 1102
 #define IDC_RM_2D 1103
 #define IDC_RM_0D 1104
@@ -203,7 +195,6 @@
 #define IDC_RM_SAT_SBAS 1278
 
 // Firmware upload.
-#define IDD_FIRMWARE_UPLOAD 160
 #define IDC_FU_ENGINE 3
 #define IDC_FU_PROGRESS 1269
 #define IDC_FU_NOTE 1270
