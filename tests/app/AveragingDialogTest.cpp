@@ -207,3 +207,18 @@ TEST_F(AveragingDialogTest, MotorolaBinaryWithoutUsableDopsDisablesTheWeighting)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(AveragingDialogTest, TheProgramsTemplateHoldsEveryControl) {
+    CGpsNav engine(m_host);
+    CAveragingDialog dialog(engine);
+    ASSERT_TRUE(dialog.Create(CAveragingDialog::IDD, nullptr));
+    for (UINT id : {1061u, 1062u, 1063u, 1045u, 1048u, 1059u, 1060u, 1154u, 1217u, 1042u, 1043u, 1044u, 1047u,
+                    1046u, 1051u, 1064u, 1056u, 1054u, 1052u, 1049u, 1132u, 1130u, 1u, 2u}) {
+        EXPECT_NE(::GetDlgItem(dialog.m_hWnd, static_cast<int>(id)), nullptr) << id;
+    }
+    dialog.DestroyWindow();
+}
+
+} // namespace
