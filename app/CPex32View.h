@@ -253,6 +253,8 @@ public:
     BOOL SetPortBaudRate(DWORD rate) override;
     void ReconfigurePort() override;
     void TakePortSettings() override { GetPortSettings(); }
+    // Reopens the receive gate so that what arrived while it was held is handled at once.
+    void ReleaseLinkGates() override;
     BOOL UseChosenPort(const CString& devicePath) override;
     BOOL NoGpsInit() override { return m_noGpsInit; }
     void StoreFoundInterfaceMode(int mode) override;

@@ -376,6 +376,11 @@ LRESULT CPex32View::OnStartGpsInit(WPARAM, LPARAM) {
     return 0;
 }
 
+void CPex32View::ReleaseLinkGates() {
+    ReopenReceiveGate(*this);
+    ReleaseCrossProcessSemaphore(g_ppsGate, 1, nullptr);
+}
+
 BOOL CPex32View::InitGpsReceiver(BOOL showNotFoundBox) {
     return showNotFoundBox ? m_initialisation.RunGpsInitialisation() : m_initialisation.InitGpsReceiver();
 }

@@ -11,6 +11,7 @@
 #include "platform/framework/Framework.h"
 #include "platform/serial/FakeSerialPort.h"
 #include "receiver/AppProfileAccess.h"
+#include "receiver/CThBufferList.h"
 #include "receiver/CommandFraming.h"
 #include "receiver/CrossProcessSemaphore.h"
 #include "receiver/GpsPortControl.h"
@@ -388,6 +389,24 @@ TEST_F(Pex32ViewTest, RestartTimersActOnlyWithAutoRestart) {
     ASSERT_TRUE(m_wire->WaitReceived(expected.GetLength() + 2, 3000));
     EXPECT_EQ(m_wire->TakeReceived(), GpsCommandWireBytes(expected));
     g_interfaceMode = kModeGenericNmea;
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Pex32ViewTest, ReleasingTheGatesAfterInitialisationHandlesWhatArrivedMeanwhile) {
+    CPex32View* view = OpenProgram();
+    ASSERT_NE(view, nullptr);
+    Pump();
+    // Initialisation held the receive gate while a message came in: nothing was posted for it.
+    ASSERT_EQ(WaitCrossProcessSemaphore(g_receiveGate, 0), 0u);
+    g_receiveList.AddTail(u"$GPZDA,123456.00,10,03,2024,00,00*00");
+    view->ReleaseLinkGates();
+    MSG msg{};
+    EXPECT_TRUE(::PeekMessageW(&msg, view->m_hWnd, kMsgGpsDataQueued, kMsgGpsDataQueued, PM_NOREMOVE));
+    g_receiveList.RemoveAll();
+    Pump();
 }
 
 } // namespace
