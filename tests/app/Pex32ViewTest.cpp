@@ -36,10 +36,27 @@ class ViewTestDoc : public CDocument {
 };
 IMPLEMENT_DYNCREATE(ViewTestDoc, CDocument)
 
+// What a test does with the next modal dialog the program shows (the frame owns them all).
+std::function<void(HWND dialog)> g_dialogStep;
+
 class ViewTestFrame : public CFrameWnd {
     DECLARE_DYNCREATE(ViewTestFrame)
+
+protected:
+    LRESULT OnEnterIdle(WPARAM wParam, LPARAM lParam) {
+        if (wParam == MSGF_DIALOGBOX && g_dialogStep) {
+            auto step = std::move(g_dialogStep);
+            g_dialogStep = nullptr;
+            step(reinterpret_cast<HWND>(lParam));
+        }
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
 };
 IMPLEMENT_DYNCREATE(ViewTestFrame, CFrameWnd)
+BEGIN_MESSAGE_MAP(ViewTestFrame, CFrameWnd)
+ON_MESSAGE(WM_ENTERIDLE, OnEnterIdle)
+END_MESSAGE_MAP()
 
 class ViewTestApp : public CWinApp {
 public:
@@ -407,6 +424,46 @@ TEST_F(Pex32ViewTest, ReleasingTheGatesAfterInitialisationHandlesWhatArrivedMean
     EXPECT_TRUE(::PeekMessageW(&msg, view->m_hWnd, kMsgGpsDataQueued, kMsgGpsDataQueued, PM_NOREMOVE));
     g_receiveList.RemoveAll();
     Pump();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Pex32ViewTest, DialogCommandsOpenTheirDialogsAndCancelChangesNothing) {
+    CPex32View* view = OpenProgram();
+    ASSERT_NE(view, nullptr);
+    Pump();
+    g_interfaceMode = kModeMotorolaBinary;
+    g_receiverNotFound = TRUE;
+    const struct {
+        UINT command;
+        const char16_t* caption;
+    } cases[] = {
+        {kCmdSetGpsInterface, u"GPS Receiver Serial Port Settings"},
+        {kCmdTimingParameters, u"Timing Setup"},
+        {kCmdReceiverParameters, u"GPS Receiver Mode Selections"},
+        {kCmdSetPcClock, u"Set PC Clock"},
+        {kCmdReferenceManual, u"Set Reference Location"},
+        {kCmdAveragingParameters, u"Averaging Parameters"},
+        {kCmdFirmwareUpload, u"Send new firmware to the GPS Rx"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(apptest::Narrow(CString(c.caption)));
+        std::u16string caption;
+        g_dialogStep = [&caption](HWND dialog) {
+            char16_t text[128] = {};
+            ::GetWindowTextW(dialog, text, 128);
+            caption = text;
+            ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        };
+        Command(c.command);
+        EXPECT_EQ(caption, c.caption);
+        EXPECT_FALSE(g_dialogStep);
+    }
+    EXPECT_EQ(g_firmwareUploadActive.load(), 0);
+    EXPECT_TRUE(m_wire->TakeReceived().empty());
+    g_receiverNotFound = FALSE;
 }
 
 } // namespace
