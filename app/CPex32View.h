@@ -27,6 +27,7 @@
 #include "receiver/UbxDecoder.h"
 
 #include <memory>
+#include <vector>
 
 class CPortDialog;
 class CTimingDialog;
@@ -100,6 +101,7 @@ public:
     LRESULT OnGpsTick(WPARAM wParam, LPARAM lParam);
     LRESULT OnSatsGridRefresh(WPARAM wParam, LPARAM lParam);
     LRESULT OnStartGpsInit(WPARAM wParam, LPARAM lParam);
+    LRESULT OnShowLogFailure(WPARAM wParam, LPARAM lParam);
     void OnTimer(UINT_PTR nIDEvent);
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     void OnSize(UINT nType, int cx, int cy);
@@ -363,6 +365,8 @@ private:
     std::unique_ptr<CGpsRxUpld> m_firmwareUploadDialog;
     // The engine upload reads the receive list itself; the data handler keeps away meanwhile.
     BOOL m_ubxUploadRunning = FALSE;
+    // Log failures found during a tick, shown after it.
+    std::vector<CString> m_pendingLogFailures;
 
     OncoreDecoder m_oncoreDecoder{*this};
     NmeaDecoder m_nmeaDecoder{*this};

@@ -61,6 +61,8 @@ constexpr UINT kAntennaPeriodMs = 4200000;
 // Custom messages of the view (WM_APP = 0x8000).
 constexpr UINT kMsgSatsGridRefresh = 0x8000 + 0x0D;
 constexpr UINT kMsgStartGpsInit = 0x8000 + 0x13;
+// A log failure waiting to be shown once the tick that found it is over.
+constexpr UINT kMsgShowLogFailure = 0x8000 + 0x20;
 
 // The display command of each clock display mode 0..5, and the mode of a display command (-1 for none).
 UINT DisplayModeCommand(int mode);

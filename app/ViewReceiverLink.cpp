@@ -581,19 +581,31 @@ const CGpsNav& CPex32View::GpsNav() const {
 
 CLogType& CPex32View::LogType() {
     if (!m_logTypeDialog) {
-        m_logTypeDialog = std::make_unique<CLogType>();
+        m_logTypeDialog = std::make_unique<CLogType>(this);
     }
     return *m_logTypeDialog;
 }
 
+// The failure may be found inside the tick handler, with the 1PPS gate taken: a box shown there would
+// stop the ticks, and the clock setting with them, until someone closes it.
 void CPex32View::ShowLogFailure(const CString& text) {
-    AfxMessageBox(text, MB_ICONEXCLAMATION);
+    m_pendingLogFailures.push_back(text);
+    if (m_hWnd) {
+        PostMessage(kMsgShowLogFailure);
+    }
 }
 
-// The log type dialog has no window yet: the kind and interval last chosen (raw data, every second at
-// first) are taken as they stand.
+LRESULT CPex32View::OnShowLogFailure(WPARAM, LPARAM) {
+    std::vector<CString> texts;
+    texts.swap(m_pendingLogFailures);
+    for (const CString& text : texts) {
+        AfxMessageBox(text, MB_ICONEXCLAMATION);
+    }
+    return 0;
+}
+
 BOOL CPex32View::ShowLogTypeDialog() {
-    return TRUE;
+    return LogType().DoModal() == IDOK;
 }
 
 BOOL CPex32View::ShowLogFileDialog(const LogFileDialogRequest& request, CString& path) {

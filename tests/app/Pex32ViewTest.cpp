@@ -447,6 +447,8 @@ TEST_F(Pex32ViewTest, DialogCommandsOpenTheirDialogsAndCancelChangesNothing) {
         {kCmdReferenceManual, u"Set Reference Location"},
         {kCmdAveragingParameters, u"Averaging Parameters"},
         {kCmdFirmwareUpload, u"Send new firmware to the GPS Rx"},
+        {kCmdNewGpsLog, u"New GPS Log Type"},
+        {kCmdOpenGpsLog, u"Open GPS Log Type"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(apptest::Narrow(CString(c.caption)));
@@ -464,6 +466,21 @@ TEST_F(Pex32ViewTest, DialogCommandsOpenTheirDialogsAndCancelChangesNothing) {
     EXPECT_EQ(g_firmwareUploadActive.load(), 0);
     EXPECT_TRUE(m_wire->TakeReceived().empty());
     g_receiverNotFound = FALSE;
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Pex32ViewTest, ALogFailureIsShownAfterTheTickThatFoundIt) {
+    CPex32View* view = OpenProgram();
+    ASSERT_NE(view, nullptr);
+    Pump();
+    m_boxes.clear();
+    view->ShowLogFailure(u"Cannot write the log");
+    EXPECT_TRUE(m_boxes.empty());
+    Pump();
+    EXPECT_EQ(m_boxes, (std::vector<std::u16string>{u"Cannot write the log"}));
 }
 
 } // namespace
