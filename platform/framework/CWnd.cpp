@@ -1,4 +1,5 @@
 #include "platform/framework/CWnd.h"
+#include "platform/framework/CDialog.h"
 #include "platform/framework/DataExchange.h"
 
 #include "platform/base/Exceptions.h"
@@ -119,6 +120,15 @@ LRESULT CWnd::DefWindowProcW(UINT message, WPARAM wParam, LPARAM lParam) {
 
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     LRESULT result = 0;
+    // An owner-drawn list's item messages go to the list's own object first, whatever its parent is.
+    if ((message == WM_COMPAREITEM || message == WM_DELETEITEM || message == WM_CHARTOITEM ||
+         message == WM_VKEYTOITEM) &&
+        AfxReflectItemMessage(message, wParam, lParam, &result)) {
+        if (pResult) {
+            *pResult = result;
+        }
+        return TRUE;
+    }
     if (message == WM_COMMAND) {
         if (!OnCommand(wParam, lParam)) {
             return FALSE;
