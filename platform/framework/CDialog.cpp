@@ -14,10 +14,6 @@ IMPLEMENT_DYNAMIC(CDialog, CWnd)
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
 ON_COMMAND(IDOK, OnOKCommand)
 ON_COMMAND(IDCANCEL, OnCancelCommand)
-ON_MESSAGE(WM_COMPAREITEM, OnCompareItemMsg)
-ON_MESSAGE(WM_DELETEITEM, OnDeleteItemMsg)
-ON_MESSAGE(WM_CHARTOITEM, OnItemKeyMsg)
-ON_MESSAGE(WM_VKEYTOITEM, OnItemKeyMsg)
 END_MESSAGE_MAP()
 
 namespace {
@@ -381,10 +377,6 @@ void CDialog::OnCancel() {
     EndDialog(IDCANCEL);
 }
 
-BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
-    return AfxUpdateData(this, bSaveAndValidate);
-}
-
 BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
     if (CWnd::PreTranslateMessage(pMsg)) {
         return TRUE;
@@ -402,36 +394,6 @@ BOOL CDialog::PreTranslateInput(MSG* pMsg) {
         return FALSE;
     }
     return ::IsDialogMessageW(m_hWnd, pMsg);
-}
-
-BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
-    if (lParam && AfxGetLockoutNotifyWindow() == m_hWnd) {
-        return TRUE; // a control's notification while the data is exchanged
-    }
-    return CWnd::OnCommand(wParam, lParam);
-}
-
-BOOL CDialog::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-    if (AfxGetLockoutNotifyWindow() == m_hWnd) {
-        return TRUE;
-    }
-    return CWnd::OnNotify(wParam, lParam, pResult);
-}
-
-LRESULT CDialog::OnCompareItemMsg(WPARAM wParam, LPARAM lParam) {
-    LRESULT result = 0;
-    return AfxReflectItemMessage(WM_COMPAREITEM, wParam, lParam, &result) ? result : Default();
-}
-
-LRESULT CDialog::OnDeleteItemMsg(WPARAM wParam, LPARAM lParam) {
-    LRESULT result = 0;
-    return AfxReflectItemMessage(WM_DELETEITEM, wParam, lParam, &result) ? TRUE : Default();
-}
-
-LRESULT CDialog::OnItemKeyMsg(WPARAM wParam, LPARAM lParam) {
-    const MSG* msg = GetCurrentMessage();
-    LRESULT result = 0;
-    return AfxReflectItemMessage(msg->message, wParam, lParam, &result) ? result : Default();
 }
 
 // ---- Navigation

@@ -42,7 +42,6 @@ public:
     virtual void OnSetFont(CFont*) {}
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL PreTranslateInput(MSG* pMsg) override;
-    BOOL UpdateData(BOOL bSaveAndValidate = TRUE) override;
 
     // ---- Navigation and default button
     void NextDlgCtrl() const;
@@ -53,9 +52,6 @@ public:
     void MapDialogRect(LPRECT lpRect) const;
     // The checked button among the ids [first, last], 0 when none.
     int GetCheckedRadioButton(int nIDFirstButton, int nIDLastButton) const;
-
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
     LPCTSTR m_lpszTemplateName = nullptr; // an id (MAKEINTRESOURCE) or m_strTemplateName
     UINT m_nIDHelp = 0;
@@ -74,9 +70,6 @@ protected:
     BOOL ContinueModal() const { return m_bContinueModal; }
     void EndModalLoop(int nResult);
 
-    LRESULT OnCompareItemMsg(WPARAM wParam, LPARAM lParam);
-    LRESULT OnDeleteItemMsg(WPARAM wParam, LPARAM lParam);
-    LRESULT OnItemKeyMsg(WPARAM wParam, LPARAM lParam);
     void OnOKCommand() { OnOK(); }
     void OnCancelCommand() { OnCancel(); }
 

@@ -5,10 +5,6 @@
 IMPLEMENT_DYNAMIC(CFormView, CScrollView)
 
 BEGIN_MESSAGE_MAP(CFormView, CScrollView)
-ON_MESSAGE(WM_COMPAREITEM, OnItemMsg)
-ON_MESSAGE(WM_DELETEITEM, OnItemMsg)
-ON_MESSAGE(WM_CHARTOITEM, OnItemMsg)
-ON_MESSAGE(WM_VKEYTOITEM, OnItemMsg)
 END_MESSAGE_MAP()
 
 CFormView::CFormView(UINT nIDTemplate) : m_lpszTemplateName(MAKEINTRESOURCEW(nIDTemplate)) {}
@@ -65,10 +61,6 @@ void CFormView::OnInitialUpdate() {
     CScrollView::OnInitialUpdate();
 }
 
-BOOL CFormView::UpdateData(BOOL bSaveAndValidate) {
-    return AfxUpdateData(this, bSaveAndValidate);
-}
-
 BOOL CFormView::PreTranslateMessage(MSG* pMsg) {
     if (CScrollView::PreTranslateMessage(pMsg)) {
         return TRUE;
@@ -94,29 +86,6 @@ BOOL CFormView::PreTranslateInput(MSG* pMsg) {
     return ::IsDialogMessageW(m_hWnd, pMsg);
 }
 
-BOOL CFormView::OnCommand(WPARAM wParam, LPARAM lParam) {
-    if (lParam && AfxGetLockoutNotifyWindow() == m_hWnd) {
-        return TRUE;
-    }
-    return CScrollView::OnCommand(wParam, lParam);
-}
-
-BOOL CFormView::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-    if (AfxGetLockoutNotifyWindow() == m_hWnd) {
-        return TRUE;
-    }
-    return CScrollView::OnNotify(wParam, lParam, pResult);
-}
-
 int CFormView::GetCheckedRadioButton(int nIDFirstButton, int nIDLastButton) const {
     return AfxGetCheckedRadioButton(m_hWnd, nIDFirstButton, nIDLastButton);
-}
-
-LRESULT CFormView::OnItemMsg(WPARAM wParam, LPARAM lParam) {
-    const MSG* msg = GetCurrentMessage();
-    LRESULT result = 0;
-    if (AfxReflectItemMessage(msg->message, wParam, lParam, &result)) {
-        return msg->message == WM_DELETEITEM ? TRUE : result;
-    }
-    return Default();
 }

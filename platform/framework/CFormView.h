@@ -23,11 +23,8 @@ public:
 
     // Loads the controls from the members (UpdateData(FALSE)), then the view's own first update.
     void OnInitialUpdate() override;
-    BOOL UpdateData(BOOL bSaveAndValidate = TRUE) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL PreTranslateInput(MSG* pMsg) override;
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     void OnDraw(CDC*) override {}
     int GetCheckedRadioButton(int nIDFirstButton, int nIDLastButton) const;
 
@@ -35,8 +32,6 @@ public:
 
 protected:
     CString m_strTemplateName;
-
-    LRESULT OnItemMsg(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 };
