@@ -8,6 +8,8 @@
 
 #include <cstdlib>
 #include <dirent.h>
+#include <filesystem>
+#include <optional>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -80,21 +82,32 @@ private:
 
 class RegistryTest : public ::testing::Test {
 protected:
+    // Every test gets a fresh settings directory of its own, so that tests in one process (in any order)
+    // never see each other's hives.
     void SetUp() override {
-        // The launcher gives every test its own directory; when run by hand, make one so nothing reaches the
-        // real settings.
-        const char* dir = std::getenv("DOLIVA_CONFIG_DIR");
-        if (!dir || !*dir) {
-            char tmpl[] = "/tmp/doliva-regtest.XXXXXX";
-            ASSERT_NE(mkdtemp(tmpl), nullptr);
-            setenv("DOLIVA_CONFIG_DIR", tmpl, 1);
-            setenv("XDG_CONFIG_HOME", tmpl, 1);
-        }
-        m_dir = std::getenv("DOLIVA_CONFIG_DIR");
+        const char* scratch = std::getenv("DOLIVA_TEST_SCRATCH");
+        std::string tmpl = std::string(scratch && *scratch ? scratch : "/tmp") + "/regtest.XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+        m_dir = tmpl;
         m_userHive = m_dir + "/user.reg";
+        SaveEnv("DOLIVA_CONFIG_DIR");
+        SaveEnv("XDG_CONFIG_HOME");
+        setenv("DOLIVA_CONFIG_DIR", m_dir.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", m_dir.c_str(), 1);
         doliva::registry::DropCachedHives();
     }
-    void TearDown() override { doliva::registry::DropCachedHives(); }
+    void TearDown() override {
+        doliva::registry::DropCachedHives();
+        for (const auto& [name, value] : m_savedEnv) {
+            if (value) {
+                setenv(name.c_str(), value->c_str(), 1);
+            } else {
+                unsetenv(name.c_str());
+            }
+        }
+        std::error_code ec;
+        std::filesystem::remove_all(m_dir, ec);
+    }
 
     // Creates (or opens) a key below HKEY_CURRENT_USER with full access.
     static LONG Create(LPCWSTR path, HKEY* out) {
@@ -134,6 +147,14 @@ protected:
 
     std::string m_dir;
     std::string m_userHive;
+
+private:
+    void SaveEnv(const char* name) {
+        const char* value = std::getenv(name);
+        m_savedEnv.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+    }
+
+    std::vector<std::pair<std::string, std::optional<std::string>>> m_savedEnv;
 };
 
 } // namespace regtest
