@@ -191,10 +191,24 @@ LRESULT OnScrollBar(EditState* s, UINT msg, WPARAM wParam) {
     return 0;
 }
 
-LRESULT OnCut(EditState* s) {
-    if (!ReadOnly(s) && !(s->passwordChar && !Multi(s))) {
+// A password is never cut (nor copied: Copy declines it).
+LRESULT OnClipboard(EditState* s, UINT msg) {
+    switch (msg) {
+    case WM_COPY:
         Copy(s);
+        break;
+    case WM_CUT:
+        if (!ReadOnly(s) && !(s->passwordChar && !Multi(s))) {
+            Copy(s);
+            Clear(s);
+        }
+        break;
+    case WM_PASTE:
+        Paste(s);
+        break;
+    default:
         Clear(s);
+        break;
     }
     return 0;
 }
@@ -442,6 +456,7 @@ LRESULT LineMessage(EditState* s, UINT msg, WPARAM wParam, LPARAM lParam) {
 // The selection, undo, and the edit's settings.
 LRESULT EditMessage(EditState* s, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
+    case WM_UNDO:
     case EM_UNDO:
         return OnUndo(s);
     case EM_CANUNDO:
@@ -556,18 +571,10 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         ScrollLines(s, -3 * GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA);
         return 0;
     case WM_COPY:
-        Copy(s);
-        return 0;
     case WM_CUT:
-        return OnCut(s);
     case WM_PASTE:
-        Paste(s);
-        return 0;
     case WM_CLEAR:
-        Clear(s);
-        return 0;
-    case WM_UNDO:
-        return OnUndo(s);
+        return OnClipboard(s, msg);
     default:
         return EditMessage(s, msg, wParam, lParam);
     }
