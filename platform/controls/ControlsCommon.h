@@ -39,6 +39,27 @@ LRESULT DestroyState(HWND hwnd, T* state, WPARAM wParam, LPARAM lParam) {
     delete state;
     return DefWindowProcW(hwnd, WM_NCDESTROY, wParam, lParam);
 }
+inline void NothingMore(HWND) {}
+// The window procedure of a control whose state is made on WM_NCCREATE (`Created` may then adjust the new
+// window) and freed on WM_NCDESTROY, and whose painting covers the background; `Handle` answers the rest.
+template <typename T, LRESULT (*Handle)(HWND, T&, UINT, WPARAM, LPARAM), void (*Created)(HWND) = NothingMore>
+LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    T* state = StateOrNew<T>(hwnd, msg);
+    if (!state) {
+        if (msg == WM_NCCREATE) {
+            Created(hwnd);
+        }
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+    switch (msg) {
+    case WM_NCDESTROY:
+        return DestroyState(hwnd, state, wParam, lParam);
+    case WM_ERASEBKGND:
+        return 1;
+    default:
+        return Handle(hwnd, *state, msg, wParam, lParam);
+    }
+}
 
 // Registers a class of the system once per process, with room for the state pointer.
 void RegisterControlClass(LPCWSTR name, WNDPROC proc, UINT style, LPCWSTR cursor, HBRUSH background);

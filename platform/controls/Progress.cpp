@@ -93,13 +93,11 @@ void Paint(HWND hwnd, const ProgressState& s) {
 }
 
 // The classic bar has a thin sunken border of its own.
-LRESULT OnNcCreate(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    SetState(hwnd, new ProgressState);
+void AddEdge(HWND hwnd) {
     DWORD ex = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_EXSTYLE));
     if (!(ex & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE))) {
         SetWindowLongW(hwnd, GWL_EXSTYLE, static_cast<LONG>(ex | WS_EX_STATICEDGE));
     }
-    return DefWindowProcW(hwnd, WM_NCCREATE, wParam, lParam);
 }
 
 // Answers the range before, as PBM_SETRANGE packs it.
@@ -171,32 +169,24 @@ LRESULT ProgressMessage(HWND hwnd, ProgressState& s, UINT msg, WPARAM wParam, LP
     }
 }
 
-LRESULT ProgressProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* s = StateOf<ProgressState>(hwnd);
-    if (!s) {
-        return msg == WM_NCCREATE ? OnNcCreate(hwnd, wParam, lParam)
-                                  : DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
+LRESULT WindowMessage(HWND hwnd, ProgressState& s, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_SETFONT:
-        s->font = reinterpret_cast<HFONT>(wParam);
+        s.font = reinterpret_cast<HFONT>(wParam);
         return 0;
     case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(s->font);
-    case WM_NCDESTROY:
-        return DestroyState(hwnd, s, wParam, lParam);
-    case WM_ERASEBKGND:
-        return 1;
+        return reinterpret_cast<LRESULT>(s.font);
     case WM_PAINT:
-        Paint(hwnd, *s);
+        Paint(hwnd, s);
         return 0;
     default:
-        return ProgressMessage(hwnd, *s, msg, wParam, lParam);
+        return ProgressMessage(hwnd, s, msg, wParam, lParam);
     }
 }
 
 } // namespace
 
 void RegisterProgressClass() {
-    RegisterControlClass(PROGRESS_CLASSW, ProgressProc, CS_HREDRAW | CS_VREDRAW, IDC_ARROW, nullptr);
+    RegisterControlClass(PROGRESS_CLASSW, ControlProc<ProgressState, WindowMessage, AddEdge>,
+                         CS_HREDRAW | CS_VREDRAW, IDC_ARROW, nullptr);
 }

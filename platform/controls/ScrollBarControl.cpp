@@ -268,18 +268,10 @@ LRESULT ScrollBarMessage(HWND hwnd, ScrollBarState& s, UINT msg, WPARAM wParam, 
     }
 }
 
-LRESULT ScrollBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* s = StateOrNew<ScrollBarState>(hwnd, msg);
-    if (!s) {
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
+LRESULT WindowMessage(HWND hwnd, ScrollBarState& s, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_NCDESTROY:
-        return DestroyState(hwnd, s, wParam, lParam);
-    case WM_ERASEBKGND:
-        return 1;
     case WM_PAINT:
-        Paint(hwnd, *s);
+        Paint(hwnd, s);
         return 0;
     case WM_ENABLE:
         InvalidateRect(hwnd, nullptr, FALSE);
@@ -290,20 +282,20 @@ LRESULT ScrollBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return OnNcLButtonDown(hwnd, wParam, lParam);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        return OnLButtonDown(hwnd, *s, lParam);
+        return OnLButtonDown(hwnd, s, lParam);
     case WM_GETDLGCODE:
         return SizeBox(hwnd) ? 0 : DLGC_WANTARROWS;
     case WM_KEYDOWN:
     case WM_KEYUP:
-        return OnKey(hwnd, *s, msg, wParam, lParam);
+        return OnKey(hwnd, s, msg, wParam, lParam);
     default:
-        return ScrollBarMessage(hwnd, *s, msg, wParam, lParam);
+        return ScrollBarMessage(hwnd, s, msg, wParam, lParam);
     }
 }
 
 } // namespace
 
 void RegisterScrollBarClass() {
-    RegisterControlClass(WC_SCROLLBARW, ScrollBarProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, IDC_ARROW,
-                         nullptr);
+    RegisterControlClass(WC_SCROLLBARW, ControlProc<ScrollBarState, WindowMessage>,
+                         CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, IDC_ARROW, nullptr);
 }

@@ -691,47 +691,40 @@ LRESULT ButtonMessage(HWND hwnd, ToolbarState& s, UINT msg, WPARAM wParam, LPARA
     }
 }
 
-LRESULT ToolbarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* s = StateOrNew<ToolbarState>(hwnd, msg);
-    if (!s) {
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
+LRESULT ToolbarMessage(HWND hwnd, ToolbarState& s, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CREATE:
-        return OnCreate(hwnd, *s);
+        return OnCreate(hwnd, s);
     case WM_DESTROY:
-        if (s->tooltip) {
-            DestroyWindow(s->tooltip);
-            s->tooltip = nullptr;
+        if (s.tooltip) {
+            DestroyWindow(s.tooltip);
+            s.tooltip = nullptr;
         }
         return DefWindowProcW(hwnd, msg, wParam, lParam);
-    case WM_NCDESTROY:
-        return DestroyState(hwnd, s, wParam, lParam);
-    case WM_ERASEBKGND:
-        return 1;
     case WM_PAINT:
-        Paint(hwnd, *s);
+        Paint(hwnd, s);
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        return OnLButtonDown(hwnd, *s, msg, wParam, lParam);
+        return OnLButtonDown(hwnd, s, msg, wParam, lParam);
     case WM_MOUSEMOVE:
-        return OnMouseMove(hwnd, *s, wParam, lParam);
+        return OnMouseMove(hwnd, s, wParam, lParam);
     case WM_MOUSELEAVE:
-        return OnMouseLeave(hwnd, *s);
+        return OnMouseLeave(hwnd, s);
     case WM_LBUTTONUP:
-        return OnLButtonUp(hwnd, *s, wParam, lParam);
+        return OnLButtonUp(hwnd, s, wParam, lParam);
     case WM_CAPTURECHANGED:
-        return OnCaptureChanged(hwnd, *s, reinterpret_cast<HWND>(lParam));
+        return OnCaptureChanged(hwnd, s, reinterpret_cast<HWND>(lParam));
     case WM_NOTIFY:
-        return OnNotify(hwnd, *s, wParam, lParam);
+        return OnNotify(hwnd, s, wParam, lParam);
     default:
-        return ButtonMessage(hwnd, *s, msg, wParam, lParam);
+        return ButtonMessage(hwnd, s, msg, wParam, lParam);
     }
 }
 
 } // namespace
 
 void RegisterToolbarClass() {
-    RegisterControlClass(TOOLBARCLASSNAMEW, ToolbarProc, CS_DBLCLKS, IDC_ARROW, nullptr);
+    RegisterControlClass(TOOLBARCLASSNAMEW, ControlProc<ToolbarState, ToolbarMessage>, CS_DBLCLKS, IDC_ARROW,
+                         nullptr);
 }
