@@ -12,6 +12,22 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     AFX_MSGCALL call;
     call.wParam = wParam;
     call.lParam = lParam;
+    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
+        const AFX_MSGMAP_ENTRY* e = FindMessageEntry(AfxKindWindow, WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0);
+        if (!e) {
+            return FALSE;
+        }
+        call.message = WM_REFLECT_BASE + WM_CTLCOLOR;
+        call.nID = message - WM_CTLCOLORMSGBOX;
+        e->pfn(this, call);
+        if (!call.result) {
+            return FALSE; // a null brush leaves the colours to the parent
+        }
+        if (pResult) {
+            *pResult = call.result;
+        }
+        return TRUE;
+    }
     switch (message) {
     case WM_COMMAND: {
         const AFX_MSGMAP_ENTRY* e =
@@ -35,28 +51,6 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         call.nID = static_cast<UINT>(hdr->idFrom);
         call.pExtra = &notify;
         return e->pfn(this, call);
-    }
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC: {
-        const AFX_MSGMAP_ENTRY* e = FindMessageEntry(AfxKindWindow, WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0);
-        if (!e) {
-            return FALSE;
-        }
-        call.message = WM_REFLECT_BASE + WM_CTLCOLOR;
-        call.nID = message - WM_CTLCOLORMSGBOX;
-        e->pfn(this, call);
-        if (!call.result) {
-            return FALSE; // a null brush leaves the colours to the parent
-        }
-        if (pResult) {
-            *pResult = call.result;
-        }
-        return TRUE;
     }
     default: {
         // Other reflected messages go to ON_MESSAGE(WM_REFLECT_BASE + message) entries.
