@@ -2,6 +2,8 @@
 #include "platform/controls/ControlsCommon.h"
 #include "platform/controls/StandardControls.h"
 
+#include <utility>
+
 namespace {
 
 using namespace controls;
@@ -357,125 +359,217 @@ void Release(HWND hwnd, ButtonState* state, bool click) {
     }
 }
 
+LRESULT DialogCode(DWORD type) {
+    switch (type) {
+    case BS_PUSHBUTTON:
+    case BS_PUSHBOX:
+        return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+    case BS_DEFPUSHBUTTON:
+        return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON:
+        return DLGC_BUTTON | DLGC_RADIOBUTTON;
+    case BS_GROUPBOX:
+        return DLGC_STATIC;
+    default:
+        return DLGC_BUTTON;
+    }
+}
+
+bool InClient(HWND hwnd, LPARAM lParam) {
+    RECT rect;
+    GetClientRect(hwnd, &rect);
+    POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    return PtInRect(&rect, point);
+}
+
+// The button shows pushed and holds the mouse until it is released.
+LRESULT OnLButtonDown(HWND hwnd, ButtonState* state, DWORD type) {
+    if (type == BS_GROUPBOX) {
+        return 0;
+    }
+    SetFocus(hwnd);
+    SetCapture(hwnd);
+    state->captured = true;
+    SetPushed(hwnd, state, true);
+    return 0;
+}
+
+// Buttons that notify, radio buttons and owner-drawn buttons report a double click; others take it as a
+// second click.
+LRESULT OnLButtonDblClk(HWND hwnd, ButtonState* state, DWORD type) {
+    if (type == BS_GROUPBOX) {
+        return 0;
+    }
+    if ((ClassStyle(hwnd) & BS_NOTIFY) || IsRadioType(type) || type == BS_OWNERDRAW) {
+        NotifyParent(hwnd, BN_DOUBLECLICKED);
+        return 0;
+    }
+    return OnLButtonDown(hwnd, state, type);
+}
+
+LRESULT OnMouseMove(HWND hwnd, ButtonState* state, LPARAM lParam) {
+    if (state->captured && GetCapture() == hwnd) {
+        SetPushed(hwnd, state, InClient(hwnd, lParam));
+    }
+    return 0;
+}
+
+// Released on the button: a click.
+LRESULT OnLButtonUp(HWND hwnd, ButtonState* state, LPARAM lParam) {
+    if (state->captured) {
+        state->pushed = state->pushed && InClient(hwnd, lParam);
+        Release(hwnd, state, true);
+    }
+    return 0;
+}
+
+LRESULT OnCaptureChanged(HWND hwnd, ButtonState* state, HWND gaining) {
+    if (state->captured && gaining != hwnd) {
+        state->captured = false;
+        SetPushed(hwnd, state, false);
+    }
+    return 0;
+}
+
+// Space pushes the button; its release clicks it.
+LRESULT OnKey(HWND hwnd, ButtonState* state, DWORD type, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (wParam == VK_SPACE && msg == WM_KEYDOWN && type != BS_GROUPBOX) {
+        if (!state->pushed) {
+            state->spaceDown = true;
+            SetPushed(hwnd, state, true);
+        }
+        return 0;
+    }
+    if (wParam == VK_SPACE && msg == WM_KEYUP && state->spaceDown) {
+        Release(hwnd, state, true);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+// Losing the focus releases the button without a click.
+LRESULT OnFocus(HWND hwnd, ButtonState* state, bool focused) {
+    state->focused = focused;
+    if (!focused && (state->pushed || state->captured)) {
+        Release(hwnd, state, false);
+    }
+    Redraw(hwnd);
+    if (ClassStyle(hwnd) & BS_NOTIFY) {
+        NotifyParent(hwnd, focused ? BN_SETFOCUS : BN_KILLFOCUS);
+    }
+    return 0;
+}
+
+LRESULT OnSetCheck(HWND hwnd, ButtonState* state, DWORD type, WPARAM wParam) {
+    if (!IsCheckType(type) && !IsRadioType(type)) {
+        return 0;
+    }
+    UINT check = static_cast<UINT>(wParam);
+    if (check == BST_INDETERMINATE && type != BS_3STATE && type != BS_AUTO3STATE) {
+        check = BST_CHECKED;
+    }
+    if (check > BST_INDETERMINATE) {
+        check = BST_CHECKED;
+    }
+    if (IsRadioType(type)) {
+        // The checked radio button of a group is the one the Tab key reaches.
+        LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+        LONG wanted = check ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP);
+        if (wanted != style) {
+            SetWindowLongW(hwnd, GWL_STYLE, wanted);
+        }
+    }
+    if (state->check != check) {
+        state->check = check;
+        Redraw(hwnd);
+    }
+    return 0;
+}
+
+UINT CheckOf(const ButtonState* state, DWORD type) {
+    return (IsCheckType(type) || IsRadioType(type)) ? state->check : 0;
+}
+
+LRESULT OnSetStyle(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+    SetWindowLongW(hwnd, GWL_STYLE, (style & ~0xFFFF) | static_cast<LONG>(LOWORD(wParam)));
+    if (LOWORD(lParam)) {
+        Redraw(hwnd);
+    }
+    return 0;
+}
+
+// The BM_* messages.
+LRESULT ButtonMessage(HWND hwnd, ButtonState* state, DWORD type, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case BM_GETCHECK:
+        return CheckOf(state, type);
+    case BM_SETCHECK:
+        return OnSetCheck(hwnd, state, type, wParam);
+    case BM_GETSTATE:
+        return CheckOf(state, type) | (state->pushed ? BST_PUSHED : 0) | (state->focused ? BST_FOCUS : 0);
+    case BM_SETSTATE:
+        SetPushed(hwnd, state, wParam != 0);
+        return 0;
+    case BM_SETSTYLE:
+        return OnSetStyle(hwnd, wParam, lParam);
+    case BM_CLICK:
+        if (IsWindowEnabled(hwnd)) {
+            SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+            SendMessageW(hwnd, WM_LBUTTONUP, 0, 0);
+        }
+        return 0;
+    case BM_GETIMAGE:
+        return reinterpret_cast<LRESULT>(state->image);
+    case BM_SETIMAGE: {
+        HANDLE old = std::exchange(state->image, reinterpret_cast<HANDLE>(lParam));
+        Redraw(hwnd);
+        return reinterpret_cast<LRESULT>(old);
+    }
+    default:
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+}
+
 LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        SetState(hwnd, new ButtonState);
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
     auto* state = StateOf<ButtonState>(hwnd);
-    if (!state && msg != WM_NCCREATE) {
+    if (!state) {
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
     DWORD type = TypeOf(ClassStyle(hwnd));
     switch (msg) {
-    case WM_NCCREATE:
-        SetState(hwnd, new ButtonState);
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
     case WM_NCDESTROY:
-        SetState(hwnd, nullptr);
-        delete state;
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+        return DestroyState(hwnd, state, wParam, lParam);
     case WM_GETDLGCODE:
-        switch (type) {
-        case BS_PUSHBUTTON:
-        case BS_PUSHBOX:
-            return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
-        case BS_DEFPUSHBUTTON:
-            return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
-        case BS_RADIOBUTTON:
-        case BS_AUTORADIOBUTTON:
-            return DLGC_BUTTON | DLGC_RADIOBUTTON;
-        case BS_GROUPBOX:
-            return DLGC_STATIC;
-        default:
-            return DLGC_BUTTON;
-        }
+        return DialogCode(type);
     case WM_NCHITTEST:
-        if (type == BS_GROUPBOX) {
-            return HTTRANSPARENT;
-        }
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+        return type == BS_GROUPBOX ? HTTRANSPARENT : DefWindowProcW(hwnd, msg, wParam, lParam);
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT:
-    case WM_PRINTCLIENT: {
-        PAINTSTRUCT ps{};
-        HDC dc = wParam ? reinterpret_cast<HDC>(wParam) : BeginPaint(hwnd, &ps);
-        Paint(hwnd, dc, state);
-        if (!wParam) {
-            EndPaint(hwnd, &ps);
-        }
-        return 0;
-    }
+    case WM_PRINTCLIENT:
+        return PaintClient(hwnd, wParam, [&](HDC dc) { Paint(hwnd, dc, state); });
     case WM_LBUTTONDBLCLK:
-        if (type == BS_GROUPBOX) {
-            return 0;
-        }
-        if ((ClassStyle(hwnd) & BS_NOTIFY) || IsRadioType(type) || type == BS_OWNERDRAW) {
-            NotifyParent(hwnd, BN_DOUBLECLICKED);
-            return 0;
-        }
-        [[fallthrough]];
+        return OnLButtonDblClk(hwnd, state, type);
     case WM_LBUTTONDOWN:
-        if (type == BS_GROUPBOX) {
-            return 0;
-        }
-        SetFocus(hwnd);
-        SetCapture(hwnd);
-        state->captured = true;
-        SetPushed(hwnd, state, true);
-        return 0;
+        return OnLButtonDown(hwnd, state, type);
     case WM_MOUSEMOVE:
-        if (state->captured && GetCapture() == hwnd) {
-            RECT rect;
-            GetClientRect(hwnd, &rect);
-            POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            SetPushed(hwnd, state, PtInRect(&rect, point));
-        }
-        return 0;
+        return OnMouseMove(hwnd, state, lParam);
     case WM_LBUTTONUP:
-        if (state->captured) {
-            RECT rect;
-            GetClientRect(hwnd, &rect);
-            POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            state->pushed = state->pushed && PtInRect(&rect, point);
-            Release(hwnd, state, true);
-        }
-        return 0;
+        return OnLButtonUp(hwnd, state, lParam);
     case WM_CAPTURECHANGED:
-        if (state->captured && reinterpret_cast<HWND>(lParam) != hwnd) {
-            state->captured = false;
-            SetPushed(hwnd, state, false);
-        }
-        return 0;
+        return OnCaptureChanged(hwnd, state, reinterpret_cast<HWND>(lParam));
     case WM_KEYDOWN:
-        if (wParam == VK_SPACE && type != BS_GROUPBOX) {
-            if (!state->pushed) {
-                state->spaceDown = true;
-                SetPushed(hwnd, state, true);
-            }
-            return 0;
-        }
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
     case WM_KEYUP:
-        if (wParam == VK_SPACE && state->spaceDown) {
-            Release(hwnd, state, true);
-            return 0;
-        }
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+        return OnKey(hwnd, state, type, msg, wParam, lParam);
     case WM_SETFOCUS:
-        state->focused = true;
-        Redraw(hwnd);
-        if (ClassStyle(hwnd) & BS_NOTIFY) {
-            NotifyParent(hwnd, BN_SETFOCUS);
-        }
-        return 0;
     case WM_KILLFOCUS:
-        state->focused = false;
-        if (state->pushed || state->captured) {
-            Release(hwnd, state, false);
-        }
-        Redraw(hwnd);
-        if (ClassStyle(hwnd) & BS_NOTIFY) {
-            NotifyParent(hwnd, BN_KILLFOCUS);
-        }
-        return 0;
+        return OnFocus(hwnd, state, msg == WM_SETFOCUS);
     case WM_CANCELMODE:
         if (state->captured) {
             Release(hwnd, state, false);
@@ -498,63 +592,8 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(state->font);
-    case BM_GETCHECK:
-        return (IsCheckType(type) || IsRadioType(type)) ? state->check : 0;
-    case BM_SETCHECK: {
-        if (!IsCheckType(type) && !IsRadioType(type)) {
-            return 0;
-        }
-        UINT check = static_cast<UINT>(wParam);
-        if (check == BST_INDETERMINATE && type != BS_3STATE && type != BS_AUTO3STATE) {
-            check = BST_CHECKED;
-        }
-        if (check > BST_INDETERMINATE) {
-            check = BST_CHECKED;
-        }
-        if (IsRadioType(type)) {
-            // The checked radio button of a group is the one the Tab key reaches.
-            LONG style = GetWindowLongW(hwnd, GWL_STYLE);
-            LONG wanted = check ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP);
-            if (wanted != style) {
-                SetWindowLongW(hwnd, GWL_STYLE, wanted);
-            }
-        }
-        if (state->check != check) {
-            state->check = check;
-            Redraw(hwnd);
-        }
-        return 0;
-    }
-    case BM_GETSTATE:
-        return ((IsCheckType(type) || IsRadioType(type)) ? state->check : 0) |
-               (state->pushed ? BST_PUSHED : 0) | (state->focused ? BST_FOCUS : 0);
-    case BM_SETSTATE:
-        SetPushed(hwnd, state, wParam != 0);
-        return 0;
-    case BM_SETSTYLE: {
-        LONG style = GetWindowLongW(hwnd, GWL_STYLE);
-        SetWindowLongW(hwnd, GWL_STYLE, (style & ~0xFFFF) | static_cast<LONG>(LOWORD(wParam)));
-        if (LOWORD(lParam)) {
-            Redraw(hwnd);
-        }
-        return 0;
-    }
-    case BM_CLICK:
-        if (IsWindowEnabled(hwnd)) {
-            SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-            SendMessageW(hwnd, WM_LBUTTONUP, 0, 0);
-        }
-        return 0;
-    case BM_GETIMAGE:
-        return reinterpret_cast<LRESULT>(state->image);
-    case BM_SETIMAGE: {
-        HANDLE old = state->image;
-        state->image = reinterpret_cast<HANDLE>(lParam);
-        Redraw(hwnd);
-        return reinterpret_cast<LRESULT>(old);
-    }
     default:
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+        return ButtonMessage(hwnd, state, type, msg, wParam, lParam);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "platform/controls/ControlsCommon.h"
 
+#include <cstring>
 #include <mutex>
 
 namespace controls {
@@ -45,8 +46,52 @@ HBRUSH ControlColor(HWND hwnd, HDC dc, UINT ctlColorMessage) {
     return reinterpret_cast<HBRUSH>(brush);
 }
 
+LRESULT ReplaceColor(HWND hwnd, COLORREF& slot, COLORREF color) {
+    COLORREF old = slot;
+    slot = color;
+    InvalidateRect(hwnd, nullptr, TRUE);
+    return static_cast<LRESULT>(old);
+}
+
+COLORREF ColorOrSystem(COLORREF color, int sysColor) {
+    return color == CLR_DEFAULT ? GetSysColor(sysColor) : color;
+}
+
 HFONT ControlFont(HFONT font) {
     return font ? font : static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+}
+
+TEXTMETRICW FontMetrics(HFONT font) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, ControlFont(font));
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    DeleteDC(dc);
+    return tm;
+}
+
+LRESULT CopyTextOut(const std::u16string& text, WPARAM size, LPARAM buffer) {
+    if (!buffer || size == 0) {
+        return 0;
+    }
+    auto* out = reinterpret_cast<char16_t*>(buffer);
+    size_t count = std::min(text.size(), static_cast<size_t>(size) - 1);
+    std::memcpy(out, text.data(), count * sizeof(char16_t));
+    out[count] = 0;
+    return static_cast<LRESULT>(count);
+}
+
+void SetWindowHeight(HWND hwnd, int height) {
+    RECT window;
+    GetWindowRect(hwnd, &window);
+    SetWindowPos(hwnd, nullptr, 0, 0, window.right - window.left, height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SizeTopLevelFromGrip(HWND grip, UINT edge, LPARAM screenPoint) {
+    if (HWND top = GetAncestor(grip, GA_ROOT)) {
+        SendMessageW(top, WM_SYSCOMMAND, SC_SIZE | edge, screenPoint);
+    }
 }
 
 std::u16string WindowText(HWND hwnd) {

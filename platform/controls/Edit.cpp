@@ -1,109 +1,13 @@
-// The "Edit" class: single-line and multi-line text editing with selection, clipboard and one level of undo.
+// The edit control's text, lines, selection, clipboard, undo, keys, painting and scrolling.
+#include "platform/controls/EditState.h"
+
 #include "platform/clipboard/Clipboard.h"
-#include "platform/controls/ControlsCommon.h"
-#include "platform/controls/StandardControls.h"
 
 #include <cstring>
-#include <vector>
+
+namespace controls::edit {
 
 namespace {
-
-using namespace controls;
-
-constexpr int kDefaultLimit = 30000;
-
-struct Line {
-    int start = 0;
-    int length = 0;   // without the line break
-    int breakLen = 0; // 2 for CR LF, 1 for a lone LF, 0 for a wrapped or the last line
-};
-
-struct Snapshot {
-    std::u16string text;
-    int anchor = 0;
-    int caret = 0;
-};
-
-struct EditState {
-    HWND hwnd = nullptr;
-    std::u16string text;
-    int anchor = 0;
-    int caret = 0;
-    int limit = kDefaultLimit;
-    bool modified = false;
-    Snapshot undo;
-    bool canUndo = false;
-    bool typingRun = false; // consecutive typing shares one undo step
-    char16_t passwordChar = 0;
-    HFONT font = nullptr;
-    int leftMargin = 1;
-    int rightMargin = 1;
-    RECT format{};
-    bool formatSet = false;
-    int firstLine = 0; // multi-line: the top visible line
-    int xOffset = 0;   // pixels scrolled horizontally
-    bool focused = false;
-    bool selecting = false; // the mouse is selecting
-    bool updatingBars = false;
-    int lineHeight = 16;
-    std::vector<Line> lines;
-    DWORD bars = 0; // WS_HSCROLL/WS_VSCROLL as created (the style bits go while a bar is hidden)
-};
-
-DWORD Style(const EditState* s) {
-    return ClassStyle(s->hwnd);
-}
-bool Multi(const EditState* s) {
-    return Style(s) & ES_MULTILINE;
-}
-int Len(const EditState* s) {
-    return static_cast<int>(s->text.size());
-}
-int SelMin(const EditState* s) {
-    return std::min(s->anchor, s->caret);
-}
-int SelMax(const EditState* s) {
-    return std::max(s->anchor, s->caret);
-}
-
-// Horizontal scrolling instead of wrapping.
-bool NoWrap(const EditState* s) {
-    DWORD style = Style(s);
-    return !(style & ES_MULTILINE) || (style & (ES_AUTOHSCROLL | WS_HSCROLL));
-}
-
-// A memory DC with the control's font, for measuring.
-class Measure {
-public:
-    explicit Measure(const EditState* s) {
-        dc_ = CreateCompatibleDC(nullptr);
-        SelectObject(dc_, ControlFont(s->font));
-    }
-    ~Measure() { DeleteDC(dc_); }
-    Measure(const Measure&) = delete;
-    Measure& operator=(const Measure&) = delete;
-    HDC dc() const { return dc_; }
-    int Width(const char16_t* text, int count) const {
-        SIZE size{};
-        if (count <= 0) {
-            return 0;
-        }
-        GetTextExtentPoint32W(dc_, text, count, &size);
-        return size.cx;
-    }
-    // Extents of each prefix of the text: out[i] is the width of the first i characters.
-    std::vector<int> Prefixes(const char16_t* text, int count) const {
-        std::vector<int> out(static_cast<size_t>(count) + 1, 0);
-        if (count > 0) {
-            SIZE size{};
-            GetTextExtentExPointW(dc_, text, count, -1, nullptr, out.data() + 1, &size);
-        }
-        return out;
-    }
-
-private:
-    HDC dc_;
-};
 
 std::u16string Shown(const EditState* s) {
     if (s->passwordChar && !Multi(s)) {
@@ -133,6 +37,8 @@ void ComputeFormatRect(EditState* s) {
 int VisibleLines(const EditState* s) {
     return std::max(1, static_cast<int>((s->format.bottom - s->format.top) / std::max(1, s->lineHeight)));
 }
+
+} // namespace
 
 void Layout(EditState* s) {
     Measure m(s);
@@ -208,6 +114,8 @@ int LineOf(const EditState* s, int pos) {
     return line;
 }
 
+namespace {
+
 int LineWidth(const EditState* s, const Measure& m, int line) {
     const Line& l = s->lines[line];
     std::u16string shown = Shown(s);
@@ -229,6 +137,8 @@ int AlignOffset(const EditState* s, const Measure& m, int line) {
     }
     return 0;
 }
+
+} // namespace
 
 POINT PosToPoint(const EditState* s, const Measure& m, int pos) {
     int line = LineOf(s, pos);
@@ -312,11 +222,6 @@ void PlaceCaret(EditState* s) {
     SetCaretPos(p.x, p.y);
 }
 
-void Redraw(EditState* s) {
-    InvalidateRect(s->hwnd, nullptr, TRUE);
-}
-
-// Scrolls so the caret is visible; answers whether anything moved.
 bool ScrollCaret(EditState* s) {
     bool moved = false;
     Measure m(s);
@@ -372,6 +277,8 @@ void SetSelection(EditState* s, int anchor, int caret) {
     PlaceCaret(s);
 }
 
+namespace {
+
 void Changed(EditState* s, bool notify) {
     if (notify) {
         NotifyParent(s->hwnd, EN_UPDATE);
@@ -382,9 +289,9 @@ void Changed(EditState* s, bool notify) {
     }
 }
 
-// Replaces the selection, within the limit. `user` (typing, pasting) also keeps a multi-line edit without
-// ES_AUTOVSCROLL within its lines; `canUndo` keeps what was there for EM_UNDO.
-bool ReplaceSel(EditState* s, std::u16string insert, bool canUndo, bool user, bool typing = false) {
+} // namespace
+
+bool ReplaceSel(EditState* s, std::u16string insert, bool canUndo, bool user, bool typing) {
     int from = SelMin(s);
     int to = SelMax(s);
     if (!Multi(s)) {
@@ -537,6 +444,8 @@ void Clear(EditState* s) {
     }
 }
 
+namespace {
+
 bool IsWordChar(char16_t c) {
     return c != u' ' && c != u'\t' && c != u'\r' && c != u'\n';
 }
@@ -591,6 +500,8 @@ int VerticalMove(EditState* s, int lines) {
     p.y = s->format.top + (line - s->firstLine) * s->lineHeight;
     return PointToPos(s, m, p);
 }
+
+} // namespace
 
 void KeyDown(EditState* s, WPARAM key) {
     bool shift = GetKeyState(VK_SHIFT) < 0;
@@ -725,6 +636,8 @@ void Char(EditState* s, char16_t ch) {
     ReplaceSel(s, std::u16string(1, ch), true, true, true);
 }
 
+namespace {
+
 HBRUSH Colors(EditState* s, HDC dc) {
     bool staticLook = ReadOnly(s) || !IsWindowEnabled(s->hwnd);
     HBRUSH brush = ControlColor(s->hwnd, dc, staticLook ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT);
@@ -733,6 +646,8 @@ HBRUSH Colors(EditState* s, HDC dc) {
     }
     return brush;
 }
+
+} // namespace
 
 void Paint(EditState* s, HDC dc) {
     RECT client;
@@ -823,480 +738,44 @@ LRESULT VScroll(EditState* s, int code, int thumb) {
     return s->firstLine - before;
 }
 
-LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* s = StateOf<EditState>(hwnd);
-    if (!s && msg != WM_NCCREATE) {
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+void SelectWord(EditState* s, int pos) {
+    int from = pos;
+    int to = pos;
+    while (from > 0 && IsWordChar(s->text[from - 1])) {
+        --from;
     }
-    switch (msg) {
-    case WM_NCCREATE: {
-        s = new EditState;
-        s->hwnd = hwnd;
-        SetState(hwnd, s);
-        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        DWORD style = static_cast<DWORD>(cs->style);
-        if (style & ES_MULTILINE) {
-            // Scroll bars scroll automatically; a multi-line edit is never a password field.
-            if (style & WS_HSCROLL) {
-                style |= ES_AUTOHSCROLL;
-            }
-            if (style & WS_VSCROLL) {
-                style |= ES_AUTOVSCROLL;
-            }
-            style &= ~static_cast<DWORD>(ES_PASSWORD);
-        } else {
-            style &= ~static_cast<DWORD>(WS_HSCROLL | WS_VSCROLL);
-        }
-        if (style & ES_PASSWORD) {
-            s->passwordChar = u'*';
-        }
-        s->bars = style & (WS_HSCROLL | WS_VSCROLL);
-        if (style != static_cast<DWORD>(cs->style)) {
-            SetWindowLongW(hwnd, GWL_STYLE, static_cast<LONG>(style));
-        }
-        if (!DefWindowProcW(hwnd, msg, wParam, lParam)) {
-            return FALSE;
-        }
-        SetText(s, cs->lpszName && !IS_INTRESOURCE(cs->lpszName) ? cs->lpszName : u"");
-        return TRUE;
+    while (to < Len(s) && IsWordChar(s->text[to])) {
+        ++to;
     }
-    case WM_NCDESTROY:
-        SetState(hwnd, nullptr);
-        delete s;
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    case WM_CREATE:
-        Layout(s);
-        UpdateScrollBars(s);
-        return 0;
-    case WM_SIZE:
-        s->formatSet = false;
-        Layout(s);
-        if (s->firstLine > static_cast<int>(s->lines.size()) - 1) {
-            s->firstLine = std::max(0, static_cast<int>(s->lines.size()) - 1);
-        }
-        UpdateScrollBars(s);
-        Redraw(s);
-        PlaceCaret(s);
-        return 0;
-    case WM_GETDLGCODE: {
-        LRESULT code = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
-        if (Multi(s) && (Style(s) & ES_WANTRETURN)) {
-            code |= DLGC_WANTALLKEYS;
-        }
-        return code;
-    }
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-        PAINTSTRUCT ps{};
-        HDC dc = wParam ? reinterpret_cast<HDC>(wParam) : BeginPaint(hwnd, &ps);
-        bool hide = s->focused && !wParam;
-        if (hide) {
-            HideCaret(hwnd);
-        }
-        Paint(s, dc);
-        if (hide) {
-            ShowCaret(hwnd);
-        }
-        if (!wParam) {
-            EndPaint(hwnd, &ps);
-        }
-        return 0;
-    }
-    case WM_SETFOCUS:
-        s->focused = true;
-        CreateCaret(hwnd, nullptr, 1, s->lineHeight);
-        PlaceCaret(s);
-        ShowCaret(hwnd);
-        Redraw(s);
-        NotifyParent(hwnd, EN_SETFOCUS);
-        return 0;
-    case WM_KILLFOCUS:
-        s->focused = false;
-        s->selecting = false;
-        if (GetCapture() == hwnd) {
-            ReleaseCapture();
-        }
-        DestroyCaret();
-        Redraw(s);
-        NotifyParent(hwnd, EN_KILLFOCUS);
-        return 0;
-    case WM_ENABLE:
-        Redraw(s);
-        return 0;
-    case WM_SETTEXT: {
-        SetText(s, reinterpret_cast<const char16_t*>(lParam));
-        Redraw(s);
-        // A multi-line edit reports no change for a text set by the program.
-        if (!Multi(s)) {
-            NotifyParent(hwnd, EN_UPDATE);
-            NotifyParent(hwnd, EN_CHANGE);
-        }
-        return TRUE;
-    }
-    case WM_GETTEXT: {
-        if (!lParam || wParam == 0) {
-            return 0;
-        }
-        auto* buffer = reinterpret_cast<char16_t*>(lParam);
-        size_t count = std::min(s->text.size(), static_cast<size_t>(wParam) - 1);
-        std::memcpy(buffer, s->text.data(), count * sizeof(char16_t));
-        buffer[count] = 0;
-        return static_cast<LRESULT>(count);
-    }
-    case WM_GETTEXTLENGTH:
-        return Len(s);
-    case WM_SETFONT:
-        s->font = reinterpret_cast<HFONT>(wParam);
-        s->formatSet = false;
-        Layout(s);
-        if (s->focused) {
-            CreateCaret(hwnd, nullptr, 1, s->lineHeight);
-            PlaceCaret(s);
-            ShowCaret(hwnd);
-        }
-        UpdateScrollBars(s);
-        if (LOWORD(lParam)) {
-            Redraw(s);
-        }
-        return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(s->font);
-    case WM_CHAR:
-        Char(s, static_cast<char16_t>(wParam));
-        return 0;
-    case WM_KEYDOWN:
-        KeyDown(s, wParam);
-        return 0;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-        SetFocus(hwnd);
-        Measure m(s);
-        POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        int pos = PointToPos(s, m, p);
-        if (msg == WM_LBUTTONDBLCLK) {
-            int from = pos;
-            int to = pos;
-            while (from > 0 && IsWordChar(s->text[from - 1])) {
-                --from;
-            }
-            while (to < Len(s) && IsWordChar(s->text[to])) {
-                ++to;
-            }
-            SetSelection(s, from, to);
-            return 0;
-        }
-        SetSelection(s, (wParam & MK_SHIFT) ? s->anchor : pos, pos);
-        ScrollCaret(s);
-        s->selecting = true;
-        SetCapture(hwnd);
-        return 0;
-    }
-    case WM_MOUSEMOVE:
-        if (s->selecting && GetCapture() == hwnd) {
-            Measure m(s);
-            POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            SetSelection(s, s->anchor, PointToPos(s, m, p));
-            ScrollCaret(s);
-        }
-        return 0;
-    case WM_LBUTTONUP:
-        if (s->selecting) {
-            s->selecting = false;
-            if (GetCapture() == hwnd) {
-                ReleaseCapture();
-            }
-        }
-        return 0;
-    case WM_CAPTURECHANGED:
-        s->selecting = false;
-        return 0;
-    case WM_VSCROLL:
-        if (Multi(s)) {
-            NotifyParent(hwnd, EN_VSCROLL);
-            VScroll(s, LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
-        }
-        return 0;
-    case WM_HSCROLL:
-        if (Multi(s)) {
-            NotifyParent(hwnd, EN_HSCROLL);
-            int page = s->format.right - s->format.left;
-            int avg = std::max(1, s->lineHeight / 2);
-            switch (LOWORD(wParam)) {
-            case SB_LINELEFT:
-                ScrollPixels(s, -avg);
-                break;
-            case SB_LINERIGHT:
-                ScrollPixels(s, avg);
-                break;
-            case SB_PAGELEFT:
-                ScrollPixels(s, -page);
-                break;
-            case SB_PAGERIGHT:
-                ScrollPixels(s, page);
-                break;
-            case SB_LEFT:
-                ScrollPixels(s, -s->xOffset);
-                break;
-            case SB_THUMBTRACK:
-            case SB_THUMBPOSITION:
-                ScrollPixels(s, static_cast<short>(HIWORD(wParam)) - s->xOffset);
-                break;
-            default:
-                break;
-            }
-        }
-        return 0;
-    case WM_MOUSEWHEEL:
-        if (Multi(s)) {
-            ScrollLines(s, -3 * GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA);
-            return 0;
-        }
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    case WM_COPY:
-        Copy(s);
-        return 0;
-    case WM_CUT:
-        if (!ReadOnly(s) && !(s->passwordChar && !Multi(s))) {
-            Copy(s);
-            Clear(s);
-        }
-        return 0;
-    case WM_PASTE:
-        Paste(s);
-        return 0;
-    case WM_CLEAR:
-        Clear(s);
-        return 0;
-    case WM_UNDO:
-    case EM_UNDO:
-        if (!s->canUndo) {
-            return FALSE;
-        }
-        Undo(s);
-        return TRUE;
-    case EM_CANUNDO:
-        return s->canUndo;
-    case EM_EMPTYUNDOBUFFER:
-        s->undo = Snapshot{};
-        s->canUndo = false;
-        s->typingRun = false;
-        return 0;
-    case EM_GETSEL: {
-        DWORD from = static_cast<DWORD>(SelMin(s));
-        DWORD to = static_cast<DWORD>(SelMax(s));
-        if (wParam) {
-            *reinterpret_cast<DWORD*>(wParam) = from;
-        }
-        if (lParam) {
-            *reinterpret_cast<DWORD*>(lParam) = to;
-        }
-        return (from > 0xFFFF || to > 0xFFFF) ? -1 : static_cast<LRESULT>(MAKELONG(from, to));
-    }
-    case EM_SETSEL: {
-        int start = static_cast<int>(wParam);
-        int end = static_cast<int>(lParam);
-        if (start == -1) {
-            SetSelection(s, s->caret, s->caret);
-        } else {
-            if (end < 0 || end > Len(s)) {
-                end = Len(s);
-            }
-            if (start < 0 || start > Len(s)) {
-                start = Len(s);
-            }
-            SetSelection(s, start, end);
-        }
-        if (!Multi(s)) {
-            ScrollCaret(s);
-        }
-        return 0;
-    }
-    case EM_REPLACESEL: {
-        auto* text = reinterpret_cast<const char16_t*>(lParam);
-        ReplaceSel(s, text ? std::u16string(text) : std::u16string(), wParam != 0, false);
-        return 0;
-    }
-    case EM_LIMITTEXT:
-        s->limit = wParam ? static_cast<int>(std::min<WPARAM>(wParam, 0x7FFFFFFE)) : 0x7FFFFFFE;
-        return 0;
-    case EM_GETLIMITTEXT:
-        return s->limit;
-    case EM_GETLINECOUNT:
-        return Multi(s) ? static_cast<LRESULT>(s->lines.size()) : 1;
-    case EM_LINEINDEX: {
-        if (!Multi(s)) {
-            return 0;
-        }
-        int line = static_cast<int>(wParam);
-        if (line == -1) {
-            line = LineOf(s, s->caret);
-        }
-        if (line < 0 || line >= static_cast<int>(s->lines.size())) {
-            return -1;
-        }
-        return s->lines[line].start;
-    }
-    case EM_LINELENGTH: {
-        if (!Multi(s)) {
-            return Len(s);
-        }
-        int index = static_cast<int>(wParam);
-        if (index == -1) {
-            // The characters not selected on the lines the selection touches.
-            if (SelMin(s) == SelMax(s)) {
-                return 0;
-            }
-            const Line& first = s->lines[LineOf(s, SelMin(s))];
-            const Line& last = s->lines[LineOf(s, SelMax(s))];
-            return (SelMin(s) - first.start) + (last.start + last.length - SelMax(s));
-        }
-        if (index > Len(s)) {
-            return 0;
-        }
-        return s->lines[LineOf(s, index)].length;
-    }
-    case EM_GETLINE: {
-        if (!lParam) {
-            return 0;
-        }
-        auto* buffer = reinterpret_cast<char16_t*>(lParam);
-        int size = static_cast<int>(*reinterpret_cast<WORD*>(buffer));
-        int line = Multi(s) ? static_cast<int>(wParam) : 0;
-        if (line < 0 || line >= static_cast<int>(s->lines.size())) {
-            return 0;
-        }
-        const Line& l = s->lines[line];
-        int count = std::min(size, l.length);
-        std::memcpy(buffer, s->text.data() + l.start, static_cast<size_t>(count) * sizeof(char16_t));
-        return count;
-    }
-    case EM_LINEFROMCHAR: {
-        if (!Multi(s)) {
-            return 0;
-        }
-        int index = static_cast<int>(wParam);
-        if (index == -1) {
-            index = SelMin(s) != SelMax(s) ? SelMin(s) : s->caret;
-        }
-        return LineOf(s, std::min(index, Len(s)));
-    }
-    case EM_SCROLLCARET:
-        ScrollCaret(s);
-        return TRUE;
-    case EM_LINESCROLL:
-        if (!Multi(s)) {
-            return FALSE;
-        }
-        if (wParam && NoWrap(s)) {
-            Measure m(s);
-            TEXTMETRICW tm{};
-            GetTextMetricsW(m.dc(), &tm);
-            ScrollPixels(s, static_cast<int>(wParam) * tm.tmAveCharWidth);
-        }
-        ScrollLines(s, static_cast<int>(lParam));
-        return TRUE;
-    case EM_SCROLL: {
-        if (!Multi(s)) {
-            return FALSE;
-        }
-        if (wParam != SB_LINEUP && wParam != SB_LINEDOWN && wParam != SB_PAGEUP && wParam != SB_PAGEDOWN) {
-            return FALSE;
-        }
-        LRESULT moved = VScroll(s, static_cast<int>(wParam), 0);
-        return MAKELONG(static_cast<WORD>(moved), TRUE);
-    }
-    case EM_GETFIRSTVISIBLELINE:
-        if (Multi(s)) {
-            return s->firstLine;
-        } else {
-            Measure m(s);
-            return PointToPos(s, m, POINT{s->format.left, s->format.top});
-        }
-    case EM_SETREADONLY: {
-        LONG style = GetWindowLongW(hwnd, GWL_STYLE);
-        SetWindowLongW(hwnd, GWL_STYLE, wParam ? (style | ES_READONLY) : (style & ~ES_READONLY));
-        Redraw(s);
-        return TRUE;
-    }
-    case EM_GETMODIFY:
-        return s->modified;
-    case EM_SETMODIFY:
-        s->modified = wParam != 0;
-        return 0;
-    case EM_SETPASSWORDCHAR: {
-        if (Multi(s)) {
-            return 0;
-        }
-        s->passwordChar = static_cast<char16_t>(wParam);
-        LONG style = GetWindowLongW(hwnd, GWL_STYLE);
-        SetWindowLongW(hwnd, GWL_STYLE, wParam ? (style | ES_PASSWORD) : (style & ~ES_PASSWORD));
-        Layout(s);
-        Redraw(s);
-        PlaceCaret(s);
-        return 0;
-    }
-    case EM_GETPASSWORDCHAR:
-        return s->passwordChar;
-    case EM_SETMARGINS:
-        if (wParam & EC_LEFTMARGIN) {
-            s->leftMargin = LOWORD(lParam) == EC_USEFONTINFO ? 1 : LOWORD(lParam);
-        }
-        if (wParam & EC_RIGHTMARGIN) {
-            s->rightMargin = HIWORD(lParam) == EC_USEFONTINFO ? 1 : HIWORD(lParam);
-        }
-        s->formatSet = false;
-        Layout(s);
-        Redraw(s);
-        PlaceCaret(s);
-        return 0;
-    case EM_GETMARGINS:
-        return MAKELONG(s->leftMargin, s->rightMargin);
-    case EM_GETRECT:
-        if (lParam) {
-            *reinterpret_cast<RECT*>(lParam) = s->format;
-        }
-        return 0;
-    case EM_SETRECT:
-    case EM_SETRECTNP:
-        if (lParam) {
-            s->format = *reinterpret_cast<const RECT*>(lParam);
-            s->formatSet = true;
-        } else {
-            s->formatSet = false;
-        }
-        Layout(s);
-        UpdateScrollBars(s);
-        if (msg == EM_SETRECT) {
-            Redraw(s);
-        }
-        PlaceCaret(s);
-        return 0;
-    case EM_POSFROMCHAR: {
-        int index = static_cast<int>(wParam);
-        if (index < 0 || index > Len(s)) {
-            return -1;
-        }
-        Measure m(s);
-        POINT p = PosToPoint(s, m, index);
-        return MAKELONG(static_cast<WORD>(p.x), static_cast<WORD>(p.y));
-    }
-    case EM_CHARFROMPOS: {
-        Measure m(s);
-        POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        int pos = PointToPos(s, m, p);
-        return MAKELONG(static_cast<WORD>(pos), static_cast<WORD>(LineOf(s, pos)));
-    }
-    case EM_SETTABSTOPS:
-        return TRUE;
+    SetSelection(s, from, to);
+}
+
+void HScroll(EditState* s, int code, int thumb) {
+    int page = s->format.right - s->format.left;
+    int average = std::max(1, s->lineHeight / 2);
+    switch (code) {
+    case SB_LINELEFT:
+        ScrollPixels(s, -average);
+        break;
+    case SB_LINERIGHT:
+        ScrollPixels(s, average);
+        break;
+    case SB_PAGELEFT:
+        ScrollPixels(s, -page);
+        break;
+    case SB_PAGERIGHT:
+        ScrollPixels(s, page);
+        break;
+    case SB_LEFT:
+        ScrollPixels(s, -s->xOffset);
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        ScrollPixels(s, thumb - s->xOffset);
+        break;
     default:
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+        break;
     }
 }
 
-} // namespace
-
-void RegisterEditClass() {
-    RegisterControlClass(u"Edit", EditProc, CS_DBLCLKS | CS_PARENTDC, IDC_IBEAM, nullptr);
-}
+} // namespace controls::edit

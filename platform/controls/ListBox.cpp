@@ -1,66 +1,19 @@
-// The "ListBox" class, and "ComboLBox", the same list dropped by a combo box.
-#include "platform/controls/ControlsCommon.h"
-#include "platform/controls/ListBoxInternal.h"
-#include "platform/controls/StandardControls.h"
+// The list box's items, selection, scrolling, painting and keyboard and mouse selection.
+#include "platform/controls/ListBoxState.h"
 
-#include <cstring>
-#include <vector>
+namespace controls::listbox {
 
 namespace {
 
-using namespace controls;
-
-struct Item {
-    std::u16string text;
-    ULONG_PTR data = 0;
-    bool selected = false;
-    int height = 0;
-};
-
-struct ListState {
-    HWND hwnd = nullptr;
-    HWND combo = nullptr; // the combo box a dropped list belongs to
-    std::vector<Item> items;
-    int cur = -1;    // the selection of a single-selection list
-    int caret = 0;   // the item with the focus rectangle
-    int anchor = -1; // where an extended selection started
-    int top = 0;
-    int itemHeight = 16;
-    HFONT font = nullptr;
-    bool focused = false;
-    bool tracking = false;      // the mouse is held on the list
-    bool comboTracking = false; // dropped: the list follows the mouse until a click
-    std::vector<int> tabStops;
-    int hExtent = 0;
-    bool vscroll = false;     // created with WS_VSCROLL (the style bit goes while the bar is hidden)
-    int requestedHeight = -1; // the window height asked for, before rounding to whole items
-};
-
-DWORD Style(const ListState* s) {
-    return ClassStyle(s->hwnd);
-}
-bool OwnerDraw(const ListState* s) {
-    return Style(s) & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE);
-}
-bool HasStrings(const ListState* s) {
-    return !OwnerDraw(s) || (Style(s) & LBS_HASSTRINGS);
-}
-bool MultiSel(const ListState* s) {
-    return Style(s) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL);
-}
-int Count(const ListState* s) {
-    return static_cast<int>(s->items.size());
-}
-bool Valid(const ListState* s, int i) {
-    return i >= 0 && i < Count(s);
-}
-
-// Owner-draw messages of a dropped list go to the combo box's parent in the combo box's name.
-HWND OwnerTarget(const ListState* s) {
-    return GetParent(s->combo ? s->combo : s->hwnd);
-}
+// The window the owner knows the items by: the combo box for a dropped list.
 HWND ItemWindow(const ListState* s) {
     return s->combo ? s->combo : s->hwnd;
+}
+
+} // namespace
+
+HWND OwnerTarget(const ListState* s) {
+    return GetParent(ItemWindow(s));
 }
 UINT CtlType(const ListState* s) {
     return s->combo ? ODT_COMBOBOX : ODT_LISTBOX;
@@ -83,6 +36,8 @@ void Notify(ListState* s, UINT code) {
     }
 }
 
+namespace {
+
 int ClientHeight(const ListState* s) {
     RECT rect;
     GetClientRect(s->hwnd, &rect);
@@ -96,7 +51,8 @@ int HeightOf(const ListState* s, int i) {
     return s->itemHeight;
 }
 
-// Items wholly visible from the top index (at least one).
+} // namespace
+
 int PageSize(const ListState* s) {
     int height = ClientHeight(s);
     int n = 0;
@@ -143,15 +99,10 @@ void UpdateScrollBar(ListState* s) {
     SetScrollInfo(s->hwnd, SB_VERT, &si, TRUE);
 }
 
-void Redraw(ListState* s) {
-    InvalidateRect(s->hwnd, nullptr, TRUE);
-}
-
 bool Integral(const ListState* s) {
     return !(Style(s) & (LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWVARIABLE)) && !s->combo;
 }
 
-// The height of the window for `height` asked for: the client area a whole number of items.
 int IntegralHeight(const ListState* s, int height) {
     RECT window;
     RECT client;
@@ -174,8 +125,7 @@ void ApplyIntegralHeight(ListState* s) {
     int wanted = IntegralHeight(s, s->requestedHeight);
     if (wanted != window.bottom - window.top) {
         int requested = s->requestedHeight;
-        SetWindowPos(s->hwnd, nullptr, 0, 0, window.right - window.left, wanted,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowHeight(s->hwnd, wanted);
         s->requestedHeight = requested;
     }
 }
@@ -225,7 +175,6 @@ RECT ItemRect(const ListState* s, int i) {
     return RECT{0, y, client.right, y + HeightOf(s, i)};
 }
 
-// The item under a client point, and whether the point is outside the items.
 int ItemFromPoint(const ListState* s, POINT p, bool* outside) {
     RECT client;
     GetClientRect(s->hwnd, &client);
@@ -247,6 +196,8 @@ int ItemFromPoint(const ListState* s, POINT p, bool* outside) {
     *outside = true;
     return Count(s) - 1;
 }
+
+namespace {
 
 int Compare(ListState* s, const Item& a, int ai, const Item& b, int bi) {
     if (HasStrings(s)) {
@@ -271,6 +222,8 @@ void Measure(ListState* s, int i) {
     SendMessageW(OwnerTarget(s), WM_MEASUREITEM, mis.CtlID, reinterpret_cast<LPARAM>(&mis));
     s->items[i].height = static_cast<int>(mis.itemHeight);
 }
+
+} // namespace
 
 int Insert(ListState* s, int index, LPARAM lParam, bool sorted) {
     Item item;
@@ -399,6 +352,8 @@ void SelectRange(ListState* s, int from, int to, bool select) {
     Redraw(s);
 }
 
+namespace {
+
 void DrawItem(ListState* s, HDC dc, int i, const RECT& rect) {
     bool enabled = IsWindowEnabled(s->hwnd);
     bool selected = Valid(s, i) && s->items[i].selected;
@@ -440,6 +395,8 @@ void DrawItem(ListState* s, HDC dc, int i, const RECT& rect) {
     }
 }
 
+} // namespace
+
 void Paint(ListState* s, HDC dc) {
     RECT client;
     GetClientRect(s->hwnd, &client);
@@ -459,6 +416,8 @@ void Paint(ListState* s, HDC dc) {
     }
     RestoreDC(dc, saved);
 }
+
+namespace {
 
 // A keyboard or mouse move of the caret to `i`, selecting as the style asks.
 void UserMove(ListState* s, int i, bool shift, bool ctrl) {
@@ -496,6 +455,8 @@ void UserMove(ListState* s, int i, bool shift, bool ctrl) {
         EnsureVisible(s, i);
     }
 }
+
+} // namespace
 
 void KeyDown(ListState* s, WPARAM key) {
     bool shift = GetKeyState(VK_SHIFT) < 0;
@@ -595,508 +556,4 @@ void MouseSelect(ListState* s, int i, WPARAM keys, bool down) {
     UserMove(s, i, false, false);
 }
 
-LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* s = StateOf<ListState>(hwnd);
-    if (!s && msg != WM_NCCREATE) {
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
-    switch (msg) {
-    case WM_NCCREATE: {
-        s = new ListState;
-        s->hwnd = hwnd;
-        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        if (cs->style & LBS_COMBOBOX) {
-            s->combo = static_cast<HWND>(cs->lpCreateParams);
-        }
-        s->vscroll = (cs->style & WS_VSCROLL) != 0;
-        SetState(hwnd, s);
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
-    case WM_CREATE: {
-        HDC dc = CreateCompatibleDC(nullptr);
-        SelectObject(dc, ControlFont(s->font));
-        TEXTMETRICW tm{};
-        GetTextMetricsW(dc, &tm);
-        DeleteDC(dc);
-        s->itemHeight = std::max<int>(1, tm.tmHeight);
-        if (Style(s) & LBS_OWNERDRAWFIXED) {
-            MEASUREITEMSTRUCT mis{CtlType(s), CtlId(s), 0, 0, static_cast<UINT>(s->itemHeight), 0};
-            SendMessageW(OwnerTarget(s), WM_MEASUREITEM, mis.CtlID, reinterpret_cast<LPARAM>(&mis));
-            s->itemHeight = std::max(1, static_cast<int>(mis.itemHeight));
-        }
-        s->requestedHeight = reinterpret_cast<CREATESTRUCTW*>(lParam)->cy;
-        ApplyIntegralHeight(s);
-        UpdateScrollBar(s);
-        return 0;
-    }
-    case WM_NCDESTROY:
-        if (OwnerDraw(s)) {
-            Reset(s);
-        }
-        SetState(hwnd, nullptr);
-        delete s;
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    case WM_WINDOWPOSCHANGING: {
-        // Shows whole items only: the height asked for is remembered and rounded down.
-        auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
-        if (Integral(s) && !(pos->flags & SWP_NOSIZE) && s->requestedHeight >= 0) {
-            s->requestedHeight = pos->cy;
-            pos->cy = IntegralHeight(s, pos->cy);
-        }
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
-    case WM_SIZE:
-        s->top = std::clamp(s->top, 0, MaxTop(s));
-        UpdateScrollBar(s);
-        Redraw(s);
-        return 0;
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_MOUSEACTIVATE:
-        // The dropped list never takes the activation from the combo box's window.
-        if (s->combo && !(Style(s) & WS_CHILD)) {
-            return MA_NOACTIVATE;
-        }
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-        PAINTSTRUCT ps{};
-        HDC dc = wParam ? reinterpret_cast<HDC>(wParam) : BeginPaint(hwnd, &ps);
-        Paint(s, dc);
-        if (!wParam) {
-            EndPaint(hwnd, &ps);
-        }
-        return 0;
-    }
-    case WM_SETFOCUS:
-        s->focused = true;
-        Redraw(s);
-        Notify(s, LBN_SETFOCUS);
-        return 0;
-    case WM_KILLFOCUS:
-        s->focused = false;
-        Redraw(s);
-        Notify(s, LBN_KILLFOCUS);
-        return 0;
-    case WM_ENABLE:
-        Redraw(s);
-        return 0;
-    case WM_SETFONT: {
-        s->font = reinterpret_cast<HFONT>(wParam);
-        if (!OwnerDraw(s)) {
-            HDC dc = CreateCompatibleDC(nullptr);
-            SelectObject(dc, ControlFont(s->font));
-            TEXTMETRICW tm{};
-            GetTextMetricsW(dc, &tm);
-            DeleteDC(dc);
-            s->itemHeight = std::max<int>(1, tm.tmHeight);
-        }
-        ApplyIntegralHeight(s);
-        UpdateScrollBar(s);
-        if (LOWORD(lParam)) {
-            Redraw(s);
-        }
-        return 0;
-    }
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(s->font);
-    case WM_KEYDOWN:
-        KeyDown(s, wParam);
-        return 0;
-    case WM_CHAR:
-        CharTyped(s, static_cast<char16_t>(wParam));
-        return 0;
-    case WM_LBUTTONDOWN: {
-        POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        bool outside = false;
-        int i = ItemFromPoint(s, p, &outside);
-        if (s->comboTracking) {
-            RECT client;
-            GetClientRect(hwnd, &client);
-            if (!PtInRect(&client, p)) {
-                POINT screen = p;
-                ClientToScreen(hwnd, &screen);
-                LRESULT hit = SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
-                if (hit == HTVSCROLL) {
-                    // The list's own scroll bar: let it track, then go on following the mouse.
-                    s->comboTracking = false;
-                    ReleaseCapture();
-                    DefWindowProcW(hwnd, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(screen.x, screen.y));
-                    if (IsWindowVisible(hwnd)) {
-                        s->comboTracking = true;
-                        SetCapture(hwnd);
-                    }
-                    return 0;
-                }
-                SendMessageW(s->combo, CBM_LISTDONE, FALSE, 0);
-                return 0;
-            }
-            if (!outside) {
-                SendMessageW(hwnd, LBM_SELECTQUIET, static_cast<WPARAM>(i), 0);
-            }
-            return 0;
-        }
-        if (!s->combo) {
-            SetFocus(hwnd);
-        }
-        if (!outside || Valid(s, i)) {
-            if (Count(s) > 0) {
-                MouseSelect(s, i, wParam, true);
-            }
-        }
-        s->tracking = true;
-        SetCapture(hwnd);
-        return 0;
-    }
-    case WM_MOUSEMOVE: {
-        POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        bool outside = false;
-        int i = ItemFromPoint(s, p, &outside);
-        if (s->comboTracking) {
-            RECT client;
-            GetClientRect(hwnd, &client);
-            if (PtInRect(&client, p) && !outside && i != s->cur) {
-                SendMessageW(hwnd, LBM_SELECTQUIET, static_cast<WPARAM>(i), 0);
-            }
-            return 0;
-        }
-        if (s->tracking && GetCapture() == hwnd && Count(s) > 0 && !(Style(s) & LBS_MULTIPLESEL)) {
-            MouseSelect(s, i, wParam, false);
-        }
-        return 0;
-    }
-    case WM_LBUTTONUP: {
-        if (s->comboTracking) {
-            POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            RECT client;
-            GetClientRect(hwnd, &client);
-            if (PtInRect(&client, p)) {
-                SendMessageW(s->combo, CBM_LISTDONE, TRUE, 0);
-            }
-            return 0;
-        }
-        if (s->tracking) {
-            s->tracking = false;
-            if (GetCapture() == hwnd) {
-                ReleaseCapture();
-            }
-        }
-        return 0;
-    }
-    case WM_LBUTTONDBLCLK:
-        if (s->comboTracking) {
-            return ListProc(hwnd, WM_LBUTTONDOWN, wParam, lParam);
-        }
-        Notify(s, LBN_DBLCLK);
-        return 0;
-    case WM_CAPTURECHANGED:
-        s->tracking = false;
-        if (s->comboTracking && reinterpret_cast<HWND>(lParam) != hwnd) {
-            s->comboTracking = false;
-            SendMessageW(s->combo, CBM_LISTDONE, FALSE, 1);
-        }
-        return 0;
-    case WM_VSCROLL: {
-        int page = PageSize(s);
-        switch (LOWORD(wParam)) {
-        case SB_LINEUP:
-            SetTop(s, s->top - 1);
-            break;
-        case SB_LINEDOWN:
-            SetTop(s, s->top + 1);
-            break;
-        case SB_PAGEUP:
-            SetTop(s, s->top - std::max(1, page - 1));
-            break;
-        case SB_PAGEDOWN:
-            SetTop(s, s->top + std::max(1, page - 1));
-            break;
-        case SB_TOP:
-            SetTop(s, 0);
-            break;
-        case SB_BOTTOM:
-            SetTop(s, Count(s));
-            break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION:
-            SetTop(s, static_cast<short>(HIWORD(wParam)));
-            break;
-        default:
-            break;
-        }
-        return 0;
-    }
-    case WM_MOUSEWHEEL:
-        SetTop(s, s->top - 3 * GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA);
-        return 0;
-    case LB_ADDSTRING:
-        return Insert(s, -1, lParam, (Style(s) & LBS_SORT) != 0);
-    case LB_INSERTSTRING:
-        return Insert(s, static_cast<int>(wParam), lParam, false);
-    case LB_DELETESTRING:
-        return Delete(s, static_cast<int>(wParam));
-    case LB_RESETCONTENT:
-        Reset(s);
-        return 0;
-    case LB_GETCOUNT:
-        return Count(s);
-    case LB_GETCURSEL:
-        if (MultiSel(s)) {
-            return Count(s) ? s->caret : LB_ERR;
-        }
-        return s->cur;
-    case LB_SETCURSEL: {
-        if (MultiSel(s)) {
-            return LB_ERR;
-        }
-        int i = static_cast<int>(wParam);
-        SetCur(s, Valid(s, i) ? i : -1);
-        return Valid(s, i) ? i : LB_ERR;
-    }
-    case LBM_SELECTQUIET: {
-        int i = static_cast<int>(wParam);
-        SetCur(s, Valid(s, i) ? i : -1);
-        return s->cur;
-    }
-    case LBM_COMBOTRACK:
-        s->comboTracking = wParam != 0;
-        if (s->comboTracking) {
-            SetCapture(hwnd);
-        } else if (GetCapture() == hwnd) {
-            ReleaseCapture();
-        }
-        return 0;
-    case LB_GETSEL: {
-        int i = static_cast<int>(wParam);
-        return Valid(s, i) ? (s->items[i].selected ? 1 : 0) : LB_ERR;
-    }
-    case LB_SETSEL: {
-        if (!MultiSel(s)) {
-            return LB_ERR;
-        }
-        int i = static_cast<int>(lParam);
-        if (i == -1) {
-            SelectRange(s, 0, Count(s) - 1, wParam != 0);
-            return 0;
-        }
-        if (!Valid(s, i)) {
-            return LB_ERR;
-        }
-        s->items[i].selected = wParam != 0;
-        if (wParam) {
-            s->caret = s->anchor = i;
-        }
-        Redraw(s);
-        return 0;
-    }
-    case LB_SELITEMRANGE:
-    case LB_SELITEMRANGEEX: {
-        if (!MultiSel(s)) {
-            return LB_ERR;
-        }
-        int from = msg == LB_SELITEMRANGE ? LOWORD(lParam) : static_cast<int>(wParam);
-        int to = msg == LB_SELITEMRANGE ? HIWORD(lParam) : static_cast<int>(lParam);
-        bool select = msg == LB_SELITEMRANGE ? wParam != 0 : from <= to;
-        SelectRange(s, from, to, select);
-        return 0;
-    }
-    case LB_GETSELCOUNT: {
-        if (!MultiSel(s)) {
-            return LB_ERR;
-        }
-        int n = 0;
-        for (const auto& item : s->items) {
-            n += item.selected ? 1 : 0;
-        }
-        return n;
-    }
-    case LB_GETSELITEMS: {
-        if (!MultiSel(s)) {
-            return LB_ERR;
-        }
-        auto* out = reinterpret_cast<int*>(lParam);
-        int n = 0;
-        for (int i = 0; i < Count(s) && n < static_cast<int>(wParam); ++i) {
-            if (s->items[i].selected) {
-                out[n++] = i;
-            }
-        }
-        return n;
-    }
-    case LB_GETTEXT: {
-        int i = static_cast<int>(wParam);
-        if (!Valid(s, i)) {
-            return LB_ERR;
-        }
-        if (!HasStrings(s)) {
-            std::memcpy(reinterpret_cast<void*>(lParam), &s->items[i].data, sizeof(ULONG_PTR));
-            return sizeof(ULONG_PTR);
-        }
-        const std::u16string& text = s->items[i].text;
-        std::memcpy(reinterpret_cast<char16_t*>(lParam), text.c_str(), (text.size() + 1) * sizeof(char16_t));
-        return static_cast<LRESULT>(text.size());
-    }
-    case LB_GETTEXTLEN: {
-        int i = static_cast<int>(wParam);
-        if (!Valid(s, i)) {
-            return LB_ERR;
-        }
-        return HasStrings(s) ? static_cast<LRESULT>(s->items[i].text.size())
-                             : static_cast<LRESULT>(sizeof(ULONG_PTR));
-    }
-    case LB_FINDSTRING:
-    case LB_FINDSTRINGEXACT:
-        return Find(s, static_cast<int>(wParam), reinterpret_cast<const char16_t*>(lParam),
-                    msg == LB_FINDSTRINGEXACT);
-    case LB_SELECTSTRING: {
-        int i = Find(s, static_cast<int>(wParam), reinterpret_cast<const char16_t*>(lParam), false);
-        if (i == LB_ERR) {
-            return LB_ERR;
-        }
-        if (MultiSel(s)) {
-            s->items[i].selected = true;
-            s->caret = i;
-            EnsureVisible(s, i);
-            Redraw(s);
-        } else {
-            SetCur(s, i);
-        }
-        return i;
-    }
-    case LB_GETITEMDATA: {
-        int i = static_cast<int>(wParam);
-        return Valid(s, i) ? static_cast<LRESULT>(s->items[i].data) : LB_ERR;
-    }
-    case LB_SETITEMDATA: {
-        int i = static_cast<int>(wParam);
-        if (i == -1) {
-            for (auto& item : s->items) {
-                item.data = static_cast<ULONG_PTR>(lParam);
-            }
-            return TRUE;
-        }
-        if (!Valid(s, i)) {
-            return LB_ERR;
-        }
-        s->items[i].data = static_cast<ULONG_PTR>(lParam);
-        return TRUE;
-    }
-    case LB_GETTOPINDEX:
-        return s->top;
-    case LB_SETTOPINDEX: {
-        int i = static_cast<int>(wParam);
-        if (!Valid(s, i) && !(i == 0 && Count(s) == 0)) {
-            return LB_ERR;
-        }
-        SetTop(s, i);
-        return 0;
-    }
-    case LB_GETITEMHEIGHT: {
-        int i = static_cast<int>(wParam);
-        if ((Style(s) & LBS_OWNERDRAWVARIABLE)) {
-            return Valid(s, i) ? s->items[i].height : LB_ERR;
-        }
-        return s->itemHeight;
-    }
-    case LB_SETITEMHEIGHT: {
-        int height = LOWORD(lParam);
-        if (height <= 0 || height > 255) {
-            return LB_ERR;
-        }
-        int i = static_cast<int>(wParam);
-        if (Style(s) & LBS_OWNERDRAWVARIABLE) {
-            if (!Valid(s, i)) {
-                return LB_ERR;
-            }
-            s->items[i].height = height;
-        } else {
-            s->itemHeight = height;
-            ApplyIntegralHeight(s);
-        }
-        s->top = std::clamp(s->top, 0, MaxTop(s));
-        UpdateScrollBar(s);
-        Redraw(s);
-        return 0;
-    }
-    case LB_GETITEMRECT: {
-        int i = static_cast<int>(wParam);
-        if (!Valid(s, i) && !(i == 0 && Count(s) == 0)) {
-            return LB_ERR;
-        }
-        *reinterpret_cast<RECT*>(lParam) = ItemRect(s, i);
-        RECT client;
-        GetClientRect(hwnd, &client);
-        RECT r = ItemRect(s, i);
-        RECT dummy;
-        return IntersectRect(&dummy, &r, &client) ? 1 : 0;
-    }
-    case LB_ITEMFROMPOINT: {
-        bool outside = false;
-        POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        int i = ItemFromPoint(s, p, &outside);
-        return MAKELONG(static_cast<WORD>(i), outside ? 1 : 0);
-    }
-    case LB_SETTABSTOPS: {
-        s->tabStops.clear();
-        if (wParam == 0) {
-            return TRUE;
-        }
-        // Dialog units: a quarter of the average character width each.
-        const int* stops = reinterpret_cast<const int*>(lParam);
-        HDC dc = CreateCompatibleDC(nullptr);
-        SelectObject(dc, ControlFont(s->font));
-        TEXTMETRICW tm{};
-        GetTextMetricsW(dc, &tm);
-        DeleteDC(dc);
-        int count = wParam == 1 ? 1 : static_cast<int>(wParam);
-        for (int i = 0; i < count; ++i) {
-            s->tabStops.push_back(stops[i] * tm.tmAveCharWidth / 4);
-        }
-        Redraw(s);
-        return TRUE;
-    }
-    case LB_SETCARETINDEX: {
-        int i = static_cast<int>(wParam);
-        if (!Valid(s, i)) {
-            return LB_ERR;
-        }
-        s->caret = i;
-        if (!MultiSel(s)) {
-            SetCur(s, i);
-        }
-        EnsureVisible(s, i);
-        Redraw(s);
-        return 0;
-    }
-    case LB_GETCARETINDEX:
-        return Count(s) ? s->caret : 0;
-    case LB_SETANCHORINDEX:
-        s->anchor = static_cast<int>(wParam);
-        return 0;
-    case LB_GETANCHORINDEX:
-        return s->anchor;
-    case LB_GETHORIZONTALEXTENT:
-        return s->hExtent;
-    case LB_SETHORIZONTALEXTENT:
-        s->hExtent = static_cast<int>(wParam);
-        return 0;
-    case LB_INITSTORAGE:
-        s->items.reserve(s->items.size() + wParam);
-        return static_cast<LRESULT>(s->items.capacity());
-    case LB_GETLOCALE:
-        return 0x0409;
-    case LB_SETLOCALE:
-        return 0x0409;
-    default:
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
-}
-
-} // namespace
-
-void RegisterListBoxClass() {
-    RegisterControlClass(u"ListBox", ListProc, CS_DBLCLKS | CS_PARENTDC, IDC_ARROW, nullptr);
-    RegisterControlClass(u"ComboLBox", ListProc, CS_DBLCLKS | CS_SAVEBITS, IDC_ARROW, nullptr);
-}
+} // namespace controls::listbox

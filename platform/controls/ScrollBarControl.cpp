@@ -1,6 +1,7 @@
 // The scroll-bar control ("ScrollBar"): a bar of its own, drawn and tracked with the window core's scroll-bar
 // pieces, reporting to its parent with WM_HSCROLL/WM_VSCROLL and its own handle; or a size box.
 #include "platform/controls/CommonControls.h"
+#include "platform/controls/ControlsCommon.h"
 
 #include "platform/base/Geometry.h"
 #include "platform/gdi/Gdi.h"
@@ -8,6 +9,8 @@
 #include <algorithm>
 
 namespace {
+
+using namespace controls;
 
 struct ScrollBarState {
     SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 100, 0, 0, 0};
@@ -17,20 +20,12 @@ struct ScrollBarState {
     bool tracking = false;
 };
 
-ScrollBarState* StateOf(HWND hwnd) {
-    return reinterpret_cast<ScrollBarState*>(GetWindowLongPtrW(hwnd, 0));
-}
-
-DWORD Style(HWND hwnd) {
-    return static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
-}
-
 bool Vertical(HWND hwnd) {
-    return (Style(hwnd) & SBS_VERT) != 0;
+    return (ClassStyle(hwnd) & SBS_VERT) != 0;
 }
 
 bool SizeBox(HWND hwnd) {
-    return (Style(hwnd) & (SBS_SIZEBOX | SBS_SIZEGRIP)) != 0;
+    return (ClassStyle(hwnd) & (SBS_SIZEBOX | SBS_SIZEGRIP)) != 0;
 }
 
 void Clamp(SCROLLINFO& info) {
@@ -92,7 +87,7 @@ void Paint(HWND hwnd, ScrollBarState& s) {
     GetClientRect(hwnd, &rc);
     if (SizeBox(hwnd)) {
         FillRect(dc, &rc, GetSysColorBrush(COLOR_3DFACE));
-        if (Style(hwnd) & SBS_SIZEGRIP) {
+        if (ClassStyle(hwnd) & SBS_SIZEGRIP) {
             DrawFrameControl(dc, &rc, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
         }
     } else {
@@ -115,15 +110,15 @@ void Track(HWND hwnd, ScrollBarState& s, POINT client) {
         return rc;
     };
     tracking.info = [hwnd] {
-        ScrollBarState* st = StateOf(hwnd);
+        ScrollBarState* st = StateOf<ScrollBarState>(hwnd);
         return st ? st->info : SCROLLINFO{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
     };
     tracking.disabledArrows = [hwnd] {
-        ScrollBarState* st = StateOf(hwnd);
+        ScrollBarState* st = StateOf<ScrollBarState>(hwnd);
         return st ? st->disabledArrows : static_cast<UINT>(ESB_DISABLE_BOTH);
     };
     tracking.show = [hwnd](int pressedPart, int trackPos, BOOL isTracking) {
-        ScrollBarState* st = StateOf(hwnd);
+        ScrollBarState* st = StateOf<ScrollBarState>(hwnd);
         if (!st) {
             return;
         }
@@ -136,7 +131,7 @@ void Track(HWND hwnd, ScrollBarState& s, POINT client) {
     ClientToScreen(hwnd, &client);
     s.trackPos = s.info.nPos;
     ScrollBarTrackLoop(tracking, client);
-    if (ScrollBarState* st = StateOf(hwnd)) {
+    if (ScrollBarState* st = StateOf<ScrollBarState>(hwnd)) {
         st->pressedPart = SBP_NONE;
         st->tracking = false;
         InvalidateRect(hwnd, nullptr, FALSE);
@@ -166,142 +161,141 @@ int KeyCode(WPARAM key, bool vertical) {
     }
 }
 
-LRESULT ScrollBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    ScrollBarState* s = StateOf(hwnd);
-    if (!s) {
-        if (msg == WM_NCCREATE) {
-            s = new ScrollBarState;
-            SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(s));
+// A size box is all grip: its top-left or bottom-right corner.
+LRESULT OnNcHitTest(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if (!SizeBox(hwnd)) {
+        return DefWindowProcW(hwnd, WM_NCHITTEST, wParam, lParam);
+    }
+    DWORD style = ClassStyle(hwnd);
+    return (style & SBS_SIZEBOXTOPLEFTALIGN) && !(style & SBS_SIZEGRIP) ? HTTOPLEFT : HTBOTTOMRIGHT;
+}
+
+LRESULT OnNcLButtonDown(HWND hwnd, WPARAM hit, LPARAM lParam) {
+    if (!SizeBox(hwnd) || (hit != HTBOTTOMRIGHT && hit != HTTOPLEFT)) {
+        return DefWindowProcW(hwnd, WM_NCLBUTTONDOWN, hit, lParam);
+    }
+    SizeTopLevelFromGrip(hwnd, hit == HTBOTTOMRIGHT ? WMSZ_BOTTOMRIGHT : WMSZ_TOPLEFT, lParam);
+    return 0;
+}
+
+LRESULT OnLButtonDown(HWND hwnd, ScrollBarState& s, LPARAM lParam) {
+    if (!SizeBox(hwnd) && IsWindowEnabled(hwnd)) {
+        if (ClassStyle(hwnd) & WS_TABSTOP) {
+            SetFocus(hwnd);
         }
+        Track(hwnd, s, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    }
+    return 0;
+}
+
+// A key scrolls as the arrow or page it stands for; its release ends the scroll.
+LRESULT OnKey(HWND hwnd, ScrollBarState& s, UINT msg, WPARAM wParam, LPARAM lParam) {
+    int code = SizeBox(hwnd) ? -1 : KeyCode(wParam, Vertical(hwnd));
+    if (code < 0) {
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
+    Notify(hwnd, msg == WM_KEYDOWN ? code : SB_ENDSCROLL, s.info.nPos);
+    return 0;
+}
+
+LRESULT OnGetScrollInfo(const ScrollBarState& s, SCROLLINFO* out) {
+    if (!out) {
+        return FALSE;
+    }
+    if (out->fMask & SIF_RANGE) {
+        out->nMin = s.info.nMin;
+        out->nMax = s.info.nMax;
+    }
+    if (out->fMask & SIF_PAGE) {
+        out->nPage = s.info.nPage;
+    }
+    if (out->fMask & SIF_POS) {
+        out->nPos = s.info.nPos;
+    }
+    if (out->fMask & SIF_TRACKPOS) {
+        out->nTrackPos = s.tracking ? s.trackPos : s.info.nPos;
+    }
+    return TRUE;
+}
+
+// Changes what `in` names; answers the position before.
+LRESULT Change(HWND hwnd, ScrollBarState& s, const SCROLLINFO& in, BOOL redraw) {
+    int old = s.info.nPos;
+    SetInfo(hwnd, s, &in, redraw);
+    return old;
+}
+
+LRESULT OnEnableArrows(HWND hwnd, ScrollBarState& s, WPARAM wParam) {
+    UINT arrows = static_cast<UINT>(wParam) & ESB_DISABLE_BOTH;
+    if (arrows == s.disabledArrows) {
+        return FALSE;
+    }
+    s.disabledArrows = arrows;
+    InvalidateRect(hwnd, nullptr, FALSE);
+    return TRUE;
+}
+
+// The SBM_* messages.
+LRESULT ScrollBarMessage(HWND hwnd, ScrollBarState& s, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_NCDESTROY:
-        SetWindowLongPtrW(hwnd, 0, 0);
-        delete s;
+    case SBM_SETSCROLLINFO:
+        return SetInfo(hwnd, s, reinterpret_cast<const SCROLLINFO*>(lParam), static_cast<BOOL>(wParam));
+    case SBM_GETSCROLLINFO:
+        return OnGetScrollInfo(s, reinterpret_cast<SCROLLINFO*>(lParam));
+    case SBM_SETPOS:
+        return Change(hwnd, s, SCROLLINFO{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, static_cast<int>(wParam), 0},
+                      static_cast<BOOL>(lParam));
+    case SBM_GETPOS:
+        return s.info.nPos;
+    case SBM_SETRANGE:
+    case SBM_SETRANGEREDRAW:
+        return Change(hwnd, s,
+                      SCROLLINFO{sizeof(SCROLLINFO), SIF_RANGE, static_cast<int>(wParam),
+                                 static_cast<int>(lParam), 0, 0, 0},
+                      msg == SBM_SETRANGEREDRAW);
+    case SBM_GETRANGE:
+        if (wParam) {
+            *reinterpret_cast<LPINT>(wParam) = s.info.nMin;
+        }
+        if (lParam) {
+            *reinterpret_cast<LPINT>(lParam) = s.info.nMax;
+        }
+        return 0;
+    case SBM_ENABLE_ARROWS:
+        return OnEnableArrows(hwnd, s, wParam);
+    default:
         return DefWindowProcW(hwnd, msg, wParam, lParam);
-    case WM_ERASEBKGND:
-        return 1;
+    }
+}
+
+LRESULT WindowMessage(HWND hwnd, ScrollBarState& s, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
     case WM_PAINT:
-        Paint(hwnd, *s);
+        Paint(hwnd, s);
         return 0;
     case WM_ENABLE:
         InvalidateRect(hwnd, nullptr, FALSE);
         return 0;
     case WM_NCHITTEST:
-        if (SizeBox(hwnd)) {
-            return (Style(hwnd) & SBS_SIZEBOXTOPLEFTALIGN) && !(Style(hwnd) & SBS_SIZEGRIP) ? HTTOPLEFT
-                                                                                            : HTBOTTOMRIGHT;
-        }
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+        return OnNcHitTest(hwnd, wParam, lParam);
     case WM_NCLBUTTONDOWN:
-        if (SizeBox(hwnd) && (wParam == HTBOTTOMRIGHT || wParam == HTTOPLEFT)) {
-            if (HWND top = GetAncestor(hwnd, GA_ROOT)) {
-                UINT edge = wParam == HTBOTTOMRIGHT ? WMSZ_BOTTOMRIGHT : WMSZ_TOPLEFT;
-                SendMessageW(top, WM_SYSCOMMAND, SC_SIZE | edge, lParam);
-            }
-            return 0;
-        }
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+        return OnNcLButtonDown(hwnd, wParam, lParam);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        if (!SizeBox(hwnd) && IsWindowEnabled(hwnd)) {
-            if (Style(hwnd) & WS_TABSTOP) {
-                SetFocus(hwnd);
-            }
-            Track(hwnd, *s, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-        }
-        return 0;
+        return OnLButtonDown(hwnd, s, lParam);
     case WM_GETDLGCODE:
         return SizeBox(hwnd) ? 0 : DLGC_WANTARROWS;
-    case WM_KEYDOWN: {
-        int code = SizeBox(hwnd) ? -1 : KeyCode(wParam, Vertical(hwnd));
-        if (code >= 0) {
-            Notify(hwnd, code, s->info.nPos);
-            return 0;
-        }
-        break;
-    }
+    case WM_KEYDOWN:
     case WM_KEYUP:
-        if (!SizeBox(hwnd) && KeyCode(wParam, Vertical(hwnd)) >= 0) {
-            Notify(hwnd, SB_ENDSCROLL, s->info.nPos);
-            return 0;
-        }
-        break;
-    case SBM_SETSCROLLINFO:
-        return SetInfo(hwnd, *s, reinterpret_cast<const SCROLLINFO*>(lParam), static_cast<BOOL>(wParam));
-    case SBM_GETSCROLLINFO: {
-        auto* out = reinterpret_cast<SCROLLINFO*>(lParam);
-        if (!out) {
-            return FALSE;
-        }
-        if (out->fMask & SIF_RANGE) {
-            out->nMin = s->info.nMin;
-            out->nMax = s->info.nMax;
-        }
-        if (out->fMask & SIF_PAGE) {
-            out->nPage = s->info.nPage;
-        }
-        if (out->fMask & SIF_POS) {
-            out->nPos = s->info.nPos;
-        }
-        if (out->fMask & SIF_TRACKPOS) {
-            out->nTrackPos = s->tracking ? s->trackPos : s->info.nPos;
-        }
-        return TRUE;
-    }
-    case SBM_SETPOS: {
-        int old = s->info.nPos;
-        SCROLLINFO in{sizeof in, SIF_POS, 0, 0, 0, static_cast<int>(wParam), 0};
-        SetInfo(hwnd, *s, &in, static_cast<BOOL>(lParam));
-        return old;
-    }
-    case SBM_GETPOS:
-        return s->info.nPos;
-    case SBM_SETRANGE:
-    case SBM_SETRANGEREDRAW: {
-        int old = s->info.nPos;
-        SCROLLINFO in{sizeof in, SIF_RANGE, static_cast<int>(wParam), static_cast<int>(lParam), 0, 0, 0};
-        SetInfo(hwnd, *s, &in, msg == SBM_SETRANGEREDRAW);
-        return old;
-    }
-    case SBM_GETRANGE:
-        if (wParam) {
-            *reinterpret_cast<LPINT>(wParam) = s->info.nMin;
-        }
-        if (lParam) {
-            *reinterpret_cast<LPINT>(lParam) = s->info.nMax;
-        }
-        return 0;
-    case SBM_ENABLE_ARROWS: {
-        UINT arrows = static_cast<UINT>(wParam) & ESB_DISABLE_BOTH;
-        if (arrows == s->disabledArrows) {
-            return FALSE;
-        }
-        s->disabledArrows = arrows;
-        InvalidateRect(hwnd, nullptr, FALSE);
-        return TRUE;
-    }
+        return OnKey(hwnd, s, msg, wParam, lParam);
     default:
-        break;
+        return ScrollBarMessage(hwnd, s, msg, wParam, lParam);
     }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 } // namespace
 
 void RegisterScrollBarClass() {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(nullptr, WC_SCROLLBARW, &existing)) {
-        return;
-    }
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = ScrollBarProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = WC_SCROLLBARW;
-    DisplayRegisterSystemClass(&wc);
+    RegisterControlClass(WC_SCROLLBARW, ControlProc<ScrollBarState, WindowMessage>,
+                         CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, IDC_ARROW, nullptr);
 }

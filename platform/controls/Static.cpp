@@ -2,6 +2,8 @@
 #include "platform/controls/ControlsCommon.h"
 #include "platform/controls/StandardControls.h"
 
+#include <utility>
+
 namespace {
 
 using namespace controls;
@@ -71,6 +73,46 @@ void PaintText(HWND hwnd, HDC dc, DWORD style, RECT rect) {
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, format);
 }
 
+// An icon at the top left; a bitmap there or, with SS_CENTERIMAGE, in the middle.
+void PaintImage(HWND hwnd, HDC dc, DWORD style, RECT rect, HANDLE image) {
+    HBRUSH back = ControlColor(hwnd, dc, WM_CTLCOLORSTATIC);
+    FillRect(dc, &rect, back);
+    if (!image) {
+        return;
+    }
+    if (TypeOf(style) == SS_ICON) {
+        DrawIconEx(dc, rect.left, rect.top, static_cast<HICON>(image), 0, 0, 0, nullptr, DI_NORMAL);
+        return;
+    }
+    BITMAP info{};
+    GetObjectW(image, sizeof(info), &info);
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(memory, image);
+    int x = rect.left;
+    int y = rect.top;
+    if (style & SS_CENTERIMAGE) {
+        x = (rect.right - info.bmWidth) / 2;
+        y = (rect.bottom - info.bmHeight) / 2;
+    }
+    BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+}
+
+void PaintOwnerDraw(HWND hwnd, HDC dc, RECT rect) {
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_STATIC;
+    item.CtlID = static_cast<UINT>(GetDlgCtrlID(hwnd));
+    item.itemAction = ODA_DRAWENTIRE;
+    item.itemState = IsWindowEnabled(hwnd) ? 0 : ODS_DISABLED;
+    item.hwndItem = hwnd;
+    item.hDC = dc;
+    item.rcItem = rect;
+    if (HWND parent = GetParent(hwnd)) {
+        SendMessageW(parent, WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
 void Paint(HWND hwnd, HDC dc, StaticState* state) {
     RECT rect;
     GetClientRect(hwnd, &rect);
@@ -113,49 +155,13 @@ void Paint(HWND hwnd, HDC dc, StaticState* state) {
     case SS_ETCHEDFRAME:
         DrawEdge(dc, &rect, EDGE_ETCHED, BF_RECT);
         break;
-    case SS_ICON: {
-        HBRUSH back = ControlColor(hwnd, dc, WM_CTLCOLORSTATIC);
-        FillRect(dc, &rect, back);
-        if (state->image) {
-            DrawIconEx(dc, rect.left, rect.top, static_cast<HICON>(state->image), 0, 0, 0, nullptr,
-                       DI_NORMAL);
-        }
+    case SS_ICON:
+    case SS_BITMAP:
+        PaintImage(hwnd, dc, style, rect, state->image);
         break;
-    }
-    case SS_BITMAP: {
-        HBRUSH back = ControlColor(hwnd, dc, WM_CTLCOLORSTATIC);
-        FillRect(dc, &rect, back);
-        if (state->image) {
-            BITMAP info{};
-            GetObjectW(state->image, sizeof(info), &info);
-            HDC memory = CreateCompatibleDC(dc);
-            HGDIOBJ old = SelectObject(memory, state->image);
-            int x = rect.left;
-            int y = rect.top;
-            if (style & SS_CENTERIMAGE) {
-                x = (rect.right - info.bmWidth) / 2;
-                y = (rect.bottom - info.bmHeight) / 2;
-            }
-            BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
-            SelectObject(memory, old);
-            DeleteDC(memory);
-        }
+    case SS_OWNERDRAW:
+        PaintOwnerDraw(hwnd, dc, rect);
         break;
-    }
-    case SS_OWNERDRAW: {
-        DRAWITEMSTRUCT item{};
-        item.CtlType = ODT_STATIC;
-        item.CtlID = static_cast<UINT>(GetDlgCtrlID(hwnd));
-        item.itemAction = ODA_DRAWENTIRE;
-        item.itemState = IsWindowEnabled(hwnd) ? 0 : ODS_DISABLED;
-        item.hwndItem = hwnd;
-        item.hDC = dc;
-        item.rcItem = rect;
-        if (HWND parent = GetParent(hwnd)) {
-            SendMessageW(parent, WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
-        }
-        break;
-    }
     default:
         break;
     }
@@ -175,95 +181,102 @@ void DrawSunken(HWND hwnd) {
     ReleaseDC(hwnd, dc);
 }
 
+// The window name of an image static names the resource, not a text.
+LRESULT OnNcCreate(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    auto* state = new StaticState;
+    SetState(hwnd, state);
+    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    DWORD createType = static_cast<DWORD>(cs->style) & SS_TYPEMASK;
+    if (createType != SS_ICON && createType != SS_BITMAP) {
+        return DefWindowProcW(hwnd, WM_NCCREATE, wParam, lParam);
+    }
+    if (cs->lpszName && createType == SS_ICON) {
+        state->image = LoadIconW(cs->hInstance, cs->lpszName);
+    }
+    CREATESTRUCTW copy = *cs;
+    copy.lpszName = nullptr;
+    return DefWindowProcW(hwnd, WM_NCCREATE, wParam, reinterpret_cast<LPARAM>(&copy));
+}
+
+LRESULT OnNcCalcSize(HWND hwnd, DWORD style, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = DefWindowProcW(hwnd, WM_NCCALCSIZE, wParam, lParam);
+    if (style & SS_SUNKEN) {
+        InflateRect(reinterpret_cast<RECT*>(lParam), -1, -1);
+    }
+    return result;
+}
+
+// Clicks, double clicks and enabling reach the parent only with SS_NOTIFY.
+LRESULT NotifyIf(HWND hwnd, DWORD style, UINT code) {
+    if (style & SS_NOTIFY) {
+        NotifyParent(hwnd, code);
+    }
+    return 0;
+}
+
+// An image static has no text.
+LRESULT OnSetText(HWND hwnd, DWORD type, WPARAM wParam, LPARAM lParam) {
+    if (type == SS_ICON || type == SS_BITMAP) {
+        return TRUE;
+    }
+    LRESULT result = DefWindowProcW(hwnd, WM_SETTEXT, wParam, lParam);
+    InvalidateRect(hwnd, nullptr, FALSE);
+    return result;
+}
+
+// STM_SETIMAGE takes the image type of the static's own type (an icon static also takes a cursor).
+LRESULT OnSetImage(HWND hwnd, StaticState* state, DWORD type, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == STM_SETIMAGE && wParam != (type == SS_ICON ? IMAGE_ICON : IMAGE_BITMAP) &&
+        !(type == SS_ICON && wParam == IMAGE_CURSOR)) {
+        return 0;
+    }
+    HANDLE image = reinterpret_cast<HANDLE>(msg == STM_SETICON ? wParam : static_cast<WPARAM>(lParam));
+    HANDLE old = std::exchange(state->image, image);
+    InvalidateRect(hwnd, nullptr, FALSE);
+    return reinterpret_cast<LRESULT>(old);
+}
+
 LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        return OnNcCreate(hwnd, wParam, lParam);
+    }
     auto* state = StateOf<StaticState>(hwnd);
-    if (!state && msg != WM_NCCREATE) {
+    if (!state) {
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
     DWORD style = ClassStyle(hwnd);
     DWORD type = TypeOf(style);
     switch (msg) {
-    case WM_NCCREATE: {
-        state = new StaticState;
-        SetState(hwnd, state);
-        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        DWORD createType = static_cast<DWORD>(cs->style) & SS_TYPEMASK;
-        if (createType == SS_ICON || createType == SS_BITMAP) {
-            // The window name of an image static names the resource, not a text.
-            if (cs->lpszName) {
-                HINSTANCE instance = cs->hInstance;
-                if (createType == SS_ICON) {
-                    state->image = LoadIconW(instance, cs->lpszName);
-                }
-            }
-            CREATESTRUCTW copy = *cs;
-            copy.lpszName = nullptr;
-            return DefWindowProcW(hwnd, msg, wParam, reinterpret_cast<LPARAM>(&copy));
-        }
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
     case WM_NCDESTROY:
-        SetState(hwnd, nullptr);
-        delete state;
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    case WM_NCCALCSIZE: {
-        LRESULT result = DefWindowProcW(hwnd, msg, wParam, lParam);
-        if (style & SS_SUNKEN) {
-            RECT* rect = reinterpret_cast<RECT*>(lParam);
-            InflateRect(rect, -1, -1);
-        }
-        return result;
-    }
+        return DestroyState(hwnd, state, wParam, lParam);
+    case WM_NCCALCSIZE:
+        return OnNcCalcSize(hwnd, style, wParam, lParam);
     case WM_NCPAINT: {
         LRESULT result = DefWindowProcW(hwnd, msg, wParam, lParam);
         DrawSunken(hwnd);
         return result;
     }
     case WM_NCHITTEST:
-        if (!(style & SS_NOTIFY)) {
-            return HTTRANSPARENT;
-        }
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+        return (style & SS_NOTIFY) ? DefWindowProcW(hwnd, msg, wParam, lParam) : HTTRANSPARENT;
     case WM_GETDLGCODE:
         return DLGC_STATIC;
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT:
-    case WM_PRINTCLIENT: {
-        PAINTSTRUCT ps{};
-        HDC dc = wParam ? reinterpret_cast<HDC>(wParam) : BeginPaint(hwnd, &ps);
-        Paint(hwnd, dc, state);
-        if (!wParam) {
-            EndPaint(hwnd, &ps);
-        }
-        return 0;
-    }
+    case WM_PRINTCLIENT:
+        return PaintClient(hwnd, wParam, [&](HDC dc) { Paint(hwnd, dc, state); });
     case WM_LBUTTONDOWN:
     case WM_NCLBUTTONDOWN:
-        if (style & SS_NOTIFY) {
-            NotifyParent(hwnd, STN_CLICKED);
-        }
-        return 0;
+        return NotifyIf(hwnd, style, STN_CLICKED);
     case WM_LBUTTONDBLCLK:
     case WM_NCLBUTTONDBLCLK:
-        if (style & SS_NOTIFY) {
-            NotifyParent(hwnd, STN_DBLCLK);
-        }
-        return 0;
+        return NotifyIf(hwnd, style, STN_DBLCLK);
     case WM_ENABLE:
-        if (style & SS_NOTIFY) {
-            NotifyParent(hwnd, wParam ? STN_ENABLE : STN_DISABLE);
-        }
+        NotifyIf(hwnd, style, wParam ? STN_ENABLE : STN_DISABLE);
         InvalidateRect(hwnd, nullptr, FALSE);
         return 0;
-    case WM_SETTEXT: {
-        if (type == SS_ICON || type == SS_BITMAP) {
-            return TRUE;
-        }
-        LRESULT result = DefWindowProcW(hwnd, msg, wParam, lParam);
-        InvalidateRect(hwnd, nullptr, FALSE);
-        return result;
-    }
+    case WM_SETTEXT:
+        return OnSetText(hwnd, type, wParam, lParam);
     case WM_SETFONT:
         state->font = reinterpret_cast<HFONT>(wParam);
         if (LOWORD(lParam)) {
@@ -273,17 +286,8 @@ LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(state->font);
     case STM_SETICON:
-    case STM_SETIMAGE: {
-        if (msg == STM_SETIMAGE && wParam != (type == SS_ICON ? IMAGE_ICON : IMAGE_BITMAP) &&
-            !(type == SS_ICON && wParam == IMAGE_CURSOR)) {
-            return 0;
-        }
-        HANDLE image = reinterpret_cast<HANDLE>(msg == STM_SETICON ? wParam : static_cast<WPARAM>(lParam));
-        HANDLE old = state->image;
-        state->image = image;
-        InvalidateRect(hwnd, nullptr, FALSE);
-        return reinterpret_cast<LRESULT>(old);
-    }
+    case STM_SETIMAGE:
+        return OnSetImage(hwnd, state, type, msg, wParam, lParam);
     case STM_GETICON:
         return type == SS_ICON ? reinterpret_cast<LRESULT>(state->image) : 0;
     case STM_GETIMAGE:

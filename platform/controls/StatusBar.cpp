@@ -2,6 +2,7 @@
 // owner-drawn), icons, a simple mode with one text, and a size grip; it places itself along its parent's
 // bottom (or top) edge whenever it receives WM_SIZE.
 #include "platform/controls/CommonControls.h"
+#include "platform/controls/ControlsCommon.h"
 
 #include "platform/base/Geometry.h"
 #include "platform/gdi/Gdi.h"
@@ -11,6 +12,8 @@
 #include <vector>
 
 namespace {
+
+using namespace controls;
 
 // SB_GETBORDERS: no horizontal border, two pixels above and below the parts, two between them.
 constexpr int kBorderX = 0;
@@ -36,14 +39,6 @@ struct StatusState {
     COLORREF background = CLR_DEFAULT;
     bool inLayout = false;
 };
-
-StatusState* StateOf(HWND hwnd) {
-    return reinterpret_cast<StatusState*>(GetWindowLongPtrW(hwnd, 0));
-}
-
-DWORD Style(HWND hwnd) {
-    return static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
-}
 
 HFONT FontOf(const StatusState& s) {
     return s.font ? s.font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
@@ -71,7 +66,7 @@ bool ParentZoomed(HWND hwnd) {
 }
 
 bool GripShown(HWND hwnd) {
-    return (Style(hwnd) & SBARS_SIZEGRIP) && !ParentZoomed(hwnd);
+    return (ClassStyle(hwnd) & SBARS_SIZEGRIP) && !ParentZoomed(hwnd);
 }
 
 RECT GripRect(HWND hwnd) {
@@ -110,7 +105,7 @@ void InvalidatePart(HWND hwnd, const StatusState& s, int index) {
 }
 
 void Layout(HWND hwnd, StatusState& s) {
-    DWORD style = Style(hwnd);
+    DWORD style = ClassStyle(hwnd);
     HWND parent = GetParent(hwnd);
     if ((style & CCS_NORESIZE) || !parent || s.inLayout) {
         return;
@@ -202,7 +197,7 @@ void Paint(HWND hwnd, StatusState& s) {
     HDC dc = BeginPaint(hwnd, &ps);
     RECT client{};
     GetClientRect(hwnd, &client);
-    COLORREF back = s.background == CLR_DEFAULT ? GetSysColor(COLOR_3DFACE) : s.background;
+    COLORREF back = ColorOrSystem(s.background, COLOR_3DFACE);
     HBRUSH brush = CreateSolidBrush(back);
     FillRect(dc, &client, brush);
     DeleteObject(brush);
@@ -244,56 +239,219 @@ LRESULT TextInfo(const StatusPart& part) {
                     static_cast<WORD>(part.type));
 }
 
-LRESULT StatusProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    StatusState* s = StateOf(hwnd);
-    if (!s) {
-        if (msg == WM_NCCREATE) {
-            s = new StatusState;
-            SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(s));
-            auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
-            if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) {
-                s->parts[0].text = cs->lpszName;
-            }
+// The window's text is the first part's.
+LRESULT OnNcCreate(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    auto* s = new StatusState;
+    SetState(hwnd, s);
+    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) {
+        s->parts[0].text = cs->lpszName;
+    }
+    return DefWindowProcW(hwnd, WM_NCCREATE, wParam, lParam);
+}
+
+LRESULT OnSize(HWND hwnd, StatusState& s) {
+    if (!s.inLayout) {
+        Layout(hwnd, s);
+        InvalidateRect(hwnd, nullptr, TRUE);
+    }
+    return 0;
+}
+
+// The size grip is the bottom-right corner of the top-level window.
+LRESULT OnNcHitTest(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ScreenToClient(hwnd, &pt);
+    RECT grip = GripRect(hwnd);
+    if (GripShown(hwnd) && PtInRect(&grip, pt)) {
+        return HTBOTTOMRIGHT;
+    }
+    return DefWindowProcW(hwnd, WM_NCHITTEST, wParam, lParam);
+}
+
+// The grip sizes the top-level window, not the bar.
+LRESULT OnNcLButtonDown(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if (wParam != HTBOTTOMRIGHT) {
+        return DefWindowProcW(hwnd, WM_NCLBUTTONDOWN, wParam, lParam);
+    }
+    SizeTopLevelFromGrip(hwnd, WMSZ_BOTTOMRIGHT, lParam);
+    return 0;
+}
+
+LRESULT OnSetText(HWND hwnd, StatusState& s, LPARAM lParam) {
+    s.parts[0].text = lParam ? reinterpret_cast<LPCWSTR>(lParam) : u"";
+    s.parts[0].type &= ~static_cast<UINT>(SBT_OWNERDRAW);
+    InvalidatePart(hwnd, s, 0);
+    return TRUE;
+}
+
+// The low byte of wParam is the part (SB_SIMPLEID the simple mode's), the rest its type; an owner-drawn
+// part keeps lParam for its owner instead of a text.
+LRESULT OnSetPartText(HWND hwnd, StatusState& s, WPARAM wParam, LPARAM lParam) {
+    int index = static_cast<int>(wParam & 0xFF);
+    StatusPart* part = PartAt(s, index);
+    if (!part) {
+        return FALSE;
+    }
+    part->type = static_cast<UINT>(wParam) & kTypeMask;
+    if (part->type & SBT_OWNERDRAW) {
+        part->text.clear();
+        part->data = lParam;
+    } else {
+        part->text = lParam ? reinterpret_cast<LPCWSTR>(lParam) : u"";
+        part->data = 0;
+    }
+    if (index == SB_SIMPLEID ? s.simpleMode : !s.simpleMode) {
+        InvalidatePart(hwnd, s, index == SB_SIMPLEID ? 0 : index);
+    }
+    return TRUE;
+}
+
+LRESULT OnGetPartText(StatusState& s, WPARAM wParam, LPARAM lParam) {
+    StatusPart* part = PartAt(s, static_cast<int>(wParam & 0xFF));
+    if (!part) {
+        return 0;
+    }
+    if (part->type & SBT_OWNERDRAW) {
+        return part->data;
+    }
+    if (auto* buffer = reinterpret_cast<LPWSTR>(lParam)) {
+        std::copy(part->text.begin(), part->text.end(), buffer);
+        buffer[part->text.size()] = 0;
+    }
+    return TextInfo(*part);
+}
+
+LRESULT OnSetParts(HWND hwnd, StatusState& s, WPARAM count, LPARAM lParam) {
+    auto* edges = reinterpret_cast<const int*>(lParam);
+    if (!edges || count == 0 || count > kMaxParts) {
+        return FALSE;
+    }
+    s.parts.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        s.parts[i].right = edges[i];
+    }
+    InvalidateRect(hwnd, nullptr, TRUE);
+    return TRUE;
+}
+
+LRESULT OnGetParts(const StatusState& s, WPARAM count, LPARAM lParam) {
+    if (auto* edges = reinterpret_cast<int*>(lParam)) {
+        std::size_t n = std::min<std::size_t>(count, s.parts.size());
+        for (std::size_t i = 0; i < n; ++i) {
+            edges[i] = s.parts[i].right;
         }
+    }
+    return static_cast<LRESULT>(s.parts.size());
+}
+
+LRESULT OnGetBorders(LPARAM lParam) {
+    auto* borders = reinterpret_cast<int*>(lParam);
+    if (!borders) {
+        return FALSE;
+    }
+    borders[0] = kBorderX;
+    borders[1] = kBorderY;
+    borders[2] = kSpacing;
+    return TRUE;
+}
+
+LRESULT OnGetRect(HWND hwnd, const StatusState& s, WPARAM index, LPARAM lParam) {
+    auto* out = reinterpret_cast<RECT*>(lParam);
+    RECT rc{};
+    if (!out || !PartRect(hwnd, s, static_cast<int>(index), rc)) {
+        return FALSE;
+    }
+    *out = rc;
+    return TRUE;
+}
+
+// Part -1 is the simple mode's.
+StatusPart* IconPart(StatusState& s, WPARAM wParam) {
+    int index = static_cast<int>(static_cast<INT_PTR>(wParam));
+    return index == -1 ? &s.simple : PartAt(s, index);
+}
+
+LRESULT OnSetIcon(HWND hwnd, StatusState& s, WPARAM wParam, LPARAM lParam) {
+    StatusPart* part = IconPart(s, wParam);
+    if (!part) {
+        return FALSE;
+    }
+    part->icon = reinterpret_cast<HICON>(lParam);
+    InvalidateRect(hwnd, nullptr, TRUE);
+    return TRUE;
+}
+
+LRESULT OnSimple(HWND hwnd, StatusState& s, bool simple) {
+    if (s.simpleMode != simple) {
+        s.simpleMode = simple;
+        InvalidateRect(hwnd, nullptr, TRUE);
+    }
+    return 0;
+}
+
+// The SB_* messages.
+LRESULT PartMessage(HWND hwnd, StatusState& s, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case SB_SETTEXTW:
+        return OnSetPartText(hwnd, s, wParam, lParam);
+    case SB_GETTEXTW:
+        return OnGetPartText(s, wParam, lParam);
+    case SB_GETTEXTLENGTHW: {
+        StatusPart* part = PartAt(s, static_cast<int>(wParam & 0xFF));
+        return part ? TextInfo(*part) : 0;
+    }
+    case SB_SETPARTS:
+        return OnSetParts(hwnd, s, wParam, lParam);
+    case SB_GETPARTS:
+        return OnGetParts(s, wParam, lParam);
+    case SB_GETBORDERS:
+        return OnGetBorders(lParam);
+    case SB_SETMINHEIGHT:
+        s.minHeight = static_cast<int>(wParam);
+        return 0;
+    case SB_SIMPLE:
+        return OnSimple(hwnd, s, wParam != 0);
+    case SB_ISSIMPLE:
+        return s.simpleMode ? TRUE : FALSE;
+    case SB_GETRECT:
+        return OnGetRect(hwnd, s, wParam, lParam);
+    case SB_SETICON:
+        return OnSetIcon(hwnd, s, wParam, lParam);
+    case SB_GETICON: {
+        StatusPart* part = IconPart(s, wParam);
+        return part ? reinterpret_cast<LRESULT>(part->icon) : 0;
+    }
+    case SB_SETBKCOLOR:
+        return ReplaceColor(hwnd, s.background, static_cast<COLORREF>(lParam));
+    default:
         return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+}
+
+LRESULT StatusProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* s = StateOf<StatusState>(hwnd);
+    if (!s) {
+        return msg == WM_NCCREATE ? OnNcCreate(hwnd, wParam, lParam)
+                                  : DefWindowProcW(hwnd, msg, wParam, lParam);
     }
     switch (msg) {
     case WM_CREATE:
         Layout(hwnd, *s);
         return 0;
     case WM_NCDESTROY:
-        SetWindowLongPtrW(hwnd, 0, 0);
-        delete s;
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+        return DestroyState(hwnd, s, wParam, lParam);
     case WM_SIZE:
-        if (!s->inLayout) {
-            Layout(hwnd, *s);
-            InvalidateRect(hwnd, nullptr, TRUE);
-        }
-        return 0;
+        return OnSize(hwnd, *s);
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT:
         Paint(hwnd, *s);
         return 0;
-    case WM_NCHITTEST: {
-        POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        ScreenToClient(hwnd, &pt);
-        RECT grip = GripRect(hwnd);
-        if (GripShown(hwnd) && PtInRect(&grip, pt)) {
-            return HTBOTTOMRIGHT;
-        }
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
+    case WM_NCHITTEST:
+        return OnNcHitTest(hwnd, wParam, lParam);
     case WM_NCLBUTTONDOWN:
-        // The grip sizes the top-level window, not the bar.
-        if (wParam == HTBOTTOMRIGHT) {
-            if (HWND top = GetAncestor(hwnd, GA_ROOT)) {
-                SendMessageW(top, WM_SYSCOMMAND, SC_SIZE | WMSZ_BOTTOMRIGHT, lParam);
-            }
-            return 0;
-        }
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+        return OnNcLButtonDown(hwnd, wParam, lParam);
     case WM_SETFONT:
         s->font = reinterpret_cast<HFONT>(wParam);
         if (LOWORD(lParam)) {
@@ -303,151 +461,19 @@ LRESULT StatusProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(s->font);
     case WM_SETTEXT:
-        s->parts[0].text = lParam ? reinterpret_cast<LPCWSTR>(lParam) : u"";
-        s->parts[0].type &= ~static_cast<UINT>(SBT_OWNERDRAW);
-        InvalidatePart(hwnd, *s, 0);
-        return TRUE;
-    case WM_GETTEXT: {
-        auto* buffer = reinterpret_cast<LPWSTR>(lParam);
-        if (!buffer || wParam == 0) {
-            return 0;
-        }
-        std::size_t n = std::min<std::size_t>(s->parts[0].text.size(), wParam - 1);
-        std::copy_n(s->parts[0].text.begin(), n, buffer);
-        buffer[n] = 0;
-        return static_cast<LRESULT>(n);
-    }
+        return OnSetText(hwnd, *s, lParam);
+    case WM_GETTEXT:
+        return CopyTextOut(s->parts[0].text, wParam, lParam);
     case WM_GETTEXTLENGTH:
         return static_cast<LRESULT>(s->parts[0].text.size());
-    case SB_SETTEXTW: {
-        int index = static_cast<int>(wParam & 0xFF);
-        StatusPart* part = PartAt(*s, index);
-        if (!part) {
-            return FALSE;
-        }
-        part->type = static_cast<UINT>(wParam) & kTypeMask;
-        if (part->type & SBT_OWNERDRAW) {
-            part->text.clear();
-            part->data = lParam;
-        } else {
-            part->text = lParam ? reinterpret_cast<LPCWSTR>(lParam) : u"";
-            part->data = 0;
-        }
-        if (index == SB_SIMPLEID ? s->simpleMode : !s->simpleMode) {
-            InvalidatePart(hwnd, *s, index == SB_SIMPLEID ? 0 : index);
-        }
-        return TRUE;
-    }
-    case SB_GETTEXTW: {
-        StatusPart* part = PartAt(*s, static_cast<int>(wParam & 0xFF));
-        if (!part) {
-            return 0;
-        }
-        if (part->type & SBT_OWNERDRAW) {
-            return part->data;
-        }
-        if (auto* buffer = reinterpret_cast<LPWSTR>(lParam)) {
-            std::copy(part->text.begin(), part->text.end(), buffer);
-            buffer[part->text.size()] = 0;
-        }
-        return TextInfo(*part);
-    }
-    case SB_GETTEXTLENGTHW: {
-        StatusPart* part = PartAt(*s, static_cast<int>(wParam & 0xFF));
-        return part ? TextInfo(*part) : 0;
-    }
-    case SB_SETPARTS: {
-        auto* edges = reinterpret_cast<const int*>(lParam);
-        if (!edges || wParam == 0 || wParam > kMaxParts) {
-            return FALSE;
-        }
-        s->parts.resize(wParam);
-        for (std::size_t i = 0; i < wParam; ++i) {
-            s->parts[i].right = edges[i];
-        }
-        InvalidateRect(hwnd, nullptr, TRUE);
-        return TRUE;
-    }
-    case SB_GETPARTS: {
-        if (auto* edges = reinterpret_cast<int*>(lParam)) {
-            std::size_t n = std::min<std::size_t>(wParam, s->parts.size());
-            for (std::size_t i = 0; i < n; ++i) {
-                edges[i] = s->parts[i].right;
-            }
-        }
-        return static_cast<LRESULT>(s->parts.size());
-    }
-    case SB_GETBORDERS: {
-        auto* borders = reinterpret_cast<int*>(lParam);
-        if (!borders) {
-            return FALSE;
-        }
-        borders[0] = kBorderX;
-        borders[1] = kBorderY;
-        borders[2] = kSpacing;
-        return TRUE;
-    }
-    case SB_SETMINHEIGHT:
-        s->minHeight = static_cast<int>(wParam);
-        return 0;
-    case SB_SIMPLE:
-        if (s->simpleMode != (wParam != 0)) {
-            s->simpleMode = wParam != 0;
-            InvalidateRect(hwnd, nullptr, TRUE);
-        }
-        return 0;
-    case SB_ISSIMPLE:
-        return s->simpleMode ? TRUE : FALSE;
-    case SB_GETRECT: {
-        auto* out = reinterpret_cast<RECT*>(lParam);
-        RECT rc{};
-        if (!out || !PartRect(hwnd, *s, static_cast<int>(wParam), rc)) {
-            return FALSE;
-        }
-        *out = rc;
-        return TRUE;
-    }
-    case SB_SETICON: {
-        int index = static_cast<int>(static_cast<INT_PTR>(wParam));
-        StatusPart* part = index == -1 ? &s->simple : PartAt(*s, index);
-        if (!part) {
-            return FALSE;
-        }
-        part->icon = reinterpret_cast<HICON>(lParam);
-        InvalidateRect(hwnd, nullptr, TRUE);
-        return TRUE;
-    }
-    case SB_GETICON: {
-        int index = static_cast<int>(static_cast<INT_PTR>(wParam));
-        StatusPart* part = index == -1 ? &s->simple : PartAt(*s, index);
-        return part ? reinterpret_cast<LRESULT>(part->icon) : 0;
-    }
-    case SB_SETBKCOLOR: {
-        COLORREF old = s->background;
-        s->background = static_cast<COLORREF>(lParam);
-        InvalidateRect(hwnd, nullptr, TRUE);
-        return static_cast<LRESULT>(old);
-    }
     default:
-        break;
+        return PartMessage(hwnd, *s, msg, wParam, lParam);
     }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 } // namespace
 
 void RegisterStatusBarClass() {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(nullptr, STATUSCLASSNAMEW, &existing)) {
-        return;
-    }
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = StatusProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = STATUSCLASSNAMEW;
-    DisplayRegisterSystemClass(&wc);
+    RegisterControlClass(STATUSCLASSNAMEW, StatusProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, IDC_ARROW,
+                         nullptr);
 }

@@ -4,6 +4,7 @@
 #include "platform/controls/Toolbar.h"
 
 #include "platform/base/Geometry.h"
+#include "platform/controls/ControlsCommon.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/UserDraw.h"
 
@@ -11,6 +12,8 @@
 #include <vector>
 
 namespace {
+
+using namespace controls;
 
 constexpr int kDefaultSeparator = 8;
 
@@ -31,10 +34,6 @@ struct ToolbarState {
     int hot = -1;
     bool tracking = false;
 };
-
-ToolbarState* StateOf(HWND hwnd) {
-    return reinterpret_cast<ToolbarState*>(GetWindowLongPtrW(hwnd, 0));
-}
 
 DWORD StyleOf(HWND hwnd) {
     return static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
@@ -359,301 +358,373 @@ void CreateTooltip(HWND hwnd, ToolbarState& s) {
     UpdateTools(hwnd, s);
 }
 
-LRESULT ToolbarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    ToolbarState* s = StateOf(hwnd);
-    if (!s) {
-        if (msg == WM_NCCREATE) {
-            SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(new ToolbarState));
-        }
+LRESULT OnCreate(HWND hwnd, ToolbarState& s) {
+    if (StyleOf(hwnd) & TBSTYLE_TOOLTIPS) {
+        CreateTooltip(hwnd, s);
+    }
+    return 0;
+}
+
+TBBUTTON& ButtonAt(ToolbarState& s, int index) {
+    return s.buttons[static_cast<std::size_t>(index)];
+}
+
+void SetPressed(HWND hwnd, ToolbarState& s, int index, bool pressed) {
+    TBBUTTON& b = ButtonAt(s, index);
+    BYTE state = pressed ? static_cast<BYTE>(b.fsState | TBSTATE_PRESSED)
+                         : static_cast<BYTE>(b.fsState & ~TBSTATE_PRESSED);
+    if (state != b.fsState) {
+        b.fsState = state;
+        InvalidateButton(hwnd, s, index);
+    }
+}
+
+// A press on an enabled button captures the mouse; elsewhere the parent may drag the bar from here.
+LRESULT OnLButtonDown(HWND hwnd, ToolbarState& s, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Relay(s, hwnd, msg, wParam, lParam);
+    int i = HitTest(s, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    if (i < 0 || !(ButtonAt(s, i).fsState & TBSTATE_ENABLED)) {
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
-    switch (msg) {
-    case WM_CREATE:
-        if (StyleOf(hwnd) & TBSTYLE_TOOLTIPS) {
-            CreateTooltip(hwnd, *s);
+    s.pressed = i;
+    ButtonAt(s, i).fsState |= TBSTATE_PRESSED;
+    SetCapture(hwnd);
+    InvalidateButton(hwnd, s, i);
+    return 0;
+}
+
+// The pressed button shows pressed while the mouse is on it; a flat toolbar lights the button under it.
+LRESULT OnMouseMove(HWND hwnd, ToolbarState& s, WPARAM wParam, LPARAM lParam) {
+    Relay(s, hwnd, WM_MOUSEMOVE, wParam, lParam);
+    int i = HitTest(s, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    if (s.pressed >= 0) {
+        SetPressed(hwnd, s, s.pressed, i == s.pressed);
+    } else if (i != s.hot && (StyleOf(hwnd) & TBSTYLE_FLAT)) {
+        InvalidateButton(hwnd, s, s.hot);
+        s.hot = i;
+        InvalidateButton(hwnd, s, i);
+        if (!s.tracking) {
+            TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd, 0};
+            s.tracking = TrackMouseEvent(&tme) != FALSE;
         }
-        return 0;
-    case WM_DESTROY:
-        if (s->tooltip) {
-            DestroyWindow(s->tooltip);
-            s->tooltip = nullptr;
-        }
-        break;
-    case WM_NCDESTROY:
-        SetWindowLongPtrW(hwnd, 0, 0);
-        delete s;
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        Paint(hwnd, *s);
-        return 0;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-        Relay(*s, hwnd, msg, wParam, lParam);
-        int i = HitTest(*s, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-        if (i < 0 || !(s->buttons[static_cast<std::size_t>(i)].fsState & TBSTATE_ENABLED)) {
-            // Not a button: the parent may drag the bar from here.
-            return DefWindowProcW(hwnd, msg, wParam, lParam);
-        }
-        s->pressed = i;
-        s->buttons[static_cast<std::size_t>(i)].fsState |= TBSTATE_PRESSED;
-        SetCapture(hwnd);
-        InvalidateButton(hwnd, *s, i);
-        return 0;
     }
-    case WM_MOUSEMOVE: {
-        Relay(*s, hwnd, msg, wParam, lParam);
-        POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        int i = HitTest(*s, pt);
-        if (s->pressed >= 0) {
-            TBBUTTON& b = s->buttons[static_cast<std::size_t>(s->pressed)];
-            BYTE state = i == s->pressed ? static_cast<BYTE>(b.fsState | TBSTATE_PRESSED)
-                                         : static_cast<BYTE>(b.fsState & ~TBSTATE_PRESSED);
-            if (state != b.fsState) {
-                b.fsState = state;
-                InvalidateButton(hwnd, *s, s->pressed);
-            }
-        } else if (i != s->hot && (StyleOf(hwnd) & TBSTYLE_FLAT)) {
-            InvalidateButton(hwnd, *s, s->hot);
-            s->hot = i;
-            InvalidateButton(hwnd, *s, i);
-            if (!s->tracking) {
-                TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd, 0};
-                s->tracking = TrackMouseEvent(&tme) != FALSE;
-            }
-        }
-        return 0;
+    return 0;
+}
+
+LRESULT OnMouseLeave(HWND hwnd, ToolbarState& s) {
+    s.tracking = false;
+    InvalidateButton(hwnd, s, s.hot);
+    s.hot = -1;
+    return 0;
+}
+
+// Released on the pressed button: a click.
+LRESULT OnLButtonUp(HWND hwnd, ToolbarState& s, WPARAM wParam, LPARAM lParam) {
+    Relay(s, hwnd, WM_LBUTTONUP, wParam, lParam);
+    int i = s.pressed;
+    if (i < 0) {
+        return DefWindowProcW(hwnd, WM_LBUTTONUP, wParam, lParam);
     }
-    case WM_MOUSELEAVE:
-        s->tracking = false;
-        InvalidateButton(hwnd, *s, s->hot);
-        s->hot = -1;
-        return 0;
-    case WM_LBUTTONUP: {
-        Relay(*s, hwnd, msg, wParam, lParam);
-        int i = s->pressed;
-        if (i < 0) {
-            return DefWindowProcW(hwnd, msg, wParam, lParam);
-        }
-        s->pressed = -1;
-        if (GetCapture() == hwnd) {
-            ReleaseCapture();
-        }
-        TBBUTTON& b = s->buttons[static_cast<std::size_t>(i)];
-        bool inside = (b.fsState & TBSTATE_PRESSED) != 0;
-        b.fsState &= static_cast<BYTE>(~TBSTATE_PRESSED);
-        InvalidateButton(hwnd, *s, i);
-        if (inside) {
-            Click(hwnd, *s, i);
-        }
-        return 0;
+    s.pressed = -1;
+    if (GetCapture() == hwnd) {
+        ReleaseCapture();
     }
-    case WM_CAPTURECHANGED:
-        if (s->pressed >= 0 && reinterpret_cast<HWND>(lParam) != hwnd) {
-            s->buttons[static_cast<std::size_t>(s->pressed)].fsState &= static_cast<BYTE>(~TBSTATE_PRESSED);
-            InvalidateButton(hwnd, *s, s->pressed);
-            s->pressed = -1;
-        }
-        return 0;
-    case WM_NOTIFY: {
-        // The tooltip asks the button's text of the window that owns the buttons.
-        auto* hdr = reinterpret_cast<NMHDR*>(lParam);
-        if (hdr && hdr->hwndFrom == s->tooltip) {
-            return SendMessageW(NotifyTarget(hwnd, *s), WM_NOTIFY, wParam, lParam);
-        }
-        break;
+    bool inside = (ButtonAt(s, i).fsState & TBSTATE_PRESSED) != 0;
+    ButtonAt(s, i).fsState &= static_cast<BYTE>(~TBSTATE_PRESSED);
+    InvalidateButton(hwnd, s, i);
+    if (inside) {
+        Click(hwnd, s, i);
     }
-    case TB_BUTTONSTRUCTSIZE:
-        return 0;
-    case TB_SETBITMAPSIZE:
-        s->bitmapSize = SIZE{LOWORD(lParam), HIWORD(lParam)};
-        Changed(hwnd, *s);
-        return TRUE;
-    case TB_SETBUTTONSIZE:
-        s->buttonSize = SIZE{std::max<LONG>(LOWORD(lParam), 1), std::max<LONG>(HIWORD(lParam), 1)};
-        Changed(hwnd, *s);
-        return TRUE;
-    case TB_GETBUTTONSIZE:
-        return MAKELONG(s->buttonSize.cx, s->buttonSize.cy);
-    case TB_ADDBITMAP: {
-        auto* add = reinterpret_cast<const TBADDBITMAP*>(lParam);
-        if (!add || add->hInst || !add->nID || wParam == 0) {
-            SetLastError(ERROR_INVALID_PARAMETER);
-            return -1;
-        }
-        int first = 0;
-        for (const Strip& strip : s->strips) {
-            first = std::max(first, strip.first + strip.count);
-        }
-        s->strips.push_back(Strip{reinterpret_cast<HBITMAP>(add->nID), first, static_cast<int>(wParam)});
-        InvalidateRect(hwnd, nullptr, TRUE);
-        return first;
+    return 0;
+}
+
+LRESULT OnCaptureChanged(HWND hwnd, ToolbarState& s, HWND gaining) {
+    if (s.pressed >= 0 && gaining != hwnd) {
+        ButtonAt(s, s.pressed).fsState &= static_cast<BYTE>(~TBSTATE_PRESSED);
+        InvalidateButton(hwnd, s, s.pressed);
+        s.pressed = -1;
     }
-    case TB_REPLACEBITMAP: {
-        auto* r = reinterpret_cast<const TBREPLACEBITMAP*>(lParam);
-        if (!r) {
-            return FALSE;
-        }
-        for (Strip& strip : s->strips) {
-            if (reinterpret_cast<UINT_PTR>(strip.bitmap) == r->nIDOld) {
-                strip.bitmap = reinterpret_cast<HBITMAP>(r->nIDNew);
-                strip.count = r->nButtons;
-                InvalidateRect(hwnd, nullptr, TRUE);
-                return TRUE;
-            }
-        }
+    return 0;
+}
+
+// The tooltip asks the button's text of the window that owns the buttons.
+LRESULT OnNotify(HWND hwnd, ToolbarState& s, WPARAM wParam, LPARAM lParam) {
+    auto* hdr = reinterpret_cast<NMHDR*>(lParam);
+    if (hdr && hdr->hwndFrom == s.tooltip) {
+        return SendMessageW(NotifyTarget(hwnd, s), WM_NOTIFY, wParam, lParam);
+    }
+    return DefWindowProcW(hwnd, WM_NOTIFY, wParam, lParam);
+}
+
+// The images of a strip are numbered on from the last image of the strips before.
+LRESULT OnAddBitmap(HWND hwnd, ToolbarState& s, WPARAM count, const TBADDBITMAP* add) {
+    if (!add || add->hInst || !add->nID || count == 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return -1;
+    }
+    int first = 0;
+    for (const Strip& strip : s.strips) {
+        first = std::max(first, strip.first + strip.count);
+    }
+    s.strips.push_back(Strip{reinterpret_cast<HBITMAP>(add->nID), first, static_cast<int>(count)});
+    InvalidateRect(hwnd, nullptr, TRUE);
+    return first;
+}
+
+LRESULT OnReplaceBitmap(HWND hwnd, ToolbarState& s, const TBREPLACEBITMAP* r) {
+    if (!r) {
         return FALSE;
     }
-    case TB_GETBITMAP: {
-        int i = IndexOf(*s, static_cast<int>(wParam));
-        return i < 0 ? 0 : s->buttons[static_cast<std::size_t>(i)].iBitmap;
+    for (Strip& strip : s.strips) {
+        if (reinterpret_cast<UINT_PTR>(strip.bitmap) == r->nIDOld) {
+            strip.bitmap = reinterpret_cast<HBITMAP>(r->nIDNew);
+            strip.count = r->nButtons;
+            InvalidateRect(hwnd, nullptr, TRUE);
+            return TRUE;
+        }
     }
-    case TB_ADDBUTTONSW:
-        if (!lParam) {
-            return FALSE;
-        }
-        Insert(hwnd, *s, s->buttons.size(), reinterpret_cast<const TBBUTTON*>(lParam), wParam);
-        return TRUE;
-    case TB_INSERTBUTTONW:
-        if (!lParam) {
-            return FALSE;
-        }
-        Insert(hwnd, *s, wParam, reinterpret_cast<const TBBUTTON*>(lParam), 1);
-        return TRUE;
-    case TB_DELETEBUTTON: {
-        if (wParam >= s->buttons.size()) {
-            return FALSE;
-        }
-        // The tool of the last button goes; the others are renewed by their command ids.
-        RemoveTool(*s, hwnd, s->buttons[wParam]);
-        s->buttons.erase(s->buttons.begin() + static_cast<std::ptrdiff_t>(wParam));
-        s->pressed = -1;
-        s->hot = -1;
-        Changed(hwnd, *s);
-        return TRUE;
+    return FALSE;
+}
+
+LRESULT OnInsertButtons(HWND hwnd, ToolbarState& s, std::size_t at, LPARAM buttons, std::size_t count) {
+    if (!buttons) {
+        return FALSE;
     }
-    case TB_BUTTONCOUNT:
-        return static_cast<LRESULT>(s->buttons.size());
-    case TB_GETBUTTON:
-        if (wParam >= s->buttons.size() || !lParam) {
-            return FALSE;
-        }
-        *reinterpret_cast<TBBUTTON*>(lParam) = s->buttons[wParam];
-        return TRUE;
-    case TB_COMMANDTOINDEX:
-        return IndexOf(*s, static_cast<int>(wParam));
-    case TB_GETITEMRECT: {
-        if (wParam >= s->buttons.size() || !lParam) {
-            return FALSE;
-        }
-        *reinterpret_cast<RECT*>(lParam) = Layout(*s)[wParam];
-        return TRUE;
+    Insert(hwnd, s, at, reinterpret_cast<const TBBUTTON*>(buttons), count);
+    return TRUE;
+}
+
+// The tool of the deleted button goes; the others are renewed by their command ids.
+LRESULT OnDeleteButton(HWND hwnd, ToolbarState& s, WPARAM index) {
+    if (index >= s.buttons.size()) {
+        return FALSE;
     }
-    case TB_SETSTATE: {
-        int i = IndexOf(*s, static_cast<int>(wParam));
-        if (i < 0) {
-            return FALSE;
-        }
-        s->buttons[static_cast<std::size_t>(i)].fsState = static_cast<BYTE>(LOWORD(lParam));
-        Changed(hwnd, *s);
-        return TRUE;
+    RemoveTool(s, hwnd, s.buttons[index]);
+    s.buttons.erase(s.buttons.begin() + static_cast<std::ptrdiff_t>(index));
+    s.pressed = -1;
+    s.hot = -1;
+    Changed(hwnd, s);
+    return TRUE;
+}
+
+LRESULT OnGetButton(ToolbarState& s, WPARAM index, LPARAM out) {
+    if (index >= s.buttons.size() || !out) {
+        return FALSE;
     }
-    case TB_GETSTATE: {
-        int i = IndexOf(*s, static_cast<int>(wParam));
-        return i < 0 ? -1 : s->buttons[static_cast<std::size_t>(i)].fsState;
+    *reinterpret_cast<TBBUTTON*>(out) = s.buttons[index];
+    return TRUE;
+}
+
+LRESULT OnGetItemRect(ToolbarState& s, WPARAM index, LPARAM out) {
+    if (index >= s.buttons.size() || !out) {
+        return FALSE;
     }
+    *reinterpret_cast<RECT*>(out) = Layout(s)[index];
+    return TRUE;
+}
+
+LRESULT OnSetState(HWND hwnd, ToolbarState& s, WPARAM id, LPARAM state) {
+    int i = IndexOf(s, static_cast<int>(id));
+    if (i < 0) {
+        return FALSE;
+    }
+    ButtonAt(s, i).fsState = static_cast<BYTE>(LOWORD(state));
+    Changed(hwnd, s);
+    return TRUE;
+}
+
+LRESULT OnSetCmdId(HWND hwnd, ToolbarState& s, WPARAM index, LPARAM id) {
+    if (index >= s.buttons.size()) {
+        return FALSE;
+    }
+    RemoveTool(s, hwnd, s.buttons[index]);
+    s.buttons[index].idCommand = static_cast<int>(id);
+    Changed(hwnd, s);
+    return TRUE;
+}
+
+LRESULT OnSetStyle(HWND hwnd, ToolbarState& s, LPARAM style) {
+    SetWindowLongW(hwnd, GWL_STYLE, static_cast<LONG>(style));
+    if ((style & TBSTYLE_TOOLTIPS) && !s.tooltip) {
+        CreateTooltip(hwnd, s);
+    }
+    InvalidateRect(hwnd, nullptr, TRUE);
+    return 0;
+}
+
+LRESULT OnGetRows(const ToolbarState& s) {
+    LRESULT rows = s.buttons.empty() ? 0 : 1;
+    for (std::size_t i = 0; i + 1 < s.buttons.size(); ++i) {
+        rows += (s.buttons[i].fsState & TBSTATE_WRAP) ? 1 : 0;
+    }
+    return rows;
+}
+
+// Spans the parent's width at its top (or bottom, with CCS_BOTTOM), as high as the buttons.
+LRESULT OnAutoSize(HWND hwnd, const ToolbarState& s) {
+    DWORD style = StyleOf(hwnd);
+    HWND parent = GetParent(hwnd);
+    if ((style & CCS_NORESIZE) || !parent) {
+        return 0;
+    }
+    RECT area{};
+    GetClientRect(parent, &area);
+    SIZE extent = Extent(s);
+    int y = (style & 3) == CCS_BOTTOM ? static_cast<int>(area.bottom) - extent.cy : 0;
+    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | ((style & CCS_NOPARENTALIGN) ? SWP_NOMOVE : 0);
+    SetWindowPos(hwnd, nullptr, 0, y, area.right - area.left, extent.cy, flags);
+    return 0;
+}
+
+// The state bit a TB_IS* message asks about.
+BYTE QueriedState(UINT msg) {
+    static const BYTE bits[] = {TBSTATE_ENABLED, TBSTATE_CHECKED, TBSTATE_PRESSED, TBSTATE_HIDDEN};
+    return bits[msg - TB_ISBUTTONENABLED];
+}
+
+// The state bit a TB_* message of the enable/check/press/hide/indeterminate kind sets or clears.
+BYTE ChangedState(UINT msg) {
+    switch (msg) {
     case TB_ENABLEBUTTON:
-        return ChangeState(hwnd, *s, static_cast<int>(wParam), TBSTATE_ENABLED, LOWORD(lParam) != 0);
+        return TBSTATE_ENABLED;
     case TB_CHECKBUTTON:
-        return ChangeState(hwnd, *s, static_cast<int>(wParam), TBSTATE_CHECKED, LOWORD(lParam) != 0);
+        return TBSTATE_CHECKED;
     case TB_PRESSBUTTON:
-        return ChangeState(hwnd, *s, static_cast<int>(wParam), TBSTATE_PRESSED, LOWORD(lParam) != 0);
+        return TBSTATE_PRESSED;
     case TB_HIDEBUTTON:
-        return ChangeState(hwnd, *s, static_cast<int>(wParam), TBSTATE_HIDDEN, LOWORD(lParam) != 0);
+        return TBSTATE_HIDDEN;
     case TB_INDETERMINATE:
-        return ChangeState(hwnd, *s, static_cast<int>(wParam), TBSTATE_INDETERMINATE, LOWORD(lParam) != 0);
+        return TBSTATE_INDETERMINATE;
+    default:
+        return 0;
+    }
+}
+
+// The buttons' states, and the toolbar's style, tooltip, notified window and size.
+LRESULT StateMessage(HWND hwnd, ToolbarState& s, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (BYTE bit = ChangedState(msg)) {
+        return ChangeState(hwnd, s, static_cast<int>(wParam), bit, LOWORD(lParam) != 0);
+    }
+    switch (msg) {
+    case TB_SETSTATE:
+        return OnSetState(hwnd, s, wParam, lParam);
+    case TB_GETSTATE: {
+        int i = IndexOf(s, static_cast<int>(wParam));
+        return i < 0 ? -1 : ButtonAt(s, i).fsState;
+    }
     case TB_ISBUTTONENABLED:
     case TB_ISBUTTONCHECKED:
     case TB_ISBUTTONPRESSED:
     case TB_ISBUTTONHIDDEN: {
-        static const BYTE bits[] = {TBSTATE_ENABLED, TBSTATE_CHECKED, TBSTATE_PRESSED, TBSTATE_HIDDEN};
-        int i = IndexOf(*s, static_cast<int>(wParam));
-        return i >= 0 && (s->buttons[static_cast<std::size_t>(i)].fsState & bits[msg - TB_ISBUTTONENABLED]);
+        int i = IndexOf(s, static_cast<int>(wParam));
+        return i >= 0 && (ButtonAt(s, i).fsState & QueriedState(msg));
     }
-    case TB_SETCMDID:
-        if (wParam >= s->buttons.size()) {
-            return FALSE;
-        }
-        RemoveTool(*s, hwnd, s->buttons[wParam]);
-        s->buttons[wParam].idCommand = static_cast<int>(lParam);
-        Changed(hwnd, *s);
-        return TRUE;
-    case TB_GETBUTTONINFOW:
-        return ButtonInfo(hwnd, *s, wParam, reinterpret_cast<TBBUTTONINFOW*>(lParam), false);
-    case TB_SETBUTTONINFOW:
-        return ButtonInfo(hwnd, *s, wParam, reinterpret_cast<TBBUTTONINFOW*>(lParam), true);
     case TB_SETSTYLE:
-        SetWindowLongW(hwnd, GWL_STYLE, static_cast<LONG>(lParam));
-        if ((lParam & TBSTYLE_TOOLTIPS) && !s->tooltip) {
-            CreateTooltip(hwnd, *s);
-        }
-        InvalidateRect(hwnd, nullptr, TRUE);
-        return 0;
+        return OnSetStyle(hwnd, s, lParam);
     case TB_GETSTYLE:
         return static_cast<LRESULT>(StyleOf(hwnd));
     case TB_GETTOOLTIPS:
-        return reinterpret_cast<LRESULT>(s->tooltip);
+        return reinterpret_cast<LRESULT>(s.tooltip);
     case TB_SETTOOLTIPS:
-        s->tooltip = reinterpret_cast<HWND>(wParam);
-        UpdateTools(hwnd, *s);
+        s.tooltip = reinterpret_cast<HWND>(wParam);
+        UpdateTools(hwnd, s);
         return 0;
     case TB_SETPARENT: {
-        HWND old = NotifyTarget(hwnd, *s);
-        s->notify = reinterpret_cast<HWND>(wParam);
+        HWND old = NotifyTarget(hwnd, s);
+        s.notify = reinterpret_cast<HWND>(wParam);
         return reinterpret_cast<LRESULT>(old);
     }
-    case TB_GETROWS: {
-        LRESULT rows = s->buttons.empty() ? 0 : 1;
-        for (std::size_t i = 0; i + 1 < s->buttons.size(); ++i) {
-            rows += (s->buttons[i].fsState & TBSTATE_WRAP) ? 1 : 0;
-        }
-        return rows;
-    }
-    case TB_AUTOSIZE: {
-        DWORD style = StyleOf(hwnd);
-        HWND parent = GetParent(hwnd);
-        if ((style & CCS_NORESIZE) || !parent) {
-            return 0;
-        }
-        RECT area{};
-        GetClientRect(parent, &area);
-        SIZE extent = Extent(*s);
-        int y = (style & 3) == CCS_BOTTOM ? static_cast<int>(area.bottom) - extent.cy : 0;
-        UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | ((style & CCS_NOPARENTALIGN) ? SWP_NOMOVE : 0);
-        SetWindowPos(hwnd, nullptr, 0, y, area.right - area.left, extent.cy, flags);
-        return 0;
-    }
+    case TB_GETROWS:
+        return OnGetRows(s);
+    case TB_AUTOSIZE:
+        return OnAutoSize(hwnd, s);
     default:
-        break;
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+// The buttons and their images.
+LRESULT ButtonMessage(HWND hwnd, ToolbarState& s, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case TB_BUTTONSTRUCTSIZE:
+        return 0;
+    case TB_SETBITMAPSIZE:
+        s.bitmapSize = SIZE{LOWORD(lParam), HIWORD(lParam)};
+        Changed(hwnd, s);
+        return TRUE;
+    case TB_SETBUTTONSIZE:
+        s.buttonSize = SIZE{std::max<LONG>(LOWORD(lParam), 1), std::max<LONG>(HIWORD(lParam), 1)};
+        Changed(hwnd, s);
+        return TRUE;
+    case TB_GETBUTTONSIZE:
+        return MAKELONG(s.buttonSize.cx, s.buttonSize.cy);
+    case TB_ADDBITMAP:
+        return OnAddBitmap(hwnd, s, wParam, reinterpret_cast<const TBADDBITMAP*>(lParam));
+    case TB_REPLACEBITMAP:
+        return OnReplaceBitmap(hwnd, s, reinterpret_cast<const TBREPLACEBITMAP*>(lParam));
+    case TB_GETBITMAP: {
+        int i = IndexOf(s, static_cast<int>(wParam));
+        return i < 0 ? 0 : ButtonAt(s, i).iBitmap;
+    }
+    case TB_ADDBUTTONSW:
+        return OnInsertButtons(hwnd, s, s.buttons.size(), lParam, wParam);
+    case TB_INSERTBUTTONW:
+        return OnInsertButtons(hwnd, s, wParam, lParam, 1);
+    case TB_DELETEBUTTON:
+        return OnDeleteButton(hwnd, s, wParam);
+    case TB_BUTTONCOUNT:
+        return static_cast<LRESULT>(s.buttons.size());
+    case TB_GETBUTTON:
+        return OnGetButton(s, wParam, lParam);
+    case TB_COMMANDTOINDEX:
+        return IndexOf(s, static_cast<int>(wParam));
+    case TB_GETITEMRECT:
+        return OnGetItemRect(s, wParam, lParam);
+    case TB_SETCMDID:
+        return OnSetCmdId(hwnd, s, wParam, lParam);
+    case TB_GETBUTTONINFOW:
+    case TB_SETBUTTONINFOW:
+        return ButtonInfo(hwnd, s, wParam, reinterpret_cast<TBBUTTONINFOW*>(lParam),
+                          msg == TB_SETBUTTONINFOW);
+    default:
+        return StateMessage(hwnd, s, msg, wParam, lParam);
+    }
+}
+
+LRESULT ToolbarMessage(HWND hwnd, ToolbarState& s, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate(hwnd, s);
+    case WM_DESTROY:
+        if (s.tooltip) {
+            DestroyWindow(s.tooltip);
+            s.tooltip = nullptr;
+        }
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    case WM_PAINT:
+        Paint(hwnd, s);
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        return OnLButtonDown(hwnd, s, msg, wParam, lParam);
+    case WM_MOUSEMOVE:
+        return OnMouseMove(hwnd, s, wParam, lParam);
+    case WM_MOUSELEAVE:
+        return OnMouseLeave(hwnd, s);
+    case WM_LBUTTONUP:
+        return OnLButtonUp(hwnd, s, wParam, lParam);
+    case WM_CAPTURECHANGED:
+        return OnCaptureChanged(hwnd, s, reinterpret_cast<HWND>(lParam));
+    case WM_NOTIFY:
+        return OnNotify(hwnd, s, wParam, lParam);
+    default:
+        return ButtonMessage(hwnd, s, msg, wParam, lParam);
+    }
 }
 
 } // namespace
 
 void RegisterToolbarClass() {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(nullptr, TOOLBARCLASSNAMEW, &existing)) {
-        return;
-    }
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = ToolbarProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = TOOLBARCLASSNAMEW;
-    DisplayRegisterSystemClass(&wc);
+    RegisterControlClass(TOOLBARCLASSNAMEW, ControlProc<ToolbarState, ToolbarMessage>, CS_DBLCLKS, IDC_ARROW,
+                         nullptr);
 }

@@ -2,6 +2,7 @@
 // messages relayed to the control show the tip after the initial delay, hide it after the auto-pop delay, and
 // switch between tools after the shorter reshow delay. The tip is a top-most pop-up in the info colours.
 #include "platform/controls/CommonControls.h"
+#include "platform/controls/ControlsCommon.h"
 
 #include "platform/base/Geometry.h"
 #include "platform/gdi/Gdi.h"
@@ -9,9 +10,12 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
+
+using namespace controls;
 
 constexpr UINT_PTR kShowTimer = 1;
 constexpr UINT_PTR kPopTimer = 2;
@@ -47,10 +51,6 @@ struct TipState {
     HFONT font = nullptr;
     std::u16string text;
 };
-
-TipState* StateOf(HWND hwnd) {
-    return reinterpret_cast<TipState*>(GetWindowLongPtrW(hwnd, 0));
-}
 
 int Delay(const TipState& s, int which) {
     int base = static_cast<int>(GetDoubleClickTime());
@@ -263,6 +263,13 @@ void Show(HWND tip, TipState& s, int index) {
     }
 }
 
+// Hides the tip and forgets the one waiting to show.
+void Cancel(HWND tip, TipState& s) {
+    Pop(tip, s);
+    s.pending = -1;
+    KillTimer(tip, kShowTimer);
+}
+
 void Relay(HWND tip, TipState& s, const MSG* msg) {
     if (!msg || !s.active || s.tracking) {
         return;
@@ -274,9 +281,7 @@ void Relay(HWND tip, TipState& s, const MSG* msg) {
             s.suppressed = -1;
         }
         if (hit < 0) {
-            Pop(tip, s);
-            s.pending = -1;
-            KillTimer(tip, kShowTimer);
+            Cancel(tip, s);
         } else if (hit == s.shown || hit == s.suppressed) {
             // the tip stays as it is
         } else if (s.shown >= 0) {
@@ -297,9 +302,7 @@ void Relay(HWND tip, TipState& s, const MSG* msg) {
     case WM_MBUTTONUP:
     case WM_NCMOUSEMOVE:
         s.suppressed = s.shown >= 0 ? s.shown : s.pending;
-        Pop(tip, s);
-        s.pending = -1;
-        KillTimer(tip, kShowTimer);
+        Cancel(tip, s);
         break;
     default:
         break;
@@ -351,13 +354,13 @@ void Paint(HWND tip, TipState& s) {
     HDC dc = BeginPaint(tip, &ps);
     RECT rc{};
     GetClientRect(tip, &rc);
-    COLORREF back = s.background == CLR_DEFAULT ? GetSysColor(COLOR_INFOBK) : s.background;
+    COLORREF back = ColorOrSystem(s.background, COLOR_INFOBK);
     HBRUSH brush = CreateSolidBrush(back);
     FillRect(dc, &rc, brush);
     DeleteObject(brush);
     HGDIOBJ old = SelectObject(dc, FontOf(s));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, s.textColor == CLR_DEFAULT ? GetSysColor(COLOR_INFOTEXT) : s.textColor);
+    SetTextColor(dc, ColorOrSystem(s.textColor, COLOR_INFOTEXT));
     InflateRect(&rc, -kMargin, -kMargin);
     DrawTextW(dc, s.text.c_str(), static_cast<int>(s.text.size()), &rc,
               TextFormat(tip) | (s.maxWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE));
@@ -365,30 +368,296 @@ void Paint(HWND tip, TipState& s) {
     EndPaint(tip, &ps);
 }
 
-LRESULT TipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    TipState* s = StateOf(hwnd);
-    if (!s) {
-        if (msg == WM_NCCREATE) {
-            s = new TipState;
-            SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(s));
-            DWORD style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
-            SetWindowLongW(hwnd, GWL_STYLE, static_cast<LONG>((style | WS_POPUP | WS_BORDER) & ~WS_CHILD));
-            DWORD ex = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_EXSTYLE));
-            SetWindowLongW(hwnd, GWL_EXSTYLE, static_cast<LONG>(ex | WS_EX_TOOLWINDOW | WS_EX_TOPMOST));
+// A tooltip is a top-most tool window that never takes the activation.
+LRESULT OnNcCreate(HWND tip, WPARAM wParam, LPARAM lParam) {
+    SetWindowLongPtrW(tip, 0, reinterpret_cast<LONG_PTR>(new TipState));
+    DWORD style = static_cast<DWORD>(GetWindowLongW(tip, GWL_STYLE));
+    SetWindowLongW(tip, GWL_STYLE, static_cast<LONG>((style | WS_POPUP | WS_BORDER) & ~WS_CHILD));
+    DWORD ex = static_cast<DWORD>(GetWindowLongW(tip, GWL_EXSTYLE));
+    SetWindowLongW(tip, GWL_EXSTYLE, static_cast<LONG>(ex | WS_EX_TOOLWINDOW | WS_EX_TOPMOST));
+    return DefWindowProcW(tip, WM_NCCREATE, wParam, lParam);
+}
+
+LRESULT OnNcDestroy(HWND tip, TipState* s, WPARAM wParam, LPARAM lParam) {
+    for (const Tool& tool : s->tools) {
+        if (tool.flags & TTF_SUBCLASS) {
+            Unsubclass(tip, ToolWindow(tool));
         }
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+    return DestroyState(tip, s, wParam, lParam);
+}
+
+LRESULT OnTimer(HWND tip, TipState& s, UINT_PTR timer) {
+    if (timer == kShowTimer) {
+        KillTimer(tip, kShowTimer);
+        if (s.active && s.pending >= 0) {
+            Show(tip, s, s.pending);
+        }
+    } else if (timer == kPopTimer) {
+        s.suppressed = s.shown;
+        Pop(tip, s);
+    }
+    return 0;
+}
+
+LRESULT OnActivate(HWND tip, TipState& s, bool active) {
+    s.active = active;
+    if (!active) {
+        Cancel(tip, s);
+    }
+    return 0;
+}
+
+LRESULT OnAddTool(HWND tip, TipState& s, const TOOLINFOW* ti) {
+    if (!ValidInfo(ti) || Find(s, ti) >= 0) {
+        return FALSE;
+    }
+    Tool tool;
+    tool.flags = ti->uFlags;
+    tool.hwnd = ti->hwnd;
+    tool.id = ti->uId;
+    tool.rect = ti->rect;
+    tool.lParam = ti->cbSize >= sizeof(TOOLINFOW) ? ti->lParam : 0;
+    SetText(tool, ti);
+    s.tools.push_back(tool);
+    if (tool.flags & TTF_SUBCLASS) {
+        Subclass(tip, ToolWindow(tool));
+    }
+    return TRUE;
+}
+
+// The window of a removed tool stays subclassed while another tool still needs it.
+LRESULT OnDelTool(HWND tip, TipState& s, const TOOLINFOW* ti) {
+    int index = Find(s, ti);
+    if (index < 0) {
+        return 0;
+    }
+    if (s.shown == index) {
+        Pop(tip, s);
+    }
+    Tool removed = s.tools[index];
+    s.tools.erase(s.tools.begin() + index);
+    for (int* ref : {&s.shown, &s.pending, &s.suppressed}) {
+        if (*ref == index) {
+            *ref = -1;
+        } else if (*ref > index) {
+            --*ref;
+        }
+    }
+    if (removed.flags & TTF_SUBCLASS) {
+        HWND window = ToolWindow(removed);
+        bool stillUsed = std::any_of(s.tools.begin(), s.tools.end(), [&](const Tool& t) {
+            return (t.flags & TTF_SUBCLASS) && ToolWindow(t) == window;
+        });
+        if (!stillUsed) {
+            Unsubclass(tip, window);
+        }
+    }
+    return 0;
+}
+
+LRESULT OnUpdateTipText(HWND tip, TipState& s, const TOOLINFOW* ti) {
+    int index = Find(s, ti);
+    if (index >= 0) {
+        SetText(s.tools[index], ti);
+        if (s.shown == index) {
+            Show(tip, s, index);
+        }
+    }
+    return 0;
+}
+
+// The buffer holds `capacity` characters, 80 when the caller gives none.
+LRESULT OnGetText(HWND tip, TipState& s, WPARAM capacity, TOOLINFOW* ti) {
+    int index = Find(s, ti);
+    if (index < 0 || !ti->lpszText) {
+        return 0;
+    }
+    std::u16string text = TextOf(tip, s, index);
+    std::size_t n = std::min(text.size(), (capacity ? capacity : 80) - 1);
+    std::copy_n(text.begin(), n, ti->lpszText);
+    ti->lpszText[n] = 0;
+    return static_cast<LRESULT>(n);
+}
+
+LRESULT OnGetToolInfo(const TipState& s, TOOLINFOW* ti) {
+    int index = Find(s, ti);
+    if (index < 0) {
+        return FALSE;
+    }
+    FillInfo(s.tools[index], ti);
+    return TRUE;
+}
+
+LRESULT OnSetToolInfo(TipState& s, const TOOLINFOW* ti) {
+    int index = Find(s, ti);
+    if (index >= 0 && ValidInfo(ti)) {
+        Tool& tool = s.tools[index];
+        tool.flags = ti->uFlags;
+        tool.rect = ti->rect;
+        if (ti->cbSize >= sizeof(TOOLINFOW)) {
+            tool.lParam = ti->lParam;
+        }
+        SetText(tool, ti);
+    }
+    return 0;
+}
+
+LRESULT OnHitTest(const TipState& s, TTHITTESTINFOW* hit) {
+    if (!hit) {
+        return FALSE;
+    }
+    int index = HitTest(s, hit->hwnd, hit->pt);
+    if (index < 0) {
+        return FALSE;
+    }
+    hit->ti.cbSize = sizeof(TOOLINFOW);
+    FillInfo(s.tools[index], &hit->ti);
+    return TRUE;
+}
+
+// TTDT_AUTOMATIC derives the auto-pop and reshow delays from the initial one.
+LRESULT OnSetDelayTime(TipState& s, WPARAM which, LPARAM lParam) {
+    int value = static_cast<short>(LOWORD(lParam));
+    switch (which) {
+    case TTDT_AUTOMATIC:
+        s.initial = value;
+        s.autopop = value < 0 ? -1 : value * 10;
+        s.reshow = value < 0 ? -1 : value / 5;
+        break;
+    case TTDT_INITIAL:
+        s.initial = value;
+        break;
+    case TTDT_AUTOPOP:
+        s.autopop = value;
+        break;
+    case TTDT_RESHOW:
+        s.reshow = value;
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+LRESULT OnTrackActivate(HWND tip, TipState& s, bool activate, const TOOLINFOW* ti) {
+    int index = Find(s, ti);
+    if (activate && index >= 0) {
+        s.tracking = true;
+        Pop(tip, s);
+        Show(tip, s, index);
+    } else if (!activate) {
+        s.tracking = false;
+        Pop(tip, s);
+    }
+    return 0;
+}
+
+LRESULT OnTrackPosition(HWND tip, TipState& s, LPARAM lParam) {
+    s.trackPos = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (s.tracking && s.shown >= 0) {
+        SetWindowPos(tip, nullptr, s.trackPos.x, s.trackPos.y, 0, 0,
+                     SWP_NOACTIVATE | SWP_NOSIZE | SWP_NOZORDER);
+    }
+    return 0;
+}
+
+LRESULT OnGetCurrentTool(const TipState& s, TOOLINFOW* ti) {
+    if (s.shown < 0) {
+        return FALSE;
+    }
+    if (ti) {
+        FillInfo(s.tools[s.shown], ti);
+    }
+    return TRUE;
+}
+
+// The tools: adding, removing, their texts and rectangles.
+LRESULT ToolMessage(HWND tip, TipState& s, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* ti = reinterpret_cast<TOOLINFOW*>(lParam);
+    switch (msg) {
+    case TTM_ADDTOOLW:
+        return OnAddTool(tip, s, ti);
+    case TTM_DELTOOLW:
+        return OnDelTool(tip, s, ti);
+    case TTM_NEWTOOLRECTW: {
+        int index = Find(s, ti);
+        if (index >= 0) {
+            s.tools[index].rect = ti->rect;
+        }
+        return 0;
+    }
+    case TTM_UPDATETIPTEXTW:
+        return OnUpdateTipText(tip, s, ti);
+    case TTM_GETTEXTW:
+        return OnGetText(tip, s, wParam, ti);
+    case TTM_GETTOOLINFOW:
+        return OnGetToolInfo(s, ti);
+    case TTM_SETTOOLINFOW:
+        return OnSetToolInfo(s, ti);
+    case TTM_HITTESTW:
+        return OnHitTest(s, reinterpret_cast<TTHITTESTINFOW*>(lParam));
+    case TTM_GETTOOLCOUNT:
+        return static_cast<LRESULT>(s.tools.size());
+    case TTM_GETCURRENTTOOLW:
+        return OnGetCurrentTool(s, ti);
+    default:
+        return DefWindowProcW(tip, msg, wParam, lParam);
+    }
+}
+
+// Showing the tip: activation, relayed mouse messages, delays, colours, tracking.
+LRESULT TipMessage(HWND tip, TipState& s, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case TTM_ACTIVATE:
+        return OnActivate(tip, s, wParam != 0);
+    case TTM_RELAYEVENT:
+        Relay(tip, s, reinterpret_cast<const MSG*>(lParam));
+        return 0;
+    case TTM_POP:
+        Cancel(tip, s);
+        return 0;
+    case TTM_SETDELAYTIME:
+        return OnSetDelayTime(s, wParam, lParam);
+    case TTM_GETDELAYTIME:
+        return Delay(s, static_cast<int>(wParam));
+    case TTM_SETTIPBKCOLOR:
+        ReplaceColor(tip, s.background, static_cast<COLORREF>(wParam));
+        return 0;
+    case TTM_SETTIPTEXTCOLOR:
+        ReplaceColor(tip, s.textColor, static_cast<COLORREF>(wParam));
+        return 0;
+    case TTM_GETTIPBKCOLOR:
+        return static_cast<LRESULT>(ColorOrSystem(s.background, COLOR_INFOBK));
+    case TTM_GETTIPTEXTCOLOR:
+        return static_cast<LRESULT>(ColorOrSystem(s.textColor, COLOR_INFOTEXT));
+    case TTM_SETMAXTIPWIDTH:
+        return std::exchange(s.maxWidth, static_cast<int>(lParam));
+    case TTM_GETMAXTIPWIDTH:
+        return s.maxWidth;
+    case TTM_TRACKACTIVATE:
+        return OnTrackActivate(tip, s, wParam != 0, reinterpret_cast<const TOOLINFOW*>(lParam));
+    case TTM_TRACKPOSITION:
+        return OnTrackPosition(tip, s, lParam);
+    case TTM_UPDATE:
+        if (s.shown >= 0) {
+            Show(tip, s, s.shown);
+        }
+        return 0;
+    default:
+        return ToolMessage(tip, s, msg, wParam, lParam);
+    }
+}
+
+LRESULT TipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    TipState* s = StateOf<TipState>(hwnd);
+    if (!s) {
+        return msg == WM_NCCREATE ? OnNcCreate(hwnd, wParam, lParam)
+                                  : DefWindowProcW(hwnd, msg, wParam, lParam);
     }
     switch (msg) {
-    case WM_NCDESTROY: {
-        for (const Tool& tool : s->tools) {
-            if (tool.flags & TTF_SUBCLASS) {
-                Unsubclass(hwnd, ToolWindow(tool));
-            }
-        }
-        SetWindowLongPtrW(hwnd, 0, 0);
-        delete s;
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
+    case WM_NCDESTROY:
+        return OnNcDestroy(hwnd, s, wParam, lParam);
     case WM_NCHITTEST:
         return HTTRANSPARENT;
     case WM_MOUSEACTIVATE:
@@ -404,244 +673,14 @@ LRESULT TipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(s->font);
     case WM_TIMER:
-        if (wParam == kShowTimer) {
-            KillTimer(hwnd, kShowTimer);
-            if (s->active && s->pending >= 0) {
-                Show(hwnd, *s, s->pending);
-            }
-        } else if (wParam == kPopTimer) {
-            s->suppressed = s->shown;
-            Pop(hwnd, *s);
-        }
-        return 0;
-    case TTM_ACTIVATE:
-        s->active = wParam != 0;
-        if (!s->active) {
-            Pop(hwnd, *s);
-            s->pending = -1;
-            KillTimer(hwnd, kShowTimer);
-        }
-        return 0;
-    case TTM_ADDTOOLW: {
-        auto* ti = reinterpret_cast<const TOOLINFOW*>(lParam);
-        if (!ValidInfo(ti) || Find(*s, ti) >= 0) {
-            return FALSE;
-        }
-        Tool tool;
-        tool.flags = ti->uFlags;
-        tool.hwnd = ti->hwnd;
-        tool.id = ti->uId;
-        tool.rect = ti->rect;
-        tool.lParam = ti->cbSize >= sizeof(TOOLINFOW) ? ti->lParam : 0;
-        SetText(tool, ti);
-        s->tools.push_back(tool);
-        if (tool.flags & TTF_SUBCLASS) {
-            Subclass(hwnd, ToolWindow(tool));
-        }
-        return TRUE;
-    }
-    case TTM_DELTOOLW: {
-        int index = Find(*s, reinterpret_cast<const TOOLINFOW*>(lParam));
-        if (index < 0) {
-            return 0;
-        }
-        if (s->shown == index) {
-            Pop(hwnd, *s);
-        }
-        Tool removed = s->tools[index];
-        s->tools.erase(s->tools.begin() + index);
-        for (int* ref : {&s->shown, &s->pending, &s->suppressed}) {
-            if (*ref == index) {
-                *ref = -1;
-            } else if (*ref > index) {
-                --*ref;
-            }
-        }
-        if (removed.flags & TTF_SUBCLASS) {
-            HWND window = ToolWindow(removed);
-            bool stillUsed = std::any_of(s->tools.begin(), s->tools.end(), [&](const Tool& t) {
-                return (t.flags & TTF_SUBCLASS) && ToolWindow(t) == window;
-            });
-            if (!stillUsed) {
-                Unsubclass(hwnd, window);
-            }
-        }
-        return 0;
-    }
-    case TTM_NEWTOOLRECTW: {
-        auto* ti = reinterpret_cast<const TOOLINFOW*>(lParam);
-        int index = Find(*s, ti);
-        if (index >= 0) {
-            s->tools[index].rect = ti->rect;
-        }
-        return 0;
-    }
-    case TTM_UPDATETIPTEXTW: {
-        auto* ti = reinterpret_cast<const TOOLINFOW*>(lParam);
-        int index = Find(*s, ti);
-        if (index >= 0) {
-            SetText(s->tools[index], ti);
-            if (s->shown == index) {
-                Show(hwnd, *s, index);
-            }
-        }
-        return 0;
-    }
-    case TTM_GETTEXTW: {
-        auto* ti = reinterpret_cast<TOOLINFOW*>(lParam);
-        int index = Find(*s, ti);
-        if (index < 0 || !ti->lpszText) {
-            return 0;
-        }
-        std::u16string text = TextOf(hwnd, *s, index);
-        std::size_t capacity = wParam ? wParam : 80;
-        std::size_t n = std::min(text.size(), capacity - 1);
-        std::copy_n(text.begin(), n, ti->lpszText);
-        ti->lpszText[n] = 0;
-        return static_cast<LRESULT>(n);
-    }
-    case TTM_GETTOOLINFOW: {
-        auto* ti = reinterpret_cast<TOOLINFOW*>(lParam);
-        int index = Find(*s, ti);
-        if (index < 0) {
-            return FALSE;
-        }
-        FillInfo(s->tools[index], ti);
-        return TRUE;
-    }
-    case TTM_SETTOOLINFOW: {
-        auto* ti = reinterpret_cast<const TOOLINFOW*>(lParam);
-        int index = Find(*s, ti);
-        if (index >= 0 && ValidInfo(ti)) {
-            Tool& tool = s->tools[index];
-            tool.flags = ti->uFlags;
-            tool.rect = ti->rect;
-            if (ti->cbSize >= sizeof(TOOLINFOW)) {
-                tool.lParam = ti->lParam;
-            }
-            SetText(tool, ti);
-        }
-        return 0;
-    }
-    case TTM_HITTESTW: {
-        auto* hit = reinterpret_cast<TTHITTESTINFOW*>(lParam);
-        if (!hit) {
-            return FALSE;
-        }
-        int index = HitTest(*s, hit->hwnd, hit->pt);
-        if (index < 0) {
-            return FALSE;
-        }
-        hit->ti.cbSize = sizeof(TOOLINFOW);
-        FillInfo(s->tools[index], &hit->ti);
-        return TRUE;
-    }
-    case TTM_GETTOOLCOUNT:
-        return static_cast<LRESULT>(s->tools.size());
-    case TTM_RELAYEVENT:
-        Relay(hwnd, *s, reinterpret_cast<const MSG*>(lParam));
-        return 0;
-    case TTM_POP:
-        Pop(hwnd, *s);
-        s->pending = -1;
-        KillTimer(hwnd, kShowTimer);
-        return 0;
-    case TTM_SETDELAYTIME: {
-        int value = static_cast<short>(LOWORD(lParam));
-        switch (wParam) {
-        case TTDT_AUTOMATIC:
-            s->initial = value;
-            s->autopop = value < 0 ? -1 : value * 10;
-            s->reshow = value < 0 ? -1 : value / 5;
-            break;
-        case TTDT_INITIAL:
-            s->initial = value;
-            break;
-        case TTDT_AUTOPOP:
-            s->autopop = value;
-            break;
-        case TTDT_RESHOW:
-            s->reshow = value;
-            break;
-        default:
-            break;
-        }
-        return 0;
-    }
-    case TTM_GETDELAYTIME:
-        return Delay(*s, static_cast<int>(wParam));
-    case TTM_SETTIPBKCOLOR:
-        s->background = static_cast<COLORREF>(wParam);
-        InvalidateRect(hwnd, nullptr, TRUE);
-        return 0;
-    case TTM_SETTIPTEXTCOLOR:
-        s->textColor = static_cast<COLORREF>(wParam);
-        InvalidateRect(hwnd, nullptr, TRUE);
-        return 0;
-    case TTM_GETTIPBKCOLOR:
-        return static_cast<LRESULT>(s->background == CLR_DEFAULT ? GetSysColor(COLOR_INFOBK) : s->background);
-    case TTM_GETTIPTEXTCOLOR:
-        return static_cast<LRESULT>(s->textColor == CLR_DEFAULT ? GetSysColor(COLOR_INFOTEXT) : s->textColor);
-    case TTM_SETMAXTIPWIDTH: {
-        int old = s->maxWidth;
-        s->maxWidth = static_cast<int>(lParam);
-        return old;
-    }
-    case TTM_GETMAXTIPWIDTH:
-        return s->maxWidth;
-    case TTM_TRACKACTIVATE: {
-        int index = Find(*s, reinterpret_cast<const TOOLINFOW*>(lParam));
-        if (wParam && index >= 0) {
-            s->tracking = true;
-            Pop(hwnd, *s);
-            Show(hwnd, *s, index);
-        } else if (!wParam) {
-            s->tracking = false;
-            Pop(hwnd, *s);
-        }
-        return 0;
-    }
-    case TTM_TRACKPOSITION:
-        s->trackPos = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        if (s->tracking && s->shown >= 0) {
-            SetWindowPos(hwnd, nullptr, s->trackPos.x, s->trackPos.y, 0, 0,
-                         SWP_NOACTIVATE | SWP_NOSIZE | SWP_NOZORDER);
-        }
-        return 0;
-    case TTM_UPDATE:
-        if (s->shown >= 0) {
-            Show(hwnd, *s, s->shown);
-        }
-        return 0;
-    case TTM_GETCURRENTTOOLW: {
-        if (s->shown < 0) {
-            return FALSE;
-        }
-        if (auto* ti = reinterpret_cast<TOOLINFOW*>(lParam)) {
-            FillInfo(s->tools[s->shown], ti);
-        }
-        return TRUE;
-    }
+        return OnTimer(hwnd, *s, wParam);
     default:
-        break;
+        return TipMessage(hwnd, *s, msg, wParam, lParam);
     }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 } // namespace
 
 void RegisterTooltipClass() {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(nullptr, TOOLTIPS_CLASSW, &existing)) {
-        return;
-    }
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS | CS_SAVEBITS;
-    wc.lpfnWndProc = TipProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = TOOLTIPS_CLASSW;
-    DisplayRegisterSystemClass(&wc);
+    RegisterControlClass(TOOLTIPS_CLASSW, TipProc, CS_DBLCLKS | CS_SAVEBITS, IDC_ARROW, nullptr);
 }

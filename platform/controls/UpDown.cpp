@@ -1,6 +1,7 @@
 // The up-down control ("msctls_updown32"): two arrow buttons that step a position, ask the parent first with
 // UDN_DELTAPOS, then report with WM_VSCROLL/WM_HSCROLL; optionally writes the position into a buddy window.
 #include "platform/controls/CommonControls.h"
+#include "platform/controls/ControlsCommon.h"
 
 #include "platform/base/Geometry.h"
 #include "platform/gdi/Gdi.h"
@@ -12,6 +13,8 @@
 #include <vector>
 
 namespace {
+
+using namespace controls;
 
 constexpr UINT_PTR kRepeatTimer = 1;
 constexpr UINT kFirstDelay = 500;
@@ -34,14 +37,6 @@ struct UpDownState {
     std::uint64_t pressStart = 0;
 };
 
-UpDownState* StateOf(HWND hwnd) {
-    return reinterpret_cast<UpDownState*>(GetWindowLongPtrW(hwnd, 0));
-}
-
-DWORD Style(HWND hwnd) {
-    return static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
-}
-
 int Lo(const UpDownState& s) {
     return std::min(s.lower, s.upper);
 }
@@ -59,7 +54,7 @@ std::u16string Format(HWND hwnd, const UpDownState& s) {
     std::snprintf(buffer, sizeof buffer, "%d", s.pos < 0 ? -s.pos : s.pos);
     std::string digits(buffer);
     std::string out;
-    bool thousands = !(Style(hwnd) & UDS_NOTHOUSANDS);
+    bool thousands = !(ClassStyle(hwnd) & UDS_NOTHOUSANDS);
     for (std::size_t i = 0; i < digits.size(); ++i) {
         if (thousands && i > 0 && (digits.size() - i) % 3 == 0) {
             out.push_back(',');
@@ -124,7 +119,7 @@ bool Parse(const std::u16string& text, int base, int& out) {
 }
 
 bool BuddyInt(HWND hwnd, const UpDownState& s) {
-    return s.buddy && IsWindow(s.buddy) && (Style(hwnd) & UDS_SETBUDDYINT);
+    return s.buddy && IsWindow(s.buddy) && (ClassStyle(hwnd) & UDS_SETBUDDYINT);
 }
 
 // Takes the position from the buddy's text; false when the text is no number in range.
@@ -152,7 +147,7 @@ void UpdateBuddy(HWND hwnd, const UpDownState& s) {
 RECT PartRect(HWND hwnd, int part) {
     RECT rc{};
     GetClientRect(hwnd, &rc);
-    if (Style(hwnd) & UDS_HORZ) {
+    if (ClassStyle(hwnd) & UDS_HORZ) {
         int mid = (rc.left + rc.right) / 2;
         if (part == kUp) {
             rc.left = mid;
@@ -214,16 +209,16 @@ void Step(HWND hwnd, UpDownState& s, int part, std::uint64_t heldMs) {
     }
     long long next = static_cast<long long>(s.pos) + nm.iDelta;
     if (next > Hi(s)) {
-        next = (Style(hwnd) & UDS_WRAP) ? Lo(s) : Hi(s);
+        next = (ClassStyle(hwnd) & UDS_WRAP) ? Lo(s) : Hi(s);
     } else if (next < Lo(s)) {
-        next = (Style(hwnd) & UDS_WRAP) ? Hi(s) : Lo(s);
+        next = (ClassStyle(hwnd) & UDS_WRAP) ? Hi(s) : Lo(s);
     }
     if (next != s.pos) {
         s.pos = static_cast<int>(next);
         UpdateBuddy(hwnd, s);
     }
     if (parent) {
-        UINT msg = (Style(hwnd) & UDS_HORZ) ? WM_HSCROLL : WM_VSCROLL;
+        UINT msg = (ClassStyle(hwnd) & UDS_HORZ) ? WM_HSCROLL : WM_VSCROLL;
         SendMessageW(parent, msg, MAKEWPARAM(SB_THUMBPOSITION, static_cast<WORD>(s.pos)),
                      reinterpret_cast<LPARAM>(hwnd));
     }
@@ -231,7 +226,7 @@ void Step(HWND hwnd, UpDownState& s, int part, std::uint64_t heldMs) {
 
 void EndScroll(HWND hwnd) {
     if (HWND parent = GetParent(hwnd)) {
-        UINT msg = (Style(hwnd) & UDS_HORZ) ? WM_HSCROLL : WM_VSCROLL;
+        UINT msg = (ClassStyle(hwnd) & UDS_HORZ) ? WM_HSCROLL : WM_VSCROLL;
         SendMessageW(parent, msg, MAKEWPARAM(SB_ENDSCROLL, 0), reinterpret_cast<LPARAM>(hwnd));
     }
 }
@@ -267,7 +262,7 @@ void Unsubclass(HWND buddy) {
 }
 
 void Align(HWND hwnd, UpDownState& s) {
-    DWORD style = Style(hwnd);
+    DWORD style = ClassStyle(hwnd);
     if (!(style & (UDS_ALIGNLEFT | UDS_ALIGNRIGHT)) || !s.buddy) {
         return;
     }
@@ -303,7 +298,7 @@ HWND SetBuddy(HWND hwnd, UpDownState& s, HWND buddy) {
     if (!s.buddy) {
         return old;
     }
-    if ((Style(hwnd) & UDS_ARROWKEYS) && !GetPropW(s.buddy, kBuddyProcProp)) {
+    if ((ClassStyle(hwnd) & UDS_ARROWKEYS) && !GetPropW(s.buddy, kBuddyProcProp)) {
         LONG_PTR previous = SetWindowLongPtrW(s.buddy, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(BuddyProc));
         SetPropW(s.buddy, kBuddyProcProp, reinterpret_cast<HANDLE>(previous));
         SetPropW(s.buddy, kBuddyOwnerProp, reinterpret_cast<HANDLE>(hwnd));
@@ -315,7 +310,7 @@ HWND SetBuddy(HWND hwnd, UpDownState& s, HWND buddy) {
 void Paint(HWND hwnd, UpDownState& s) {
     PAINTSTRUCT ps{};
     HDC dc = BeginPaint(hwnd, &ps);
-    bool horz = (Style(hwnd) & UDS_HORZ) != 0;
+    bool horz = (ClassStyle(hwnd) & UDS_HORZ) != 0;
     UINT inactive = IsWindowEnabled(hwnd) ? 0 : DFCS_INACTIVE;
     for (int part : {kUp, kDown}) {
         RECT rc = PartRect(hwnd, part);
@@ -337,13 +332,168 @@ void Release(HWND hwnd, UpDownState& s) {
     EndScroll(hwnd);
 }
 
-LRESULT UpDownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    UpDownState* s = StateOf(hwnd);
-    if (!s) {
-        if (msg == WM_NCCREATE) {
-            s = new UpDownState;
-            SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(s));
+LRESULT OnNcDestroy(HWND hwnd, UpDownState* s, WPARAM wParam, LPARAM lParam) {
+    Unsubclass(s->buddy);
+    return DestroyState(hwnd, s, wParam, lParam);
+}
+
+// A press on an arrow steps at once, then repeats after the first delay while the button is held.
+LRESULT OnLButtonDown(HWND hwnd, UpDownState& s, LPARAM lParam) {
+    int part = HitPart(hwnd, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    if (part == kNone || !IsWindowEnabled(hwnd)) {
+        return 0;
+    }
+    SetCapture(hwnd);
+    s.pressed = part;
+    s.over = true;
+    s.pressStart = DisplayNow();
+    InvalidateRect(hwnd, nullptr, FALSE);
+    Step(hwnd, s, part, 0);
+    if (IsWindow(hwnd) && s.pressed != kNone) {
+        SetTimer(hwnd, kRepeatTimer, kFirstDelay, nullptr);
+    }
+    return 0;
+}
+
+LRESULT OnMouseMove(HWND hwnd, UpDownState& s, LPARAM lParam) {
+    if (s.pressed != kNone) {
+        bool over = HitPart(hwnd, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}) == s.pressed;
+        if (over != s.over) {
+            s.over = over;
+            InvalidateRect(hwnd, nullptr, FALSE);
         }
+    }
+    return 0;
+}
+
+// Steps only while the mouse is on the pressed arrow; the longer it is held, the larger the steps.
+LRESULT OnTimer(HWND hwnd, UpDownState& s, UINT_PTR timer) {
+    if (timer == kRepeatTimer && s.pressed != kNone) {
+        if (s.over) {
+            Step(hwnd, s, s.pressed, DisplayNow() - s.pressStart);
+        }
+        if (IsWindow(hwnd) && s.pressed != kNone) {
+            SetTimer(hwnd, kRepeatTimer, kRepeatDelay, nullptr);
+        }
+    }
+    return 0;
+}
+
+// With UDS_ARROWKEYS the up and down keys step like the arrows.
+LRESULT OnKey(HWND hwnd, UpDownState& s, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (!(ClassStyle(hwnd) & UDS_ARROWKEYS) || (wParam != VK_UP && wParam != VK_DOWN)) {
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+    if (msg == WM_KEYDOWN) {
+        Step(hwnd, s, wParam == VK_UP ? kUp : kDown, 0);
+    } else {
+        EndScroll(hwnd);
+    }
+    return 0;
+}
+
+LRESULT SetRange(UpDownState& s, int lower, int upper) {
+    s.lower = lower;
+    s.upper = upper;
+    s.pos = std::clamp(s.pos, Lo(s), Hi(s));
+    return 0;
+}
+
+LRESULT OnGetRange32(const UpDownState& s, WPARAM lower, LPARAM upper) {
+    if (lower) {
+        *reinterpret_cast<int*>(lower) = s.lower;
+    }
+    if (upper) {
+        *reinterpret_cast<int*>(upper) = s.upper;
+    }
+    return 0;
+}
+
+// The buddy's text counts as the position; the new one is written back into it.
+LRESULT OnSetPos(HWND hwnd, UpDownState& s, int wanted) {
+    SyncFromBuddy(hwnd, s);
+    int old = s.pos;
+    s.pos = std::clamp(wanted, Lo(s), Hi(s));
+    UpdateBuddy(hwnd, s);
+    return old;
+}
+
+// The error flag is set when the buddy's text is not a number.
+LRESULT OnGetPos32(HWND hwnd, UpDownState& s, LPARAM error) {
+    bool ok = SyncFromBuddy(hwnd, s);
+    if (error) {
+        *reinterpret_cast<BOOL*>(error) = ok ? FALSE : TRUE;
+    }
+    return s.pos;
+}
+
+LRESULT OnSetBase(HWND hwnd, UpDownState& s, WPARAM base) {
+    if (base != 10 && base != 16) {
+        return 0;
+    }
+    int old = s.base;
+    s.base = static_cast<int>(base);
+    UpdateBuddy(hwnd, s);
+    return old;
+}
+
+LRESULT OnSetAccel(UpDownState& s, WPARAM count, LPARAM lParam) {
+    auto* table = reinterpret_cast<const UDACCEL*>(lParam);
+    if (!table || count == 0) {
+        return FALSE;
+    }
+    s.accel.assign(table, table + count);
+    return TRUE;
+}
+
+LRESULT OnGetAccel(const UpDownState& s, WPARAM count, LPARAM lParam) {
+    if (auto* out = reinterpret_cast<UDACCEL*>(lParam)) {
+        std::copy_n(s.accel.begin(), std::min<std::size_t>(count, s.accel.size()), out);
+    }
+    return static_cast<LRESULT>(s.accel.size());
+}
+
+// The UDM_* messages.
+LRESULT UpDownMessage(HWND hwnd, UpDownState& s, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case UDM_SETRANGE:
+        return SetRange(s, static_cast<short>(HIWORD(lParam)), static_cast<short>(LOWORD(lParam)));
+    case UDM_GETRANGE:
+        return MAKELONG(static_cast<WORD>(s.upper), static_cast<WORD>(s.lower));
+    case UDM_SETRANGE32:
+        return SetRange(s, static_cast<int>(wParam), static_cast<int>(lParam));
+    case UDM_GETRANGE32:
+        return OnGetRange32(s, wParam, lParam);
+    case UDM_SETPOS:
+        return OnSetPos(hwnd, s, static_cast<short>(LOWORD(lParam)));
+    case UDM_SETPOS32:
+        return OnSetPos(hwnd, s, static_cast<int>(lParam));
+    case UDM_GETPOS: {
+        bool ok = SyncFromBuddy(hwnd, s);
+        return MAKELONG(static_cast<WORD>(s.pos), ok ? 0 : 1);
+    }
+    case UDM_GETPOS32:
+        return OnGetPos32(hwnd, s, lParam);
+    case UDM_SETBUDDY:
+        return reinterpret_cast<LRESULT>(SetBuddy(hwnd, s, reinterpret_cast<HWND>(wParam)));
+    case UDM_GETBUDDY:
+        return reinterpret_cast<LRESULT>(s.buddy);
+    case UDM_SETBASE:
+        return OnSetBase(hwnd, s, wParam);
+    case UDM_GETBASE:
+        return s.base;
+    case UDM_SETACCEL:
+        return OnSetAccel(s, wParam, lParam);
+    case UDM_GETACCEL:
+        return OnGetAccel(s, wParam, lParam);
+    default:
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+}
+
+LRESULT UpDownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* s = StateOrNew<UpDownState>(hwnd, msg);
+    if (!s) {
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
     switch (msg) {
@@ -353,56 +503,24 @@ LRESULT UpDownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(s->font);
     case WM_CREATE:
-        if (Style(hwnd) & UDS_AUTOBUDDY) {
+        if (ClassStyle(hwnd) & UDS_AUTOBUDDY) {
             SetBuddy(hwnd, *s, GetWindow(hwnd, GW_HWNDPREV));
         }
         return 0;
     case WM_NCDESTROY:
-        Unsubclass(s->buddy);
-        SetWindowLongPtrW(hwnd, 0, 0);
-        delete s;
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+        return OnNcDestroy(hwnd, s, wParam, lParam);
     case WM_PAINT:
         Paint(hwnd, *s);
         return 0;
     case WM_ERASEBKGND:
         return 1;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-        int part = HitPart(hwnd, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-        if (part == kNone || !IsWindowEnabled(hwnd)) {
-            return 0;
-        }
-        SetCapture(hwnd);
-        s->pressed = part;
-        s->over = true;
-        s->pressStart = DisplayNow();
-        InvalidateRect(hwnd, nullptr, FALSE);
-        Step(hwnd, *s, part, 0);
-        if (IsWindow(hwnd) && s->pressed != kNone) {
-            SetTimer(hwnd, kRepeatTimer, kFirstDelay, nullptr);
-        }
-        return 0;
-    }
+    case WM_LBUTTONDBLCLK:
+        return OnLButtonDown(hwnd, *s, lParam);
     case WM_MOUSEMOVE:
-        if (s->pressed != kNone) {
-            bool over = HitPart(hwnd, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}) == s->pressed;
-            if (over != s->over) {
-                s->over = over;
-                InvalidateRect(hwnd, nullptr, FALSE);
-            }
-        }
-        return 0;
+        return OnMouseMove(hwnd, *s, lParam);
     case WM_TIMER:
-        if (wParam == kRepeatTimer && s->pressed != kNone) {
-            if (s->over) {
-                Step(hwnd, *s, s->pressed, DisplayNow() - s->pressStart);
-            }
-            if (IsWindow(hwnd) && s->pressed != kNone) {
-                SetTimer(hwnd, kRepeatTimer, kRepeatDelay, nullptr);
-            }
-        }
-        return 0;
+        return OnTimer(hwnd, *s, wParam);
     case WM_LBUTTONUP:
         if (GetCapture() == hwnd) {
             ReleaseCapture();
@@ -414,111 +532,19 @@ LRESULT UpDownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         Release(hwnd, *s);
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     case WM_KEYDOWN:
-        if ((Style(hwnd) & UDS_ARROWKEYS) && (wParam == VK_UP || wParam == VK_DOWN)) {
-            Step(hwnd, *s, wParam == VK_UP ? kUp : kDown, 0);
-            return 0;
-        }
-        break;
     case WM_KEYUP:
-        if ((Style(hwnd) & UDS_ARROWKEYS) && (wParam == VK_UP || wParam == VK_DOWN)) {
-            EndScroll(hwnd);
-            return 0;
-        }
-        break;
+        return OnKey(hwnd, *s, msg, wParam, lParam);
     case WM_ENABLE:
         InvalidateRect(hwnd, nullptr, FALSE);
         return 0;
-    case UDM_SETRANGE:
-        s->upper = static_cast<short>(LOWORD(lParam));
-        s->lower = static_cast<short>(HIWORD(lParam));
-        s->pos = std::clamp(s->pos, Lo(*s), Hi(*s));
-        return 0;
-    case UDM_GETRANGE:
-        return MAKELONG(static_cast<WORD>(s->upper), static_cast<WORD>(s->lower));
-    case UDM_SETRANGE32:
-        s->lower = static_cast<int>(wParam);
-        s->upper = static_cast<int>(lParam);
-        s->pos = std::clamp(s->pos, Lo(*s), Hi(*s));
-        return 0;
-    case UDM_GETRANGE32:
-        if (wParam) {
-            *reinterpret_cast<int*>(wParam) = s->lower;
-        }
-        if (lParam) {
-            *reinterpret_cast<int*>(lParam) = s->upper;
-        }
-        return 0;
-    case UDM_SETPOS:
-    case UDM_SETPOS32: {
-        int wanted = msg == UDM_SETPOS ? static_cast<short>(LOWORD(lParam)) : static_cast<int>(lParam);
-        SyncFromBuddy(hwnd, *s);
-        int old = s->pos;
-        s->pos = std::clamp(wanted, Lo(*s), Hi(*s));
-        UpdateBuddy(hwnd, *s);
-        return old;
-    }
-    case UDM_GETPOS: {
-        bool ok = SyncFromBuddy(hwnd, *s);
-        return MAKELONG(static_cast<WORD>(s->pos), ok ? 0 : 1);
-    }
-    case UDM_GETPOS32: {
-        bool ok = SyncFromBuddy(hwnd, *s);
-        if (lParam) {
-            *reinterpret_cast<BOOL*>(lParam) = ok ? FALSE : TRUE;
-        }
-        return s->pos;
-    }
-    case UDM_SETBUDDY:
-        return reinterpret_cast<LRESULT>(SetBuddy(hwnd, *s, reinterpret_cast<HWND>(wParam)));
-    case UDM_GETBUDDY:
-        return reinterpret_cast<LRESULT>(s->buddy);
-    case UDM_SETBASE: {
-        if (wParam != 10 && wParam != 16) {
-            return 0;
-        }
-        int old = s->base;
-        s->base = static_cast<int>(wParam);
-        UpdateBuddy(hwnd, *s);
-        return old;
-    }
-    case UDM_GETBASE:
-        return s->base;
-    case UDM_SETACCEL: {
-        auto* table = reinterpret_cast<const UDACCEL*>(lParam);
-        if (!table || wParam == 0) {
-            return FALSE;
-        }
-        s->accel.assign(table, table + wParam);
-        return TRUE;
-    }
-    case UDM_GETACCEL: {
-        auto* out = reinterpret_cast<UDACCEL*>(lParam);
-        std::size_t n = std::min<std::size_t>(wParam, s->accel.size());
-        if (out) {
-            std::copy_n(s->accel.begin(), n, out);
-        }
-        return static_cast<LRESULT>(s->accel.size());
-    }
     default:
-        break;
+        return UpDownMessage(hwnd, *s, msg, wParam, lParam);
     }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 } // namespace
 
 void RegisterUpDownClass() {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = UpDownProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_3DFACE + 1));
-    wc.lpszClassName = UPDOWN_CLASSW;
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (!GetClassInfoExW(nullptr, UPDOWN_CLASSW, &existing)) {
-        DisplayRegisterSystemClass(&wc);
-    }
+    RegisterControlClass(UPDOWN_CLASSW, UpDownProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, IDC_ARROW,
+                         reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_3DFACE + 1)));
 }

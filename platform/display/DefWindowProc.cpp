@@ -4,6 +4,8 @@
 #include "platform/gdi/Gdi.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace display_detail {
 namespace {
@@ -256,347 +258,384 @@ LRESULT CtlColor(UINT msg, HDC dc) {
     return reinterpret_cast<LRESULT>(GetSysColorBrush(back));
 }
 
-} // namespace
-} // namespace display_detail
+// Reads the window's record under the state lock; `missing` when the window is gone.
+template <typename R, typename Read>
+R WithWindow(HWND hwnd, R missing, Read&& read) {
+    Lock lock = LockState();
+    Window* w = FindQuietLocked(hwnd);
+    return w ? read(*w) : missing;
+}
 
-using namespace display_detail;
-
-LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_NCCREATE: {
-        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName) && cs->lpszName[0] != 0xFFFF) {
-            Lock lock = LockState();
-            if (Window* w = FindQuietLocked(hwnd)) {
-                w->text = cs->lpszName;
-            }
-        }
-        return TRUE;
+// The window keeps the name it was created with.
+LRESULT OnNcCreate(HWND hwnd, const CREATESTRUCTW* cs) {
+    if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName) && cs->lpszName[0] != 0xFFFF) {
+        WithWindow(hwnd, 0, [cs](Window& w) {
+            w.text = cs->lpszName;
+            return 0;
+        });
     }
-    case WM_NCCALCSIZE: {
+    return TRUE;
+}
+
+// The client area is what the frame, caption, menu bar and scroll bars leave of the window.
+LRESULT OnNcCalcSize(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    struct Frame {
         DWORD style = 0;
         DWORD exStyle = 0;
         bool minimized = false;
-        {
-            Lock lock = LockState();
-            Window* w = FindQuietLocked(hwnd);
-            if (!w) {
-                return 0;
-            }
-            style = w->style;
-            exStyle = w->exStyle;
-            minimized = w->minimized;
-        }
-        RECT* rc =
-            wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
-        if (!rc) {
-            return 0;
-        }
-        int menu = MenuBarHeight(hwnd, rc->right - rc->left);
-        *rc = CalcClientFromWindow(style, exStyle, menu, *rc, minimized);
+    };
+    std::optional<Frame> frame = WithWindow(hwnd, std::optional<Frame>(), [](Window& w) {
+        return std::optional<Frame>(Frame{w.style, w.exStyle, w.minimized});
+    });
+    RECT* rc =
+        wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
+    if (!frame || !rc) {
         return 0;
     }
-    case WM_NCHITTEST:
-        return DefNcHitTest(hwnd, PointFromLParam(lParam));
-    case WM_NCPAINT:
-        DefNcPaint(hwnd, reinterpret_cast<HRGN>(wParam));
+    int menu = MenuBarHeight(hwnd, rc->right - rc->left);
+    *rc = CalcClientFromWindow(frame->style, frame->exStyle, menu, *rc, frame->minimized);
+    return 0;
+}
+
+LRESULT OnNcActivate(HWND hwnd, bool active) {
+    WithWindow(hwnd, 0, [active](Window& w) {
+        w.ncActive = active;
         return 0;
-    case WM_NCACTIVATE: {
-        {
-            Lock lock = LockState();
-            if (Window* w = FindQuietLocked(hwnd)) {
-                w->ncActive = wParam != 0;
-            }
-        }
-        if (IsWindowVisible(hwnd)) {
-            DrawNonClient(hwnd, 0);
-        }
-        return TRUE;
+    });
+    if (IsWindowVisible(hwnd)) {
+        DrawNonClient(hwnd, 0);
     }
-    case WM_SETTEXT: {
-        bool topLevel = false;
-        bool caption = false;
-        std::u16string text;
-        {
-            Lock lock = LockState();
-            Window* w = FindQuietLocked(hwnd);
-            if (!w) {
-                return FALSE;
-            }
-            auto* s = reinterpret_cast<LPCWSTR>(lParam);
-            w->text = s ? std::u16string(s) : std::u16string();
-            text = w->text;
-            topLevel = IsTopLevelLocked(*w) && !w->isMessageOnly;
-            caption = (w->style & WS_CAPTION) == WS_CAPTION;
-        }
-        if (topLevel) {
-            Backend().WindowTextChanged(hwnd, text);
-            RendezvousUpdate();
-        }
-        if (caption && IsWindowVisible(hwnd)) {
-            DrawNonClient(hwnd, 0);
-        }
-        return TRUE;
-    }
-    case WM_GETTEXT: {
+    return TRUE;
+}
+
+// A top-level window's title goes to the desktop too; a caption shows it.
+LRESULT OnSetText(HWND hwnd, LPCWSTR text) {
+    bool topLevel = false;
+    bool caption = false;
+    std::u16string title;
+    {
         Lock lock = LockState();
         Window* w = FindQuietLocked(hwnd);
         if (!w) {
-            return 0;
+            return FALSE;
         }
-        return CopyText(w->text, reinterpret_cast<LPWSTR>(lParam), static_cast<int>(wParam));
+        w->text = text ? std::u16string(text) : std::u16string();
+        title = w->text;
+        topLevel = IsTopLevelLocked(*w) && !w->isMessageOnly;
+        caption = (w->style & WS_CAPTION) == WS_CAPTION;
     }
-    case WM_GETTEXTLENGTH: {
-        Lock lock = LockState();
-        Window* w = FindQuietLocked(hwnd);
-        return w ? static_cast<LRESULT>(w->text.size()) : 0;
+    if (topLevel) {
+        Backend().WindowTextChanged(hwnd, title);
+        RendezvousUpdate();
     }
-    case WM_PAINT: {
-        PAINTSTRUCT ps{};
-        BeginPaint(hwnd, &ps);
-        EndPaint(hwnd, &ps);
+    if (caption && IsWindowVisible(hwnd)) {
+        DrawNonClient(hwnd, 0);
+    }
+    return TRUE;
+}
+
+LRESULT OnPaint(HWND hwnd) {
+    PAINTSTRUCT ps{};
+    BeginPaint(hwnd, &ps);
+    EndPaint(hwnd, &ps);
+    return 0;
+}
+
+// The class's background brush, if it has one.
+LRESULT OnEraseBackground(HWND hwnd, HDC dc) {
+    HBRUSH brush = reinterpret_cast<HBRUSH>(GetClassLongPtrW(hwnd, GCLP_HBRBACKGROUND));
+    if (!brush) {
         return 0;
     }
-    case WM_ERASEBKGND: {
-        HBRUSH brush = reinterpret_cast<HBRUSH>(GetClassLongPtrW(hwnd, GCLP_HBRBACKGROUND));
-        if (!brush) {
-            return 0;
-        }
-        RECT rc{};
-        GetClientRect(hwnd, &rc);
-        FillRect(reinterpret_cast<HDC>(wParam), &rc, brush);
-        return 1;
+    RECT rc{};
+    GetClientRect(hwnd, &rc);
+    FillRect(dc, &rc, brush);
+    return 1;
+}
+
+// A press on the frame moves or sizes the window, on a scroll bar scrolls, on a caption button tracks it, on
+// the system menu or menu bar opens the menu.
+LRESULT OnNcLButtonDown(HWND hwnd, WPARAM hit, LPARAM lParam) {
+    switch (static_cast<int>(hit)) {
+    case HTCAPTION:
+        SendMessageW(hwnd, WM_SYSCOMMAND, SC_MOVE + HTCAPTION, lParam);
+        break;
+    case HTLEFT:
+    case HTRIGHT:
+    case HTTOP:
+    case HTTOPLEFT:
+    case HTTOPRIGHT:
+    case HTBOTTOM:
+    case HTBOTTOMLEFT:
+    case HTBOTTOMRIGHT:
+        SendMessageW(hwnd, WM_SYSCOMMAND, SC_SIZE + (hit - (HTLEFT - WMSZ_LEFT)), lParam);
+        break;
+    case HTVSCROLL:
+        SendMessageW(hwnd, WM_SYSCOMMAND, SC_VSCROLL + HTVSCROLL, lParam);
+        break;
+    case HTHSCROLL:
+        SendMessageW(hwnd, WM_SYSCOMMAND, SC_HSCROLL + HTHSCROLL, lParam);
+        break;
+    case HTCLOSE:
+    case HTMINBUTTON:
+    case HTMAXBUTTON:
+        TrackCaptionButton(hwnd, static_cast<int>(hit));
+        break;
+    case HTSYSMENU:
+    case HTMENU:
+        SendMessageW(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU + static_cast<WPARAM>(hit), lParam);
+        break;
+    default:
+        break;
     }
-    case WM_CLOSE:
-        DestroyWindow(hwnd);
+    return 0;
+}
+
+// A double click on the caption maximizes or restores; on the system menu it closes.
+LRESULT OnNcLButtonDblClk(HWND hwnd, WPARAM hit, LPARAM lParam) {
+    if (hit == HTCAPTION) {
+        DWORD style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
+        if (IsIconic(hwnd) || IsZoomed(hwnd)) {
+            SendMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, lParam);
+        } else if (style & WS_MAXIMIZEBOX) {
+            SendMessageW(hwnd, WM_SYSCOMMAND, SC_MAXIMIZE, lParam);
+        }
+    } else if (hit == HTSYSMENU) {
+        if (!(GetClassLongW(hwnd, GCL_STYLE) & CS_NOCLOSE)) {
+            SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
+        }
+    } else if (hit == HTVSCROLL || hit == HTHSCROLL) {
+        return OnNcLButtonDown(hwnd, hit, lParam);
+    }
+    return 0;
+}
+
+LRESULT OnRButtonUp(HWND hwnd, LPARAM lParam) {
+    POINT pt = PointFromLParam(lParam);
+    ClientToScreen(hwnd, &pt);
+    SendMessageW(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(pt.x, pt.y));
+    return 0;
+}
+
+// A child passes the message on to its parent.
+LRESULT ToParent(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    HWND parent = nullptr;
+    if (IsChildWindow(hwnd, &parent)) {
+        return SendMessageW(parent, msg, wParam, lParam);
+    }
+    return 0;
+}
+
+void ContextMenuFromKeyboard(HWND hwnd) {
+    SendMessageW(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), static_cast<LPARAM>(-1));
+}
+
+// Alt+F4 closes the top-level window, Shift+F10 asks for the context menu; Alt pressed and released with no
+// key between enters the menu bar.
+LRESULT OnSysKeyDown(HWND hwnd, WPARAM key, LPARAM lParam) {
+    if (key == VK_MENU) {
+        t_altAlone = t_altAlone || !(lParam & (1 << 30));
+    } else {
+        t_altAlone = false;
+    }
+    if (key == VK_F4 && (lParam & (1 << 29))) {
+        HWND top = TopOf(hwnd);
+        if (top && !(GetClassLongW(top, GCL_STYLE) & CS_NOCLOSE)) {
+            PostMessageW(top, WM_SYSCOMMAND, SC_CLOSE, 0);
+        }
+    } else if (key == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000)) {
+        ContextMenuFromKeyboard(hwnd);
+    }
+    return 0;
+}
+
+LRESULT OnSysKeyUp(HWND hwnd, WPARAM key) {
+    if (key == VK_MENU && t_altAlone) {
+        t_altAlone = false;
+        SendMessageW(TopOf(hwnd), WM_SYSCOMMAND, SC_KEYMENU, 0);
+    } else if (key == VK_F10 && !(GetKeyState(VK_SHIFT) & 0x8000)) {
+        SendMessageW(TopOf(hwnd), WM_SYSCOMMAND, SC_KEYMENU, 0);
+    }
+    return 0;
+}
+
+// Enter restores a minimized window; Alt with a character opens the menu with that mnemonic.
+LRESULT OnSysChar(HWND hwnd, WPARAM ch, LPARAM lParam) {
+    if (ch == VK_RETURN && IsIconic(hwnd)) {
+        PostMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+    } else if ((lParam & (1 << 29)) && ch != VK_TAB && ch != VK_ESCAPE) {
+        SendMessageW(TopOf(hwnd), WM_SYSCOMMAND, SC_KEYMENU, ch);
+    }
+    return 0;
+}
+
+// A child's parent may answer first.
+LRESULT OnMouseActivate(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT r = ToParent(hwnd, WM_MOUSEACTIVATE, wParam, lParam)) {
+        return r;
+    }
+    return MA_ACTIVATE;
+}
+
+// A size change within the tracking limits the window reports in WM_GETMINMAXINFO; a window without a
+// sizing frame is held to the maximum only.
+LRESULT OnWindowPosChanging(HWND hwnd, WINDOWPOS* wp) {
+    DWORD style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
+    if (!wp || (wp->flags & SWP_NOSIZE) || (wp->flags & SWP_STATECHANGED) || IsIconic(hwnd) ||
+        IsZoomed(hwnd) || !((style & WS_THICKFRAME) || !(style & (WS_POPUP | WS_CHILD)))) {
         return 0;
-    case WM_SYSCOMMAND:
-        return SysCommand(hwnd, wParam, lParam);
+    }
+    MINMAXINFO mmi{};
+    mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+    mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+    SIZE screen = Backend().ScreenSize();
+    mmi.ptMaxSize = POINT{screen.cx, screen.cy};
+    SendMessageW(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    if (style & WS_THICKFRAME) {
+        wp->cx = std::max<int>(wp->cx, mmi.ptMinTrackSize.x);
+        wp->cy = std::max<int>(wp->cy, mmi.ptMinTrackSize.y);
+    }
+    wp->cx = std::min<int>(wp->cx, mmi.ptMaxTrackSize.x);
+    wp->cy = std::min<int>(wp->cy, mmi.ptMaxTrackSize.y);
+    return 0;
+}
+
+// WM_MOVE and WM_SIZE for what changed.
+LRESULT OnWindowPosChanged(HWND hwnd, const WINDOWPOS* wp) {
+    struct Client {
+        RECT rect{};
+        WPARAM type = SIZE_RESTORED;
+    };
+    std::optional<Client> client = WithWindow(hwnd, std::optional<Client>(), [](Window& w) {
+        WPARAM type = w.minimized ? SIZE_MINIMIZED : (w.maximized ? SIZE_MAXIMIZED : SIZE_RESTORED);
+        return std::optional<Client>(Client{w.rcClient, type});
+    });
+    if (!wp || !client) {
+        return 0;
+    }
+    const RECT& rc = client->rect;
+    if (!(wp->flags & SWP_NOCLIENTMOVE)) {
+        SendMessageW(hwnd, WM_MOVE, 0, MAKELPARAM(rc.left, rc.top));
+    }
+    if (!(wp->flags & SWP_NOCLIENTSIZE) || (wp->flags & SWP_STATECHANGED)) {
+        SendMessageW(hwnd, WM_SIZE, client->type, MAKELPARAM(rc.right - rc.left, rc.bottom - rc.top));
+    }
+    return 0;
+}
+
+// Turning redrawing off validates the window and its children; the visible bit stands for the flag.
+LRESULT OnSetRedraw(HWND hwnd, bool redraw) {
+    if (!redraw) {
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_ALLCHILDREN | RDW_VALIDATE);
+    }
+    return WithWindow(hwnd, 0, [redraw](Window& w) {
+        if (redraw) {
+            w.style |= WS_VISIBLE;
+        } else {
+            w.style &= ~static_cast<DWORD>(WS_VISIBLE);
+        }
+        return 0;
+    });
+}
+
+// ICON_SMALL2 falls back to the class's small icon.
+LRESULT OnGetIcon(HWND hwnd, WPARAM which) {
+    return WithWindow(hwnd, LRESULT{0}, [which](Window& w) {
+        if (which == ICON_BIG) {
+            return reinterpret_cast<LRESULT>(w.iconBig);
+        }
+        if (which == ICON_SMALL) {
+            return reinterpret_cast<LRESULT>(w.iconSmall);
+        }
+        return reinterpret_cast<LRESULT>(w.iconSmall ? w.iconSmall : w.cls->iconSmall);
+    });
+}
+
+LRESULT OnSetIcon(HWND hwnd, WPARAM which, HICON icon) {
+    std::optional<HICON> old = WithWindow(hwnd, std::optional<HICON>(), [which, icon](Window& w) {
+        HICON& slot = which == ICON_BIG ? w.iconBig : w.iconSmall;
+        return std::optional<HICON>(std::exchange(slot, icon));
+    });
+    if (!old) {
+        return 0;
+    }
+    if (IsWindowVisible(hwnd)) {
+        DrawNonClient(hwnd, 0);
+    }
+    return reinterpret_cast<LRESULT>(*old);
+}
+
+LRESULT OnPrint(HWND hwnd, HDC dc, LPARAM flags) {
+    if ((flags & PRF_CHECKVISIBLE) && !IsWindowVisible(hwnd)) {
+        return 0;
+    }
+    if (flags & PRF_ERASEBKGND) {
+        SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    }
+    if (flags & PRF_CLIENT) {
+        SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), flags);
+    }
+    return 0;
+}
+
+// Mouse and keyboard messages.
+LRESULT InputMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
     case WM_NCLBUTTONDOWN:
-        switch (static_cast<int>(wParam)) {
-        case HTCAPTION:
-            SendMessageW(hwnd, WM_SYSCOMMAND, SC_MOVE + HTCAPTION, lParam);
-            break;
-        case HTLEFT:
-        case HTRIGHT:
-        case HTTOP:
-        case HTTOPLEFT:
-        case HTTOPRIGHT:
-        case HTBOTTOM:
-        case HTBOTTOMLEFT:
-        case HTBOTTOMRIGHT:
-            SendMessageW(hwnd, WM_SYSCOMMAND, SC_SIZE + (wParam - (HTLEFT - WMSZ_LEFT)), lParam);
-            break;
-        case HTVSCROLL:
-            SendMessageW(hwnd, WM_SYSCOMMAND, SC_VSCROLL + HTVSCROLL, lParam);
-            break;
-        case HTHSCROLL:
-            SendMessageW(hwnd, WM_SYSCOMMAND, SC_HSCROLL + HTHSCROLL, lParam);
-            break;
-        case HTCLOSE:
-        case HTMINBUTTON:
-        case HTMAXBUTTON:
-            TrackCaptionButton(hwnd, static_cast<int>(wParam));
-            break;
-        case HTSYSMENU:
-        case HTMENU:
-            SendMessageW(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU + static_cast<WPARAM>(wParam), lParam);
-            break;
-        default:
-            break;
-        }
-        return 0;
+        return OnNcLButtonDown(hwnd, wParam, lParam);
     case WM_NCLBUTTONDBLCLK:
-        if (wParam == HTCAPTION) {
-            DWORD style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
-            if (IsIconic(hwnd) || IsZoomed(hwnd)) {
-                SendMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, lParam);
-            } else if (style & WS_MAXIMIZEBOX) {
-                SendMessageW(hwnd, WM_SYSCOMMAND, SC_MAXIMIZE, lParam);
-            }
-        } else if (wParam == HTSYSMENU) {
-            if (!(GetClassLongW(hwnd, GCL_STYLE) & CS_NOCLOSE)) {
-                SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
-            }
-        } else if (wParam == HTVSCROLL || wParam == HTHSCROLL) {
-            return DefWindowProcW(hwnd, WM_NCLBUTTONDOWN, wParam, lParam);
-        }
-        return 0;
+        return OnNcLButtonDblClk(hwnd, wParam, lParam);
     case WM_NCRBUTTONUP:
         SendMessageW(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), lParam);
         return 0;
-    case WM_RBUTTONUP: {
-        POINT pt = PointFromLParam(lParam);
-        ClientToScreen(hwnd, &pt);
-        SendMessageW(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(pt.x, pt.y));
-        return 0;
-    }
+    case WM_RBUTTONUP:
+        return OnRButtonUp(hwnd, lParam);
     case WM_CONTEXTMENU:
     case WM_MOUSEWHEEL:
     case WM_MOUSEHWHEEL:
     case WM_HELP:
-    case WM_APPCOMMAND: {
-        HWND parent = nullptr;
-        if (IsChildWindow(hwnd, &parent)) {
-            return SendMessageW(parent, msg, wParam, lParam);
-        }
-        return 0;
-    }
+    case WM_APPCOMMAND:
+        return ToParent(hwnd, msg, wParam, lParam);
     case WM_KEYUP:
         if (wParam == VK_APPS) {
-            SendMessageW(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), static_cast<LPARAM>(-1));
+            ContextMenuFromKeyboard(hwnd);
         }
         return 0;
     case WM_SYSKEYDOWN:
-        // Alt pressed and released with no key between enters the menu bar.
-        if (wParam == VK_MENU) {
-            t_altAlone = t_altAlone || !(lParam & (1 << 30));
-        } else {
-            t_altAlone = false;
-        }
-        if (wParam == VK_F4 && (lParam & (1 << 29))) {
-            HWND top = TopOf(hwnd);
-            if (top && !(GetClassLongW(top, GCL_STYLE) & CS_NOCLOSE)) {
-                PostMessageW(top, WM_SYSCOMMAND, SC_CLOSE, 0);
-            }
-        } else if (wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000)) {
-            SendMessageW(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), static_cast<LPARAM>(-1));
-        }
-        return 0;
+        return OnSysKeyDown(hwnd, wParam, lParam);
     case WM_SYSKEYUP:
-        if (wParam == VK_MENU && t_altAlone) {
-            t_altAlone = false;
-            SendMessageW(TopOf(hwnd), WM_SYSCOMMAND, SC_KEYMENU, 0);
-        } else if (wParam == VK_F10 && !(GetKeyState(VK_SHIFT) & 0x8000)) {
-            SendMessageW(TopOf(hwnd), WM_SYSCOMMAND, SC_KEYMENU, 0);
-        }
-        return 0;
+        return OnSysKeyUp(hwnd, wParam);
     case WM_SYSCHAR:
-        if (wParam == VK_RETURN && IsIconic(hwnd)) {
-            PostMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
-        } else if ((lParam & (1 << 29)) && wParam != VK_TAB && wParam != VK_ESCAPE) {
-            SendMessageW(TopOf(hwnd), WM_SYSCOMMAND, SC_KEYMENU, wParam);
-        }
-        return 0;
+        return OnSysChar(hwnd, wParam, lParam);
     case WM_SETCURSOR:
         return SetCursorDefault(hwnd, wParam, lParam);
-    case WM_MOUSEACTIVATE: {
-        HWND parent = nullptr;
-        if (IsChildWindow(hwnd, &parent)) {
-            if (LRESULT r = SendMessageW(parent, WM_MOUSEACTIVATE, wParam, lParam)) {
-                return r;
-            }
-        }
-        return MA_ACTIVATE;
-    }
+    case WM_MOUSEACTIVATE:
+        return OnMouseActivate(hwnd, wParam, lParam);
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) {
             SetFocus(hwnd);
         }
         return 0;
-    case WM_WINDOWPOSCHANGING: {
-        auto* wp = reinterpret_cast<WINDOWPOS*>(lParam);
-        DWORD style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
-        if (wp && !(wp->flags & SWP_NOSIZE) && !(wp->flags & SWP_STATECHANGED) && !IsIconic(hwnd) &&
-            !IsZoomed(hwnd) && ((style & WS_THICKFRAME) || !(style & (WS_POPUP | WS_CHILD)))) {
-            MINMAXINFO mmi{};
-            mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
-            mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
-            SIZE screen = Backend().ScreenSize();
-            mmi.ptMaxSize = POINT{screen.cx, screen.cy};
-            SendMessageW(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
-            if (style & WS_THICKFRAME) {
-                wp->cx = std::max<int>(wp->cx, mmi.ptMinTrackSize.x);
-                wp->cy = std::max<int>(wp->cy, mmi.ptMinTrackSize.y);
-            }
-            wp->cx = std::min<int>(wp->cx, mmi.ptMaxTrackSize.x);
-            wp->cy = std::min<int>(wp->cy, mmi.ptMaxTrackSize.y);
-        }
-        return 0;
-    }
-    case WM_WINDOWPOSCHANGED: {
-        auto* wp = reinterpret_cast<WINDOWPOS*>(lParam);
-        if (!wp) {
-            return 0;
-        }
-        RECT client{};
-        WPARAM type = SIZE_RESTORED;
-        {
-            Lock lock = LockState();
-            Window* w = FindQuietLocked(hwnd);
-            if (!w) {
-                return 0;
-            }
-            client = w->rcClient;
-            type = w->minimized ? SIZE_MINIMIZED : (w->maximized ? SIZE_MAXIMIZED : SIZE_RESTORED);
-        }
-        if (!(wp->flags & SWP_NOCLIENTMOVE)) {
-            SendMessageW(hwnd, WM_MOVE, 0, MAKELPARAM(client.left, client.top));
-        }
-        if (!(wp->flags & SWP_NOCLIENTSIZE) || (wp->flags & SWP_STATECHANGED)) {
-            SendMessageW(hwnd, WM_SIZE, type,
-                         MAKELPARAM(client.right - client.left, client.bottom - client.top));
-        }
-        return 0;
-    }
     case WM_CANCELMODE:
         if (GetCapture() == hwnd) {
             ReleaseCapture();
         }
         return 0;
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-        return CtlColor(msg, reinterpret_cast<HDC>(wParam));
-    case WM_SETREDRAW: {
-        if (!wParam) {
-            RedrawWindow(hwnd, nullptr, nullptr, RDW_ALLCHILDREN | RDW_VALIDATE);
-        }
-        Lock lock = LockState();
-        if (Window* w = FindQuietLocked(hwnd)) {
-            if (wParam) {
-                w->style |= WS_VISIBLE;
-            } else {
-                w->style &= ~static_cast<DWORD>(WS_VISIBLE);
-            }
-        }
+    default:
         return 0;
     }
-    case WM_GETICON: {
-        Lock lock = LockState();
-        Window* w = FindQuietLocked(hwnd);
-        if (!w) {
-            return 0;
-        }
-        if (wParam == ICON_BIG) {
-            return reinterpret_cast<LRESULT>(w->iconBig);
-        }
-        if (wParam == ICON_SMALL) {
-            return reinterpret_cast<LRESULT>(w->iconSmall);
-        }
-        return reinterpret_cast<LRESULT>(w->iconSmall ? w->iconSmall : w->cls->iconSmall);
+}
+
+// Colours, icons, queries and printing.
+LRESULT QueryMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC) {
+        return CtlColor(msg, reinterpret_cast<HDC>(wParam));
     }
-    case WM_SETICON: {
-        HICON old = nullptr;
-        {
-            Lock lock = LockState();
-            Window* w = FindQuietLocked(hwnd);
-            if (!w) {
-                return 0;
-            }
-            HICON& slot = wParam == ICON_BIG ? w->iconBig : w->iconSmall;
-            old = slot;
-            slot = reinterpret_cast<HICON>(lParam);
-        }
-        if (IsWindowVisible(hwnd)) {
-            DrawNonClient(hwnd, 0);
-        }
-        return reinterpret_cast<LRESULT>(old);
-    }
+    switch (msg) {
+    case WM_GETICON:
+        return OnGetIcon(hwnd, wParam);
+    case WM_SETICON:
+        return OnSetIcon(hwnd, wParam, reinterpret_cast<HICON>(lParam));
     case WM_QUERYDRAGICON:
         return static_cast<LRESULT>(GetClassLongPtrW(hwnd, GCLP_HICON));
     case WM_QUERYOPEN:
@@ -604,23 +643,58 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     case WM_NOTIFYFORMAT:
         return 2; // NFR_UNICODE
-    case WM_PRINT: {
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        if ((lParam & PRF_CHECKVISIBLE) && !IsWindowVisible(hwnd)) {
-            return 0;
-        }
-        if (lParam & PRF_ERASEBKGND) {
-            SendMessageW(hwnd, WM_ERASEBKGND, wParam, 0);
-        }
-        if (lParam & PRF_CLIENT) {
-            SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), lParam);
-        }
-        return 0;
+    case WM_PRINT:
+        return OnPrint(hwnd, reinterpret_cast<HDC>(wParam), lParam);
+    default:
+        return InputMessage(hwnd, msg, wParam, lParam);
     }
+}
+
+} // namespace
+} // namespace display_detail
+
+using namespace display_detail;
+
+LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_NCCREATE:
+        return OnNcCreate(hwnd, reinterpret_cast<const CREATESTRUCTW*>(lParam));
+    case WM_NCCALCSIZE:
+        return OnNcCalcSize(hwnd, wParam, lParam);
+    case WM_NCHITTEST:
+        return DefNcHitTest(hwnd, PointFromLParam(lParam));
+    case WM_NCPAINT:
+        DefNcPaint(hwnd, reinterpret_cast<HRGN>(wParam));
+        return 0;
+    case WM_NCACTIVATE:
+        return OnNcActivate(hwnd, wParam != 0);
+    case WM_SETTEXT:
+        return OnSetText(hwnd, reinterpret_cast<LPCWSTR>(lParam));
+    case WM_GETTEXT:
+        return WithWindow(hwnd, LRESULT{0}, [wParam, lParam](Window& w) -> LRESULT {
+            return CopyText(w.text, reinterpret_cast<LPWSTR>(lParam), static_cast<int>(wParam));
+        });
+    case WM_GETTEXTLENGTH:
+        return WithWindow(hwnd, LRESULT{0}, [](Window& w) { return static_cast<LRESULT>(w.text.size()); });
+    case WM_PAINT:
+        return OnPaint(hwnd);
+    case WM_ERASEBKGND:
+        return OnEraseBackground(hwnd, reinterpret_cast<HDC>(wParam));
+    case WM_CLOSE:
+        DestroyWindow(hwnd);
+        return 0;
+    case WM_SYSCOMMAND:
+        return SysCommand(hwnd, wParam, lParam);
+    case WM_WINDOWPOSCHANGING:
+        return OnWindowPosChanging(hwnd, reinterpret_cast<WINDOWPOS*>(lParam));
+    case WM_WINDOWPOSCHANGED:
+        return OnWindowPosChanged(hwnd, reinterpret_cast<const WINDOWPOS*>(lParam));
+    case WM_SETREDRAW:
+        return OnSetRedraw(hwnd, wParam != 0);
     case WM_SYSTIMER:
         HandleSystemTimer(hwnd, wParam);
         return 0;
     default:
-        return 0;
+        return QueryMessage(hwnd, msg, wParam, lParam);
     }
 }

@@ -83,7 +83,8 @@ LRESULT CView::OnInitialUpdateMessage(WPARAM, LPARAM) {
 void CView::OnActivateView(BOOL bActivate, CView* pActivateView, CView*) {
     if (bActivate && pActivateView == this) {
         CFrameWnd* pFrame = GetParentFrame();
-        if (pFrame && ::GetActiveWindow() == pFrame->GetTopLevelParent()->GetSafeHwnd() &&
+        // The frame's window that can be active: the first one up that is not a child.
+        if (pFrame && ::GetActiveWindow() == pFrame->GetParentOwner()->GetSafeHwnd() &&
             ::GetFocus() != m_hWnd) {
             SetFocus();
         }

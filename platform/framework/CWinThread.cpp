@@ -185,7 +185,7 @@ BOOL CWinThread::PreTranslateMessage(MSG* pMsg) {
     // Messages of windows outside the main window (modeless dialogs) still get its accelerators.
     if (pMainWnd && pMainWnd->GetSafeHwnd() && pMsg->hwnd) {
         CWnd* pWnd = CWnd::FromHandle(pMsg->hwnd);
-        if (pWnd && pWnd->GetTopLevelParent() != pMainWnd) {
+        if (pWnd && pWnd->GetParentOwner() != pMainWnd) {
             return pMainWnd->PreTranslateMessage(pMsg);
         }
     }

@@ -159,6 +159,35 @@ TEST_F(WndMapTest, WrappersForwardToTheWindow) {
     EXPECT_EQ(CDC::FromHandle(dc.m_hDC), &dc);
 }
 
+// A child two deep inside a top-level window that has an owner of its own: the parent owner stops at the
+// first window that is not a child, the top-level parent goes on through the owner.
+TEST_F(WndMapTest, ParentOwnerStopsAtTheTopLevelWindowTopLevelParentFollowsItsOwner) {
+    LPCTSTR cls = AfxRegisterWndClass(0);
+    for (DWORD ownedStyle : {static_cast<DWORD>(WS_OVERLAPPED), static_cast<DWORD>(WS_POPUP)}) {
+        SCOPED_TRACE(ownedStyle);
+        CWnd owner;
+        ASSERT_TRUE(owner.CreateEx(0, cls, u"owner", WS_OVERLAPPED, 0, 0, 200, 200, nullptr, nullptr));
+        CWnd top;
+        ASSERT_TRUE(top.CreateEx(0, cls, u"owned", ownedStyle, 0, 0, 150, 150, owner.m_hWnd, nullptr));
+        CWnd child;
+        ASSERT_TRUE(child.CreateEx(0, cls, u"child", WS_CHILD, 0, 0, 100, 100, top.m_hWnd, nullptr));
+        CWnd grandchild;
+        ASSERT_TRUE(
+            grandchild.CreateEx(0, cls, u"grandchild", WS_CHILD, 0, 0, 50, 50, child.m_hWnd, nullptr));
+
+        struct Case {
+            CWnd* wnd;
+            CWnd* parentOwner;
+        } cases[] = {{&owner, &owner}, {&top, &top}, {&child, &top}, {&grandchild, &top}};
+        for (const Case& c : cases) {
+            EXPECT_EQ(c.wnd->GetParentOwner(), c.parentOwner);
+            EXPECT_EQ(c.wnd->GetTopLevelParent(), &owner);
+        }
+        EXPECT_EQ(CWnd().GetTopLevelParent(), nullptr);
+        EXPECT_EQ(CWnd().GetParentOwner(), nullptr);
+    }
+}
+
 TEST_F(WndMapTest, GdiWrappersOwnTheirHandlesAndTemporariesDoNot) {
     HGDIOBJ handle = nullptr;
     {
