@@ -4,6 +4,7 @@
 #include "platform/kernel/Handles.h"
 #include "platform/sound/Sound.h"
 #include "platform/system/Priority.h"
+#include "receiver/ReceiverIdentity.h"
 
 #include <string>
 
@@ -32,23 +33,6 @@ void IGpsTickHost::PlayTickSound(LPCTSTR name) {
 }
 
 GpsTickHandler::GpsTickHandler(IGpsTickHost& host) : m_host(host) {}
-
-bool GpsTickHandler::UsesLeapSecondPollGj(int receiverModel) {
-    switch (receiverModel) {
-    case 3:
-    case 4:
-    case 5:
-    case 18:
-    case 20:
-    case 21:
-    case 22:
-    case 23:
-    case 24:
-        return true;
-    default:
-        return false;
-    }
-}
 
 void GpsTickHandler::OnGpsTick() {
     // High priority from here until the clock has been set.
@@ -147,7 +131,7 @@ void GpsTickHandler::SendPolls(int second) {
     switch (m_host.GetInterfaceMode()) {
     case kModeMotorolaBinary:
         if (second == 20) {
-            m_host.SendGpsCommand(UsesLeapSecondPollGj(m_host.GetReceiverModel()) ? u"@@Gj" : u"@@Bj");
+            m_host.SendGpsCommand(LeapSecondPollCommand(m_host.GetReceiverModel()));
         } else if (second == 21) {
             m_host.SendGpsCommand(CString(u"@@Bo") + TCHAR(0x01));
         }

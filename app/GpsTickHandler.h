@@ -94,8 +94,6 @@ public:
     static BOOL SoundSettingsOfCommand(UINT id, BOOL& soundOn, BOOL& soundOutOfLock);
     // Whether the item carries the check mark for the pair.
     static BOOL IsSoundCommandChecked(UINT id, BOOL soundOn, BOOL soundOutOfLock);
-    // The Motorola binary receivers that take "@@Gj" for the leap-second poll.
-    static bool UsesLeapSecondPollGj(int receiverModel);
 
 private:
     void NewSecond();

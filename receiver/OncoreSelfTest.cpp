@@ -1,5 +1,6 @@
 // The self-test reports of the 6-, 8- and 12-channel receivers. Each result bit is set for a failed test.
 #include "receiver/OncoreDecoder.h"
+#include "receiver/ReceiverIdentity.h"
 
 namespace {
 
@@ -12,21 +13,6 @@ void AppendChannels(CString& text, unsigned word, int channels, const char16_t* 
     for (int channel = channels; channel >= 1; --channel) {
         text.AppendFormat(u"\n%s Channel %i Correlation Test: %s", id, channel,
                           Result(word, 1u << (channel - 1)));
-    }
-}
-
-bool UsesLayoutB(int model) {
-    switch (model) {
-    case 6:
-    case 10:
-    case 11:
-    case 21:
-    case 22:
-    case 23:
-    case 24:
-        return true;
-    default:
-        return false;
     }
 }
 
@@ -89,7 +75,7 @@ OncoreDecoder::Ending OncoreDecoder::DecodeFa(const OncoreMessage& m, Texts& t) 
         {0x02, u"\n@@Fa ROM LSByte Checksum: "},
     };
     CString& text = t.text;
-    if (UsesLayoutB(m_view.GetReceiverModel())) {
+    if (ReceiverModel(m_view.GetReceiverModel()).Has(kSelfTestLayoutB)) {
         text.Empty();
         for (const Line& line : kLayoutB) {
             text += line.line;
