@@ -135,13 +135,7 @@ OncoreIdentity IdentifyOncoreReceiver(const CString& message, float previousVers
     return identity;
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeCj(const OncoreMessage& m, Texts& t) {
-    if (m.Length() < 123) {
-        return Ending::Common;
-    }
-    if (m_view.HasRxIdDialog()) {
-        m_view.RxIdSetText(m.Text());
-    }
+void OncoreDecoder::DecodeCj(const OncoreMessage& m, Texts& t) {
     t.text = m.Text();
     m_view.SetReceiverPlusModel(FALSE);
     const OncoreIdentity identity = IdentifyOncoreReceiver(m.Text(), m_view.GetFirmwareVersion());
@@ -153,5 +147,4 @@ OncoreDecoder::Ending OncoreDecoder::DecodeCj(const OncoreMessage& m, Texts& t) 
             m_view.SetReceiverPlusModel(TRUE);
         }
     }
-    return Ending::Common;
 }

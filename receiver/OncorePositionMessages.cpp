@@ -57,15 +57,15 @@ CString Tag(const OncoreMessage& m, int at) {
 
 } // namespace
 
-OncoreDecoder::Ending OncoreDecoder::DecodeBa(const OncoreMessage& m, Texts& t) {
-    return DecodeBaEa(m, t, false);
+void OncoreDecoder::DecodeBa(const OncoreMessage& m, Texts& t) {
+    DecodeBaEa(m, t, false);
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeEa(const OncoreMessage& m, Texts& t) {
-    return DecodeBaEa(m, t, true);
+void OncoreDecoder::DecodeEa(const OncoreMessage& m, Texts& t) {
+    DecodeBaEa(m, t, true);
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeBaEa(const OncoreMessage& m, Texts& t, bool eightChannel) {
+void OncoreDecoder::DecodeBaEa(const OncoreMessage& m, Texts& t, bool eightChannel) {
     const int channels = eightChannel ? 8 : 6;
     const int statusAt = eightChannel ? 72 : 64;
     const unsigned status = m.U8(statusAt);
@@ -222,14 +222,9 @@ OncoreDecoder::Ending OncoreDecoder::DecodeBaEa(const OncoreMessage& m, Texts& t
     }
     m_view.SetViewTimer(kOncoreWatchdogTimer, kOncoreWatchdogPeriodMs);
     m_view.KillViewTimer(kOncoreAntennaTimer);
-    return Ending::Common;
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeHa(const OncoreMessage& m, Texts& t) {
-    if (m.Length() != 151) {
-        t.text = u"@@Ha ????";
-        return Ending::Alone;
-    }
+void OncoreDecoder::DecodeHa(const OncoreMessage& m, Texts& t) {
     const ReceiverModelInfo& model = ReceiverModel(m_view.GetReceiverModel());
     CommonFields f(m);
     const unsigned statusHigh = m.U8(129), statusLow = m.U8(130);
@@ -368,14 +363,9 @@ OncoreDecoder::Ending OncoreDecoder::DecodeHa(const OncoreMessage& m, Texts& t) 
     } else if (m_view.AntennaStatus() != 0) {
         m_view.SetViewTimer(kOncoreAntennaTimer, kOncoreAntennaPeriodMs);
     }
-    return Ending::Common;
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeHb(const OncoreMessage& m, Texts& t) {
-    if (m.Length() != 51) {
-        t.text = u"@@Hb ????";
-        return Ending::Alone;
-    }
+void OncoreDecoder::DecodeHb(const OncoreMessage& m, Texts& t) {
     TakeTickTime(m, false);
     m_view.AntennaStatus() = static_cast<int>((m.U8(42) >> 1) & 3);
 
@@ -392,14 +382,9 @@ OncoreDecoder::Ending OncoreDecoder::DecodeHb(const OncoreMessage& m, Texts& t) 
         t.text = u"@@Hb, " + r;
     }
     m_view.UpdateSatsGrid();
-    return Ending::Common;
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeHr(const OncoreMessage& m, Texts& t) {
-    if (m.Length() != 167) {
-        t.text = u"@@Hr ????";
-        return Ending::Alone;
-    }
+void OncoreDecoder::DecodeHr(const OncoreMessage& m, Texts& t) {
     if (WantsRecord()) {
         CString& r = t.record;
         const CString tag = Tag(m, 161);
@@ -411,5 +396,4 @@ OncoreDecoder::Ending OncoreDecoder::DecodeHr(const OncoreMessage& m, Texts& t) 
                  m.U8(38), m.U16(39), m.U16(33), static_cast<LPCTSTR>(tag));
         t.text = u"@@Hr, " + r;
     }
-    return Ending::Common;
 }

@@ -26,7 +26,7 @@ void OncoreDecoder::FinishSelfTest(const CString& report) {
     m_view.SendGpsCommand(CString(u"@@Cg\x01"));
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeCa(const OncoreMessage& m, Texts& t) {
+void OncoreDecoder::DecodeCa(const OncoreMessage& m, Texts& t) {
     const unsigned high = m.U8(4), low = m.U8(5);
     static constexpr struct {
         unsigned bit;
@@ -48,10 +48,9 @@ OncoreDecoder::Ending OncoreDecoder::DecodeCa(const OncoreMessage& m, Texts& t) 
     text += Result(low, 0x40);
     AppendChannels(text, low, 6, u"@@Ca");
     FinishSelfTest(text);
-    return Ending::Common;
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeFa(const OncoreMessage& m, Texts& t) {
+void OncoreDecoder::DecodeFa(const OncoreMessage& m, Texts& t) {
     const unsigned high = m.U8(4), low = m.U8(5);
     struct Line {
         unsigned bit;
@@ -93,10 +92,9 @@ OncoreDecoder::Ending OncoreDecoder::DecodeFa(const OncoreMessage& m, Texts& t) 
     text += Result(high, 0x01);
     AppendChannels(text, low, 8, u"@@Fa");
     FinishSelfTest(text);
-    return Ending::Common;
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeIa(const OncoreMessage& m, Texts& t) {
+void OncoreDecoder::DecodeIa(const OncoreMessage& m, Texts& t) {
     const unsigned word = m.U24(4);
     static constexpr const char16_t* kSense[] = {u"OK", u"OC", u"UC", u"NV"};
     static constexpr struct {
@@ -121,5 +119,4 @@ OncoreDecoder::Ending OncoreDecoder::DecodeIa(const OncoreMessage& m, Texts& t) 
     }
     AppendChannels(text, word, 12, u"@@Ia");
     FinishSelfTest(text);
-    return Ending::Common;
 }

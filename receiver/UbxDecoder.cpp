@@ -20,73 +20,17 @@ double RatioFromBits(unsigned value) {
     return ratio;
 }
 
-const char16_t* UpdName(unsigned id) {
-    switch (id) {
-    case 0x01:
-        return u"UBX-UPD-DOWNL";
-    case 0x02:
-        return u"UBX-UPD-UPLOAD";
-    case 0x06:
-        return u"UBX-UPD-IDEN";
-    case 0x07:
-        return u"UBX-UPD-SAFE";
-    case 0x08:
-        return u"UBX-UPD-FLDET";
-    case 0x09:
-        return u"UBX-UPD-QSIZE";
-    case 0x0B:
-        return u"UBX-UPD-ERASE";
-    case 0x0C:
-        return u"UBX-UPD-FLWRI";
-    case 0x0D:
-        return u"UBX-UPD-CRC";
-    case 0x0E:
-        return u"UBX-UPD-RBOOT";
-    case 0x0F:
-        return u"UBX-UPD-SETQ";
-    case 0x14:
-        return u"UBX-UPD-SOS";
-    default:
-        return u"";
-    }
-}
-
-const char16_t* ClassName(unsigned cls) {
-    switch (cls) {
-    case 0x01:
-        return u"UBX-NAV";
-    case 0x02:
-        return u"UBX-RXM";
-    case 0x04:
-        return u"UBX-INF";
-    case 0x05:
-        return u"UBX-ACK";
-    case 0x06:
-        return u"UBX-CFG";
-    case 0x0A:
-        return u"UBX-MON";
-    case 0x0B:
-        return u"UBX-AID";
-    case 0x0D:
-        return u"UBX-TIM";
-    default:
-        return nullptr;
-    }
-}
-
 // The per-call texts and what every handler needs.
 struct Call {
     DecoderView& view;
     const ByteReader& p;
     bool detailWanted;
-    CString text;
+    CString& fixText; // the decoder's satellites-grid texts
+    CString& dopText;
+    CString text{};
     CString detail = u"...";
+    CString rxIdText{}; // for the receiver-ID window
 
-    // Appends the suffix and, when wanted, the formatted detail. Answers whether the detail is wanted.
-    bool Suffix(const char16_t* suffix) {
-        text += suffix;
-        return detailWanted;
-    }
     void AppendDetail() { text += detail; }
     // Unhandled id, wrong length or unknown class: named only.
     void NamedOnly() { text += CString(u"  ") + detail; }
@@ -94,7 +38,7 @@ struct Call {
 
 void DecodePosEcef(Call& c) {
     const ByteReader& p = c.p;
-    if (c.Suffix(u"-POSECEF ")) {
+    if (c.detailWanted) {
         c.detail.Format(u"iTOW = %u, ecefX = %i, ecefY = %i, ecefZ = %i, pAcc = %u", p.U32(0), p.S32(4),
                         p.S32(8), p.S32(12), p.U32(16));
         c.AppendDetail();
@@ -108,7 +52,7 @@ void DecodePosLlh(Call& c) {
     const double height = p.S32(12) * 0.001;
     const double msl = p.S32(16) * 0.001;
     c.view.UpdatePositionText(lat, lon, height, msl);
-    if (c.Suffix(u"-POSLLH ")) {
+    if (c.detailWanted) {
         c.detail.Format(
             u"iTOW = %u, lon = %1.8f, lat = %1.8f, height = %1.3f, MSL = %1.3f, hAcc = %u, vAcc = %u",
             p.U32(0), lon, lat, height, msl, p.U32(20), p.U32(24));
@@ -116,7 +60,8 @@ void DecodePosLlh(Call& c) {
     }
 }
 
-void DecodeStatus(Call& c, CString& fixText) {
+void DecodeStatus(Call& c) {
+    CString& fixText = c.fixText;
     const ByteReader& p = c.p;
     static constexpr struct {
         const char16_t* text;
@@ -143,7 +88,7 @@ void DecodeStatus(Call& c, CString& fixText) {
     }
     c.view.SetReceiverModeStatus(pane);
     c.view.SetSatsGridCellText(19, 1, fixText);
-    if (c.Suffix(u"-STATUS ")) {
+    if (c.detailWanted) {
         c.detail.Format(
             u"iTOW = %u, gpsFix = %u, flags = 0x%2.2X, diffStat = 0x%2.2X, res = %u, ttff = %u, msss = %u",
             p.U32(0), gpsFix, p.U8(5), p.U8(6), p.U8(7), p.U32(8), p.U32(12));
@@ -151,7 +96,8 @@ void DecodeStatus(Call& c, CString& fixText) {
     }
 }
 
-void DecodeDop(Call& c, CString& dopText) {
+void DecodeDop(Call& c) {
+    CString& dopText = c.dopText;
     const ByteReader& p = c.p;
     double dops[7];
     for (int i = 0; i < 7; ++i) {
@@ -165,7 +111,7 @@ void DecodeDop(Call& c, CString& dopText) {
         dopText.Format(u"DOPs: T = %3.1f, P = %3.1f, H = %3.1f, V = %3.1f", t, pd, h, v);
     }
     c.view.SetSatsGridCellText(20, 1, dopText);
-    if (c.Suffix(u"-DOP ")) {
+    if (c.detailWanted) {
         c.detail.Format(u"iTOW = %u, gDOP = %4.2f, pDOP = %4.2f, tDOP = %4.2f, vDOP = %4.2f, hDOP = %4.2f, "
                         u"nDOP = %4.2f, eDOP = %4.2f",
                         p.U32(0), dops[0], dops[1], dops[2], dops[3], dops[4], dops[5], dops[6]);
@@ -175,7 +121,7 @@ void DecodeDop(Call& c, CString& dopText) {
 
 void DecodeTimeGps(Call& c) {
     const ByteReader& p = c.p;
-    if (c.Suffix(u"-TIMEGPS ")) {
+    if (c.detailWanted) {
         c.detail.Format(u"iTOW = %u ... week = %u, leap seconds = %i, valid = %2.2x", p.U32(0), p.U16(8),
                         p.U8(10), p.U8(11));
         c.AppendDetail();
@@ -201,7 +147,7 @@ void DecodeTimeUtc(Call& c) {
         c.view.TickHandled() = FALSE;
         AdvanceReceiverTime(rxTime, 1);
     }
-    if (c.Suffix(u"-TIMEUTC ")) {
+    if (c.detailWanted) {
         c.detail.Format(u"iTOW = %u, tAcc = %u, nano = %i, date (YMD) %u, %u, %u, Time = %2.2u:%2.2u:%2.2u, "
                         u"valid = %2.2x",
                         p.U32(0), p.U32(4), p.S32(8), year, month, day, hour, minute, second, valid);
@@ -219,7 +165,7 @@ void DecodeSvInfo(Call& c) {
     const int channels = std::min<int>({static_cast<int>(numCh), kSatelliteChannelRows, (p.Size() - 8) / 12});
     unsigned visible = 0;
     unsigned used = 0;
-    const bool wanted = c.Suffix(u"-SVINFO ");
+    const bool wanted = c.detailWanted;
     if (wanted) {
         c.detail.Format(u"iTOW = %u, numCh = %u, globalFlags = %2.2x, res = %u, ", p.U32(0), numCh, p.U8(5),
                         p.U16(6));
@@ -275,7 +221,7 @@ void DecodeSvInfo(Call& c) {
 
 void DecodeCfgPrt(Call& c) {
     const ByteReader& p = c.p;
-    if (c.Suffix(u"-PRT ")) {
+    if (c.detailWanted) {
         static constexpr const char16_t* kPorts[] = {u"DDC", u"UART #1", u"UART #2", u"USB", u"SBI"};
         const unsigned port = p.U8(0);
         c.detail.Format(
@@ -289,7 +235,7 @@ void DecodeCfgPrt(Call& c) {
 
 void DecodeCfgTp(Call& c) {
     const ByteReader& p = c.p;
-    if (c.Suffix(u"-TP ")) {
+    if (c.detailWanted) {
         c.detail.Format(u"interval = %u us, length = %u us, status = %i, timeRef = %u, flags = %u, res = %u, "
                         u"antennaCableDelay = %i ns, rfGroupDelay = %i ns, userDelay = %i ns",
                         p.U32(0), p.U32(4), p.U8(8), p.U8(9), p.U8(10), p.U8(11), p.U16(12), p.U16(14),
@@ -300,7 +246,7 @@ void DecodeCfgTp(Call& c) {
 
 void DecodeCfgTp5(Call& c) {
     const ByteReader& p = c.p;
-    if (!c.Suffix(u"-TP5 ")) {
+    if (!c.detailWanted) {
         return;
     }
     const unsigned flags = p.U32(28);
@@ -327,7 +273,7 @@ void DecodeCfgTp5(Call& c) {
 
 void DecodeCfgTmode(Call& c) {
     const ByteReader& p = c.p;
-    if (c.Suffix(u"-TMODE ")) {
+    if (c.detailWanted) {
         c.detail.Format(u"timeMode = %u, fixedPosX = %i, fixedPosY = %i, fixedPosZ = %i, fixedPosVar = %u, "
                         u"svinMinDur = %u, svinVarLimit = %u",
                         p.U32(0), p.S32(4), p.S32(8), p.S32(12), p.U32(16), p.U32(20), p.U32(24));
@@ -337,7 +283,7 @@ void DecodeCfgTmode(Call& c) {
 
 void DecodeCfgNav5(Call& c) {
     const ByteReader& p = c.p;
-    if (c.Suffix(u"-NAV5 ")) {
+    if (c.detailWanted) {
         c.detail.Format(
             u"mask = %02.2X, dynModel = %u, fixMode = %u, fixedAlt = %i, fixedAltVar = %i, minElev = %i, "
             u"drLimit = %u, pDopMask = %u, tDopMask = %u, pAccMask = %u, tAccMask = %u, "
@@ -350,20 +296,17 @@ void DecodeCfgNav5(Call& c) {
 
 void DecodeMonVer(Call& c) {
     const ByteReader& p = c.p;
-    c.Suffix(u"-VER ");
     const CString software = p.ZeroEndedText(0, 30);
     const CString hardware = p.ZeroEndedText(30, 10);
     const int extensions = std::min(29, (p.Size() - 40) / 30);
     c.text += CString(u" Software Version ") + software + u", Hardware Version " + hardware;
-    CString identity = CString(u"u-blox Receiver/Software Version\n") + u"Software Version: " + software +
-                       u"\n" + u"Hardware Version: " + hardware + u"\n" + u"ROM and extensions:\n";
+    CString& identity = c.rxIdText;
+    identity = CString(u"u-blox Receiver/Software Version\n") + u"Software Version: " + software + u"\n" +
+               u"Hardware Version: " + hardware + u"\n" + u"ROM and extensions:\n";
     for (int i = 0; i < extensions; ++i) {
         const CString extension = p.ZeroEndedText(40 + 30 * i, 30);
         c.text += CString(u", ") + extension;
         identity += extension + u"\n";
-    }
-    if (c.view.HasRxIdDialog()) {
-        c.view.RxIdSetText(identity);
     }
     c.NamedOnly();
 }
@@ -372,7 +315,7 @@ void DecodeMonHw(Call& c) {
     const ByteReader& p = c.p;
     const unsigned aStatus = p.U8(20);
     c.view.SetAntennaStatus(aStatus == 2 ? 0 : aStatus == 3 ? 1 : aStatus == 4 ? 2 : -1);
-    if (c.Suffix(u"-HW ")) {
+    if (c.detailWanted) {
         // The older 68-byte layout has eight more bytes before jamInd.
         const int shift = p.Size() == 68 ? 8 : 0;
         c.detail.Format(
@@ -430,7 +373,7 @@ void DecodeAidHui(Call& c) {
         indicator = 0;
     }
 
-    if (c.Suffix(u"-HUI ")) {
+    if (c.detailWanted) {
         c.detail.Format(
             u" ... utcLS = %u, utcWNF = %u, utcDN = %u, utcLSF = %u ... valid = 0x%2.2x -->> LS Pending = "
             u"%u, NTP Leap Indicator = %u",
@@ -441,7 +384,7 @@ void DecodeAidHui(Call& c) {
 
 void DecodeTimTp(Call& c) {
     const ByteReader& p = c.p;
-    if (c.Suffix(u"-TP ")) {
+    if (c.detailWanted) {
         c.detail.Format(u"towMS = %u, towSubMS = %u, qErr = %i, week = %u, flags = %u, res = %u", p.U32(0),
                         p.U32(4), p.S32(8), p.U16(12), p.U8(14), p.U8(15));
         c.AppendDetail();
@@ -450,10 +393,102 @@ void DecodeTimTp(Call& c) {
 
 void DecodeTimDosc(Call& c) {
     const ByteReader& p = c.p;
-    if (c.Suffix(u"-DOSC ")) {
+    if (c.detailWanted) {
         c.detail.Format(u"ver = %u, D/A value = %u", p.U8(0), p.U32(4));
         c.AppendDetail();
     }
+}
+
+struct UbxClass {
+    unsigned cls;
+    const char16_t* name;
+    // What follows the name for an id without an entry; without it the message is only named.
+    const char16_t* unknownId;
+};
+
+constexpr UbxClass kClasses[] = {
+    {0x01, u"UBX-NAV", nullptr},
+    {0x02, u"UBX-RXM", nullptr},
+    {0x04, u"UBX-INF", nullptr},
+    {0x05, u"UBX-ACK", u" Unknown ID ???"},
+    {0x06, u"UBX-CFG", nullptr},
+    {0x09, u"", u""}, // the firmware-update messages name themselves; an unknown one gets no text
+    {0x0A, u"UBX-MON", nullptr},
+    {0x0B, u"UBX-AID", nullptr},
+    {0x0D, u"UBX-TIM", nullptr},
+};
+
+enum class PayloadRule : unsigned char { kExact, kAtLeast, kAny };
+
+// Every UBX message the decoder knows. A message whose payload does not fit its rule is only named; one
+// without a handler gets its suffix and no detail.
+struct UbxMessageKind {
+    unsigned cls, id;
+    const char16_t* suffix; // follows the class name
+    PayloadRule rule;
+    int length;
+    void (*handler)(Call&);
+    bool replacesRxIdText = false; // its version summary replaces the receiver-ID window's text
+
+    bool TakesLength(int payload) const {
+        return rule == PayloadRule::kAny ||
+               (rule == PayloadRule::kExact ? payload == length : payload >= length);
+    }
+};
+
+using R = PayloadRule;
+
+constexpr UbxMessageKind kMessages[] = {
+    {0x01, 0x01, u"-POSECEF ", R::kExact, 20, DecodePosEcef},
+    {0x01, 0x02, u"-POSLLH ", R::kExact, 28, DecodePosLlh},
+    {0x01, 0x03, u"-STATUS ", R::kExact, 16, DecodeStatus},
+    {0x01, 0x04, u"-DOP ", R::kExact, 18, DecodeDop},
+    {0x01, 0x20, u"-TIMEGPS ", R::kExact, 16, DecodeTimeGps},
+    {0x01, 0x21, u"-TIMEUTC ", R::kExact, 20, DecodeTimeUtc},
+    {0x01, 0x30, u"-SVINFO ", R::kAtLeast, 20, DecodeSvInfo},
+    {0x05, 0x00, u" NAK", R::kAny, 0, nullptr},
+    {0x05, 0x01, u" ACK", R::kAny, 0, nullptr},
+    {0x06, 0x00, u"-PRT ", R::kExact, 20, DecodeCfgPrt},
+    {0x06, 0x07, u"-TP ", R::kExact, 20, DecodeCfgTp},
+    {0x06, 0x1D, u"-TMODE ", R::kExact, 28, DecodeCfgTmode},
+    {0x06, 0x24, u"-NAV5 ", R::kExact, 36, DecodeCfgNav5},
+    {0x06, 0x31, u"-TP5 ", R::kExact, 32, DecodeCfgTp5},
+    {0x09, 0x01, u"UBX-UPD-DOWNL", R::kAny, 0, nullptr},
+    {0x09, 0x02, u"UBX-UPD-UPLOAD", R::kAny, 0, nullptr},
+    {0x09, 0x06, u"UBX-UPD-IDEN", R::kAny, 0, nullptr},
+    {0x09, 0x07, u"UBX-UPD-SAFE", R::kAny, 0, nullptr},
+    {0x09, 0x08, u"UBX-UPD-FLDET", R::kAny, 0, nullptr},
+    {0x09, 0x09, u"UBX-UPD-QSIZE", R::kAny, 0, nullptr},
+    {0x09, 0x0B, u"UBX-UPD-ERASE", R::kAny, 0, nullptr},
+    {0x09, 0x0C, u"UBX-UPD-FLWRI", R::kAny, 0, nullptr},
+    {0x09, 0x0D, u"UBX-UPD-CRC", R::kAny, 0, nullptr},
+    {0x09, 0x0E, u"UBX-UPD-RBOOT", R::kAny, 0, nullptr},
+    {0x09, 0x0F, u"UBX-UPD-SETQ", R::kAny, 0, nullptr},
+    {0x09, 0x14, u"UBX-UPD-SOS", R::kAny, 0, nullptr},
+    {0x0A, 0x04, u"-VER ", R::kAtLeast, 40, DecodeMonVer, true},
+    {0x0A, 0x09, u"-HW ", R::kAtLeast, 60, DecodeMonHw},
+    // The flags lie in the last four of the 72 bytes.
+    {0x0B, 0x02, u"-HUI ", R::kAtLeast, 72, DecodeAidHui},
+    {0x0D, 0x01, u"-TP ", R::kExact, 16, DecodeTimTp},
+    {0x0D, 0x11, u"-DOSC ", R::kExact, 8, DecodeTimDosc},
+};
+
+const UbxClass* FindClass(unsigned cls) {
+    for (const UbxClass& c : kClasses) {
+        if (c.cls == cls) {
+            return &c;
+        }
+    }
+    return nullptr;
+}
+
+const UbxMessageKind* FindMessage(unsigned cls, unsigned id) {
+    for (const UbxMessageKind& kind : kMessages) {
+        if (kind.cls == cls && kind.id == id) {
+            return &kind;
+        }
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -470,100 +505,27 @@ CString UbxDecoder::DecodeUbxMessage(CString frame) {
     // A frame that does not hold its declared payload counts as one of the wrong length.
     const int length = std::min(declared, frame.GetLength() - 6);
     const ByteReader payload(frame.GetString() + 6, length, ByteOrder::kLittleEndian);
-    Call c{m_view, payload, m_view.IsRawWindowShown() || m_view.IsLogSecond(), CString(), CString(u"...")};
+    Call c{m_view, payload, m_view.IsRawWindowShown() || m_view.IsLogSecond(), m_fixText, m_dopText};
 
-    // Runs the handler when the payload length fits, else names the message only.
-    auto handle = [&](bool lengthFits, auto&& handler) {
-        if (lengthFits) {
-            handler();
+    if (const UbxClass* klass = FindClass(cls)) {
+        c.text = klass->name;
+        const UbxMessageKind* kind = FindMessage(cls, id);
+        if (kind == nullptr) {
+            if (klass->unknownId != nullptr) {
+                c.text += klass->unknownId;
+            } else {
+                c.NamedOnly();
+            }
+        } else if (!kind->TakesLength(length)) {
+            c.NamedOnly();
         } else {
-            c.NamedOnly();
-        }
-    };
-
-    if (cls == 0x09) {
-        c.text = UpdName(id);
-    } else if (const char16_t* name = ClassName(cls)) {
-        c.text = name;
-        switch (cls) {
-        case 0x01:
-            switch (id) {
-            case 0x01:
-                handle(length == 20, [&] { DecodePosEcef(c); });
-                break;
-            case 0x02:
-                handle(length == 28, [&] { DecodePosLlh(c); });
-                break;
-            case 0x03:
-                handle(length == 16, [&] { DecodeStatus(c, m_fixText); });
-                break;
-            case 0x04:
-                handle(length == 18, [&] { DecodeDop(c, m_dopText); });
-                break;
-            case 0x20:
-                handle(length == 16, [&] { DecodeTimeGps(c); });
-                break;
-            case 0x21:
-                handle(length == 20, [&] { DecodeTimeUtc(c); });
-                break;
-            case 0x30:
-                handle(length >= 20, [&] { DecodeSvInfo(c); });
-                break;
-            default:
-                c.NamedOnly();
-                break;
+            c.text += kind->suffix;
+            if (kind->handler != nullptr) {
+                kind->handler(c);
             }
-            break;
-        case 0x05:
-            c.text += id == 0x00 ? u" NAK" : id == 0x01 ? u" ACK" : u" Unknown ID ???";
-            break;
-        case 0x06:
-            switch (id) {
-            case 0x00:
-                handle(length == 20, [&] { DecodeCfgPrt(c); });
-                break;
-            case 0x07:
-                handle(length == 20, [&] { DecodeCfgTp(c); });
-                break;
-            case 0x31:
-                handle(length == 32, [&] { DecodeCfgTp5(c); });
-                break;
-            case 0x1D:
-                handle(length == 28, [&] { DecodeCfgTmode(c); });
-                break;
-            case 0x24:
-                handle(length == 36, [&] { DecodeCfgNav5(c); });
-                break;
-            default:
-                c.NamedOnly();
-                break;
+            if (kind->replacesRxIdText && m_view.HasRxIdDialog()) {
+                m_view.RxIdSetText(c.rxIdText);
             }
-            break;
-        case 0x0A:
-            if (id == 0x04) {
-                handle(length >= 40, [&] { DecodeMonVer(c); });
-            } else if (id == 0x09) {
-                handle(length >= 60, [&] { DecodeMonHw(c); });
-            } else {
-                c.NamedOnly();
-            }
-            break;
-        case 0x0B:
-            // The flags lie in the last four of the 72 bytes.
-            handle(id == 0x02 && length >= 72, [&] { DecodeAidHui(c); });
-            break;
-        case 0x0D:
-            if (id == 0x01) {
-                handle(length == 16, [&] { DecodeTimTp(c); });
-            } else if (id == 0x11) {
-                handle(length == 8, [&] { DecodeTimDosc(c); });
-            } else {
-                c.NamedOnly();
-            }
-            break;
-        default: // RXM and INF are only named
-            c.NamedOnly();
-            break;
         }
     } else {
         c.text.Format(u"UBX-%X ?~Unknown Message Class-???", cls);
