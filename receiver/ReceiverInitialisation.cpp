@@ -1,6 +1,6 @@
 #include "receiver/ReceiverInitialisation.h"
 
-#include "platform/display/MessageBox.h"
+#include "platform/base/MessageBoxConstants.h"
 #include "receiver/AppProfileAccess.h"
 #include "receiver/CThBufferList.h"
 #include "receiver/CommandFraming.h"
@@ -88,10 +88,6 @@ CString BinaryIdentityLine(const ReceiverIdentity& identity, BOOL plusModel, BOO
 CString NmeaIdentityLine(const ReceiverIdentity& identity) {
     const CString name = ReceiverModelName(identity.model);
     return IdentityLine(identity, name, u"NMEA Mode");
-}
-
-int ReceiverInitHost::ShowMessageBox(const CString& text, UINT type) {
-    return MessageBoxW(nullptr, text, u"Doliva", type);
 }
 
 void ReceiverInitHost::ReleaseLinkGates() {
