@@ -5,14 +5,12 @@
 #include "platform/sound/Sound.h"
 #include "platform/system/Priority.h"
 #include "receiver/ReceiverIdentity.h"
+#include "receiver/ReceiverState.h"
 
 #include <string>
 
 namespace {
 
-constexpr int kModeMotorolaLoran = 0;
-constexpr int kModeMotorolaBinary = 2;
-constexpr int kModeUbloxUbx = 9;
 // EV_CTS | EV_DSR | EV_RLSD: the modem-line events that carry the 1PPS edges.
 constexpr DWORD kPpsModemEvents = 0x08 | 0x10 | 0x20;
 
@@ -52,10 +50,9 @@ void GpsTickHandler::OnGpsTick() {
         return;
     }
 
-    for (int i = 1; i <= 4; ++i) {
-        int& countdown = m_host.Countdown(i);
-        if (countdown > 0) {
-            --countdown;
+    for (int* ticks : {&m_host.HaPrecedenceTicks(), &m_host.EaPrecedenceTicks()}) {
+        if (*ticks > 0) {
+            --*ticks;
         }
     }
 
@@ -69,9 +66,9 @@ void GpsTickHandler::OnGpsTick() {
 
 void GpsTickHandler::NewSecond() {
     m_host.TickHandled() = TRUE;
-    m_host.TickFlagA() = TRUE;
-    m_host.TickFlagB() = TRUE;
-    m_host.TickFlagC() = FALSE;
+    m_host.TickSinceZda() = TRUE;
+    m_host.TickSinceRmc() = TRUE;
+    m_host.ZdaSinceTick() = FALSE;
     m_host.DecoderTicks() = FALSE;
     // The second of this tick, taken before anything can let a data message through: a time message
     // handled meanwhile already describes the next tick.

@@ -16,7 +16,8 @@ public:
     CTime rxTime{-1};
     float rxSeconds = 0.0f, fraction = 0.0f;
     BOOL tickHandled = FALSE, flagA = FALSE, flagB = FALSE, flagC = FALSE, decoderTicks = FALSE;
-    int dgps = 0, leap = -1, ntpLeap = 0, model = 0, fixType = 0, countdown1 = 0, countdown2 = 0, antenna = 0;
+    int dgps = 0, leap = -1, ntpLeap = 0, model = 0, fixType = 0, haPrecedenceTicks = 0,
+        eaPrecedenceTicks = 0, antenna = 0;
     LONG utcOffset = 0, epochOffset = 0;
     ULONG ppsOffset = 0, cableDelay = 0;
     SatelliteChannelTable table{};
@@ -29,9 +30,9 @@ public:
     CTime& RxTime() override { return rxTime; }
     float& RxSeconds() override { return rxSeconds; }
     BOOL& TickHandled() override { return tickHandled; }
-    BOOL& TickFlagA() override { return flagA; }
-    BOOL& TickFlagB() override { return flagB; }
-    BOOL& TickFlagC() override { return flagC; }
+    BOOL& TickSinceZda() override { return flagA; }
+    BOOL& TickSinceRmc() override { return flagB; }
+    BOOL& ZdaSinceTick() override { return flagC; }
     BOOL& DecoderTicks() override { return decoderTicks; }
     int& DgpsStatus() override { return dgps; }
     LONG& GpsUtcOffsetSec() override { return utcOffset; }
@@ -67,8 +68,8 @@ public:
     void SetAntennaStatus(int) override {}
     void SetReceiverModeStatus(int) override {}
     float& RxSecondFraction() override { return fraction; }
-    int& Countdown1() override { return countdown1; }
-    int& Countdown2() override { return countdown2; }
+    int& HaPrecedenceTicks() override { return haPrecedenceTicks; }
+    int& EaPrecedenceTicks() override { return eaPrecedenceTicks; }
     int& AntennaStatus() override { return antenna; }
     BOOL& ShowTraimStatusOnce() override { return traimOnce; }
     BOOL& OnePpsPulseMode() override { return onePps; }
@@ -140,8 +141,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (message.GetLength() >= 4 && message[0] == u'@' && message[1] == u'@' && text.IsEmpty()) {
             __builtin_trap(); // every "@@" message gets a text
         }
-        view.countdown1 = view.countdown1 > 0 ? view.countdown1 - 1 : 0;
-        view.countdown2 = view.countdown2 > 0 ? view.countdown2 - 1 : 0;
+        view.haPrecedenceTicks = view.haPrecedenceTicks > 0 ? view.haPrecedenceTicks - 1 : 0;
+        view.eaPrecedenceTicks = view.eaPrecedenceTicks > 0 ? view.eaPrecedenceTicks - 1 : 0;
         start = next;
     }
     return 0;

@@ -230,14 +230,14 @@ BOOL NmeaDecoder::DecodeZda(CString fields) {
         }
     }
     m_view.RxSeconds() = time.seconds;
-    if (!m_view.TickFlagA()) {
+    if (!m_view.TickSinceZda()) {
         m_view.SyncPcClock();
         m_view.DecoderTicks() = TRUE;
         m_view.UpdateClockDisplay();
     }
     m_view.TickHandled() = FALSE;
-    m_view.TickFlagA() = FALSE;
-    m_view.TickFlagC() = TRUE;
+    m_view.TickSinceZda() = FALSE;
+    m_view.ZdaSinceTick() = TRUE;
     AdvanceReceiverTime(rxTime, 1);
     return TRUE;
 }
@@ -508,20 +508,20 @@ int NmeaDecoder::DecodeRmc(CString fields) {
     NextNmeaField(fields, u""); // magnetic variation
     NextNmeaField(fields, u""); // and its direction
 
-    if (result && !m_view.TickFlagC()) {
+    if (result && !m_view.ZdaSinceTick()) {
         CTime& rxTime = m_view.RxTime();
         rxTime =
             CTime(UtcFromFields(year, month, day, time.hours, time.minutes, RoundedSeconds(time.seconds)));
         if (m_view.IsGpsRxOnLocalTime()) {
             AdvanceReceiverTime(rxTime, static_cast<LONGLONG>(m_view.GetTimeZoneBiasMin()) * 60);
         }
-        if (!m_view.TickFlagB()) {
+        if (!m_view.TickSinceRmc()) {
             m_view.SyncPcClock();
             m_view.DecoderTicks() = TRUE;
             m_view.UpdateClockDisplay();
         }
         m_view.TickHandled() = FALSE;
-        m_view.TickFlagB() = FALSE;
+        m_view.TickSinceRmc() = FALSE;
         AdvanceReceiverTime(rxTime, 1);
     }
     return result;

@@ -74,7 +74,7 @@ void OncoreDecoder::DecodeBaEa(const OncoreMessage& m, Texts& t, bool eightChann
     CommonFields f(m);
 
     // A 12-channel message (and for "@@Ba" an 8-channel one) seen within the last ticks takes precedence.
-    const bool skipped = m_view.Countdown1() > 0 || (!eightChannel && m_view.Countdown2() > 0);
+    const bool skipped = m_view.HaPrecedenceTicks() > 0 || (!eightChannel && m_view.EaPrecedenceTicks() > 0);
     if (!skipped) {
         TakeTickTime(m, true);
         m_view.GpsNavSetSpeed(m.U16(31) * kKnotsPerCmPerSecond);
@@ -218,7 +218,7 @@ void OncoreDecoder::DecodeBaEa(const OncoreMessage& m, Texts& t, bool eightChann
 
     m_view.UpdateSatsGrid();
     if (eightChannel) {
-        m_view.Countdown2() = 5;
+        m_view.EaPrecedenceTicks() = 5;
     }
     m_view.SetViewTimer(kOncoreWatchdogTimer, kOncoreWatchdogPeriodMs);
     m_view.KillViewTimer(kOncoreAntennaTimer);
@@ -356,7 +356,7 @@ void OncoreDecoder::DecodeHa(const OncoreMessage& m, Texts& t) {
     }
 
     m_view.UpdateSatsGrid();
-    m_view.Countdown1() = 5;
+    m_view.HaPrecedenceTicks() = 5;
     m_view.SetViewTimer(kOncoreWatchdogTimer, kOncoreWatchdogPeriodMs);
     if (!(statusLow & (0x40 | 0x10 | 0x08))) {
         m_view.KillViewTimer(kOncoreAntennaTimer);

@@ -43,7 +43,8 @@ public:
     // State.
     CTime rxTime{-1};
     float rxSeconds = 0.0f;
-    BOOL tickHandled = FALSE, tickFlagA = FALSE, tickFlagB = FALSE, tickFlagC = FALSE, decoderTicks = FALSE;
+    BOOL tickHandled = FALSE, tickSinceZda = FALSE, tickSinceRmc = FALSE, zdaSinceTick = FALSE,
+         decoderTicks = FALSE;
     int dgpsStatus = 0;
     LONG gpsUtcOffsetSec = 0;
     int leapSecondPending = -1;
@@ -92,9 +93,9 @@ public:
     CTime& RxTime() override { return rxTime; }
     float& RxSeconds() override { return rxSeconds; }
     BOOL& TickHandled() override { return tickHandled; }
-    BOOL& TickFlagA() override { return tickFlagA; }
-    BOOL& TickFlagB() override { return tickFlagB; }
-    BOOL& TickFlagC() override { return tickFlagC; }
+    BOOL& TickSinceZda() override { return tickSinceZda; }
+    BOOL& TickSinceRmc() override { return tickSinceRmc; }
+    BOOL& ZdaSinceTick() override { return zdaSinceTick; }
     BOOL& DecoderTicks() override { return decoderTicks; }
     int& DgpsStatus() override { return dgpsStatus; }
     LONG& GpsUtcOffsetSec() override { return gpsUtcOffsetSec; }

@@ -60,7 +60,8 @@ public:
     // State.
     CTime rxTime{-1};
     float rxSeconds = 0.0f, rxSecondFraction = 0.0f;
-    BOOL tickHandled = TRUE, tickFlagA = FALSE, tickFlagB = FALSE, tickFlagC = FALSE, decoderTicks = FALSE;
+    BOOL tickHandled = TRUE, tickSinceZda = FALSE, tickSinceRmc = FALSE, zdaSinceTick = FALSE,
+         decoderTicks = FALSE;
     int dgpsStatus = 0;
     LONG gpsUtcOffsetSec = 0;
     int leapSecondPending = -1, ntpLeapIndicator = 0;
@@ -76,7 +77,7 @@ public:
     int gpsYear = 2021, gpsMonth = 2, gpsDay = 15;
     BOOL rxIdDialog = TRUE;
     int fixType = 0;
-    int countdown1 = 0, countdown2 = 0, antennaStatus = 0;
+    int haPrecedenceTicks = 0, eaPrecedenceTicks = 0, antennaStatus = 0;
     BOOL showTraimStatusOnce = TRUE, onePpsPulseMode = TRUE;
     bool portOpen = true;
     DWORD commMask = 0x01;
@@ -107,9 +108,9 @@ public:
     CTime& RxTime() override { return rxTime; }
     float& RxSeconds() override { return rxSeconds; }
     BOOL& TickHandled() override { return tickHandled; }
-    BOOL& TickFlagA() override { return tickFlagA; }
-    BOOL& TickFlagB() override { return tickFlagB; }
-    BOOL& TickFlagC() override { return tickFlagC; }
+    BOOL& TickSinceZda() override { return tickSinceZda; }
+    BOOL& TickSinceRmc() override { return tickSinceRmc; }
+    BOOL& ZdaSinceTick() override { return zdaSinceTick; }
     BOOL& DecoderTicks() override { return decoderTicks; }
     int& DgpsStatus() override { return dgpsStatus; }
     LONG& GpsUtcOffsetSec() override { return gpsUtcOffsetSec; }
@@ -157,8 +158,8 @@ public:
     void SetReceiverModeStatus(int status) override { receiverMode.push_back(status); }
 
     float& RxSecondFraction() override { return rxSecondFraction; }
-    int& Countdown1() override { return countdown1; }
-    int& Countdown2() override { return countdown2; }
+    int& HaPrecedenceTicks() override { return haPrecedenceTicks; }
+    int& EaPrecedenceTicks() override { return eaPrecedenceTicks; }
     int& AntennaStatus() override { return antennaStatus; }
     BOOL& ShowTraimStatusOnce() override { return showTraimStatusOnce; }
     BOOL& OnePpsPulseMode() override { return onePpsPulseMode; }
