@@ -71,6 +71,10 @@ constexpr ReceiverModelInfo kNoModel{-1, nullptr, F::kNone, 0, 0, 0, 0, kShortDe
 
 } // namespace
 
+std::span<const ReceiverModelInfo> ReceiverModels() {
+    return kModels;
+}
+
 const ReceiverModelInfo& ReceiverModel(int code) {
     return code >= 0 && code < static_cast<int>(std::size(kModels)) ? kModels[code] : kNoModel;
 }

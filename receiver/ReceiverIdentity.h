@@ -6,6 +6,8 @@
 #include "platform/base/CString.h"
 #include "platform/base/Win32Types.h"
 
+#include <span>
+
 // Model codes with a meaning of their own; the named models are in the table.
 enum ReceiverModelCode : int {
     kModelUnknown = 0,
@@ -87,6 +89,8 @@ struct ReceiverModelInfo {
     bool IsWqt() const { return family == ReceiverFamily::kWqt6T || family == ReceiverFamily::kWqtM8; }
 };
 
+// Every row of the table, in the order of the codes.
+std::span<const ReceiverModelInfo> ReceiverModels();
 // The table row of any code; codes without a model (0, 12 to 16, 19 and any outside 1-24) have no name,
 // channels or error terms.
 const ReceiverModelInfo& ReceiverModel(int code);
