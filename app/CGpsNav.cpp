@@ -4,6 +4,8 @@
 #include "app/GpsTime.h"
 #include "app/PositionText.h"
 #include "platform/base/WideRuntime.h"
+#include "receiver/ReceiverIdentity.h"
+#include "receiver/ReceiverState.h"
 
 #include <algorithm>
 #include <cmath>
@@ -397,7 +399,8 @@ void CGpsNav::SetReferenceFromCurrent() {
 
 bool CGpsNav::DopWeightingUnavailable() const {
     const int mode = m_host.GetInterfaceMode();
-    return (mode == 2 || mode == 3) && m_host.GetReceiverModel() != 10;
+    return (mode == kModeMotorolaBinary || mode == kModeMotorolaRxOnly) &&
+           !ReceiverModel(m_host.GetReceiverModel()).Has(kDopWeighting);
 }
 
 void CGpsNav::ResetAverages() {

@@ -177,9 +177,9 @@ public:
     CTime& RxTime() override { return m_rxTime; }
     float& RxSeconds() override { return m_rxSeconds; }
     BOOL& TickHandled() override { return m_tickHandled; }
-    BOOL& TickFlagA() override { return m_tickFlagA; }
-    BOOL& TickFlagB() override { return m_tickFlagB; }
-    BOOL& TickFlagC() override { return m_tickFlagC; }
+    BOOL& TickSinceZda() override { return m_tickSinceZda; }
+    BOOL& TickSinceRmc() override { return m_tickSinceRmc; }
+    BOOL& ZdaSinceTick() override { return m_zdaSinceTick; }
     BOOL& DecoderTicks() override { return m_decoderTicks; }
     int& DgpsStatus() override { return m_dgpsStatus; }
     LONG& GpsUtcOffsetSec() override { return m_gpsUtcOffsetSec; }
@@ -213,8 +213,8 @@ public:
 
     // ---- OncoreView
     float& RxSecondFraction() override { return m_rxSecondFraction; }
-    int& Countdown1() override { return m_countdown1; }
-    int& Countdown2() override { return m_countdown2; }
+    int& HaPrecedenceTicks() override { return m_haPrecedenceTicks; }
+    int& EaPrecedenceTicks() override { return m_eaPrecedenceTicks; }
     int& AntennaStatus() override { return m_antennaStatus; }
     BOOL& ShowTraimStatusOnce() override { return m_showTraimStatusOnce; }
     BOOL& OnePpsPulseMode() override { return m_onePpsPulseMode; }
@@ -277,7 +277,6 @@ public:
 
     // ---- IGpsTickHost
     BOOL IsClosing() const override { return m_closing; }
-    int& Countdown(int index) override;
     const CTime& RxTime() const override { return m_rxTime; }
     const CTime& PcTime() const override { return m_pcTime; }
     int GetPpsInterface() const override { return g_ppsInterface.load(); }
@@ -393,14 +392,12 @@ private:
 
     // Tick.
     BOOL m_tickHandled = FALSE;
-    BOOL m_tickFlagA = FALSE;
-    BOOL m_tickFlagB = FALSE;
-    BOOL m_tickFlagC = FALSE;
+    BOOL m_tickSinceZda = FALSE;
+    BOOL m_tickSinceRmc = FALSE;
+    BOOL m_zdaSinceTick = FALSE;
     BOOL m_decoderTicks = FALSE;
-    int m_countdown1 = 0;
-    int m_countdown2 = 0;
-    int m_countdown3 = 0;
-    int m_countdown4 = 3600;
+    int m_haPrecedenceTicks = 0;
+    int m_eaPrecedenceTicks = 0;
     BOOL m_outOfLock = TRUE;
     int m_dgpsStatus = 0;
     int m_antennaStatus = -1;

@@ -2,6 +2,7 @@
 
 #include "app/GpsTime.h"
 #include "platform/base/TimeConversions.h"
+#include "receiver/ReceiverIdentity.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -36,23 +37,7 @@ bool TriggerFires(int mode, const struct tm& rx) {
 } // namespace
 
 bool IsOneSecondRuleModel(int receiverModel) {
-    switch (receiverModel) {
-    case 3:
-    case 4:
-    case 5:
-    case 8:
-    case 9:
-    case 17:
-    case 18:
-    case 20:
-    case 21:
-    case 22:
-    case 23:
-    case 24:
-        return true;
-    default:
-        return false;
-    }
+    return ReceiverModel(receiverModel).Has(kOneSecondRule);
 }
 
 ClockStepResult ComputeClockStep(const ClockStepInput& in) {

@@ -4,14 +4,13 @@
 #include "platform/kernel/Handles.h"
 #include "platform/sound/Sound.h"
 #include "platform/system/Priority.h"
+#include "receiver/ReceiverIdentity.h"
+#include "receiver/ReceiverState.h"
 
 #include <string>
 
 namespace {
 
-constexpr int kModeMotorolaLoran = 0;
-constexpr int kModeMotorolaBinary = 2;
-constexpr int kModeUbloxUbx = 9;
 // EV_CTS | EV_DSR | EV_RLSD: the modem-line events that carry the 1PPS edges.
 constexpr DWORD kPpsModemEvents = 0x08 | 0x10 | 0x20;
 
@@ -33,23 +32,6 @@ void IGpsTickHost::PlayTickSound(LPCTSTR name) {
 
 GpsTickHandler::GpsTickHandler(IGpsTickHost& host) : m_host(host) {}
 
-bool GpsTickHandler::UsesLeapSecondPollGj(int receiverModel) {
-    switch (receiverModel) {
-    case 3:
-    case 4:
-    case 5:
-    case 18:
-    case 20:
-    case 21:
-    case 22:
-    case 23:
-    case 24:
-        return true;
-    default:
-        return false;
-    }
-}
-
 void GpsTickHandler::OnGpsTick() {
     // High priority from here until the clock has been set.
     SetPriority(HIGH_PRIORITY_CLASS);
@@ -68,10 +50,9 @@ void GpsTickHandler::OnGpsTick() {
         return;
     }
 
-    for (int i = 1; i <= 4; ++i) {
-        int& countdown = m_host.Countdown(i);
-        if (countdown > 0) {
-            --countdown;
+    for (int* ticks : {&m_host.HaPrecedenceTicks(), &m_host.EaPrecedenceTicks()}) {
+        if (*ticks > 0) {
+            --*ticks;
         }
     }
 
@@ -85,9 +66,9 @@ void GpsTickHandler::OnGpsTick() {
 
 void GpsTickHandler::NewSecond() {
     m_host.TickHandled() = TRUE;
-    m_host.TickFlagA() = TRUE;
-    m_host.TickFlagB() = TRUE;
-    m_host.TickFlagC() = FALSE;
+    m_host.TickSinceZda() = TRUE;
+    m_host.TickSinceRmc() = TRUE;
+    m_host.ZdaSinceTick() = FALSE;
     m_host.DecoderTicks() = FALSE;
     // The second of this tick, taken before anything can let a data message through: a time message
     // handled meanwhile already describes the next tick.
@@ -147,7 +128,7 @@ void GpsTickHandler::SendPolls(int second) {
     switch (m_host.GetInterfaceMode()) {
     case kModeMotorolaBinary:
         if (second == 20) {
-            m_host.SendGpsCommand(UsesLeapSecondPollGj(m_host.GetReceiverModel()) ? u"@@Gj" : u"@@Bj");
+            m_host.SendGpsCommand(LeapSecondPollCommand(m_host.GetReceiverModel()));
         } else if (second == 21) {
             m_host.SendGpsCommand(CString(u"@@Bo") + TCHAR(0x01));
         }

@@ -31,14 +31,15 @@ public:
 
     // --- The view's state.
     virtual BOOL IsClosing() const = 0;
-    // m_tickHandled, m_tickFlagA, m_tickFlagB, m_tickFlagC, m_decoderTicks.
+    // m_tickHandled, m_tickSinceZda, m_tickSinceRmc, m_zdaSinceTick, m_decoderTicks (see DecoderView).
     virtual BOOL& TickHandled() = 0;
-    virtual BOOL& TickFlagA() = 0;
-    virtual BOOL& TickFlagB() = 0;
-    virtual BOOL& TickFlagC() = 0;
+    virtual BOOL& TickSinceZda() = 0;
+    virtual BOOL& TickSinceRmc() = 0;
+    virtual BOOL& ZdaSinceTick() = 0;
     virtual BOOL& DecoderTicks() = 0;
-    // m_countdown1 .. m_countdown4 for index 1..4.
-    virtual int& Countdown(int index) = 0;
+    // m_haPrecedenceTicks and m_eaPrecedenceTicks, counted down at every tick (see OncoreView).
+    virtual int& HaPrecedenceTicks() = 0;
+    virtual int& EaPrecedenceTicks() = 0;
     virtual const CTime& RxTime() const = 0;
     virtual const CTime& PcTime() const = 0;
     virtual int GetInterfaceMode() const = 0;
@@ -94,8 +95,6 @@ public:
     static BOOL SoundSettingsOfCommand(UINT id, BOOL& soundOn, BOOL& soundOutOfLock);
     // Whether the item carries the check mark for the pair.
     static BOOL IsSoundCommandChecked(UINT id, BOOL soundOn, BOOL soundOutOfLock);
-    // The Motorola binary receivers that take "@@Gj" for the leap-second poll.
-    static bool UsesLeapSecondPollGj(int receiverModel);
 
 private:
     void NewSecond();

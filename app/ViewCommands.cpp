@@ -1,15 +1,12 @@
 #include "app/ViewCommands.h"
 
+#include "receiver/ReceiverIdentity.h"
 #include "receiver/ReceiverState.h"
 
 namespace {
 
 constexpr UINT kDisplayCommands[] = {kCmdDisplayUtc,  kCmdDisplayPc,  kCmdDisplayLmst,
                                      kCmdDisplayGmst, kCmdDisplayMjd, kCmdDisplayPcMinusUtc};
-
-bool ModelIn(int model, int first, int last) {
-    return model >= first && model <= last;
-}
 
 bool IsUbloxMode(int mode) {
     return mode == kModeUbloxUbx || mode == kModeUbloxNmea;
@@ -32,7 +29,7 @@ int DisplayModeFromCommand(UINT command) {
 
 bool IsViewCommandEnabled(UINT command, const ViewCommandState& s) {
     const int mode = s.interfaceMode;
-    const int model = s.model;
+    const ReceiverModelInfo& model = ReceiverModel(s.model);
     switch (command) {
     case kCmdTimingParameters:
         return mode != kModeGenericNmea && mode != kModeSearch;
@@ -41,17 +38,14 @@ bool IsViewCommandEnabled(UINT command, const ViewCommandState& s) {
     case kCmdManualCommands:
         return mode != kModeSearch;
     case kCmdSelfTest:
-        return mode == kModeMotorolaBinary &&
-               (ModelIn(model, 1, 11) || model == 17 || model == 18 || ModelIn(model, 20, 24));
+        return mode == kModeMotorolaBinary && model.IsOncore();
     case kCmdSelfSurvey:
-        return (mode == kModeMotorolaBinary && (ModelIn(model, 3, 5) || model == 9 || model == 17 ||
-                                                model == 18 || ModelIn(model, 20, 24))) ||
-               IsUbloxMode(mode);
+        return (mode == kModeMotorolaBinary && model.Has(kSelfSurvey)) || IsUbloxMode(mode);
     case kCmdManualSatelliteSelect:
         return (mode == kModeMotorolaBinary || mode == kModeMotorolaRxOnly) &&
-               (model == 6 || model == 10 || model == 11);
+               model.Has(kManualSatelliteSelect);
     case kCmdFirmwareUpload:
-        return (mode == kModeMotorolaBinary && s.plusModel && ModelIn(model, 21, 24)) || s.receiverNotFound;
+        return (mode == kModeMotorolaBinary && s.plusModel && model.IsWqt()) || s.receiverNotFound;
     case kCmdUnused33527:
     case kCmdUnused33528:
     case kCmdUnused33530:

@@ -62,10 +62,6 @@ CString Bytes(std::initializer_list<unsigned> bytes) {
     return text;
 }
 
-bool IsTwelveChannelSelfTestModel(int model) {
-    return (model >= 3 && model <= 5) || model == 18 || (model >= 20 && model <= 24);
-}
-
 } // namespace
 
 CString SelfSurveyCommand(int interfaceMode, int activeChannels) {
@@ -82,7 +78,7 @@ CString SelfSurveyCommand(int interfaceMode, int activeChannels) {
 }
 
 CString SelfTestCommand(int model) {
-    return IsTwelveChannelSelfTestModel(model) ? CString(u"@@Ia") : CString(u"@@Fa");
+    return IsTwelveChannelModel(model) ? CString(u"@@Ia") : CString(u"@@Fa");
 }
 
 ViewCommandState CPex32View::CommandState() const {

@@ -534,19 +534,6 @@ int CPex32View::ShowMessageBox(const CString& text, UINT type) {
 
 // ---- What the tick, the clock setting and the logs read
 
-int& CPex32View::Countdown(int index) {
-    switch (index) {
-    case 1:
-        return m_countdown1;
-    case 2:
-        return m_countdown2;
-    case 3:
-        return m_countdown3;
-    default:
-        return m_countdown4;
-    }
-}
-
 BOOL CPex32View::IsOverrideTraim() const {
     return m_syncClockDialog ? m_syncClockDialog->m_overrideTraim : FALSE;
 }

@@ -40,11 +40,12 @@ public:
 
     BOOL IsClosing() const override { return FALSE; }
     BOOL& TickHandled() override { return tickHandled; }
-    BOOL& TickFlagA() override { return flag; }
-    BOOL& TickFlagB() override { return flag; }
-    BOOL& TickFlagC() override { return flag; }
+    BOOL& TickSinceZda() override { return flag; }
+    BOOL& TickSinceRmc() override { return flag; }
+    BOOL& ZdaSinceTick() override { return flag; }
     BOOL& DecoderTicks() override { return flag; }
-    int& Countdown(int index) override { return countdown[index - 1]; }
+    int& HaPrecedenceTicks() override { return precedenceTicks[0]; }
+    int& EaPrecedenceTicks() override { return precedenceTicks[1]; }
     const CTime& RxTime() const override { return rxTime; }
     const CTime& PcTime() const override { return pcTime; }
     int GetInterfaceMode() const override { return 6; }
@@ -94,7 +95,7 @@ public:
     void ShowControlText(UINT, const CString&) override {}
 
     BOOL tickHandled = FALSE, flag = FALSE;
-    int countdown[4] = {};
+    int precedenceTicks[2] = {};
     CTime rxTime{1710072000}; // 2024-03-10 12:00:00 UTC
     CTime pcTime{1710072000};
     CGpsTime gpsTime;

@@ -6,6 +6,7 @@
 #include "receiver/ReceiverIdentity.h"
 #include "receiver/ReceiverState.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 namespace {
@@ -24,13 +25,14 @@ bool IsUbloxMode() {
     return Mode() == kModeUbloxUbx || Mode() == kModeUbloxNmea;
 }
 
-bool ModelIn(std::initializer_list<int> models) {
-    for (int model : models) {
-        if (g_receiverIdentity.model == model) {
-            return true;
-        }
-    }
-    return false;
+using F = ReceiverFamily;
+
+const ReceiverModelInfo& Receiver() {
+    return ReceiverModel(g_receiverIdentity.model);
+}
+
+bool FamilyIn(std::initializer_list<ReceiverFamily> families) {
+    return std::find(families.begin(), families.end(), Receiver().family) != families.end();
 }
 
 bool Below(float threshold) {
@@ -106,7 +108,7 @@ void CGpsRxModeSelect::LoadSettings() {
     m_satQzss = Read(u"Sat Qzss", 0);
     m_satSbas = Read(u"Sat Sbas", 0);
     m_satEnableMask = static_cast<DWORD>(Read(u"Sat Enable Bit Mask", -1));
-    if (m_gpsMode == 2 && (IsGenericNmeaMode() || ModelIn({1, 2, 7}))) {
+    if (m_gpsMode == 2 && (IsGenericNmeaMode() || FamilyIn({F::kGtSl}))) {
         m_gpsMode = 1;
         Write(u"GPS Mode", m_gpsMode);
     }
@@ -218,7 +220,7 @@ RxModeControls CGpsRxModeSelect::PrepareOpening() {
         noLocalTime();
         DisablePps(c);
         DisableConstellations(c);
-    } else if (ModelIn({1, 2, 7})) {
+    } else if (FamilyIn({F::kGtSl})) {
         if (Below(1.6f)) {
             noIono(1);
         }
@@ -228,14 +230,14 @@ RxModeControls CGpsRxModeSelect::PrepareOpening() {
         no0D();
         DisablePps(c);
         DisableOldReceiverControls(c);
-    } else if (ModelIn({8, 9})) {
+    } else if (FamilyIn({F::kUt})) {
         if (Below(2.0f)) {
             noIono(1);
             DisablePps(c);
         }
         no2D();
         DisableOldReceiverControls(c);
-    } else if (ModelIn({17})) {
+    } else if (FamilyIn({F::kConexant})) {
         if (Below(2.0f)) {
             noIono(1);
         }
@@ -246,7 +248,7 @@ RxModeControls CGpsRxModeSelect::PrepareOpening() {
         noSixChannel();
         DisablePps(c);
         DisableConstellations(c);
-    } else if (ModelIn({10, 11, 6})) {
+    } else if (FamilyIn({F::kVpXt})) {
         DisablePps(c);
         if (!binary || Below(8.9f)) {
             noTropo(1);
@@ -260,17 +262,17 @@ RxModeControls CGpsRxModeSelect::PrepareOpening() {
             m_alignMessages = FALSE;
         }
         DisableConstellations(c);
-    } else if (ModelIn({3, 4, 5, 18, 20})) {
+    } else if (FamilyIn({F::kM12})) {
         DisableAdvancedSelections(c, true);
         DisableDgps(c);
         noSixChannel();
         DisableConstellations(c);
-    } else if (ModelIn({21, 22, 23, 24})) {
+    } else if (Receiver().IsWqt()) {
         DisableAdvancedSelections(c, false);
         DisableDgps(c);
         noSixChannel();
         noLocalTime();
-        if (ModelIn({23})) {
+        if (Receiver().Has(kPulseModeFixed)) {
             c.pulseMode = false;
             m_pulseMode = 0;
             c.ppsDuration = !Below(3.299f);
@@ -278,7 +280,7 @@ RxModeControls CGpsRxModeSelect::PrepareOpening() {
                 m_ppsDuration = 0;
             }
         }
-        if (ModelIn({21, 22})) {
+        if (FamilyIn({F::kWqt6T})) {
             DisableConstellations(c);
         }
     } else if (IsUbloxMode()) {
@@ -308,10 +310,10 @@ int CGpsRxModeSelect::IonoDefault(int flag) const {
     if (IsGenericNmeaMode()) {
         return 0;
     }
-    if (ModelIn({1, 2, 7})) {
+    if (FamilyIn({F::kGtSl})) {
         return Below(1.6f) ? 1 : 0;
     }
-    if (ModelIn({8, 9, 17})) {
+    if (FamilyIn({F::kUt, F::kConexant})) {
         return Below(2.0f) ? 1 : 0;
     }
     return 0;
@@ -321,10 +323,10 @@ int CGpsRxModeSelect::TropoDefault(int flag) const {
     if (flag == 0 || IsGenericNmeaMode()) {
         return 1;
     }
-    if (ModelIn({1, 2, 7, 8, 9, 17})) {
+    if (FamilyIn({F::kGtSl, F::kUt, F::kConexant})) {
         return Below(2.0f) ? 1 : 0;
     }
-    if (ModelIn({3, 4, 5, 18, 20, 21, 22, 23, 24})) {
+    if (FamilyIn({F::kM12, F::kWqt6T, F::kWqtM8})) {
         return 0;
     }
     return Below(8.9f) ? 1 : 0;
@@ -363,7 +365,7 @@ void CGpsRxModeSelect::OnNavigationDefaults() {
         m_gpsMode = 0;
         return;
     }
-    if (ModelIn({1, 2, 7, 8, 9, 17})) {
+    if (FamilyIn({F::kGtSl, F::kUt, F::kConexant})) {
         m_elevationMask = Below(2.0f) ? 10 : 5;
         m_gpsMode = 0;
         return;
@@ -376,7 +378,7 @@ void CGpsRxModeSelect::OnNavigationDefaults() {
     m_applicationType = 2;
     SetDgpsOutput(FALSE);
     OnEnableAllSatellites();
-    if (!ModelIn({3, 4, 5, 18, 20, 21, 22}) && (ModelIn({23, 24}) || IsUbloxMode())) {
+    if (!FamilyIn({F::kM12, F::kWqt6T}) && (FamilyIn({F::kWqtM8}) || IsUbloxMode())) {
         SetGpsOnly(TRUE);
     }
 }
@@ -385,21 +387,21 @@ void CGpsRxModeSelect::OnPrecisionTimingDefaults() {
     SetCorrections(IonoDefault(1), TropoDefault(1));
     if (IsGenericNmeaMode()) {
         m_gpsMode = 1;
-    } else if (ModelIn({1, 2, 7})) {
+    } else if (FamilyIn({F::kGtSl})) {
         m_gpsMode = Below(2.0f) ? 0 : 1;
         m_elevationMask = 10;
-    } else if (ModelIn({8, 9, 17})) {
+    } else if (FamilyIn({F::kUt, F::kConexant})) {
         m_gpsMode = 2;
         m_elevationMask = 10;
-    } else if (ModelIn({3, 4, 5, 18, 20})) {
+    } else if (FamilyIn({F::kM12})) {
         m_gpsMode = 2;
         m_elevationMask = 5;
         SetTimingSelections(2);
-    } else if (ModelIn({21, 22})) {
+    } else if (FamilyIn({F::kWqt6T})) {
         m_gpsMode = 2;
         m_elevationMask = 5;
         SetTimingSelections(4);
-    } else if (ModelIn({23, 24}) || IsUbloxMode()) {
+    } else if (FamilyIn({F::kWqtM8}) || IsUbloxMode()) {
         m_gpsMode = 2;
         m_elevationMask = 5;
         SetTimingSelections(4);
@@ -417,18 +419,18 @@ void CGpsRxModeSelect::OnDgpsDefaults() {
         m_gpsMode = 1;
         return;
     }
-    if (ModelIn({1, 2, 7})) {
+    if (FamilyIn({F::kGtSl})) {
         m_gpsMode = Below(2.0f) ? 0 : 1;
         m_elevationMask = Below(2.0f) ? 10 : 5;
         return;
     }
-    if (ModelIn({8, 9, 17})) {
+    if (FamilyIn({F::kUt, F::kConexant})) {
         m_gpsMode = 2;
         m_elevationMask = Below(2.0f) ? 10 : 5;
         return;
     }
     m_gpsMode = 2;
-    m_elevationMask = ModelIn({3, 4, 5, 18, 20, 21, 22, 23, 24}) ? 5 : 10;
+    m_elevationMask = FamilyIn({F::kM12, F::kWqt6T, F::kWqtM8}) ? 5 : 10;
     m_positionFixMode = 0;
     m_satelliteSelection = 0;
     m_geometry = 0;

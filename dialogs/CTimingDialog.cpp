@@ -187,8 +187,7 @@ void CTimingDialog::OnResetOffset() {
 }
 
 void CTimingDialog::OnDefaults() {
-    const int model = g_receiverIdentity.model;
-    m_rxDelay = (model >= 3 && model <= 5) || (model >= 18 && model <= 24) ? 93.0 : 10.1;
+    m_rxDelay = ReceiverModel(g_receiverIdentity.model).defaultReceiverDelay;
     m_ppsOffset = 0;
     m_antennaCableDelay = 0;
     m_measurementCableDelay = 0;
@@ -203,7 +202,11 @@ bool CTimingDialog::IsOkEnabled(int interfaceMode, int model) {
     if (interfaceMode >= 4 && interfaceMode <= 6) {
         return false;
     }
-    return model != 1 && model != 2;
+    return !ReceiverModel(model).Has(kFixedTimingDelays);
+}
+
+bool CTimingDialog::IsTraimConditionedEnabled(BOOL hasTraim, int model) {
+    return hasTraim || ReceiverModel(model).Has(kTraimConditionedWithoutTraim);
 }
 
 void CTimingDialog::PrepareOpening() {

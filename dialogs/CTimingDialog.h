@@ -71,7 +71,7 @@ public:
     // What the opening enables for the receiver in use.
     static bool IsOkEnabled(int interfaceMode, int model);
     static bool IsTraimLimitEnabled(BOOL hasTraim) { return hasTraim != FALSE; }
-    static bool IsTraimConditionedEnabled(BOOL hasTraim, int model) { return hasTraim || model == 3; }
+    static bool IsTraimConditionedEnabled(BOOL hasTraim, int model);
 
     double m_antennaCableDelay = 0;     // ns
     int m_epoch = 0;                    // ms

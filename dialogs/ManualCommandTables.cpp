@@ -1,5 +1,6 @@
 #include "dialogs/ManualCommandTables.h"
 
+#include "receiver/ReceiverIdentity.h"
 #include "receiver/ReceiverState.h"
 
 #include <iterator>
@@ -181,23 +182,19 @@ void Offer(ManualCommandChoice& choice, const ManualCommandEntry (&table)[N], in
     }
 }
 
-bool IsMotorolaFamily(int model) {
-    return (model >= 1 && model <= 11) || model == 17 || model == 18 || (model >= 20 && model <= 22);
-}
-
 } // namespace
 
 ManualCommandChoice ChooseManualCommandTable(int model, int interfaceMode) {
     ManualCommandChoice choice;
-    const bool m8 = model == 23 || model == 24;
-    if (IsMotorolaFamily(model) || m8) {
+    const ReceiverModelInfo& receiver = ReceiverModel(model);
+    if (receiver.IsOncore()) {
         if (interfaceMode == kModeMotorolaNmea) {
             Offer(choice, g_motorolaNmeaCommandTable, 6, 11);
         } else if (interfaceMode == kModeMotorolaBinary || interfaceMode == kModeMotorolaRxOnly) {
             // Only the M8 receivers answer the "@@S" commands.
-            Offer(choice, g_motorolaBinaryCommandTable, 4, 4, !m8);
+            Offer(choice, g_motorolaBinaryCommandTable, 4, 4, receiver.family != ReceiverFamily::kWqtM8);
         }
-    } else if (model == 19) {
+    } else if (model == kModelUblox) {
         if (interfaceMode == kModeUbloxUbx) {
             Offer(choice, g_ubxCommandTable, 3, 2);
         } else if (interfaceMode == kModeUbloxNmea) {

@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     decoder_test::RecordingView view;
     view.rawWindowShown = (state & 0x01) != 0;
     view.logSecond = (state & 0x02) != 0;
-    view.tickFlagA = (state & 0x04) != 0;
+    view.tickSinceZda = (state & 0x04) != 0;
     view.gpsRxOnLocalTime = (state & 0x08) != 0;
     view.timeZoneBiasMin = -120;
     static constexpr int kModels[] = {0, 3, 6, 10, 11, 19, 99};

@@ -17,11 +17,13 @@ public:
     virtual CTime& RxTime() = 0;
     // m_rxSeconds: the seconds of the last ZDA time field with their fraction.
     virtual float& RxSeconds() = 0;
-    // m_tickHandled, m_tickFlagA (ZDA), m_tickFlagB (RMC), m_tickFlagC (ZDA seen), m_decoderTicks.
+    // m_tickHandled: a 1PPS tick came since the last time message. m_tickSinceZda and m_tickSinceRmc: one
+    // came since the last ZDA, RMC (without it that sentence sets the clock itself). m_zdaSinceTick: a ZDA
+    // gave this second's time, so an RMC does not. m_decoderTicks: the decoders drive the second.
     virtual BOOL& TickHandled() = 0;
-    virtual BOOL& TickFlagA() = 0;
-    virtual BOOL& TickFlagB() = 0;
-    virtual BOOL& TickFlagC() = 0;
+    virtual BOOL& TickSinceZda() = 0;
+    virtual BOOL& TickSinceRmc() = 0;
+    virtual BOOL& ZdaSinceTick() = 0;
     virtual BOOL& DecoderTicks() = 0;
     // m_dgpsStatus: 2 while the GGA fix is differential, else 0.
     virtual int& DgpsStatus() = 0;

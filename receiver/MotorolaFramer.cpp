@@ -1,45 +1,8 @@
 #include "receiver/MotorolaFramer.h"
 
-#include <array>
+#include "receiver/OncoreMessageTable.h"
 
 namespace {
-
-struct LengthEntry {
-    char id[3];
-    unsigned short length;
-};
-
-constexpr LengthEntry kLengths[] = {
-    {"AA", 8},   {"AB", 8},   {"AC", 9},   {"AD", 9},   {"AE", 8},   {"AJ", 8},   {"AM", 11}, {"AN", 8},
-    {"AO", 8},   {"AP", 8},   {"AQ", 8},   {"AS", 8},   {"Aa", 10},  {"Ab", 10},  {"Ac", 11}, {"Ad", 11},
-    {"Ae", 11},  {"Af", 15},  {"Ag", 8},   {"Ah", 8},   {"Ai", 9},   {"Aj", 8},   {"Ak", 9},  {"Al", 9},
-    {"Am", 12},  {"An", 8},   {"Ap", 25},  {"Aq", 8},   {"Ar", 8},   {"As", 20},  {"At", 8},  {"Au", 12},
-    {"Av", 8},   {"Aw", 8},   {"Ax", 9},   {"Ay", 11},  {"Az", 11},  {"Ba", 68},  {"Bb", 92}, {"Bc", 82},
-    {"Bd", 23},  {"Bf", 80},  {"Bg", 122}, {"Bj", 8},   {"Bk", 69},  {"Bl", 41},  {"Bn", 59}, {"Bo", 8},
-    {"Ca", 9},   {"Cb", 33},  {"Cc", 80},  {"Cd", 171}, {"Ce", 52},  {"Cf", 7},   {"Cg", 8},  {"Ch", 9},
-    {"Cj", 294}, {"Ck", 7},   {"Co", 29},  {"Ea", 76},  {"Ec", 100}, {"Eg", 158}, {"Ek", 71}, {"En", 69},
-    {"Eq", 96},  {"Fa", 9},   {"Fd", 189}, {"Ga", 20},  {"Gb", 17},  {"Gc", 8},   {"Gd", 8},  {"Ge", 8},
-    {"Gf", 9},   {"Gj", 21},  {"Gk", 13},  {"Gl", 264}, {"Ha", 154}, {"Hb", 54},  {"Hn", 78}, {"Hr", 170},
-    {"Ia", 10},  {"Ip", 127}, {"Ir", 7},   {"Sa", 184}, {"Sc", 8},   {"Sm", 8},   {"So", 8},  {"Sp", 8},
-    {"St", 8},   {"Sx", 8},   {"Sz", 8},   {"Tf", 12},  {"Ti", 21},  {"Tj", 27},  {"Tk", 65}, {"Tm", 19},
-    {"Tn", 11},  {"To", 142}, {"Tq", 7},   {"Tr", 597}, {"Ts", 17},  {"Wb", 9},   {"Wm", 22}, {"Wo", 9},
-    {"Ws", 18},
-};
-static_assert(std::size(kLengths) == 105);
-
-using LengthTable = std::array<std::array<unsigned short, 128>, 128>;
-
-const LengthTable& Lengths() {
-    static const LengthTable table = [] {
-        LengthTable t{};
-        for (const LengthEntry& entry : kLengths) {
-            t[static_cast<unsigned char>(entry.id[0])][static_cast<unsigned char>(entry.id[1])] =
-                entry.length;
-        }
-        return t;
-    }();
-    return table;
-}
 
 // The check of the `length` units of a candidate message at `start`.
 bool IsWholeMessage(const std::u16string& line, std::size_t start, std::size_t length) {
@@ -74,13 +37,6 @@ std::size_t FindMessageEndingHere(const std::u16string& line) {
 }
 
 } // namespace
-
-int OncoreMessageLength(char16_t first, char16_t second) {
-    if (first >= 128 || second >= 128) {
-        return 0;
-    }
-    return Lengths()[first][second];
-}
 
 void MotorolaFramer::Feed(const BYTE* data, std::size_t size, std::vector<CString>& messages,
                           bool firmwareUpload) {

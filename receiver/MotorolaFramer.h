@@ -1,5 +1,6 @@
 // Cuts a Motorola Oncore binary stream into messages: "@@", two id letters, the payload (its length fixed
-// by the id), an XOR checksum byte, CR and LF. A message is delivered without checksum, CR and LF.
+// by the id in the message table), an XOR checksum byte, CR and LF. A message is delivered without checksum,
+// CR and LF.
 //
 // A line is judged at every LF: a payload may hold LF bytes, so a line shorter than its id's length waits
 // for more, unless a whole message ends at that LF further on (then what came before it was no message).
@@ -14,9 +15,6 @@
 #include <cstddef>
 #include <string>
 #include <vector>
-
-// The whole length of a message (from the first "@" to the LF) for the id letters, 0 for an unknown id.
-int OncoreMessageLength(char16_t first, char16_t second);
 
 class MotorolaFramer {
 public:

@@ -2,6 +2,7 @@
 
 #include "platform/base/TimeConversions.h"
 #include "platform/base/WideRuntime.h"
+#include "receiver/ReceiverIdentity.h"
 #include "receiver/ReceiverState.h"
 
 #include <algorithm>
@@ -80,33 +81,7 @@ void FillEmptyFields(CString& sentence) {
 
 // GSV signal levels onto the Eb/No scale by receiver model.
 int EbNoFromSignal(int model, unsigned signal) {
-    int offset = 0;
-    switch (model) {
-    case 0:
-    case 12:
-    case 13:
-    case 14:
-    case 19:
-        offset = 17;
-        break;
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 7:
-    case 18:
-    case 20:
-    case 21:
-    case 22:
-    case 23:
-    case 24:
-        offset = 20;
-        break;
-    default:
-        return static_cast<int>(signal);
-    }
-    const long long level = static_cast<long long>(signal) - offset;
+    const long long level = static_cast<long long>(signal) - ReceiverModel(model).gsvSignalOffset;
     return level <= 0 ? 0 : static_cast<int>(level);
 }
 
@@ -255,14 +230,14 @@ BOOL NmeaDecoder::DecodeZda(CString fields) {
         }
     }
     m_view.RxSeconds() = time.seconds;
-    if (!m_view.TickFlagA()) {
+    if (!m_view.TickSinceZda()) {
         m_view.SyncPcClock();
         m_view.DecoderTicks() = TRUE;
         m_view.UpdateClockDisplay();
     }
     m_view.TickHandled() = FALSE;
-    m_view.TickFlagA() = FALSE;
-    m_view.TickFlagC() = TRUE;
+    m_view.TickSinceZda() = FALSE;
+    m_view.ZdaSinceTick() = TRUE;
     AdvanceReceiverTime(rxTime, 1);
     return TRUE;
 }
@@ -350,9 +325,8 @@ BOOL NmeaDecoder::DecodeGga(CString fields) {
     const double sep = separation;
     double heightWgs84 = alt + sep;
     double altitudeMsl = alt;
-    const int model = m_view.GetReceiverModel();
     const float version = m_view.GetFirmwareVersion();
-    if ((model == 6 || model == 10 || model == 11) && version != 0.0f) {
+    if (ReceiverModel(m_view.GetReceiverModel()).Has(kHeightsByFirmware) && version != 0.0f) {
         if (version < 7.0f) {
             heightWgs84 = alt;
             altitudeMsl = alt - sep;
@@ -534,20 +508,20 @@ int NmeaDecoder::DecodeRmc(CString fields) {
     NextNmeaField(fields, u""); // magnetic variation
     NextNmeaField(fields, u""); // and its direction
 
-    if (result && !m_view.TickFlagC()) {
+    if (result && !m_view.ZdaSinceTick()) {
         CTime& rxTime = m_view.RxTime();
         rxTime =
             CTime(UtcFromFields(year, month, day, time.hours, time.minutes, RoundedSeconds(time.seconds)));
         if (m_view.IsGpsRxOnLocalTime()) {
             AdvanceReceiverTime(rxTime, static_cast<LONGLONG>(m_view.GetTimeZoneBiasMin()) * 60);
         }
-        if (!m_view.TickFlagB()) {
+        if (!m_view.TickSinceRmc()) {
             m_view.SyncPcClock();
             m_view.DecoderTicks() = TRUE;
             m_view.UpdateClockDisplay();
         }
         m_view.TickHandled() = FALSE;
-        m_view.TickFlagB() = FALSE;
+        m_view.TickSinceRmc() = FALSE;
         AdvanceReceiverTime(rxTime, 1);
     }
     return result;

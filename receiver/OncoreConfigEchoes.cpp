@@ -34,29 +34,9 @@ CString Constellations(unsigned bits, const char16_t* separator) {
     return names;
 }
 
-// Groups whose echo also goes to the receiver-ID window.
-bool ShownInRxIdWindow(unsigned id) {
-    if ((id >> 8) == 'A') {
-        return true;
-    }
-    switch (id) {
-    case Id('C', 'g'):
-    case Id('G', 'a'):
-    case Id('G', 'b'):
-    case Id('G', 'c'):
-    case Id('G', 'd'):
-    case Id('G', 'e'):
-    case Id('G', 'f'):
-    case Id('G', 'k'):
-        return true;
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
-OncoreDecoder::Ending OncoreDecoder::DecodeEcho(const OncoreMessage& m, Texts& t) {
+void OncoreDecoder::DecodeEcho(const OncoreMessage& m, Texts& t) {
     const unsigned id = Id(static_cast<char>(m.Text()[2]), static_cast<char>(m.Text()[3]));
     const unsigned b4 = m.U8(4);
     CString& text = t.text;
@@ -327,8 +307,4 @@ OncoreDecoder::Ending OncoreDecoder::DecodeEcho(const OncoreMessage& m, Texts& t
         // "@@Ao", "@@Tj", "@@Tm" and A-group ids without a sentence add nothing.
         break;
     }
-    if (ShownInRxIdWindow(id) && m_view.HasRxIdDialog()) {
-        m_view.RxIdAddText(text);
-    }
-    return Ending::Common;
 }

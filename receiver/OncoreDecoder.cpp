@@ -1,149 +1,70 @@
 #include "receiver/OncoreDecoder.h"
 
 #include "platform/base/TimeConversions.h"
-#include "receiver/MotorolaFramer.h"
 
-#include <string_view>
-
-namespace {
-
-constexpr unsigned Id(char first, char second) {
-    return (static_cast<unsigned>(first) << 8) | static_cast<unsigned char>(second);
-}
-
-} // namespace
-
-OncoreDecoder::Handler OncoreDecoder::FindHandler(char16_t first, char16_t second) {
-    if (first > 0x7F || second > 0x7F) {
+OncoreDecoder::Handler OncoreDecoder::HandlerOf(OncoreHandler handler) {
+    using H = OncoreHandler;
+    switch (handler) {
+    case H::kNone:
         return nullptr;
-    }
-    const unsigned id = Id(static_cast<char>(first), static_cast<char>(second));
-    if (first == u'A' && ((second >= u'a' && second <= u'z') ||
-                          std::u16string_view(u"ABCDEJMNOPQS").find(second) != std::u16string_view::npos)) {
-        return &OncoreDecoder::DecodeEcho;
-    }
-    switch (id) {
-    case Id('B', 'a'):
-        return &OncoreDecoder::DecodeBa;
-    case Id('E', 'a'):
-        return &OncoreDecoder::DecodeEa;
-    case Id('H', 'a'):
-        return &OncoreDecoder::DecodeHa;
-    case Id('H', 'b'):
-        return &OncoreDecoder::DecodeHb;
-    case Id('H', 'r'):
-        return &OncoreDecoder::DecodeHr;
-    case Id('B', 'o'):
-        return &OncoreDecoder::DecodeBo;
-    case Id('B', 'j'):
-        return &OncoreDecoder::DecodeBj;
-    case Id('G', 'j'):
-        return &OncoreDecoder::DecodeGj;
-    case Id('B', 'n'):
-    case Id('E', 'n'):
-        return &OncoreDecoder::DecodeBnEn;
-    case Id('H', 'n'):
-        return &OncoreDecoder::DecodeHn;
-    case Id('B', 'k'):
-    case Id('E', 'k'):
-        return &OncoreDecoder::DecodeBkEk;
-    case Id('C', 'k'):
-        return &OncoreDecoder::DecodeCk;
-    case Id('B', 'b'):
-        return &OncoreDecoder::DecodeBb;
-    case Id('B', 'd'):
-        return &OncoreDecoder::DecodeBd;
-    case Id('B', 'f'):
-    case Id('C', 'c'):
-        return &OncoreDecoder::DecodeBfCc;
-    case Id('C', 'b'):
-        return &OncoreDecoder::DecodeCb;
-    case Id('C', 'e'):
-        return &OncoreDecoder::DecodeCe;
-    case Id('B', 'g'):
-    case Id('E', 'g'):
-        return &OncoreDecoder::DecodeBgEg;
-    case Id('E', 'q'):
-        return &OncoreDecoder::DecodeEq;
-    case Id('S', 'a'):
-        return &OncoreDecoder::DecodeSa;
-    case Id('T', 'k'):
-        return &OncoreDecoder::DecodeTk;
-    case Id('T', 'r'):
-        return &OncoreDecoder::DecodeTr;
-    case Id('C', 'j'):
-        return &OncoreDecoder::DecodeCj;
-    case Id('C', 'f'):
-    case Id('C', 'g'):
-    case Id('G', 'a'):
-    case Id('G', 'b'):
-    case Id('G', 'c'):
-    case Id('G', 'd'):
-    case Id('G', 'e'):
-    case Id('G', 'f'):
-    case Id('G', 'k'):
-    case Id('I', 'r'):
-    case Id('S', 'c'):
-    case Id('S', 'm'):
-    case Id('S', 'o'):
-    case Id('S', 'p'):
-    case Id('S', 't'):
-    case Id('S', 'x'):
-    case Id('S', 'z'):
-    case Id('T', 'j'):
-    case Id('T', 'm'):
-    case Id('W', 'b'):
-    case Id('W', 'm'):
-    case Id('W', 'o'):
-    case Id('W', 'p'):
-    case Id('W', 'q'):
-    case Id('W', 's'):
-        return &OncoreDecoder::DecodeEcho;
-    case Id('C', 'a'):
-        return &OncoreDecoder::DecodeCa;
-    case Id('F', 'a'):
-        return &OncoreDecoder::DecodeFa;
-    case Id('I', 'a'):
-        return &OncoreDecoder::DecodeIa;
-    case Id('B', 'c'):
-    case Id('B', 'l'):
-    case Id('C', 'd'):
-    case Id('C', 'h'):
-    case Id('E', 'c'):
+    case H::kNothing:
         return &OncoreDecoder::DecodeNothing;
-    default:
-        return nullptr;
+    case H::kBa:
+        return &OncoreDecoder::DecodeBa;
+    case H::kEa:
+        return &OncoreDecoder::DecodeEa;
+    case H::kHa:
+        return &OncoreDecoder::DecodeHa;
+    case H::kHb:
+        return &OncoreDecoder::DecodeHb;
+    case H::kHr:
+        return &OncoreDecoder::DecodeHr;
+    case H::kBo:
+        return &OncoreDecoder::DecodeBo;
+    case H::kBj:
+        return &OncoreDecoder::DecodeBj;
+    case H::kGj:
+        return &OncoreDecoder::DecodeGj;
+    case H::kBnEn:
+        return &OncoreDecoder::DecodeBnEn;
+    case H::kHn:
+        return &OncoreDecoder::DecodeHn;
+    case H::kBkEk:
+        return &OncoreDecoder::DecodeBkEk;
+    case H::kCk:
+        return &OncoreDecoder::DecodeCk;
+    case H::kBb:
+        return &OncoreDecoder::DecodeBb;
+    case H::kBd:
+        return &OncoreDecoder::DecodeBd;
+    case H::kBfCc:
+        return &OncoreDecoder::DecodeBfCc;
+    case H::kCb:
+        return &OncoreDecoder::DecodeCb;
+    case H::kCe:
+        return &OncoreDecoder::DecodeCe;
+    case H::kBgEg:
+        return &OncoreDecoder::DecodeBgEg;
+    case H::kEq:
+        return &OncoreDecoder::DecodeEq;
+    case H::kSa:
+        return &OncoreDecoder::DecodeSa;
+    case H::kTk:
+        return &OncoreDecoder::DecodeTk;
+    case H::kTr:
+        return &OncoreDecoder::DecodeTr;
+    case H::kCj:
+        return &OncoreDecoder::DecodeCj;
+    case H::kEcho:
+        return &OncoreDecoder::DecodeEcho;
+    case H::kCa:
+        return &OncoreDecoder::DecodeCa;
+    case H::kFa:
+        return &OncoreDecoder::DecodeFa;
+    case H::kIa:
+        return &OncoreDecoder::DecodeIa;
     }
-}
-
-int OncoreDecoder::RequiredLength(char16_t first, char16_t second) {
-    const unsigned id =
-        first <= 0x7F && second <= 0x7F ? Id(static_cast<char>(first), static_cast<char>(second)) : 0;
-    switch (id) {
-    // These check their own length, or read nothing.
-    case Id('H', 'a'):
-    case Id('H', 'b'):
-    case Id('H', 'r'):
-    case Id('H', 'n'):
-    case Id('E', 'k'):
-    case Id('C', 'j'):
-    case Id('B', 'b'):
-    case Id('A', 'o'):
-    case Id('B', 'c'):
-    case Id('B', 'l'):
-    case Id('C', 'd'):
-    case Id('C', 'h'):
-    case Id('E', 'c'):
-        return -1;
-    // Never framed: no table length, but their text runs to byte 18.
-    case Id('W', 'p'):
-    case Id('W', 'q'):
-        return 19;
-    default:
-        break;
-    }
-    const int length = OncoreMessageLength(first, second);
-    return length > 0 ? length - 3 : -1;
+    return nullptr;
 }
 
 CString OncoreDecoder::DecodeOncoreMessage(const CString& message) {
@@ -154,15 +75,13 @@ CString OncoreDecoder::DecodeOncoreMessage(const CString& message) {
 
     Texts texts;
     texts.text = message.Left(4) + u" ";
-    const OncoreMessage m(message);
-    const Handler handler = FindHandler(message[2], message[3]);
-    if (handler != nullptr) {
+    const OncoreMessageKind* kind = FindOncoreMessage(message[2], message[3]);
+    if (kind != nullptr && kind->handler != OncoreHandler::kNone) {
         // A message that is not as long as its id says is not taken: its fields are not where they belong.
-        const int required = RequiredLength(message[2], message[3]);
-        const bool fits = required < 0 || message.GetLength() == required ||
-                          (required == 19 && message.GetLength() >= required);
-        if (fits && (this->*handler)(m, texts) == Ending::Alone) {
-            return texts.text;
+        if (kind->TakesLength(message.GetLength())) {
+            Decode(*kind, OncoreMessage(message), texts);
+        } else if (kind->lengthError != nullptr) {
+            return kind->lengthError;
         }
     }
 
@@ -172,6 +91,28 @@ CString OncoreDecoder::DecodeOncoreMessage(const CString& message) {
     texts.text += u"\n";
     m_view.WritePvtLogLine(texts.record);
     return texts.text;
+}
+
+void OncoreDecoder::Decode(const OncoreMessageKind& kind, const OncoreMessage& m, Texts& t) {
+    if (kind.rxIdWindow == RxIdWindowUse::kReplacesText && m_view.HasRxIdDialog()) {
+        m_view.RxIdSetText(m.Text());
+    }
+    (this->*HandlerOf(kind.handler))(m, t);
+    switch (kind.rxIdWindow) {
+    case RxIdWindowUse::kAddsText:
+        if (m_view.HasRxIdDialog()) {
+            m_view.RxIdAddText(t.text);
+        }
+        break;
+    case RxIdWindowUse::kAddsTraimStatusOnce:
+        if (m_view.ShowTraimStatusOnce() && m_view.HasRxIdDialog()) {
+            m_view.ShowTraimStatusOnce() = FALSE;
+            m_view.RxIdAddText(t.text);
+        }
+        break;
+    default: // the window has been given what it gets, or gets nothing
+        break;
+    }
 }
 
 void OncoreDecoder::TakeTickTime(const OncoreMessage& m, bool full) {
@@ -225,6 +166,4 @@ void OncoreDecoder::SetChannelRows(const SatelliteChannelTable& rows, int filled
     }
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeNothing(const OncoreMessage&, Texts&) {
-    return Ending::Common;
-}
+void OncoreDecoder::DecodeNothing(const OncoreMessage&, Texts&) {}

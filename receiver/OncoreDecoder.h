@@ -7,6 +7,7 @@
 
 #include "platform/base/CString.h"
 #include "receiver/OncoreMessage.h"
+#include "receiver/OncoreMessageTable.h"
 #include "receiver/OncoreView.h"
 
 class OncoreDecoder {
@@ -23,15 +24,11 @@ private:
         CString text;   // returned to the caller
         CString record; // the PVT record
     };
-    enum class Ending {
-        Common, // the common end: "..." when nothing was added, "\n", the PVT record
-        Alone,  // the text is returned as it is, without the common end
-    };
-    using Handler = Ending (OncoreDecoder::*)(const OncoreMessage&, Texts&);
+    using Handler = void (OncoreDecoder::*)(const OncoreMessage&, Texts&);
 
-    static Handler FindHandler(char16_t first, char16_t second);
-    // The length a handled message must have, -1 when the handler checks it itself or reads nothing.
-    static int RequiredLength(char16_t first, char16_t second);
+    static Handler HandlerOf(OncoreHandler handler);
+    // A message its table entry takes: the handler, and what the receiver-ID window gets of it.
+    void Decode(const OncoreMessageKind& kind, const OncoreMessage& m, Texts& t);
     bool WantsRecord() const { return m_view.IsRawWindowShown() || m_view.IsLogSecond(); }
 
     // Time of the next tick from a position message; `full` adds the local-time shift, the clock step and
@@ -42,43 +39,42 @@ private:
     void SetChannelRows(const SatelliteChannelTable& rows, int filled);
 
     // Position and status.
-    Ending DecodeBa(const OncoreMessage& m, Texts& t);
-    Ending DecodeEa(const OncoreMessage& m, Texts& t);
-    Ending DecodeBaEa(const OncoreMessage& m, Texts& t, bool eightChannel);
-    Ending DecodeHa(const OncoreMessage& m, Texts& t);
-    Ending DecodeHb(const OncoreMessage& m, Texts& t);
-    Ending DecodeHr(const OncoreMessage& m, Texts& t);
+    void DecodeBa(const OncoreMessage& m, Texts& t);
+    void DecodeEa(const OncoreMessage& m, Texts& t);
+    void DecodeBaEa(const OncoreMessage& m, Texts& t, bool eightChannel);
+    void DecodeHa(const OncoreMessage& m, Texts& t);
+    void DecodeHb(const OncoreMessage& m, Texts& t);
+    void DecodeHr(const OncoreMessage& m, Texts& t);
     // Time, T-RAIM and DOP.
-    Ending DecodeBo(const OncoreMessage& m, Texts& t);
-    Ending DecodeBj(const OncoreMessage& m, Texts& t);
-    Ending DecodeGj(const OncoreMessage& m, Texts& t);
-    Ending DecodeBnEn(const OncoreMessage& m, Texts& t);
-    Ending DecodeHn(const OncoreMessage& m, Texts& t);
-    Ending DecodeBkEk(const OncoreMessage& m, Texts& t);
-    Ending DecodeCk(const OncoreMessage& m, Texts& t);
-    void ShowTraimStatusOnce(const CString& text);
+    void DecodeBo(const OncoreMessage& m, Texts& t);
+    void DecodeBj(const OncoreMessage& m, Texts& t);
+    void DecodeGj(const OncoreMessage& m, Texts& t);
+    void DecodeBnEn(const OncoreMessage& m, Texts& t);
+    void DecodeHn(const OncoreMessage& m, Texts& t);
+    void DecodeBkEk(const OncoreMessage& m, Texts& t);
+    void DecodeCk(const OncoreMessage& m, Texts& t);
     // Satellites, almanac, ephemeris, raw data.
-    Ending DecodeBb(const OncoreMessage& m, Texts& t);
-    Ending DecodeBd(const OncoreMessage& m, Texts& t);
-    Ending DecodeBfCc(const OncoreMessage& m, Texts& t);
-    Ending DecodeCb(const OncoreMessage& m, Texts& t);
-    Ending DecodeCe(const OncoreMessage& m, Texts& t);
-    Ending DecodeBgEg(const OncoreMessage& m, Texts& t);
-    Ending DecodeEq(const OncoreMessage& m, Texts& t);
-    Ending DecodeSa(const OncoreMessage& m, Texts& t);
-    Ending DecodeTk(const OncoreMessage& m, Texts& t);
-    Ending DecodeTr(const OncoreMessage& m, Texts& t);
+    void DecodeBb(const OncoreMessage& m, Texts& t);
+    void DecodeBd(const OncoreMessage& m, Texts& t);
+    void DecodeBfCc(const OncoreMessage& m, Texts& t);
+    void DecodeCb(const OncoreMessage& m, Texts& t);
+    void DecodeCe(const OncoreMessage& m, Texts& t);
+    void DecodeBgEg(const OncoreMessage& m, Texts& t);
+    void DecodeEq(const OncoreMessage& m, Texts& t);
+    void DecodeSa(const OncoreMessage& m, Texts& t);
+    void DecodeTk(const OncoreMessage& m, Texts& t);
+    void DecodeTr(const OncoreMessage& m, Texts& t);
     // Identification.
-    Ending DecodeCj(const OncoreMessage& m, Texts& t);
+    void DecodeCj(const OncoreMessage& m, Texts& t);
     // Configuration echoes and receiver-specific answers.
-    Ending DecodeEcho(const OncoreMessage& m, Texts& t);
+    void DecodeEcho(const OncoreMessage& m, Texts& t);
     // Self tests.
-    Ending DecodeCa(const OncoreMessage& m, Texts& t);
-    Ending DecodeFa(const OncoreMessage& m, Texts& t);
-    Ending DecodeIa(const OncoreMessage& m, Texts& t);
+    void DecodeCa(const OncoreMessage& m, Texts& t);
+    void DecodeFa(const OncoreMessage& m, Texts& t);
+    void DecodeIa(const OncoreMessage& m, Texts& t);
     void FinishSelfTest(const CString& report);
     // Recognised messages that add nothing.
-    Ending DecodeNothing(const OncoreMessage& m, Texts& t);
+    void DecodeNothing(const OncoreMessage& m, Texts& t);
 
     OncoreView& m_view;
 };

@@ -2,6 +2,7 @@
 #include "receiver/OncoreDecoder.h"
 
 #include "platform/base/WideRuntime.h"
+#include "receiver/ReceiverIdentity.h"
 
 namespace {
 
@@ -89,20 +90,17 @@ OncoreIdentity IdentifyOncoreReceiver(const CString& message, float previousVers
     if (maker == u"MOTOROLA" || Field(message, 21, 7) == u"Halvorn" || Field(message, 21, 7) == u"HALVORN") {
         identity.recognised = true;
         identity.model = OncoreModelFromNumber(Trimmed(message, 161, 11));
-        if (identity.model == 0) {
-            static constexpr struct {
-                const char16_t* name;
-                int model;
-            } kBrands[] = {{u"WQT-6Tf", 21}, {u"WQT-6Tr", 22}, {u"WQT-M8F", 23}, {u"WQT-M8T", 24}};
+        if (identity.model == kModelUnknown) {
+            // The brand's model names, in the order of their codes.
             const CString tail = Field(message, 161, message.GetLength());
-            for (const auto& brand : kBrands) {
-                if (tail.Find(brand.name) >= 0) {
-                    identity.model = brand.model;
+            for (const ReceiverModelInfo& brand : ReceiverModels()) {
+                if (brand.IsWqt() && tail.Find(brand.name) >= 0) {
+                    identity.model = brand.code;
                     identity.plus = tail.Find(CString(brand.name) + u"+") >= 0;
                     break;
                 }
             }
-            if (identity.model != 0) {
+            if (identity.model != kModelUnknown) {
                 identity.firmwareVersion = 0.0f;
                 const CString revision = Trimmed(message, 112, 11);
                 const int digit = revision.FindOneOf(u"0123456789");
@@ -135,13 +133,7 @@ OncoreIdentity IdentifyOncoreReceiver(const CString& message, float previousVers
     return identity;
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeCj(const OncoreMessage& m, Texts& t) {
-    if (m.Length() < 123) {
-        return Ending::Common;
-    }
-    if (m_view.HasRxIdDialog()) {
-        m_view.RxIdSetText(m.Text());
-    }
+void OncoreDecoder::DecodeCj(const OncoreMessage& m, Texts& t) {
     t.text = m.Text();
     m_view.SetReceiverPlusModel(FALSE);
     const OncoreIdentity identity = IdentifyOncoreReceiver(m.Text(), m_view.GetFirmwareVersion());
@@ -153,5 +145,4 @@ OncoreDecoder::Ending OncoreDecoder::DecodeCj(const OncoreMessage& m, Texts& t) 
             m_view.SetReceiverPlusModel(TRUE);
         }
     }
-    return Ending::Common;
 }

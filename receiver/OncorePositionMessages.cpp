@@ -1,5 +1,6 @@
 // The navigation messages "@@Ba", "@@Ea", "@@Ha", "@@Hb" and "@@Hr" and their PVT records.
 #include "receiver/OncoreDecoder.h"
+#include "receiver/ReceiverIdentity.h"
 
 #include <cmath>
 
@@ -7,29 +8,6 @@ namespace {
 
 constexpr double kMasPerDegree = 3600000.0;
 constexpr double kKnotsPerCmPerSecond = 0.019425;
-
-bool IsOneOf(int model, std::initializer_list<int> models) {
-    for (int m : models) {
-        if (m == model) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Models whose mean-sea-level height of 0 means "not given".
-bool InEaGeoidGroup(int model) {
-    return IsOneOf(model, {1, 2, 7, 8, 9, 17});
-}
-bool InBaGeoidGroup(int model) {
-    return IsOneOf(model, {1, 2, 7, 8, 9, 17, 3, 4, 5, 20, 21, 22, 23, 18});
-}
-bool InHaGeoidGroup(int model) {
-    return IsOneOf(model, {3, 4, 5, 20, 21, 22, 23, 24, 18});
-}
-bool InLogSignalGroup(int model) {
-    return IsOneOf(model, {6, 10, 11});
-}
 
 // Satellite ids the table keeps: up to 32, or every byte value for the receivers with wide ids.
 int ChannelPrn(unsigned id, bool wideIds) {
@@ -79,30 +57,30 @@ CString Tag(const OncoreMessage& m, int at) {
 
 } // namespace
 
-OncoreDecoder::Ending OncoreDecoder::DecodeBa(const OncoreMessage& m, Texts& t) {
-    return DecodeBaEa(m, t, false);
+void OncoreDecoder::DecodeBa(const OncoreMessage& m, Texts& t) {
+    DecodeBaEa(m, t, false);
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeEa(const OncoreMessage& m, Texts& t) {
-    return DecodeBaEa(m, t, true);
+void OncoreDecoder::DecodeEa(const OncoreMessage& m, Texts& t) {
+    DecodeBaEa(m, t, true);
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeBaEa(const OncoreMessage& m, Texts& t, bool eightChannel) {
+void OncoreDecoder::DecodeBaEa(const OncoreMessage& m, Texts& t, bool eightChannel) {
     const int channels = eightChannel ? 8 : 6;
     const int statusAt = eightChannel ? 72 : 64;
     const unsigned status = m.U8(statusAt);
     const unsigned dopByte = m.U8(37);
-    const int model = m_view.GetReceiverModel();
+    const ReceiverModelInfo& model = ReceiverModel(m_view.GetReceiverModel());
     CommonFields f(m);
 
     // A 12-channel message (and for "@@Ba" an 8-channel one) seen within the last ticks takes precedence.
-    const bool skipped = m_view.Countdown1() > 0 || (!eightChannel && m_view.Countdown2() > 0);
+    const bool skipped = m_view.HaPrecedenceTicks() > 0 || (!eightChannel && m_view.EaPrecedenceTicks() > 0);
     if (!skipped) {
         TakeTickTime(m, true);
         m_view.GpsNavSetSpeed(m.U16(31) * kKnotsPerCmPerSecond);
         m_view.GpsNavSetHeading(m.U16(33) * 0.1);
 
-        const bool geoidModel = eightChannel ? InEaGeoidGroup(model) : InBaGeoidGroup(model);
+        const bool geoidModel = eightChannel ? model.Has(kGeoidInEa) : model.Has(kGeoidInBa);
         if (geoidModel) {
             if (eightChannel) {
                 m_view.StampStartupTime();
@@ -124,14 +102,14 @@ OncoreDecoder::Ending OncoreDecoder::DecodeBaEa(const OncoreMessage& m, Texts& t
         cell.Format(u"%1.1u Tracked", m.U8(39));
         m_view.SetSatsGridCellText(18, 8, cell);
 
-        const bool wideIds = eightChannel ? (model == 23 || model == 24) : model == 23;
+        const bool wideIds = eightChannel ? model.Has(kWideIds) : model.Has(kWideIdsInBa);
         SatelliteChannelTable rows{};
         for (int k = 0; k < channels; ++k) {
             const int at = 40 + 4 * k;
             const unsigned strength = m.U8(at + 2);
             rows[k].prn = ChannelPrn(m.U8(at), wideIds);
             rows[k].SetModeAndFlags(static_cast<int>(m.U8(at + 1)), static_cast<int>(m.U8(at + 3)));
-            rows[k].signal = InLogSignalGroup(model) ? LogLevel(strength) : LinearLevel(strength);
+            rows[k].signal = model.Has(kLogSignalLevels) ? LogLevel(strength) : LinearLevel(strength);
             rows[k].used = 1;
         }
         SetChannelRows(rows, channels);
@@ -190,7 +168,7 @@ OncoreDecoder::Ending OncoreDecoder::DecodeBaEa(const OncoreMessage& m, Texts& t
         m_view.GpsNavSetFixQuality(quality);
 
         CString dopText;
-        if (eightChannel && !InLogSignalGroup(model)) {
+        if (eightChannel && !model.Has(kLogSignalLevels)) {
             const double dop = m.U16(35) * 0.1;
             CString dopPart;
             if (dop > 0.0) {
@@ -240,19 +218,14 @@ OncoreDecoder::Ending OncoreDecoder::DecodeBaEa(const OncoreMessage& m, Texts& t
 
     m_view.UpdateSatsGrid();
     if (eightChannel) {
-        m_view.Countdown2() = 5;
+        m_view.EaPrecedenceTicks() = 5;
     }
     m_view.SetViewTimer(kOncoreWatchdogTimer, kOncoreWatchdogPeriodMs);
     m_view.KillViewTimer(kOncoreAntennaTimer);
-    return Ending::Common;
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeHa(const OncoreMessage& m, Texts& t) {
-    if (m.Length() != 151) {
-        t.text = u"@@Ha ????";
-        return Ending::Alone;
-    }
-    const int model = m_view.GetReceiverModel();
+void OncoreDecoder::DecodeHa(const OncoreMessage& m, Texts& t) {
+    const ReceiverModelInfo& model = ReceiverModel(m_view.GetReceiverModel());
     CommonFields f(m);
     const unsigned statusHigh = m.U8(129), statusLow = m.U8(130);
     const unsigned fixMode = statusHigh >> 5;
@@ -260,7 +233,7 @@ OncoreDecoder::Ending OncoreDecoder::DecodeHa(const OncoreMessage& m, Texts& t) 
     TakeTickTime(m, true);
     m_view.GpsNavSetSpeed(m.U16(47) * kKnotsPerCmPerSecond);
     m_view.GpsNavSetHeading(m.U16(51) * 0.1);
-    if (InHaGeoidGroup(model) && f.heightMsl == 0.0) {
+    if (model.Has(kGeoidInHa) && f.heightMsl == 0.0) {
         f.heightMsl = f.heightWgs84 - m_view.GetGeoidSeparation(f.Latitude(), f.Longitude());
     }
     m_view.UpdatePositionText(f.Latitude(), f.Longitude(), f.heightWgs84, f.heightMsl);
@@ -271,14 +244,13 @@ OncoreDecoder::Ending OncoreDecoder::DecodeHa(const OncoreMessage& m, Texts& t) 
     cell.Format(u"%1.1u Tracked", m.U8(56));
     m_view.SetSatsGridCellText(18, 8, cell);
 
-    const bool wideIds = model == 23 || model == 24;
     SatelliteChannelTable rows{};
     for (int k = 0; k < 12; ++k) {
         const int at = 57 + 6 * k;
         const unsigned channelHigh = m.U8(at + 4), channelLow = m.U8(at + 5);
         const unsigned flags =
             (channelLow & 0xF0) | ((channelLow & 0x0F) >= 7 ? 0x08 : 0) | (channelHigh & 0x01);
-        rows[k].prn = ChannelPrn(m.U8(at), wideIds);
+        rows[k].prn = ChannelPrn(m.U8(at), model.Has(kWideIds));
         rows[k].SetModeAndFlags(static_cast<int>(m.U8(at + 1)), static_cast<int>(flags));
         rows[k].signal = LinearLevel(m.U8(at + 2));
         rows[k].used = (channelHigh & 0x08) || (channelLow & 0x80) ? 1 : 0;
@@ -384,21 +356,16 @@ OncoreDecoder::Ending OncoreDecoder::DecodeHa(const OncoreMessage& m, Texts& t) 
     }
 
     m_view.UpdateSatsGrid();
-    m_view.Countdown1() = 5;
+    m_view.HaPrecedenceTicks() = 5;
     m_view.SetViewTimer(kOncoreWatchdogTimer, kOncoreWatchdogPeriodMs);
     if (!(statusLow & (0x40 | 0x10 | 0x08))) {
         m_view.KillViewTimer(kOncoreAntennaTimer);
     } else if (m_view.AntennaStatus() != 0) {
         m_view.SetViewTimer(kOncoreAntennaTimer, kOncoreAntennaPeriodMs);
     }
-    return Ending::Common;
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeHb(const OncoreMessage& m, Texts& t) {
-    if (m.Length() != 51) {
-        t.text = u"@@Hb ????";
-        return Ending::Alone;
-    }
+void OncoreDecoder::DecodeHb(const OncoreMessage& m, Texts& t) {
     TakeTickTime(m, false);
     m_view.AntennaStatus() = static_cast<int>((m.U8(42) >> 1) & 3);
 
@@ -415,14 +382,9 @@ OncoreDecoder::Ending OncoreDecoder::DecodeHb(const OncoreMessage& m, Texts& t) 
         t.text = u"@@Hb, " + r;
     }
     m_view.UpdateSatsGrid();
-    return Ending::Common;
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeHr(const OncoreMessage& m, Texts& t) {
-    if (m.Length() != 167) {
-        t.text = u"@@Hr ????";
-        return Ending::Alone;
-    }
+void OncoreDecoder::DecodeHr(const OncoreMessage& m, Texts& t) {
     if (WantsRecord()) {
         CString& r = t.record;
         const CString tag = Tag(m, 161);
@@ -434,5 +396,4 @@ OncoreDecoder::Ending OncoreDecoder::DecodeHr(const OncoreMessage& m, Texts& t) 
                  m.U8(38), m.U16(39), m.U16(33), static_cast<LPCTSTR>(tag));
         t.text = u"@@Hr, " + r;
     }
-    return Ending::Common;
 }

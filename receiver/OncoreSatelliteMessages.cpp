@@ -4,14 +4,14 @@
 
 #include <algorithm>
 
-OncoreDecoder::Ending OncoreDecoder::DecodeBb(const OncoreMessage& m, Texts& t) {
+void OncoreDecoder::DecodeBb(const OncoreMessage& m, Texts& t) {
     if (m.Length() <= 4) {
-        return Ending::Common;
+        return;
     }
     t.text.Format(u"@@Bb %u ", m.U8(4));
     const int count = std::min(static_cast<int>(m.U8(4)), 12);
     if (m.Length() <= 7 * count + 4) {
-        return Ending::Common;
+        return;
     }
     SatelliteChannelTable& table = m_view.SatTable();
     const int active = m_view.GetActiveChannels();
@@ -42,10 +42,9 @@ OncoreDecoder::Ending OncoreDecoder::DecodeBb(const OncoreMessage& m, Texts& t) 
         }
     }
     m_view.UpdateSatsGrid();
-    return Ending::Common;
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeBd(const OncoreMessage& m, Texts& t) {
+void OncoreDecoder::DecodeBd(const OncoreMessage& m, Texts& t) {
     switch (m.U8(4)) {
     case 0:
         t.text = u"@@Bd, No almanac in the receiver";
@@ -59,26 +58,23 @@ OncoreDecoder::Ending OncoreDecoder::DecodeBd(const OncoreMessage& m, Texts& t) 
         t.text = u"@@Bd, Message field error";
         break;
     }
-    return Ending::Common;
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeBfCc(const OncoreMessage& m, Texts& t) {
+void OncoreDecoder::DecodeBfCc(const OncoreMessage& m, Texts& t) {
     t.text = m.Chars(0, 4);
     t.text.AppendFormat(m.Text()[2] == u'C' ? u" Sat %02u, Ephemeris Data Message ECHO"
                                             : u" Sat %02u, Ephemeris Data Message",
                         m.U8(4));
-    return Ending::Common;
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeCb(const OncoreMessage& m, Texts& t) {
+void OncoreDecoder::DecodeCb(const OncoreMessage& m, Texts& t) {
     t.text.Format(u"@@Cb SF %u PG %02u DATA:", m.U8(4), m.U8(5));
     for (int at = 6; at < 30; at += 3) {
         t.text.AppendFormat(u" %02X%02X%02X", m.U8(at), m.U8(at + 1), m.U8(at + 2));
     }
-    return Ending::Common;
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeCe(const OncoreMessage& m, Texts& t) {
+void OncoreDecoder::DecodeCe(const OncoreMessage& m, Texts& t) {
     t.text.AppendFormat(u"Pseudorange Correction: %3.1f", m.U24(4) * 0.1);
     for (int k = 0; k < 6; ++k) {
         const int at = 7 + 7 * k;
@@ -86,12 +82,11 @@ OncoreDecoder::Ending OncoreDecoder::DecodeCe(const OncoreMessage& m, Texts& t) 
                             static_cast<int>(m.U8(at)), m.S24(at + 1) * 0.01, m.S16(at + 4) * 0.001,
                             static_cast<int>(m.U8(at + 6)));
     }
-    return Ending::Common;
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeBgEg(const OncoreMessage& m, Texts& t) {
+void OncoreDecoder::DecodeBgEg(const OncoreMessage& m, Texts& t) {
     if (!WantsRecord()) {
-        return Ending::Common;
+        return;
     }
     const bool eightChannel = m.Text()[2] == u'E';
     const int channels = eightChannel ? 8 : 6;
@@ -108,15 +103,13 @@ OncoreDecoder::Ending OncoreDecoder::DecodeBgEg(const OncoreMessage& m, Texts& t
         }
     }
     t.text = (eightChannel ? u"@@Eg, " : u"@@Bg, ") + data;
-    return Ending::Common;
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeEq(const OncoreMessage& m, Texts& t) {
+void OncoreDecoder::DecodeEq(const OncoreMessage& m, Texts& t) {
     t.text += m.Chars(4, 89);
-    return Ending::Common;
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeSa(const OncoreMessage& m, Texts& t) {
+void OncoreDecoder::DecodeSa(const OncoreMessage& m, Texts& t) {
     t.text.AppendFormat(u"%0.2u/%0.2u/%0.4u, %0.2u:%0.2u:%0.2u, SV=%u, ST=%u, ", m.U8(4), m.U8(5), m.U16(6),
                         m.U8(8), m.U8(9), m.U8(10), m.U8(11), m.U8(12));
     for (int k = 0; k < 24; ++k) {
@@ -124,16 +117,14 @@ OncoreDecoder::Ending OncoreDecoder::DecodeSa(const OncoreMessage& m, Texts& t) 
         t.text.AppendFormat(u"[SVID %0.1u, Type %0.1u, C/No=%0.1u, AZ=%0.1u, EL=%0.1u, Used=%0.1u]", m.U8(at),
                             m.U8(at + 1), m.U8(at + 2), m.U16(at + 3), m.U8(at + 5), m.U8(at + 6));
     }
-    return Ending::Common;
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeTk(const OncoreMessage& m, Texts& t) {
+void OncoreDecoder::DecodeTk(const OncoreMessage& m, Texts& t) {
     t.text += m.Chars(4, 55);
     t.text.AppendFormat(u"<%02.2X><%02.2X><%02.2X>", m.U8(59), m.U8(60), m.U8(61));
-    return Ending::Common;
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeTr(const OncoreMessage& m, Texts& t) {
+void OncoreDecoder::DecodeTr(const OncoreMessage& m, Texts& t) {
     CString& text = t.text;
     for (int k = 0; k < 12; ++k) {
         const int b = 4 + 49 * k;
@@ -154,5 +145,4 @@ OncoreDecoder::Ending OncoreDecoder::DecodeTr(const OncoreMessage& m, Texts& t) 
         }
     }
     text.AppendFormat(u",%u", m.U16(592));
-    return Ending::Common;
 }

@@ -1,5 +1,6 @@
 // The self-test reports of the 6-, 8- and 12-channel receivers. Each result bit is set for a failed test.
 #include "receiver/OncoreDecoder.h"
+#include "receiver/ReceiverIdentity.h"
 
 namespace {
 
@@ -15,21 +16,6 @@ void AppendChannels(CString& text, unsigned word, int channels, const char16_t* 
     }
 }
 
-bool UsesLayoutB(int model) {
-    switch (model) {
-    case 6:
-    case 10:
-    case 11:
-    case 21:
-    case 22:
-    case 23:
-    case 24:
-        return true;
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
 void OncoreDecoder::FinishSelfTest(const CString& report) {
@@ -40,7 +26,7 @@ void OncoreDecoder::FinishSelfTest(const CString& report) {
     m_view.SendGpsCommand(CString(u"@@Cg\x01"));
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeCa(const OncoreMessage& m, Texts& t) {
+void OncoreDecoder::DecodeCa(const OncoreMessage& m, Texts& t) {
     const unsigned high = m.U8(4), low = m.U8(5);
     static constexpr struct {
         unsigned bit;
@@ -62,10 +48,9 @@ OncoreDecoder::Ending OncoreDecoder::DecodeCa(const OncoreMessage& m, Texts& t) 
     text += Result(low, 0x40);
     AppendChannels(text, low, 6, u"@@Ca");
     FinishSelfTest(text);
-    return Ending::Common;
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeFa(const OncoreMessage& m, Texts& t) {
+void OncoreDecoder::DecodeFa(const OncoreMessage& m, Texts& t) {
     const unsigned high = m.U8(4), low = m.U8(5);
     struct Line {
         unsigned bit;
@@ -89,7 +74,7 @@ OncoreDecoder::Ending OncoreDecoder::DecodeFa(const OncoreMessage& m, Texts& t) 
         {0x02, u"\n@@Fa ROM LSByte Checksum: "},
     };
     CString& text = t.text;
-    if (UsesLayoutB(m_view.GetReceiverModel())) {
+    if (ReceiverModel(m_view.GetReceiverModel()).Has(kSelfTestLayoutB)) {
         text.Empty();
         for (const Line& line : kLayoutB) {
             text += line.line;
@@ -107,10 +92,9 @@ OncoreDecoder::Ending OncoreDecoder::DecodeFa(const OncoreMessage& m, Texts& t) 
     text += Result(high, 0x01);
     AppendChannels(text, low, 8, u"@@Fa");
     FinishSelfTest(text);
-    return Ending::Common;
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeIa(const OncoreMessage& m, Texts& t) {
+void OncoreDecoder::DecodeIa(const OncoreMessage& m, Texts& t) {
     const unsigned word = m.U24(4);
     static constexpr const char16_t* kSense[] = {u"OK", u"OC", u"UC", u"NV"};
     static constexpr struct {
@@ -135,5 +119,4 @@ OncoreDecoder::Ending OncoreDecoder::DecodeIa(const OncoreMessage& m, Texts& t) 
     }
     AppendChannels(text, word, 12, u"@@Ia");
     FinishSelfTest(text);
-    return Ending::Common;
 }

@@ -14,13 +14,12 @@ const char16_t* Word(unsigned value, std::initializer_list<const char16_t*> word
 
 } // namespace
 
-OncoreDecoder::Ending OncoreDecoder::DecodeBo(const OncoreMessage& m, Texts& t) {
+void OncoreDecoder::DecodeBo(const OncoreMessage& m, Texts& t) {
     m_view.GpsUtcOffsetSec() = static_cast<LONG>(m.U8(4));
     t.text.Format(u"@@Bo - UTC offset = %i seconds", static_cast<int>(m.U8(4)));
-    return Ending::Common;
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeBj(const OncoreMessage& m, Texts& t) {
+void OncoreDecoder::DecodeBj(const OncoreMessage& m, Texts& t) {
     const unsigned pending = m.U8(4);
     m_view.LeapSecondPending() = static_cast<int>(pending);
     if (pending <= 2) {
@@ -29,10 +28,9 @@ OncoreDecoder::Ending OncoreDecoder::DecodeBj(const OncoreMessage& m, Texts& t) 
                        u"@@Bj Subtraction of one leap second is pending"},
                       u"");
     }
-    return Ending::Common;
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeGj(const OncoreMessage& m, Texts& t) {
+void OncoreDecoder::DecodeGj(const OncoreMessage& m, Texts& t) {
     const unsigned present = m.U8(4), future = m.U8(5);
     const int year = static_cast<int>(m.U16(6)), month = static_cast<int>(m.U8(8)),
               day = static_cast<int>(m.U8(9));
@@ -48,17 +46,9 @@ OncoreDecoder::Ending OncoreDecoder::DecodeGj(const OncoreMessage& m, Texts& t) 
     t.text.Format(u"@@Gj,%i,%i,%u,%u,%u,%u.%.9u,%u,%u,%u", static_cast<int>(present),
                   static_cast<int>(future), m.U16(6), m.U8(8), m.U8(9), m.U8(10), m.U32(11), m.U8(15),
                   m.U8(16), m.U8(17));
-    return Ending::Common;
 }
 
-void OncoreDecoder::ShowTraimStatusOnce(const CString& text) {
-    if (m_view.ShowTraimStatusOnce() && m_view.HasRxIdDialog()) {
-        m_view.ShowTraimStatusOnce() = FALSE;
-        m_view.RxIdAddText(text);
-    }
-}
-
-OncoreDecoder::Ending OncoreDecoder::DecodeBnEn(const OncoreMessage& m, Texts& t) {
+void OncoreDecoder::DecodeBnEn(const OncoreMessage& m, Texts& t) {
     const bool eightChannel = m.Text()[2] == u'E';
     CString& text = t.text;
     text = eightChannel ? u"@@En, TRAIM (8-ch) " : u"@@Bn, TRAIM (6-ch) ";
@@ -90,15 +80,9 @@ OncoreDecoder::Ending OncoreDecoder::DecodeBnEn(const OncoreMessage& m, Texts& t
         const int at = 26 + 5 * k;
         text.AppendFormat(u", %u, %11.9f", m.U8(at), m.U32(at + 1) * 1E-9);
     }
-    ShowTraimStatusOnce(text);
-    return Ending::Common;
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeHn(const OncoreMessage& m, Texts& t) {
-    if (m.Length() != 75) {
-        t.text = u"@@Hn, ????";
-        return Ending::Alone;
-    }
+void OncoreDecoder::DecodeHn(const OncoreMessage& m, Texts& t) {
     CString& text = t.text;
     text += u", Pulse ";
     text += m.U8(4) == 0 ? u"off" : u"on";
@@ -116,15 +100,10 @@ OncoreDecoder::Ending OncoreDecoder::DecodeHn(const OncoreMessage& m, Texts& t) 
         const int at = 15 + 5 * k;
         text.AppendFormat(u", %u, %11.9f", m.U8(at), m.U32(at + 1) * 1E-9);
     }
-    ShowTraimStatusOnce(text);
-    return Ending::Common;
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeBkEk(const OncoreMessage& m, Texts& t) {
+void OncoreDecoder::DecodeBkEk(const OncoreMessage& m, Texts& t) {
     const bool eightChannel = m.Text()[2] == u'E';
-    if (eightChannel && m.Length() != 68) {
-        return Ending::Common;
-    }
     const double gdop = m.U16(4) * 0.1, pdop = m.U16(6) * 0.1, hdop = m.U16(8) * 0.1, vdop = m.U16(10) * 0.1,
                  tdop = m.U16(12) * 0.1;
     m_view.GpsNavSetDops(gdop, pdop, hdop, vdop, tdop);
@@ -141,11 +120,9 @@ OncoreDecoder::Ending OncoreDecoder::DecodeBkEk(const OncoreMessage& m, Texts& t
         }
         m_view.SetSatsGridCellText(21, 1, cell);
     }
-    return Ending::Common;
 }
 
-OncoreDecoder::Ending OncoreDecoder::DecodeCk(const OncoreMessage&, Texts& t) {
+void OncoreDecoder::DecodeCk(const OncoreMessage&, Texts& t) {
     t.text = u"@@Ck: incoming DGPS";
     m_view.DgpsStatus() = 1;
-    return Ending::Common;
 }

@@ -22,9 +22,10 @@ public:
     // --- The view's members.
     // m_rxSecondFraction: the fraction of the last position message's second.
     virtual float& RxSecondFraction() = 0;
-    // m_countdown1 ("@@Ha" seen) and m_countdown2 ("@@Ea" seen); the tick handler counts them down.
-    virtual int& Countdown1() = 0;
-    virtual int& Countdown2() = 0;
+    // m_haPrecedenceTicks and m_eaPrecedenceTicks: the ticks left during which a "@@Ha" ("@@Ea") seen takes
+    // precedence over the position messages of fewer channels; the tick handler counts them down.
+    virtual int& HaPrecedenceTicks() = 0;
+    virtual int& EaPrecedenceTicks() = 0;
     // m_antennaStatus: 0 OK, 1 over-current, 2 under-current or open, 3 no voltage.
     virtual int& AntennaStatus() = 0;
     // m_showTraimStatusOnce and m_onePpsPulseMode.

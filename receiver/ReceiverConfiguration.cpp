@@ -57,24 +57,8 @@ bool IsUbloxMode(int mode) {
     return mode == kModeUbloxUbx || mode == kModeUbloxNmea;
 }
 
-// The models that take the newer timing commands ("@@Ay"/"@@Az" without "@@Ax").
-bool HasNewTimingCommands(int model) {
-    switch (model) {
-    case 3:
-    case 4:
-    case 5:
-    case 8:
-    case 9:
-    case 17:
-    case 18:
-        return true;
-    default:
-        return model >= 20 && model <= 24;
-    }
-}
-
 bool IsM8Model(int model) {
-    return model == 23 || model == 24;
+    return ReceiverModel(model).family == ReceiverFamily::kWqtM8;
 }
 
 // Truncation toward zero into a signed 32-bit number.
@@ -307,7 +291,7 @@ void ReceiverConfiguration::SendTimingSetup() {
     const auto offsetNs =
         static_cast<std::int32_t>(static_cast<std::int64_t>(t.totalLate * 1000.0 + 0.5) % 1000000000);
 
-    if (HasNewTimingCommands(id.model)) {
+    if (ReceiverModel(id.model).Has(kNewTimingCommands)) {
         m_host.GpsTimeSetEpochOffset(0);
         m_host.GpsTimeSetPpsOffset(static_cast<ULONG>(offsetNs));
         Send(Oncore("Ay").Be(offsetNs, 4));

@@ -1,6 +1,6 @@
 #include "receiver/ReceiverInitialisation.h"
 
-#include "platform/display/MessageBox.h"
+#include "platform/base/MessageBoxConstants.h"
 #include "receiver/AppProfileAccess.h"
 #include "receiver/CThBufferList.h"
 #include "receiver/CommandFraming.h"
@@ -68,7 +68,7 @@ void SetIdentity(int model, int channels) {
 CString BinaryIdentityLine(const ReceiverIdentity& identity, BOOL plusModel, BOOL rxOnly, BOOL pvt6,
                            BOOL localTime) {
     CString name = ReceiverModelName(identity.model);
-    if (identity.model >= 21 && identity.model <= 24 && plusModel) {
+    if (ReceiverModel(identity.model).IsWqt() && plusModel) {
         name += u"+";
     }
     if (rxOnly) {
@@ -88,10 +88,6 @@ CString BinaryIdentityLine(const ReceiverIdentity& identity, BOOL plusModel, BOO
 CString NmeaIdentityLine(const ReceiverIdentity& identity) {
     const CString name = ReceiverModelName(identity.model);
     return IdentityLine(identity, name, u"NMEA Mode");
-}
-
-int ReceiverInitHost::ShowMessageBox(const CString& text, UINT type) {
-    return MessageBoxW(nullptr, text, u"Doliva", type);
 }
 
 void ReceiverInitHost::ReleaseLinkGates() {
@@ -275,7 +271,7 @@ BOOL ReceiverInitialisation::SetUpMotorola(int found, DWORD configuredRate, DWOR
         Send(OncoreCommand("Cg", {1}));
         Send(OncoreCommand("Ba", {0}));
         Send(OncoreCommand("Ea", {0}));
-        if (id.model >= 21 && id.model <= 24) {
+        if (ReceiverModel(id.model).IsWqt()) {
             m_host.SetChannelCounts(12);
             Send(OncoreCommand("Ha", {0}));
         } else if (!SendAndWait(OncoreCommand("Ha", {0})) && !SendAndWait(OncoreCommand("Ea", {0})) &&
@@ -295,7 +291,7 @@ BOOL ReceiverInitialisation::SetUpMotorola(int found, DWORD configuredRate, DWOR
         Send(OncoreCommand(output, {0}));
     }
     const bool twelve = IsTwelveChannelModel(id.model);
-    Send(OncoreCommand(twelve ? "Gj" : "Bj"));
+    Send(LeapSecondPollCommand(id.model));
     Send(OncoreCommand("Bo", {1}));
     if (twelve) {
         Send(OncoreCommand("AQ", {1}));

@@ -60,8 +60,8 @@ public:
     virtual void FlashTickIcon() = 0; // ShowTickIcon then ClearTickIcon
     // m_gpsUtcOffsetSec 0, g_leapSecondPending -1, m_dgpsStatus 0, the four channel tables emptied.
     virtual void ResetReceiverDerivedState() = 0;
-    // The exclamation box; the default is the layer's MessageBoxW without an owner.
-    virtual int ShowMessageBox(const CString& text, UINT type);
+    // A message box (the not-found box after a failed initialisation).
+    virtual int ShowMessageBox(const CString& text, UINT type) = 0;
     // The common end's release of g_receiveGate and g_ppsGate; the default releases both once.
     virtual void ReleaseLinkGates();
 };

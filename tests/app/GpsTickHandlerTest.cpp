@@ -55,9 +55,9 @@ std::vector<std::string> Commands(const std::vector<CString>& sent) {
 TEST_F(GpsTick, NewSecondSetsTheFlagsAndRunsTheSecondAtHighPriority) {
     view.rawWindow = TRUE;
     view.decoderTicks = TRUE;
-    view.tickFlagC = TRUE;
-    view.countdown[0] = 2;
-    view.countdown[3] = 0;
+    view.zdaSinceTick = TRUE;
+    view.haPrecedenceTicks = 2;
+    view.eaPrecedenceTicks = 0;
     DWORD priorityDuringSync = 0;
     view.onSync = [&] { priorityDuringSync = GetPriorityClass(GetCurrentProcess()); };
     Tick(Utc(2024, 3, 10, 12, 0, 5));
@@ -67,12 +67,12 @@ TEST_F(GpsTick, NewSecondSetsTheFlagsAndRunsTheSecondAtHighPriority) {
     EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
     EXPECT_EQ(nices, (std::vector<int>{-10, 0}));
     EXPECT_TRUE(view.tickHandled);
-    EXPECT_TRUE(view.tickFlagA);
-    EXPECT_TRUE(view.tickFlagB);
-    EXPECT_FALSE(view.tickFlagC);
+    EXPECT_TRUE(view.tickSinceZda);
+    EXPECT_TRUE(view.tickSinceRmc);
+    EXPECT_FALSE(view.zdaSinceTick);
     EXPECT_FALSE(view.decoderTicks);
-    EXPECT_EQ(view.countdown[0], 1);
-    EXPECT_EQ(view.countdown[3], 0);
+    EXPECT_EQ(view.haPrecedenceTicks, 1);
+    EXPECT_EQ(view.eaPrecedenceTicks, 0);
     EXPECT_EQ(view.rawLines, (std::vector<std::string>{"-- PPS --"}));
     EXPECT_EQ(view.displayUpdates, 1);
     EXPECT_EQ(view.events, (std::vector<std::string>{"icon", "timer 1 300"}));
@@ -219,13 +219,13 @@ TEST_F(GpsTick, HundredPulsesPerSecondSwitchOffTheModemLineEventsOnTheThirdExtra
 
 TEST_F(GpsTick, AClosingViewIgnoresTicksAndKeepsTheGate) {
     view.closing = TRUE;
-    view.countdown[1] = 3;
+    view.eaPrecedenceTicks = 3;
     Tick(Utc(2024, 3, 10, 12, 0, 0));
     EXPECT_EQ(view.gateReleases, 0);
     EXPECT_EQ(view.syncCalls, 0);
     EXPECT_TRUE(view.sounds.empty());
     EXPECT_TRUE(view.events.empty());
-    EXPECT_EQ(view.countdown[1], 3);
+    EXPECT_EQ(view.eaPrecedenceTicks, 3);
     EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
 }
 

@@ -58,11 +58,12 @@ public:
     // --- IGpsTickHost
     BOOL IsClosing() const override { return closing; }
     BOOL& TickHandled() override { return tickHandled; }
-    BOOL& TickFlagA() override { return tickFlagA; }
-    BOOL& TickFlagB() override { return tickFlagB; }
-    BOOL& TickFlagC() override { return tickFlagC; }
+    BOOL& TickSinceZda() override { return tickSinceZda; }
+    BOOL& TickSinceRmc() override { return tickSinceRmc; }
+    BOOL& ZdaSinceTick() override { return zdaSinceTick; }
     BOOL& DecoderTicks() override { return decoderTicks; }
-    int& Countdown(int index) override { return countdown[index - 1]; }
+    int& HaPrecedenceTicks() override { return haPrecedenceTicks; }
+    int& EaPrecedenceTicks() override { return eaPrecedenceTicks; }
     const CTime& RxTime() const override { return rxTime; }
     const CTime& PcTime() const override { return pcTime; }
     int GetInterfaceMode() const override { return interfaceMode; }
@@ -144,8 +145,9 @@ public:
 
     // The view's members.
     BOOL closing = FALSE;
-    BOOL tickHandled = FALSE, tickFlagA = FALSE, tickFlagB = FALSE, tickFlagC = FALSE, decoderTicks = FALSE;
-    int countdown[4] = {};
+    BOOL tickHandled = FALSE, tickSinceZda = FALSE, tickSinceRmc = FALSE, zdaSinceTick = FALSE,
+         decoderTicks = FALSE;
+    int haPrecedenceTicks = 0, eaPrecedenceTicks = 0;
     CTime rxTime{kNoReceiverTime};
     CTime pcTime{kNoReceiverTime};
     float rxSeconds = 0.0f;

@@ -1,5 +1,6 @@
 // The framers on traffic recorded from real receivers: every message comes out whole, and the same messages
 // come out however the bytes are split into reads.
+#include "receiver/OncoreMessageTable.h"
 #include "support/TestSupport.h"
 #include "tests/receiver/FramerTestSupport.h"
 

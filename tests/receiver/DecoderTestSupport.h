@@ -1,9 +1,9 @@
-// A recording stand-in for the view the NMEA and UBX decoders talk to, and helpers to build their input.
+// A recording stand-in for the view the decoders talk to, and helpers to build their input.
 #pragma once
 
 #include "platform/base/CString.h"
 #include "platform/base/TimeConversions.h"
-#include "receiver/DecoderView.h"
+#include "receiver/OncoreView.h"
 #include "receiver/ReceiverState.h"
 
 #include <cstdio>
@@ -36,43 +36,64 @@ struct Position {
     double latitude, longitude, heightWgs84, altitudeMsl;
 };
 
-class RecordingView : public DecoderView {
+struct TimerCall {
+    bool armed; // false: killed
+    UINT id;
+    UINT elapse;
+    friend bool operator==(const TimerCall&, const TimerCall&) = default;
+};
+
+// The view of all three decoders: what they read is a member a test sets, what they do is recorded.
+class RecordingView : public OncoreView {
 public:
     RecordingView() { table.fill(SatelliteChannelTables::m_emptySatRow); }
 
     // State.
     CTime rxTime{-1};
-    float rxSeconds = 0.0f;
-    BOOL tickHandled = FALSE, tickFlagA = FALSE, tickFlagB = FALSE, tickFlagC = FALSE, decoderTicks = FALSE;
+    float rxSeconds = 0.0f, rxSecondFraction = 0.0f;
+    BOOL tickHandled = FALSE, tickSinceZda = FALSE, tickSinceRmc = FALSE, zdaSinceTick = FALSE;
+    BOOL decoderTicks = FALSE;
     int dgpsStatus = 0;
     LONG gpsUtcOffsetSec = 0;
-    int leapSecondPending = -1;
-    int ntpLeapIndicator = 0;
+    int leapSecondPending = -1, ntpLeapIndicator = 0;
     SatelliteChannelTable table;
     BOOL rawWindowShown = FALSE, logSecond = FALSE;
     int timeZoneBiasMin = 0;
     BOOL gpsRxOnLocalTime = FALSE;
     int model = 0;
     float firmwareVersion = 0.0f;
-    int gpsYear = 2021, gpsMonth = 2;
+    CString versionText;
+    BOOL plusModel = FALSE;
+    int activeChannels = 8;
+    int gpsYear = 2021, gpsMonth = 2, gpsDay = 15;
     BOOL rxIdDialog = TRUE;
     int fixType = 0;
+    int haPrecedenceTicks = 0, eaPrecedenceTicks = 0, antennaStatus = 0;
+    BOOL showTraimStatusOnce = TRUE, onePpsPulseMode = TRUE;
+    bool portOpen = true;
+    DWORD commMask = 0x01;
+    LONG epochOffset = 0;
+    ULONG ppsOffset = 0, cableDelay = 0;
+    double geoidSeparation = 40.0;
+    CString dopsText = u"<dops>";
 
     // What was called.
     std::vector<__time64_t> clockSyncs; // m_rxTime at each SyncPcClock
-    int clockDisplays = 0;
-    int controlUpdates = 0;
-    int gridRefreshes = 0;
+    int clockDisplays = 0, controlUpdates = 0, gridRefreshes = 0, startupStamps = 0;
     std::vector<Position> positions;
     std::vector<std::u16string> binaryLog;
     std::vector<std::u16string> pvtLines; // every WritePvtLogLine call, empty texts too
     std::map<std::pair<int, int>, std::u16string> cells;
     int cellWrites = 0;
-    std::vector<std::u16string> rxIdSet, rxIdAdded;
+    std::vector<std::u16string> rxIdSet, rxIdAdded, sent;
     std::vector<int> antenna, receiverMode, fixQualities, trackedCounts, fixTypes;
     std::vector<std::vector<double>> dops;
     std::vector<double> speeds, headings;
+    std::vector<TimerCall> timers;
+    std::vector<DWORD> commMaskWrites;
+    std::vector<std::pair<double, double>> geoidQueries;
     std::function<void()> onRxIdSetText; // lets a test decode nested, as the window's message pump may
+    std::function<void()> onSend;        // a nested decode, as the send routine may run one
 
     CString Cell(int row, int column) const {
         auto it = cells.find({row, column});
@@ -89,12 +110,13 @@ public:
         return out;
     }
 
+    // DecoderView.
     CTime& RxTime() override { return rxTime; }
     float& RxSeconds() override { return rxSeconds; }
     BOOL& TickHandled() override { return tickHandled; }
-    BOOL& TickFlagA() override { return tickFlagA; }
-    BOOL& TickFlagB() override { return tickFlagB; }
-    BOOL& TickFlagC() override { return tickFlagC; }
+    BOOL& TickSinceZda() override { return tickSinceZda; }
+    BOOL& TickSinceRmc() override { return tickSinceRmc; }
+    BOOL& ZdaSinceTick() override { return zdaSinceTick; }
     BOOL& DecoderTicks() override { return decoderTicks; }
     int& DgpsStatus() override { return dgpsStatus; }
     LONG& GpsUtcOffsetSec() override { return gpsUtcOffsetSec; }
@@ -148,6 +170,55 @@ public:
     void RxIdAddText(const CString& text) override { rxIdAdded.push_back(text.str()); }
     void SetAntennaStatus(int status) override { antenna.push_back(status); }
     void SetReceiverModeStatus(int status) override { receiverMode.push_back(status); }
+
+    // OncoreView.
+    float& RxSecondFraction() override { return rxSecondFraction; }
+    int& HaPrecedenceTicks() override { return haPrecedenceTicks; }
+    int& EaPrecedenceTicks() override { return eaPrecedenceTicks; }
+    int& AntennaStatus() override { return antennaStatus; }
+    BOOL& ShowTraimStatusOnce() override { return showTraimStatusOnce; }
+    BOOL& OnePpsPulseMode() override { return onePpsPulseMode; }
+    int GetGpsTimeDay() const override { return gpsDay; }
+    int GetActiveChannels() const override { return activeChannels; }
+    void SetReceiverModel(int value) override { model = value; }
+    void SetFirmwareVersion(float version) override { firmwareVersion = version; }
+    void SetVersionText(const CString& text) override { versionText = text; }
+    void SetReceiverPlusModel(BOOL plus) override { plusModel = plus; }
+    void SetViewTimer(UINT id, UINT elapse) override { timers.push_back({true, id, elapse}); }
+    void KillViewTimer(UINT id) override { timers.push_back({false, id, 0}); }
+    void StampStartupTime() override { ++startupStamps; }
+    void SendGpsCommand(const CString& command) override {
+        sent.push_back(command.str());
+        if (onSend) {
+            onSend();
+        }
+    }
+    BOOL GetPortCommMask(DWORD& mask) override {
+        mask = commMask;
+        return portOpen;
+    }
+    BOOL SetPortCommMask(DWORD mask) override {
+        commMask = mask;
+        commMaskWrites.push_back(mask);
+        return portOpen;
+    }
+    double GetGeoidSeparation(double latitude, double longitude) const override {
+        const_cast<RecordingView*>(this)->geoidQueries.emplace_back(latitude, longitude);
+        return geoidSeparation;
+    }
+    CString GetMonthName(int month) const override {
+        static const char16_t* kNames[] = {u"January",   u"February", u"March",    u"April",
+                                           u"May",       u"June",     u"July",     u"August",
+                                           u"September", u"October",  u"November", u"December"};
+        return month >= 1 && month <= 12 ? CString(kNames[month - 1]) : CString(u"Illegal month");
+    }
+    CString GpsNavFormatDops() const override { return dopsText; }
+    void GpsTimeSetEpochOffset(LONG ms) override { epochOffset = ms; }
+    LONG GpsTimeGetEpochOffset() const override { return epochOffset; }
+    void GpsTimeSetPpsOffset(ULONG ns) override { ppsOffset = ns; }
+    ULONG GpsTimeGetPpsOffset() const override { return ppsOffset; }
+    void GpsTimeSetCableDelay(ULONG ns) override { cableDelay = ns; }
+    ULONG GpsTimeGetCableDelay() const override { return cableDelay; }
 };
 
 // Sets g_interfaceMode for one test and puts the old value back.

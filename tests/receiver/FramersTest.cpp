@@ -1,6 +1,7 @@
 // The three framers on constructed streams: what each delivers, what it refuses, and that nothing depends
 // on how the bytes were split into reads.
 #include "receiver/NmeaCheck.h"
+#include "receiver/OncoreMessageTable.h"
 #include "tests/receiver/FramerTestSupport.h"
 
 #include <gtest/gtest.h>

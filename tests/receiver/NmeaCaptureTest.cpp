@@ -97,8 +97,8 @@ TEST_P(NmeaCaptures, TimesAndPositionsAgreeWithTheReference) {
         }
         // Each second brings a 1PPS tick after its sentences.
         if (id == u"$GPGLL" || id == u"$GPRMC") {
-            view.tickFlagA = view.tickFlagB = view.tickHandled = TRUE;
-            view.tickFlagC = FALSE;
+            view.tickSinceZda = view.tickSinceRmc = view.tickHandled = TRUE;
+            view.zdaSinceTick = FALSE;
         }
     }
 

@@ -39,18 +39,18 @@ TEST_F(NmeaFixture, ZdaTakesTheNextTickTimeAndSetsTheClockWithoutTick) {
     EXPECT_EQ(view.clockSyncs, (std::vector<__time64_t>{Utc(2015, 1, 1, 0, 0, 0)}));
     EXPECT_EQ(view.clockDisplays, 1);
     EXPECT_TRUE(view.decoderTicks);
-    EXPECT_TRUE(view.tickFlagC);
-    EXPECT_FALSE(view.tickFlagA);
+    EXPECT_TRUE(view.zdaSinceTick);
+    EXPECT_FALSE(view.tickSinceZda);
 
     // A tick came: the next ZDA only prepares the time.
-    view.tickFlagA = TRUE;
+    view.tickSinceZda = TRUE;
     view.tickHandled = TRUE;
-    view.tickFlagC = FALSE;
+    view.zdaSinceTick = FALSE;
     EXPECT_TRUE(Decode(u"$GPZDA,000001.00,01,01,2015,00,00"));
     EXPECT_EQ(view.rxTime.GetTime(), Utc(2015, 1, 1, 0, 0, 2));
     EXPECT_EQ(view.clockSyncs.size(), 1u);
     EXPECT_FALSE(view.tickHandled);
-    EXPECT_FALSE(view.tickFlagA);
+    EXPECT_FALSE(view.tickSinceZda);
 }
 
 TEST_F(NmeaFixture, ZdaRepeatIsIgnoredAndNotLogged) {
@@ -101,7 +101,7 @@ TEST_F(NmeaFixture, RmcSuppliesTheTimeOnlyWithoutZda) {
     EXPECT_TRUE(Decode(u"$GPRMC,030719.000,A,3747.0873,S,17518.8938,E,0.69,181.39,311214,,,A"));
     EXPECT_EQ(view.rxTime.GetTime(), Utc(2014, 12, 31, 3, 7, 20));
     EXPECT_EQ(view.clockSyncs, (std::vector<__time64_t>{Utc(2014, 12, 31, 3, 7, 19)}));
-    EXPECT_FALSE(view.tickFlagB);
+    EXPECT_FALSE(view.tickSinceRmc);
     EXPECT_EQ(view.speeds, (std::vector<double>{0.69f}));
     EXPECT_EQ(view.headings, (std::vector<double>{181.39f}));
     EXPECT_TRUE(view.positions.empty());

@@ -1,5 +1,5 @@
 // Echoes of the set-up commands and the receiver-specific answers.
-#include "receiver/MotorolaFramer.h"
+#include "receiver/OncoreMessageTable.h"
 #include "tests/receiver/OncoreTestSupport.h"
 
 #include <gtest/gtest.h>

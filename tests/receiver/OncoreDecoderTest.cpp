@@ -165,7 +165,7 @@ TEST(OncorePrecedence, TheTwelveChannelMessageSilencesTheOthersUntilTheCountdown
     view.logSecond = TRUE;
     OncoreDecoder decoder(view);
     Decode(decoder, Ha());
-    EXPECT_EQ(view.countdown1, 5);
+    EXPECT_EQ(view.haPrecedenceTicks, 5);
     const auto positions = view.positions.size();
     const auto syncs = view.clockSyncs.size();
     const auto modes = view.receiverMode.size();
@@ -179,14 +179,14 @@ TEST(OncorePrecedence, TheTwelveChannelMessageSilencesTheOthersUntilTheCountdown
     EXPECT_EQ(view.clockSyncs.size(), syncs);
     EXPECT_EQ(view.receiverMode.size(), modes);
     EXPECT_EQ(view.table, table);
-    EXPECT_EQ(view.countdown2, 5);
+    EXPECT_EQ(view.eaPrecedenceTicks, 5);
     EXPECT_EQ(view.timers, (std::vector<TimerCall>{{true, 3, 60000}, {false, 4, 0}}));
 
     // "@@Ba" yields to "@@Ea" as well.
-    view.countdown1 = 0;
+    view.haPrecedenceTicks = 0;
     Decode(decoder, OncoreBuilder("Ba", 65));
     EXPECT_EQ(view.positions.size(), positions);
-    view.countdown2 = 0;
+    view.eaPrecedenceTicks = 0;
     Decode(decoder, OncoreBuilder("Ba", 65));
     EXPECT_EQ(view.positions.size(), positions + 1);
 }

@@ -105,7 +105,7 @@ TEST(OncoreEa, PositionSpeedAndGridCells) {
     EXPECT_TRUE(other.antenna.empty());
     EXPECT_EQ(other.startupStamps, 0);
     // "@@Ba" replaces the height for M12 receivers but never touches the antenna.
-    other.countdown2 = 0;
+    other.eaPrecedenceTicks = 0;
     Decode(second, Navigation("Ba", 0x20, 0x80));
     EXPECT_DOUBLE_EQ(other.positions.at(1).altitudeMsl, 86.44 - 40.0);
     EXPECT_TRUE(other.antenna.empty());
@@ -136,7 +136,7 @@ TEST(OncoreEa, ChannelRowsReplaceTheTableAndKeepTheSkyPosition) {
     OncoreDecoder third(wide);
     Decode(third, Navigation("Ea", 0x20));
     EXPECT_EQ(wide.table[1].prn, 40);
-    wide.countdown2 = 0;
+    wide.eaPrecedenceTicks = 0;
     Decode(third, Navigation("Ba", 0x20)); // "@@Ba" keeps wide ids for the M8F only
     EXPECT_EQ(wide.table[1].prn, 0);
     EXPECT_EQ(wide.table[6], SatelliteChannelTables::m_emptySatRow);
@@ -155,7 +155,7 @@ TEST(OncorePvtRecords, EaAndBaRecordsAreByteExact) {
     EXPECT_EQ(ea, "@@Ea, " + eaRecord + "\n");
     EXPECT_EQ(Narrow(view.pvtLines.back()), eaRecord);
 
-    view.countdown2 = 0;
+    view.eaPrecedenceTicks = 0;
     const std::string ba = Decode(decoder, Navigation("Ba", 0x28, 1));
     const std::string baRecord =
         "03/14/2021, 12:00:00.250000000, 2.07766190e+008,4.32813250e+007,86.44,46.44,0.31,"

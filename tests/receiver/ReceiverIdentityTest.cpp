@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+
 namespace {
 
 TEST(ReceiverModelTable, NamedModelsCarryTheirSetUpDetails) {
@@ -30,7 +33,7 @@ TEST(ReceiverModelTable, NamedModelsCarryTheirSetUpDetails) {
         EXPECT_EQ(Utf16ToUtf8(model->name), c.name);
         EXPECT_EQ(Utf16ToUtf8(ReceiverModelName(c.code).str()), c.name);
         EXPECT_EQ(model->channels, c.channels);
-        EXPECT_EQ(model->twelveChannelFamily, c.twelve);
+        EXPECT_EQ(model->Has(kTwelveChannelFamily), c.twelve);
         EXPECT_EQ(IsTwelveChannelModel(c.code), c.twelve);
         EXPECT_EQ(model->errorTerm1, 10);
         EXPECT_EQ(model->errorTerm2, c.term2);
@@ -43,6 +46,69 @@ TEST(ReceiverModelTable, CodesWithoutAModelHaveNoEntry) {
         EXPECT_EQ(FindReceiverModel(code), nullptr);
         EXPECT_TRUE(ReceiverModelName(code).IsEmpty());
         EXPECT_FALSE(IsTwelveChannelModel(code));
+    }
+}
+
+// Each rule that depends on the model, with the codes it holds for, checked over every code: a code moved
+// into or out of a group shows.
+TEST(ReceiverModelTable, EachRuleHoldsForItsModels) {
+    struct Case {
+        const char* name;
+        ReceiverRule rule;
+        std::set<int> codes;
+    };
+    const Case cases[] = {
+        {"twelve-channel family", kTwelveChannelFamily, {3, 4, 5, 18, 20, 21, 22, 23, 24}},
+        {"leap-second poll @@Gj", kLeapSecondPollGj, {3, 4, 5, 18, 20, 21, 22, 23, 24}},
+        {"one-second rule", kOneSecondRule, {3, 4, 5, 8, 9, 17, 18, 20, 21, 22, 23, 24}},
+        {"new timing commands", kNewTimingCommands, {3, 4, 5, 8, 9, 17, 18, 20, 21, 22, 23, 24}},
+        {"self survey", kSelfSurvey, {3, 4, 5, 9, 17, 18, 20, 21, 22, 23, 24}},
+        {"self-test layout B", kSelfTestLayoutB, {6, 10, 11, 21, 22, 23, 24}},
+        {"T-RAIM conditioned without T-RAIM", kTraimConditionedWithoutTraim, {3}},
+        {"fixed timing delays", kFixedTimingDelays, {1, 2}},
+        {"DOP weighting", kDopWeighting, {10}},
+        {"pulse mode fixed", kPulseModeFixed, {23}},
+        {"manual satellite selection", kManualSatelliteSelect, {6, 10, 11}},
+        {"logarithmic signal levels", kLogSignalLevels, {6, 10, 11}},
+        {"heights by firmware", kHeightsByFirmware, {6, 10, 11}},
+        {"geoid in @@Ea", kGeoidInEa, {1, 2, 7, 8, 9, 17}},
+        {"geoid in @@Ba", kGeoidInBa, {1, 2, 3, 4, 5, 7, 8, 9, 17, 18, 20, 21, 22, 23}},
+        {"geoid in @@Ha", kGeoidInHa, {3, 4, 5, 18, 20, 21, 22, 23, 24}},
+        {"wide ids", kWideIds, {23, 24}},
+        {"wide ids in @@Ba", kWideIdsInBa, {23}},
+    };
+    for (const Case& c : cases) {
+        for (int code = -1; code <= 26; ++code) {
+            EXPECT_EQ(ReceiverModel(code).Has(c.rule), c.codes.count(code) == 1)
+                << c.name << ", code " << code;
+        }
+    }
+}
+
+TEST(ReceiverModelTable, FamiliesAndNumbersByCode) {
+    using F = ReceiverFamily;
+    const std::map<F, std::set<int>> families = {
+        {F::kGenericNmea, {14}}, {F::kUblox, {19}},       {F::kGtSl, {1, 2, 7}},        {F::kUt, {8, 9}},
+        {F::kConexant, {17}},    {F::kVpXt, {6, 10, 11}}, {F::kM12, {3, 4, 5, 18, 20}}, {F::kWqt6T, {21, 22}},
+        {F::kWqtM8, {23, 24}},
+    };
+    const std::set<int> ebNo17 = {0, 12, 13, 14, 19};
+    const std::set<int> ebNo20 = {1, 2, 3, 4, 5, 7, 18, 20, 21, 22, 23, 24};
+    const std::set<int> longDelay = {3, 4, 5, 18, 19, 20, 21, 22, 23, 24};
+    for (int code = -1; code <= 26; ++code) {
+        SCOPED_TRACE(code);
+        const ReceiverModelInfo& model = ReceiverModel(code);
+        F family = F::kNone;
+        for (const auto& [f, codes] : families) {
+            if (codes.count(code) == 1) {
+                family = f;
+            }
+        }
+        EXPECT_EQ(model.family, family);
+        EXPECT_EQ(model.IsOncore(), FindReceiverModel(code) != nullptr);
+        EXPECT_EQ(model.IsWqt(), code >= 21 && code <= 24);
+        EXPECT_EQ(model.gsvSignalOffset, ebNo17.count(code) ? 17 : ebNo20.count(code) ? 20 : 0);
+        EXPECT_EQ(model.defaultReceiverDelay, longDelay.count(code) ? 93.0 : 10.1);
     }
 }
 

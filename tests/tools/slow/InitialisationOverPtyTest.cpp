@@ -116,6 +116,9 @@ public:
     void SetSatsGridCellText(int, int, const CString&) override {}
     void FlashTickIcon() override {}
     void ResetReceiverDerivedState() override {}
+    int ShowMessageBox(const CString& text, UINT type) override {
+        return MessageBoxW(nullptr, text, u"Doliva", type);
+    }
 
 private:
     GpsPortControl& m_port;
