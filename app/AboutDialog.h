@@ -4,8 +4,9 @@
 // or copies the address.
 #pragma once
 
-#include "app/CPersistentDialog.h"
+#include "appframe/CPersistentDialog.h"
 #include "platform/framework/AfxControls.h"
+#include "resources/Resource.h"
 
 class CHLinkCtrl : public CStatic {
 public:
@@ -61,7 +62,7 @@ private:
 
 class CAboutDlg : public CPersistentDialog {
 public:
-    enum { IDD = 100 };
+    enum { IDD = IDD_ABOUTBOX };
     static constexpr int kLinkCount = 5;
 
     CAboutDlg();

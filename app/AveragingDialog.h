@@ -1,16 +1,17 @@
-// The "Averaging Parameters" dialog (template 129) on the view's long-lived averaging engine: the filter
+// The "Averaging Parameters" dialog (template IDD_GPS_NAV) on the view's long-lived averaging engine: the filter
 // limits, the DOP weighting and the restart switches, the counters, the lock state, the timing-accuracy
 // estimate and the averages report, with the reset buttons. While it is open the engine writes its texts
 // into the dialog's statics (through the view's IsDialogOpen and ShowControlText).
 #pragma once
 
-#include "app/CPersistentDialog.h"
+#include "appframe/CPersistentDialog.h"
+#include "resources/Resource.h"
 
 class CGpsNav;
 
 class CAveragingDialog : public CPersistentDialog {
 public:
-    enum { IDD = 129 };
+    enum { IDD = IDD_GPS_NAV };
     enum : UINT {
         kIdcUseDopWeighting = 1045,
         kIdcRestartOnUnlock = 1154,

@@ -44,7 +44,6 @@ CString g_frameClass;
 
 // ---- The status bar
 
-#ifdef DOLIVA_FRAME_HAS_BARS
 BOOL CMainStatusBar::GetPaneColours(int index, COLORREF& textColour, COLORREF& backColour) const {
     SECPaneAttributes a;
     a.nIndex = index;
@@ -61,7 +60,6 @@ CString CMainStatusBar::GetColouredPaneText(int index) const {
     COLORREF back = 0;
     return GetPaneColours(index, text, back) ? GetPaneText(index) : CString();
 }
-#endif
 
 // ---- The frame
 
@@ -101,8 +99,7 @@ CMainFrame::PaneLook CMainFrame::ReceiverModeLook(int state) {
     }
 }
 
-int CMainFrame::TextWidth([[maybe_unused]] const CString& text) {
-#ifdef DOLIVA_FRAME_HAS_BARS
+int CMainFrame::TextWidth(const CString& text) {
     if (!m_statusBar.GetSafeHwnd() || text.IsEmpty()) {
         return 0;
     }
@@ -112,14 +109,10 @@ int CMainFrame::TextWidth([[maybe_unused]] const CString& text) {
     dc.DrawTextW(text, rect, DT_CALCRECT | DT_SINGLELINE);
     dc.SelectObject(old);
     return rect.Width();
-#else
-    return 0;
-#endif
 }
 
-void CMainFrame::ApplyPaneLook([[maybe_unused]] UINT paneId, [[maybe_unused]] const PaneLook& look) {
+void CMainFrame::ApplyPaneLook(UINT paneId, const PaneLook& look) {
     ++m_paneRedraws;
-#ifdef DOLIVA_FRAME_HAS_BARS
     if (!m_statusBar.GetSafeHwnd()) {
         return;
     }
@@ -131,7 +124,6 @@ void CMainFrame::ApplyPaneLook([[maybe_unused]] UINT paneId, [[maybe_unused]] co
     a.cx = TextWidth(look.text);
     a.fMask = SBP_TEXT | SBP_FOREGROUND | SBP_BACKGROUND | SBP_WIDTH;
     m_statusBar.SetPaneAttributes(a, TRUE);
-#endif
 }
 
 void CMainFrame::SetAntennaStatus(int state) {
@@ -152,7 +144,6 @@ void CMainFrame::SetReceiverModeStatus(int state) {
 
 void CMainFrame::SetStatusText(LPCTSTR text) {
     m_statusText = text ? text : u"";
-#ifdef DOLIVA_FRAME_HAS_BARS
     if (m_statusBar.GetSafeHwnd()) {
         SECPaneAttributes a;
         a.nIndex = m_statusBar.PaneIndexFromId(ID_INDICATOR_STATUS_TEXT);
@@ -161,7 +152,6 @@ void CMainFrame::SetStatusText(LPCTSTR text) {
         a.fMask = SBP_TEXT | SBP_WIDTH;
         m_statusBar.SetPaneAttributes(a, TRUE);
     }
-#endif
 }
 
 CString CMainFrame::GetStatusText() const {
@@ -189,23 +179,19 @@ BOOL CMainFrame::RemoveStatusText(LPCTSTR text) {
 }
 
 void CMainFrame::ShowTickIcon() {
-#ifdef DOLIVA_FRAME_HAS_BARS
     if (m_statusBar.GetSafeHwnd()) {
         m_statusBar.SendMessageW(SB_SETICON,
                                  static_cast<WPARAM>(m_statusBar.PaneIndexFromId(ID_INDICATOR_TICK)),
                                  reinterpret_cast<LPARAM>(m_tickIcon));
     }
-#endif
 }
 
 void CMainFrame::ClearTickIcon() {
-#ifdef DOLIVA_FRAME_HAS_BARS
     if (m_statusBar.GetSafeHwnd()) {
         m_statusBar.SendMessageW(SB_SETICON,
                                  static_cast<WPARAM>(m_statusBar.PaneIndexFromId(ID_INDICATOR_TICK)),
                                  reinterpret_cast<LPARAM>(m_idleIcon));
     }
-#endif
 }
 
 void CMainFrame::UpdateTitle(LPCTSTR text) {
@@ -263,7 +249,6 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     if (CPersistentFrame::OnCreate(lpCreateStruct) == -1) {
         return -1;
     }
-#ifdef DOLIVA_FRAME_HAS_BARS
     if (!m_toolBar.CreateEx(this, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_TOP, CRect(0, 0, 0, 0),
                             AFX_IDW_TOOLBAR) ||
         !m_toolBar.LoadToolBar(IDR_MAINFRAME)) {
@@ -284,10 +269,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     tick.cx = 16;
     tick.fMask = SBP_WIDTH;
     m_statusBar.SetPaneAttributes(tick, TRUE);
-#endif
     SetAntennaStatus(-1);
     SetReceiverModeStatus(-1);
-#ifdef DOLIVA_FRAME_HAS_BARS
     // The message pane stretches over whatever the others leave.
     UINT id = 0;
     UINT style = 0;
@@ -300,7 +283,6 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     m_toolBar.EnableDocking(CBRS_ALIGN_ANY);
     EnableDocking(CBRS_ALIGN_ANY);
     DockControlBar(&m_toolBar);
-#endif
     return 0;
 }
 
@@ -313,11 +295,9 @@ void CMainFrame::OnClose() {
 
 void CMainFrame::OnSize(UINT nType, int cx, int cy) {
     CPersistentFrame::OnSize(nType, cx, cy);
-#ifdef DOLIVA_FRAME_HAS_BARS
     if (m_placementApplied && m_statusBar.GetSafeHwnd()) {
         m_statusBar.Invalidate();
     }
-#endif
 }
 
 void CMainFrame::OnHelpRequest() {}

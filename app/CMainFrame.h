@@ -2,16 +2,10 @@
 // receiver mode, the tick icon), the window class the single-instance check finds, and the title.
 #pragma once
 
-#include "app/CPersistentFrame.h"
-
+#include "appframe/CPersistentFrame.h"
+#include "platform/framework/CToolBar.h"
 #include "toolkit/SECCustomStatusBar.h"
 
-#if __has_include("platform/framework/CToolBar.h")
-#include "platform/framework/CToolBar.h"
-#define DOLIVA_FRAME_HAS_BARS 1
-#endif
-
-#ifdef DOLIVA_FRAME_HAS_BARS
 // The frame's status bar, with readers for what a coloured pane shows.
 class CMainStatusBar : public SECCustomStatusBar {
 public:
@@ -19,7 +13,6 @@ public:
     BOOL GetPaneColours(int index, COLORREF& textColour, COLORREF& backColour) const;
     CString GetColouredPaneText(int index) const;
 };
-#endif
 
 class CMainFrame : public CPersistentFrame {
     DECLARE_DYNCREATE(CMainFrame)
@@ -60,10 +53,8 @@ public:
     static PaneLook AntennaLook(int state);
     static PaneLook ReceiverModeLook(int state);
 
-#ifdef DOLIVA_FRAME_HAS_BARS
     CMainStatusBar m_statusBar;
     CToolBar m_toolBar;
-#endif
     HICON m_idleIcon = nullptr;
     HICON m_tickIcon = nullptr;
 

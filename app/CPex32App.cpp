@@ -1,5 +1,6 @@
 #include "app/CPex32App.h"
 
+#include "app/AboutDialog.h"
 #include "app/CMainFrame.h"
 #include "app/CPex32Doc.h"
 #include "app/CPex32View.h"
@@ -7,11 +8,6 @@
 #include "platform/framework/CDocTemplate.h"
 #include "platform/system/Sockets.h"
 #include "resources/Resource.h"
-
-#if __has_include("app/AboutDialog.h")
-#include "app/AboutDialog.h"
-#define DOLIVA_HAS_ABOUT_BOX 1
-#endif
 
 #include <cstdlib>
 
@@ -119,8 +115,6 @@ BOOL CPex32App::OnIdle(LONG lCount) {
 void CPex32App::WinHelp(DWORD_PTR, UINT) {}
 
 void CPex32App::OnAppAbout() {
-#ifdef DOLIVA_HAS_ABOUT_BOX
     CAboutDlg about;
     about.DoModal();
-#endif
 }

@@ -25,6 +25,7 @@
 #include "receiver/ReceiverState.h"
 #include "receiver/SatelliteChannelTable.h"
 #include "receiver/UbxDecoder.h"
+#include "resources/Resource.h"
 
 #include <memory>
 #include <vector>
@@ -63,7 +64,7 @@ class CPex32View : public CView,
     DECLARE_DYNCREATE(CPex32View)
 
 public:
-    enum { IDD = 101 };
+    enum { IDD = IDD_PEX32_FORM };
 
     CPex32View();
     ~CPex32View() override;
@@ -74,7 +75,7 @@ public:
     void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
     void OnUpdate(CView*, LPARAM, CObject*) override {}
 
-    // ---- Display and state (Parts of the clock view)
+    // ---- Display and state: the clock panel, the port and the receiver set-up
     void UpdateControls() override;
     void ClearReceiverDisplays() override;
     DWORD ReadTimeZone();

@@ -1,6 +1,6 @@
 #include "app/RawDataWindow.h"
 
-#include "app/CPersistentFrame.h"
+#include "appframe/CPersistentFrame.h"
 #include "platform/controls/ControlConstants.h"
 #include "receiver/AppProfileAccess.h"
 
@@ -251,8 +251,7 @@ void CRawTextWindow::OnDestroy() {
 // ---- CRawDataDialog
 
 CRawDataDialog::CRawDataDialog(LPCTSTR templateName, CWnd*)
-    : CRawTextWindow(CRawDataEdit::IDC_RAW_EDIT, FALSE, SectionFor(templateName)),
-      m_templateName(templateName) {}
+    : CRawTextWindow(IDC_RAW_DATA_EDIT, FALSE, SectionFor(templateName)), m_templateName(templateName) {}
 
 void CRawDataDialog::AddText(const CString& text) {
     for (const CString& line : SplitRawDataText(text, true)) {
@@ -262,8 +261,7 @@ void CRawDataDialog::AddText(const CString& text) {
 
 // ---- CRxIdStringDialog
 
-CRxIdStringDialog::CRxIdStringDialog(CWnd*)
-    : CRawTextWindow(CRawDataEdit::IDC_RXID_EDIT, TRUE, SectionFor(nullptr, IDD)) {}
+CRxIdStringDialog::CRxIdStringDialog(CWnd*) : CRawTextWindow(IDC_RXID_EDIT, TRUE, SectionFor(nullptr, IDD)) {}
 
 void CRxIdStringDialog::AddText(const CString& text) {
     for (const CString& line : SplitRawDataText(text, false)) {

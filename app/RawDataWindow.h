@@ -10,6 +10,7 @@
 
 #include "platform/base/CString.h"
 #include "platform/framework/CWnd.h"
+#include "resources/Resource.h"
 
 #include <vector>
 
@@ -25,8 +26,6 @@ std::vector<CString> SplitRawDataText(const CString& text, bool keepPrefix);
 
 class CRawDataEdit : public CWnd {
 public:
-    enum { IDC_RAW_EDIT = 1001, IDC_RXID_EDIT = 1016 };
-
     CRawDataEdit();
     ~CRawDataEdit() override;
 
@@ -90,7 +89,7 @@ protected:
 
 class CRawDataDialog : public CRawTextWindow {
 public:
-    enum { IDD = 146 };
+    enum { IDD = IDD_GPS_RAW };
 
     // templateName names the placement record ("GpsRaw").
     explicit CRawDataDialog(LPCTSTR templateName = u"GpsRaw", CWnd* parent = nullptr);
@@ -111,7 +110,7 @@ private:
 
 class CRxIdStringDialog : public CRawTextWindow {
 public:
-    enum { IDD = 115 };
+    enum { IDD = IDD_RXID_STRING };
 
     explicit CRxIdStringDialog(CWnd* parent = nullptr);
 

@@ -4,7 +4,6 @@
 
 #include "app/CMainFrame.h"
 #include "app/ClockDisplay.h"
-#include "app/Geoid.h"
 #include "app/RawDataWindow.h"
 #include "app/ViewCommands.h"
 #include "dialogs/CGpsRxModeSelect.h"
@@ -16,6 +15,7 @@
 #include "platform/framework/CWinApp.h"
 #include "receiver/CThBufferList.h"
 #include "receiver/CrossProcessSemaphore.h"
+#include "receiver/Geoid.h"
 #include "receiver/GpsDataDispatch.h"
 #include "receiver/GpsPortControl.h"
 #include "receiver/ReceiverIdentity.h"

@@ -3,13 +3,14 @@
 // This is the calculator's state and arithmetic; the dialog window reads its controls into these members.
 #pragma once
 
-#include "app/CPersistentDialog.h"
+#include "appframe/CPersistentDialog.h"
 #include "platform/base/CString.h"
 #include "platform/base/Win32Types.h"
+#include "resources/Resource.h"
 
 class CCoaxDelayCalculator : public CPersistentDialog {
 public:
-    enum { IDD = 132 };
+    enum { IDD = IDD_COAX_CALCULATOR };
     enum : UINT {
         kDimension1Id = 1091,
         kDimension2Id = 1092,

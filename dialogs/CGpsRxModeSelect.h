@@ -4,8 +4,9 @@
 // (g_interfaceMode and g_receiverIdentity).
 #pragma once
 
-#include "app/CPersistentDialog.h"
+#include "appframe/CPersistentDialog.h"
 #include "platform/base/Win32Types.h"
+#include "resources/Resource.h"
 
 // Which controls the opening leaves enabled for the receiver in use.
 struct RxModeControls {
@@ -38,7 +39,7 @@ void RegisterSatEnableGridPlaceholder();
 
 class CGpsRxModeSelect : public CPersistentDialog {
 public:
-    enum { IDD = 133 };
+    enum { IDD = IDD_RX_MODE_SELECT };
     enum : UINT {
         kFirstGpsModeId = 1102,
         kGpsMode2DId = 1103,

@@ -3,12 +3,13 @@
 // IDOK, after which the view sets the port up again and initialises the receiver.
 #pragma once
 
-#include "app/CPersistentDialog.h"
+#include "appframe/CPersistentDialog.h"
 #include "dialogs/FirmwareUploadHost.h"
+#include "resources/Resource.h"
 
 class CGpsRxUpld : public CPersistentDialog {
 public:
-    enum { IDD = 160 };
+    enum { IDD = IDD_FIRMWARE_UPLOAD };
     enum : UINT {
         kEngineUploadId = 3,
         kProgressId = 1269,

@@ -2,13 +2,14 @@
 // the choices last as long as the view's instance.
 #pragma once
 
-#include "app/CPersistentDialog.h"
+#include "appframe/CPersistentDialog.h"
 #include "platform/base/CString.h"
 #include "platform/base/Win32Types.h"
+#include "resources/Resource.h"
 
 class CLogType : public CPersistentDialog {
 public:
-    enum { IDD = 135 };
+    enum { IDD = IDD_LOG_TYPE };
     enum : UINT {
         kFirstKindId = 1146,
         kBinaryId = 1149,

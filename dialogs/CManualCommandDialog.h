@@ -4,9 +4,10 @@
 // window too; with a window the members follow the controls.
 #pragma once
 
-#include "app/CPersistentDialog.h"
-#include "app/CaseSensitiveComboBox.h"
+#include "appframe/CPersistentDialog.h"
+#include "appframe/CaseSensitiveComboBox.h"
 #include "dialogs/ManualCommandTables.h"
+#include "resources/Resource.h"
 
 #include <vector>
 
@@ -14,7 +15,7 @@ class DialogCommandSender;
 
 class CManualCommandDialog : public CPersistentDialog {
 public:
-    enum { IDD = 139 };
+    enum { IDD = IDD_MANUAL_COMMAND };
     enum : UINT {
         kSendId = 4,
         kCommandListId = 1159,

@@ -2,14 +2,15 @@
 // disabled, sent as "@@Ah"/"@@Ai" commands and kept in "Manual Satellite Select". Opened modally per use.
 #pragma once
 
-#include "app/CPersistentDialog.h"
+#include "appframe/CPersistentDialog.h"
+#include "resources/Resource.h"
 
 class CGpsRxModeSelect;
 class DialogCommandSender;
 
 class CManualSatelliteSelect : public CPersistentDialog {
 public:
-    enum { IDD = 148 };
+    enum { IDD = IDD_SAT_SELECT };
     static constexpr int kChannels = 8;
     static constexpr BYTE kMaxSatelliteId = 37;
     enum : UINT { kFirstDisableId = 1189, kClearAllId = 1198 };

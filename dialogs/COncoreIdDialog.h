@@ -3,12 +3,13 @@
 // The choice is kept in "Oncore Id Dialog".
 #pragma once
 
-#include "app/CPersistentDialog.h"
+#include "appframe/CPersistentDialog.h"
 #include "receiver/ReceiverIdentity.h"
+#include "resources/Resource.h"
 
 class COncoreIdDialog : public CPersistentDialog {
 public:
-    enum { IDD = 149 };
+    enum { IDD = IDD_ONCORE_ID };
     static constexpr int kChoiceCount = 11;
     // The radio buttons in group order, choice 0 first.
     static constexpr UINT kChoiceIds[kChoiceCount] = {1199, 1225, 1226, 1200, 1201, 1202,

@@ -3,17 +3,18 @@
 // through the getters; the port and mode lists are repaired as soon as the object exists.
 #pragma once
 
-#include "app/CPersistentDialog.h"
+#include "appframe/CPersistentDialog.h"
 #include "platform/base/CString.h"
 #include "platform/base/Win32Types.h"
 #include "platform/framework/AfxControls.h"
 #include "receiver/ReceiverIdentity.h"
+#include "resources/Resource.h"
 
 #include <vector>
 
 class CPortDialog : public CPersistentDialog {
 public:
-    enum { IDD = 114 };
+    enum { IDD = IDD_PORT_DIALOG };
     enum : UINT {
         kStopBitsId = 1003,
         kModeListId = 1004,

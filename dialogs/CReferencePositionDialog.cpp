@@ -1,11 +1,11 @@
 #include "dialogs/CReferencePositionDialog.h"
 
-#include "app/Geoid.h"
 #include "platform/base/MessageBoxConstants.h"
 #include "platform/base/WideRuntime.h"
 #include "platform/framework/CWinApp.h"
 #include "platform/registry/Registry.h"
 #include "receiver/AppProfileAccess.h"
+#include "receiver/Geoid.h"
 
 #include <cmath>
 

@@ -4,15 +4,16 @@
 // its edits into the text members and calls the handlers.
 #pragma once
 
-#include "app/CPersistentDialog.h"
+#include "appframe/CPersistentDialog.h"
 #include "platform/base/CString.h"
 #include "platform/base/Win32Types.h"
+#include "resources/Resource.h"
 
 #include <vector>
 
 class CReferencePositionDialog : public CPersistentDialog {
 public:
-    enum { IDD = 130 };
+    enum { IDD = IDD_REFERENCE_POSITION };
     enum : UINT {
         kLatitudeId = 1065,
         kLongitudeId = 1066,

@@ -2,13 +2,14 @@
 // the two overrides, with the time of the last setting and the number of settings made this run.
 #pragma once
 
-#include "app/CPersistentDialog.h"
+#include "appframe/CPersistentDialog.h"
 #include "platform/base/CString.h"
 #include "platform/base/Win32Types.h"
+#include "resources/Resource.h"
 
 class CSyncClockDialog : public CPersistentDialog {
 public:
-    enum { IDD = 134 };
+    enum { IDD = IDD_SYNC_CLOCK };
     enum : UINT {
         kFirstModeId = 1136,
         kDeltaOnId = 1143,

@@ -3,8 +3,9 @@
 // total offset computed from them. The view sends the timing set-up from the public members after OK.
 #pragma once
 
-#include "app/CPersistentDialog.h"
+#include "appframe/CPersistentDialog.h"
 #include "platform/base/Win32Types.h"
+#include "resources/Resource.h"
 
 // Posted by an edit that lost the focus, with the edit's id: the recalculation waits until the focus change
 // (and a click on Cancel that caused it) has been seen.
@@ -12,7 +13,7 @@ constexpr UINT WM_DEFERRED_EDIT = WM_APP + 0x12;
 
 class CTimingDialog : public CPersistentDialog {
 public:
-    enum { IDD = 131 };
+    enum { IDD = IDD_TIMING };
     enum : UINT {
         kDefaultsId = 3,
         kTotalEarlyId = 1077,

@@ -1,4 +1,4 @@
-// Helpers of the app tests: UTC instants from fields and a scoped process time zone.
+// Helpers of the app tests: readable CString failures and UTC instants from fields.
 #pragma once
 
 #include "platform/base/CString.h"
@@ -6,9 +6,6 @@
 #include "platform/base/CodePage.h"
 #include "platform/base/TimeConversions.h"
 
-#include <cstdlib>
-#include <ctime>
-#include <optional>
 #include <ostream>
 #include <string>
 
@@ -26,30 +23,5 @@ inline std::string Narrow(const CString& text) {
 inline CTime Utc(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
     return CTime(DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second);
 }
-
-// Sets TZ for the scope and restores the previous value (or its absence) afterwards.
-class ScopedTimeZone {
-public:
-    explicit ScopedTimeZone(const char* zone) {
-        if (const char* old = std::getenv("TZ")) {
-            m_old = old;
-        }
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~ScopedTimeZone() {
-        if (m_old) {
-            setenv("TZ", m_old->c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
-    ScopedTimeZone(const ScopedTimeZone&) = delete;
-    ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
-
-private:
-    std::optional<std::string> m_old;
-};
 
 } // namespace apptest

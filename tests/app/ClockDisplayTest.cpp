@@ -2,6 +2,7 @@
 
 #include "AppTestSupport.h"
 #include "app/GpsTime.h"
+#include "support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -35,7 +36,7 @@ TEST(ClockDisplay, NameTables) {
 }
 
 TEST(ClockDisplay, BigClockInEachMode) {
-    apptest::ScopedTimeZone tz(kPacific);
+    testsupport::ScopedTimeZone tz(kPacific);
     const CTime pc = Utc(2000, 1, 1, 12, 0, 1);
     struct Case {
         int mode;
@@ -89,7 +90,7 @@ TEST(ClockDisplay, UtcInformationBlock) {
 }
 
 TEST(ClockDisplay, PcTimeWithTheZoneName) {
-    apptest::ScopedTimeZone tz(kPacific);
+    testsupport::ScopedTimeZone tz(kPacific);
     const CTime winter = Utc(2024, 1, 15, 20, 5, 9);
     EXPECT_EQ(FormatPcTimeText(winter, 7, 1, u"PST", u"PDT"), u"12:05:09.007\r\nPST");
     EXPECT_EQ(FormatPcTimeText(Utc(2024, 7, 15, 20, 5, 9), 7, 2, u"PST", u"PDT"), u"13:05:09.007\r\nPDT");

@@ -3,7 +3,7 @@
 #include "TimekeepingFakeView.h"
 #include "platform/registry/Registry.h"
 #include "receiver/AppProfileAccess.h"
-#include "support/TestSupport.h"
+#include "support/FreshProfile.h"
 
 #include <gtest/gtest.h>
 
@@ -39,11 +39,7 @@ int CountFields(const CString& row) {
 class GpsDataLog : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::filesystem::create_directories(testsupport::ScratchDir());
-        dir = (testsupport::ScratchDir() / "logs.XXXXXX").string();
-        ASSERT_NE(mkdtemp(dir.data()), nullptr);
-        setenv("DOLIVA_CONFIG_DIR", dir.c_str(), 1);
-        doliva::registry::DropCachedHives();
+        dir = testsupport::UseFreshProfile().string();
         view.gpsTime.SetTime(Utc(2024, 3, 10, 12, 0, 0));
     }
     void TearDown() override { doliva::registry::DropCachedHives(); }

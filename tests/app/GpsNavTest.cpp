@@ -1,10 +1,10 @@
 #include "app/CGpsNav.h"
 
 #include "AppTestSupport.h"
-#include "receiver/AppProfileAccess.h"
 #include "app/GpsTime.h"
 #include "platform/registry/Registry.h"
-#include "support/TestSupport.h"
+#include "receiver/AppProfileAccess.h"
+#include "support/FreshProfile.h"
 
 #include <gtest/gtest.h>
 
@@ -34,13 +34,7 @@ public:
 // Each test gets its own profile directory, also when the binary is run by hand.
 class Averager : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string dir = (testsupport::ScratchDir() / "profile.XXXXXX").string();
-        std::filesystem::create_directories(testsupport::ScratchDir());
-        ASSERT_NE(mkdtemp(dir.data()), nullptr);
-        setenv("DOLIVA_CONFIG_DIR", dir.c_str(), 1);
-        doliva::registry::DropCachedHives();
-    }
+    void SetUp() override { testsupport::UseFreshProfile(); }
     void TearDown() override { doliva::registry::DropCachedHives(); }
 
     static CString Read(LPCTSTR section, LPCTSTR key) { return AppGetProfileString(section, key, u"<none>"); }
@@ -203,13 +197,11 @@ TEST_F(Averager, LosingAndRegainingTheLockRestartsTheAverages) {
     EXPECT_EQ(nav.GetAverageAltitudeGps(), 103.0);
     EXPECT_EQ(nav.GetAverageAltitudeMsl(), 93.0);
     for (int axis = 0; axis < CGpsNav::kAxisCount; ++axis) {
-        const auto& avgCur =
-            nav.GetTerm(CGpsNav::kAvgCur, static_cast<CGpsNav::Axis>(axis));
+        const auto& avgCur = nav.GetTerm(CGpsNav::kAvgCur, static_cast<CGpsNav::Axis>(axis));
         EXPECT_EQ(avgCur.difference, 0.0);
         EXPECT_EQ(avgCur.rms, 0.0);
         // The mean squares start afresh from this fix.
-        const auto& refCur =
-            nav.GetTerm(CGpsNav::kRefCur, static_cast<CGpsNav::Axis>(axis));
+        const auto& refCur = nav.GetTerm(CGpsNav::kRefCur, static_cast<CGpsNav::Axis>(axis));
         EXPECT_DOUBLE_EQ(refCur.rms, std::fabs(refCur.difference));
     }
 }

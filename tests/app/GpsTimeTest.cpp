@@ -1,6 +1,7 @@
 #include "app/GpsTime.h"
 
 #include "AppTestSupport.h"
+#include "support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +47,7 @@ TEST(GpsTime, CalendarMjdAndGpsWeek) {
 // clock skips (2024-03-10 02:30 does not exist in US Pacific time).
 TEST(GpsTime, FieldsAreUtcWhateverTheTimeZone) {
     for (const char* zone : {"UTC0", "PST8PDT,M3.2.0,M11.1.0", "NZST-12NZDT,M9.5.0,M4.1.0/3"}) {
-        apptest::ScopedTimeZone tz(zone);
+        testsupport::ScopedTimeZone tz(zone);
         CGpsTime t;
         t.SetTime(Utc(2024, 3, 10, 2, 30, 15));
         EXPECT_EQ(t.GetYear(), 2024) << zone;

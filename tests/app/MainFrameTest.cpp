@@ -6,7 +6,9 @@
 #include "platform/registry/Registry.h"
 #include "resources/Resource.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <string>
 
 using namespace shelltest;
 
@@ -16,6 +18,14 @@ CString WindowText(HWND hwnd) {
     TCHAR text[256]{};
     ::GetWindowTextW(hwnd, text, 256);
     return text;
+}
+
+// The program's string table, what CString::LoadString reads once the resource hooks are in.
+bool ProgramString(UINT id, std::u16string& text) {
+    LPCWSTR start = nullptr;
+    const int length = ::LoadStringW(nullptr, id, reinterpret_cast<LPWSTR>(&start), 0);
+    text.assign(start ? start : u"", static_cast<size_t>(std::max(length, 0)));
+    return length > 0;
 }
 
 TEST_F(ShellTest, StartBuildsFrameBarsPanesAndView) {
@@ -64,13 +74,13 @@ TEST_F(ShellTest, TitleUsesAVersionStringWithoutTheWordWhole) {
     ASSERT_TRUE(StartProgram());
     SetStringResourceLoader([](UINT id, std::u16string& text) {
         if (id != IDS_VERSION) {
-            return false;
+            return ProgramString(id, text);
         }
         text = u"Build 7";
         return true;
     });
     m_frame->UpdateTitle(u"");
-    SetStringResourceLoader(nullptr);
+    SetStringResourceLoader(ProgramString);
     EXPECT_EQ(WindowText(m_frame->GetSafeHwnd()), CString(u"Doliva Build 7"));
     m_frame->UpdateTitle(u"Given");
     EXPECT_EQ(WindowText(m_frame->GetSafeHwnd()), CString(u"Given"));

@@ -1,18 +1,21 @@
-// Helpers of the dialog tests: a fresh profile and receiver state for every test, and direct profile reads.
+// Helpers of the dialog tests: a fresh profile and receiver state for every test, direct profile reads, and
+// the set-up of the tests that create dialog windows.
 #pragma once
 
-#include "receiver/AppProfileAccess.h"
 #include "platform/base/CString.h"
 #include "platform/base/CodePage.h"
+#include "platform/controls/StandardControls.h"
+#include "platform/display/DisplayBackend.h"
+#include "platform/display/MessageApi.h"
 #include "platform/registry/Registry.h"
+#include "platform/resources/Resources.h"
+#include "receiver/AppProfileAccess.h"
 #include "receiver/ReceiverIdentity.h"
 #include "receiver/ReceiverState.h"
-#include "support/TestSupport.h"
+#include "support/FreshProfile.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <ostream>
 #include <string>
 
@@ -27,11 +30,7 @@ namespace dialogtest {
 class ProfileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::filesystem::create_directories(testsupport::ScratchDir());
-        std::string dir = (testsupport::ScratchDir() / "profile.XXXXXX").string();
-        ASSERT_NE(mkdtemp(dir.data()), nullptr);
-        setenv("DOLIVA_CONFIG_DIR", dir.c_str(), 1);
-        doliva::registry::DropCachedHives();
+        testsupport::UseFreshProfile();
         g_interfaceMode = kModeMotorolaBinary;
         g_receiverIdentity = ReceiverIdentity{};
     }
@@ -49,6 +48,29 @@ protected:
     static int StoredInt(LPCTSTR section, LPCTSTR key) {
         doliva::registry::DropCachedHives();
         return AppGetProfileInt(section, key, -12345);
+    }
+};
+
+// For the tests that create the dialogs' windows: a test clock, the standard controls and the program's
+// resources; what the windows posted is handled before the next test.
+class WindowTest : public ProfileTest {
+protected:
+    void SetUp() override {
+        ProfileTest::SetUp();
+        DisplayUseTestClock(100000);
+        RegisterStandardControls();
+        DolivaInstallResourceHooks();
+    }
+    void TearDown() override {
+        Pump();
+        DisplayUseRealClock();
+        ProfileTest::TearDown();
+    }
+    static void Pump() {
+        MSG msg{};
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::DispatchMessageW(&msg);
+        }
     }
 };
 

@@ -29,20 +29,8 @@
 
 namespace {
 
-class ReceiverDialogScreenshot : public dialogtest::ProfileTest {
+class ReceiverDialogScreenshot : public dialogtest::WindowTest {
 protected:
-    void SetUp() override {
-        dialogtest::ProfileTest::SetUp();
-        DisplayUseTestClock(100000);
-        RegisterStandardControls();
-        DolivaInstallResourceHooks();
-    }
-    static void Pump() {
-        MSG msg{};
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::DispatchMessageW(&msg);
-        }
-    }
     // Draws the dialog to "<name>.png" and answers how many colours the picture holds.
     static int Shoot(CWnd& dlg, const std::string& name) {
         dlg.ShowWindow(SW_SHOW);

@@ -26,24 +26,8 @@ namespace {
 using dialogtest::Bytes;
 using dialogtest::SentCommand;
 
-class ReceiverDialogWindows : public dialogtest::ProfileTest {
+class ReceiverDialogWindows : public dialogtest::WindowTest {
 protected:
-    void SetUp() override {
-        dialogtest::ProfileTest::SetUp();
-        DisplayUseTestClock(100000);
-        RegisterStandardControls();
-        DolivaInstallResourceHooks();
-    }
-    void TearDown() override {
-        Pump();
-        dialogtest::ProfileTest::TearDown();
-    }
-    static void Pump() {
-        MSG msg{};
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::DispatchMessageW(&msg);
-        }
-    }
     static void Command(CWnd& dlg, UINT id, UINT code = BN_CLICKED) {
         dlg.SendMessageW(WM_COMMAND, MAKEWPARAM(id, code),
                          reinterpret_cast<LPARAM>(dlg.GetDlgItem(id)->m_hWnd));

@@ -1,8 +1,8 @@
 // The reference location's angle and altitude parsers, its angle texts, the altitudes kept consistent
 // through the geoid separation, and the location database.
 #include "DialogTestSupport.h"
-#include "app/Geoid.h"
 #include "dialogs/CReferencePositionDialog.h"
+#include "receiver/Geoid.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

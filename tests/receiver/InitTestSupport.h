@@ -7,6 +7,7 @@
 #include "receiver/CrossProcessSemaphore.h"
 #include "receiver/ReceiverInitialisation.h"
 #include "receiver/ReceiverState.h"
+#include "support/ReceiverLinkState.h"
 
 #include <gtest/gtest.h>
 
@@ -252,22 +253,10 @@ private:
 class LinkStateTest : public testing::Test {
 protected:
     void SetUp() override {
+        testsupport::ResetReceiverLink();
         CreateLinkSemaphores();
-        g_receiverIdentity = ReceiverIdentity{};
-        g_receiverPlusModel = FALSE;
-        g_receiverNotFound = FALSE;
-        g_ppsRate100 = 0;
-        g_ppsRateTicks = 0;
-        g_ppsDurationSent = 0;
     }
-    void TearDown() override {
-        DestroyLinkSemaphores();
-        g_receiveList.RemoveAll();
-        g_transmitList.RemoveAll();
-        g_interfaceMode = kModeSearch;
-        g_initializing = 1;
-        g_receiverIdentity = ReceiverIdentity{};
-    }
+    void TearDown() override { testsupport::ResetReceiverLink(); }
 };
 
 } // namespace init_test

@@ -281,7 +281,7 @@ TEST_F(ToolkitTest, ColouredPanesRenderInTheirColoursAndABitmapPaneFitsItsBitmap
     Bar().GetClientRect(&barRect);
     EXPECT_GE(barRect.Height(), 24 + 2 * borders[1]);
 
-    Render render;
+    testsupport::Picture render;
     ASSERT_TRUE(RenderFrame(render, "toolkit-status"));
     CRect coloured = PaneInWindow(1);
     CRect bitmapPane = PaneInWindow(2);

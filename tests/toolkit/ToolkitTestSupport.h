@@ -5,9 +5,8 @@
 #include "platform/framework/FrameworkTestSupport.h"
 
 #include "platform/display/DisplayBackend.h"
+#include "support/Picture.h"
 #include "toolkit/SECCustomStatusBar.h"
-
-#include <cairo.h>
 
 #include <cstdint>
 #include <functional>
@@ -83,32 +82,7 @@ public:
 
 inline BEGIN_MESSAGE_MAP(StatusFrame, CFrameWnd) ON_WM_CREATE() END_MESSAGE_MAP()
 
-    // The frame as the display would show it.
-    struct Render {
-    cairo_surface_t* surface = nullptr;
-    ~Render() {
-        if (surface) {
-            cairo_surface_destroy(surface);
-        }
-    }
-    COLORREF At(int x, int y) const {
-        const unsigned char* data = cairo_image_surface_get_data(surface);
-        int stride = cairo_image_surface_get_stride(surface);
-        std::uint32_t p = *reinterpret_cast<const std::uint32_t*>(data + y * stride + x * 4);
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    int Count(const RECT& rc, COLORREF colour) const {
-        int n = 0;
-        for (int y = rc.top; y < rc.bottom; ++y) {
-            for (int x = rc.left; x < rc.right; ++x) {
-                n += At(x, y) == colour;
-            }
-        }
-        return n;
-    }
-};
-
-class ToolkitTest : public fwtest::FrameworkTest {
+    class ToolkitTest : public fwtest::FrameworkTest {
 protected:
     void SetUp() override {
         SetStringResourceLoader([](UINT id, std::u16string& text) {
@@ -138,16 +112,13 @@ protected:
     }
     SpyStatusBar& Bar() { return m_frame->m_bar; }
     // Renders the frame after painting everything that is invalid.
-    bool RenderFrame(Render& render, const char* name) {
+    bool RenderFrame(testsupport::Picture& render, const char* name) {
         m_frame->RedrawWindow(nullptr, nullptr,
                               RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
         const char* dir = std::getenv("DOLIVA_TEST_SCRATCH");
-        std::string path = std::string(dir ? dir : "/tmp") + "/" + name + ".png";
-        if (!DisplayRenderWindowToPng(m_frame->m_hWnd, path.c_str())) {
-            return false;
-        }
-        render.surface = cairo_image_surface_create_from_png(path.c_str());
-        return cairo_surface_status(render.surface) == CAIRO_STATUS_SUCCESS;
+        render =
+            testsupport::RenderWindow(m_frame->m_hWnd, std::string(dir ? dir : "/tmp") + "/" + name + ".png");
+        return render.Valid();
     }
     // A pane rectangle of the bar in the frame window's coordinates (what the render holds).
     CRect PaneInWindow(int index) {

@@ -2,8 +2,7 @@
 #include "BarsTestSupport.h"
 
 #include "platform/display/DisplayBackend.h"
-
-#include <cairo.h>
+#include "support/Picture.h"
 
 #include <cstdlib>
 #include <string>
@@ -11,31 +10,6 @@
 using namespace barstest;
 
 namespace {
-
-struct Image {
-    cairo_surface_t* surface = nullptr;
-    ~Image() {
-        if (surface) {
-            cairo_surface_destroy(surface);
-        }
-    }
-    COLORREF At(int x, int y) const {
-        const unsigned char* data = cairo_image_surface_get_data(surface);
-        int stride = cairo_image_surface_get_stride(surface);
-        std::uint32_t p = *reinterpret_cast<const std::uint32_t*>(data + y * stride + x * 4);
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    // How many pixels of the colour lie in the rectangle.
-    int Count(const RECT& rc, COLORREF colour) const {
-        int n = 0;
-        for (int y = rc.top; y < rc.bottom; ++y) {
-            for (int x = rc.left; x < rc.right; ++x) {
-                n += At(x, y) == colour;
-            }
-        }
-        return n;
-    }
-};
 
 // A rectangle of a child in the top-level window's coordinates (what the render holds).
 CRect InWindow(const CWnd& top, const CWnd& child, const RECT& rc) {
@@ -57,10 +31,8 @@ TEST_F(BarsTest, RenderShowsButtonsEnabledDisabledAndThePanes) {
                           RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
     const char* dir = std::getenv("DOLIVA_TEST_SCRATCH");
     std::string path = std::string(dir ? dir : "/tmp") + "/bars-frame.png";
-    ASSERT_TRUE(DisplayRenderWindowToPng(m_frame->m_hWnd, path.c_str()));
-    Image image;
-    image.surface = cairo_image_surface_create_from_png(path.c_str());
-    ASSERT_EQ(cairo_surface_status(image.surface), CAIRO_STATUS_SUCCESS);
+    const testsupport::Picture image = testsupport::RenderWindow(m_frame->m_hWnd, path);
+    ASSERT_TRUE(image.Valid());
 
     CToolBar& bar = ToolBar();
     CRect newButton;
@@ -82,9 +54,8 @@ TEST_F(BarsTest, RenderShowsButtonsEnabledDisabledAndThePanes) {
     CStatusBar& status = m_frame->m_wndStatusBar;
     status.SetPaneStyle(1, status.GetPaneStyle(1) | SBPS_OWNERDRAW);
     status.UpdateWindow();
-    ASSERT_TRUE(DisplayRenderWindowToPng(m_frame->m_hWnd, path.c_str()));
-    Image again;
-    again.surface = cairo_image_surface_create_from_png(path.c_str());
+    const testsupport::Picture again = testsupport::RenderWindow(m_frame->m_hWnd, path);
+    ASSERT_TRUE(again.Valid());
     CRect pane;
     status.GetItemRect(1, &pane);
     CRect paneInWindow = InWindow(*m_frame, status, pane);

@@ -1,107 +1,20 @@
 // The frame with its toolbar and status bar on a real X server (a private Xvfb): a screenshot shows them.
 // Everything runs in a child process, so that the display backend it opens stays out of the other tests.
 #include "BarsTestSupport.h"
-#include "support/PrivateXServer.h"
-
-#include "platform/display/DisplayBackend.h"
-#include "platform/sdl/DisplaySelect.h"
-#include "platform/sdl/SdlDisplayBackend.h"
-
-#include <cairo.h>
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "support/ScreenshotChild.h"
+#include "support/TestSupport.h"
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <filesystem>
 #include <string>
 #include <thread>
-#include <vector>
 
 using namespace barstest;
 
 namespace {
 
-std::uint32_t Big32(const unsigned char* p) {
-    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | p[3];
-}
-
-struct Shot {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels; // 0x00RRGGBB
-    COLORREF At(int x, int y) const {
-        std::uint32_t p = pixels[static_cast<std::size_t>(y) * width + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    int Count(const RECT& rc, COLORREF colour) const {
-        int n = 0;
-        for (int y = std::max(0, static_cast<int>(rc.top)); y < rc.bottom && y < height; ++y) {
-            for (int x = std::max(0, static_cast<int>(rc.left)); x < rc.right && x < width; ++x) {
-                n += At(x, y) == colour;
-            }
-        }
-        return n;
-    }
-};
-
-// A TrueColor xwd dump of the root window.
-bool ReadXwd(const std::string& path, Shot& shot) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<unsigned char> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (data.size() < 100) {
-        return false;
-    }
-    const unsigned char* h = data.data();
-    std::uint32_t headerSize = Big32(h);
-    std::uint32_t width = Big32(h + 16);
-    std::uint32_t height = Big32(h + 20);
-    std::uint32_t byteOrder = Big32(h + 28);
-    std::uint32_t bitsPerPixel = Big32(h + 44);
-    std::uint32_t bytesPerLine = Big32(h + 48);
-    std::uint32_t colours = Big32(h + 76);
-    std::size_t offset = headerSize + std::size_t(colours) * 12;
-    std::uint32_t step = bitsPerPixel / 8;
-    if ((bitsPerPixel != 24 && bitsPerPixel != 32) || bytesPerLine < width * step ||
-        data.size() < offset + std::size_t(bytesPerLine) * height) {
-        return false;
-    }
-    shot.width = static_cast<int>(width);
-    shot.height = static_cast<int>(height);
-    shot.pixels.resize(std::size_t(width) * height);
-    for (std::uint32_t y = 0; y < height; ++y) {
-        for (std::uint32_t x = 0; x < width; ++x) {
-            const unsigned char* p = h + offset + std::size_t(y) * bytesPerLine + x * step;
-            std::uint32_t v = byteOrder == 0 ? (p[0] | (p[1] << 8) | (std::uint32_t(p[2]) << 16))
-                                             : (step == 4 ? Big32(p) : Big32(p) >> 8);
-            shot.pixels[std::size_t(y) * width + x] = v & 0xFFFFFF;
-        }
-    }
-    return true;
-}
-
-void WritePng(const Shot& shot, const RECT& area, const std::string& path) {
-    int w = area.right - area.left;
-    int h = area.bottom - area.top;
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
-    unsigned char* data = cairo_image_surface_get_data(surface);
-    int stride = cairo_image_surface_get_stride(surface);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            *reinterpret_cast<std::uint32_t*>(data + y * stride + x * 4) =
-                shot.pixels[static_cast<std::size_t>(y + area.top) * shot.width + x + area.left];
-        }
-    }
-    cairo_surface_mark_dirty(surface);
-    cairo_surface_write_to_png(surface, path.c_str());
-    cairo_surface_destroy(surface);
-}
+constexpr const char* kChildVariable = "DOLIVA_BARS_SCREEN_DIR";
 
 void Pump(int milliseconds) {
     auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
@@ -115,26 +28,30 @@ void Pump(int milliseconds) {
     }
 }
 
-// The child's whole run; its exit code says what went wrong.
-int ShowAndShoot(const std::string& dir) {
-    int display = testsupport::StartXvfb();
-    if (display < 0) {
-        return 10;
+// A rectangle of a bar item on the screen.
+template <typename Bar>
+CRect ItemOnScreen(Bar& bar, int index) {
+    CRect rect;
+    bar.GetItemRect(index, &rect);
+    bar.ClientToScreen(&rect);
+    return rect;
+}
+
+} // namespace
+
+// Runs in the child: the frame on the private display, then a screenshot of its client area.
+TEST(BarsScreenChild, Shoot) {
+    const char* out = std::getenv(kChildVariable);
+    if (!out) {
+        GTEST_SKIP() << "runs only as the child of BarsScreenTest";
     }
-    setenv("DISPLAY", (":" + std::to_string(display)).c_str(), 1);
-    unsetenv("WAYLAND_DISPLAY");
-    setenv("SDL_VIDEODRIVER", "x11", 1);
-    unsetenv("DOLIVA_DISPLAY");
-    if (InitializeDisplay() != DisplayChoice::Sdl) {
-        return 11;
-    }
-    auto* backend = dynamic_cast<SdlDisplayBackend*>(&DisplayGetBackend());
+    const std::string dir = out;
+    SdlDisplayBackend* backend = testsupport::OpenPrivateSdlDisplay();
+    ASSERT_NE(backend, nullptr) << "no SDL display on a private X server";
     InstallTestResources();
     CWinApp app(u"BarsScreen");
     auto* frame = new BarFrame;
-    if (!frame->Create(nullptr, u"Bars", WS_OVERLAPPEDWINDOW, CRect(60, 40, 660, 440))) {
-        return 12;
-    }
+    ASSERT_TRUE(frame->Create(nullptr, u"Bars", WS_OVERLAPPEDWINDOW, CRect(60, 40, 660, 440)));
     app.m_pMainWnd = frame;
     frame->ShowWindow(SW_SHOW);
     Pump(300);
@@ -142,69 +59,39 @@ int ShowAndShoot(const std::string& dir) {
     frame->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN);
     Pump(300);
     DisplayFlush();
-    if (backend) {
-        backend->RunOnDisplayThread([] {});
-    }
+    backend->RunOnDisplayThread([] {});
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    std::string xwd = dir + "/bars-screen.xwd";
-    if (std::system(("xwd -root -silent -out '" + xwd + "'").c_str()) != 0) {
-        return 13;
-    }
-    Shot shot;
-    if (!ReadXwd(xwd, shot)) {
-        return 14;
-    }
+    const testsupport::Picture shot = testsupport::ShootScreen(dir);
+    ASSERT_TRUE(shot.Valid()) << "no screenshot";
     CRect client;
     frame->GetClientRect(&client);
     frame->ClientToScreen(&client);
-    WritePng(shot, client, dir + "/bars-screen.png");
+    shot.Crop(client).WritePng(dir + "/bars-screen.png");
     if (const char* keep = std::getenv("DOLIVA_BARS_SCREEN_PNG")) {
-        WritePng(shot, client, keep);
+        shot.Crop(client).WritePng(keep);
     }
     // The New button's black square, the embossed (disabled) Save button, the status bar's face and text.
-    CRect newButton;
-    frame->m_wndToolBar.GetItemRect(0, &newButton);
-    frame->m_wndToolBar.ClientToScreen(&newButton);
-    CRect saveButton;
-    frame->m_wndToolBar.GetItemRect(1, &saveButton);
-    frame->m_wndToolBar.ClientToScreen(&saveButton);
-    CRect pane;
-    frame->m_wndStatusBar.GetItemRect(0, &pane);
-    frame->m_wndStatusBar.ClientToScreen(&pane);
+    const CRect newButton = ItemOnScreen(frame->m_wndToolBar, 0);
+    const CRect saveButton = ItemOnScreen(frame->m_wndToolBar, 1);
+    const CRect pane = ItemOnScreen(frame->m_wndStatusBar, 0);
     CRect view;
     frame->m_wndView.GetWindowRect(&view);
-    int code = 0;
-    if (shot.Count(newButton, RGB(0, 0, 0)) < 60) {
-        code = 20;
-    } else if (shot.Count(saveButton, ::GetSysColor(COLOR_BTNSHADOW)) < 40) {
-        code = 21;
-    } else if (shot.Count(pane, ::GetSysColor(COLOR_BTNFACE)) < pane.Width() * pane.Height() / 2 ||
-               shot.Count(pane, ::GetSysColor(COLOR_BTNTEXT)) < 10) {
-        code = 22;
-    } else if (shot.Count(CRect(view.left + 10, view.top + 10, view.left + 60, view.top + 60),
-                          RGB(255, 255, 255)) != 2500) {
-        code = 23;
-    }
-    std::fflush(nullptr);
-    return code;
+    EXPECT_GE(shot.Count(newButton, RGB(0, 0, 0)), 60) << "the toolbar's New button";
+    EXPECT_GE(shot.Count(saveButton, ::GetSysColor(COLOR_BTNSHADOW)), 40) << "the disabled Save button";
+    EXPECT_GE(shot.Count(pane, ::GetSysColor(COLOR_BTNFACE)), pane.Width() * pane.Height() / 2)
+        << "the status bar's face";
+    EXPECT_GE(shot.Count(pane, ::GetSysColor(COLOR_BTNTEXT)), 10) << "the status bar's text";
+    EXPECT_EQ(
+        shot.Count(CRect(view.left + 10, view.top + 10, view.left + 60, view.top + 60), RGB(255, 255, 255)),
+        2500)
+        << "the view";
+    frame->DestroyWindow();
 }
 
-} // namespace
-
 TEST(BarsScreenTest, ScreenshotShowsToolbarAndStatusBar) {
-    if (!testsupport::ToolInstalled("Xvfb") || !testsupport::ToolInstalled("xwd")) {
-        GTEST_SKIP() << "Xvfb or xwd is not installed";
-    }
-    const char* base = std::getenv("DOLIVA_TEST_SCRATCH");
-    std::string dir = base ? base : "/tmp";
-    std::fflush(nullptr);
-    pid_t child = fork();
-    if (child == 0) {
-        _exit(ShowAndShoot(dir));
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status)) << "the screen run crashed";
-    // 10-14: the display or the screenshot failed; 20-23: the toolbar, the status bar or the view is missing.
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "see " << dir << "/bars-screen.png";
+    REQUIRE_SCREENSHOT_CHILD(kChildVariable);
+    const std::filesystem::path dir = testsupport::ScratchDir() / "bars-screen";
+    const testsupport::ChildRun child =
+        testsupport::RunScreenshotChild(kChildVariable, dir, "BarsScreenChild.Shoot");
+    EXPECT_TRUE(child.passed) << child.log << "\nsee " << (dir / "bars-screen.png").string();
 }

@@ -2,35 +2,12 @@
 #pragma once
 
 #include "platform/base/TimeConversions.h"
+#include "support/ScopedEnvironment.h"
 
-#include <cstdlib>
-#include <ctime>
-#include <optional>
-#include <string>
+#include <cstdint>
+#include <utility>
 
-class ScopedTimeZone {
-public:
-    explicit ScopedTimeZone(const char* zone) {
-        if (const char* old = std::getenv("TZ")) {
-            m_old = old;
-        }
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~ScopedTimeZone() {
-        if (m_old) {
-            setenv("TZ", m_old->c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
-    ScopedTimeZone(const ScopedTimeZone&) = delete;
-    ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
-
-private:
-    std::optional<std::string> m_old;
-};
+using testsupport::ScopedTimeZone;
 
 // POSIX rules, so that the tests need no zone database.
 inline constexpr const char* kNewYorkZone = "EST5EDT,M3.2.0,M11.1.0";

@@ -13,11 +13,7 @@
 #include "platform/framework/CDialog.h"
 #include "platform/sdl/DisplaySelect.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -28,11 +24,7 @@
 
 namespace {
 
-bool XvfbInstalled() {
-    return access("/usr/bin/Xvfb", X_OK) == 0 || std::system("command -v Xvfb >/dev/null") == 0;
-}
-
-// Starts a private X server that ends with this process; answers its display number, -1 on failure.
+// Where the pictures go.
 std::string PictureDir() {
     if (const char* dir = std::getenv("DOLIVA_SCREENSHOT_DIR")) {
         return dir;
@@ -141,11 +133,9 @@ BEGIN_MESSAGE_MAP(Showcase, CDialog)
 ON_WM_TIMER()
 END_MESSAGE_MAP()
 
-int RunChild(int display) {
-    setenv("DISPLAY", (":" + std::to_string(display)).c_str(), 1);
-    unsetenv("WAYLAND_DISPLAY");
-    setenv("SDL_VIDEODRIVER", "x11", 1);
-    if (InitializeDisplay() != DisplayChoice::Sdl) {
+// The child's whole run, on its private X server; its exit code says what went wrong.
+int RunChild() {
+    if (testsupport::UsePrivateXServer() < 0 || InitializeDisplay() != DisplayChoice::Sdl) {
         return kNoDisplay;
     }
     DisplayUseRealClock();
@@ -175,15 +165,14 @@ int RunChild(int display) {
 }
 
 TEST(DrawnDialog, MessageBoxIsADialogThatAnswersEnterWithItsDefaultButton) {
-    if (!XvfbInstalled()) {
+    if (!testsupport::ToolInstalled("Xvfb")) {
         GTEST_SKIP() << "Xvfb is not installed";
     }
     g_pictures = PictureDir();
     std::fflush(nullptr);
     pid_t child = fork();
     if (child == 0) {
-        int display = testsupport::StartXvfb();
-        _exit(display < 0 ? kNoDisplay : RunChild(display));
+        _exit(RunChild());
     }
     ASSERT_GT(child, 0);
     int status = 0;

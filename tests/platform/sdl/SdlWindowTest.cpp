@@ -5,14 +5,11 @@
 #include "platform/gdi/UserDraw.h"
 #include "platform/sdl/DisplaySelect.h"
 #include "platform/sdl/SdlDisplayBackend.h"
+#include "support/ScreenshotChild.h"
 
 #include <SDL.h>
-#include <cairo.h>
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
-#include <signal.h>
-#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,65 +17,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <vector>
 
 namespace {
-
-// ---- An X screenshot (xwd's dump of the root window).
-struct Screenshot {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels; // 0x00RRGGBB
-
-    COLORREF At(int x, int y) const {
-        std::uint32_t p = pixels[static_cast<std::size_t>(y) * width + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-};
-
-std::uint32_t Big32(const unsigned char* p) {
-    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | p[3];
-}
-
-// Reads a TrueColor dump with 8 bits a colour, what a 24-bit Xvfb screen gives.
-bool ReadXwd(const std::string& path, Screenshot& shot) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<unsigned char> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (data.size() < 100) {
-        return false;
-    }
-    const unsigned char* h = data.data();
-    std::uint32_t headerSize = Big32(h);
-    std::uint32_t width = Big32(h + 4 * 4);
-    std::uint32_t height = Big32(h + 5 * 4);
-    std::uint32_t byteOrder = Big32(h + 7 * 4);
-    std::uint32_t bitsPerPixel = Big32(h + 11 * 4);
-    std::uint32_t bytesPerLine = Big32(h + 12 * 4);
-    std::uint32_t colours = Big32(h + 19 * 4);
-    std::size_t offset = headerSize + std::size_t(colours) * 12;
-    // Pixels are packed (24 bits) or in 32-bit units; lines may be longer than their pixels.
-    std::uint32_t step = bitsPerPixel / 8;
-    if ((bitsPerPixel != 24 && bitsPerPixel != 32) || bytesPerLine < width * step ||
-        data.size() < offset + std::size_t(bytesPerLine) * height) {
-        return false;
-    }
-    shot.width = static_cast<int>(width);
-    shot.height = static_cast<int>(height);
-    shot.pixels.resize(std::size_t(width) * height);
-    for (std::uint32_t y = 0; y < height; ++y) {
-        for (std::uint32_t x = 0; x < width; ++x) {
-            const unsigned char* p = h + offset + std::size_t(y) * bytesPerLine + x * step;
-            std::uint32_t v = byteOrder == 0 ? (p[0] | (p[1] << 8) | (std::uint32_t(p[2]) << 16))
-                                             : (step == 4 ? Big32(p) : Big32(p) >> 8);
-            shot.pixels[std::size_t(y) * width + x] = v & 0xFFFFFF;
-        }
-    }
-    return true;
-}
 
 // ---- The scene: shapes and text through GDI on a DC of the window.
 void DrawScene(HWND hwnd) {
@@ -152,25 +95,18 @@ bool PumpUntil(const std::function<bool()>& done) {
     return true;
 }
 
-bool XvfbInstalled() {
-    return access("/usr/bin/Xvfb", X_OK) == 0 || std::system("command -v Xvfb >/dev/null") == 0;
-}
-
 class SdlWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        if (!XvfbInstalled()) {
+        if (!testsupport::ToolInstalled("Xvfb")) {
             return;
         }
         scratch_ = new std::string(TempDir());
         RenderHeadless();
-        StartXvfb();
+        display_ = testsupport::UsePrivateXServer();
         if (display_ < 0) {
             return;
         }
-        setenv("DISPLAY", (":" + std::to_string(display_)).c_str(), 1);
-        unsetenv("WAYLAND_DISPLAY");
-        setenv("SDL_VIDEODRIVER", "x11", 1);
         if (InitializeDisplay() == DisplayChoice::Sdl) {
             backend_ = dynamic_cast<SdlDisplayBackend*>(&DisplayGetBackend());
         }
@@ -180,7 +116,7 @@ protected:
     // ends with the process (a parent-death signal), never under a live connection.
 
     void SetUp() override {
-        if (!XvfbInstalled()) {
+        if (!testsupport::ToolInstalled("Xvfb")) {
             GTEST_SKIP() << "Xvfb is not installed";
         }
         ASSERT_GE(display_, 0) << "Xvfb did not start";
@@ -213,45 +149,10 @@ protected:
         headlessPng_ = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     }
 
-    static void StartXvfb() {
-        int fds[2];
-        if (pipe(fds) != 0) {
-            return;
-        }
-        pid_t pid = fork();
-        if (pid == 0) {
-            close(fds[0]);
-            prctl(PR_SET_PDEATHSIG, SIGTERM);
-            std::string fd = std::to_string(fds[1]);
-            int devnull = open("/dev/null", O_WRONLY);
-            dup2(devnull, 2);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp",
-                   static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        xvfb_ = pid;
-        pollfd p{fds[0], POLLIN, 0};
-        std::string number;
-        while (poll(&p, 1, 10000) > 0) {
-            char c = 0;
-            if (read(fds[0], &c, 1) != 1 || c == '\n') {
-                break;
-            }
-            number += c;
-        }
-        close(fds[0]);
-        display_ = number.empty() ? -1 : std::atoi(number.c_str());
-    }
-
-    bool Screenshot(::Screenshot& shot) {
-        std::string path = *scratch_ + "/screen.xwd";
-        std::string command = "xwd -root -silent -out '" + path + "'";
-        int status = std::system(command.c_str());
-        EXPECT_EQ(status, 0) << command;
-        bool read = status == 0 && ReadXwd(path, shot);
-        EXPECT_TRUE(read) << "unreadable dump " << path;
-        return read;
+    testsupport::Picture Screenshot() {
+        testsupport::Picture shot = testsupport::ShootScreen(*scratch_);
+        EXPECT_TRUE(shot.Valid()) << "no screenshot in " << *scratch_;
+        return shot;
     }
 
     // Pushes a native event as if the X server had sent it.
@@ -268,14 +169,13 @@ protected:
     }
 
     static inline int display_ = -1;
-    static inline pid_t xvfb_ = -1;
     static inline SdlDisplayBackend* backend_ = nullptr;
     static inline std::string* scratch_ = nullptr;
     static inline bool headlessPng_ = false;
 };
 
 TEST_F(SdlWindowTest, DrawnPixelsReachTheScreenAsHeadlessRendersThem) {
-    if (std::system("command -v xwd >/dev/null 2>&1") != 0) {
+    if (!testsupport::ToolInstalled("xwd")) {
         GTEST_SKIP() << "xwd is not installed";
     }
     HWND hwnd = CreateScene();
@@ -299,10 +199,10 @@ TEST_F(SdlWindowTest, DrawnPixelsReachTheScreenAsHeadlessRendersThem) {
     EXPECT_EQ(native.right - native.left, client.right);
     EXPECT_EQ(native.bottom - native.top, client.bottom);
 
-    ::Screenshot shot;
-    ASSERT_TRUE(Screenshot(shot));
-    ASSERT_LE(origin.x + client.right, shot.width);
-    ASSERT_LE(origin.y + client.bottom, shot.height);
+    const testsupport::Picture shot = Screenshot();
+    ASSERT_TRUE(shot.Valid());
+    ASSERT_LE(origin.x + client.right, shot.Width());
+    ASSERT_LE(origin.y + client.bottom, shot.Height());
     EXPECT_EQ(shot.At(origin.x + 50, origin.y + 30), RGB(255, 0, 0));       // the filled rectangle
     EXPECT_EQ(shot.At(origin.x + 130, origin.y + 30), RGB(0, 0, 0));        // Rectangle's pen
     EXPECT_EQ(shot.At(origin.x + 180, origin.y + 30), RGB(0, 128, 0));      // Rectangle's brush
@@ -317,20 +217,15 @@ TEST_F(SdlWindowTest, DrawnPixelsReachTheScreenAsHeadlessRendersThem) {
 
     // Every pixel of the client area is the one the layer holds, and the one a headless run draws.
     ASSERT_TRUE(headlessPng_);
-    cairo_surface_t* png = cairo_image_surface_create_from_png((*scratch_ + "/headless.png").c_str());
-    ASSERT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS);
+    const testsupport::Picture png = testsupport::Picture::FromPng(*scratch_ + "/headless.png");
+    ASSERT_TRUE(png.Valid());
     RECT window{};
     GetWindowRect(hwnd, &window);
-    const unsigned char* data = cairo_image_surface_get_data(png);
-    int stride = cairo_image_surface_get_stride(png);
     int mismatches = 0;
     for (int y = 0; y < client.bottom; ++y) {
         for (int x = 0; x < client.right; ++x) {
             COLORREF screen = shot.At(origin.x + x, origin.y + y);
-            std::uint32_t p = 0;
-            std::memcpy(&p, data + (y + origin.y - window.top) * stride + (x + origin.x - window.left) * 4,
-                        4);
-            COLORREF headless = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+            COLORREF headless = png.At(x + origin.x - window.left, y + origin.y - window.top);
             if (screen != headless || screen != DisplayGetPixel(hwnd, x, y)) {
                 if (++mismatches <= 5) {
                     ADD_FAILURE() << "pixel " << x << "," << y << ": screen " << std::hex << screen
@@ -339,7 +234,6 @@ TEST_F(SdlWindowTest, DrawnPixelsReachTheScreenAsHeadlessRendersThem) {
             }
         }
     }
-    cairo_surface_destroy(png);
     EXPECT_EQ(mismatches, 0);
     DestroyWindow(hwnd);
 }

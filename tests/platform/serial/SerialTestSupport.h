@@ -5,6 +5,7 @@
 #include "platform/kernel/Kernel.h"
 #include "platform/registry/Registry.h"
 #include "platform/serial/Serial.h"
+#include "support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -27,31 +28,7 @@ inline std::int64_t MsSince(Clock::time_point start) {
 // A limit for waits that should end at once: generous, so that a fault fails the test instead of hanging it.
 constexpr DWORD kPatience = 10'000;
 
-// Sets an environment variable for the life of the object.
-class ScopedEnv {
-public:
-    ScopedEnv(std::string name, const std::string& value) : name_(std::move(name)) {
-        if (const char* old = std::getenv(name_.c_str())) {
-            old_ = old;
-            hadOld_ = true;
-        }
-        setenv(name_.c_str(), value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (hadOld_) {
-            setenv(name_.c_str(), old_.c_str(), 1);
-        } else {
-            unsetenv(name_.c_str());
-        }
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    std::string name_;
-    std::string old_;
-    bool hadOld_ = false;
-};
+using testsupport::ScopedEnv;
 
 // An OVERLAPPED with its own manual-reset event.
 struct Overlapped {

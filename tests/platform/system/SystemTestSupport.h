@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/system/System.h"
+#include "support/ScopedEnvironment.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -17,43 +18,8 @@
 
 namespace system_test {
 
-class ScopedEnv {
-public:
-    // A null value unsets the variable.
-    ScopedEnv(const char* name, const char* value) : m_name(name) {
-        if (const char* old = std::getenv(name)) {
-            m_old = old;
-        }
-        if (value) {
-            setenv(name, value, 1);
-        } else {
-            unsetenv(name);
-        }
-    }
-    ScopedEnv(const char* name, const std::string& value) : ScopedEnv(name, value.c_str()) {}
-    ~ScopedEnv() {
-        if (m_old) {
-            setenv(m_name.c_str(), m_old->c_str(), 1);
-        } else {
-            unsetenv(m_name.c_str());
-        }
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    std::string m_name;
-    std::optional<std::string> m_old;
-};
-
-class ScopedTimeZone {
-public:
-    explicit ScopedTimeZone(const char* zone) : m_env("TZ", zone) { tzset(); }
-    ~ScopedTimeZone() { tzset(); }
-
-private:
-    ScopedEnv m_env;
-};
+using testsupport::ScopedEnv;
+using testsupport::ScopedTimeZone;
 
 inline bool HaveZone(const std::string& zone) {
     struct stat st {};

@@ -1,4 +1,4 @@
-#include "app/Geoid.h"
+#include "receiver/Geoid.h"
 
 #include <gtest/gtest.h>
 

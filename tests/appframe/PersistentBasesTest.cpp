@@ -1,11 +1,11 @@
 // Placement kept in the profile: the frame's "Window size" and a dialog's "Dialog ... size".
-#include "app/CPersistentDialog.h"
-#include "app/CPersistentFrame.h"
+#include "AppframeTestIds.h"
+#include "appframe/CPersistentDialog.h"
+#include "appframe/CPersistentFrame.h"
 #include "platform/base/CodePage.h"
 #include "platform/controls/StandardControls.h"
 #include "platform/framework/CWinApp.h"
 #include "platform/resources/Resources.h"
-#include "resources/Resource.h"
 
 #include <gtest/gtest.h>
 
@@ -122,9 +122,9 @@ TEST_F(PlacementTest, FrameWritesFourDigitFieldsAndAKeptMaximisedPosition) {
     EXPECT_EQ(Read(CPersistentFrame::s_profileSection, u"Rect"), "-008 0012 0292 0212");
 }
 
-class AboutLikeDialog : public CPersistentDialog {
+class FixedSizeDialog : public CPersistentDialog {
 public:
-    AboutLikeDialog() : CPersistentDialog(IDD_ABOUTBOX) {}
+    FixedSizeDialog() : CPersistentDialog(IDD_FIXED_SIZE) {}
 };
 
 TEST_F(PlacementTest, SectionNamesFollowTheIdOrTheTemplateName) {
@@ -136,8 +136,8 @@ TEST_F(PlacementTest, SectionNamesFollowTheIdOrTheTemplateName) {
 // A fixed-size dialog only moves; one with a sizing border takes the stored size too; an empty "Rect"
 // leaves it alone.
 TEST_F(PlacementTest, DialogRestoreMovesFixedSizeAndSizesSizable) {
-    AboutLikeDialog dialog;
-    ASSERT_TRUE(dialog.Create(IDD_ABOUTBOX));
+    FixedSizeDialog dialog;
+    ASSERT_TRUE(dialog.Create(IDD_FIXED_SIZE));
     CRect before(PlacementOf(&dialog).rcNormalPosition);
 
     Write(u"Dialog 100 size", u"Rect", u"");
@@ -159,8 +159,8 @@ TEST_F(PlacementTest, DialogRestoreMovesFixedSizeAndSizesSizable) {
 }
 
 TEST_F(PlacementTest, ShowingRestoringAppliesTheStoredPosition) {
-    AboutLikeDialog dialog;
-    ASSERT_TRUE(dialog.Create(IDD_ABOUTBOX));
+    FixedSizeDialog dialog;
+    ASSERT_TRUE(dialog.Create(IDD_FIXED_SIZE));
     Write(u"Dialog 100 size", u"Rect", u"0070 0080 0100 0100");
     dialog.ShowWindowRestoring(SW_SHOW);
     EXPECT_NE(PlacementOf(&dialog).rcNormalPosition.left, 70);

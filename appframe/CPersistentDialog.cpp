@@ -1,6 +1,6 @@
-#include "app/CPersistentDialog.h"
+#include "appframe/CPersistentDialog.h"
 
-#include "app/CPersistentFrame.h"
+#include "appframe/CPersistentFrame.h"
 #include "platform/framework/CWinApp.h"
 
 IMPLEMENT_DYNAMIC(CPersistentDialog, CDialog)

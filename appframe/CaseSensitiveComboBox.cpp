@@ -1,4 +1,4 @@
-#include "app/CaseSensitiveComboBox.h"
+#include "appframe/CaseSensitiveComboBox.h"
 
 int FindItemCaseSensitive(const std::vector<CString>& items, LPCTSTR text, bool exact) {
     const CString wanted = text ? text : u"";

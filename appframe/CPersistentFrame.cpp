@@ -1,4 +1,4 @@
-#include "app/CPersistentFrame.h"
+#include "appframe/CPersistentFrame.h"
 
 #include "platform/framework/CWinApp.h"
 

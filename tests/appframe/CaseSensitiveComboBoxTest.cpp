@@ -1,6 +1,5 @@
-#include "AppTestSupport.h"
-
-#include "app/CaseSensitiveComboBox.h"
+#include "appframe/CaseSensitiveComboBox.h"
+#include "platform/base/CodePage.h"
 #include "platform/controls/StandardControls.h"
 #include "platform/display/DisplayBackend.h"
 
@@ -56,9 +55,9 @@ TEST_F(CaseSensitiveComboBoxTest, FindsCompareCaseAndAlwaysStartAtTheFirstItem) 
     }
     for (const FindCase& c : kCases) {
         const auto text = reinterpret_cast<LPARAM>(c.text);
-        EXPECT_EQ(m_list.SendMessageW(c.listMessage, c.start, text), c.index) << apptest::Narrow(c.text);
+        EXPECT_EQ(m_list.SendMessageW(c.listMessage, c.start, text), c.index) << Utf16ToUtf8(c.text);
         EXPECT_EQ(m_combo.SendMessageW(ComboMessage(c.listMessage), c.start, text), c.index)
-            << apptest::Narrow(c.text);
+            << Utf16ToUtf8(c.text);
     }
 }
 

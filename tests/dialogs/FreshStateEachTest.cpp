@@ -1,0 +1,16 @@
+// Every test starts with an empty profile, the display state and the receiver link as a fresh process has
+// them.
+#include "support/BeforeEachTest.h"
+#include "support/DisplayState.h"
+#include "support/FreshProfile.h"
+#include "support/ReceiverLinkState.h"
+
+namespace {
+
+const bool g_freshState = testsupport::BeforeEachTest([] {
+    testsupport::UseFreshProfile();
+    testsupport::ResetDisplayState();
+    testsupport::ResetReceiverLink();
+});
+
+} // namespace
