@@ -25,13 +25,6 @@ std::string Instant(const UtcInstant& t) {
     return text;
 }
 
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
 std::string NewScratchDir() {
     std::filesystem::create_directories(testsupport::ScratchDir());
     std::string dir = (testsupport::ScratchDir() / "sync.XXXXXX").string();
@@ -203,7 +196,7 @@ TEST_F(ClockSync, AFailedSetShowsTheBoxOnceAndSwitchesSynchronisationOff) {
     EXPECT_EQ(view.syncDialog.m_syncMode, kSyncOff);
     EXPECT_FALSE(view.sync.ClockWasSet());
     view.logger.CloseGpsDataLog();
-    EXPECT_EQ(ReadBytes(dir + "/nmea.txt").find("$PQVRT"), std::string::npos);
+    EXPECT_EQ(testsupport::ReadWholeFile(dir + "/nmea.txt").find("$PQVRT"), std::string::npos);
 }
 
 // A run across a minute with the NMEA common format log open: the clock is set every second, the records
@@ -240,7 +233,7 @@ TEST_F(ClockSync, SimulatedRunWritesTheNmeaCommonFormatLog) {
     ASSERT_TRUE(view.logger.CloseGpsDataLog());
 
     const std::string position = "3230.0000,N,11715.0000,W,000.5,N,270.0,08,2\r\n";
-    EXPECT_EQ(ReadBytes(path),
+    EXPECT_EQ(testsupport::ReadWholeFile(path),
               "$PQVRM Opened Doliva Version 2.7.29 Log at Sun Mar 10 12:00:57 2024 UTC\r\n"
               "$PQVRA,20240310,120057.00," +
                   position +

@@ -4,6 +4,7 @@
 #include "platform/registry/Registry.h"
 #include "receiver/AppProfileAccess.h"
 #include "support/FreshProfile.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -16,13 +17,6 @@
 using apptest::Utc;
 
 namespace {
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 CString Bytes(const std::string& bytes) {
     std::u16string units;
@@ -109,7 +103,7 @@ TEST_F(GpsDataLog, RawLogHeaderRecordsInLoggingSecondsAndTrailer) {
     view.gpsTime.SetTime(Utc(2024, 3, 10, 12, 0, 3));
     EXPECT_TRUE(view.logger.CloseGpsDataLog());
     EXPECT_FALSE(view.logger.IsAnyLogOpen());
-    EXPECT_EQ(ReadBytes(path),
+    EXPECT_EQ(testsupport::ReadWholeFile(path),
               "; Opened Doliva Version 2.7.29 Raw Data Log at Sun Mar 10 12:00:00 2024 UTC\r\n"
               "$GPZDA,120002.00,10,03,2024,00,00*6C\r\n"
               "caf\xE9 \xB0\r\n"
@@ -125,7 +119,7 @@ TEST_F(GpsDataLog, PvtHeadersFollowTheReceiver) {
     view.logger.WriteTextLogLine(GpsDataLogger::kPvtFile, u"record");
     view.logger.CloseGpsDataLog();
     const CString row12 = GpsDataLogger::PvtColumnRow(2, 12, TRUE);
-    EXPECT_EQ(ReadBytes(path),
+    EXPECT_EQ(testsupport::ReadWholeFile(path),
               "; Opened Doliva Version 2.7.29 PVT Data Log at Sun Mar 10 12:00:00 2024 UTC\r\n" +
                   apptest::Narrow(row12) +
                   "\r\nrecord\r\n"
@@ -168,7 +162,7 @@ TEST_F(GpsDataLog, AnExistingLogIsAppendedToAndNoSecondLogOpens) {
     EXPECT_FALSE(view.logger.OpenNewLog(CLogType::kRawData));
     EXPECT_FALSE(view.logger.OpenExistingLog(CLogType::kNmeaPvt));
     view.logger.CloseGpsDataLog();
-    EXPECT_EQ(ReadBytes(path), "earlier\r\n"
+    EXPECT_EQ(testsupport::ReadWholeFile(path), "earlier\r\n"
                                "$PQVRM Opened Doliva Version 2.7.29 Log at Sun Mar 10 12:00:00 2024 UTC\r\n"
                                "$PQVRM Closed Doliva Version 2.7.29 Log at Sun Mar 10 12:00:00 2024 UTC\r\n");
     EXPECT_TRUE(view.boxes.empty());
@@ -182,7 +176,7 @@ TEST_F(GpsDataLog, MinuteReopenKeepsAppendingWithoutANewHeader) {
     EXPECT_TRUE(view.logger.IsLogOpenFlag());
     view.logger.WriteTextLogLine(GpsDataLogger::kRawFile, u"after");
     // What was written before the reopen is on disk already.
-    EXPECT_EQ(ReadBytes(path),
+    EXPECT_EQ(testsupport::ReadWholeFile(path),
               "; Opened Doliva Version 2.7.29 Raw Data Log at Sun Mar 10 12:00:00 2024 UTC\r\n"
               "before\r\nafter\r\n");
     // Without an open log the reopen does nothing.
@@ -207,7 +201,7 @@ TEST_F(GpsDataLog, BinaryAndRinexLogs) {
     view.logger.WriteBinaryLogMessage(u"@@Ea2");
     view.logger.WriteBinaryLogMessage(u"");
     view.logger.CloseGpsDataLog();
-    EXPECT_EQ(ReadBytes(plain), "@@Ea2" + std::string(1, 'E' ^ 'a' ^ '2') + "\r\n");
+    EXPECT_EQ(testsupport::ReadWholeFile(plain), "@@Ea2" + std::string(1, 'E' ^ 'a' ^ '2') + "\r\n");
     EXPECT_TRUE(view.sent.empty());
 
     // Rinex: position and range wait for the next "@@Bg"/"@@Eg"; other messages are dropped.
@@ -223,7 +217,7 @@ TEST_F(GpsDataLog, BinaryAndRinexLogs) {
     view.logger.WriteBinaryLogMessage(u"@@Ba1");
     view.logger.WriteBinaryLogMessage(u"@@Ba2");
     view.logger.WriteBinaryLogMessage(u"@@Xx9");
-    EXPECT_EQ(ReadBytes(rinex), "");
+    EXPECT_EQ(testsupport::ReadWholeFile(rinex), "");
     view.logger.WriteBinaryLogMessage(u"@@Bg1");
     view.logger.WriteBinaryLogMessage(u"@@Ha1");
     view.logger.WriteBinaryLogMessage(u"@@Eg2");
@@ -236,7 +230,7 @@ TEST_F(GpsDataLog, BinaryAndRinexLogs) {
         }
         return m + sum + "\r\n";
     };
-    EXPECT_EQ(ReadBytes(rinex), rec("@@Ba2") + rec("@@Bk1") + rec("@@Bg1") + rec("@@Ha1") + rec("@@Eg2"));
+    EXPECT_EQ(testsupport::ReadWholeFile(rinex), rec("@@Ba2") + rec("@@Bk1") + rec("@@Bg1") + rec("@@Ha1") + rec("@@Eg2"));
     ASSERT_EQ(view.sent.size(), 2u);
     EXPECT_EQ(apptest::Narrow(view.sent[0]), std::string("@@Eg\x00", 5));
 }

@@ -260,13 +260,6 @@ private:
 };
 
 // The bytes of a file, untouched.
-inline std::string ReadBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
 // A text capture as the receiver sent it: '#' lines dropped, every line ended with CR LF.
 inline std::string ReplayableText(const std::string& capture) {
     std::string out;

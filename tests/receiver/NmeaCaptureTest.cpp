@@ -47,7 +47,7 @@ TEST_P(NmeaCaptures, TimesAndPositionsAgreeWithTheReference) {
     const auto dir = testsupport::SharedFixturesDir() / "receiver-captures";
 
     // The sentences as the framer delivers them from the replayed stream.
-    const std::string stream = ReplayableText(ReadBytes(dir / capture.name));
+    const std::string stream = ReplayableText(testsupport::ReadWholeFile(dir / capture.name));
     NmeaLineFramer framer;
     std::vector<CString> lines;
     framer.Feed(reinterpret_cast<const BYTE*>(stream.data()), stream.size(), lines);
@@ -56,7 +56,7 @@ TEST_P(NmeaCaptures, TimesAndPositionsAgreeWithTheReference) {
     std::vector<std::u16string> referenceSentences;
     std::vector<std::string> tpvs;
     {
-        std::istringstream in(ReadBytes(dir / (std::string(capture.name) + ".chk")));
+        std::istringstream in(testsupport::ReadWholeFile(dir / (std::string(capture.name) + ".chk")));
         for (std::string line; std::getline(in, line);) {
             if (line.rfind("$", 0) == 0) {
                 std::u16string sentence(line.begin(), line.end());

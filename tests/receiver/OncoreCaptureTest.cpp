@@ -15,7 +15,6 @@ using namespace oncore_test;
 using decoder_test::IsoSeconds;
 using decoder_test::JsonNumber;
 using decoder_test::JsonString;
-using decoder_test::ReadBytes;
 
 struct Capture {
     const char* name;
@@ -31,7 +30,7 @@ TEST_P(OncoreCaptures, TimesAndPositionsAgreeWithTheReference) {
     const auto dir = testsupport::SharedFixturesDir() / "receiver-captures";
 
     // The bytes after the leading comment lines, exactly as they came.
-    std::string bytes = ReadBytes(dir / capture.name);
+    std::string bytes = testsupport::ReadWholeFile(dir / capture.name);
     std::size_t start = 0;
     while (start < bytes.size() && bytes[start] == '#') {
         start = bytes.find('\n', start) + 1;
@@ -47,7 +46,7 @@ TEST_P(OncoreCaptures, TimesAndPositionsAgreeWithTheReference) {
     };
     std::map<__time64_t, Reference> references;
     {
-        std::istringstream in(ReadBytes(dir / (std::string(capture.name) + ".chk")));
+        std::istringstream in(testsupport::ReadWholeFile(dir / (std::string(capture.name) + ".chk")));
         for (std::string line; std::getline(in, line);) {
             if (line.find("\"class\":\"TPV\"") == std::string::npos) {
                 continue;

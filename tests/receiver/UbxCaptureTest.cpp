@@ -23,14 +23,14 @@ unsigned Field(const std::u16string& frame, std::size_t at, int width) {
 TEST(UbxCapture, PositionsAndTimesOfTheM8T) {
     REQUIRE_SHARED_FIXTURES();
     const auto dir = testsupport::SharedFixturesDir() / "receiver-captures";
-    const std::string bytes = ReadBytes(dir / "u-blox-m8t-time.log");
+    const std::string bytes = testsupport::ReadWholeFile(dir / "u-blox-m8t-time.log");
     UbxFramer framer;
     std::vector<CString> messages;
     framer.Feed(reinterpret_cast<const BYTE*>(bytes.data()), bytes.size(), messages);
 
     std::map<__time64_t, std::string> reference;
     {
-        std::istringstream in(ReadBytes(dir / "u-blox-m8t-time.log.chk"));
+        std::istringstream in(testsupport::ReadWholeFile(dir / "u-blox-m8t-time.log.chk"));
         for (std::string line; std::getline(in, line);) {
             if (line.find("\"class\":\"TPV\"") != std::string::npos) {
                 if (const auto time = JsonString(line, "time")) {

@@ -5,9 +5,9 @@
 #include "receiver/CommandFraming.h"
 #include "receiver/CrossProcessSemaphore.h"
 #include "receiver/GpsPortControl.h"
-#include "receiver/ReceiverEvents.h"
 #include "receiver/ReceiverState.h"
 #include "tests/platform/serial/SerialTestSupport.h"
+#include "tests/receiver/QuietReceiverEvents.h"
 #include "tools/simulator/OncoreEngine.h"
 #include "tools/simulator/SimulatorSession.h"
 
@@ -22,14 +22,6 @@
 namespace sim = receiversim;
 
 namespace {
-
-class QuietEvents : public ReceiverEvents {
-public:
-    void PostGpsDataQueued() override {}
-    void PostPpsTick() override {}
-    void ShowLinkError(const CString&) override {}
-    void AddRawDataLine(const CString&) override {}
-};
 
 class PtyCommandFraming : public serialtest::SerialTest {
 protected:
@@ -106,7 +98,7 @@ protected:
         return false;
     }
 
-    QuietEvents m_events;
+    QuietReceiverEvents m_events;
     std::unique_ptr<sim::SimulatorSession> m_session;
     std::unique_ptr<serialtest::ScopedEnv> m_env;
     std::unique_ptr<GpsPortControl> m_control;

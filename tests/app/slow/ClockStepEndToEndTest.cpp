@@ -58,7 +58,7 @@ TEST_P(ClockStepEndToEnd, StepsTheSimulatedClockToTheReceiversTimeAtATick) {
     }
     const bool running = program.Running();
     program.Stop();
-    const std::string context = "clock log:\n" + ReadFile(clockFile) + "\nprogram:\n" + program.Stderr() +
+    const std::string context = "clock log:\n" + ReadWholeFile(clockFile) + "\nprogram:\n" + program.Stderr() +
                                 "\nsimulator (tail):\n" +
                                 sim.Log().substr(sim.Log().size() > 4000 ? sim.Log().size() - 4000 : 0);
     ASSERT_TRUE(running) << context;

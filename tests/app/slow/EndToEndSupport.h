@@ -2,113 +2,27 @@
 // directory, COM1 pointed at the simulator's RFC 2217 address, and the simulated clock's step log.
 #pragma once
 
+#include "support/ChildProcess.h"
 #include "support/TestSupport.h"
 
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <signal.h>
-#include <spawn.h>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace endtoend {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-inline std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// A child process with its standard output and error in files; killed when it goes out of scope.
-class ChildProcess {
-public:
-    ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv,
-                 const fs::path& logStem)
-        : m_stdout(logStem.string() + ".stdout"), m_stderr(logStem.string() + ".stderr") {
-        std::vector<std::string> env;
-        for (char** e = environ; *e; ++e) {
-            env.emplace_back(*e);
-        }
-        // Later entries win for getenv only when earlier ones with the same name are gone.
-        for (const std::string& extra : extraEnv) {
-            const std::string name = extra.substr(0, extra.find('=') + 1);
-            std::erase_if(env, [&](const std::string& e) { return e.starts_with(name); });
-            env.push_back(extra);
-        }
-        std::vector<std::string> args = argv;
-        std::vector<char*> argp, envp;
-        for (auto& a : args) {
-            argp.push_back(a.data());
-        }
-        argp.push_back(nullptr);
-        for (auto& e : env) {
-            envp.push_back(e.data());
-        }
-        envp.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, m_stdout.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_addopen(&actions, 2, m_stderr.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (posix_spawn(&m_pid, argp[0], &actions, nullptr, argp.data(), envp.data()) != 0) {
-            m_pid = -1;
-        }
-        posix_spawn_file_actions_destroy(&actions);
-    }
-    ~ChildProcess() { Stop(); }
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
-
-    bool Started() const { return m_pid > 0; }
-    bool Running() {
-        if (m_pid <= 0 || m_exited) {
-            return false;
-        }
-        int status = 0;
-        if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
-            m_exited = true;
-        }
-        return !m_exited;
-    }
-    // Asks it to end, and ends it when it does not within a few seconds.
-    void Stop() {
-        if (m_pid <= 0 || !Running()) {
-            return;
-        }
-        kill(m_pid, SIGTERM);
-        for (int i = 0; i < 50 && Running(); ++i) {
-            std::this_thread::sleep_for(100ms);
-        }
-        if (Running()) {
-            kill(m_pid, SIGKILL);
-            waitpid(m_pid, nullptr, 0);
-            m_exited = true;
-        }
-    }
-    std::string Stdout() const { return ReadFile(m_stdout); }
-    std::string Stderr() const { return ReadFile(m_stderr); }
-
-private:
-    pid_t m_pid = -1;
-    bool m_exited = false;
-    std::string m_stdout;
-    std::string m_stderr;
-};
+using testsupport::ChildProcess;
+using testsupport::ReadWholeFile;
 
 // The simulator on a free loopback port with its 1PPS on DCD; Address() is empty when it did not start.
 class Simulator {
@@ -189,7 +103,7 @@ inline std::optional<int> MillisOfIso(const std::string& line, const std::string
 
 inline std::vector<ClockStepLine> ReadClockSteps(const fs::path& clockFile) {
     std::vector<ClockStepLine> steps;
-    std::istringstream in(ReadFile(clockFile));
+    std::istringstream in(ReadWholeFile(clockFile));
     std::string line;
     while (std::getline(in, line)) {
         const auto real = MillisOfIso(line, "real=");

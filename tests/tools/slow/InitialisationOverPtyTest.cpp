@@ -7,11 +7,11 @@
 #include "receiver/GpsPortControl.h"
 #include "receiver/NmeaDecoder.h"
 #include "receiver/OncoreDecoder.h"
-#include "receiver/ReceiverEvents.h"
 #include "receiver/ReceiverInitialisation.h"
 #include "receiver/ReceiverState.h"
 #include "receiver/UbxDecoder.h"
 #include "tests/platform/serial/SerialTestSupport.h"
+#include "tests/receiver/QuietReceiverEvents.h"
 #include "tests/receiver/OncoreTestSupport.h"
 #include "tools/simulator/NmeaEngine.h"
 #include "tools/simulator/OncoreEngine.h"
@@ -31,14 +31,6 @@
 namespace sim = receiversim;
 
 namespace {
-
-class QuietEvents : public ReceiverEvents {
-public:
-    void PostGpsDataQueued() override {}
-    void PostPpsTick() override {}
-    void ShowLinkError(const CString&) override {}
-    void AddRawDataLine(const CString&) override {}
-};
 
 // The decoders' view, with the identity the "@@Cj" decoding writes kept where the initialisation reads it.
 class IdentityView : public oncore_test::RecordingOncoreView {
@@ -216,7 +208,7 @@ protected:
         return state;
     }
 
-    QuietEvents m_events;
+    QuietReceiverEvents m_events;
     std::unique_ptr<sim::SimulatorSession> m_session;
     std::unique_ptr<serialtest::ScopedEnv> m_env;
     std::unique_ptr<GpsPortControl> m_control;
