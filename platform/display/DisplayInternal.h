@@ -310,7 +310,6 @@ struct Globals {
     UINT doubleClickTime = 500;
     UINT caretBlinkTime = 530;
     DisplayMenuBarHooks menuHooks;
-    DisplayResourceLoaders loaders;
 };
 
 Globals& G();

@@ -276,7 +276,7 @@ TEST_F(IconResource, BuildsTheChosenImageWithItsMask) {
         DeleteObject(info.hbmMask);
         DestroyIcon(icon);
     }
-    // LoadIconW of a module comes here through the installed loader.
+    // LoadIconW of a module comes here.
     HICON loaded = LoadIconW(program, MAKEINTRESOURCEW(IDI_APP));
     ASSERT_NE(loaded, nullptr);
     DestroyIcon(loaded);
