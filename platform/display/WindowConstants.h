@@ -5,17 +5,6 @@
 
 #include "platform/base/WindowTypes.h"
 
-#ifndef MAKEINTRESOURCEW
-#define MAKEINTRESOURCEW(i) (reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(static_cast<WORD>(i))))
-#define MAKEINTRESOURCE MAKEINTRESOURCEW
-#endif
-#ifndef IS_INTRESOURCE
-#define IS_INTRESOURCE(p) ((reinterpret_cast<ULONG_PTR>(p) >> 16) == 0)
-#endif
-#ifndef MAKEINTATOM
-#define MAKEINTATOM(i) (reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(static_cast<WORD>(i))))
-#endif
-
 // Window styles.
 #define WS_OVERLAPPED 0x00000000L
 #define WS_POPUP 0x80000000L
