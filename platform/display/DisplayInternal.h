@@ -22,8 +22,6 @@
 #include <unordered_map>
 #include <vector>
 
-typedef struct _cairo_surface cairo_surface_t;
-
 namespace display_detail {
 
 // A pixman region with value semantics.
