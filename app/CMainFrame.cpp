@@ -2,9 +2,9 @@
 
 #include "app/CPex32App.h"
 #include "app/CPex32View.h"
-#include "platform/display/SystemColors.h"
 #include "platform/framework/AfxRes.h"
 #include "platform/framework/FrameworkResources.h"
+#include "platform/gdi/SystemColors.h"
 #include "resources/Resource.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, CPersistentFrame)

@@ -3,7 +3,7 @@
 #   doliva_add_resources(<target> <script.rc> [MODULE <name>] [DEPENDS <files>...])
 #
 # The UTF-8 script is run through the C preprocessor (clang -E, with RC_INVOKED defined and the repository
-# root on the include path, so that it can #include "platform/resources/ResourceConstants.h" and the
+# root on the include path, so that it can #include "platform/framework/ResourceConstants.h" and the
 # program's own id headers), compiled by llvm-rc into a standard .res file, and the .res bytes become a
 # generated source added to <target> that registers them at static initialisation: in the program's module,
 # or in the module <name> when MODULE is given. Files the script names (bitmaps, icons, sounds) are found
@@ -13,7 +13,7 @@
 # llvm-rc 14 knows no TOOLBAR, MENUEX or DLGINIT statement and no MENU line in a dialog: a toolbar is a
 # block of type RT_TOOLBAR (241: WORD version 1, width, height, count, then the command ids), dialog-init
 # data one of type RT_DLGINIT (240: control id, message, DWORD length, the bytes; a final 0). The script
-# gets both names from platform/resources/ResourceConstants.h.
+# gets both names from platform/framework/ResourceConstants.h.
 #
 # Run as a script (cmake -P) the same file turns a .res into that source.
 
@@ -80,7 +80,7 @@ function(doliva_add_resources target script)
         OUTPUT "${preprocessed}"
         COMMAND ${DOLIVA_RC_PREPROCESSOR} -E -P -x c -DRC_INVOKED -I${CMAKE_SOURCE_DIR} -I${scriptDir}
                 -MD -MF "${preprocessed}.d" -MT "${preprocessed}" -o "${preprocessed}" "${script}"
-        DEPENDS "${script}" ${CMAKE_SOURCE_DIR}/platform/resources/ResourceConstants.h
+        DEPENDS "${script}" ${CMAKE_SOURCE_DIR}/platform/framework/ResourceConstants.h
         DEPFILE "${preprocessed}.d"
         COMMENT "Preprocessing resource script ${stem}.rc"
         VERBATIM)

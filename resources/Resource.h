@@ -120,16 +120,3 @@
 // Commands of the hyperlink control's context menu.
 #define ID_HLINK_OPEN 33546
 #define ID_HLINK_COPY_SHORTCUT 33547
-
-// The framework's ids the script uses (C++ code has them from platform/framework/AfxRes.h).
-#ifdef RC_INVOKED
-#define ID_APP_ABOUT 0xE140
-#define ID_APP_EXIT 0xE141
-#define ID_HELP_FINDER 0xE143
-#define ID_CONTEXT_HELP 0xE145
-#define ID_HELP 0xE146
-#define ID_VIEW_TOOLBAR 0xE800
-#define ID_VIEW_STATUS_BAR 0xE801
-#define AFX_IDS_APP_TITLE 0xE000
-#define AFX_IDS_IDLEMESSAGE 0xE001
-#endif

@@ -1,10 +1,10 @@
 #include "toolkit/SECControlBar.h"
 
-#include "platform/display/SystemColors.h"
 #include "platform/framework/CDC.h"
 #include "platform/framework/CDockContext.h"
 #include "platform/framework/CFrameWnd.h"
 #include "platform/framework/CMiniDockFrameWnd.h"
+#include "platform/gdi/SystemColors.h"
 
 #include <algorithm>
 

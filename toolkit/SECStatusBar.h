@@ -2,17 +2,10 @@
 // width, style, text) and lays them out, the first id-0 pane stretching over what is left.
 #pragma once
 
+#include "platform/framework/CStatusBar.h" // the pane styles, SBPS_*
 #include "toolkit/SECControlBar.h"
 
 #include <vector>
-
-// Pane styles (the control's text types in the low word, the bar's own bits above).
-#define SBPS_NORMAL 0x0000
-#define SBPS_NOBORDERS SBT_NOBORDERS
-#define SBPS_POPOUT SBT_POPOUT
-#define SBPS_OWNERDRAW SBT_OWNERDRAW
-#define SBPS_DISABLED 0x04000000
-#define SBPS_STRETCH 0x08000000
 
 struct SECStatusPane {
     UINT nID = 0;

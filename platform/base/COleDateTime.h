@@ -12,21 +12,11 @@
 
 using DATE = double;
 
-#ifndef VAR_TIMEVALUEONLY
 #define VAR_TIMEVALUEONLY 0x00000001
-#endif
-#ifndef VAR_DATEVALUEONLY
 #define VAR_DATEVALUEONLY 0x00000002
-#endif
-#ifndef LOCALE_NOUSEROVERRIDE
 #define LOCALE_NOUSEROVERRIDE 0x80000000
-#endif
-#ifndef LANG_USER_DEFAULT
 #define LANG_USER_DEFAULT 0x0400
-#endif
-#ifndef LOCALE_USER_DEFAULT
 #define LOCALE_USER_DEFAULT 0x0400
-#endif
 
 // What the accessors answer for a value that is not valid.
 #define AFX_OLE_DATETIME_ERROR (-1)

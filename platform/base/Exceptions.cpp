@@ -11,53 +11,6 @@
 #include <new>
 #include <string>
 
-// Win32 codes that only the cause table needs.
-#ifndef ERROR_INVALID_ACCESS
-#define ERROR_INVALID_ACCESS 12L
-#endif
-#ifndef ERROR_CURRENT_DIRECTORY
-#define ERROR_CURRENT_DIRECTORY 16L
-#endif
-#ifndef ERROR_NOT_SAME_DEVICE
-#define ERROR_NOT_SAME_DEVICE 17L
-#endif
-#ifndef ERROR_NO_MORE_FILES
-#define ERROR_NO_MORE_FILES 18L
-#endif
-#ifndef ERROR_BAD_LENGTH
-#define ERROR_BAD_LENGTH 24L
-#endif
-#ifndef ERROR_NOT_DOS_DISK
-#define ERROR_NOT_DOS_DISK 26L
-#endif
-#ifndef ERROR_SECTOR_NOT_FOUND
-#define ERROR_SECTOR_NOT_FOUND 27L
-#endif
-#ifndef ERROR_WRONG_DISK
-#define ERROR_WRONG_DISK 34L
-#endif
-#ifndef ERROR_SHARING_BUFFER_EXCEEDED
-#define ERROR_SHARING_BUFFER_EXCEEDED 36L
-#endif
-#ifndef ERROR_BAD_NETPATH
-#define ERROR_BAD_NETPATH 53L
-#endif
-#ifndef ERROR_NETWORK_ACCESS_DENIED
-#define ERROR_NETWORK_ACCESS_DENIED 65L
-#endif
-#ifndef ERROR_BAD_NET_NAME
-#define ERROR_BAD_NET_NAME 67L
-#endif
-#ifndef ERROR_DRIVE_LOCKED
-#define ERROR_DRIVE_LOCKED 108L
-#endif
-#ifndef ERROR_SEEK_ON_DEVICE
-#define ERROR_SEEK_ON_DEVICE 132L
-#endif
-#ifndef ERROR_DIRECTORY
-#define ERROR_DIRECTORY 267L
-#endif
-
 IMPLEMENT_DYNAMIC(CException, CObject)
 IMPLEMENT_DYNAMIC(CMemoryException, CException)
 IMPLEMENT_DYNAMIC(CNotSupportedException, CException)

@@ -3,9 +3,7 @@
 // stays valid when GlobalReAlloc moves the data. Unknown handles fail with ERROR_INVALID_HANDLE.
 #pragma once
 
-#include "platform/base/Win32Types.h"
-
-using HGLOBAL = void*;
+#include "platform/base/WindowTypes.h" // HGLOBAL
 
 #define GMEM_FIXED 0x0000u
 #define GMEM_MOVEABLE 0x0002u

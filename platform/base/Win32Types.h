@@ -65,12 +65,8 @@ using HMODULE = HINSTANCE;
 
 #define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-1)))
 
-#ifndef TRUE
 #define TRUE 1
-#endif
-#ifndef FALSE
 #define FALSE 0
-#endif
 
 #define _T(x) u##x
 #define TEXT(x) u##x
@@ -94,6 +90,12 @@ using HMODULE = HINSTANCE;
 #define GetRValue(rgb) (LOBYTE(rgb))
 #define GetGValue(rgb) (LOBYTE(static_cast<WORD>(rgb) >> 8))
 #define GetBValue(rgb) (LOBYTE((rgb) >> 16))
+
+// Resource names and class names that are numbers (atoms) travel as pointers below 0x10000.
+#define MAKEINTRESOURCEW(i) (reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(static_cast<WORD>(i))))
+#define MAKEINTRESOURCE MAKEINTRESOURCEW
+#define IS_INTRESOURCE(p) ((reinterpret_cast<ULONG_PTR>(p) >> 16) == 0)
+#define MAKEINTATOM(i) (reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(static_cast<WORD>(i))))
 
 #define WINAPI
 #define CALLBACK

@@ -62,7 +62,7 @@ struct Store {
     std::vector<std::u16string> names; // by id - kFirstRegisteredFormat
     ClipboardMessageHook messageHook;
     ClipboardGdiObjectDeleter gdiDeleter;
-    std::shared_ptr<ClipboardMirror> mirror = std::make_shared<SdlClipboardMirror>();
+    std::shared_ptr<ClipboardMirror> mirror; // the SDL display installs the desktop's
     std::optional<std::u16string> desktopText; // as last seen or published, desktop form
 };
 

@@ -22,11 +22,11 @@
 #include "platform/base/Win32Types.h"
 #include "platform/base/WindowTypes.h"
 #include "platform/clipboard/ClipboardMirror.h"
+#include "platform/display/WindowMessages.h"
 
 #include <functional>
 #include <memory>
 #include <string>
-
 
 #define CF_TEXT 1
 #define CF_BITMAP 2
@@ -54,19 +54,6 @@
 #define CF_PRIVATELAST 0x02FF
 #define CF_GDIOBJFIRST 0x0300
 #define CF_GDIOBJLAST 0x03FF
-
-#ifndef WM_RENDERFORMAT
-#define WM_RENDERFORMAT 0x0305
-#endif
-#ifndef WM_RENDERALLFORMATS
-#define WM_RENDERALLFORMATS 0x0306
-#endif
-#ifndef WM_DESTROYCLIPBOARD
-#define WM_DESTROYCLIPBOARD 0x0307
-#endif
-#ifndef WM_CLIPBOARDUPDATE
-#define WM_CLIPBOARDUPDATE 0x031D
-#endif
 
 // Fails with ERROR_ACCESS_DENIED while another thread has the clipboard open; the thread that has it open may
 // open it again (the open window changes).

@@ -1,4 +1,6 @@
-// The desktop clipboard that the clipboard's Unicode text is mirrored to, and its two implementations.
+// The desktop clipboard that the clipboard's Unicode text is mirrored to, and the process's own stand-in for
+// one. The desktop's own (SDL2's) comes with the SDL display (platform/sdl/SdlClipboardMirror.h), which
+// installs it when it starts; until then there is no mirror.
 #pragma once
 
 #include <mutex>
@@ -14,15 +16,6 @@ public:
     virtual void Publish(const std::u16string& text) = 0;
     // The desktop clipboard's text, empty when it has none; nullopt when there is no desktop clipboard.
     virtual std::optional<std::u16string> Fetch() = 0;
-};
-
-// The desktop clipboard of SDL2; it does nothing until the SDL video subsystem is initialised. It is the
-// default mirror. SDL wants its video calls on the thread that runs the display, which is where the program
-// uses the clipboard.
-class SdlClipboardMirror : public ClipboardMirror {
-public:
-    void Publish(const std::u16string& text) override;
-    std::optional<std::u16string> Fetch() override;
 };
 
 // A clipboard of the process's own, for tests and displays without a desktop clipboard.

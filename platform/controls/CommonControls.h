@@ -1,14 +1,12 @@
 // The scroll-bar control and the common controls: up-down, progress bar, tooltips and status bar. Their
-// messages, styles and records, and the calls that register the classes.
+// messages and records, and the calls that register the classes; their styles are with the other controls'
+// in ControlConstants.h, which resource scripts read.
 #pragma once
 
+#include "platform/controls/StandardControls.h"
 #include "platform/display/User.h"
 
 #include <cstddef>
-
-#if __has_include("platform/controls/StandardControls.h")
-#include "platform/controls/StandardControls.h"
-#endif
 
 // The class names.
 #define WC_SCROLLBARW u"ScrollBar"
@@ -24,71 +22,11 @@ void RegisterProgressClass();
 void RegisterTooltipClass();
 void RegisterStatusBarClass();
 
-#ifndef ODT_MENU
-#define ODT_MENU 1
-#define ODT_LISTBOX 2
-#define ODT_COMBOBOX 3
-#define ODT_BUTTON 4
-#define ODT_STATIC 5
-typedef struct tagDRAWITEMSTRUCT {
-    UINT CtlType;
-    UINT CtlID;
-    UINT itemID;
-    UINT itemAction;
-    UINT itemState;
-    HWND hwndItem;
-    HDC hDC;
-    RECT rcItem;
-    ULONG_PTR itemData;
-} DRAWITEMSTRUCT, *PDRAWITEMSTRUCT, *LPDRAWITEMSTRUCT;
-typedef struct tagMEASUREITEMSTRUCT {
-    UINT CtlType;
-    UINT CtlID;
-    UINT itemID;
-    UINT itemWidth;
-    UINT itemHeight;
-    ULONG_PTR itemData;
-} MEASUREITEMSTRUCT, *PMEASUREITEMSTRUCT, *LPMEASUREITEMSTRUCT;
-#endif
-#ifndef ODA_DRAWENTIRE
-#define ODA_DRAWENTIRE 0x0001
-#define ODA_SELECT 0x0002
-#define ODA_FOCUS 0x0004
-#endif
-
 // ---- Shared by the common controls
-#ifndef CCS_TOP
-#define CCS_TOP 0x00000001L
-#define CCS_NOMOVEY 0x00000002L
-#define CCS_BOTTOM 0x00000003L
-#define CCS_NORESIZE 0x00000004L
-#define CCS_NOPARENTALIGN 0x00000008L
-#define CCS_ADJUSTABLE 0x00000020L
-#define CCS_NODIVIDER 0x00000040L
-#define CCS_VERT 0x00000080L
-#endif
-#ifndef CCM_FIRST
 #define CCM_FIRST 0x2000
 #define CCM_SETBKCOLOR (CCM_FIRST + 1)
-#endif
-#ifndef CLR_DEFAULT
-#define CLR_DEFAULT 0xFF000000L
-#endif
-#ifndef CLR_NONE
-#define CLR_NONE 0xFFFFFFFFL
-#endif
 
 // ---- Up-down
-#define UDS_WRAP 0x0001
-#define UDS_SETBUDDYINT 0x0002
-#define UDS_ALIGNRIGHT 0x0004
-#define UDS_ALIGNLEFT 0x0008
-#define UDS_AUTOBUDDY 0x0010
-#define UDS_ARROWKEYS 0x0020
-#define UDS_HORZ 0x0040
-#define UDS_NOTHOUSANDS 0x0080
-#define UDS_HOTTRACK 0x0100
-
 #define UD_MAXVAL 0x7fff
 #define UD_MINVAL (-UD_MAXVAL)
 
@@ -124,10 +62,6 @@ typedef struct _NM_UPDOWN {
 } NMUPDOWN, *LPNMUPDOWN;
 
 // ---- Progress bar
-#define PBS_SMOOTH 0x01
-#define PBS_VERTICAL 0x04
-#define PBS_MARQUEE 0x08
-
 #define PBM_SETRANGE (WM_USER + 1)
 #define PBM_SETPOS (WM_USER + 2)
 #define PBM_DELTAPOS (WM_USER + 3)
@@ -148,12 +82,6 @@ typedef struct {
 } PBRANGE, *PPBRANGE;
 
 // ---- Tooltips
-#define TTS_ALWAYSTIP 0x01
-#define TTS_NOPREFIX 0x02
-#define TTS_NOANIMATE 0x10
-#define TTS_NOFADE 0x20
-#define TTS_BALLOON 0x40
-
 #define TTF_IDISHWND 0x0001
 #define TTF_CENTERTIP 0x0002
 #define TTF_RTLREADING 0x0004
@@ -245,8 +173,6 @@ typedef struct tagNMTTDISPINFOW {
 } NMTTDISPINFOW, *LPNMTTDISPINFOW, NMTTDISPINFO, *LPNMTTDISPINFO, TOOLTIPTEXTW, *LPTOOLTIPTEXTW;
 
 // ---- Status bar
-#define SBARS_SIZEGRIP 0x0100
-#define SBARS_TOOLTIPS 0x0800
 #define SBT_TOOLTIPS 0x0800
 
 #define SB_SETTEXTA (WM_USER + 1)

@@ -1,9 +1,9 @@
-// Styles, messages, notifications and records of the standard window classes (buttons, statics, edits,
-// list boxes and combo boxes), with the values the program's code was written against.
+// Styles, messages and notifications of the standard window classes (buttons, statics, edits, list boxes,
+// combo boxes and scroll bars), and the styles of the common controls, with the values the program's code was
+// written against. Plain #defines, so that resource scripts read them too.
 #pragma once
 
-#include "platform/base/WindowTypes.h"
-#include "platform/display/WindowMessages.h"
+#include "platform/display/WindowStyles.h"
 
 // ---- Buttons
 #define BS_PUSHBUTTON 0x00000000L
@@ -49,7 +49,6 @@
 #define BST_PUSHED 0x0004
 #define BST_FOCUS 0x0008
 
-#ifndef BN_CLICKED
 #define BN_CLICKED 0
 #define BN_PAINT 1
 #define BN_HILITE 2
@@ -59,7 +58,6 @@
 #define BN_DBLCLK BN_DOUBLECLICKED
 #define BN_SETFOCUS 6
 #define BN_KILLFOCUS 7
-#endif
 #define BN_PUSHED BN_HILITE
 #define BN_UNPUSHED BN_UNHILITE
 
@@ -97,23 +95,22 @@
 #define SS_WORDELLIPSIS 0x0000C000L
 #define SS_ELLIPSISMASK 0x0000C000L
 
+// The id of a label that no code addresses.
+#define IDC_STATIC (-1)
+
 #define STM_SETICON 0x0170
 #define STM_GETICON 0x0171
 #define STM_SETIMAGE 0x0172
 #define STM_GETIMAGE 0x0173
-#ifndef IMAGE_BITMAP
 #define IMAGE_BITMAP 0
 #define IMAGE_ICON 1
 #define IMAGE_CURSOR 2
 #define IMAGE_ENHMETAFILE 3
-#endif
 
-#ifndef STN_CLICKED
 #define STN_CLICKED 0
 #define STN_DBLCLK 1
 #define STN_ENABLE 2
 #define STN_DISABLE 3
-#endif
 
 // ---- Edits
 #define ES_LEFT 0x0000L
@@ -172,7 +169,6 @@
 #define EC_RIGHTMARGIN 0x0002
 #define EC_USEFONTINFO 0xffff
 
-#ifndef EN_CHANGE
 #define EN_SETFOCUS 0x0100
 #define EN_KILLFOCUS 0x0200
 #define EN_CHANGE 0x0300
@@ -181,7 +177,6 @@
 #define EN_MAXTEXT 0x0501
 #define EN_HSCROLL 0x0601
 #define EN_VSCROLL 0x0602
-#endif
 
 // ---- List boxes
 #define LBS_NOTIFY 0x0001L
@@ -246,14 +241,12 @@
 #define LB_INITSTORAGE 0x01A8
 #define LB_ITEMFROMPOINT 0x01A9
 
-#ifndef LBN_SELCHANGE
 #define LBN_ERRSPACE (-2)
 #define LBN_SELCHANGE 1
 #define LBN_DBLCLK 2
 #define LBN_SELCANCEL 3
 #define LBN_SETFOCUS 4
 #define LBN_KILLFOCUS 5
-#endif
 
 // ---- Combo boxes
 #define CBS_SIMPLE 0x0001L
@@ -308,7 +301,6 @@
 #define CB_SETDROPPEDWIDTH 0x0160
 #define CB_INITSTORAGE 0x0161
 
-#ifndef CBN_SELCHANGE
 #define CBN_ERRSPACE (-1)
 #define CBN_SELCHANGE 1
 #define CBN_DBLCLK 2
@@ -320,66 +312,48 @@
 #define CBN_CLOSEUP 8
 #define CBN_SELENDOK 9
 #define CBN_SELENDCANCEL 10
-#endif
 
-// ---- Owner drawing
-#define ODA_DRAWENTIRE 0x0001
-#define ODA_SELECT 0x0002
-#define ODA_FOCUS 0x0004
-#define ODS_SELECTED 0x0001
-#define ODS_GRAYED 0x0002
-#define ODS_DISABLED 0x0004
-#define ODS_CHECKED 0x0008
-#define ODS_FOCUS 0x0010
-#define ODS_DEFAULT 0x0020
-#define ODS_COMBOBOXEDIT 0x1000
-#define ODS_NOACCEL 0x0100
-#define ODS_NOFOCUSRECT 0x0200
+// ---- Scroll bars
+#define SBS_HORZ 0x0000L
+#define SBS_VERT 0x0001L
+#define SBS_TOPALIGN 0x0002L
+#define SBS_LEFTALIGN 0x0002L
+#define SBS_BOTTOMALIGN 0x0004L
+#define SBS_RIGHTALIGN 0x0004L
+#define SBS_SIZEBOXTOPLEFTALIGN 0x0002L
+#define SBS_SIZEBOXBOTTOMRIGHTALIGN 0x0004L
+#define SBS_SIZEBOX 0x0008L
+#define SBS_SIZEGRIP 0x0010L
 
-#ifndef ODT_MENU
-#define ODT_MENU 1
-#define ODT_LISTBOX 2
-#define ODT_COMBOBOX 3
-#define ODT_BUTTON 4
-#define ODT_STATIC 5
-typedef struct tagDRAWITEMSTRUCT {
-    UINT CtlType;
-    UINT CtlID;
-    UINT itemID;
-    UINT itemAction;
-    UINT itemState;
-    HWND hwndItem;
-    HDC hDC;
-    RECT rcItem;
-    ULONG_PTR itemData;
-} DRAWITEMSTRUCT, *PDRAWITEMSTRUCT, *LPDRAWITEMSTRUCT;
-typedef struct tagMEASUREITEMSTRUCT {
-    UINT CtlType;
-    UINT CtlID;
-    UINT itemID;
-    UINT itemWidth;
-    UINT itemHeight;
-    ULONG_PTR itemData;
-} MEASUREITEMSTRUCT, *PMEASUREITEMSTRUCT, *LPMEASUREITEMSTRUCT;
-#endif
+// ---- Window styles of the common controls (the toolbar's own are in Toolbar.h)
+#define CCS_TOP 0x00000001L
+#define CCS_NOMOVEY 0x00000002L
+#define CCS_BOTTOM 0x00000003L
+#define CCS_NORESIZE 0x00000004L
+#define CCS_NOPARENTALIGN 0x00000008L
+#define CCS_ADJUSTABLE 0x00000020L
+#define CCS_NODIVIDER 0x00000040L
+#define CCS_VERT 0x00000080L
 
-#ifndef DOLIVA_COMPAREITEMSTRUCT_DEFINED
-#define DOLIVA_COMPAREITEMSTRUCT_DEFINED
-typedef struct tagCOMPAREITEMSTRUCT {
-    UINT CtlType;
-    UINT CtlID;
-    HWND hwndItem;
-    UINT itemID1;
-    ULONG_PTR itemData1;
-    UINT itemID2;
-    ULONG_PTR itemData2;
-    DWORD dwLocaleId;
-} COMPAREITEMSTRUCT, *PCOMPAREITEMSTRUCT, *LPCOMPAREITEMSTRUCT;
-typedef struct tagDELETEITEMSTRUCT {
-    UINT CtlType;
-    UINT CtlID;
-    UINT itemID;
-    HWND hwndItem;
-    ULONG_PTR itemData;
-} DELETEITEMSTRUCT, *PDELETEITEMSTRUCT, *LPDELETEITEMSTRUCT;
-#endif
+#define UDS_WRAP 0x0001
+#define UDS_SETBUDDYINT 0x0002
+#define UDS_ALIGNRIGHT 0x0004
+#define UDS_ALIGNLEFT 0x0008
+#define UDS_AUTOBUDDY 0x0010
+#define UDS_ARROWKEYS 0x0020
+#define UDS_HORZ 0x0040
+#define UDS_NOTHOUSANDS 0x0080
+#define UDS_HOTTRACK 0x0100
+
+#define PBS_SMOOTH 0x01
+#define PBS_VERTICAL 0x04
+#define PBS_MARQUEE 0x08
+
+#define TTS_ALWAYSTIP 0x01
+#define TTS_NOPREFIX 0x02
+#define TTS_NOANIMATE 0x10
+#define TTS_NOFADE 0x20
+#define TTS_BALLOON 0x40
+
+#define SBARS_SIZEGRIP 0x0100
+#define SBARS_TOOLTIPS 0x0800

@@ -3,6 +3,7 @@
 
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/GdiInternal.h"
+#include "platform/resources/Resources.h"
 
 #include <algorithm>
 #include <array>
@@ -210,12 +211,7 @@ HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR name) {
         }
         return slot;
     }
-    std::function<HCURSOR(HINSTANCE, LPCWSTR)> loader;
-    {
-        Lock lock = LockState();
-        loader = G().loaders.cursor;
-    }
-    HCURSOR cursor = loader ? loader(instance, name) : nullptr;
+    HCURSOR cursor = DolivaLoadIconResource(instance, name, kSize, kSize, true);
     if (!cursor) {
         SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
     }
@@ -236,12 +232,7 @@ HICON LoadIconW(HINSTANCE instance, LPCWSTR name) {
         }
         return slot;
     }
-    std::function<HICON(HINSTANCE, LPCWSTR)> loader;
-    {
-        Lock lock = LockState();
-        loader = G().loaders.icon;
-    }
-    HICON icon = loader ? loader(instance, name) : nullptr;
+    HICON icon = DolivaLoadIconResource(instance, name, kSize, kSize, false);
     if (!icon) {
         SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
     }

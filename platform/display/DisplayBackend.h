@@ -115,13 +115,6 @@ struct DisplayMenuBarHooks {
 };
 void DisplaySetMenuBarHooks(DisplayMenuBarHooks hooks);
 
-// LoadCursorW/LoadIconW with a module or a name other than the standard ones.
-struct DisplayResourceLoaders {
-    std::function<HCURSOR(HINSTANCE instance, LPCWSTR name)> cursor;
-    std::function<HICON(HINSTANCE instance, LPCWSTR name)> icon;
-};
-void DisplaySetResourceLoaders(DisplayResourceLoaders loaders);
-
 // Registers a class of the system (global, never unregistered by the program, hidden by a program class of
 // the same name). DisplayAddLazySystemClass names a registrar run the first time the class is looked up.
 ATOM DisplayRegisterSystemClass(const WNDCLASSEXW* wc);

@@ -498,8 +498,3 @@ void DisplaySetMenuBarHooks(DisplayMenuBarHooks hooks) {
     Lock lock = LockState();
     G().menuHooks = std::move(hooks);
 }
-
-void DisplaySetResourceLoaders(DisplayResourceLoaders loaders) {
-    Lock lock = LockState();
-    G().loaders = std::move(loaders);
-}

@@ -22,8 +22,6 @@
 #include <unordered_map>
 #include <vector>
 
-typedef struct _cairo_surface cairo_surface_t;
-
 namespace display_detail {
 
 // A pixman region with value semantics.
@@ -310,7 +308,6 @@ struct Globals {
     UINT doubleClickTime = 500;
     UINT caretBlinkTime = 530;
     DisplayMenuBarHooks menuHooks;
-    DisplayResourceLoaders loaders;
 };
 
 Globals& G();

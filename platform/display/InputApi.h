@@ -50,7 +50,7 @@ UINT GetCaretBlinkTime();
 BOOL SetCaretBlinkTime(UINT milliseconds);
 
 // Standard cursors and icons (a null instance with IDC_*/IDI_*) are shared: destroying them does nothing.
-// Other names are looked up through the loader installed with DisplaySetResourceLoaders.
+// Other names are the icon and cursor groups of the module's resources (DolivaLoadIconResource).
 HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR name);
 HICON LoadIconW(HINSTANCE instance, LPCWSTR name);
 HCURSOR SetCursor(HCURSOR cursor);

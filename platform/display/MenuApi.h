@@ -4,18 +4,9 @@
 // and posting WM_COMMAND (WM_SYSCOMMAND for the system menu) for the chosen item.
 #pragma once
 
+#include "platform/base/LastError.h"
 #include "platform/base/WindowTypes.h"
 #include "platform/display/WindowMessages.h"
-
-#ifndef ERROR_INVALID_MENU_HANDLE
-#define ERROR_INVALID_MENU_HANDLE 1401L
-#endif
-#ifndef ERROR_POPUP_ALREADY_ACTIVE
-#define ERROR_POPUP_ALREADY_ACTIVE 1446L
-#endif
-#ifndef ERROR_MENU_ITEM_NOT_FOUND
-#define ERROR_MENU_ITEM_NOT_FOUND 1456L
-#endif
 
 // ---- Item flags (the MF_* forms of AppendMenu and friends)
 #define MF_INSERT 0x00000000L

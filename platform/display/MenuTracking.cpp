@@ -2,7 +2,6 @@
 // modal tracking loop behind the menu bar (mouse and keyboard), the system menu and TrackPopupMenu.
 #include "platform/display/MenuInternal.h"
 
-#include "platform/controls/ControlConstants.h"
 #include "platform/gdi/Gdi.h"
 
 #include <algorithm>

@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <mutex>
-#include <string_view>
 #include <vector>
 
 namespace {
@@ -108,8 +107,6 @@ int MessageBoxExW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type, WORD) {
     int answer = 0;
     if (responder) {
         answer = responder(owner, title, body, type);
-    } else if (std::string_view(DisplayGetBackend().Name()) != "headless") {
-        answer = DisplayRunMessageBoxDialog(owner, title, body, type);
     } else {
         answer = HeadlessAnswer(owner, title, body, type);
     }

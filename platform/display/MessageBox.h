@@ -2,9 +2,10 @@
 //
 // The message box disables its owner's top-level window while it is up (which sends WM_CANCELMODE to it and
 // takes the capture away), asks the responder for the answer, then enables the owner again and gives the
-// focus back. An installed responder (a test's) answers first. Without one, a display that shows windows gets
-// the box as a modal dialog of the layer; a headless one writes the caption and text to standard error and
-// answers the default button at once, so nothing ever waits for a person that cannot see the box.
+// focus back. A display that shows windows installs the box drawn as a modal dialog of the layer as the
+// responder (platform/dialog/MessageBoxDialog.h); a test installs its own. Without one (headless) the caption
+// and text go to standard error and the box answers the default button at once, so nothing ever waits for a
+// person that cannot see the box.
 #pragma once
 
 #include "platform/base/WindowTypes.h"
@@ -23,11 +24,9 @@ BOOL MessageBeep(UINT type);
 
 using MessageBoxResponder =
     std::function<int(HWND owner, const std::u16string& caption, const std::u16string& text, UINT type)>;
-// Installs a responder and answers the previous one; an empty function restores the default.
+// Installs a responder and answers the previous one; an empty function restores the default (standard
+// error).
 MessageBoxResponder DisplaySetMessageBoxResponder(MessageBoxResponder responder);
-// Runs the box as a modal dialog (icon, wrapped text, the type's buttons) and answers the button pressed.
-int DisplayRunMessageBoxDialog(HWND owner, const std::u16string& caption, const std::u16string& text,
-                               UINT type);
 // The button a box of this type answers by default (MB_DEFBUTTONn of the MB_TYPEMASK buttons).
 int DisplayDefaultMessageBoxAnswer(UINT type);
 

@@ -1,7 +1,6 @@
-// The framework's standard command, string and window ids, and its private messages.
+// The framework's standard command, string and window ids, and its private messages. Plain #defines, so that
+// resource scripts read the ids too.
 #pragma once
-
-#include "platform/base/Win32Types.h"
 
 // Private messages between the framework's windows.
 #define WM_SIZEPARENT 0x0361
@@ -36,56 +35,6 @@
 // Command codes of OnCmdMsg.
 #define CN_COMMAND 0
 #define CN_UPDATE_COMMAND_UI (-1)
-
-// Control notification codes (WM_COMMAND's HIWORD(wParam)).
-#ifndef BN_CLICKED
-#define BN_CLICKED 0
-#define BN_PAINT 1
-#define BN_HILITE 2
-#define BN_UNHILITE 3
-#define BN_DISABLE 4
-#define BN_DOUBLECLICKED 5
-#define BN_DBLCLK BN_DOUBLECLICKED
-#define BN_SETFOCUS 6
-#define BN_KILLFOCUS 7
-#endif
-#ifndef EN_CHANGE
-#define EN_SETFOCUS 0x0100
-#define EN_KILLFOCUS 0x0200
-#define EN_CHANGE 0x0300
-#define EN_UPDATE 0x0400
-#define EN_ERRSPACE 0x0500
-#define EN_MAXTEXT 0x0501
-#define EN_HSCROLL 0x0601
-#define EN_VSCROLL 0x0602
-#endif
-#ifndef CBN_SELCHANGE
-#define CBN_ERRSPACE (-1)
-#define CBN_SELCHANGE 1
-#define CBN_DBLCLK 2
-#define CBN_SETFOCUS 3
-#define CBN_KILLFOCUS 4
-#define CBN_EDITCHANGE 5
-#define CBN_EDITUPDATE 6
-#define CBN_DROPDOWN 7
-#define CBN_CLOSEUP 8
-#define CBN_SELENDOK 9
-#define CBN_SELENDCANCEL 10
-#endif
-#ifndef LBN_SELCHANGE
-#define LBN_ERRSPACE (-2)
-#define LBN_SELCHANGE 1
-#define LBN_DBLCLK 2
-#define LBN_SELCANCEL 3
-#define LBN_SETFOCUS 4
-#define LBN_KILLFOCUS 5
-#endif
-#ifndef STN_CLICKED
-#define STN_CLICKED 0
-#define STN_DBLCLK 1
-#define STN_ENABLE 2
-#define STN_DISABLE 3
-#endif
 
 // Standard commands.
 #define ID_SEPARATOR 0
@@ -187,11 +136,9 @@
 #define FWS_SNAPTOBARS 0x00002000L
 
 // WinHelp commands (help itself does nothing on this system).
-#ifndef HELP_CONTEXT
 #define HELP_CONTEXT 0x0001L
 #define HELP_QUIT 0x0002L
 #define HELP_INDEX 0x0003L
 #define HELP_CONTENTS 0x0003L
 #define HELP_HELPONHELP 0x0004L
 #define HELP_FINDER 0x000bL
-#endif

@@ -1,7 +1,7 @@
 #include "platform/framework/CCheckListBox.h"
 
-#include "platform/display/SystemColors.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/SystemColors.h"
 #include "platform/gdi/UserDraw.h"
 
 #include <algorithm>

@@ -1,5 +1,6 @@
 #include "platform/framework/CCmdTarget.h"
 
+#include "platform/controls/ControlConstants.h"
 #include "platform/display/User.h"
 #include "platform/framework/CWnd.h"
 
@@ -113,10 +114,6 @@ void CCmdTarget::RestoreWaitCursor() {
 }
 
 // ---- CCmdUI
-
-#ifndef BM_SETCHECK
-#define BM_SETCHECK 0x00F1
-#endif
 
 void CCmdUI::Enable(BOOL bOn) {
     if (m_pOther && m_pOther->GetSafeHwnd()) {

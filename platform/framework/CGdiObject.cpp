@@ -1,10 +1,10 @@
 #include "platform/framework/CGdiObject.h"
 
 #include "platform/base/MulDiv.h"
-#include "platform/display/SystemColors.h"
 #include "platform/framework/AfxHandleMap.h"
 #include "platform/framework/CDC.h"
 #include "platform/framework/FrameworkResources.h"
+#include "platform/gdi/SystemColors.h"
 
 #include <cstdlib>
 

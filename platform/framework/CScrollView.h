@@ -5,10 +5,6 @@
 
 #include "platform/framework/CView.h"
 
-#ifndef MM_TEXT
-#define MM_TEXT 1
-#endif
-
 class CScrollView : public CView {
     DECLARE_DYNAMIC(CScrollView)
 

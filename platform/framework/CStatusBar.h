@@ -8,6 +8,7 @@
 
 #include <vector>
 
+// Pane styles (the control's text types in the low word, the bar's own bits above).
 #define SBPS_NORMAL 0x0000
 #define SBPS_NOBORDERS SBT_NOBORDERS
 #define SBPS_POPOUT SBT_POPOUT

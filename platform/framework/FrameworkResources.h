@@ -14,10 +14,6 @@
 
 #include <cstddef>
 
-#ifndef ERROR_RESOURCE_NAME_NOT_FOUND
-#define ERROR_RESOURCE_NAME_NOT_FOUND 1814L
-#endif
-
 class AfxResourceProvider {
 public:
     virtual ~AfxResourceProvider() = default;

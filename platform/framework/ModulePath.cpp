@@ -7,10 +7,6 @@
 #include <string>
 #include <unistd.h>
 
-#ifndef ERROR_MOD_NOT_FOUND
-#define ERROR_MOD_NOT_FOUND 126L
-#endif
-
 DWORD GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize) {
     if (hModule && hModule != AfxGetInstanceHandle()) {
         SetLastError(ERROR_MOD_NOT_FOUND);

@@ -18,13 +18,6 @@
 #include <string>
 #include <vector>
 
-#ifndef ERROR_INVALID_PRINTER_NAME
-#define ERROR_INVALID_PRINTER_NAME 1801L
-#endif
-#ifndef ERROR_CAN_NOT_COMPLETE
-#define ERROR_CAN_NOT_COMPLETE 1003L
-#endif
-
 namespace gdi {
 
 // One lock for the whole layer: objects are shared between threads the way the original allows.

@@ -7,13 +7,6 @@
 using LPINT = int*;
 using PINT = int*;
 
-#ifndef CALLBACK
-#define CALLBACK
-#endif
-#ifndef WINAPI
-#define WINAPI
-#endif
-
 // Object types (GetObjectType).
 #define OBJ_PEN 1
 #define OBJ_BRUSH 2
@@ -168,9 +161,7 @@ using PINT = int*;
 #define MM_ANISOTROPIC 8
 
 // Regions.
-#ifndef ERROR
 #define ERROR 0
-#endif
 #define NULLREGION 1
 #define SIMPLEREGION 2
 #define COMPLEXREGION 3

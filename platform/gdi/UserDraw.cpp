@@ -1,6 +1,6 @@
 // Rectangle fills, 3-D edges, focus rectangles and frame controls in the classic look.
-#include "platform/display/SystemColors.h"
 #include "platform/gdi/GdiPrivate.h"
+#include "platform/gdi/SystemColors.h"
 
 #include <algorithm>
 #include <cmath>

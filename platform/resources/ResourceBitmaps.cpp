@@ -1,7 +1,7 @@
 // Bitmap resources: RT_BITMAP holds a packed DIB (info header, colour table, bits) without the file header.
 #include "platform/base/LastError.h"
-#include "platform/display/SystemColors.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/SystemColors.h"
 #include "platform/resources/ResourceReader.h"
 #include "platform/resources/Resources.h"
 

@@ -2,7 +2,6 @@
 // image is a DIB whose height counts the colour rows and the AND mask below them (cursors put their hot spot
 // in front).
 #include "platform/base/LastError.h"
-#include "platform/display/DisplayBackend.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/UserDraw.h"
 #include "platform/resources/ResourceReader.h"
@@ -13,8 +12,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int kDefaultIconSize = 32;
 
 void PutDword(std::vector<BYTE>& bytes, size_t at, DWORD value) {
     for (int i = 0; i < 4; ++i) {
@@ -114,15 +111,4 @@ HICON DolivaLoadIconResource(HINSTANCE instance, LPCWSTR name, int cx, int cy, b
     const BYTE* image =
         DolivaResourceBytes(instance, MAKEINTRESOURCEW(id), cursor ? RT_CURSOR : RT_ICON, &size);
     return image ? DolivaCreateIconFromImage(image, size, !cursor) : nullptr;
-}
-
-void DolivaInstallIconLoaders() {
-    DisplayResourceLoaders loaders;
-    loaders.cursor = [](HINSTANCE instance, LPCWSTR name) {
-        return DolivaLoadIconResource(instance, name, kDefaultIconSize, kDefaultIconSize, true);
-    };
-    loaders.icon = [](HINSTANCE instance, LPCWSTR name) {
-        return DolivaLoadIconResource(instance, name, kDefaultIconSize, kDefaultIconSize, false);
-    };
-    DisplaySetResourceLoaders(std::move(loaders));
 }

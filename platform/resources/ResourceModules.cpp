@@ -16,8 +16,6 @@
 #include <unordered_set>
 #include <vector>
 
-void DolivaInstallIconLoaders(); // ResourceIcons.cpp
-
 namespace {
 
 // The program's own module has the handle the framework uses for its instance.
@@ -210,7 +208,6 @@ void DolivaInstallResourceHooks() {
     std::call_once(once, [] {
         SetStringResourceLoader(LoadProgramString);
         SoundSetResourceResolver(ResolveWave);
-        DolivaInstallIconLoaders();
     });
 }
 

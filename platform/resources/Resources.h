@@ -11,14 +11,6 @@
 #include <cstddef>
 #include <functional>
 
-#ifndef MAKEINTRESOURCEW
-#define MAKEINTRESOURCEW(i) (reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(static_cast<WORD>(i))))
-#define MAKEINTRESOURCE MAKEINTRESOURCEW
-#endif
-#ifndef IS_INTRESOURCE
-#define IS_INTRESOURCE(p) ((reinterpret_cast<ULONG_PTR>(p) >> 16) == 0)
-#endif
-
 #define RT_CURSOR MAKEINTRESOURCEW(1)
 #define RT_BITMAP MAKEINTRESOURCEW(2)
 #define RT_ICON MAKEINTRESOURCEW(3)
@@ -55,10 +47,9 @@ HMODULE DolivaResourceModule(const char16_t* name);
 // null with the lookup's error; the way code finds a resource that may live in any loaded module.
 HMODULE DolivaFindResourceModule(LPCWSTR name, LPCWSTR type);
 
-// Hooks CString::LoadString, PlaySound(SND_RESOURCE) and LoadIconW/LoadCursorW of a module to the
-// resources (strings and sounds from the program's module). Idempotent; the
-// application calls it at start (it cannot run during static initialisation, where the hooks it sets may
-// not be constructed yet).
+// Hooks CString::LoadString and PlaySound(SND_RESOURCE) to the resources (strings and sounds from the
+// program's module). Idempotent; the application calls it at start (it cannot run during static
+// initialisation, where the hooks it sets may not be constructed yet).
 void DolivaInstallResourceHooks();
 
 // ---- The Win32 calls
@@ -83,7 +74,7 @@ HBITMAP LoadBitmapW(HINSTANCE instance, LPCWSTR name);
 HBITMAP LoadSysColorBitmap(HINSTANCE instance, LPCWSTR name);
 
 // An icon (or cursor) from its group: the image that best fits cx by cy (0, 0: the group's first size),
-// or null. LoadIconW and LoadCursorW of a module reach it once the hooks are installed (at 32 by 32).
+// or null. LoadIconW and LoadCursorW of a module come here (at 32 by 32).
 HICON DolivaLoadIconResource(HINSTANCE instance, LPCWSTR name, int cx, int cy, bool cursor);
 // One icon image (RT_ICON) or cursor image (RT_CURSOR, hot spot first) as an icon; null with
 // ERROR_INVALID_DATA for anything malformed, compressed or of an unusual depth.

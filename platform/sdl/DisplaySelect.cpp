@@ -1,6 +1,10 @@
 #include "platform/sdl/DisplaySelect.h"
 
+#include "platform/clipboard/Clipboard.h"
+#include "platform/dialog/MessageBoxDialog.h"
 #include "platform/display/DisplayBackend.h"
+#include "platform/display/MessageBox.h"
+#include "platform/sdl/SdlClipboardMirror.h"
 #include "platform/sdl/SdlDisplayBackend.h"
 
 #include <cstdio>
@@ -28,5 +32,8 @@ DisplayChoice InitializeDisplay() {
         return DisplayChoice::Headless;
     }
     DisplaySetBackend(std::move(backend));
+    // A person sees the windows: message boxes are drawn dialogs, and copied text reaches the desktop.
+    DisplaySetMessageBoxResponder(&DisplayRunMessageBoxDialog);
+    ClipboardSetMirror(std::make_shared<SdlClipboardMirror>());
     return DisplayChoice::Sdl;
 }

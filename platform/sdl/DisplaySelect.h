@@ -6,6 +6,7 @@ enum class DisplayChoice {
     Sdl,
 };
 
-// Installs the SDL2 backend when a display is available and headless is not asked for; otherwise leaves the
-// headless backend in place. Call once, before the first window. Answers what was chosen.
+// Installs the SDL2 backend when a display is available and headless is not asked for, with message boxes
+// drawn as dialogs and SDL's clipboard as the clipboard's mirror; otherwise leaves the headless backend in
+// place. Call once, before the first window. Answers what was chosen.
 DisplayChoice InitializeDisplay();

@@ -27,9 +27,7 @@
 #include <string>
 #include <vector>
 
-#ifndef MAXDWORD
 #define MAXDWORD 0xFFFFFFFFu
-#endif
 
 #define CBR_110 110
 #define CBR_300 300

@@ -26,9 +26,7 @@ typedef struct _LUID_AND_ATTRIBUTES {
     DWORD Attributes;
 } LUID_AND_ATTRIBUTES, *PLUID_AND_ATTRIBUTES;
 
-#ifndef ANYSIZE_ARRAY
 #define ANYSIZE_ARRAY 1
-#endif
 
 typedef struct _TOKEN_PRIVILEGES {
     DWORD PrivilegeCount;

@@ -1,5 +1,6 @@
 // The message box drawn as a dialog (what MessageBox shows on a display), driven headlessly by keys: default
 // buttons, Esc, mnemonics, and a layout that keeps every control inside the box.
+#include "platform/dialog/MessageBoxDialog.h"
 #include "platform/base/Geometry.h"
 #include "platform/controls/StandardControls.h"
 #include "platform/dialog/Dialog.h"

@@ -1,7 +1,7 @@
 // Edges, frames and frame controls in the classic colours.
 #include "tests/platform/gdi/GdiTestSupport.h"
 
-#include "platform/display/SystemColors.h"
+#include "platform/gdi/SystemColors.h"
 
 using namespace gditest;
 

@@ -1,5 +1,4 @@
 #include "ResTestSupport.h"
-#include "SharedConstants.h"
 #include "TestResourceIds.h"
 
 #include "platform/base/CString.h"
@@ -14,9 +13,6 @@
 #include <cstring>
 #include <string>
 #include <utility>
-
-extern const std::pair<const char*, long long> kScriptConstants[];
-extern const int kScriptConstantCount;
 
 namespace {
 
@@ -39,15 +35,6 @@ std::vector<BYTE> Bytes(HMODULE module, LPCWSTR name, LPCWSTR type) {
     }
     const BYTE* data = static_cast<const BYTE*>(LockResource(LoadResource(module, found)));
     return std::vector<BYTE>(data, data + SizeofResource(module, found));
-}
-
-TEST(ResourceConstants, ScriptHeaderAgreesWithTheCppHeaders) {
-#define DOLIVA_CPP_ENTRY(name) {#name, static_cast<long long>(name)},
-    const std::pair<const char*, long long> cpp[] = {DOLIVA_SHARED_CONSTANTS(DOLIVA_CPP_ENTRY)};
-    ASSERT_EQ(kScriptConstantCount, static_cast<int>(std::size(cpp)));
-    for (int i = 0; i < kScriptConstantCount; ++i) {
-        EXPECT_EQ(kScriptConstants[i].second, cpp[i].second) << cpp[i].first;
-    }
 }
 
 TEST(LoadString, FindsIdsAcrossBlocks) {

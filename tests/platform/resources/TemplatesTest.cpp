@@ -6,6 +6,7 @@
 #include "platform/display/InputApi.h"
 #include "platform/display/SystemColors.h"
 #include "platform/display/WindowConstants.h"
+#include "platform/framework/AfxRes.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/UserDraw.h"
 #include "platform/resources/ResourceTemplates.h"
@@ -118,6 +119,8 @@ TEST(DialogTemplate, ParsesTheExtendedTemplateAndItsControls) {
     EXPECT_EQ(dialog.typeface, u"MS Sans Serif");
     ASSERT_EQ(dialog.items.size(), 8u);
 
+    // The script named these constants through the same headers as this test: what llvm-rc compiled is what
+    // C++ means by them.
     struct Expected {
         DWORD id;
         std::u16string className;
@@ -127,7 +130,7 @@ TEST(DialogTemplate, ParsesTheExtendedTemplateAndItsControls) {
     } expected[] = {
         {IDOK, u"Button", u"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
         {IDCANCEL, u"Button", u"Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0},
-        {0xFFFFFFFF, u"Static", u"Name:", WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT, 0},
+        {static_cast<DWORD>(IDC_STATIC), u"Static", u"Name:", WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT, 0},
         {IDC_NAME_EDIT, u"Edit", u"",
          WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY, 0},
         {IDC_MODE_COMBO, u"ComboBox", u"",
@@ -135,7 +138,8 @@ TEST(DialogTemplate, ParsesTheExtendedTemplateAndItsControls) {
         {IDC_GRID, u"CSatEnableGridWnd", u"SATSENABLEGRID", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
          WS_EX_CLIENTEDGE},
         {IDC_PLOT, u"Static", u"", WS_CHILD | WS_VISIBLE | SS_BLACKFRAME | SS_NOTIFY, 0},
-        {1200, u"msctls_updown32", u"", WS_CHILD | WS_VISIBLE | 0x0010 | 0x0002 | 0x0020, 0},
+        {1200, u"msctls_updown32", u"",
+         WS_CHILD | WS_VISIBLE | UDS_AUTOBUDDY | UDS_SETBUDDYINT | UDS_ARROWKEYS, 0},
     };
     for (size_t i = 0; i < dialog.items.size(); ++i) {
         const DialogItem& item = dialog.items[i];
@@ -276,7 +280,7 @@ TEST_F(IconResource, BuildsTheChosenImageWithItsMask) {
         DeleteObject(info.hbmMask);
         DestroyIcon(icon);
     }
-    // LoadIconW of a module comes here through the installed loader.
+    // LoadIconW of a module comes here.
     HICON loaded = LoadIconW(program, MAKEINTRESOURCEW(IDI_APP));
     ASSERT_NE(loaded, nullptr);
     DestroyIcon(loaded);

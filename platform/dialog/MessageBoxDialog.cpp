@@ -2,9 +2,11 @@
 // the top left, the text wrapped beside it, the buttons of the type centred in a row below, the MB_DEFBUTTONn
 // one the default. Enter presses the default button, Esc the Cancel button (or OK when it is the only one),
 // Alt with a button's underlined letter presses that button.
+#include "platform/dialog/MessageBoxDialog.h"
+
 #include "platform/controls/StandardControls.h"
 #include "platform/dialog/Dialog.h"
-#include "platform/display/DisplayInternal.h"
+#include "platform/display/User.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/UserDraw.h"
 
