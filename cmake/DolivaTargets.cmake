@@ -140,12 +140,18 @@ function(doliva_library name dir)
     set_property(GLOBAL APPEND PROPERTY DOLIVA_LIBRARIES ${name})
 endfunction()
 
-# A GoogleTest executable from every .cpp in a test folder, each test case run by CTest through the
-# isolating launcher. doliva_test(name dir LABEL label LIBS libs...)
+# A GoogleTest executable from every .cpp in a test folder, run whole and shuffled by CTest through the
+# isolating launcher: one CTest entry per binary, or SHARDS entries that each run a share of its tests
+# (gtest's GTEST_TOTAL_SHARDS and GTEST_SHARD_INDEX) for a binary long enough to hold up a parallel run.
+#
+#   doliva_test(<name> <dir> [LABEL <label>] [SHARDS <n>] [LIBS <libraries>...])
 function(doliva_test name dir)
-    cmake_parse_arguments(T "" "LABEL" "LIBS" ${ARGN})
+    cmake_parse_arguments(T "" "LABEL;SHARDS" "LIBS" ${ARGN})
     if(NOT T_LABEL)
         set(T_LABEL unit)
+    endif()
+    if(NOT T_SHARDS)
+        set(T_SHARDS 1)
     endif()
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
     if(NOT sources)
@@ -157,8 +163,19 @@ function(doliva_test name dir)
     target_compile_definitions(${name} PRIVATE DOLIVA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
                                                DOLIVA_BINARY_DIR="${CMAKE_BINARY_DIR}")
     set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR ${DOLIVA_LAUNCHER})
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 DISCOVERY_MODE PRE_TEST
-                         PROPERTIES LABELS ${T_LABEL} TIMEOUT 300)
+    if(T_SHARDS EQUAL 1)
+        add_test(NAME ${name} COMMAND ${name} --gtest_shuffle)
+        set_tests_properties(${name} PROPERTIES LABELS ${T_LABEL} TIMEOUT 1500)
+        return()
+    endif()
+    math(EXPR last "${T_SHARDS} - 1")
+    foreach(index RANGE ${last})
+        math(EXPR shown "${index} + 1")
+        set(test ${name}.${shown}of${T_SHARDS})
+        add_test(NAME ${test} COMMAND ${name} --gtest_shuffle)
+        set_tests_properties(${test} PROPERTIES LABELS ${T_LABEL} TIMEOUT 1500
+                             ENVIRONMENT "GTEST_TOTAL_SHARDS=${T_SHARDS};GTEST_SHARD_INDEX=${index}")
+    endforeach()
 endfunction()
 
 # A Google Benchmark executable, smoke-run once by CTest (label bench).
@@ -172,23 +189,31 @@ function(doliva_benchmark name)
     set_tests_properties(${name} PROPERTIES LABELS bench TIMEOUT 300)
 endfunction()
 
-# A libFuzzer target, run by CTest over its seed corpus fuzz/corpus/<name> plus a bounded number of runs.
+# A fuzz target: its LLVMFuzzerTestOneInput over the seed corpus fuzz/corpus/<name>.
+#
+# In the test tree it links a replay main (tools/fuzz-replay) and CTest (label fuzz) runs each seed through
+# it once, under the tree's sanitizers. In the fuzz tree (DOLIVA_FUZZ, clang) it links libFuzzer, and CTest
+# (label fuzzing, `./dev fuzz`) fuzzes from the seeds for DOLIVA_FUZZ_RUNS runs or DOLIVA_FUZZ_SECONDS.
 function(doliva_fuzzer name)
-    cmake_parse_arguments(F "" "RUNS" "SOURCES;LIBS" ${ARGN})
-    if(NOT F_RUNS)
-        set(F_RUNS 20000)
-    endif()
+    cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+    set(corpus ${CMAKE_SOURCE_DIR}/fuzz/corpus/${name})
     add_executable(${name} ${F_SOURCES})
     target_link_libraries(${name} PRIVATE ${F_LIBS})
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+    add_dependencies(fuzz_all ${name})
+    if(NOT DOLIVA_FUZZ)
+        target_link_libraries(${name} PRIVATE doliva_fuzz_replay)
+        add_test(NAME ${name} COMMAND ${DOLIVA_LAUNCHER} $<TARGET_FILE:${name}> ${corpus})
+        set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT 300)
+        return()
+    endif()
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
-    set(corpus ${CMAKE_SOURCE_DIR}/fuzz/corpus/${name})
     set(work ${CMAKE_BINARY_DIR}/fuzz-work/${name})
     add_test(NAME ${name}
              COMMAND ${DOLIVA_LAUNCHER} $<TARGET_FILE:${name}>
-                     -runs=${F_RUNS} -max_total_time=240 -rss_limit_mb=4096 -print_final_stats=1
-                     ${work} ${corpus})
-    set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT 400)
+                     -runs=${DOLIVA_FUZZ_RUNS} -max_total_time=${DOLIVA_FUZZ_SECONDS} -rss_limit_mb=4096
+                     -print_final_stats=1 ${work} ${corpus})
+    math(EXPR timeout "${DOLIVA_FUZZ_SECONDS} + 300")
+    set_tests_properties(${name} PROPERTIES LABELS fuzzing TIMEOUT ${timeout})
     file(MAKE_DIRECTORY ${work})
-    add_dependencies(fuzz_all ${name})
 endfunction()
