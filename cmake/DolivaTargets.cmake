@@ -52,8 +52,8 @@ function(doliva_layer_allows from to out)
 endfunction()
 
 # Makes `#include "<dir>/..."` (and nothing else) resolve through `includeDir`: a link named after the folder,
-# or with HIDE a real folder holding a link for each entry of <dir> but the hidden ones. Errors and debug
-# information name the sources, not the links.
+# or with HIDE a real folder holding a link for each entry of <dir> but the hidden ones. Debug information and
+# __FILE__ name the sources; the compiler's messages name a header by the link's path.
 function(doliva_expose_folder target scope includeDir dir)
     cmake_parse_arguments(E "" "" "HIDE" ${ARGN})
     set(link ${includeDir}/${dir})
