@@ -4,6 +4,7 @@
 
 #include "platform/system/System.h"
 #include "support/ScopedEnvironment.h"
+#include "support/TestSupport.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -71,12 +72,7 @@ private:
     std::string m_path;
 };
 
-inline std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using testsupport::ReadWholeFile;
 
 inline void WriteWholeFile(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
