@@ -171,6 +171,13 @@ ULONGLONG CArchive::BytesLeft() {
     }
 }
 
+void CArchive::ChargeLoadMemory(ULONGLONG bytes) {
+    if (bytes > m_nLoadBudget - m_nLoadCharged) {
+        ThrowArchive(CArchiveException::genericException);
+    }
+    m_nLoadCharged += bytes;
+}
+
 void CArchive::EnsureAvailable(ULONGLONG bytes) {
     if (bytes > static_cast<ULONGLONG>(m_lpBufMax - m_lpBufCur) && bytes > BytesLeft()) {
         ThrowArchive(CArchiveException::endOfFile);
@@ -648,6 +655,9 @@ CObject* CArchive::ReadObject(const CRuntimeClass* requested) {
             ThrowArchive(CArchiveException::badIndex);
         }
         auto* object = static_cast<CObject*>(m_loadArray[objectTag].pointer);
+        if (m_bSingleOwner) {
+            ThrowArchive(CArchiveException::badIndex);
+        }
         if (object && requested && !object->IsKindOf(requested)) {
             ThrowArchive(CArchiveException::badClass);
         }
@@ -660,20 +670,29 @@ CObject* CArchive::ReadObject(const CRuntimeClass* requested) {
         ThrowArchive(CArchiveException::badClass);
     }
     // Numbered before its data, so that references back to it resolve while it loads.
+    const size_t entry = m_loadArray.size();
     m_loadArray.push_back(LoadEntry{object, false});
     ++m_nMapCount;
-    if (m_nDepth >= kMaxObjectDepth) {
-        ThrowArchive(CArchiveException::genericException);
+    try {
+        if (m_nDepth >= kMaxObjectDepth) {
+            ThrowArchive(CArchiveException::genericException);
+        }
+        struct DepthGuard {
+            int& depth;
+            explicit DepthGuard(int& d) : depth(++d) {}
+            ~DepthGuard() { --depth; }
+        } guard(m_nDepth);
+        const UINT savedSchema = m_nObjectSchema;
+        m_nObjectSchema = schema;
+        object->Serialize(*this);
+        m_nObjectSchema = savedSchema;
+    } catch (...) {
+        if (m_bSingleOwner) {
+            m_loadArray[entry].pointer = nullptr;
+            delete object;
+        }
+        throw;
     }
-    struct DepthGuard {
-        int& depth;
-        explicit DepthGuard(int& d) : depth(++d) {}
-        ~DepthGuard() { --depth; }
-    } guard(m_nDepth);
-    const UINT savedSchema = m_nObjectSchema;
-    m_nObjectSchema = schema;
-    object->Serialize(*this);
-    m_nObjectSchema = savedSchema;
     return object;
 }
 
