@@ -346,7 +346,6 @@ std::vector<CString> CReferencePositionDialog::StoredLocationNames() {
 BEGIN_MESSAGE_MAP(CReferencePositionDialog, CPersistentDialog)
 ON_CONTROL_RANGE(EN_KILLFOCUS, CReferencePositionDialog::kLatitudeId,
                  CReferencePositionDialog::kWgs84AltitudeId, OnEditKillFocus)
-ON_MESSAGE(WM_APP + 0x12, OnDeferredEditMessage)
 ON_WM_PARENTNOTIFY()
 ON_CBN_SELCHANGE(CReferencePositionDialog::kLocationComboId, OnLocationSelChange)
 ON_BN_CLICKED(CReferencePositionDialog::kSaveId, OnSaveClicked)
@@ -383,22 +382,20 @@ void CReferencePositionDialog::DoDataExchange(CDataExchange* pDX) {
 }
 
 void CReferencePositionDialog::OnEditKillFocus(UINT id) {
-    PostMessageW(WM_APP + 0x12, id, 0);
+    PostFieldCheck(id);
 }
 
-LRESULT CReferencePositionDialog::OnDeferredEditMessage(WPARAM wParam, LPARAM) {
-    const UINT id = static_cast<UINT>(wParam);
+void CReferencePositionDialog::OnFieldCheck(UINT controlId) {
     if (!m_recalcArmed) {
-        OnDeferredEdit(id, m_positionFormat); // only re-arms
-        return 0;
+        OnDeferredEdit(controlId, m_positionFormat); // only re-arms
+        return;
     }
     UpdateData(TRUE);
-    const BOOL parsed = OnDeferredEdit(id, m_positionFormat);
+    const BOOL parsed = OnDeferredEdit(controlId, m_positionFormat);
     UpdateData(FALSE);
     if (!parsed) {
-        GotoDlgCtrl(GetDlgItem(static_cast<int>(id)));
+        GotoDlgCtrl(GetDlgItem(static_cast<int>(controlId)));
     }
-    return 0;
 }
 
 void CReferencePositionDialog::OnParentNotify(UINT message, LPARAM lParam) {

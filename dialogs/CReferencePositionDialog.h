@@ -83,7 +83,7 @@ protected:
 
     // The window's handlers.
     void OnEditKillFocus(UINT id);
-    LRESULT OnDeferredEditMessage(WPARAM wParam, LPARAM lParam);
+    void OnFieldCheck(UINT controlId) override;
     void OnParentNotify(UINT message, LPARAM lParam);
     void OnLocationSelChange();
     void OnSaveClicked();
