@@ -410,25 +410,31 @@ void CReferencePositionDialog::OnParentNotify(UINT message, LPARAM lParam) {
     }
 }
 
-void CReferencePositionDialog::OnLocationSelChange() {
+LRESULT CReferencePositionDialog::SelectedLocation(CString& name) const {
     const LRESULT index = SendDlgItemMessageW(kLocationComboId, CB_GETCURSEL, 0, 0);
+    if (index != CB_ERR) {
+        const LRESULT length =
+            SendDlgItemMessageW(kLocationComboId, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+        SendDlgItemMessageW(kLocationComboId, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                            reinterpret_cast<LPARAM>(name.GetBuffer(static_cast<int>(length) + 1)));
+        name.ReleaseBuffer();
+    }
+    return index;
+}
+
+void CReferencePositionDialog::OnLocationSelChange() {
+    CString name;
+    const LRESULT index = SelectedLocation(name);
     if (index == CB_ERR) {
         return;
     }
-    const LRESULT length =
-        SendDlgItemMessageW(kLocationComboId, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-    CString name;
-    SendDlgItemMessageW(kLocationComboId, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                        reinterpret_cast<LPARAM>(name.GetBuffer(static_cast<int>(length) + 1)));
-    name.ReleaseBuffer();
     UpdateData(TRUE);
     OnSelectLocation(name, m_positionFormat);
     m_locationName = name;
     UpdateData(FALSE);
 }
 
-void CReferencePositionDialog::OnSaveClicked() {
-    UpdateData(TRUE);
+void CReferencePositionDialog::SaveAndListLocation() {
     if (!SaveLocation(m_locationName)) {
         return;
     }
@@ -439,16 +445,27 @@ void CReferencePositionDialog::OnSaveClicked() {
     }
 }
 
-void CReferencePositionDialog::OnRemoveClicked() {
+void CReferencePositionDialog::OnSaveClicked() {
     UpdateData(TRUE);
-    if (!RemoveLocation(m_locationName)) {
+    SaveAndListLocation();
+}
+
+void CReferencePositionDialog::OnOK() {
+    UpdateData(TRUE);
+    SaveAndListLocation();
+    CPersistentDialog::OnOK();
+}
+
+void CReferencePositionDialog::OnRemoveClicked() {
+    // The chosen entry, whatever has been typed over it since.
+    CString name;
+    const LRESULT index = SelectedLocation(name);
+    if (index == CB_ERR) {
         return;
     }
-    const LRESULT index = SendDlgItemMessageW(kLocationComboId, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                              reinterpret_cast<LPARAM>(m_locationName.GetString()));
-    if (index != CB_ERR) {
-        SendDlgItemMessageW(kLocationComboId, CB_DELETESTRING, static_cast<WPARAM>(index), 0);
-    }
+    // A name the database no longer holds is reported, and goes from the list all the same.
+    RemoveLocation(name);
+    SendDlgItemMessageW(kLocationComboId, CB_DELETESTRING, static_cast<WPARAM>(index), 0);
     m_locationName.Empty();
     SetDlgItemTextW(kLocationComboId, m_locationName);
 }

@@ -388,6 +388,42 @@ TEST_F(ReceiverDialogWindows, ReferenceLocationParsesLeftFieldsAndKeepsTheDataba
     dlg.DestroyWindow();
 }
 
+TEST_F(ReceiverDialogWindows, ReferenceLocationRemovesTheChosenEntryAndOkSavesUnderTheTypedName) {
+    AppWriteProfileString(CReferencePositionDialog::kDatabaseSection, u"Home", u"1 2 3 4");
+    AppWriteProfileString(CReferencePositionDialog::kDatabaseSection, u"Work", u"5 6 7 8");
+    CReferencePositionDialog dlg;
+    ASSERT_TRUE(dlg.Create(CReferencePositionDialog::IDD));
+    const UINT combo = CReferencePositionDialog::kLocationComboId;
+
+    // Typing over the chosen name leaves the choice: Remove takes the chosen entry.
+    Choose(dlg, combo, u"Home");
+    dlg.GetDlgItem(combo)->SetFocus();
+    dlg.SendDlgItemMessageW(combo, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    DisplayInjectText(u"Work");
+    Pump();
+    EXPECT_EQ(Text(dlg, combo), CString(u"Work"));
+    Command(dlg, CReferencePositionDialog::kRemoveId);
+    EXPECT_EQ(CReferencePositionDialog::StoredLocationNames(), std::vector<CString>{CString(u"Work")});
+    EXPECT_EQ(dlg.SendDlgItemMessageW(combo, CB_GETCOUNT, 0, 0), 1);
+
+    // A listed name the database no longer holds is reported and leaves the list all the same.
+    dlg.SendDlgItemMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(u"Gone"));
+    Choose(dlg, combo, u"Gone");
+    Command(dlg, CReferencePositionDialog::kRemoveId);
+    EXPECT_EQ(m_boxes.texts, std::vector<std::u16string>{u"No such item in the database."});
+    EXPECT_EQ(dlg.SendDlgItemMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                      reinterpret_cast<LPARAM>(u"Gone")),
+              CB_ERR);
+
+    // OK saves the location under the name typed, and lists it.
+    dlg.SetDlgItemTextW(combo, u"Trip");
+    Command(dlg, IDOK);
+    EXPECT_EQ(CReferencePositionDialog::StoredLocationNames(),
+              (std::vector<CString>{CString(u"Work"), CString(u"Trip")}));
+    EXPECT_EQ(Stored(CReferencePositionDialog::kDatabaseSection, u"Trip"), dlg.LocationRecord());
+    dlg.DestroyWindow();
+}
+
 TEST_F(ReceiverDialogWindows, ReceiverParametersEnableWhatTheReceiverDoesAndWarnBefore100Pps) {
     g_receiverIdentity.model = 1; // GT, firmware 1.5
     g_receiverIdentity.firmwareVersion = 1.5f;
