@@ -181,6 +181,29 @@ TEST_F(ReceiverDialogWindows, PortDialogFollowsTheModeWithItsRatesAndStoresOnOk)
     dlg.DestroyWindow();
 }
 
+TEST_F(ReceiverDialogWindows, PortDialogCancelLeavesTheEarlierModeRateAndAutoRestart) {
+    AppWriteProfileString(u"GPS Interface", u"COM Ports", u"COM1");
+    AppWriteProfileString(u"GPS Interface", u"PEX Mode", u"Motorola Binary");
+    AppWriteProfileInt(u"GPS Interface", u"Port Rate", 4);
+    AppWriteProfileInt(u"GPS Interface", u"gps_auto_restart", 1);
+    {
+        CPortDialog dlg;
+        ASSERT_TRUE(dlg.Create(CPortDialog::IDD));
+        ChooseMode(dlg, u"u-blox UBX");
+        Command(dlg, CPortDialog::kModeListId, CBN_SELCHANGE);
+        EXPECT_TRUE(dlg.IsDlgButtonChecked(CPortDialog::kRateIds[8]));
+        Command(dlg, IDCANCEL);
+        EXPECT_EQ(dlg.GetInterfaceMode(), kModeMotorolaBinary);
+        EXPECT_EQ(dlg.GetBaudRate(), 9600u);
+        EXPECT_TRUE(dlg.GetAutoRestart());
+        dlg.DestroyWindow();
+    }
+    // What the object stores when it goes.
+    EXPECT_EQ(Stored(u"GPS Interface", u"PEX Mode"), CString(u"Motorola Binary"));
+    EXPECT_EQ(StoredInt(u"GPS Interface", u"Port Rate"), 4);
+    EXPECT_EQ(StoredInt(u"GPS Interface", u"gps_auto_restart"), 1);
+}
+
 TEST_F(ReceiverDialogWindows, PortDialogKeepsTheStoredReceiverType) {
     AppWriteProfileString(u"GPS Interface", u"COM Ports", u"COM1");
     AppWriteProfileInt(u"Oncore Id Dialog", u"Rx Type Index", 10);
