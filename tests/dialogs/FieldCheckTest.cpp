@@ -117,20 +117,15 @@ TEST_F(FieldCheck, ARefusedValueShowsItsMessageOnceAndTheFocusReturnsToTheField)
     g_receiverIdentity.model = 10;
     g_receiverIdentity.hasTraim = TRUE;
     const LeaveCase cases[] = {
-        {"T-RAIM limit",
-         [](CWnd* owner) { return std::make_unique<CTimingDialog>(owner); },
+        {"T-RAIM limit", [](CWnd* owner) { return std::make_unique<CTimingDialog>(owner); },
          CTimingDialog::kTraimLimitId, u"abc", VK_TAB, u"Please enter a number."},
-        {"reference latitude",
-         [](CWnd* owner) { return std::make_unique<CReferencePositionDialog>(owner); },
+        {"reference latitude", [](CWnd* owner) { return std::make_unique<CReferencePositionDialog>(owner); },
          CReferencePositionDialog::kLatitudeId, u"x", VK_TAB, u"Unknown characters at end of field."},
-        {"coax velocity",
-         [](CWnd* owner) { return std::make_unique<CCoaxDelayCalculator>(owner); },
+        {"coax velocity", [](CWnd* owner) { return std::make_unique<CCoaxDelayCalculator>(owner); },
          CCoaxDelayCalculator::kVelocity1Id, u"1.5", VK_TAB, CCoaxDelayCalculator::kVelocityMessage},
-        {"elevation mask",
-         [](CWnd* owner) { return std::make_unique<CGpsRxModeSelect>(owner); },
+        {"elevation mask", [](CWnd* owner) { return std::make_unique<CGpsRxModeSelect>(owner); },
          CGpsRxModeSelect::kElevationMaskId, u"abc", VK_TAB, u"Please enter an integer."},
-        {"elevation mask, Enter",
-         [](CWnd* owner) { return std::make_unique<CGpsRxModeSelect>(owner); },
+        {"elevation mask, Enter", [](CWnd* owner) { return std::make_unique<CGpsRxModeSelect>(owner); },
          CGpsRxModeSelect::kElevationMaskId, u"abc", VK_RETURN, u"Please enter an integer."},
     };
     for (const LeaveCase& c : cases) {

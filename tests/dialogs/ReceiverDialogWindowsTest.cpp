@@ -248,6 +248,37 @@ TEST_F(ReceiverDialogWindows, ClockSettingsCheckTheirRangesBeforeAnythingIsStore
     dlg.DestroyWindow();
 }
 
+TEST_F(ReceiverDialogWindows, ClockSettingsChangeOnlyOnOkAndOpenAsStored) {
+    CSyncClockDialog dlg;
+    dlg.m_overrideTraim = TRUE; // left over: the opening shows what is stored
+    ASSERT_TRUE(dlg.Create(CSyncClockDialog::IDD));
+    EXPECT_FALSE(dlg.IsDlgButtonChecked(CSyncClockDialog::kOverrideTraimId));
+    EXPECT_FALSE(dlg.m_overrideTraim);
+
+    // "Activate", then an OK refused for its quantity, then Cancel: the clock setting never sees the
+    // overrides the controls show.
+    dlg.CheckDlgButton(CSyncClockDialog::kOverrideTraimId, BST_CHECKED);
+    dlg.CheckDlgButton(CSyncClockDialog::kOverrideIntegrityId, BST_CHECKED);
+    dlg.CheckDlgButton(CSyncClockDialog::kMaxOnId, BST_CHECKED);
+    Command(dlg, CSyncClockDialog::kMaxOnId);
+    EXPECT_TRUE(dlg.GetDlgItem(CSyncClockDialog::kMaxQtyId)->IsWindowEnabled());
+    EXPECT_FALSE(dlg.m_overrideTraim);
+    EXPECT_FALSE(dlg.m_overrideIntegrity);
+    dlg.SetDlgItemTextW(CSyncClockDialog::kMaxQtyId, u"1000");
+    Command(dlg, IDOK);
+    EXPECT_EQ(m_boxes.texts.size(), 1u);
+    EXPECT_FALSE(dlg.m_overrideTraim);
+    EXPECT_FALSE(dlg.m_overrideIntegrity);
+    EXPECT_FALSE(dlg.m_maxOn);
+    Command(dlg, IDCANCEL);
+    EXPECT_FALSE(dlg.m_overrideTraim);
+    EXPECT_FALSE(dlg.m_overrideIntegrity);
+    EXPECT_EQ(dlg.m_maxQty, 1u);
+    EXPECT_EQ(dlg.GetMaxCorrectionSeconds(), 0);
+    EXPECT_EQ(Stored(u"Time Sync", u"Time Sync Override TRAIM"), CString(u"<none>"));
+    dlg.DestroyWindow();
+}
+
 TEST_F(ReceiverDialogWindows, LogTypeOffersTheKindsOfTheLinkAndTakesTheInterval) {
     g_interfaceMode = kModeGenericNmea;
     CLogType dlg;

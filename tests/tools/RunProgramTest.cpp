@@ -30,10 +30,9 @@ void WriteScript(const fs::path& path, const std::string& body) {
 fs::path StandInTree(const std::string& name) {
     const fs::path tree = testsupport::ScratchDir() / name;
     fs::remove_all(tree);
-    WriteScript(tree / "tools/simulator/doliva-receiver-sim",
-                "echo $$ > \"$(dirname \"$0\")/sim.pid\"\n"
-                "echo rfc2217://127.0.0.1:9\n"
-                "exec sleep 30\n");
+    WriteScript(tree / "tools/simulator/doliva-receiver-sim", "echo $$ > \"$(dirname \"$0\")/sim.pid\"\n"
+                                                              "echo rfc2217://127.0.0.1:9\n"
+                                                              "exec sleep 30\n");
     WriteScript(tree / "app/doliva", "echo $$ > \"$DOLIVA_CONFIG_DIR/program.pid\"\n"
                                      "[ -n \"$STANDIN_EXIT\" ] && exit \"$STANDIN_EXIT\"\n"
                                      "exec sleep 30\n");
