@@ -50,7 +50,6 @@ private:
             m_host.SetProgress(percent);
         }
         void SetUbxUploadRunning(BOOL running) override { m_host.SetUbxUploadRunning(running); }
-        std::int64_t CalendarSeconds() override { return m_host.CalendarSeconds(); }
         ULONGLONG MonotonicMs() override { return m_host.MonotonicMs(); }
         void SleepMs(DWORD milliseconds) override { m_host.SleepMs(milliseconds); }
         void PollIdle() override { m_host.PollIdle(); }
