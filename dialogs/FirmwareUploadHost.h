@@ -18,6 +18,9 @@ public:
     virtual int ShowMessageBox(const CString& text, UINT type) = 0;
     virtual void SetProgress(int percent) = 0;
     virtual void SetUbxUploadRunning(BOOL running) = 0;
+    // Set while either upload runs: the raw-data line then lets the GUI thread catch up with its messages
+    // also when the raw-data window is closed, so that the program does not freeze for minutes.
+    virtual void SetUploadRunning(BOOL running) = 0;
 
     // The millisecond clock of every wait and of the transfer time: monotonic, since the program itself
     // sets the PC clock. Then pauses, and what a polling loop does when it finds nothing to read.

@@ -509,3 +509,26 @@ TEST_F(Pex32ViewTest, ManualReferenceShowsAndKeepsTheStartupChoiceAndSavesTheNam
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Pex32ViewTest, RawLinesOfARunningUploadLetWaitingMessagesThroughWithTheWindowClosed) {
+    CPex32View* view = OpenProgram();
+    ASSERT_NE(view, nullptr);
+    Pump();
+    m_boxes.clear();
+    view->SetFirmwareUploadRunning(TRUE);
+    view->ShowLogFailure(u"while uploading"); // posted to the view
+    view->AddRawDataLine(u"    Record Count              = 1\n");
+    EXPECT_EQ(m_boxes, (std::vector<std::u16string>{u"while uploading"}));
+
+    // Without an upload (and without the window) the line lets nothing through.
+    view->SetFirmwareUploadRunning(FALSE);
+    view->ShowLogFailure(u"afterwards");
+    view->AddRawDataLine(u"line");
+    EXPECT_EQ(m_boxes.size(), 1u);
+    Pump();
+    EXPECT_EQ(m_boxes.size(), 2u);
+}
+
+} // namespace

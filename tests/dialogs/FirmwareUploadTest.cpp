@@ -57,6 +57,7 @@ public:
     }
     void SetProgress(int) override {}
     void SetUbxUploadRunning(BOOL running) override { uploadRunning.push_back(running); }
+    void SetUploadRunning(BOOL) override {}
     ULONGLONG MonotonicMs() override { return static_cast<ULONGLONG>(nowMs); }
     void SleepMs(DWORD ms) override { nowMs += ms; }
     // The transmit thread's part: takes a queued record to the receiver.

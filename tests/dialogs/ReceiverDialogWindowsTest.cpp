@@ -536,11 +536,15 @@ public:
     }
     BOOL SetCommBaudRate(DWORD) override { return TRUE; }
     CString DecodeUbxMessage(const CString&) override { return {}; }
-    void AddRawDataLine(const CString&) override {}
+    void AddRawDataLine(const CString&) override { linesWhileRunning.push_back(running); }
     int ShowMessageBox(const CString&, UINT) override { return IDOK; }
     void SetProgress(int) override {}
     void SetUbxUploadRunning(BOOL) override {}
+    void SetUploadRunning(BOOL value) override { running = value; }
     std::vector<std::u16string> sent;
+    BOOL running = FALSE;
+    // For each echoed line, whether the upload counted as running.
+    std::vector<BOOL> linesWhileRunning;
 };
 
 class CancelledChoiceUpload : public CGpsRxUpld {
@@ -562,6 +566,17 @@ TEST_F(ReceiverDialogWindows, FirmwareUploadWithoutAFileSendsNothingAndEndsTheDi
     EXPECT_TRUE(host.sent.empty());
     EXPECT_FALSE(dlg.IsWindowVisible());
     EXPECT_TRUE(dlg.GetDlgItem(CGpsRxUpld::kProcessorUploadId)->IsWindowEnabled());
+    dlg.DestroyWindow();
+}
+
+TEST_F(ReceiverDialogWindows, FirmwareUploadCountsAsRunningWhileItsLinesAreEchoed) {
+    SilentUploadHost host;
+    CancelledChoiceUpload dlg(host);
+    ASSERT_TRUE(dlg.Create(CGpsRxUpld::IDD));
+    // The engine procedure reports and reboots the engine even without a file.
+    Command(dlg, CGpsRxUpld::kEngineUploadId);
+    EXPECT_EQ(host.linesWhileRunning, (std::vector<BOOL>{TRUE, TRUE}));
+    EXPECT_FALSE(host.running);
     dlg.DestroyWindow();
 }
 
