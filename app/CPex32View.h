@@ -130,6 +130,7 @@ public:
     // The manual command dialog destroyed and made again with its window (after a port or firmware change).
     void RecreateManualCommandDialog();
     void SetUbxUploadRunning(BOOL running) { m_ubxUploadRunning = running; }
+    void SetFirmwareUploadRunning(BOOL running) { m_firmwareUploadRunning = running; }
     void OnTimingParameters();
     void OnReceiverParameters();
     void OnNewGpsLog();
@@ -365,6 +366,7 @@ private:
     std::unique_ptr<CGpsRxUpld> m_firmwareUploadDialog;
     // The engine upload reads the receive list itself; the data handler keeps away meanwhile.
     BOOL m_ubxUploadRunning = FALSE;
+    BOOL m_firmwareUploadRunning = FALSE;
     // Log failures found during a tick, shown after it.
     std::vector<CString> m_pendingLogFailures;
 
