@@ -9,6 +9,7 @@
 #include "dialogs/CTimingDialog.h"
 
 #include "DialogTestSupport.h"
+#include "platform/dialog/MessageBoxDialog.h"
 #include "platform/display/MessageBox.h"
 #include "platform/framework/CWinApp.h"
 
