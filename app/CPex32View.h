@@ -211,6 +211,7 @@ public:
     void RxIdAddText(const CString& text) override;
     void SetAntennaStatus(int status) override;
     void SetReceiverModeStatus(int status) override;
+    WeekRolloverCheck& RolloverCheck() override { return m_rolloverCheck; }
 
     // ---- OncoreView
     float& RxSecondFraction() override { return m_rxSecondFraction; }
@@ -390,6 +391,7 @@ private:
     CTimeSpan m_oneSecond{1};
     LONG m_gpsUtcOffsetSec = 0;
     _timeb m_startupTimestamp{};
+    WeekRolloverCheck m_rolloverCheck;
 
     // Tick.
     BOOL m_tickHandled = FALSE;

@@ -383,109 +383,128 @@ Digits Decompose(double value) {
     return d;
 }
 
+// The longest text a floating conversion lays out: the integer digits of the largest double, the point and
+// kMaxNumberPrecision decimals, or a hex mantissa, with room to spare.
+constexpr size_t kMaxFloatText = 309 + 1 + kMaxNumberPrecision + 32;
+
+// A fixed-size text built without allocating.
+struct FloatText {
+    char data[kMaxFloatText];
+    size_t size = 0;
+
+    void Push(char c) { data[size++] = c; }
+    void Append(const char* text, size_t n) {
+        std::memcpy(data + size, text, n);
+        size += n;
+    }
+};
+
 // The first n digits rounded half up on the digit text, as the original did; a carry out of the first
 // digit moves the decimal point. Non-digit characters (the infinity and NaN texts) just step to the next
 // character when rounded up.
 struct Rounded {
-    std::string digits;
-    int decpt;
+    char digits[kMaxFloatText];
+    int count = 0;
+    int decpt = 0;
+
+    char At(int i) const { return i >= 0 && i < count ? digits[i] : '0'; }
 };
 
-Rounded Round(const Digits& d, int n) {
-    Rounded r{{}, d.decpt};
+void Round(const Digits& d, int n, Rounded& r) {
+    r.decpt = d.decpt;
+    r.count = 0;
     if (n < 0) {
-        return r;
+        return;
     }
-    r.digits.reserve(static_cast<size_t>(n) + 1);
     for (int i = 0; i < n; ++i) {
-        r.digits.push_back(d.At(i));
+        r.digits[r.count++] = d.At(i);
     }
     if (d.At(n) >= '5') {
         int i = n - 1;
-        while (i >= 0 && r.digits[static_cast<size_t>(i)] == '9') {
-            r.digits[static_cast<size_t>(i)] = '0';
+        while (i >= 0 && r.digits[i] == '9') {
+            r.digits[i] = '0';
             --i;
         }
         if (i >= 0) {
-            ++r.digits[static_cast<size_t>(i)];
+            ++r.digits[i];
         } else {
             // All nines (or no digits kept): the digits become "100..." one place further left.
             if (n > 0) {
-                r.digits.pop_back();
+                --r.count;
             }
-            r.digits.insert(r.digits.begin(), '1');
+            std::memmove(r.digits + 1, r.digits, static_cast<size_t>(r.count));
+            r.digits[0] = '1';
+            ++r.count;
             ++r.decpt;
         }
     }
-    return r;
-}
-
-char RoundedAt(const Rounded& r, int i) {
-    return i >= 0 && i < static_cast<int>(r.digits.size()) ? r.digits[static_cast<size_t>(i)] : '0';
 }
 
 // Fixed notation with the given number of decimals from already rounded digits.
-void LayoutFixed(std::string& text, const Rounded& r, int decimals, bool forcePoint) {
+void LayoutFixed(FloatText& text, const Rounded& r, int decimals, bool forcePoint) {
     if (r.decpt <= 0) {
-        text.push_back('0');
+        text.Push('0');
     } else {
         for (int i = 0; i < r.decpt; ++i) {
-            text.push_back(RoundedAt(r, i));
+            text.Push(r.At(i));
         }
     }
     if (decimals > 0 || forcePoint) {
-        text.push_back('.');
+        text.Push('.');
     }
     for (int j = 0; j < decimals; ++j) {
-        text.push_back(RoundedAt(r, r.decpt + j));
+        text.Push(r.At(r.decpt + j));
     }
 }
 
-void LayoutExponent(std::string& text, const Rounded& r, int decimals, bool forcePoint, char e) {
-    text.push_back(RoundedAt(r, 0));
+void LayoutExponent(FloatText& text, const Rounded& r, int decimals, bool forcePoint, char e) {
+    text.Push(r.At(0));
     if (decimals > 0 || forcePoint) {
-        text.push_back('.');
+        text.Push('.');
     }
     for (int j = 1; j <= decimals; ++j) {
-        text.push_back(RoundedAt(r, j));
+        text.Push(r.At(j));
     }
     int exponent = r.decpt - 1;
-    text.push_back(e);
-    text.push_back(exponent < 0 ? '-' : '+');
+    text.Push(e);
+    text.Push(exponent < 0 ? '-' : '+');
     char digits[8];
     auto res = std::to_chars(digits, digits + sizeof digits, exponent < 0 ? -exponent : exponent);
     for (auto n = res.ptr - digits; n < 3; ++n) {
-        text.push_back('0');
+        text.Push('0');
     }
-    text.append(digits, res.ptr);
+    text.Append(digits, static_cast<size_t>(res.ptr - digits));
 }
 
 // Drops trailing zeros of the fraction (before any exponent) and a point left bare.
-void CropZeros(std::string& text) {
-    size_t point = text.find('.');
-    if (point == std::string::npos) {
+void CropZeros(FloatText& text) {
+    const std::string_view view(text.data, text.size);
+    size_t point = view.find('.');
+    if (point == std::string_view::npos) {
         return;
     }
-    size_t stop = text.find_first_of("eE", point);
-    if (stop == std::string::npos) {
-        stop = text.size();
+    size_t stop = view.find_first_of("eE", point);
+    if (stop == std::string_view::npos) {
+        stop = text.size;
     }
     size_t last = stop;
-    while (last > point + 1 && text[last - 1] == '0') {
+    while (last > point + 1 && text.data[last - 1] == '0') {
         --last;
     }
     if (last == point + 1) {
         last = point;
     }
-    text.erase(last, stop - last);
+    std::memmove(text.data + last, text.data + stop, text.size - stop);
+    text.size -= stop - last;
 }
 
-void LayoutHex(std::string& text, double value, const Digits& d, int precision, bool alt, bool upper) {
+void LayoutHex(FloatText& text, double value, const Digits& d, int precision, bool alt, bool upper,
+               Rounded& scratch) {
     if (d.text[0] == '1' && d.count > 1 && d.text[1] == '#') {
         // Infinity and NaN: their texts laid out like "%e" digits, with a binary exponent of zero.
-        Rounded r = Round(d, precision + 1);
-        LayoutFixed(text, r, precision, alt);
-        text += upper ? "P+0" : "p+0";
+        Round(d, precision + 1, scratch);
+        LayoutFixed(text, scratch, precision, alt);
+        text.Append(upper ? "P+0" : "p+0", 3);
         return;
     }
     std::uint64_t bits;
@@ -513,19 +532,62 @@ void LayoutHex(std::string& text, double value, const Digits& d, int precision, 
         }
     }
     const char* digitSet = upper ? "0123456789ABCDEF" : "0123456789abcdef";
-    text += upper ? "0X" : "0x";
-    text.push_back(static_cast<char>('0' + lead));
+    text.Append(upper ? "0X" : "0x", 2);
+    text.Push(static_cast<char>('0' + lead));
     if (precision > 0 || alt) {
-        text.push_back('.');
+        text.Push('.');
     }
     int shown = precision < 13 ? precision : 13;
     for (int i = shown - 1; i >= 0; --i) {
-        text.push_back(digitSet[(mantissa >> (i * 4)) & 15]);
+        text.Push(digitSet[(mantissa >> (i * 4)) & 15]);
     }
-    text.append(static_cast<size_t>(precision - shown), '0');
-    text.push_back(upper ? 'P' : 'p');
-    text.push_back(exponent < 0 ? '-' : '+');
-    text += std::to_string(exponent < 0 ? -exponent : exponent);
+    for (int i = shown; i < precision; ++i) {
+        text.Push('0');
+    }
+    text.Push(upper ? 'P' : 'p');
+    text.Push(exponent < 0 ? '-' : '+');
+    char digits[8];
+    auto res = std::to_chars(digits, digits + sizeof digits, exponent < 0 ? -exponent : exponent);
+    text.Append(digits, static_cast<size_t>(res.ptr - digits));
+}
+
+// "%f" of a value whose digits all lie within its first 15 significant ones: scaled by 10^precision and
+// rounded to a whole number, which gives the same digits as rounding the 17 significant digits half up,
+// unless the scaled value lies so close to a half that the two could differ (then this answers false).
+bool LayoutFixedFast(FloatText& text, double value, int precision, bool forcePoint) {
+    static constexpr double kPowersOfTen[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,
+                                              1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17};
+    if (precision >= static_cast<int>(std::size(kPowersOfTen)) || !std::isfinite(value)) {
+        return false;
+    }
+    const double scaled = std::fabs(value) * kPowersOfTen[precision];
+    if (!(scaled < 1e15)) {
+        return false;
+    }
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole; // exact below 2^52
+    // The product is off by at most half an ulp, the 17-digit rounding by half a unit of its last digit.
+    if (std::fabs(fraction - 0.5) <= scaled * 4e-16) {
+        return false;
+    }
+    std::uint64_t number = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+    char digits[24];
+    char* end = digits + sizeof digits;
+    char* p = end;
+    do {
+        *--p = static_cast<char>('0' + number % 10);
+        number /= 10;
+    } while (number != 0);
+    while (end - p < precision + 1) {
+        *--p = '0';
+    }
+    const size_t integerDigits = static_cast<size_t>(end - p) - static_cast<size_t>(precision);
+    text.Append(p, integerDigits);
+    if (precision > 0 || forcePoint) {
+        text.Push('.');
+    }
+    text.Append(p + integerDigits, static_cast<size_t>(precision));
+    return true;
 }
 
 void FormatFloat(std::u16string& out, Conversion& s, ArgList& a) {
@@ -542,41 +604,46 @@ void FormatFloat(std::u16string& out, Conversion& s, ArgList& a) {
         precision = kMaxNumberPrecision;
     }
     bool forcePoint = s.alt && precision == 0;
-    Digits d = Decompose(value);
-    std::string text;
-    switch (lower) {
-    case 'f':
-        LayoutFixed(text, Round(d, d.decpt + precision), precision, forcePoint);
-        break;
-    case 'e':
-        LayoutExponent(text, Round(d, precision + 1), precision, forcePoint, upper ? 'E' : 'e');
-        break;
-    case 'g': {
-        Rounded r = Round(d, precision);
-        int x = r.decpt - 1;
-        if (x < -4 || x >= precision) {
-            LayoutExponent(text, r, precision - 1, forcePoint, upper ? 'E' : 'e');
-        } else {
-            LayoutFixed(text, r, precision - 1 - x, forcePoint);
+    FloatText text;
+    if (lower != 'f' || !LayoutFixedFast(text, value, precision, forcePoint)) {
+        const Digits d = Decompose(value);
+        Rounded r;
+        switch (lower) {
+        case 'f':
+            Round(d, d.decpt + precision, r);
+            LayoutFixed(text, r, precision, forcePoint);
+            break;
+        case 'e':
+            Round(d, precision + 1, r);
+            LayoutExponent(text, r, precision, forcePoint, upper ? 'E' : 'e');
+            break;
+        case 'g': {
+            Round(d, precision, r);
+            int x = r.decpt - 1;
+            if (x < -4 || x >= precision) {
+                LayoutExponent(text, r, precision - 1, forcePoint, upper ? 'E' : 'e');
+            } else {
+                LayoutFixed(text, r, precision - 1 - x, forcePoint);
+            }
+            if (!s.alt) {
+                CropZeros(text);
+            }
+            break;
         }
-        if (!s.alt) {
-            CropZeros(text);
+        default:
+            LayoutHex(text, value, d, precision, s.alt, upper, r);
+            break;
         }
-        break;
-    }
-    default:
-        LayoutHex(text, value, d, precision, s.alt, upper);
-        break;
     }
     char prefix = 0;
-    if (d.negative) {
+    if (std::signbit(value)) {
         prefix = '-';
     } else if (s.plus) {
         prefix = '+';
     } else if (s.space) {
         prefix = ' ';
     }
-    Emit(out, s, std::string_view(&prefix, prefix ? 1 : 0), text.data(), text.size());
+    Emit(out, s, std::string_view(&prefix, prefix ? 1 : 0), text.data, text.size);
 }
 
 bool IsNarrow(const Conversion& s) {
