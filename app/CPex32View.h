@@ -392,6 +392,8 @@ private:
     LONG m_gpsUtcOffsetSec = 0;
     _timeb m_startupTimestamp{};
     WeekRolloverCheck m_rolloverCheck;
+    // How long every tick waits before it is handled (DOLIVA_TICK_DELAY_MS; 0 normally).
+    DWORD m_tickDelayMs = 0;
 
     // Tick.
     BOOL m_tickHandled = FALSE;

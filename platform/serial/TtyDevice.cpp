@@ -492,7 +492,7 @@ private:
                 if (!Sample(&base)) {
                     break;
                 }
-                base.stamp = CurrentUtc();
+                StampModemSample(base);
                 Report(base, true);
                 last = base;
                 haveLast = true;
@@ -513,7 +513,8 @@ private:
                 result = nanosleep(&pause, nullptr);
                 err = errno;
             }
-            const UtcInstant stamp = CurrentUtc();
+            ModemSample woke;
+            StampModemSample(woke);
             if (result < 0 && err != EINTR) {
                 if (useWait && (err == ENOTTY || err == EINVAL || err == kENOIOCTLCMD || err == EOPNOTSUPP)) {
                     useWait = false;
@@ -525,7 +526,8 @@ private:
             if (!Sample(&sample)) {
                 break;
             }
-            sample.stamp = stamp;
+            sample.stamp = woke.stamp;
+            sample.counter = woke.counter;
             if (sample.levels != last.levels || sample.haveCounts != last.haveCounts ||
                 sample.counts != last.counts) {
                 Report(sample, false);

@@ -5,6 +5,7 @@
 #include "support/ChildProcess.h"
 #include "support/TestSupport.h"
 
+#include <cctype>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -82,12 +83,72 @@ inline std::string ProgramPath() {
     return std::string(DOLIVA_BINARY_DIR) + "/app/doliva";
 }
 
-// One line of the simulated clock's log: "real=<iso> set=<iso> offset=+S.mmm".
+// One line of the simulated clock's log: "real=<iso> set=<iso> offset=+S.uuuuuu".
 struct ClockStepLine {
     int realMillis = 0; // the millisecond within the second of the real time stepped at
     int setMillis = 0;  // and of the time set
     std::int64_t offsetMs = 0;
+    std::int64_t offsetUs = 0;
+    std::string setDate;              // "2026-12-10T12:00:04.000000Z"
+    std::int64_t realMicrosOfDay = 0; // the real time stepped at
 };
+
+// "HH:MM:SS.fff..." as microseconds of the day; -1 when it is not such a time.
+inline std::int64_t MicrosOfDay(const std::string& text) {
+    if (text.size() < 12 || text[2] != ':' || text[5] != ':' || text[8] != '.') {
+        return -1;
+    }
+    std::int64_t micros = 0;
+    int digits = 0;
+    for (std::size_t i = 9;
+         i < text.size() && digits < 6 && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+        micros = micros * 10 + (text[i] - '0');
+        ++digits;
+    }
+    for (; digits < 6; ++digits) {
+        micros *= 10;
+    }
+    return ((std::atoll(text.substr(0, 2).c_str()) * 60 + std::atoll(text.substr(3, 2).c_str())) * 60 +
+            std::atoll(text.substr(6, 2).c_str())) *
+               1000000 +
+           micros;
+}
+
+// How late one of the simulator's 1PPS pulses went out: at least `late` microseconds after its second, and
+// at most `sending` microseconds more (the time its transport took to send it). `at` is the moment it was
+// logged, in microseconds of the day.
+struct PulseTiming {
+    std::int64_t at = -1;
+    std::int64_t late = 0;
+    std::int64_t sending = 0;
+};
+
+// "hh:mm:ss.mmm 1PPS 12 us late, sent in 34 us" lines of the simulator's log.
+inline std::vector<PulseTiming> PulseTimings(const std::string& simulatorLog) {
+    std::vector<PulseTiming> pulses;
+    std::istringstream in(simulatorLog);
+    std::string line;
+    while (std::getline(in, line)) {
+        const auto at = line.find(" 1PPS ");
+        const auto sent = line.find(" us late, sent in ", at);
+        if (at != std::string::npos && sent != std::string::npos) {
+            pulses.push_back({MicrosOfDay(line.substr(0, at)), std::atoll(line.c_str() + at + 6),
+                              std::atoll(line.c_str() + sent + 18)});
+        }
+    }
+    return pulses;
+}
+
+// The last pulse logged before a moment; an on-time one when none is known.
+inline PulseTiming PulseBefore(const std::vector<PulseTiming>& pulses, std::int64_t microsOfDay) {
+    PulseTiming last;
+    for (const PulseTiming& pulse : pulses) {
+        if (pulse.at >= 0 && pulse.at <= microsOfDay) {
+            last = pulse;
+        }
+    }
+    return last;
+}
 
 inline std::optional<int> MillisOfIso(const std::string& line, const std::string& key) {
     const auto at = line.find(key);
@@ -114,13 +175,20 @@ inline std::vector<ClockStepLine> ReadClockSteps(const fs::path& clockFile) {
         }
         const std::string value = line.substr(key + 7);
         const auto dot = value.find('.');
-        if (dot == std::string::npos || value.size() < dot + 4) {
+        if (dot == std::string::npos || value.size() < dot + 7) {
             continue;
         }
         const std::int64_t seconds = std::llabs(std::atoll(value.substr(0, dot).c_str()));
-        const std::int64_t millis = std::atoll(value.substr(dot + 1, 3).c_str());
-        const std::int64_t magnitude = seconds * 1000 + millis;
-        steps.push_back({*real, *set, value[0] == '-' ? -magnitude : magnitude});
+        const std::int64_t micros = std::atoll(value.substr(dot + 1, 6).c_str());
+        const std::int64_t magnitude = seconds * 1000000 + micros;
+        const std::int64_t offsetUs = value[0] == '-' ? -magnitude : magnitude;
+        const auto setAt = line.find("set=");
+        const auto setEnd = line.find(' ', setAt);
+        const auto realAt = line.find('T', line.find("real="));
+        steps.push_back(
+            {*real, *set, offsetUs >= 0 ? offsetUs / 1000 : -((-offsetUs + 999) / 1000), offsetUs,
+             line.substr(setAt + 4, setEnd == std::string::npos ? std::string::npos : setEnd - setAt - 4),
+             realAt == std::string::npos ? -1 : MicrosOfDay(line.substr(realAt + 1, 15))});
     }
     return steps;
 }
