@@ -20,6 +20,14 @@ namespace {
 
 constexpr std::size_t kMinInputCapacity = 16 * 1024;
 constexpr std::int64_t kMs = 1'000'000;
+// Received characters are reported (EV_RXCHAR) as a UART's receive interrupt reports them, not piece by
+// piece as the device hands them over: once the line has been quiet for a few characters' time, two
+// characters after the event character (so that a line end's LF comes along), and at the latest after a
+// while of unbroken input. A receive thread then wakes about once per message.
+constexpr std::int64_t kQuietCharacters = 4;
+constexpr std::int64_t kEventCharacterLag = 2;
+constexpr std::int64_t kMinQuietNs = 1 * 1'000'000;
+constexpr std::int64_t kArrivalHoldNs = 50 * 1'000'000;
 // Output held for DSR or CTS is looked at this often; so is a write waiting for its bytes to leave.
 constexpr std::int64_t kHoldRecheckNs = 1 * kMs;
 constexpr std::int64_t kDrainRecheckNs = 2 * kMs;
@@ -140,7 +148,10 @@ DWORD SerialPort::Start() {
         }
     }
     device_->Attach(events_);
-    engine_ = StartQuietThread([this] { EngineLoop(); });
+    engine_ = StartQuietThread([this] {
+        pthread_setname_np(pthread_self(), "port service");
+        EngineLoop();
+    });
     return 0;
 }
 
@@ -555,9 +566,52 @@ bool SerialPort::ServiceWriteLocked(Request& w, std::int64_t now, std::int64_t* 
     return false;
 }
 
+std::int64_t SerialPort::CharacterNs() const {
+    // Start bit, data bits, parity and stop bits.
+    const std::int64_t bits =
+        1 + dcb_.ByteSize + (dcb_.fParity ? 1 : 0) + (dcb_.StopBits == TWOSTOPBITS ? 2 : 1);
+    return bits * 1'000'000'000 / std::max<std::int64_t>(dcb_.BaudRate, 1);
+}
+
+std::int64_t SerialPort::QuietNs() const {
+    return std::clamp(kQuietCharacters * CharacterNs(), kMinQuietNs, kArrivalHoldNs);
+}
+
+void SerialPort::NoteArrivalLocked(bool eventChar) {
+    const std::int64_t now = NowNs();
+    if (!arrival_.unreported) {
+        arrival_ = Arrival{};
+        arrival_.unreported = true;
+        arrival_.reportBy = now + kArrivalHoldNs;
+    }
+    arrival_.quietAfter = now + QuietNs();
+    if (eventChar) {
+        arrival_.eventChar = true;
+        arrival_.reportBy = std::min(arrival_.reportBy, now + kEventCharacterLag * CharacterNs());
+    }
+}
+
+void SerialPort::ReportArrivalLocked(std::int64_t now, std::int64_t* next, Completions& done) {
+    if (!arrival_.unreported) {
+        return;
+    }
+    // While input is being gathered its quiet is not known yet: the device is looked at first.
+    const std::int64_t due =
+        gatherUntil_ != 0 ? arrival_.reportBy : std::min(arrival_.reportBy, arrival_.quietAfter);
+    if (now < due) {
+        if (next != nullptr) {
+            Earliest(next, due);
+        }
+        return;
+    }
+    RaiseLocked(arrival_.eventChar ? EV_RXCHAR | EV_RXFLAG : EV_RXCHAR, done);
+    arrival_ = Arrival{};
+}
+
 std::int64_t SerialPort::ServiceLocked(Completions& done) {
     const std::int64_t now = NowNs();
     std::int64_t next = -1;
+    ReportArrivalLocked(now, &next, done);
     while (!reads_.empty() && ServiceReadLocked(*reads_.front(), now, &next)) {
         std::unique_ptr<Request> read = std::move(reads_.front());
         reads_.pop_front();
@@ -589,13 +643,9 @@ void SerialPort::TakeInputLocked(DeviceInput& in, Completions& done) {
             in.errors |= CE_RXOVER;
         }
         input_.insert(input_.end(), in.data.begin(), in.data.begin() + static_cast<std::ptrdiff_t>(n));
-        DWORD events = EV_RXCHAR;
-        if (std::find(in.data.begin(), in.data.begin() + static_cast<std::ptrdiff_t>(n),
-                      static_cast<std::uint8_t>(dcb_.EvtChar)) !=
-            in.data.begin() + static_cast<std::ptrdiff_t>(n)) {
-            events |= EV_RXFLAG;
-        }
-        RaiseLocked(events, done);
+        NoteArrivalLocked(std::find(in.data.begin(), in.data.begin() + static_cast<std::ptrdiff_t>(n),
+                                    static_cast<std::uint8_t>(dcb_.EvtChar)) !=
+                          in.data.begin() + static_cast<std::ptrdiff_t>(n));
     }
     for (const ModemSample& sample : in.modem) {
         RaiseLocked(modem_.Apply(sample), done);
@@ -626,11 +676,18 @@ void SerialPort::EngineLoop() {
             TakeInputLocked(in, done);
         }
         writeBlocked_ = false;
-        const std::int64_t next = gone_ ? -1 : ServiceLocked(done);
+        std::int64_t next = gone_ ? -1 : ServiceLocked(done);
         pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {-1, 0, 0}};
         nfds_t count = 1;
         if (!gone_ && device_->PollFd() >= 0) {
-            fds[1] = pollfd{device_->PollFd(), device_->PollEvents(writeBlocked_), 0};
+            short events = device_->PollEvents(writeBlocked_);
+            // Input that keeps coming is gathered a few characters' time at a time rather than read piece by
+            // piece as the device hands it over (the kernel keeps it meanwhile, and stamps what matters).
+            if (NowNs() < gatherUntil_) {
+                events = static_cast<short>(events & ~POLLIN);
+                Earliest(&next, gatherUntil_);
+            }
+            fds[1] = pollfd{device_->PollFd(), events, 0};
             count = 2;
         }
         const bool roomForData = input_.empty();
@@ -656,7 +713,13 @@ void SerialPort::EngineLoop() {
         if (n > 0 && count == 2 && fds[1].revents != 0 && !gone_ && !stopping_) {
             DeviceInput in;
             device_->ReadInput(in, fds[1].revents, roomForData && input_.empty());
+            if (!in.data.empty()) {
+                gatherUntil_ = NowNs() + QuietNs();
+            }
             TakeInputLocked(in, done);
+        } else if (gatherUntil_ != 0 && NowNs() >= gatherUntil_ && (fds[1].events & POLLIN)) {
+            // The device was looked at after the gathering and had nothing more: the burst has ended.
+            gatherUntil_ = 0;
         }
     }
     lock.unlock();

@@ -375,7 +375,10 @@ public:
                 return;
             }
             InstallStopHandler();
-            watcher_ = StartQuietThread([this] { WatchLoop(); });
+            watcher_ = StartQuietThread([this] {
+                pthread_setname_np(pthread_self(), "modem watch");
+                WatchLoop();
+            });
         }
         watchCv_.notify_all();
         // Wake a TIOCMIWAIT on the old lines, until the watcher has taken the new ones (and its reference

@@ -3,7 +3,7 @@
 // goes out of scope.
 #pragma once
 
-#include "support/TestSupport.h"
+#include "WholeFile.h"
 
 #include <chrono>
 #include <fcntl.h>
