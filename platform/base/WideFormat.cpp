@@ -2,6 +2,7 @@
 
 #include "platform/base/CodePage.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -17,18 +18,19 @@ constexpr int kSignificantDigits = 17;
 
 enum class Length { None, HH, H, L, LL, BigL, I64, I32, I, W, Z, J, T };
 
+// Left uninitialised on purpose: ParseConversion sets every member, and a format's plan holds dozens.
 struct Conversion {
-    bool left = false;
-    bool plus = false;
-    bool space = false;
-    bool alt = false;
-    bool zero = false;
-    bool widthArg = false;
-    bool precisionArg = false;
-    int width = 0;
-    int precision = -1;
-    Length length = Length::None;
-    char16_t conv = 0;
+    bool left;
+    bool plus;
+    bool space;
+    bool alt;
+    bool zero;
+    bool widthArg;
+    bool precisionArg;
+    int width;
+    int precision;
+    Length length;
+    char16_t conv;
 };
 
 bool IsDigit(char16_t c) {
@@ -234,28 +236,31 @@ unsigned long long FetchUnsigned(ArgList& a, Length len) {
 // Pads and writes one converted field: blanks, prefix (sign or radix prefix), zeros, text, blanks.
 template <typename Unit>
 void Emit(std::u16string& out, const Conversion& s, std::string_view prefix, const Unit* text, size_t len) {
-    long long padding = static_cast<long long>(s.width) - static_cast<long long>(len + prefix.size());
-    if (padding < 0) {
-        padding = 0;
-    }
+    const size_t padding = static_cast<size_t>(s.width) > len + prefix.size()
+                               ? static_cast<size_t>(s.width) - len - prefix.size()
+                               : 0;
+    // One resize, then the units written in place.
+    const size_t start = out.size();
+    out.resize(start + padding + prefix.size() + len);
+    char16_t* p = out.data() + start;
     if (!s.left && !s.zero) {
-        out.append(static_cast<size_t>(padding), u' ');
+        p = std::fill_n(p, padding, u' ');
     }
     for (char c : prefix) {
-        out.push_back(static_cast<unsigned char>(c));
+        *p++ = static_cast<unsigned char>(c);
     }
     if (s.zero && !s.left) {
-        out.append(static_cast<size_t>(padding), u'0');
+        p = std::fill_n(p, padding, u'0');
     }
     if constexpr (sizeof(Unit) == 1) {
         for (size_t i = 0; i < len; ++i) {
-            out.push_back(static_cast<unsigned char>(text[i]));
+            *p++ = static_cast<unsigned char>(text[i]);
         }
     } else {
-        out.append(text, len);
+        p = std::copy_n(text, len, p);
     }
     if (s.left) {
-        out.append(static_cast<size_t>(padding), u' ');
+        std::fill_n(p, padding, u' ');
     }
 }
 
@@ -292,6 +297,13 @@ void FormatInteger(std::u16string& out, Conversion& s, ArgList& a) {
     char* end = buffer + sizeof buffer;
     char* text = end;
     int precision = s.precision;
+    if (radix == 10) {
+        // The common case, with a division the compiler turns into a multiplication.
+        while (precision-- > 0 || number != 0) {
+            *--text = static_cast<char>('0' + number % 10);
+            number /= 10;
+        }
+    }
     while (precision-- > 0 || number != 0) {
         *--text = digitSet[number % radix];
         number /= radix;
@@ -696,34 +708,57 @@ void FormatString(std::u16string& out, const Conversion& s, ArgList& a) {
     }
 }
 
-bool Validate(const char16_t* format) {
+// The next '%' or the terminating zero.
+const char16_t* NextPercentOrEnd(const char16_t* p) {
+    while (*p && *p != u'%') {
+        ++p;
+    }
+    return p;
+}
+
+// The conversions of a format as the check found them, so that formatting need not parse them again; a
+// format with more than kPlanned of them has the rest parsed again as it goes.
+struct Plan {
+    static constexpr int kPlanned = 32;
+    Conversion conversions[kPlanned];
+    const char16_t* after[kPlanned];
+    int count = 0;
+};
+
+bool Validate(const char16_t* format, Plan& plan) {
     const char16_t* p = format;
     Conversion s;
-    while (*p) {
-        if (*p++ != u'%') {
-            continue;
-        }
-        if (!ParseConversion(p, s)) {
+    while (*(p = NextPercentOrEnd(p))) {
+        ++p;
+        Conversion& target = plan.count < Plan::kPlanned ? plan.conversions[plan.count] : s;
+        if (!ParseConversion(p, target)) {
             return false;
         }
+        if (plan.count < Plan::kPlanned) {
+            plan.after[plan.count] = p;
+        }
+        ++plan.count;
     }
     return true;
 }
 
-bool Format(std::u16string& out, const char16_t* format, ArgList& a) {
+bool Format(std::u16string& out, const char16_t* format, const Plan& plan, ArgList& a) {
     const char16_t* p = format;
     Conversion s;
-    while (*p) {
+    for (int index = 0; *p; ++index) {
         const char16_t* run = p;
-        while (*p && *p != u'%') {
-            ++p;
-        }
+        p = NextPercentOrEnd(p);
         out.append(run, static_cast<size_t>(p - run));
         if (!*p) {
             break;
         }
         ++p;
-        ParseConversion(p, s);
+        if (index < Plan::kPlanned) {
+            s = plan.conversions[index];
+            p = plan.after[index];
+        } else {
+            ParseConversion(p, s);
+        }
         if (s.conv == u'%') {
             out.push_back(u'%');
             continue;
@@ -781,13 +816,14 @@ bool Format(std::u16string& out, const char16_t* format, ArgList& a) {
 
 bool AppendFormatV(std::u16string& out, const char16_t* format, va_list args) {
     // Checking the whole format first means an invalid one consumes no argument and appends nothing.
-    if (!format || !Validate(format)) {
+    Plan plan;
+    if (!format || !Validate(format, plan)) {
         return false;
     }
     size_t start = out.size();
     ArgList a;
     va_copy(a.ap, args);
-    bool ok = Format(out, format, a);
+    bool ok = Format(out, format, plan, a);
     va_end(a.ap);
     if (!ok) {
         out.resize(start);

@@ -99,11 +99,11 @@ public:
 private:
     std::function<void(const CString&)> RawSink() {
         return [this](const CString& line) {
-            m_line.clear();
-            for (char16_t unit : line.str()) {
-                m_line.push_back(static_cast<char>(unit));
-            }
-            m_line.push_back('\n');
+            const std::u16string& units = line.str();
+            m_line.resize(units.size() + 1);
+            std::transform(units.begin(), units.end(), m_line.begin(),
+                           [](char16_t unit) { return static_cast<char>(unit); });
+            m_line.back() = '\n';
             std::fwrite(m_line.data(), 1, m_line.size(), stdout);
         };
     }
