@@ -20,14 +20,16 @@ namespace {
 
 constexpr std::size_t kMinInputCapacity = 16 * 1024;
 constexpr std::int64_t kMs = 1'000'000;
-// Received characters are reported (EV_RXCHAR) as a UART's receive interrupt reports them, not piece by
-// piece as the device hands them over: once the line has been quiet for a few characters' time, two
+// Input that keeps coming is gathered some characters' time at a time, as a USB adapter's latency timer
+// gathers it, rather than read piece by piece as the device hands it over (the kernel keeps it meanwhile,
+// and stamps what matters). It is reported (EV_RXCHAR) once a look finds the line quiet, at the look two
 // characters after the event character (so that a line end's LF comes along), and at the latest after a
-// while of unbroken input. A receive thread then wakes about once per message.
-constexpr std::int64_t kQuietCharacters = 4;
+// while of unbroken input: a receive thread then wakes about once per message.
+constexpr std::int64_t kGatherCharacters = 32;
 constexpr std::int64_t kEventCharacterLag = 2;
-constexpr std::int64_t kMinQuietNs = 1 * 1'000'000;
-constexpr std::int64_t kArrivalHoldNs = 50 * 1'000'000;
+constexpr std::int64_t kMinGatherNs = 1 * 1'000'000;
+constexpr std::int64_t kMaxGatherNs = 40 * 1'000'000;
+constexpr std::int64_t kArrivalHoldNs = 80 * 1'000'000;
 // Output held for DSR or CTS is looked at this often; so is a write waiting for its bytes to leave.
 constexpr std::int64_t kHoldRecheckNs = 1 * kMs;
 constexpr std::int64_t kDrainRecheckNs = 2 * kMs;
@@ -573,8 +575,8 @@ std::int64_t SerialPort::CharacterNs() const {
     return bits * 1'000'000'000 / std::max<std::int64_t>(dcb_.BaudRate, 1);
 }
 
-std::int64_t SerialPort::QuietNs() const {
-    return std::clamp(kQuietCharacters * CharacterNs(), kMinQuietNs, kArrivalHoldNs);
+std::int64_t SerialPort::GatherNs() const {
+    return std::clamp(kGatherCharacters * CharacterNs(), kMinGatherNs, kMaxGatherNs);
 }
 
 void SerialPort::NoteArrivalLocked(bool eventChar) {
@@ -584,10 +586,25 @@ void SerialPort::NoteArrivalLocked(bool eventChar) {
         arrival_.unreported = true;
         arrival_.reportBy = now + kArrivalHoldNs;
     }
-    arrival_.quietAfter = now + QuietNs();
+    gatherUntil_ = now + GatherNs();
     if (eventChar) {
         arrival_.eventChar = true;
-        arrival_.reportBy = std::min(arrival_.reportBy, now + kEventCharacterLag * CharacterNs());
+        if (arrival_.eventLookAt == 0) {
+            arrival_.eventLookAt = now + std::min(kEventCharacterLag * CharacterNs(), GatherNs());
+        }
+        gatherUntil_ = std::min(gatherUntil_, arrival_.eventLookAt);
+    }
+}
+
+void SerialPort::GatherLocked(Completions& done) {
+    const std::int64_t now = NowNs();
+    DeviceInput in;
+    device_->ReadInput(in, POLLIN, input_.empty());
+    gatherUntil_ = 0;
+    const bool quiet = in.data.empty();
+    TakeInputLocked(in, done);
+    if (arrival_.unreported && (quiet || (arrival_.eventLookAt != 0 && now >= arrival_.eventLookAt))) {
+        arrival_.reportBy = now;
     }
 }
 
@@ -595,13 +612,8 @@ void SerialPort::ReportArrivalLocked(std::int64_t now, std::int64_t* next, Compl
     if (!arrival_.unreported) {
         return;
     }
-    // While input is being gathered its quiet is not known yet: the device is looked at first.
-    const std::int64_t due =
-        gatherUntil_ != 0 ? arrival_.reportBy : std::min(arrival_.reportBy, arrival_.quietAfter);
-    if (now < due) {
-        if (next != nullptr) {
-            Earliest(next, due);
-        }
+    if (now < arrival_.reportBy) {
+        Earliest(next, arrival_.reportBy);
         return;
     }
     RaiseLocked(arrival_.eventChar ? EV_RXCHAR | EV_RXFLAG : EV_RXCHAR, done);
@@ -675,15 +687,16 @@ void SerialPort::EngineLoop() {
             device_->ReadInput(in, 0, true);
             TakeInputLocked(in, done);
         }
+        if (!gone_ && gatherUntil_ != 0 && NowNs() >= gatherUntil_) {
+            GatherLocked(done);
+        }
         writeBlocked_ = false;
         std::int64_t next = gone_ ? -1 : ServiceLocked(done);
         pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {-1, 0, 0}};
         nfds_t count = 1;
         if (!gone_ && device_->PollFd() >= 0) {
             short events = device_->PollEvents(writeBlocked_);
-            // Input that keeps coming is gathered a few characters' time at a time rather than read piece by
-            // piece as the device hands it over (the kernel keeps it meanwhile, and stamps what matters).
-            if (NowNs() < gatherUntil_) {
+            if (gatherUntil_ != 0) {
                 events = static_cast<short>(events & ~POLLIN);
                 Earliest(&next, gatherUntil_);
             }
@@ -713,13 +726,7 @@ void SerialPort::EngineLoop() {
         if (n > 0 && count == 2 && fds[1].revents != 0 && !gone_ && !stopping_) {
             DeviceInput in;
             device_->ReadInput(in, fds[1].revents, roomForData && input_.empty());
-            if (!in.data.empty()) {
-                gatherUntil_ = NowNs() + QuietNs();
-            }
             TakeInputLocked(in, done);
-        } else if (gatherUntil_ != 0 && NowNs() >= gatherUntil_ && (fds[1].events & POLLIN)) {
-            // The device was looked at after the gathering and had nothing more: the burst has ended.
-            gatherUntil_ = 0;
         }
     }
     lock.unlock();

@@ -80,9 +80,11 @@ private:
     // Input arrived (with the event character or not); its EV_RXCHAR is raised by ReportArrivalLocked when
     // due, else `next` learns when it will be.
     void NoteArrivalLocked(bool eventChar);
-    // One character's time on the line at the current settings, and the quiet that ends a burst.
+    // One character's time on the line at the current settings, and how long input is gathered.
     std::int64_t CharacterNs() const;
-    std::int64_t QuietNs() const;
+    std::int64_t GatherNs() const;
+    // The look at the device when a gathering ends: what came meanwhile, or the line's quiet.
+    void GatherLocked(Completions& done);
     void ReportArrivalLocked(std::int64_t now, std::int64_t* next, Completions& done);
     void RaiseLocked(DWORD events, Completions& done);
     void FinishLocked(std::unique_ptr<Request> request, DWORD error, Completions& done);
@@ -117,11 +119,11 @@ private:
     struct Arrival {
         bool unreported = false;
         bool eventChar = false;
-        std::int64_t quietAfter = 0; // monotonic ns
+        std::int64_t eventLookAt = 0; // monotonic ns; 0: no event character yet
         std::int64_t reportBy = 0;
     };
     Arrival arrival_;
-    // Until then the engine does not look for more input (monotonic ns).
+    // Input is being gathered: the engine looks at the device again then (monotonic ns; 0 when not).
     std::int64_t gatherUntil_ = 0;
     bool modemLines_ = false;
     bool writeBlocked_ = false;
