@@ -212,6 +212,7 @@ public:
     void RxIdAddText(const CString& text) override;
     void SetAntennaStatus(int status) override;
     void SetReceiverModeStatus(int status) override;
+    WeekRolloverCheck& RolloverCheck() override { return m_rolloverCheck; }
 
     // ---- OncoreView
     float& RxSecondFraction() override { return m_rxSecondFraction; }
@@ -392,6 +393,9 @@ private:
     CTimeSpan m_oneSecond{1};
     LONG m_gpsUtcOffsetSec = 0;
     _timeb m_startupTimestamp{};
+    WeekRolloverCheck m_rolloverCheck;
+    // How long every tick waits before it is handled (DOLIVA_TICK_DELAY_MS; 0 normally).
+    DWORD m_tickDelayMs = 0;
 
     // Tick.
     BOOL m_tickHandled = FALSE;

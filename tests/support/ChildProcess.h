@@ -4,7 +4,7 @@
 // leads a process group of its own, as a command started from a terminal does (Ctrl-C signals the group).
 #pragma once
 
-#include "support/TestSupport.h"
+#include "WholeFile.h"
 
 #include <chrono>
 #include <fcntl.h>
