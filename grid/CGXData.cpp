@@ -210,12 +210,12 @@ BOOL CGXData::StoreStyle(ROWCOL row, ROWCOL col, const CGXStyle* style, int mode
         cells->SetSize(AsIndex(m_colCount) + 1);
     }
 
-    const bool detectNumber = kind == kDetectNumberKind && mode != kMergeExclude && style->GetIncludeValue() &&
-                              style->GetValueType() != kValueNumber &&
+    const bool detectNumber = kind == kDetectNumberKind && mode != kMergeExclude &&
+                              style->GetIncludeValue() && style->GetValueType() != kValueNumber &&
                               GridLibraryState::Instance().numberFormattingImp;
     double number = 0;
-    const bool isNumber =
-        detectNumber && GetDrawingAndFormatting()->ParseValueText(style->GetValue(), &number, nullptr, nullptr);
+    const bool isNumber = detectNumber && GetDrawingAndFormatting()->ParseValueText(
+                                              style->GetValue(), &number, nullptr, nullptr);
 
     CGXStyle* stored = existing;
     if (existing) {
@@ -237,7 +237,8 @@ BOOL CGXData::GetStyle(ROWCOL row, ROWCOL col, CGXStyle& out, int mode, int kind
     }
     const CGXStyle* stored = nullptr;
     if (kind == kBaseStyleKind) {
-        stored = row != 0 ? m_rowBaseStyles.GetStyleAt(AsIndex(row)) : m_colBaseStyles.GetStyleAt(AsIndex(col));
+        stored =
+            row != 0 ? m_rowBaseStyles.GetStyleAt(AsIndex(row)) : m_colBaseStyles.GetStyleAt(AsIndex(col));
     } else if (const CGXStylePtrArray* cells = m_cells.GetRowAt(AsIndex(row))) {
         stored = cells->GetStyleAt(AsIndex(col));
     }

@@ -51,7 +51,7 @@ public:
     // Through the application-wide data copy and move object; FALSE without it.
     virtual BOOL CopyCells(CGXRange range, ROWCOL destRow, ROWCOL destCol);
     virtual BOOL MoveCells(const CGXRange* range, ROWCOL destRow, ROWCOL destCol, CObject** undoInfo,
-                                BOOL createUndoInfo, int reserved);
+                           BOOL createUndoInfo, int reserved);
     // Stores (mode 0-3) into a cell, or with kind -1 into the row base style (row not 0) or the column base
     // style; a null style removes. With kind 1 a value text that parses as a number gets the number type.
     virtual BOOL StoreStyle(ROWCOL row, ROWCOL col, const CGXStyle* style, int mode, int kind);

@@ -192,7 +192,8 @@ CGXFont& CGXFont::SetLogFont(const LOGFONTW& logFont) {
     CGXFontFaceTable& table = GetFontFaceTable();
     if (logFont.lfCharSet != 0 && logFont.lfCharSet != 1) {
         CString name;
-        name.Format(u"%s (%s)", logFont.lfFaceName, static_cast<LPCTSTR>(table.GetScriptName(logFont.lfCharSet)));
+        name.Format(u"%s (%s)", logFont.lfFaceName,
+                    static_cast<LPCTSTR>(table.GetScriptName(logFont.lfCharSet)));
         SetFaceIndex(GetFontFaceIndex(name));
     } else {
         SetFaceIndex(GetFontFaceIndex(logFont.lfFaceName));
@@ -308,7 +309,8 @@ void CGXFont::BuildLogFont(LOGFONTW& logFont) const {
         logFont.lfWeight = static_cast<LONG>(FontWeightFromCode(WeightCode()));
     }
     if (GetIncludeOrientation()) {
-        logFont.lfEscapement = logFont.lfOrientation = static_cast<LONG>(FontOrientationFromCode(OrientationCode()));
+        logFont.lfEscapement = logFont.lfOrientation =
+            static_cast<LONG>(FontOrientationFromCode(OrientationCode()));
     }
     if (const GXFontFaceRecord* record = table.GetFace(GetFaceIndex())) {
         size_t length = wcslen(record->name);

@@ -87,8 +87,9 @@ GXFontFaceRecord* CGXFontFaceTable::Find(LPCTSTR name) {
     if (found != m_enumerated.end() && wcscmp(found->name, key.name) == 0) {
         return &*found;
     }
-    auto side = std::lower_bound(m_sideList.begin(), m_sideList.end(), key,
-                                 [](const auto& record, const GXFontFaceRecord& k) { return NameLess(*record, k); });
+    auto side =
+        std::lower_bound(m_sideList.begin(), m_sideList.end(), key,
+                         [](const auto& record, const GXFontFaceRecord& k) { return NameLess(*record, k); });
     if (side != m_sideList.end() && wcscmp((*side)->name, key.name) == 0) {
         return side->get();
     }

@@ -57,7 +57,7 @@ private:
     GXFontFaceRecord* Find(LPCTSTR name);
     int GiveIndex(GXFontFaceRecord& record);
 
-    std::vector<GXFontFaceRecord> m_enumerated;                 // sorted by name once enumerated
+    std::vector<GXFontFaceRecord> m_enumerated;                // sorted by name once enumerated
     std::vector<std::unique_ptr<GXFontFaceRecord>> m_sideList; // sorted by name
     std::vector<GXFontFaceRecord*> m_byIndex;
     std::map<BYTE, CString> m_scripts;

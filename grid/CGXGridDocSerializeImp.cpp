@@ -45,7 +45,9 @@ void CheckVersion(WORD version, WORD known, bool exactly) {
 // The archive's document pointer set to an object for a while.
 class DocumentScope {
 public:
-    DocumentScope(CArchive& ar, CObject* document) : m_ar(ar), m_saved(ar.m_pDocument) { ar.m_pDocument = document; }
+    DocumentScope(CArchive& ar, CObject* document) : m_ar(ar), m_saved(ar.m_pDocument) {
+        ar.m_pDocument = document;
+    }
     ~DocumentScope() { m_ar.m_pDocument = m_saved; }
     DocumentScope(const DocumentScope&) = delete;
     DocumentScope& operator=(const DocumentScope&) = delete;
@@ -59,8 +61,15 @@ private:
 // it by name only. Objects of any other class are refused.
 std::unique_ptr<CObject> ReadFeatureObject(CArchive& ar, LPCSTR className) {
     const CRuntimeClass* wanted = CRuntimeClass::FromName(className);
-    std::unique_ptr<CObject> object{ar.ReadObject(wanted ? wanted : RUNTIME_CLASS(CObject))};
-    if (object && (!wanted || !object->IsKindOf(wanted))) {
+    if (!wanted) {
+        // Without the feature only a null object (tag 0) can be taken; nothing else is even made.
+        if (Read<WORD>(ar) != 0) {
+            AfxThrowArchiveException(CArchiveException::badClass);
+        }
+        return nullptr;
+    }
+    std::unique_ptr<CObject> object{ar.ReadObject(wanted)};
+    if (object && !object->IsKindOf(wanted)) {
         AfxThrowArchiveException(CArchiveException::badClass);
     }
     return object;
@@ -124,8 +133,8 @@ void StoreStyleForm(CGXStyle& style, CArchive& ar, const CGXStylesMap* map) {
 
 void CGXGridDocSerializeImp::SerializeStylesMap(CGXStylesMap& map, CArchive& ar) {
     if (ar.IsStoring()) {
-        if (map.controlNames.size() > 0xFFFF || map.idByName.size() > 0xFFFF || map.baseStyles.size() > 0xFFFF ||
-            map.userAttributes.size() > 0xFFFF) {
+        if (map.controlNames.size() > 0xFFFF || map.idByName.size() > 0xFFFF ||
+            map.baseStyles.size() > 0xFFFF || map.userAttributes.size() > 0xFFFF) {
             AfxThrowArchiveException(CArchiveException::genericException);
         }
         ar << kStylesMapVersion << map.profileSection;
@@ -312,13 +321,14 @@ void CGXGridDocSerializeImp::SerializeProperties(CGXProperties& properties, CArc
             ar.WriteObject(entry.style.get());
         }
         ar << static_cast<DWORD>(0);
-        for (LONG value : {static_cast<LONG>(properties.printVerticalLines),
-                           static_cast<LONG>(properties.printHorizontalLines), static_cast<LONG>(properties.pageOrder),
-                           static_cast<LONG>(properties.printBlackAndWhite),
-                           static_cast<LONG>(properties.printRowHeaders), static_cast<LONG>(properties.centerVertical),
-                           static_cast<LONG>(properties.centerHorizontal), properties.margins[0], properties.margins[1],
-                           properties.margins[3], properties.margins[2], static_cast<LONG>(properties.printFrame),
-                           properties.headerDistance, properties.footerDistance, properties.startPageNumber}) {
+        for (LONG value :
+             {static_cast<LONG>(properties.printVerticalLines),
+              static_cast<LONG>(properties.printHorizontalLines), static_cast<LONG>(properties.pageOrder),
+              static_cast<LONG>(properties.printBlackAndWhite), static_cast<LONG>(properties.printRowHeaders),
+              static_cast<LONG>(properties.centerVertical), static_cast<LONG>(properties.centerHorizontal),
+              properties.margins[0], properties.margins[1], properties.margins[3], properties.margins[2],
+              static_cast<LONG>(properties.printFrame), properties.headerDistance, properties.footerDistance,
+              properties.startPageNumber}) {
             ar << static_cast<DWORD>(value);
         }
         ar << properties.reserved[0] << properties.reserved[1];
@@ -393,8 +403,8 @@ void CGXGridDocSerializeImp::SerializeProperties(CGXProperties& properties, CArc
 // Field order of the archive (the parameter's fields by name):
 //   WORD version 9;
 //   flag bytes: m_bThumbTrack, m_bTabFlag, m_bReadOnly, m_bUndoEnabled, m_bNumberRowHeaders,
-//     m_bLetterColHeaders, m_bReadOnly (again), m_bTabFlag (again), m_bDragCols, m_bDragRows, the own-flags of
-//     data, print device, properties and styles map, m_bCheckActiveView, m_bUsePrinterMetrics,
+//     m_bLetterColHeaders, m_bReadOnly (again), m_bTabFlag (again), m_bDragCols, m_bDragRows, the own-flags
+//     of data, print device, properties and styles map, m_bCheckActiveView, m_bUsePrinterMetrics,
 //     m_bReadOnlyProtectsData, m_bSmartResize;
 //   WORDs m_wSelectionFlags, m_wRowResizeFlags, m_wColResizeFlags; DWORDs m_nFrozenRows, m_nFrozenCols,
 //     m_nDefaultColWidth, m_nDefaultRowHeight; m_strTabName; WORDs m_wActivateCell, m_wCurrentCellDisplay,
@@ -422,19 +432,21 @@ void CGXGridDocSerializeImp::SerializeGridParam(CGXGridParam& param, CArchive& a
 
 void CGXGridDocSerializeImp::StoreGridParam(CGXGridParam& param, CArchive& ar) {
     ar << kParamVersion;
-    for (BOOL flag : {param.m_bThumbTrack, param.m_bTabFlag, param.m_bReadOnly, param.m_bUndoEnabled,
-                      param.m_bNumberRowHeaders, param.m_bLetterColHeaders, param.m_bReadOnly, param.m_bTabFlag,
-                      param.m_bDragCols, param.m_bDragRows, param.m_bOwnData, param.m_bOwnPrintDevice,
-                      param.m_bOwnProperties, param.m_bOwnStylesMap, param.m_bCheckActiveView,
-                      param.m_bUsePrinterMetrics, param.m_bReadOnlyProtectsData, param.m_bSmartResize}) {
+    for (BOOL flag :
+         {param.m_bThumbTrack, param.m_bTabFlag, param.m_bReadOnly, param.m_bUndoEnabled,
+          param.m_bNumberRowHeaders, param.m_bLetterColHeaders, param.m_bReadOnly, param.m_bTabFlag,
+          param.m_bDragCols, param.m_bDragRows, param.m_bOwnData, param.m_bOwnPrintDevice,
+          param.m_bOwnProperties, param.m_bOwnStylesMap, param.m_bCheckActiveView, param.m_bUsePrinterMetrics,
+          param.m_bReadOnlyProtectsData, param.m_bSmartResize}) {
         WriteFlag(ar, flag);
     }
     ar << param.m_wSelectionFlags << param.m_wRowResizeFlags << param.m_wColResizeFlags;
     ar << param.m_nFrozenRows << param.m_nFrozenCols << static_cast<DWORD>(param.m_nDefaultColWidth)
        << static_cast<DWORD>(param.m_nDefaultRowHeight);
     ar << param.m_strTabName;
-    ar << param.m_wActivateCell << param.m_wCurrentCellDisplay << static_cast<WORD>(param.m_nMinTrackRowHeight)
-       << static_cast<WORD>(param.m_nMinTrackColWidth) << param.m_wComposeAllFirst;
+    ar << param.m_wActivateCell << param.m_wCurrentCellDisplay
+       << static_cast<WORD>(param.m_nMinTrackRowHeight) << static_cast<WORD>(param.m_nMinTrackColWidth)
+       << param.m_wComposeAllFirst;
     ar << param.m_nHeaderRows << param.m_nHeaderCols;
 
     if (param.m_bOwnStylesMap) {
@@ -546,7 +558,8 @@ void CGXGridDocSerializeImp::LoadGridParam(CGXGridParam& param, CArchive& ar) {
             param.SetData(static_cast<CGXData*>(ar.ReadObject(RUNTIME_CLASS(CGXData))), TRUE);
         }
         if (ownProperties) {
-            param.SetProperties(static_cast<CGXProperties*>(ar.ReadObject(RUNTIME_CLASS(CGXProperties))), TRUE);
+            param.SetProperties(static_cast<CGXProperties*>(ar.ReadObject(RUNTIME_CLASS(CGXProperties))),
+                                TRUE);
         }
     }
     if (ownPrintDevice) {

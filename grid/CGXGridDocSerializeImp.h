@@ -25,7 +25,9 @@ public:
 
     // The properties form written: 3, or the older 2 (which ends with the Print Column Headers flag) for a
     // layout meant to look like the ones the program was first given.
-    void SetPropertiesStoreVersion(WORD version) { m_propertiesStoreVersion = version == 2 ? 2 : kPropertiesVersion; }
+    void SetPropertiesStoreVersion(WORD version) {
+        m_propertiesStoreVersion = version == 2 ? 2 : kPropertiesVersion;
+    }
 
 private:
     void StoreGridParam(CGXGridParam& param, CArchive& ar);

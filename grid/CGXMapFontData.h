@@ -19,7 +19,9 @@ public:
     CGXMapFontData& operator=(const CGXMapFontData&) = delete;
 
     INT_PTR GetCount() const { return m_chain.GetCount(); }
-    void InitHashTable(UINT bucketCount, BOOL allocateNow) { m_chain.InitHashTable(bucketCount, allocateNow); }
+    void InitHashTable(UINT bucketCount, BOOL allocateNow) {
+        m_chain.InitHashTable(bucketCount, allocateNow);
+    }
     GXFontData* Lookup(ULONGLONG key) {
         auto* assoc = m_chain.Find(Split(key), BucketOf(key));
         return assoc ? &assoc->value : nullptr;

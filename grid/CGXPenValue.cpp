@@ -74,7 +74,8 @@ BOOL CGXPenValue::MakeLineBrush(CGXBrushValue& brush, const CGXBrushValue& inter
         brush.SetBkColor(RGB(255, 255, 255));
     } else {
         brush.SetColor(GetColor());
-        brush.SetBkColor(interior.GetStyle() == CGXBrushValue::kSolid ? interior.GetColor() : interior.GetBkColor());
+        brush.SetBkColor(interior.GetStyle() == CGXBrushValue::kSolid ? interior.GetColor()
+                                                                      : interior.GetBkColor());
     }
     return TRUE;
 }

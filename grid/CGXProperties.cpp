@@ -44,8 +44,8 @@ CGXProperties::~CGXProperties() {
 }
 
 void CGXProperties::SetDefaults() {
-    const UINT frameIds[5] = {IDS_GRID_FRAME_INVERT_THIN, IDS_GRID_FRAME_INVERT_THICK, IDS_GRID_FRAME_THIN_BORDER,
-                              IDS_GRID_FRAME_THICK_BORDER, IDS_GRID_NO_BORDER};
+    const UINT frameIds[5] = {IDS_GRID_FRAME_INVERT_THIN, IDS_GRID_FRAME_INVERT_THICK,
+                              IDS_GRID_FRAME_THIN_BORDER, IDS_GRID_FRAME_THICK_BORDER, IDS_GRID_NO_BORDER};
     for (int i = 0; i < 5; ++i) {
         frameNames[i].LoadString(frameIds[i]);
     }

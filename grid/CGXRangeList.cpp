@@ -88,8 +88,8 @@ BOOL LineIntervals(const CGXRangeList& list, Side low, Side high, CGXRange::Type
         taken = true;
         const ROWCOL start = range->*low;
         // A range of the other lines, or the table, reaches to the last line.
-        const bool acrossLines = range->type == CGXRange::kTable ||
-                                 (range->type != lineType && range->type != CGXRange::kCells);
+        const bool acrossLines =
+            range->type == CGXRange::kTable || (range->type != lineType && range->type != CGXRange::kCells);
         const ROWCOL end = acrossLines ? lastLine : range->*high;
         INT_PTR i = 0;
         for (; i < starts.GetSize(); ++i) {
@@ -233,9 +233,11 @@ void CGXRangeList::MoveCols(ROWCOL first, ROWCOL last, ROWCOL dest, ROWCOL lastC
 }
 
 BOOL CGXRangeList::GetRowArray(ROWCOL lastRow, CDWordArray& starts, CDWordArray& ends, BOOL rowsOnly) const {
-    return LineIntervals(*this, &CGXRange::top, &CGXRange::bottom, CGXRange::kRows, lastRow, starts, ends, rowsOnly);
+    return LineIntervals(*this, &CGXRange::top, &CGXRange::bottom, CGXRange::kRows, lastRow, starts, ends,
+                         rowsOnly);
 }
 
 BOOL CGXRangeList::GetColArray(ROWCOL lastCol, CDWordArray& starts, CDWordArray& ends, BOOL colsOnly) const {
-    return LineIntervals(*this, &CGXRange::left, &CGXRange::right, CGXRange::kColumns, lastCol, starts, ends, colsOnly);
+    return LineIntervals(*this, &CGXRange::left, &CGXRange::right, CGXRange::kColumns, lastCol, starts, ends,
+                         colsOnly);
 }

@@ -17,8 +17,12 @@ public:
     // Copies of the other's valid ranges, each added at the head (so in reverse order).
     virtual CGXRangeList& Assign(const CGXRangeList& other);
 
-    CGXRange* GetRangeAt(POSITION position) const { return static_cast<CGXRange*>(const_cast<CGXRangeList*>(this)->GetAt(position)); }
-    CGXRange* GetNextRange(POSITION& position) const { return static_cast<CGXRange*>(const_cast<CGXRangeList*>(this)->GetNext(position)); }
+    CGXRange* GetRangeAt(POSITION position) const {
+        return static_cast<CGXRange*>(const_cast<CGXRangeList*>(this)->GetAt(position));
+    }
+    CGXRange* GetNextRange(POSITION& position) const {
+        return static_cast<CGXRange*>(const_cast<CGXRangeList*>(this)->GetNext(position));
+    }
     // The list owns the range from now on.
     POSITION AddRange(CGXRange* range) { return AddTail(range); }
 

@@ -28,11 +28,34 @@ int InternalBit(int attribute) {
 }
 
 const LPCTSTR kAttributeNames[CGXStyle::kAttributeNameCount] = {
-    u"HorizontalAlignment", u"VerticalAlignment", u"ReadOnly", u"ControlId",  u"Interior",   u"TextColor",
-    u"WrapText",            u"AllowEnter",        u"Font",     u"Borders",    u"Top",        u"Left",
-    u"Bottom",              u"Right",             u"Value",    u"MaxLength",  u"VerticalScrollbar",
-    u"ChoicesList",         u"Enabled",           u"TriState", u"Draw3dFrame", u"AutoSize",  u"BaseStyle",
-    u"FloatCell",           u"FloodCell",         u"MergeCell", u"Format",    u"Places",
+    u"HorizontalAlignment",
+    u"VerticalAlignment",
+    u"ReadOnly",
+    u"ControlId",
+    u"Interior",
+    u"TextColor",
+    u"WrapText",
+    u"AllowEnter",
+    u"Font",
+    u"Borders",
+    u"Top",
+    u"Left",
+    u"Bottom",
+    u"Right",
+    u"Value",
+    u"MaxLength",
+    u"VerticalScrollbar",
+    u"ChoicesList",
+    u"Enabled",
+    u"TriState",
+    u"Draw3dFrame",
+    u"AutoSize",
+    u"BaseStyle",
+    u"FloatCell",
+    u"FloodCell",
+    u"MergeCell",
+    u"Format",
+    u"Places",
 };
 
 } // namespace
@@ -312,8 +335,8 @@ CGXStyle& CGXStyle::MergeStyle(const CGXStyle& other, int mode) {
             continue;
         }
         // Borders, font and user attributes merge part by part; the rest come whole or not at all.
-        const bool partwise = attribute == kStyleBorders || attribute == kStyleFont ||
-                              attribute == kStyleUserAttributes;
+        const bool partwise =
+            attribute == kStyleBorders || attribute == kStyleFont || attribute == kStyleUserAttributes;
         if (fillMode == kMergeFill && !partwise && GetInclude(attribute)) {
             continue;
         }

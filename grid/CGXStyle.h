@@ -50,7 +50,13 @@ enum GXStyleAttribute : int {
 };
 
 // The sides of a style's borders, in the order of the border array and of the archive.
-enum GXBorderSide : int { kBorderTop = 0, kBorderLeft = 1, kBorderBottom = 2, kBorderRight = 3, kBorderAll = -1 };
+enum GXBorderSide : int {
+    kBorderTop = 0,
+    kBorderLeft = 1,
+    kBorderBottom = 2,
+    kBorderRight = 3,
+    kBorderAll = -1
+};
 
 // The cell control of a style with nothing else said: the edit control.
 constexpr WORD kEditControlId = 52512;

@@ -305,7 +305,8 @@ void CGXStyleSerializeImp::StoreStyle(const CGXStyle& style, CArchive& ar, const
         }
     }
     const CGXUserAttributeMap* attributes = style.GetUserAttributes();
-    ar.WriteObject((mask & Bit(kStyleUserAttributes)) && attributes && !attributes->IsEmpty() ? attributes : nullptr);
+    ar.WriteObject((mask & Bit(kStyleUserAttributes)) && attributes && !attributes->IsEmpty() ? attributes
+                                                                                              : nullptr);
     if (mask & Bit(kStyleFloatCell)) {
         ar << static_cast<BYTE>(style.GetFloatCell() ? 1 : 0);
     }
@@ -418,7 +419,8 @@ void CGXStyleSerializeImp::LoadStyle(CGXStyle& style, CArchive& ar, const CGXSty
             static_cast<CGXUserAttributeMap*>(ar.ReadObject(RUNTIME_CLASS(CGXUserAttributeMap)))};
         style.SetUserAttributes(attributes.get());
     } else {
-        CGXAbstractSerializeV5CompatibleImp* compatible = GridLibraryState::Instance().serializeV5CompatibleImp;
+        CGXAbstractSerializeV5CompatibleImp* compatible =
+            GridLibraryState::Instance().serializeV5CompatibleImp;
         if (!compatible) {
             AfxThrowArchiveException(CArchiveException::badSchema);
         }

@@ -154,7 +154,8 @@ void CGXStylesMap::GetNextStyle(POSITION& position, WORD& id, CString& name, UIN
         style = record->second.style.get();
         resourceId = record->second.resourceId;
     }
-    position = index < static_cast<INT_PTR>(idByName.size()) ? reinterpret_cast<POSITION>(index + 1) : nullptr;
+    position =
+        index < static_cast<INT_PTR>(idByName.size()) ? reinterpret_cast<POSITION>(index + 1) : nullptr;
 }
 
 void CGXStylesMap::RegisterControl(WORD controlId) {

@@ -72,7 +72,8 @@ public:
     // Iteration over the style names (null when there are none); the style and resource id come with a
     // name whose id has a record.
     POSITION GetFirstStylePosition() const;
-    void GetNextStyle(POSITION& position, WORD& id, CString& name, UINT& resourceId, const CGXStyle*& style) const;
+    void GetNextStyle(POSITION& position, WORD& id, CString& name, UINT& resourceId,
+                      const CGXStyle*& style) const;
 
     // The control's name from the string table, once; a missing string raises the resource exception.
     void RegisterControl(WORD controlId);

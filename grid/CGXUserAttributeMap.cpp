@@ -162,7 +162,8 @@ void CGXUserAttributeMap::Serialize(CArchive& ar) {
             AfxThrowArchiveException(CArchiveException::genericException);
         }
         // An object read earlier in the archive can come back as a reference: the map owns copies only.
-        if (FindIndex(id) >= 0 || std::find(GetData(), GetData() + GetSize(), attribute) != GetData() + GetSize()) {
+        if (FindIndex(id) >= 0 ||
+            std::find(GetData(), GetData() + GetSize(), attribute) != GetData() + GetSize()) {
             AfxThrowArchiveException(CArchiveException::genericException);
         }
         SetAttribute(id, attribute);

@@ -26,7 +26,9 @@ public:
     CObject*& SetAt(ROWCOL row, ROWCOL col);
     BOOL RemoveKey(ROWCOL row, ROWCOL col);
     void RemoveAll() { m_chain.RemoveAll(); }
-    void InitHashTable(UINT bucketCount, BOOL allocateNow = TRUE) { m_chain.InitHashTable(bucketCount, allocateNow); }
+    void InitHashTable(UINT bucketCount, BOOL allocateNow = TRUE) {
+        m_chain.InitHashTable(bucketCount, allocateNow);
+    }
 
     POSITION GetStartPosition() const { return m_chain.GetStartPosition(); }
     void GetNextAssoc(POSITION& position, ROWCOL& row, ROWCOL& col, CObject*& object) const;

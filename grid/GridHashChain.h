@@ -20,7 +20,8 @@ public:
         Value value{};
     };
 
-    GridHashChain(UINT bucketCount, bool newestFirst) : m_nBuckets(bucketCount ? bucketCount : 1), m_newestFirst(newestFirst) {}
+    GridHashChain(UINT bucketCount, bool newestFirst)
+        : m_nBuckets(bucketCount ? bucketCount : 1), m_newestFirst(newestFirst) {}
     GridHashChain(const GridHashChain&) = delete;
     GridHashChain& operator=(const GridHashChain&) = delete;
 

@@ -655,7 +655,7 @@ CObject* CArchive::ReadObject(const CRuntimeClass* requested) {
             ThrowArchive(CArchiveException::badIndex);
         }
         auto* object = static_cast<CObject*>(m_loadArray[objectTag].pointer);
-        if (m_bSingleOwner) {
+        if (m_bSingleOwner && object) {
             ThrowArchive(CArchiveException::badIndex);
         }
         if (object && requested && !object->IsKindOf(requested)) {

@@ -96,8 +96,9 @@ public:
     void SetLoadParams(UINT growBy = 1024);
 
     // For formats in which every object has exactly one owner: loading refuses a reference to an object
-    // read before (badIndex), and deletes an object whose loading fails before the exception goes on, so
-    // that a damaged archive leaves nothing behind. Off by default: graphs may share and cycle.
+    // read before (badIndex; a null reference stays allowed), and deletes an object whose loading fails
+    // before the exception goes on, so that a damaged archive leaves nothing behind. Off by default: graphs
+    // may share and cycle.
     void SetSingleOwnerObjects(bool singleOwner) { m_bSingleOwner = singleOwner; }
     bool IsSingleOwnerObjects() const { return m_bSingleOwner; }
 

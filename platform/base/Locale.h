@@ -66,8 +66,10 @@ using LANGID = WORD;
 #define LOCALE_STIMEFORMAT 0x1003
 #define LOCALE_IFIRSTDAYOFWEEK 0x100C
 
-#define MAKELANGID(primary, sub) static_cast<WORD>((static_cast<WORD>(sub) << 10) | static_cast<WORD>(primary))
-#define MAKELCID(langId, sortId) static_cast<DWORD>((static_cast<DWORD>(sortId) << 16) | static_cast<DWORD>(langId))
+#define MAKELANGID(primary, sub)                                                                             \
+    static_cast<WORD>((static_cast<WORD>(sub) << 10) | static_cast<WORD>(primary))
+#define MAKELCID(langId, sortId)                                                                             \
+    static_cast<DWORD>((static_cast<DWORD>(sortId) << 16) | static_cast<DWORD>(langId))
 #define LANGIDFROMLCID(lcid) static_cast<WORD>(lcid)
 
 // The locales the table knows.

@@ -5,9 +5,12 @@
 #include "platform/base/CArchive.h"
 #include "platform/base/CMemFile.h"
 #include "platform/base/Locale.h"
+#include "platform/resources/Resources.h"
 #include "tests/support/BeforeEachTest.h"
 
+#include <cstdio>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace gridtest {
@@ -49,8 +52,29 @@ inline int LoadCause(const Bytes& bytes, const std::function<void(CArchive&)>& r
     return -1;
 }
 
-// Every test starts with the library as before start-up and the platform's user locale unpinned.
+// Where two byte strings first differ, with the bytes around it, for failure messages.
+inline std::string FirstDifference(const Bytes& a, const Bytes& b) {
+    size_t at = 0;
+    while (at < a.size() && at < b.size() && a[at] == b[at]) {
+        ++at;
+    }
+    std::string text = "sizes " + std::to_string(a.size()) + "/" + std::to_string(b.size()) +
+                       ", first difference at " + std::to_string(at) + ":";
+    char hex[4];
+    for (const Bytes* bytes : {&a, &b}) {
+        text += "\n ";
+        for (size_t i = at > 8 ? at - 8 : 0; i < at + 24 && i < bytes->size(); ++i) {
+            std::snprintf(hex, sizeof hex, " %02x", (*bytes)[i]);
+            text += hex;
+        }
+    }
+    return text;
+}
+
+// Every test starts with the library as before start-up, the platform's user locale unpinned and the grid's
+// string table reachable.
 inline const bool kResetInstalled = testsupport::BeforeEachTest([] {
+    DolivaInstallResourceHooks();
     GridLibraryState::Instance().Reset();
     DolivaSetUserLocale(0);
 });

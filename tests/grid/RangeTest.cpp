@@ -89,13 +89,13 @@ TEST(RangeTest, IntersectionsAndUnionsOfEveryPairOfTypes) {
 
 TEST(RangeTest, ListsFollowInsertedRemovedAndMovedRows) {
     CGXRangeList list;
-    list.AddRange(new CGXRange(Cells(1, 1, 4, 2)));  // straddles the removed rows
-    list.AddRange(new CGXRange(Cells(3, 1, 5, 1)));  // wholly removed
-    list.AddRange(new CGXRange(Cells(7, 1, 9, 1)));  // below them
-    list.AddRange(new CGXRange(Cols(2, 3)));         // no rows of its own
+    list.AddRange(new CGXRange(Cells(1, 1, 4, 2))); // straddles the removed rows
+    list.AddRange(new CGXRange(Cells(3, 1, 5, 1))); // wholly removed
+    list.AddRange(new CGXRange(Cells(7, 1, 9, 1))); // below them
+    list.AddRange(new CGXRange(Cols(2, 3)));        // no rows of its own
     list.RemoveRows(3, 5, 20);
     EXPECT_EQ(Ranges(list), (std::vector<CGXRange>{Cells(1, 1, 2, 2), Invalid(Cells(3, 1, 5, 1)),
-                                                    Cells(4, 1, 6, 1), Cols(2, 3)}));
+                                                   Cells(4, 1, 6, 1), Cols(2, 3)}));
     list.RemoveInvalid();
     list.InsertRows(2, 10);
     EXPECT_EQ(Ranges(list), (std::vector<CGXRange>{Cells(1, 1, 12, 2), Cells(14, 1, 16, 1), Cols(2, 3)}));
@@ -105,9 +105,11 @@ TEST(RangeTest, ListsFollowInsertedRemovedAndMovedRows) {
     moved.AddRange(new CGXRange(Cells(5, 1, 5, 1)));
     moved.AddRange(new CGXRange(Cells(8, 1, 8, 1)));
     moved.MoveRows(2, 3, 4, 10); // rows 2-3 go to 4-5; rows 4-5 close up to 2-3
-    EXPECT_EQ(Ranges(moved), (std::vector<CGXRange>{Cells(4, 1, 5, 1), Cells(3, 1, 3, 1), Cells(8, 1, 8, 1)}));
+    EXPECT_EQ(Ranges(moved),
+              (std::vector<CGXRange>{Cells(4, 1, 5, 1), Cells(3, 1, 3, 1), Cells(8, 1, 8, 1)}));
     moved.MoveRows(4, 5, 1, 10); // and back up above row 3
-    EXPECT_EQ(Ranges(moved), (std::vector<CGXRange>{Cells(1, 1, 2, 1), Cells(5, 1, 5, 1), Cells(8, 1, 8, 1)}));
+    EXPECT_EQ(Ranges(moved),
+              (std::vector<CGXRange>{Cells(1, 1, 2, 1), Cells(5, 1, 5, 1), Cells(8, 1, 8, 1)}));
 }
 
 TEST(RangeTest, RowIntervalsJoinOverlappingAndAdjacentRanges) {

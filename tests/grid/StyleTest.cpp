@@ -11,7 +11,8 @@ TEST(StyleTest, SettersIncludeTheirAttributeAndTheMaskHasTheArchiveOrder) {
     CGXStyle style;
     EXPECT_EQ(style.GetIncludeMask(), 0u);
     style.SetHorizontalAlignment(2).SetValue(u"x").SetFloatCell(TRUE);
-    EXPECT_EQ(style.GetIncludeMask(), (1u << kStyleHorizontalAlignment) | (1u << kStyleValue) | (1u << kStyleFloatCell));
+    EXPECT_EQ(style.GetIncludeMask(),
+              (1u << kStyleHorizontalAlignment) | (1u << kStyleValue) | (1u << kStyleFloatCell));
     style.SetFloodCell(TRUE);
     EXPECT_TRUE(style.GetIncludeFloodCell());
 
@@ -155,9 +156,8 @@ TEST(UserAttributeTest, KindsFollowTheTextAndCompareByValue) {
     for (const Case& c : cases) {
         EXPECT_EQ(c.attribute.GetKind(), c.kind) << &c - cases;
         EXPECT_EQ(c.attribute.GetValue(), c.text);
-        const gridtest::Bytes bytes = gridtest::Store([&](CArchive& ar) {
-            const_cast<CGXUserAttribute&>(c.attribute).Serialize(ar);
-        });
+        const gridtest::Bytes bytes =
+            gridtest::Store([&](CArchive& ar) { const_cast<CGXUserAttribute&>(c.attribute).Serialize(ar); });
         CGXUserAttribute loaded;
         EXPECT_TRUE(gridtest::Load(bytes, [&](CArchive& ar) { loaded.Serialize(ar); }));
         EXPECT_TRUE(loaded.IsEqual(c.attribute));

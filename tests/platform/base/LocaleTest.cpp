@@ -1,5 +1,5 @@
-#include "platform/base/LastError.h"
 #include "platform/base/Locale.h"
+#include "platform/base/LastError.h"
 
 #include <gtest/gtest.h>
 
@@ -27,10 +27,10 @@ TEST_F(LocaleTest, PinnedUserLocaleAnswersItsSeparatorsAndNames) {
         const char16_t* expected;
     };
     const Case cases[] = {
-        {kLocaleGerman, LOCALE_SDECIMAL, u","},     {kLocaleGerman, LOCALE_STHOUSAND, u"."},
-        {kLocaleGerman, LOCALE_SDATE, u"."},        {kLocaleGerman, LOCALE_SMONTHNAME1 + 2, u"M\u00E4rz"},
-        {kLocaleEnglishUS, LOCALE_SDECIMAL, u"."},  {kLocaleEnglishUS, LOCALE_SDAYNAME1 + 6, u"Sunday"},
-        {kLocaleFrench, LOCALE_SDECIMAL, u","},     {kLocaleFrench, LOCALE_SABBREVMONTHNAME1, u"janv."},
+        {kLocaleGerman, LOCALE_SDECIMAL, u","},    {kLocaleGerman, LOCALE_STHOUSAND, u"."},
+        {kLocaleGerman, LOCALE_SDATE, u"."},       {kLocaleGerman, LOCALE_SMONTHNAME1 + 2, u"M\u00E4rz"},
+        {kLocaleEnglishUS, LOCALE_SDECIMAL, u"."}, {kLocaleEnglishUS, LOCALE_SDAYNAME1 + 6, u"Sunday"},
+        {kLocaleFrench, LOCALE_SDECIMAL, u","},    {kLocaleFrench, LOCALE_SABBREVMONTHNAME1, u"janv."},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(DolivaSetUserLocale(c.locale));
@@ -43,7 +43,8 @@ TEST_F(LocaleTest, PinnedUserLocaleAnswersItsSeparatorsAndNames) {
 }
 
 TEST_F(LocaleTest, BuffersAndUnknownItemsFailWithTheirErrors) {
-    EXPECT_EQ(GetLocaleInfoW(kLocaleGerman, LOCALE_SMONTHNAME1, nullptr, 0), 7) << "Januar and its terminator";
+    EXPECT_EQ(GetLocaleInfoW(kLocaleGerman, LOCALE_SMONTHNAME1, nullptr, 0), 7)
+        << "Januar and its terminator";
     WCHAR small[3];
     SetLastError(0);
     EXPECT_EQ(GetLocaleInfoW(kLocaleGerman, LOCALE_SMONTHNAME1, small, 3), 0);
