@@ -193,6 +193,14 @@ bool Hive::InMemory() const {
     return m_inMemory;
 }
 
+ExclusiveFileLock::Result Hive::Claim(ExclusiveFileLock& lock) {
+    std::string why;
+    if (MakeDirectories(m_dir, &why) != ERROR_SUCCESS) {
+        return ExclusiveFileLock::Result::kUnavailable;
+    }
+    return lock.TryTake(m_path + ".instance");
+}
+
 std::string Hive::CheckWritable() {
     std::lock_guard<std::recursive_mutex> guard(m_mutex);
     if (m_inMemory || !m_keepInMemory) {

@@ -12,6 +12,7 @@
 // the tree in memory alone, leaving the file as it is.
 #pragma once
 
+#include "platform/kernel/FileLock.h"
 #include "platform/registry/KeyNode.h"
 
 #include <functional>
@@ -60,6 +61,9 @@ public:
     std::string CheckWritable();
     // Whether the hive works in memory alone.
     bool InMemory() const;
+    // Takes an exclusive lock on "<hive>.instance" beside the file (its folder made when missing) for one
+    // process to use the hive alone while `lock` holds.
+    ExclusiveFileLock::Result Claim(ExclusiveFileLock& lock);
     // The hive file's modification time (zero when there is none).
     FILETIME LastWriteTime() const;
 

@@ -84,6 +84,10 @@ std::string CheckUserHiveWritable() {
     return UserHive()->CheckWritable();
 }
 
+ExclusiveFileLock::Result ClaimUserHive(ExclusiveFileLock& lock) {
+    return UserHive()->Claim(lock);
+}
+
 namespace {
 
 std::shared_ptr<Hive> UserHive() {

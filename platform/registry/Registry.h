@@ -7,6 +7,7 @@
 
 #include "platform/base/LastError.h"
 #include "platform/base/Win32Types.h"
+#include "platform/kernel/FileLock.h"
 
 #include <string>
 
@@ -124,6 +125,12 @@ std::string MachineHivePath();
 // the program to show), and the hive goes on in memory at once without a further report. Empty when all is
 // well.
 std::string CheckUserHiveWritable();
+
+// Claims the current-user hive for this process alone while `lock` holds: an exclusive lock on
+// "<hive>.instance" beside it, its folder made when missing. kHeld when another process holds it;
+// kUnavailable when the folder or the file cannot be made (such a hive cannot be written either, which
+// CheckUserHiveWritable reports).
+ExclusiveFileLock::Result ClaimUserHive(ExclusiveFileLock& lock);
 
 // Forgets the hives read so far, so that the next use reads the environment and the files again. Handles
 // opened before keep working on the hive they were opened in. For tests.
