@@ -50,9 +50,10 @@ BOOL CPex32App::CheckSingleInstance() {
     std::string problem;
     const InstanceClaim claim = DisplayClaimInstance(m_frameClassName.str(), m_instanceLock, &problem);
     if (claim == InstanceClaim::kRefused) {
-        ShowStartProblem("Doliva cannot start: " + problem +
-                             ".\nRemove it, or set XDG_RUNTIME_DIR to a directory of your own.",
-                         MB_ICONSTOP);
+        ShowStartProblem(
+            "Doliva cannot start: the runtime directory " + problem +
+                ".\nIt must be a directory of your own that others cannot enter (XDG_RUNTIME_DIR).",
+            MB_ICONSTOP);
         return FALSE;
     }
     HWND running = ::FindWindowW(m_frameClassName, nullptr);

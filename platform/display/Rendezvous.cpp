@@ -564,7 +564,10 @@ std::string DisplayRuntimeDirectory(std::string* problem) {
     const uid_t uid = geteuid();
     std::string base;
     std::string wrong;
-    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) {
+    struct stat st {};
+    // One named but missing (a session that is gone) counts as none.
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        runtime && *runtime && stat(runtime, &st) == 0 && S_ISDIR(st.st_mode)) {
         base = runtime;
     } else {
         const char* tmp = std::getenv("TMPDIR");

@@ -2,7 +2,7 @@
 // single running copy of a program.
 //
 // The directory is "$XDG_RUNTIME_DIR/doliva", or "/tmp/doliva-runtime-<uid>/doliva" without
-// XDG_RUNTIME_DIR ($TMPDIR in place of /tmp when set); "doliva-<hash>" in place of "doliva" when
+// XDG_RUNTIME_DIR or when it names no directory ($TMPDIR in place of /tmp when set); "doliva-<hash>" in place of "doliva" when
 // DOLIVA_CONFIG_DIR is set, so that each settings directory has its own. The directories this layer makes
 // (the one in /tmp and the last) are created with mode 0700 and refused unless each is a directory, not a
 // symbolic link, that belongs to this user and that others cannot reach: in /tmp anyone could have made it

@@ -161,9 +161,9 @@ TEST(ProgramProcess, ARuntimeDirectoryMadeBySomeoneElseEndsTheStartWithAMessage)
     FreshDir("planted-tmp/" + planted.filename().string(), fs::perms::all);
     ProgramRun run({"-noservice"}, "planted", {"XDG_RUNTIME_DIR=", "TMPDIR=" + tmp.string()});
     EXPECT_EQ(run.Wait(60s), 0) << run.Stderr();
-    EXPECT_NE(
-        run.Stderr().find("Doliva cannot start: " + planted.string() + " can be reached by other users"),
-        std::string::npos)
+    EXPECT_NE(run.Stderr().find("Doliva cannot start: the runtime directory " + planted.string() +
+                                " can be reached by other users"),
+              std::string::npos)
         << run.Stderr();
 }
 

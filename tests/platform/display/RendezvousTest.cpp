@@ -191,11 +191,11 @@ TEST(DisplayRendezvous, APrivateDirectoryIsThisUsersAloneAndNeverALink) {
     EXPECT_EQ(Mode(dir / "open"), 0777u) << "a refused directory is left as it is";
 }
 
-// Without XDG_RUNTIME_DIR the directory lies in the temporary folder; one made there by someone else is
-// refused, and nothing planted in it is seen.
+// Without XDG_RUNTIME_DIR (or with one naming a directory that is gone) the directory lies in the temporary
+// folder; one made there by someone else is refused, and nothing planted in it is seen.
 TEST(DisplayRendezvous, ARuntimeDirectoryMadeFirstBySomeoneElseIsRefused) {
     const fs::path tmp = FreshDir("tmpdir");
-    testsupport::ScopedEnv runtime("XDG_RUNTIME_DIR", nullptr);
+    testsupport::ScopedEnv runtime("XDG_RUNTIME_DIR", (tmp / "gone").string());
     testsupport::ScopedEnv tmpdir("TMPDIR", tmp.string());
     const fs::path base = tmp / ("doliva-runtime-" + std::to_string(geteuid()));
 
