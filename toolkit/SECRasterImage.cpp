@@ -467,13 +467,16 @@ void SECRasterImage::Serialize(CArchive& ar) {
         fh.bfOffBits - kFileHeaderBytes > kMaxArchivedInfoBytes) {
         ThrowArchive(CArchiveException::badSchema, ar);
     }
+    // The whole file image, so that the rows are found where bfOffBits says: a colour table may be longer
+    // than biClrUsed tells (this writer stores full tables).
     const UINT infoBytes = fh.bfOffBits - kFileHeaderBytes;
     ar.EnsureAvailable(infoBytes);
-    std::vector<BYTE> packed(infoBytes);
-    ReadExactly(ar, packed.data(), infoBytes);
+    std::vector<BYTE> file(fh.bfOffBits);
+    std::memcpy(file.data(), &fh, kFileHeaderBytes);
+    ReadExactly(ar, file.data() + kFileHeaderBytes, infoBytes);
     // The rows follow at their padded size for the header's depth and width.
     BITMAPINFOHEADER h;
-    std::memcpy(&h, packed.data(), sizeof(h));
+    std::memcpy(&h, file.data() + kFileHeaderBytes, sizeof(h));
     const long long rows = h.biHeight < 0 ? -static_cast<long long>(h.biHeight) : h.biHeight;
     if (h.biSize < kInfoHeaderBytes || h.biBitCount == 0 || h.biBitCount > 32 ||
         !GdiBitmapSizeAllowed(h.biWidth, rows)) {
@@ -481,10 +484,10 @@ void SECRasterImage::Serialize(CArchive& ar) {
     }
     const size_t bitsBytes = GetPaddedRowBytes(h.biBitCount, h.biWidth) * static_cast<size_t>(rows);
     ar.EnsureAvailable(bitsBytes);
-    packed.resize(infoBytes + bitsBytes);
-    ReadExactly(ar, packed.data() + infoBytes, static_cast<UINT>(bitsBytes));
+    file.resize(fh.bfOffBits + bitsBytes);
+    ReadExactly(ar, file.data() + fh.bfOffBits, static_cast<UINT>(bitsBytes));
     GdiPlainDib dib;
-    if (!GdiReadPlainDib(packed.data(), packed.size(), &dib)) {
+    if (!GdiReadPlainBmpFile(file.data(), file.size(), &dib)) {
         ThrowArchive(CArchiveException::badSchema, ar);
     }
     FreeImage();
