@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <utility>
 
 #include <jpeglib.h>
 
@@ -208,6 +209,49 @@ TEST(JpegImage, EncodesEveryDepthRowByRow) {
             roundTrip([&](int, int) { return c.red; }, red);
             EXPECT_TRUE(Near(HeldPixel(red, 10, 8), kRed, 8));
         }
+    }
+}
+
+// The library's own red, green, blue view of a file: pixel (x, y) from the top left.
+COLORREF LibraryPixel(const Bytes& jpeg, int x, int y) {
+    jpeg_decompress_struct cinfo{};
+    jpeg_error_mgr errors{};
+    cinfo.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, jpeg.data(), static_cast<unsigned long>(jpeg.size()));
+    jpeg_read_header(&cinfo, TRUE);
+    cinfo.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&cinfo);
+    std::vector<JSAMPLE> row(static_cast<size_t>(cinfo.output_width) * 3);
+    COLORREF colour = 0;
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW rows[1] = {row.data()};
+        const int at = static_cast<int>(cinfo.output_scanline);
+        jpeg_read_scanlines(&cinfo, rows, 1);
+        if (at == y) {
+            colour = RGB(row[3 * x], row[3 * x + 1], row[3 * x + 2]);
+        }
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return colour;
+}
+
+TEST(JpegImage, ColoursMeanTheSameToTheLibraryAndThePicture) {
+    // Written by the library as red, green, blue: read into the picture's blue, green, red.
+    const Bytes fromLibrary = LibraryJpeg(32, 32, 3, JCS_RGB, [](int x, int y, int c) {
+        const COLORREF q = Quarters(x, y);
+        return c == 0 ? GetRValue(q) : c == 1 ? GetGValue(q) : GetBValue(q);
+    });
+    SECJpeg image;
+    ASSERT_TRUE(ReadFromBytes(image, fromLibrary));
+    for (const auto& [x, y] : {std::pair{4, 4}, {27, 4}, {4, 27}, {27, 27}}) {
+        EXPECT_TRUE(Near(HeldPixel(image, x, y), Quarters(x, y))) << x << "," << y;
+    }
+    // Written from the picture: the library reads the same colours back.
+    const Bytes written = QuartersJpeg();
+    for (const auto& [x, y] : {std::pair{4, 4}, {27, 4}, {4, 27}, {27, 27}}) {
+        EXPECT_TRUE(Near(LibraryPixel(written, x, y), Quarters(x, y))) << x << "," << y;
     }
 }
 
