@@ -25,25 +25,28 @@ CSyncClockDialog::CSyncClockDialog(CWnd* pParent) : CPersistentDialog(IDD, pPare
 
 void CSyncClockDialog::LoadSettings() {
     m_syncMode = AppGetProfileInt(kSection, u"Time Sync Mode", 0);
-    m_deltaMs = AppGetProfileInt(kSection, u"Time Sync Delta Msec", 100);
+    if (!kSyncModeRange.Contains(m_syncMode)) {
+        m_syncMode = kDisable;
+    }
+    m_deltaMs = kDeltaMsRange.Clamp(AppGetProfileInt(kSection, u"Time Sync Delta Msec", 100));
     m_overrideIntegrity = AppGetProfileInt(kSection, u"Time Sync Override Integrity", 0);
     m_overrideTraim = AppGetProfileInt(kSection, u"Time Sync Override TRAIM", 0);
     m_deltaOn = AppGetProfileInt(kSection, u"Time Sync Delta", 0);
     m_maxOn = AppGetProfileInt(kSection, u"Time Sync Max On", 0);
-    m_maxQty = static_cast<UINT>(AppGetProfileInt(kSection, u"Time Sync Max Qty", 1));
-    m_maxUnits = AppGetProfileInt(kSection, u"Time Sync Max Units", 0);
+    m_maxQty = kMaxQtyRange.Clamp(AppGetProfileInt(kSection, u"Time Sync Max Qty", 1));
+    m_maxUnits = kMaxUnitsRange.Clamp(AppGetProfileInt(kSection, u"Time Sync Max Units", 0));
 }
 
 void CSyncClockDialog::UpdateMaxSeconds() {
     switch (m_maxUnits) {
     case kHours:
-        m_maxSeconds = static_cast<int>(m_maxQty * 3600);
+        m_maxSeconds = LONGLONG{m_maxQty} * 3600;
         break;
     case kMinutes:
-        m_maxSeconds = static_cast<int>(m_maxQty * 60);
+        m_maxSeconds = LONGLONG{m_maxQty} * 60;
         break;
     case kSeconds:
-        m_maxSeconds = static_cast<int>(m_maxQty);
+        m_maxSeconds = LONGLONG{m_maxQty};
         break;
     default:
         m_maxSeconds = 0;
@@ -66,10 +69,10 @@ void CSyncClockDialog::NoteClockSet(const CString& text) {
 }
 
 UINT CSyncClockDialog::FindInvalidControl() const {
-    if (m_deltaMs < 10 || m_deltaMs > 60000) {
+    if (!kDeltaMsRange.Contains(m_deltaMs)) {
         return kDeltaMsId;
     }
-    if (m_maxQty < 1 || m_maxQty > 999) {
+    if (!kMaxQtyRange.Contains(m_maxQty)) {
         return kMaxQtyId;
     }
     return 0;
@@ -80,7 +83,7 @@ BOOL CSyncClockDialog::OnInitDialog() {
     for (LPCTSTR name : kUnitNames) {
         SendDlgItemMessageW(kMaxUnitsId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     }
-    SendDlgItemMessageW(kMaxQtySpinId, UDM_SETRANGE32, 1, 999);
+    SendDlgItemMessageW(kMaxQtySpinId, UDM_SETRANGE32, kMaxQtyRange.low, kMaxQtyRange.high);
     LoadSettings();
     UpdateMaxSeconds();
     m_opening = CurrentSettings();
@@ -94,7 +97,7 @@ void CSyncClockDialog::DoDataExchange(CDataExchange* pDX) {
     CPersistentDialog::DoDataExchange(pDX);
     DDX_Radio(pDX, kFirstModeId, m_syncMode);
     DDX_Text(pDX, kDeltaMsId, m_deltaMs);
-    DDV_MinMaxInt(pDX, m_deltaMs, 10, 60000);
+    DDV_MinMaxInt(pDX, m_deltaMs, kDeltaMsRange.low, kDeltaMsRange.high);
     DDX_Text(pDX, kLastSyncId, m_lastSyncText);
     DDX_Text(pDX, kResetCountId, m_resetCountText);
     DDX_Check(pDX, kOverrideIntegrityId, m_overrideIntegrity);
@@ -103,7 +106,7 @@ void CSyncClockDialog::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, kNtpHitsId, m_ntpHitsText);
     DDX_Check(pDX, kMaxOnId, m_maxOn);
     DDX_Text(pDX, kMaxQtyId, m_maxQty);
-    DDV_MinMaxUInt(pDX, m_maxQty, 1, 999);
+    DDV_MinMaxUInt(pDX, m_maxQty, kMaxQtyRange.low, kMaxQtyRange.high);
 }
 
 CSyncClockDialog::Settings CSyncClockDialog::CurrentSettings() const {

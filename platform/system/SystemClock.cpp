@@ -55,10 +55,11 @@ bool ParseOffsetValue(const char* p, const char* end, std::int64_t* microseconds
         negative = *p == '-';
         ++p;
     }
+    // Twelve digits of seconds (some 30,000 years) still fit in microseconds of 64 bits.
     std::int64_t whole = 0;
     int digits = 0;
     while (p < end && *p >= '0' && *p <= '9') {
-        if (++digits > 15) {
+        if (++digits > 12) {
             return false;
         }
         whole = whole * 10 + (*p++ - '0');

@@ -135,6 +135,9 @@ TEST(SimulatedClock, LastOffsetInText) {
         {"a offset=+1.000\nb offset=+abc\n", 1000000},
         {"a offset=+1.000\nb offset=+1.2345678\n", 1000000},
         {"a offset=+1.000\nreal=2026-12-10T12:00:01.250Z set=", 1000000},
+        // So does an offset too large for microseconds in 64 bits.
+        {"a offset=+1.000\nb offset=+999999999999999\n", 1000000},
+        {"a offset=-999999999999.5\n", -999999999999500000},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(SimulatedClock::LastOffsetInText(c.text), c.offset) << c.text;
