@@ -62,6 +62,10 @@ CGpsNav::CGpsNav(IPositionAveragerHost& host) : m_host(host) {
     SetTimingErrorTerms(500, 500);
 }
 
+CGpsNav::~CGpsNav() {
+    SaveAverages();
+}
+
 void CGpsNav::LoadReference() {
     struct Field {
         const char16_t* key;

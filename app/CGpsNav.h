@@ -66,6 +66,10 @@ public:
 
     // Loads the settings, the reference location and (when continued) the stored averages.
     explicit CGpsNav(IPositionAveragerHost& host);
+    // Saves the averages: the next start continues from this run's when it is told to.
+    ~CGpsNav();
+    CGpsNav(const CGpsNav&) = delete;
+    CGpsNav& operator=(const CGpsNav&) = delete;
 
     // Stores the fix, averages it and answers its grid locator.
     CString UpdatePosition(double latitude, double longitude, double altitudeGps, double altitudeMsl,

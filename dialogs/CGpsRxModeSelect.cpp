@@ -51,7 +51,6 @@ void Write(LPCTSTR key, int value) {
 
 BEGIN_MESSAGE_MAP(CGpsRxModeSelect, CPersistentDialog)
 ON_EN_KILLFOCUS(CGpsRxModeSelect::kElevationMaskId, OnElevationKillFocus)
-ON_MESSAGE(WM_APP + 0x12, OnDeferredEditMessage)
 ON_BN_CLICKED(CGpsRxModeSelect::kDgpsActivateId, OnDgpsActivateClicked)
 ON_BN_CLICKED(CGpsRxModeSelect::kEnableAllId, OnEnableAllClicked)
 ON_BN_CLICKED(CGpsRxModeSelect::kDisableAllId, OnDisableAllClicked)
@@ -548,12 +547,11 @@ void CGpsRxModeSelect::ApplyControls(const RxModeControls& c) {
 }
 
 void CGpsRxModeSelect::OnElevationKillFocus() {
-    PostMessageW(WM_APP + 0x12, kElevationMaskId, 0);
+    PostFieldCheck(kElevationMaskId);
 }
 
-LRESULT CGpsRxModeSelect::OnDeferredEditMessage(WPARAM, LPARAM) {
+void CGpsRxModeSelect::OnFieldCheck(UINT) {
     UpdateData(TRUE);
-    return 0;
 }
 
 void CGpsRxModeSelect::OnDgpsActivateClicked() {

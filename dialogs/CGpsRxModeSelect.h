@@ -140,7 +140,7 @@ protected:
     void OnOK() override;
     // The window's handlers.
     void OnElevationKillFocus();
-    LRESULT OnDeferredEditMessage(WPARAM wParam, LPARAM lParam);
+    void OnFieldCheck(UINT controlId) override;
     void OnDgpsActivateClicked();
     void OnEnableAllClicked() { OnEnableAllSatellites(); }
     void OnDisableAllClicked() { OnDisableAllSatellites(); }

@@ -20,6 +20,7 @@ END_MESSAGE_MAP()
 CSyncClockDialog::CSyncClockDialog(CWnd* pParent) : CPersistentDialog(IDD, pParent) {
     LoadSettings();
     UpdateMaxSeconds();
+    m_opening = CurrentSettings();
 }
 
 void CSyncClockDialog::LoadSettings() {
@@ -80,9 +81,12 @@ BOOL CSyncClockDialog::OnInitDialog() {
         SendDlgItemMessageW(kMaxUnitsId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     }
     SendDlgItemMessageW(kMaxQtySpinId, UDM_SETRANGE32, 1, 999);
+    LoadSettings();
+    UpdateMaxSeconds();
+    m_opening = CurrentSettings();
     CPersistentDialog::OnInitDialog();
     SendDlgItemMessageW(kMaxUnitsId, CB_SETCURSEL, static_cast<WPARAM>(m_maxUnits), 0);
-    EnableMaxControls();
+    EnableMaxControls(m_maxOn);
     return TRUE;
 }
 
@@ -102,18 +106,35 @@ void CSyncClockDialog::DoDataExchange(CDataExchange* pDX) {
     DDV_MinMaxUInt(pDX, m_maxQty, 1, 999);
 }
 
-void CSyncClockDialog::EnableMaxControls() {
+CSyncClockDialog::Settings CSyncClockDialog::CurrentSettings() const {
+    return {m_syncMode, m_deltaMs, m_overrideIntegrity, m_overrideTraim, m_deltaOn,
+            m_maxOn,    m_maxQty,  m_maxUnits};
+}
+
+void CSyncClockDialog::RestoreSettings(const Settings& settings) {
+    m_syncMode = settings.syncMode;
+    m_deltaMs = settings.deltaMs;
+    m_overrideIntegrity = settings.overrideIntegrity;
+    m_overrideTraim = settings.overrideTraim;
+    m_deltaOn = settings.deltaOn;
+    m_maxOn = settings.maxOn;
+    m_maxQty = settings.maxQty;
+    m_maxUnits = settings.maxUnits;
+    UpdateMaxSeconds();
+}
+
+void CSyncClockDialog::EnableMaxControls(BOOL on) {
     for (UINT id : {kMaxQtySpinId, kMaxUnitsId, kMaxQtyId}) {
         if (CWnd* item = GetDlgItem(static_cast<int>(id))) {
-            item->EnableWindow(m_maxOn ? TRUE : FALSE);
+            item->EnableWindow(on ? TRUE : FALSE);
         }
     }
 }
 
+// Only the controls follow: the clock setting reads the overrides from the members while the dialog is
+// open, so nothing reaches them before OK.
 void CSyncClockDialog::OnMaxActivate() {
-    UpdateData(TRUE);
-    m_maxOn = IsDlgButtonChecked(kMaxOnId) ? TRUE : FALSE;
-    EnableMaxControls();
+    EnableMaxControls(IsDlgButtonChecked(kMaxOnId) ? TRUE : FALSE);
 }
 
 void CSyncClockDialog::OnOK() {
@@ -122,6 +143,8 @@ void CSyncClockDialog::OnOK() {
         return;
     }
     if (!UpdateData(TRUE)) {
+        // What was taken before the refused value goes back: the dialog stays open, nothing is accepted.
+        RestoreSettings(m_opening);
         return;
     }
     const LRESULT units = SendDlgItemMessageW(kMaxUnitsId, CB_GETCURSEL, 0, 0);
@@ -130,7 +153,14 @@ void CSyncClockDialog::OnOK() {
     }
     if (ConfirmSettings()) {
         CPersistentDialog::OnOK();
+    } else {
+        RestoreSettings(m_opening);
     }
+}
+
+void CSyncClockDialog::OnCancel() {
+    RestoreSettings(m_opening);
+    CPersistentDialog::OnCancel();
 }
 
 BOOL CSyncClockDialog::ConfirmSettings() {

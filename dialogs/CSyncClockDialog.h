@@ -65,9 +65,25 @@ public:
 
 protected:
     void OnOK() override;
+    void OnCancel() override;
 
 private:
-    void EnableMaxControls();
+    // The settings the clock setting reads; they change only when OK accepts the dialog.
+    struct Settings {
+        int syncMode;
+        int deltaMs;
+        BOOL overrideIntegrity;
+        BOOL overrideTraim;
+        BOOL deltaOn;
+        BOOL maxOn;
+        UINT maxQty;
+        int maxUnits;
+    };
+    Settings CurrentSettings() const;
+    void RestoreSettings(const Settings& settings);
+    void EnableMaxControls(BOOL on);
+
+    Settings m_opening{};
 
     DECLARE_MESSAGE_MAP()
 };

@@ -56,7 +56,6 @@ constexpr UINT kDeferredEdits[] = {
 
 BEGIN_MESSAGE_MAP(CTimingDialog, CPersistentDialog)
 ON_CONTROL_RANGE(EN_KILLFOCUS, CTimingDialog::kEpochId, CTimingDialog::kTraimLimitId, OnEditKillFocus)
-ON_MESSAGE(WM_DEFERRED_EDIT, OnDeferredEditMessage)
 ON_WM_PARENTNOTIFY()
 ON_NOTIFY(UDN_DELTAPOS, CTimingDialog::kEpochSpinId, OnSpin)
 ON_NOTIFY(UDN_DELTAPOS, CTimingDialog::kPpsOffsetSpinId, OnSpin)
@@ -339,21 +338,20 @@ void CTimingDialog::ShowValues() {
 
 void CTimingDialog::OnEditKillFocus(UINT id) {
     if (std::find(std::begin(kDeferredEdits), std::end(kDeferredEdits), id) != std::end(kDeferredEdits)) {
-        PostMessageW(WM_DEFERRED_EDIT, id, 0);
+        PostFieldCheck(id);
     }
 }
 
-LRESULT CTimingDialog::OnDeferredEditMessage(WPARAM wParam, LPARAM) {
+void CTimingDialog::OnFieldCheck(UINT controlId) {
     if (!m_recalcArmed) {
         m_recalcArmed = TRUE;
-        return 0;
+        return;
     }
     if (!UpdateData(TRUE)) {
-        return 0;
+        return;
     }
-    OnDeferredEdit(wParam);
+    OnDeferredEdit(controlId);
     ShowValues();
-    return 0;
 }
 
 void CTimingDialog::OnParentNotify(UINT message, LPARAM lParam) {

@@ -7,10 +7,6 @@
 #include "platform/base/Win32Types.h"
 #include "resources/Resource.h"
 
-// Posted by an edit that lost the focus, with the edit's id: the recalculation waits until the focus change
-// (and a click on Cancel that caused it) has been seen.
-constexpr UINT WM_DEFERRED_EDIT = WM_APP + 0x12;
-
 class CTimingDialog : public CPersistentDialog {
 public:
     enum { IDD = IDD_TIMING };
@@ -94,7 +90,7 @@ protected:
     void OnCancel() override;
     // The window's handlers.
     void OnEditKillFocus(UINT id);
-    LRESULT OnDeferredEditMessage(WPARAM wParam, LPARAM lParam);
+    void OnFieldCheck(UINT controlId) override;
     void OnParentNotify(UINT message, LPARAM lParam);
     void OnSpin(NMHDR* pNMHDR, LRESULT* pResult);
     void OnAntennaCoax() { RunCoaxCalculator(u"Antenna Coax Calculator", m_antennaCableDelay); }

@@ -10,6 +10,7 @@
 #include "platform/sdl/SdlDisplayBackend.h"
 #include "support/ChildProcess.h"
 #include "support/ScreenshotChild.h"
+#include "support/TestSupport.h"
 #include "tests/platform/sdl/SdlTestLoop.h"
 
 #include <gtest/gtest.h>
