@@ -90,6 +90,12 @@ void SRGraph::LoadTemplateText(const BYTE* data, size_t size) {
     }
 }
 
+void SRGraph::WriteTemplate(SRGTemplateWriter& writer) {
+    for (POSITION pos = m_components.GetHeadPosition(); pos;) {
+        static_cast<SRGraphComponent*>(m_components.GetNext(pos))->WriteTemplate(writer);
+    }
+}
+
 bool SRGraph::ApplyTemplateLine(const CString& line, SRGraphLabelBlock*& openBlock, SRGraphComponent*& current) {
     TCHAR word[kSRGTemplateLineMax + 2] = {0};
     int used = 0;

@@ -18,6 +18,7 @@ class SRGraphComponent;
 class SRGraphDataList;
 class SRGraphFeedback;
 class SRGCompiledPolygon;
+class SRGTemplateWriter;
 
 // The tags of value-tag components, deleted at the start of every drawing (unless the tag mode is 1).
 #define SRG_TEMPORARY_TAG u"_OC_TEMPORARY_TAG_OBJECT_"
@@ -98,6 +99,8 @@ public:
     virtual void LoadTemplate(const CString& name);
     // Reads a template from memory.
     void LoadTemplateText(const BYTE* data, size_t size);
+    // Writes every component's template line, in list order: what LoadTemplateText reads back.
+    void WriteTemplate(SRGTemplateWriter& writer);
     virtual int OnUnknownTemplateCommand(const CString& line);
     virtual const CString& GetGroupAnnotation(int group, int key);
     virtual const CString& GetItemAnnotation(int group, int item, int key);

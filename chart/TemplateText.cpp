@@ -14,7 +14,15 @@ void SRGTemplateWriter::WriteFormat(LPCTSTR format, ...) {
 }
 
 std::string SRGStringTemplateWriter::Bytes() const {
-    return Utf16ToCp1252(m_text.str());
+    // Template files are text files: each line ends in CR LF, the end the reader splits on.
+    std::string bytes;
+    for (char c : Utf16ToCp1252(m_text.str())) {
+        if (c == '\n') {
+            bytes += '\r';
+        }
+        bytes += c;
+    }
+    return bytes;
 }
 
 std::vector<CString> SRGSplitTemplateLines(const BYTE* data, size_t size) {

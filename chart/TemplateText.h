@@ -16,7 +16,7 @@ public:
     void WriteFormat(LPCTSTR format, ...);
 };
 
-// Collects what is written; Bytes() gives it as template bytes.
+// Collects what is written; Bytes() gives it as the bytes of a template file (lines ending in CR LF).
 class SRGStringTemplateWriter : public SRGTemplateWriter {
 public:
     void WriteText(const CString& text) override { m_text += text; }
