@@ -224,3 +224,76 @@ TEST(ChartTemplate, EveryTruncationReadsWithoutHarm) {
         EXPECT_LE(loaded.GetComponentList().GetCount(), 3) << cut;
     }
 }
+
+namespace {
+// A chart that records the lines handed to it as unknown commands.
+class RecordingChart : public SRGraph {
+public:
+    int OnUnknownTemplateCommand(const CString& line) override {
+        unknown.push_back(line);
+        return 0;
+    }
+    std::vector<CString> unknown;
+};
+} // namespace
+
+TEST(ChartTemplate, KeywordsBlocksAndUnknownCommands) {
+    RecordingChart chart;
+    RecordedBoxes boxes;
+    const std::string text = "background 0 0 100 100 3 1 1 0 255 255 255\r\n"
+                             "labelblock 0 0 50 50 0 0 0 0 0 0 0 \"Arial\" 10 0 0 0 0 1 0 0 1 0\r\n"
+                             "label 0 0 1 1 0 0 0 0 0 0 0 \"Arial\" 10 0 0 5 5 1 0 0 1 1\r\n"
+                             "annotation 1 E\r\n"
+                             "endblock\r\n"
+                             "rect 1 2 3 4\r\n"
+                             "background 0 0 1 1 0 0 0 0";
+    chart.LoadTemplateText(reinterpret_cast<const BYTE*>(text.data()), text.size());
+    EXPECT_TRUE(boxes.texts.empty());
+    // The label went into the block; "rect" ends the reading and goes to the chart.
+    ASSERT_EQ(chart.GetComponentList().GetCount(), 2);
+    auto* background = dynamic_cast<SRGraphBackground*>(chart.FindComponent(0, IDS_SRG_TYPE_BACKGROUND));
+    ASSERT_NE(background, nullptr);
+    EXPECT_EQ(background->GetRect().GetUnitMode(), SRG_PERCENT);
+    EXPECT_EQ(background->GetStyle().GetBorderType(), 1);
+    EXPECT_EQ(background->GetStyle().m_crSecond, RGB(255, 255, 255));
+    auto* block = dynamic_cast<SRGraphLabelBlock*>(chart.FindComponent(0, IDS_SRG_TYPE_LABEL_BLOCK));
+    ASSERT_NE(block, nullptr);
+    ASSERT_EQ(block->GetCount(), 1);
+    EXPECT_EQ(block->GetLabel(0)->GetText(1), CString(u"E"));
+    ASSERT_EQ(chart.unknown.size(), 1u);
+    EXPECT_EQ(chart.unknown[0], CString(u"rect 1 2 3 4"));
+
+    // A last line without its line end is read whole.
+    RecordingChart last;
+    const std::string tail = "background 0 0 1 1 0 0 0 0";
+    last.LoadTemplateText(reinterpret_cast<const BYTE*>(tail.data()), tail.size());
+    EXPECT_EQ(last.GetComponentList().GetCount(), 1);
+}
+
+TEST(ChartTemplate, SyntaxErrorsNameTheirPart) {
+    const struct {
+        const char* text;
+        const char16_t* report;
+    } cases[] = {
+        {"background 0 0 10 10 0 0 1\r\n", u"Template syntax error\nThere is an error in the component declaration."},
+        {"background 0 0 10 10 0 0 6 0\r\n", u"Template syntax error.\nThere is an error in the fill style declaration."},
+        {"title 0 0 10 10 0 0 0 0 1 2 3 \"Ar\r\n", u"Template syntax error.\nThere is an error in the font declaration."},
+    };
+    for (const auto& c : cases) {
+        RecordingChart chart;
+        RecordedBoxes boxes;
+        chart.LoadTemplateText(reinterpret_cast<const BYTE*>(c.text), std::strlen(c.text));
+        ASSERT_EQ(boxes.texts.size(), 2u) << c.text;
+        EXPECT_EQ(boxes.texts[0], c.report);
+        EXPECT_EQ(boxes.texts[1], u"Syntax error in..>" + std::u16string(c.text, c.text + std::strlen(c.text) - 2));
+        EXPECT_TRUE(chart.unknown.empty());
+    }
+    // An annotation after a title is an unknown command: it ends the reading without a report.
+    RecordingChart chart;
+    RecordedBoxes boxes;
+    const std::string text = "title 0 0 10 10 0 0 0 0 1 2 3 \"Arial\" 10 0 0\r\nannotation 1 x\r\n";
+    chart.LoadTemplateText(reinterpret_cast<const BYTE*>(text.data()), text.size());
+    EXPECT_TRUE(boxes.texts.empty());
+    EXPECT_EQ(chart.unknown.size(), 1u);
+    EXPECT_EQ(chart.GetComponentList().GetCount(), 1);
+}
