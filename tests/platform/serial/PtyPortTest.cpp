@@ -95,6 +95,43 @@ TEST_F(PtyPortTest, DataFlowsBothWaysWithOverlappedRequests) {
     EXPECT_EQ(pty_->Read(command.size()), command);
 }
 
+// Received characters are reported as a UART's receive interrupt reports them: a message that comes in
+// pieces is one EV_RXCHAR once the line goes quiet, so a receive thread wakes once for it; an event
+// character (with the byte after it) or a while of unbroken input is reported while more is still coming.
+TEST_F(PtyPortTest, ArrivalsAreReportedPerBurstAndAtTheEventCharacter) {
+    Open();
+    UseProgramTimeouts(port_);
+    DCB dcb{};
+    ASSERT_TRUE(GetCommState(port_, &dcb));
+    dcb.BaudRate = 1200; // four characters' quiet take 33 ms, two after the event character 17 ms
+    dcb.EvtChar = '\r';
+    ASSERT_TRUE(SetCommState(port_, &dcb));
+    ASSERT_TRUE(SetCommMask(port_, EV_RXCHAR | EV_RXFLAG));
+
+    Overlapped wait;
+    DWORD events = 0;
+    ASSERT_TRUE(Pending(WaitCommEvent(port_, &events, &wait.ov)));
+    for (const char* piece : {"@@Ha", "\x01\x02", "\x03\x04", "\x05\x06", "\x07\x08"}) {
+        pty_->Write(piece);
+        Sleep(1);
+    }
+    DWORD ignored = 0;
+    ASSERT_TRUE(Finish(port_, wait, &ignored));
+    EXPECT_EQ(events, DWORD{EV_RXCHAR});
+    EXPECT_EQ(ReadSome(port_), std::string("@@Ha\x01\x02\x03\x04\x05\x06\x07\x08"));
+
+    // Unbroken input is reported all the same.
+    ASSERT_TRUE(Pending(WaitCommEvent(port_, &events, &wait.ov)));
+    pty_->Write("$GPZDA,1\r\n");
+    for (int i = 0; i < 100 && !HasOverlappedIoCompleted(&wait.ov); ++i) {
+        pty_->Write("x");
+        Sleep(1);
+    }
+    ASSERT_TRUE(Finish(port_, wait, &ignored));
+    EXPECT_EQ(events, DWORD{EV_RXCHAR | EV_RXFLAG});
+    EXPECT_EQ(ReadSome(port_).substr(0, 10), "$GPZDA,1\r\n");
+}
+
 TEST_F(PtyPortTest, SetCommMaskZeroEndsAPendingWait) {
     Open();
     ASSERT_TRUE(SetCommMask(port_, EV_RXCHAR | EV_RLSD));
