@@ -646,6 +646,9 @@ CObject* CArchive::ReadObject(const CRuntimeClass* requested) {
     if (!IsLoading()) {
         ThrowArchive(CArchiveException::writeOnly);
     }
+    if (m_bSingleOwner) {
+        return ReadOwnedObject(requested);
+    }
     UINT schema = 0;
     DWORD objectTag = 0;
     CRuntimeClass* cls = ReadClass(requested, &schema, &objectTag);
@@ -655,44 +658,62 @@ CObject* CArchive::ReadObject(const CRuntimeClass* requested) {
             ThrowArchive(CArchiveException::badIndex);
         }
         auto* object = static_cast<CObject*>(m_loadArray[objectTag].pointer);
-        if (m_bSingleOwner && object) {
-            ThrowArchive(CArchiveException::badIndex);
-        }
         if (object && requested && !object->IsKindOf(requested)) {
             ThrowArchive(CArchiveException::badClass);
         }
         return object;
     }
 
+    return LoadNewObject(cls, schema, false);
+}
+
+CObject* CArchive::ReadOwnedObject(const CRuntimeClass* requested) {
+    if (!IsLoading()) {
+        ThrowArchive(CArchiveException::writeOnly);
+    }
+    UINT schema = 0;
+    DWORD objectTag = 0;
+    CRuntimeClass* cls = ReadClass(requested, &schema, &objectTag);
+    if (!cls) {
+        if (objectTag != 0) {
+            ThrowArchive(CArchiveException::badIndex);
+        }
+        return nullptr;
+    }
+    return LoadNewObject(cls, schema, true);
+}
+
+CObject* CArchive::LoadNewObject(CRuntimeClass* cls, UINT schema, bool owned) {
     CheckCount();
     CObject* object = cls->CreateObject();
     if (!object) {
         ThrowArchive(CArchiveException::badClass);
     }
     // Numbered before its data, so that references back to it resolve while it loads.
-    const size_t entry = m_loadArray.size();
+    const size_t index = m_loadArray.size();
     m_loadArray.push_back(LoadEntry{object, false});
     ++m_nMapCount;
+    struct DepthGuard {
+        int& depth;
+        explicit DepthGuard(int& d) : depth(++d) {}
+        ~DepthGuard() { --depth; }
+    } guard(m_nDepth);
+    const UINT savedSchema = m_nObjectSchema;
     try {
-        if (m_nDepth >= kMaxObjectDepth) {
+        if (m_nDepth > kMaxObjectDepth) {
             ThrowArchive(CArchiveException::genericException);
         }
-        struct DepthGuard {
-            int& depth;
-            explicit DepthGuard(int& d) : depth(++d) {}
-            ~DepthGuard() { --depth; }
-        } guard(m_nDepth);
-        const UINT savedSchema = m_nObjectSchema;
         m_nObjectSchema = schema;
         object->Serialize(*this);
-        m_nObjectSchema = savedSchema;
     } catch (...) {
-        if (m_bSingleOwner) {
-            m_loadArray[entry].pointer = nullptr;
+        m_nObjectSchema = savedSchema;
+        if (owned || m_bSingleOwner) {
+            m_loadArray[index].pointer = nullptr;
             delete object;
         }
         throw;
     }
+    m_nObjectSchema = savedSchema;
     return object;
 }
 

@@ -79,6 +79,10 @@ public:
     // or an object of the wrong class; badSchema for a schema the class does not accept; badIndex for an
     // index that names nothing read so far.
     CObject* ReadObject(const CRuntimeClass* requested);
+    // For an owning container: a new object only. A null reference answers null; a reference to an object
+    // read before (which someone owns already) raises badIndex; an object whose loading fails is deleted
+    // before the exception goes on, so a failed load leaves nothing behind.
+    CObject* ReadOwnedObject(const CRuntimeClass* requested);
     void WriteObject(const CObject* object);
     // A class reference. Without obTag an object reference raises badIndex; with it the object's index is
     // stored there and the answer is null. The schema read goes to *schema, or else to GetObjectSchema.
@@ -95,10 +99,9 @@ public:
     void SetStoreParams(UINT hashSize = 2053, UINT blockSize = 128);
     void SetLoadParams(UINT growBy = 1024);
 
-    // For formats in which every object has exactly one owner: loading refuses a reference to an object
-    // read before (badIndex; a null reference stays allowed), and deletes an object whose loading fails
-    // before the exception goes on, so that a damaged archive leaves nothing behind. Off by default: graphs
-    // may share and cycle.
+    // For formats in which every object has exactly one owner (a grid layout): every ReadObject, also the
+    // ones inside the objects' own Serialize, reads as ReadOwnedObject does, so that a damaged archive
+    // leaves nothing behind. Off by default: graphs may share and cycle.
     void SetSingleOwnerObjects(bool singleOwner) { m_bSingleOwner = singleOwner; }
     bool IsSingleOwnerObjects() const { return m_bSingleOwner; }
 
@@ -195,6 +198,8 @@ private:
     void WriteStringLength(ULONGLONG length, bool utf16);
     ULONGLONG ReadStringLength(int& charSize);
     void ReadStringData(ULONGLONG length, int charSize, CString& text);
+    // Creates, numbers and loads an object of a class just read.
+    CObject* LoadNewObject(CRuntimeClass* cls, UINT schema, bool owned);
 
     CFile* m_pFile;
     UINT m_nMode;
