@@ -39,6 +39,12 @@ void AbandonRequest(HANDLE port, OVERLAPPED& overlapped) {
     }
 }
 
+// Errors of a wait that say nothing about the device: no port at all, or a mask cleared to stop the thread.
+bool IsDeviceLoss(DWORD error) {
+    return error != ERROR_INVALID_HANDLE && error != ERROR_INVALID_PARAMETER &&
+           error != ERROR_OPERATION_ABORTED;
+}
+
 } // namespace
 
 CPex32ReceiveThread::~CPex32ReceiveThread() {
@@ -137,6 +143,7 @@ void CPex32ReceiveThread::CaptureEdge(DWORD events) {
     if (WaitCrossProcessSemaphore(g_ppsGate, 0) == 0) {
         // The tick's own edge: one dropped while the view is busy must not move it.
         g_ppsEdgeCounter = edgeCounter;
+        g_ppsTickDataMark = g_receiveList.AppendedCount();
         m_events.PostPpsTick();
     }
 }
@@ -173,6 +180,18 @@ void CPex32ReceiveThread::HandleEvents(DWORD events, HANDLE readEvent) {
     ClearCommError(m_port, &errors, nullptr);
 }
 
+void CPex32ReceiveThread::ReportLoss(DWORD error) {
+    if (m_port == nullptr || !IsDeviceLoss(error)) {
+        return;
+    }
+    if (WaitCrossProcessSemaphore(g_stopSemaphore, 0) == 0) {
+        // Being stopped: whatever failed, nobody waits for this port any more.
+        ReleaseCrossProcessSemaphore(g_stopSemaphore, 1, nullptr);
+        return;
+    }
+    m_events.PostLinkLost(error);
+}
+
 DWORD CPex32ReceiveThread::Run() {
     HANDLE waitEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     HANDLE readEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -202,7 +221,9 @@ DWORD CPex32ReceiveThread::Run() {
                 HandleEvents(events, readEvent);
                 continue;
             }
-            if (GetLastError() != ERROR_IO_PENDING) {
+            const DWORD error = GetLastError();
+            if (error != ERROR_IO_PENDING) {
+                ReportLoss(error);
                 break;
             }
             pending = true;

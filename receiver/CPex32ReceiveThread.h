@@ -33,6 +33,8 @@ private:
     enum class FramerKind { Nmea, Motorola, Ubx };
     void HandleEvents(DWORD events, HANDLE readEvent);
     void Queue(const CString& message);
+    // Tells the view that the port went away, unless the wait failed for want of a port or for a stop.
+    void ReportLoss(DWORD error);
     // Reads the port's edge stamps; TRUE when the line rose since the last look.
     bool NoteRises(int line, struct ModemEdgeStamp* stamp);
 
