@@ -349,7 +349,7 @@ LRESULT CPex32View::OnGpsTick(WPARAM, LPARAM) {
     }
     // However late the tick, its second is the one the receiver told before its edge.
     DispatchDataBeforeTick(static_cast<GpsSendHost&>(*this), m_closing);
-    m_tickHandler.OnGpsTick(TickEdgeMonotonicNs());
+    m_tickHandler.OnGpsTick(g_ppsEdgeGapNs.load());
     return 0;
 }
 

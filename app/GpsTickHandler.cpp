@@ -13,9 +13,9 @@ namespace {
 
 // EV_CTS | EV_DSR | EV_RLSD: the modem-line events that carry the 1PPS edges.
 constexpr DWORD kPpsModemEvents = 0x08 | 0x10 | 0x20;
-// An edge closer than this to the one that started the last second cannot start a new one, whatever the
-// load delayed; so many of them in a row make a line that pulses too fast (a receiver left at 100 pulses a
-// second, a noisy line).
+// An edge closer than this to the line's rise before cannot start a second (the rises are stamped where
+// the port saw them, so no load moves them); so many of them in a row make a line that pulses too fast (a
+// receiver left at 100 pulses a second, a noisy line).
 constexpr std::int64_t kMinEdgeSpacingNs = 750'000'000;
 constexpr int kTooSoonEdgesForFault = 3;
 
@@ -50,10 +50,6 @@ void IGpsTickHost::PlayTickSound(LPCTSTR name) {
 
 GpsTickHandler::GpsTickHandler(IGpsTickHost& host) : m_host(host) {}
 
-bool GpsTickHandler::IsTooSoon(std::int64_t edgeNs, std::int64_t secondEdgeNs) {
-    return edgeNs > 0 && secondEdgeNs > 0 && edgeNs - secondEdgeNs < kMinEdgeSpacingNs;
-}
-
 bool GpsTickHandler::LineFaultStopsEdges(bool tooSoon) {
     m_tooSoonEdges = tooSoon ? m_tooSoonEdges + 1 : 0;
     if (m_host.PpsRate100() == 1 || m_tooSoonEdges < kTooSoonEdgesForFault) {
@@ -67,7 +63,7 @@ bool GpsTickHandler::LineFaultStopsEdges(bool tooSoon) {
     return true;
 }
 
-void GpsTickHandler::OnGpsTick(std::int64_t edgeNs) {
+void GpsTickHandler::OnGpsTick(std::int64_t edgeGapNs) {
     // High priority from here until the clock has been set.
     SetPriority(HIGH_PRIORITY_CLASS);
     if (m_host.IsClosing()) {
@@ -76,7 +72,7 @@ void GpsTickHandler::OnGpsTick(std::int64_t edgeNs) {
         return;
     }
 
-    const bool tooSoon = IsTooSoon(edgeNs, m_secondEdgeNs);
+    const bool tooSoon = edgeGapNs >= 0 && edgeGapNs < kMinEdgeSpacingNs;
     BYTE& extraTicks = m_host.PpsRateTicks();
     if (m_host.PpsRate100() == 1 && extraTicks <= 2 && m_host.TickHandled()) {
         ++extraTicks;
@@ -97,9 +93,6 @@ void GpsTickHandler::OnGpsTick(std::int64_t edgeNs) {
     if (!m_host.TickHandled() && !tooSoon && m_host.GetInterfaceMode() != kModeMotorolaLoran &&
         IsReceiverTime(m_host.PcTime())) {
         m_lineFaultReported = false;
-        if (edgeNs > 0) {
-            m_secondEdgeNs = edgeNs;
-        }
         NewSecond();
     } else {
         ExtraEdge();

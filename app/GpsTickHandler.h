@@ -89,9 +89,9 @@ class GpsTickHandler {
 public:
     explicit GpsTickHandler(IGpsTickHost& host);
 
-    // OnGpsTick's work; the message's answer is 0. `edgeNs`: the monotonic time of the tick's edge, 0 when
-    // unknown.
-    void OnGpsTick(std::int64_t edgeNs = 0);
+    // OnGpsTick's work; the message's answer is 0. `edgeGapNs`: how long before the tick's edge the line
+    // rose before (g_ppsEdgeGapNs), -1 when unknown.
+    void OnGpsTick(std::int64_t edgeGapNs = -1);
     // From the clock display when the decoders drive the second: clears the tick icon and plays one sound
     // per new receiver second.
     void PlayDecoderSecondSound(int rxSecond);
@@ -110,17 +110,13 @@ private:
     // The sound of a handled or extra tick when "Sound" is off: "Out of Lock Only" warns while out of lock.
     void PlayOutOfLockOnly();
 
-    // An edge this soon after the one that started the last second cannot start a new one.
-    static bool IsTooSoon(std::int64_t edgeNs, std::int64_t secondEdgeNs);
     // A line at one pulse a second that pulses faster: reported once, and its edges switched off.
     bool LineFaultStopsEdges(bool tooSoon);
 
     IGpsTickHost& m_host;
     // g_lastSoundSecond: the receiver second whose sound the display played last.
     int m_lastSoundSecond = -1;
-    // The edge that started the last second.
-    std::int64_t m_secondEdgeNs = 0;
-    // Edges in a row that came too soon after it, and whether a fault was reported.
+    // Edges in a row that came too soon after the line's rise before, and whether a fault was reported.
     int m_tooSoonEdges = 0;
     bool m_lineFaultReported = false;
 };

@@ -37,6 +37,8 @@ private:
     void ReportLoss(DWORD error);
     // Reads the port's edge stamps; TRUE when the line rose since the last look.
     bool NoteRises(int line, struct ModemEdgeStamp* stamp);
+    // Takes the rises so far as seen, the last of them as the rise before the next edge.
+    void NoteEarlierRise(int line);
 
     HANDLE m_port;
     ReceiverEvents& m_events;
@@ -47,5 +49,7 @@ private:
     FramerKind m_lastFramer = FramerKind::Nmea;
     DWORD m_lastRises[3] = {};
     bool m_haveRises[3] = {};
+    // Per line, the performance counter at the last rise seen (0 before any).
+    LONGLONG m_lastRiseCounter[3] = {};
     std::vector<CString> m_messages;
 };

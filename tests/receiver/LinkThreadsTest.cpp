@@ -206,10 +206,17 @@ TEST_F(LinkThreads, FullListDropsFurtherMessages) {
 TEST_F(LinkThreads, EachRisingEdgeOfTheSelectedLinePostsOneTick) {
     wire->SetLine(Line::Dcd, true);
     Open();
-    for (int i = 0; i < 3; ++i) {
-        PulseDsr();
-    }
+    PulseDsr();
+    EXPECT_EQ(g_ppsEdgeGapNs.load(), -1) << "no rise of the line before";
+    PulseDsr();
+    PulseDsr();
     EXPECT_EQ(events.Ticks(), 3);
+    // Each tick tells how long after the line's rise before it came.
+    EXPECT_GE(g_ppsEdgeGapNs.load(), 0);
+    EXPECT_LT(g_ppsEdgeGapNs.load(), 750'000'000);
+    Sleep(800);
+    PulseDsr();
+    EXPECT_GE(g_ppsEdgeGapNs.load(), 800'000'000);
     // Other lines post nothing, nor does a line that only falls.
     wire->SetLine(Line::Dcd, false);
     wire->SetLine(Line::Dcd, true);
@@ -217,9 +224,9 @@ TEST_F(LinkThreads, EachRisingEdgeOfTheSelectedLinePostsOneTick) {
     wire->SetLine(Line::Dsr, false);
     // A pulse too short to be read high still counts once.
     wire->Pulse(Line::Dsr);
-    ASSERT_TRUE(events.WaitFor([&] { return events.Ticks() == 4; }));
+    ASSERT_TRUE(events.WaitFor([&] { return events.Ticks() == 5; }));
     Sleep(100);
-    EXPECT_EQ(events.Ticks(), 4);
+    EXPECT_EQ(events.Ticks(), 5);
 }
 
 TEST_F(LinkThreads, EdgeFindingTheGateTakenIsDroppedButStamped) {
