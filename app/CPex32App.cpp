@@ -4,6 +4,7 @@
 #include "app/CMainFrame.h"
 #include "app/CPex32Doc.h"
 #include "app/CPex32View.h"
+#include "app/ProgramClose.h"
 #include "platform/base/CodePage.h"
 #include "platform/display/Rendezvous.h"
 #include "platform/display/WindowApi.h"
@@ -94,6 +95,7 @@ BOOL CPex32App::InitInstance() {
 
     m_registryKey = u"Halvorn";
     m_frameClassName = u"Doliva";
+    WatchForProgramClose();
 
     if (!CheckSingleInstance()) {
         return FALSE;
@@ -131,10 +133,16 @@ BOOL CPex32App::InitInstance() {
 }
 
 int CPex32App::ExitInstance() {
+    StopWatchingForProgramClose();
     return CWinApp::ExitInstance();
 }
 
 BOOL CPex32App::OnIdle(LONG lCount) {
+    // The idle pass runs at the top of the loop only: the one place where closing destroys nothing that a
+    // caller further up still uses.
+    if (CarryOutProgramClose(m_pMainWnd)) {
+        return FALSE;
+    }
     BOOL more = CWinApp::OnIdle(lCount);
     if (g_firstIdle && m_pMainWnd) {
         auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd);

@@ -1,5 +1,6 @@
 #include "app/ServiceModule.h"
 
+#include "app/ProgramClose.h"
 #include "platform/base/CString.h"
 #include "platform/base/WideRuntime.h"
 #include "platform/display/MessageBox.h"
@@ -318,6 +319,9 @@ DWORD WINAPI ServiceDispatcherThread(LPVOID) {
         return 0;
     }
     DWORD error = ::GetLastError();
+    if (StartedByServiceManager()) {
+        TakeSigtermAsCloseRequest(); // systemd's stop will not come through the dispatcher
+    }
     CString detail;
     switch (error) {
     case ERROR_FAILED_SERVICE_CONTROLLER_CONNECT:
@@ -363,7 +367,9 @@ void ServiceMain(DWORD, LPWSTR*) {
     }
     CWinApp* app = AfxGetApp();
     if (app && app->m_pMainWnd && app->m_pMainWnd->GetSafeHwnd()) {
-        ::PostMessageW(app->m_pMainWnd->GetSafeHwnd(), WM_CLOSE, 0, 0);
+        // The user's Close, from the top of the GUI thread's loop: a WM_CLOSE posted into a modal loop would
+        // destroy the view under the code that opened it.
+        RequestProgramClose();
     } else {
         ::_exit(0);
     }
@@ -420,6 +426,7 @@ int AfxWinMainWithService(int argc, char** argv) {
 
     int wordCount = 0;
     LPWSTR* words = nullptr;
+    bool serviceTakesSigterm = false;
     if (SplitCommandLine(u"Service", app->m_lpCmdLine, &wordCount, &words)) {
         g_serviceModule->m_runAsService = 1;
         for (int i = 1; i < wordCount; ++i) {
@@ -447,11 +454,15 @@ int AfxWinMainWithService(int argc, char** argv) {
         std::free(words);
         if (g_serviceModule->m_runAsService == 1) {
             g_serviceModule->InstallPauseHook();
-            g_serviceModule->StartDispatcher();
+            serviceTakesSigterm = StartedByServiceManager();
         } else {
             delete g_serviceModule;
             g_serviceModule = nullptr;
         }
+    }
+    ListenForOutsideCloseRequests(serviceTakesSigterm);
+    if (g_serviceModule && g_serviceModule->m_runAsService == 1) {
+        g_serviceModule->StartDispatcher();
     }
 
     if (app->InitInstance()) {
@@ -463,6 +474,7 @@ int AfxWinMainWithService(int argc, char** argv) {
         result = app->ExitInstance();
     }
 
+    StopListeningForOutsideCloseRequests();
     if (g_serviceModule) {
         g_serviceModule->m_guiEnding = true;
         g_serviceModule->SignalStop();

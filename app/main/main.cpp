@@ -9,6 +9,7 @@
 #include "platform/serial/TtyDevice.h"
 #include "platform/sound/Sound.h"
 #include "platform/system/Services.h"
+#include "platform/system/TerminationSignals.h"
 
 #include <pthread.h>
 #include <signal.h>
@@ -17,8 +18,10 @@ CPex32App theApp;
 
 int main(int argc, char** argv) {
     // Before any thread exists, so that every thread inherits the masks: the service controls reach the
-    // dispatcher, and only the modem-line watchers take their stop signal.
+    // dispatcher, the termination signals become a close, and only the modem-line watchers take their stop
+    // signal.
     BlockServiceSignalsInThisThread();
+    BlockTerminationSignalsInThisThread();
     sigset_t watcherStop;
     sigemptyset(&watcherStop);
     sigaddset(&watcherStop, doliva::serial::WatcherStopSignal());

@@ -654,25 +654,55 @@ CObject* CArchive::ReadObject(const CRuntimeClass* requested) {
         return object;
     }
 
+    return LoadNewObject(cls, schema, false);
+}
+
+CObject* CArchive::ReadOwnedObject(const CRuntimeClass* requested) {
+    if (!IsLoading()) {
+        ThrowArchive(CArchiveException::writeOnly);
+    }
+    UINT schema = 0;
+    DWORD objectTag = 0;
+    CRuntimeClass* cls = ReadClass(requested, &schema, &objectTag);
+    if (!cls) {
+        if (objectTag != 0) {
+            ThrowArchive(CArchiveException::badIndex);
+        }
+        return nullptr;
+    }
+    return LoadNewObject(cls, schema, true);
+}
+
+CObject* CArchive::LoadNewObject(CRuntimeClass* cls, UINT schema, bool owned) {
     CheckCount();
     CObject* object = cls->CreateObject();
     if (!object) {
         ThrowArchive(CArchiveException::badClass);
     }
     // Numbered before its data, so that references back to it resolve while it loads.
+    const size_t index = m_loadArray.size();
     m_loadArray.push_back(LoadEntry{object, false});
     ++m_nMapCount;
-    if (m_nDepth >= kMaxObjectDepth) {
-        ThrowArchive(CArchiveException::genericException);
-    }
     struct DepthGuard {
         int& depth;
         explicit DepthGuard(int& d) : depth(++d) {}
         ~DepthGuard() { --depth; }
     } guard(m_nDepth);
     const UINT savedSchema = m_nObjectSchema;
-    m_nObjectSchema = schema;
-    object->Serialize(*this);
+    try {
+        if (m_nDepth > kMaxObjectDepth) {
+            ThrowArchive(CArchiveException::genericException);
+        }
+        m_nObjectSchema = schema;
+        object->Serialize(*this);
+    } catch (...) {
+        m_nObjectSchema = savedSchema;
+        if (owned) {
+            m_loadArray[index].pointer = nullptr;
+            delete object;
+        }
+        throw;
+    }
     m_nObjectSchema = savedSchema;
     return object;
 }

@@ -78,6 +78,10 @@ public:
     // or an object of the wrong class; badSchema for a schema the class does not accept; badIndex for an
     // index that names nothing read so far.
     CObject* ReadObject(const CRuntimeClass* requested);
+    // For an owning container: a new object only. A null reference answers null; a reference to an object
+    // read before (which someone owns already) raises badIndex; an object whose loading fails is deleted
+    // before the exception goes on, so a failed load leaves nothing behind.
+    CObject* ReadOwnedObject(const CRuntimeClass* requested);
     void WriteObject(const CObject* object);
     // A class reference. Without obTag an object reference raises badIndex; with it the object's index is
     // stored there and the answer is null. The schema read goes to *schema, or else to GetObjectSchema.
@@ -183,6 +187,8 @@ private:
     void WriteStringLength(ULONGLONG length, bool utf16);
     ULONGLONG ReadStringLength(int& charSize);
     void ReadStringData(ULONGLONG length, int charSize, CString& text);
+    // Creates, numbers and loads an object of a class just read.
+    CObject* LoadNewObject(CRuntimeClass* cls, UINT schema, bool owned);
 
     CFile* m_pFile;
     UINT m_nMode;

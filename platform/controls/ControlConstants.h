@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/display/WindowStyles.h"
+#include "platform/resources/ImageConstants.h"
 
 // ---- Buttons
 #define BS_PUSHBUTTON 0x00000000L
@@ -102,10 +103,6 @@
 #define STM_GETICON 0x0171
 #define STM_SETIMAGE 0x0172
 #define STM_GETIMAGE 0x0173
-#define IMAGE_BITMAP 0
-#define IMAGE_ICON 1
-#define IMAGE_CURSOR 2
-#define IMAGE_ENHMETAFILE 3
 
 #define STN_CLICKED 0
 #define STN_DBLCLK 1

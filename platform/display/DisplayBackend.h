@@ -61,6 +61,12 @@ void DisplaySetBackend(std::unique_ptr<DisplayBackend> backend);
 DisplayBackend& DisplayGetBackend();
 bool DisplayHeadlessRequested();
 
+// A backend calls DisplayReportConnectionLost (from any thread) when its display is gone for good: it shows
+// nothing from then on, message boxes go to standard error again (a drawn one could never be answered), and
+// the handler runs, on the reporting thread (none is installed by default; the program's saves and ends).
+void DisplaySetConnectionLostHandler(std::function<void()> handler);
+void DisplayReportConnectionLost();
+
 // ---- The display clock: message times, timers, double-click and caret timing.
 // A test clock starts at `start` and moves only by DisplayAdvanceTestClock (which wakes waiting loops).
 void DisplayUseTestClock(std::uint64_t start = 1000);

@@ -1,6 +1,7 @@
 // The window core's shared state: the lock, handle lookups, coordinates, per-thread queues, the clock and
 // the backend.
 #include "platform/display/DisplayInternal.h"
+#include "platform/display/MessageBox.h"
 
 #include "platform/gdi/GdiInternal.h"
 #include "platform/kernel/Threads.h"
@@ -469,6 +470,37 @@ DisplayBackend& DisplayGetBackend() {
 bool DisplayHeadlessRequested() {
     const char* value = std::getenv("DOLIVA_DISPLAY");
     return value && std::strcmp(value, "headless") == 0;
+}
+
+namespace {
+
+std::mutex& LostHandlerMutex() {
+    static auto* mutex = new std::mutex;
+    return *mutex;
+}
+
+std::function<void()>& LostHandler() {
+    static auto* handler = new std::function<void()>;
+    return *handler;
+}
+
+} // namespace
+
+void DisplaySetConnectionLostHandler(std::function<void()> handler) {
+    std::lock_guard lock(LostHandlerMutex());
+    LostHandler() = std::move(handler);
+}
+
+void DisplayReportConnectionLost() {
+    DisplaySetMessageBoxResponder({});
+    std::function<void()> handler;
+    {
+        std::lock_guard lock(LostHandlerMutex());
+        handler = LostHandler();
+    }
+    if (handler) {
+        handler();
+    }
 }
 
 void DisplayUseTestClock(std::uint64_t start) {

@@ -1,10 +1,13 @@
 // Bitmap resources: RT_BITMAP holds a packed DIB (info header, colour table, bits) without the file header.
+#include "platform/base/CodePage.h"
 #include "platform/base/LastError.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/SystemColors.h"
 #include "platform/resources/ResourceReader.h"
 #include "platform/resources/Resources.h"
 
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -28,6 +31,51 @@ HBITMAP LoadBitmapW(HINSTANCE instance, LPCWSTR name) {
     size_t size = 0;
     const BYTE* bytes = DolivaResourceBytes(instance, name, RT_BITMAP, &size);
     return bytes ? GdiCreateBitmapFromPackedDib(bytes, size, false) : nullptr;
+}
+
+namespace {
+// The file whole; false when it cannot be opened.
+bool ReadWholeFile(LPCWSTR path, std::vector<char>& bytes) {
+    std::ifstream file(Utf16ToUtf8(path), std::ios::binary);
+    if (!file) {
+        return false;
+    }
+    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return !file.bad();
+}
+} // namespace
+
+HANDLE LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int cx, int cy, UINT flags) {
+    if (!name) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    if (flags & LR_LOADFROMFILE) {
+        if (type != IMAGE_BITMAP || IS_INTRESOURCE(name)) {
+            SetLastError(ERROR_NOT_SUPPORTED);
+            return nullptr;
+        }
+        std::vector<char> bytes;
+        if (!ReadWholeFile(name, bytes)) {
+            SetLastError(ERROR_FILE_NOT_FOUND);
+            return nullptr;
+        }
+        HBITMAP bitmap = GdiCreateBitmapFromBmpFile(bytes.data(), bytes.size(), (flags & LR_CREATEDIBSECTION) != 0);
+        if (!bitmap) {
+            SetLastError(ERROR_INVALID_DATA);
+        }
+        return bitmap;
+    }
+    switch (type) {
+    case IMAGE_BITMAP:
+        return LoadBitmapW(instance, name);
+    case IMAGE_ICON:
+    case IMAGE_CURSOR:
+        return DolivaLoadIconResource(instance, name, cx, cy, type == IMAGE_CURSOR);
+    default:
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return nullptr;
+    }
 }
 
 HBITMAP LoadSysColorBitmap(HINSTANCE instance, LPCWSTR name) {

@@ -7,6 +7,7 @@
 
 #include "platform/base/LastError.h"
 #include "platform/base/WindowTypes.h"
+#include "platform/resources/ImageConstants.h"
 
 #include <cstddef>
 #include <functional>
@@ -68,6 +69,11 @@ int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int max);
 
 // The bitmap resource as a device bitmap (through GDI's packed-DIB reader), or null.
 HBITMAP LoadBitmapW(HINSTANCE instance, LPCWSTR name);
+// A bitmap (IMAGE_BITMAP) from a resource, or with LR_LOADFROMFILE from the .bmp file `name` (a DIB section
+// with LR_CREATEDIBSECTION), or an icon or cursor resource (cx by cy, 0 for the group's first size). Null
+// with the error: ERROR_FILE_NOT_FOUND for a missing file, ERROR_INVALID_DATA for one that is not a bitmap,
+// ERROR_NOT_SUPPORTED for other kinds and for icons from files.
+HANDLE LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int cx, int cy, UINT flags);
 // A 1, 4 or 8-bit bitmap resource with the colour-table entries black, dark grey, light grey and white
 // replaced by COLOR_BTNTEXT, COLOR_BTNSHADOW, COLOR_BTNFACE and COLOR_BTNHIGHLIGHT (toolbar images that
 // follow the user's colours). Other depths are refused: null with ERROR_INVALID_DATA.
@@ -85,6 +91,9 @@ inline HRSRC FindResource(HMODULE module, LPCWSTR name, LPCWSTR type) {
 }
 inline HRSRC FindResourceEx(HMODULE module, LPCWSTR type, LPCWSTR name, WORD language) {
     return FindResourceExW(module, type, name, language);
+}
+inline HANDLE LoadImage(HINSTANCE instance, LPCWSTR name, UINT type, int cx, int cy, UINT flags) {
+    return LoadImageW(instance, name, type, cx, cy, flags);
 }
 inline int LoadString(HINSTANCE instance, UINT id, LPWSTR buffer, int max) {
     return LoadStringW(instance, id, buffer, max);

@@ -4,16 +4,20 @@
 #include "platform/display/User.h"
 #include "platform/kernel/Threads.h"
 #include "platform/sdl/SdlKeyMap.h"
+#include "platform/sdl/X11Connection.h"
 
 #include <SDL.h>
 #include <cairo.h>
+#include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <condition_variable>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <deque>
 #include <future>
@@ -52,6 +56,7 @@ struct Command {
     DWORD exStyle = 0;
     RECT rect{};      // Create, Move: the native content on the screen
     RECT requested{}; // Move caused by the native window: the content it asked for
+    NativePtr owner;  // Create: the window a dialog belongs to
     bool fromNative = false;
     int value = 0;
     std::string text;
@@ -122,6 +127,22 @@ void Drain(int fd) {
     }
 }
 
+// How deep the calling thread holds the backend's mutex. A thread-local guard that runs while its own thread
+// holds it (the thread ends the process from inside) must not wait for it.
+thread_local int tlsHolding = 0;
+
+class Locked {
+public:
+    explicit Locked(std::mutex& mutex) : lock_(mutex) { ++tlsHolding; }
+    ~Locked() { --tlsHolding; }
+    Locked(const Locked&) = delete;
+    Locked& operator=(const Locked&) = delete;
+    std::unique_lock<std::mutex>& Lock() { return lock_; }
+
+private:
+    std::unique_lock<std::mutex> lock_;
+};
+
 // Set while a thread carries out a native move or size, so that the WindowMoved it causes is known as an
 // echo.
 thread_local const RECT* tlsPlacing = nullptr;
@@ -157,14 +178,20 @@ SDL_SystemCursor SystemCursorFor(int id) {
 
 } // namespace
 
+// Window threads never call into SDL, and the SDL thread never calls into SDL while it holds the mutex:
+// SDL's X11 driver can end the process (Xlib's error handling) or wait on its own locks from inside any
+// call. The SDL thread waits in poll on the X connection and on its own eventfd, never in SDL_WaitEvent,
+// so nothing ever asks SDL to wake it (SDL does that with an event sent to one of its windows, which may be
+// one a moment away from being destroyed).
 struct SdlDisplayBackend::State {
     std::mutex mutex;
+    std::condition_variable ran; // a task of Run was carried out, or the thread stopped taking work
     std::unordered_map<HWND, NativePtr> windows;
     std::deque<Command> commands;
     std::unordered_map<DWORD, ThreadSlot> threads;
-    bool wakePending = false;
-    bool running = false;
-    Uint32 wakeEvent = 0;
+    bool running = false; // the SDL thread takes commands
+    bool lost = false;    // the display connection broke: the SDL thread is parked for good
+    int wakeFd = -1;
     SIZE screen{1280, 1024};
     RECT work{0, 0, 1280, 1024};
     std::thread thread;
@@ -172,23 +199,26 @@ struct SdlDisplayBackend::State {
 
     // The SDL thread's own.
     std::unordered_map<Uint32, NativePtr> byId;
+    SDL_Window* anchor = nullptr; // never shown: there from the start, for the X connection beneath SDL
+    std::unique_ptr<X11Connection> x11;
     SDL_Cursor* cursor = nullptr;
     Uint16 keyMods = 0;           // modifiers of the last key event
     std::vector<DWORD> focusLost; // threads whose window lost the keyboard focus in this batch of events
 
     void PushLocked(Command c);
     void Push(Command c) {
-        std::lock_guard lock(mutex);
+        Locked lock(mutex);
         PushLocked(std::move(c));
     }
     void WakeLocked();
     void PostAction(DWORD tid, const Action& a);
-    void Run(const std::function<void()>& task);
+    bool Run(const std::function<void()>& task);
 
     void Main(std::promise<std::string> ready);
+    void Wait();
     bool RunCommands();
     void Flush();
-    void BlitLocked(NativeWindow& rec);
+    void ConnectionLost();
     void Handle(const SDL_Event& e);
     void HandleWindowEvent(const SDL_WindowEvent& e);
     void NativeGeometryChanged(const NativePtr& rec);
@@ -197,7 +227,7 @@ struct SdlDisplayBackend::State {
         return it == byId.end() ? nullptr : it->second;
     }
     POINT ScreenPoint(const NativeWindow& rec, int x, int y) {
-        std::lock_guard lock(mutex);
+        Locked lock(mutex);
         return POINT{rec.layerRect.left + rec.decoration.left + x,
                      rec.layerRect.top + rec.decoration.top + y};
     }
@@ -217,22 +247,21 @@ thread_local SlotGuard tlsSlot;
 } // namespace
 
 void SdlDisplayBackend::State::WakeLocked() {
-    if (!running || wakePending) {
-        return;
+    if (running) {
+        Signal(wakeFd);
     }
-    wakePending = true;
-    SDL_Event e{};
-    e.type = wakeEvent;
-    SDL_PushEvent(&e);
 }
 
 void SdlDisplayBackend::State::PushLocked(Command c) {
+    if (!running) {
+        return; // nobody would ever carry it out
+    }
     commands.push_back(std::move(c));
     WakeLocked();
 }
 
 void SdlDisplayBackend::State::PostAction(DWORD tid, const Action& a) {
-    std::lock_guard lock(mutex);
+    Locked lock(mutex);
     ThreadSlot& slot = threads[tid];
     if (slot.fd < 0) {
         slot.fd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
@@ -243,10 +272,10 @@ void SdlDisplayBackend::State::PostAction(DWORD tid, const Action& a) {
 
 SlotGuard::~SlotGuard() {
     auto s = state.lock();
-    if (!s) {
-        return;
+    if (!s || tlsHolding > 0) {
+        return; // the thread ends the process from inside the backend: the slot goes with the process
     }
-    std::lock_guard lock(s->mutex);
+    Locked lock(s->mutex);
     auto it = s->threads.find(tid);
     if (it != s->threads.end()) {
         if (it->second.fd >= 0) {
@@ -279,14 +308,18 @@ void SdlDisplayBackend::State::Main(std::promise<std::string> ready) {
         ready.set_value("no display to open");
         return;
     }
-    Uint32 wake = SDL_RegisterEvents(1);
+    // SDL's way to the X connection beneath it is a window; this one is never shown.
+    anchor =
+        SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR);
+    x11 = std::make_unique<X11Connection>(anchor);
+    x11->InstallErrorHandlers([this] { ConnectionLost(); });
     SDL_Rect bounds{};
     SDL_Rect usable{};
     bool haveBounds = SDL_GetDisplayBounds(0, &bounds) == 0 && bounds.w > 0 && bounds.h > 0;
     bool haveUsable = SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 && usable.h > 0;
     {
-        std::lock_guard lock(mutex);
-        wakeEvent = wake;
+        Locked lock(mutex);
+        wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
         if (haveBounds) {
             screen = SIZE{bounds.x + bounds.w, bounds.y + bounds.h};
             work = RECT{bounds.x, bounds.y, bounds.x + bounds.w, bounds.y + bounds.h};
@@ -300,11 +333,6 @@ void SdlDisplayBackend::State::Main(std::promise<std::string> ready) {
 
     for (;;) {
         SDL_Event e;
-        if (SDL_WaitEvent(&e)) {
-            Handle(e);
-        } else {
-            SDL_Delay(10);
-        }
         while (SDL_PollEvent(&e)) {
             Handle(e);
         }
@@ -320,29 +348,61 @@ void SdlDisplayBackend::State::Main(std::promise<std::string> ready) {
             break;
         }
         Flush();
+        Wait();
     }
 
     {
-        std::lock_guard lock(mutex);
+        Locked lock(mutex);
         running = false;
     }
+    ran.notify_all();
     for (auto& [id, rec] : byId) {
         SDL_DestroyWindow(rec->window);
         rec->window = nullptr;
     }
     byId.clear();
+    SDL_DestroyWindow(anchor);
     if (cursor) {
         SDL_FreeCursor(cursor);
     }
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
+void SdlDisplayBackend::State::Wait() {
+    // What SDL or Xlib already took in (while carrying out a command) would not wake the poll.
+    if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) || x11->EventsWaiting()) {
+        return;
+    }
+    bool idle = false;
+    {
+        Locked lock(mutex);
+        idle = windows.empty();
+    }
+    pollfd fds[2] = {{wakeFd, POLLIN, 0}, {x11->Fd(), POLLIN, 0}};
+    const nfds_t n = fds[1].fd >= 0 ? 2 : 1;
+    // SDL settles some things a moment after the event that started them (a change of focus); without the
+    // X connection to wait on, only the wake-up would end the wait.
+    const int timeout = n == 1 ? 10 : idle ? -1 : 100;
+    poll(fds, n, timeout);
+    Drain(wakeFd);
+}
+
+void SdlDisplayBackend::State::ConnectionLost() {
+    {
+        Locked lock(mutex);
+        running = false;
+        lost = true;
+        commands.clear();
+    }
+    ran.notify_all();
+    DisplayReportConnectionLost();
+}
+
 bool SdlDisplayBackend::State::RunCommands() {
     std::deque<Command> work;
     {
-        std::lock_guard lock(mutex);
+        Locked lock(mutex);
         work.swap(commands);
-        wakePending = false;
     }
     for (Command& c : work) {
         NativeWindow* rec = c.rec.get();
@@ -368,8 +428,17 @@ bool SdlDisplayBackend::State::RunCommands() {
             int w = std::max(1, static_cast<int>(c.rect.right - c.rect.left));
             int h = std::max(1, static_cast<int>(c.rect.bottom - c.rect.top));
             rec->window = SDL_CreateWindow(c.text.c_str(), c.rect.left, c.rect.top, w, h, flags);
-            if (rec->window) {
-                byId[SDL_GetWindowID(rec->window)] = c.rec;
+            if (!rec->window) {
+                break;
+            }
+            byId[SDL_GetWindowID(rec->window)] = c.rec;
+            if (c.owner && c.owner->window) {
+                // An owned window with a caption (a dialog, a message box) stays with its owner, and the
+                // window manager gives it a dialog's frame rather than a main window's.
+                SDL_SetWindowModalFor(rec->window, c.owner->window);
+                if (!(c.exStyle & WS_EX_TOOLWINDOW)) {
+                    x11->MarkAsDialog(rec->window);
+                }
             }
             break;
         }
@@ -416,7 +485,7 @@ bool SdlDisplayBackend::State::RunCommands() {
             } else if (before == SW_SHOWMINIMIZED || before == SW_SHOWMAXIMIZED) {
                 SDL_RestoreWindow(rec->window);
             }
-            std::lock_guard lock(mutex);
+            Locked lock(mutex);
             rec->pending = RECT{0, 0, rec->width, rec->height};
             break;
         }
@@ -455,7 +524,7 @@ bool SdlDisplayBackend::State::RunCommands() {
             for (auto& [id, r] : byId) {
                 RECT content{};
                 {
-                    std::lock_guard lock(mutex);
+                    Locked lock(mutex);
                     content = ContentOf(r->layerRect, r->decoration);
                 }
                 if (r->shown != SW_HIDE && c.pt.x >= content.left && c.pt.x < content.right &&
@@ -479,41 +548,55 @@ bool SdlDisplayBackend::State::RunCommands() {
     return true;
 }
 
-void SdlDisplayBackend::State::BlitLocked(NativeWindow& rec) {
-    RECT area = rec.pending;
-    area.right = std::min(area.right, static_cast<LONG>(rec.width));
-    area.bottom = std::min(area.bottom, static_cast<LONG>(rec.height));
-    if (!rec.window || rec.shown == SW_HIDE || area.right <= area.left || area.bottom <= area.top) {
-        return;
-    }
-    SDL_Surface* target = SDL_GetWindowSurface(rec.window);
-    if (!target) {
-        return;
-    }
-    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(rec.pixels.data(), rec.width, rec.height, 32,
-                                                             rec.width * 4, SDL_PIXELFORMAT_RGB888);
-    if (!source) {
-        return;
-    }
-    SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_NONE);
-    SDL_Rect from{area.left, area.top, area.right - area.left, area.bottom - area.top};
-    SDL_Rect to = from;
-    SDL_BlitSurface(source, &from, target, &to);
-    SDL_FreeSurface(source);
-    SDL_Rect shown = from;
-    shown.w = std::min(shown.w, target->w - shown.x);
-    shown.h = std::min(shown.h, target->h - shown.y);
-    if (shown.w > 0 && shown.h > 0) {
-        SDL_UpdateWindowSurfaceRects(rec.window, &shown, 1);
-    }
-    rec.pending = RECT{};
-}
-
 void SdlDisplayBackend::State::Flush() {
-    std::lock_guard lock(mutex);
-    for (auto& [hwnd, rec] : windows) {
-        if (rec->pending.right > rec->pending.left && rec->pending.bottom > rec->pending.top) {
-            BlitLocked(*rec);
+    // The changed pixels are copied out under the mutex and blitted without it.
+    struct Blit {
+        NativePtr rec;
+        SDL_Rect area{};
+        std::vector<std::uint32_t> pixels;
+    };
+    std::vector<Blit> blits;
+    {
+        Locked lock(mutex);
+        for (auto& [hwnd, rec] : windows) {
+            RECT area = rec->pending;
+            area.right = std::min(area.right, static_cast<LONG>(rec->width));
+            area.bottom = std::min(area.bottom, static_cast<LONG>(rec->height));
+            if (!rec->window || rec->shown == SW_HIDE || area.right <= area.left || area.bottom <= area.top) {
+                continue;
+            }
+            Blit b{rec, SDL_Rect{area.left, area.top, area.right - area.left, area.bottom - area.top}, {}};
+            b.pixels.resize(static_cast<std::size_t>(b.area.w) * static_cast<std::size_t>(b.area.h));
+            for (int y = 0; y < b.area.h; ++y) {
+                std::memcpy(&b.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(b.area.w)],
+                            &rec->pixels[static_cast<std::size_t>(area.top + y) *
+                                             static_cast<std::size_t>(rec->width) +
+                                         static_cast<std::size_t>(area.left)],
+                            static_cast<std::size_t>(b.area.w) * 4);
+            }
+            rec->pending = RECT{};
+            blits.push_back(std::move(b));
+        }
+    }
+    for (Blit& b : blits) {
+        SDL_Surface* target = SDL_GetWindowSurface(b.rec->window);
+        if (!target) {
+            continue;
+        }
+        SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(b.pixels.data(), b.area.w, b.area.h, 32,
+                                                                 b.area.w * 4, SDL_PIXELFORMAT_RGB888);
+        if (!source) {
+            continue;
+        }
+        SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_NONE);
+        SDL_Rect to = b.area;
+        SDL_BlitSurface(source, nullptr, target, &to);
+        SDL_FreeSurface(source);
+        SDL_Rect shown = b.area;
+        shown.w = std::min(shown.w, target->w - shown.x);
+        shown.h = std::min(shown.h, target->h - shown.y);
+        if (shown.w > 0 && shown.h > 0) {
+            SDL_UpdateWindowSurfaceRects(b.rec->window, &shown, 1);
         }
     }
 }
@@ -528,7 +611,7 @@ void SdlDisplayBackend::State::NativeGeometryChanged(const NativePtr& rec) {
     RECT wanted{};
     DWORD tid = 0;
     {
-        std::lock_guard lock(mutex);
+        Locked lock(mutex);
         wanted = LayerOf(RECT{x, y, x + w, y + h}, rec->decoration);
         if (SameRect(wanted, rec->layerRect)) {
             return;
@@ -550,7 +633,7 @@ void SdlDisplayBackend::State::HandleWindowEvent(const SDL_WindowEvent& e) {
         break;
     case SDL_WINDOWEVENT_EXPOSED:
     case SDL_WINDOWEVENT_SHOWN: {
-        std::lock_guard lock(mutex);
+        Locked lock(mutex);
         rec->pending = RECT{0, 0, rec->width, rec->height};
         break;
     }
@@ -714,11 +797,7 @@ bool SdlDisplayBackend::RunOnRunningDisplay(const std::function<void()>& task) {
         std::lock_guard lock(gRunningMutex);
         s = gRunning.lock();
     }
-    if (!s) {
-        return false;
-    }
-    s->Run(task);
-    return true;
+    return s && s->Run(task);
 }
 
 SdlDisplayBackend::~SdlDisplayBackend() {
@@ -729,10 +808,21 @@ SdlDisplayBackend::~SdlDisplayBackend() {
         std::lock_guard lock(gRunningMutex);
         gRunning.reset();
     }
-    state_->Push(Command(Command::Quit));
+    bool lost = false;
+    {
+        Locked lock(state_->mutex);
+        lost = state_->lost;
+        state_->PushLocked(Command(Command::Quit));
+    }
+    if (lost) {
+        state_->thread.detach(); // parked for good where the broken connection found it
+        return;
+    }
     state_->thread.join();
     gStarted = false;
-    std::lock_guard lock(state_->mutex);
+    Locked lock(state_->mutex);
+    close(state_->wakeFd);
+    state_->wakeFd = -1;
     for (auto& [tid, slot] : state_->threads) {
         if (slot.fd >= 0) {
             close(slot.fd);
@@ -742,12 +832,12 @@ SdlDisplayBackend::~SdlDisplayBackend() {
 }
 
 SIZE SdlDisplayBackend::ScreenSize() {
-    std::lock_guard lock(state_->mutex);
+    Locked lock(state_->mutex);
     return state_->screen;
 }
 
 RECT SdlDisplayBackend::WorkArea() {
-    std::lock_guard lock(state_->mutex);
+    Locked lock(state_->mutex);
     return state_->work;
 }
 
@@ -764,13 +854,17 @@ void SdlDisplayBackend::WindowCreated(HWND hwnd, const RECT& windowRect, DWORD s
     c.exStyle = exStyle;
     c.rect = ContentOf(windowRect, rec->decoration);
     c.text = Utf16ToUtf8(title);
-    std::lock_guard lock(state_->mutex);
+    HWND owner = (style & WS_CAPTION) == WS_CAPTION ? GetWindow(hwnd, GW_OWNER) : nullptr;
+    Locked lock(state_->mutex);
+    if (auto o = state_->windows.find(owner); owner && o != state_->windows.end()) {
+        c.owner = o->second;
+    }
     state_->windows[hwnd] = rec;
     state_->PushLocked(std::move(c));
 }
 
 void SdlDisplayBackend::WindowDestroyed(HWND hwnd) {
-    std::lock_guard lock(state_->mutex);
+    Locked lock(state_->mutex);
     auto it = state_->windows.find(hwnd);
     if (it == state_->windows.end()) {
         return;
@@ -786,7 +880,7 @@ void SdlDisplayBackend::WindowMoved(HWND hwnd, const RECT& windowRect) {
     }
     DWORD style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
     RECT deco = DecorationOf(style, static_cast<DWORD>(GetWindowLongW(hwnd, GWL_EXSTYLE)));
-    std::lock_guard lock(state_->mutex);
+    Locked lock(state_->mutex);
     auto it = state_->windows.find(hwnd);
     if (it == state_->windows.end()) {
         return;
@@ -805,7 +899,7 @@ void SdlDisplayBackend::WindowMoved(HWND hwnd, const RECT& windowRect) {
 }
 
 void SdlDisplayBackend::WindowShown(HWND hwnd, int showState) {
-    std::lock_guard lock(state_->mutex);
+    Locked lock(state_->mutex);
     auto it = state_->windows.find(hwnd);
     if (it != state_->windows.end()) {
         Command c(Command::Show, it->second);
@@ -815,7 +909,7 @@ void SdlDisplayBackend::WindowShown(HWND hwnd, int showState) {
 }
 
 void SdlDisplayBackend::WindowTextChanged(HWND hwnd, const std::u16string& text) {
-    std::lock_guard lock(state_->mutex);
+    Locked lock(state_->mutex);
     auto it = state_->windows.find(hwnd);
     if (it != state_->windows.end()) {
         Command c(Command::Title, it->second);
@@ -825,7 +919,7 @@ void SdlDisplayBackend::WindowTextChanged(HWND hwnd, const std::u16string& text)
 }
 
 void SdlDisplayBackend::WindowActivated(HWND hwnd) {
-    std::lock_guard lock(state_->mutex);
+    Locked lock(state_->mutex);
     auto it = state_->windows.find(hwnd);
     if (it != state_->windows.end()) {
         state_->PushLocked(Command(Command::Raise, it->second));
@@ -833,7 +927,7 @@ void SdlDisplayBackend::WindowActivated(HWND hwnd) {
 }
 
 void SdlDisplayBackend::WindowFlashed(HWND hwnd, bool on) {
-    std::lock_guard lock(state_->mutex);
+    Locked lock(state_->mutex);
     auto it = state_->windows.find(hwnd);
     if (it != state_->windows.end()) {
         Command c(Command::Flash, it->second);
@@ -853,9 +947,9 @@ void SdlDisplayBackend::Present(HWND hwnd, cairo_surface_t* surface, const RECT&
     if (!data) {
         return;
     }
-    std::lock_guard lock(state_->mutex);
+    Locked lock(state_->mutex);
     auto it = state_->windows.find(hwnd);
-    if (it == state_->windows.end()) {
+    if (it == state_->windows.end() || !state_->running) {
         return;
     }
     NativeWindow& rec = *it->second;
@@ -908,7 +1002,7 @@ void SdlDisplayBackend::CaptureChanged(HWND capture) {
 
 int SdlDisplayBackend::EventFd() {
     DWORD tid = GetCurrentThreadId();
-    std::lock_guard lock(state_->mutex);
+    Locked lock(state_->mutex);
     ThreadSlot& slot = state_->threads[tid];
     if (slot.fd < 0) {
         slot.fd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
@@ -924,7 +1018,7 @@ void SdlDisplayBackend::PumpEvents() {
     DWORD tid = GetCurrentThreadId();
     std::deque<Action> work;
     {
-        std::lock_guard lock(state_->mutex);
+        Locked lock(state_->mutex);
         auto it = state_->threads.find(tid);
         if (it == state_->threads.end() || it->second.actions.empty()) {
             return;
@@ -986,36 +1080,39 @@ void SdlDisplayBackend::PumpEvents() {
     }
 }
 
-void SdlDisplayBackend::State::Run(const std::function<void()>& task) {
+bool SdlDisplayBackend::State::Run(const std::function<void()>& task) {
     if (std::this_thread::get_id() == threadId) {
         task();
-        return;
+        return true;
     }
-    std::promise<void> done;
-    std::future<void> finished = done.get_future();
+    bool done = false;
     Command c(Command::Run);
-    c.task = [&task, &done] {
+    c.task = [this, &task, &done] {
         task();
-        done.set_value();
-    };
-    {
-        std::lock_guard lock(mutex);
-        if (!running) {
-            return; // the thread has stopped: nothing would ever run it
+        {
+            Locked lock(mutex);
+            done = true;
         }
-        PushLocked(std::move(c));
+        ran.notify_all();
+    };
+    Locked lock(mutex);
+    if (!running) {
+        return false; // the thread has stopped: nothing would ever run it
     }
-    finished.wait();
+    PushLocked(std::move(c));
+    // A thread that stops (the display is gone) leaves the task undone; the wait ends all the same.
+    ran.wait(lock.Lock(), [&] { return done || !running; });
+    return done;
 }
 
-void SdlDisplayBackend::RunOnDisplayThread(const std::function<void()>& task) {
-    state_->Run(task);
+bool SdlDisplayBackend::RunOnDisplayThread(const std::function<void()>& task) {
+    return state_->Run(task);
 }
 
 bool SdlDisplayBackend::NativeContentRect(HWND hwnd, RECT* rect) {
     NativePtr rec;
     {
-        std::lock_guard lock(state_->mutex);
+        Locked lock(state_->mutex);
         auto it = state_->windows.find(hwnd);
         if (it == state_->windows.end()) {
             return false;
@@ -1039,7 +1136,7 @@ bool SdlDisplayBackend::NativeContentRect(HWND hwnd, RECT* rect) {
 unsigned SdlDisplayBackend::NativeWindowId(HWND hwnd) {
     NativePtr rec;
     {
-        std::lock_guard lock(state_->mutex);
+        Locked lock(state_->mutex);
         auto it = state_->windows.find(hwnd);
         if (it == state_->windows.end()) {
             return 0;

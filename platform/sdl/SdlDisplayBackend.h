@@ -1,9 +1,13 @@
 // The display backend that shows top-level windows as SDL2 windows (X11 first) and feeds their input back.
 //
-// Every SDL call runs on one thread of the backend's own, which owns the video subsystem: it waits in
-// SDL_WaitEvent, turns native events into the core's injected input, and carries out what window threads ask
-// (create, move, show, present) from a queue, woken by an SDL user event. Window threads never wait for it:
-// Present copies the changed pixels into the window's own buffer and returns.
+// Every SDL call runs on one thread of the backend's own, which owns the video subsystem: it waits in poll on
+// the X connection and on an eventfd of its own, turns native events into the core's injected input, and
+// carries out what window threads ask (create, move, show, present) from a queue, woken through that eventfd.
+// Window threads never call into SDL and never wait for the thread: Present copies the changed pixels into
+// the window's own buffer and returns.
+//
+// X protocol errors are reported on standard error and survived. When the X connection breaks, the thread
+// stops for good, nothing is shown any more, and DisplayReportConnectionLost tells the program.
 //
 // What has to happen on a window's own thread (SetWindowPos after the user moved or sized the native window,
 // activation, minimize and maximize) goes into a queue per thread, announced through that thread's own
@@ -52,8 +56,8 @@ public:
 
     // Runs `task` on the SDL thread after everything asked before it (pending presents shown) and waits for
     // it. For code that must call SDL's video functions (the clipboard) and for tests that need the screen
-    // to be up to date.
-    void RunOnDisplayThread(const std::function<void()>& task);
+    // to be up to date. False, the task not run, when the thread no longer takes work (the display is gone).
+    bool RunOnDisplayThread(const std::function<void()>& task);
     // The same on the backend that runs, if one does (false, task not run, when none does): for code that
     // cannot know which backend was chosen.
     static bool RunOnRunningDisplay(const std::function<void()>& task);

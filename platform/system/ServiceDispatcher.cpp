@@ -352,13 +352,17 @@ SERVICE_STATUS_HANDLE Register(LPCWSTR serviceName, LPHANDLER_FUNCTION handler,
 } // namespace
 
 void BlockServiceSignalsInThisThread() {
-    // Started from the desktop nothing would ever take them: SIGTERM must still end the program.
-    const char* notifySocket = std::getenv("NOTIFY_SOCKET");
-    if (!notifySocket || !*notifySocket) {
+    // Started from the desktop no dispatcher would ever take them.
+    if (!StartedByServiceManager()) {
         return;
     }
     const sigset_t signals = ControlSignalSet();
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+}
+
+bool StartedByServiceManager() {
+    const char* notifySocket = std::getenv("NOTIFY_SOCKET");
+    return notifySocket && *notifySocket;
 }
 
 BOOL StartServiceCtrlDispatcherW(const SERVICE_TABLE_ENTRYW* serviceTable) {

@@ -178,9 +178,12 @@ BOOL SetServiceStatus(SERVICE_STATUS_HANDLE statusHandle, LPSERVICE_STATUS statu
 // ---- Layer additions
 
 // Blocks SIGTERM, SIGUSR1 and SIGUSR2 in the calling thread when systemd started the program
-// (NOTIFY_SOCKET is set); threads it creates inherit the mask. Started any other way the signals keep their
-// default effect, so that SIGTERM still ends a desktop instance.
+// (NOTIFY_SOCKET is set); threads it creates inherit the mask. Started any other way it leaves them alone,
+// as no dispatcher will read them.
 void BlockServiceSignalsInThisThread();
+// Whether systemd started the program for a notify unit (NOTIFY_SOCKET is set): only then can the dispatcher
+// connect, and SIGTERM is its stop.
+bool StartedByServiceManager();
 
 // Hands a control to the running dispatcher as a signal would (for the program's own use and for tests;
 // INTERROGATE has no systemd counterpart). FALSE with ERROR_SERVICE_NOT_ACTIVE when no dispatcher runs.

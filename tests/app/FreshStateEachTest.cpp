@@ -2,6 +2,7 @@
 // them, and the program's own globals at their first values.
 #include "app/CPex32App.h"
 #include "app/CPex32View.h"
+#include "app/ProgramClose.h"
 #include "support/BeforeEachTest.h"
 #include "support/DisplayState.h"
 #include "support/FreshProfile.h"
@@ -18,6 +19,7 @@ const bool g_freshState = testsupport::BeforeEachTest([] {
     g_satelliteSortMode = 4;
     g_leapSecondPending = -1;
     g_ntpLeapIndicator = 0;
+    ResetProgramCloseRequest();
 });
 
 } // namespace

@@ -1,21 +1,29 @@
-// The built program run as its own process: the service switches, and a second start meeting the first.
+// The built program run as its own process: the service switches, a second start meeting the first, and
+// the termination signals and the service's stop closing it as the Close command does.
 #include "platform/base/CodePage.h"
 #include "platform/display/WindowApi.h"
 #include "platform/kernel/FileLock.h"
 #include "support/ChildProcess.h"
+#include "support/FreshProfile.h"
 #include "support/TestSupport.h"
+#include "tests/app/ProgramCloseSupport.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -65,6 +73,48 @@ fs::path FreshDir(const std::string& name, fs::perms perms = fs::perms::owner_al
     fs::permissions(dir, perms);
     return dir;
 }
+
+// The service manager's end of NOTIFY_SOCKET: a datagram socket in the scratch directory.
+class NotifySocket {
+public:
+    NotifySocket() : m_path((testsupport::ScratchDir() / "notify.sock").string()) {
+        fs::remove(m_path);
+        m_fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        std::strncpy(addr.sun_path, m_path.c_str(), sizeof addr.sun_path - 1);
+        if (bind(m_fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
+            close(m_fd);
+            m_fd = -1;
+        }
+    }
+    ~NotifySocket() {
+        if (m_fd >= 0) {
+            close(m_fd);
+        }
+    }
+    const std::string& Path() const { return m_path; }
+    // Reads datagrams until one holds `text` (true) or a minute passes.
+    bool WaitFor(const std::string& text) {
+        const auto end = std::chrono::steady_clock::now() + 60s;
+        while (m_fd >= 0 && std::chrono::steady_clock::now() < end) {
+            pollfd p{m_fd, POLLIN, 0};
+            if (poll(&p, 1, 100) != 1) {
+                continue;
+            }
+            char buffer[512];
+            const ssize_t n = recv(m_fd, buffer, sizeof buffer, 0);
+            if (n > 0 && std::string(buffer, static_cast<size_t>(n)).find(text) != std::string::npos) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    std::string m_path;
+    int m_fd = -1;
+};
 
 fs::path UnitFile() {
     return fs::path(std::getenv("DOLIVA_UNIT_DIR")) / "DolivaService.service";
@@ -205,6 +255,35 @@ TEST(ProgramProcess, SettingsThatCannotBeSavedAreToldAtStartAndTheProgramRunsOn)
     EXPECT_TRUE(run.Running()) << run.Stderr();
     const std::string errors = run.Stderr();
     EXPECT_EQ(errors.find("cannot be saved"), errors.rfind("cannot be saved")) << "told once: " << errors;
+}
+
+// SIGTERM, SIGINT and SIGHUP close the program as its Close command does: the document file and the
+// settings are written and it ends with 0.
+TEST(ProgramProcess, TerminationSignalsCloseAsTheCloseCommand) {
+    for (const int signo : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(strsignal(signo));
+        const std::string tag = "signal-" + std::to_string(signo);
+        // A settings directory of the run's own, which the test's look for the frame shares.
+        const fs::path config = testsupport::UseFreshProfile();
+        ProgramRun program({"-noservice"}, tag);
+        ASSERT_TRUE(closetest::WaitForFrame(program)) << program.Stderr();
+        kill(program.Pid(), signo);
+        EXPECT_EQ(program.Wait(60s), 0) << program.Stderr();
+        EXPECT_EQ(closetest::MissingAfterClose(config), "");
+    }
+}
+
+// Run as a service, systemd's stop (SIGTERM) goes through the service's stop: reported, then the same close.
+TEST(ProgramProcess, TheServiceStopsAsTheCloseCommand) {
+    NotifySocket manager;
+    const fs::path config = testsupport::UseFreshProfile();
+    ProgramRun program({}, "service", {"NOTIFY_SOCKET=" + manager.Path()});
+    ASSERT_TRUE(manager.WaitFor("READY=1")) << program.Stderr();
+    ASSERT_TRUE(closetest::WaitForFrame(program)) << program.Stderr();
+    kill(program.Pid(), SIGTERM);
+    EXPECT_TRUE(manager.WaitFor("STOPPING=1"));
+    EXPECT_EQ(program.Wait(60s), 0) << program.Stderr();
+    EXPECT_EQ(closetest::MissingAfterClose(config), "");
 }
 
 } // namespace

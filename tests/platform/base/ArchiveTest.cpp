@@ -8,6 +8,7 @@
 
 #include <fcntl.h>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -654,4 +655,26 @@ TEST_F(ArchiveTest, SharedFileCarriesAnArchiveThroughItsHandle) {
     ar >> object;
     ASSERT_NE(dynamic_cast<CArcNode*>(object), nullptr);
     EXPECT_EQ(static_cast<CArcNode*>(object)->m_name, u"clip");
+}
+
+TEST_F(ArchiveTest, OwnedReadsTakeOnlyNewObjectsAndDeleteWhatFailsToLoad) {
+    const Bytes node = {0xFF, 0xFF, 0x01, 0x00, 0x08, 0x00, 'C', 'A', 'r', 'c', 'N', 'o', 'd', 'e', 0x00};
+    // Cut before the node's references: the half-loaded node is gone when the exception arrives.
+    EXPECT_EQ(LoadCause(node, [](CArchive& ar) { ar.ReadOwnedObject(RUNTIME_CLASS(CArcNode)); }),
+              CArchiveException::endOfFile);
+    EXPECT_TRUE(Tracked::Live().empty());
+
+    const Bytes whole = Concat(node, {0x00, 0x00, 0x00, 0x00});
+    // A second reference to the same object would give it two owners.
+    EXPECT_EQ(LoadCause(Concat(whole, {0x02, 0x00}),
+                        [](CArchive& ar) {
+                            ar.ReadOwnedObject(RUNTIME_CLASS(CArcNode));
+                            ar.ReadOwnedObject(RUNTIME_CLASS(CArcNode));
+                        }),
+              CArchiveException::badIndex);
+    Load(Concat(whole, {0x00, 0x00}), [](CArchive& ar) {
+        std::unique_ptr<CObject> first(ar.ReadOwnedObject(RUNTIME_CLASS(CArcNode)));
+        EXPECT_NE(dynamic_cast<CArcNode*>(first.get()), nullptr);
+        EXPECT_EQ(ar.ReadOwnedObject(RUNTIME_CLASS(CArcNode)), nullptr);
+    });
 }

@@ -1,6 +1,7 @@
 #include "ResTestSupport.h"
 #include "TestResourceIds.h"
 
+#include "platform/base/CString.h"
 #include "platform/controls/ControlConstants.h"
 #include "platform/dialog/Dialog.h"
 #include "platform/display/InputApi.h"
@@ -13,9 +14,12 @@
 #include "platform/resources/Resources.h"
 #include "platform/sound/RecordingSoundSink.h"
 #include "platform/sound/Sound.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -416,3 +420,40 @@ TEST(WaveResource, PlaySoundFindsItThroughTheResolver) {
 }
 
 } // namespace
+
+TEST_F(BitmapResource, LoadImageReadsBitmapFilesAndSaysWhyItCannot) {
+    const std::filesystem::path dir = testsupport::ScratchDir();
+    // A 1 by 1 24-bit file: file header, info header, one padded row (blue, green, red).
+    std::vector<BYTE> file = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0};
+    std::vector<BYTE> info = InfoHeader(24, 0);
+    file.insert(file.end(), info.begin(), info.end());
+    file.insert(file.end(), {0x30, 0x20, 0x10, 0x00});
+    auto write = [&](const char* name, const std::vector<BYTE>& bytes) {
+        std::ofstream(dir / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                          static_cast<std::streamsize>(bytes.size()));
+        return CString((dir / name).u16string().c_str());
+    };
+    const CString good = write("one.bmp", file);
+    const CString bad = write("bad.bmp", {'B', 'M', 1, 2});
+    auto* bitmap = static_cast<HBITMAP>(LoadImageW(nullptr, good, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_EQ(Pixel(bitmap, 0, 0), RGB(0x10, 0x20, 0x30));
+    DeleteObject(bitmap);
+
+    const struct {
+        CString name;
+        UINT type;
+        DWORD error;
+    } refused[] = {{(dir / "none.bmp").u16string().c_str(), IMAGE_BITMAP, ERROR_FILE_NOT_FOUND},
+                   {bad, IMAGE_BITMAP, ERROR_INVALID_DATA},
+                   {good, IMAGE_ICON, ERROR_NOT_SUPPORTED}};
+    for (const auto& c : refused) {
+        SetLastError(0);
+        EXPECT_EQ(LoadImageW(nullptr, c.name, c.type, 0, 0, LR_LOADFROMFILE), nullptr) << c.error;
+        EXPECT_EQ(GetLastError(), c.error);
+    }
+    // Without the flag the name is a resource's.
+    bitmap = static_cast<HBITMAP>(LoadImageW(nullptr, MAKEINTRESOURCEW(IDB_TOOLS), IMAGE_BITMAP, 0, 0, 0));
+    ASSERT_NE(bitmap, nullptr);
+    DeleteObject(bitmap);
+}

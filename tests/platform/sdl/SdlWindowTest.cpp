@@ -6,6 +6,8 @@
 #include "platform/sdl/DisplaySelect.h"
 #include "platform/sdl/SdlDisplayBackend.h"
 #include "support/ScreenshotChild.h"
+#include "tests/platform/sdl/SdlTestLoop.h"
+#include "tests/platform/sdl/X11Probe.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -54,15 +56,7 @@ LRESULT CALLBACK SceneProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 const WCHAR* SceneClass() {
-    static const WCHAR* name = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = SceneProc;
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        wc.lpszClassName = u"SdlScene";
-        RegisterClassExW(&wc);
-        return u"SdlScene";
-    }();
+    static const WCHAR* name = sdltest::WhiteClass(u"SdlScene", SceneProc);
     return name;
 }
 
@@ -74,26 +68,8 @@ HWND CreateScene() {
                            kSceneRect.bottom - kSceneRect.top, nullptr, nullptr, nullptr, nullptr);
 }
 
-void PumpPending() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-// Runs the loop until `done` holds, for at most a few seconds.
-bool PumpUntil(const std::function<bool()>& done) {
-    auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > limit) {
-            return false;
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        PumpPending();
-    }
-    return true;
-}
+using sdltest::PumpPending;
+using sdltest::PumpUntil;
 
 class SdlWindowTest : public ::testing::Test {
 protected:
@@ -155,8 +131,29 @@ protected:
         return shot;
     }
 
-    // Pushes a native event as if the X server had sent it.
-    static void Push(SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError(); }
+    // Pushes a native event as if the X server had sent it; pushed on the display thread, which takes it in
+    // its next round.
+    static void Push(SDL_Event e) {
+        int pushed = 0;
+        ASSERT_TRUE(backend_->RunOnDisplayThread([&] { pushed = SDL_PushEvent(&e); }));
+        ASSERT_EQ(pushed, 1) << SDL_GetError();
+    }
+
+    // The SDL window that has the keyboard focus of the X server (0 for none).
+    static unsigned NativeFocus() {
+        unsigned id = 0;
+        backend_->RunOnDisplayThread([&] {
+            SDL_Window* focus = SDL_GetKeyboardFocus();
+            id = focus ? SDL_GetWindowID(focus) : 0;
+        });
+        return id;
+    }
+
+    // Runs `probe` on the display thread with the SDL window of `hwnd`.
+    static void OnNative(HWND hwnd, const std::function<void(SDL_Window*)>& probe) {
+        const unsigned id = backend_->NativeWindowId(hwnd);
+        backend_->RunOnDisplayThread([&] { probe(SDL_GetWindowFromID(id)); });
+    }
 
     std::vector<MSG> Of(UINT msg) const {
         std::vector<MSG> out;
@@ -413,8 +410,11 @@ TEST_F(SdlWindowTest, NativeFocusMovesTheActivation) {
                                   150, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(first, nullptr);
     ASSERT_NE(second, nullptr);
-    PumpPending();
-    ASSERT_EQ(GetActiveWindow(), second);
+    // The X server answers the two activations in its own time, the first one's focus perhaps after the
+    // second was created: the activation settles on the second once the native focus has.
+    const unsigned secondId = backend_->NativeWindowId(second);
+    ASSERT_TRUE(PumpUntil([&] { return NativeFocus() == secondId && GetActiveWindow() == second; }))
+        << "native focus " << NativeFocus() << ", the second is " << secondId;
     unsigned id = backend_->NativeWindowId(first);
     gMessages.clear();
 
@@ -428,6 +428,45 @@ TEST_F(SdlWindowTest, NativeFocusMovesTheActivation) {
 
     DestroyWindow(second);
     DestroyWindow(first);
+}
+
+TEST_F(SdlWindowTest, OwnedWindowsWithACaptionAreDialogsOfTheirOwner) {
+    HWND owner = CreateScene();
+    HWND dialog = CreateWindowExW(WS_EX_DLGMODALFRAME, SceneClass(), u"Dialog",
+                                  WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 150, 120, 200, 120, owner,
+                                  nullptr, nullptr, nullptr);
+    HWND tip = CreateWindowExW(WS_EX_TOOLWINDOW, SceneClass(), u"", WS_POPUP | WS_BORDER | WS_VISIBLE, 160,
+                               130, 60, 20, owner, nullptr, nullptr, nullptr);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_NE(tip, nullptr);
+    PumpPending();
+    SDL_Window* ownerWindow = nullptr;
+    OnNative(owner, [&](SDL_Window* w) {
+        ownerWindow = w;
+        EXPECT_EQ(x11probe::WindowType(w), "_NET_WM_WINDOW_TYPE_NORMAL");
+    });
+    OnNative(dialog, [&](SDL_Window* w) {
+        EXPECT_TRUE(x11probe::IsTransientFor(w, ownerWindow));
+        EXPECT_EQ(x11probe::WindowType(w), "_NET_WM_WINDOW_TYPE_DIALOG");
+    });
+    // A window without a caption gets no frame from the window manager: nothing to mark.
+    OnNative(tip, [&](SDL_Window* w) { EXPECT_FALSE(x11probe::IsTransientFor(w, ownerWindow)); });
+    DestroyWindow(owner);
+}
+
+TEST_F(SdlWindowTest, AnXProtocolErrorIsReportedAndSurvived) {
+    HWND hwnd = CreateScene();
+    PumpPending();
+    testing::internal::CaptureStderr();
+    OnNative(hwnd, [](SDL_Window* w) { x11probe::SendToDestroyedWindow(w); });
+    const std::string reported = testing::internal::GetCapturedStderr();
+    EXPECT_NE(reported.find("X error: BadWindow"), std::string::npos) << reported;
+    EXPECT_NE(reported.find("X_SendEvent"), std::string::npos) << reported;
+    // The connection still serves.
+    EXPECT_NE(backend_->NativeWindowId(hwnd), 0u);
+    RECT native{};
+    EXPECT_TRUE(backend_->NativeContentRect(hwnd, &native));
+    DestroyWindow(hwnd);
 }
 
 } // namespace

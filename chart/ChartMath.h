@@ -1,0 +1,30 @@
+// Chart geometry is computed in doubles and turned into device pixels by truncation toward zero.
+#pragma once
+
+#include <climits>
+#include <cmath>
+
+// Truncates toward zero; values beyond the int range (and NaN, as 0) are held inside it, so that odd data
+// or placements can never make a conversion undefined.
+inline int SRGTrunc(double value) {
+    if (!(value == value)) {
+        return 0;
+    }
+    if (value >= static_cast<double>(INT_MAX)) {
+        return INT_MAX;
+    }
+    if (value <= static_cast<double>(INT_MIN)) {
+        return INT_MIN;
+    }
+    return static_cast<int>(value);
+}
+
+// trunc(value + 0.5), the chart's rounding.
+inline int SRGRound(double value) {
+    return SRGTrunc(value + 0.5);
+}
+
+// The chart's angle factors (its own roundings, which stored shapes and pictures were made with).
+constexpr double kSRGRadiansPerDegree = 0.017453292222222222;
+constexpr double kSRGDegreesPerRadian = 57.295780490442965;
+constexpr double kSRGQuarterTurn = 1.5707963;

@@ -1,0 +1,98 @@
+// The chart tests' world: a memory context over a 32-bit bitmap to draw into and read pixels from, and the
+// message boxes the chart shows, recorded instead of shown.
+#pragma once
+
+#include "chart/SRGraph.h"
+
+#include "platform/display/MessageBox.h"
+#include "platform/framework/CDC.h"
+#include "platform/gdi/Gdi.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace charttest {
+
+class Canvas {
+public:
+    Canvas(int width, int height) : m_width(width), m_height(height) {
+        m_dc.Attach(::CreateCompatibleDC(nullptr));
+        m_bitmap = ::CreateBitmap(width, height, 1, 32, nullptr);
+        m_old = ::SelectObject(m_dc.m_hDC, m_bitmap);
+        Clear(RGB(255, 255, 255));
+    }
+    ~Canvas() {
+        ::SelectObject(m_dc.m_hDC, m_old);
+        ::DeleteObject(m_bitmap);
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    void Clear(COLORREF colour) {
+        CRect all(0, 0, m_width, m_height);
+        m_dc.FillSolidRect(&all, colour);
+    }
+    CDC* DC() { return &m_dc; }
+    COLORREF At(int x, int y) { return m_dc.GetPixel(x, y); }
+    int Count(const RECT& area, COLORREF colour) {
+        int n = 0;
+        for (int y = area.top; y < area.bottom; ++y) {
+            for (int x = area.left; x < area.right; ++x) {
+                n += At(x, y) == colour;
+            }
+        }
+        return n;
+    }
+    // A PPM picture of the canvas, for looking at a failing render.
+    void Save(const char* path) {
+        FILE* f = std::fopen(path, "wb");
+        if (!f) {
+            return;
+        }
+        std::fprintf(f, "P6 %d %d 255\n", m_width, m_height);
+        for (int y = 0; y < m_height; ++y) {
+            for (int x = 0; x < m_width; ++x) {
+                const COLORREF c = At(x, y);
+                const unsigned char rgb[3] = {GetRValue(c), GetGValue(c), GetBValue(c)};
+                std::fwrite(rgb, 1, 3, f);
+            }
+        }
+        std::fclose(f);
+    }
+    int Count(COLORREF colour) { return Count(RECT{0, 0, m_width, m_height}, colour); }
+    // Pixels that are not the colour.
+    int CountOther(const RECT& area, COLORREF colour) {
+        return (area.right - area.left) * (area.bottom - area.top) - Count(area, colour);
+    }
+
+private:
+    int m_width;
+    int m_height;
+    CDC m_dc;
+    HBITMAP m_bitmap = nullptr;
+    HGDIOBJ m_old = nullptr;
+};
+
+class RecordedBoxes {
+public:
+    RecordedBoxes() {
+        m_previous = DisplaySetMessageBoxResponder([this](HWND, const std::u16string&, const std::u16string& text,
+                                                          UINT type) {
+            texts.push_back(text);
+            types.push_back(type);
+            return DisplayDefaultMessageBoxAnswer(type);
+        });
+    }
+    ~RecordedBoxes() { DisplaySetMessageBoxResponder(m_previous); }
+    RecordedBoxes(const RecordedBoxes&) = delete;
+    RecordedBoxes& operator=(const RecordedBoxes&) = delete;
+
+    std::vector<std::u16string> texts;
+    std::vector<UINT> types;
+
+private:
+    MessageBoxResponder m_previous;
+};
+
+} // namespace charttest

@@ -1,0 +1,71 @@
+// The picture fill's seam to the raster images: the platform's bitmap files first, then the installed
+// decoders, then the chart's stand-in picture.
+#include "ChartTestSupport.h"
+
+#include "chart/PictureDecoders.h"
+#include "chart/SRGraphBackground.h"
+
+#include "platform/framework/CGdiObject.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using charttest::Canvas;
+
+namespace {
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+
+HBITMAP SolidBitmap(COLORREF colour) {
+    HBITMAP bitmap = ::CreateBitmap(2, 2, 1, 32, nullptr);
+    CDC memory;
+    memory.Attach(::CreateCompatibleDC(nullptr));
+    HGDIOBJ old = ::SelectObject(memory.m_hDC, bitmap);
+    CRect all(0, 0, 2, 2);
+    memory.FillSolidRect(&all, colour);
+    ::SelectObject(memory.m_hDC, old);
+    return bitmap;
+}
+
+// An image class of the shape the toolkit's raster images have.
+struct FakeImage {
+    bool LoadImage(LPCTSTR path) { return std::u16string(path).ends_with(u".jpg"); }
+    CBitmap* CreateBitmap(CDC*) {
+        auto* bitmap = new CBitmap;
+        bitmap->Attach(SolidBitmap(kBlue));
+        return bitmap;
+    }
+};
+
+struct DecoderReset {
+    ~DecoderReset() { SRGSetPictureDecoders({}); }
+};
+
+void DrawPicture(Canvas& canvas, const CString& name) {
+    SRGraph chart;
+    chart.SetOffscreen(FALSE);
+    auto* background = new SRGraphBackground;
+    background->SetRect(0, 0, 40, 40);
+    background->GetStyle().SetFrameFillKind(6);
+    background->GetStyle().m_dwSecondary |= SRGS_STRETCH;
+    background->SetPictureName(name);
+    chart.AddComponent(background);
+    chart.DrawGraph(canvas.DC(), nullptr);
+}
+} // namespace
+
+TEST(PictureFill, FilesGoThroughTheDecodersAndFallBackToTheStandIn) {
+    DecoderReset reset;
+    SRGSetPictureDecoders({SRGMakeRasterDecoder<FakeImage>()});
+    Canvas canvas(60, 60);
+    DrawPicture(canvas, u"/nowhere/sky.jpg");
+    EXPECT_EQ(canvas.Count(RECT{1, 1, 39, 39}, kBlue), 38 * 38);
+    EXPECT_EQ(canvas.At(50, 50), RGB(255, 255, 255));
+
+    // No decoder reads it: the stand-in picture (grey with a red cross) is stretched over the area.
+    canvas.Clear(RGB(255, 255, 255));
+    DrawPicture(canvas, u"/nowhere/sky.png");
+    EXPECT_EQ(canvas.Count(RECT{0, 0, 40, 40}, kBlue), 0);
+    EXPECT_GT(canvas.Count(RECT{0, 0, 40, 40}, RGB(192, 192, 192)), 400);
+    EXPECT_GT(canvas.Count(RECT{0, 0, 40, 40}, RGB(255, 0, 0)), 20);
+}
