@@ -1,15 +1,21 @@
 #include "chart/PictureDecoders.h"
 
 #include "platform/resources/Resources.h"
+#include "toolkit/SECDib.h"
+#include "toolkit/SECJpeg.h"
 
 #include <utility>
 
 namespace {
 std::vector<SRGPictureDecoder>& Decoders() {
-    static std::vector<SRGPictureDecoder> decoders;
+    static std::vector<SRGPictureDecoder> decoders = SRGDefaultPictureDecoders();
     return decoders;
 }
 } // namespace
+
+std::vector<SRGPictureDecoder> SRGDefaultPictureDecoders() {
+    return {SRGMakeRasterDecoder<SECDib>(), SRGMakeRasterDecoder<SECJpeg>()};
+}
 
 void SRGSetPictureDecoders(std::vector<SRGPictureDecoder> decoders) {
     Decoders() = std::move(decoders);

@@ -1,7 +1,5 @@
 // How the picture fill reads picture files. It tries the platform's bitmap file loader first and then the
-// installed decoders in order; the toolkit's raster images (the DIB and JPEG classes) become decoders through
-// SRGMakeRasterDecoder where the program sets itself up:
-//     SRGSetPictureDecoders({SRGMakeRasterDecoder<SECDib>(), SRGMakeRasterDecoder<SECJpeg>()});
+// decoders in order: by default the toolkit's raster images, the DIB class and then the JPEG class.
 #pragma once
 
 #include "platform/base/CString.h"
@@ -18,10 +16,12 @@ class CDC;
 using SRGPictureDecoder = std::function<HBITMAP(LPCTSTR path, CDC* dc)>;
 
 void SRGSetPictureDecoders(std::vector<SRGPictureDecoder> decoders);
+// The toolkit's DIB and JPEG images, the decoders the fill starts with.
+std::vector<SRGPictureDecoder> SRGDefaultPictureDecoders();
 // The file as a bitmap, through the bitmap file loader and then the decoders; null when none reads it.
 HBITMAP SRGReadPictureFile(const CString& path, CDC* dc);
 
-// A decoder over an image class that loads a file (`LoadImage(path)`, true on success) and makes a bitmap
+// A decoder over an image class that loads a file (`LoadImageFile(path)`, true on success) and makes a bitmap
 // for a context (`CreateBitmap(dc)`, a CBitmap* the caller owns or an HBITMAP). A framework exception from
 // either counts as a file it cannot read.
 template <class Image>
@@ -29,7 +29,7 @@ SRGPictureDecoder SRGMakeRasterDecoder() {
     return [](LPCTSTR path, CDC* dc) -> HBITMAP {
         try {
             Image image;
-            if (!image.LoadImage(path)) {
+            if (!image.LoadImageFile(path)) {
                 return nullptr;
             }
             auto made = image.CreateBitmap(dc);

@@ -5,7 +5,11 @@
 #include "chart/PictureDecoders.h"
 #include "chart/SRGraphBackground.h"
 
+#include "platform/base/CodePage.h"
 #include "platform/framework/CGdiObject.h"
+#include "support/TestSupport.h"
+#include "tests/toolkit/ImageTestSupport.h"
+#include "toolkit/SECJpeg.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +33,7 @@ HBITMAP SolidBitmap(COLORREF colour) {
 
 // An image class of the shape the toolkit's raster images have.
 struct FakeImage {
-    bool LoadImage(LPCTSTR path) { return std::u16string(path).ends_with(u".jpg"); }
+    bool LoadImageFile(LPCTSTR path) { return std::u16string(path).ends_with(u".jpg"); }
     CBitmap* CreateBitmap(CDC*) {
         auto* bitmap = new CBitmap;
         bitmap->Attach(SolidBitmap(kBlue));
@@ -38,7 +42,7 @@ struct FakeImage {
 };
 
 struct DecoderReset {
-    ~DecoderReset() { SRGSetPictureDecoders({}); }
+    ~DecoderReset() { SRGSetPictureDecoders(SRGDefaultPictureDecoders()); }
 };
 
 void DrawPicture(Canvas& canvas, const CString& name) {
@@ -68,4 +72,29 @@ TEST(PictureFill, FilesGoThroughTheDecodersAndFallBackToTheStandIn) {
     EXPECT_EQ(canvas.Count(RECT{0, 0, 40, 40}, kBlue), 0);
     EXPECT_GT(canvas.Count(RECT{0, 0, 40, 40}, RGB(192, 192, 192)), 400);
     EXPECT_GT(canvas.Count(RECT{0, 0, 40, 40}, RGB(255, 0, 0)), 20);
+}
+
+// Without a decoder installed, the toolkit's images read what the bitmap file loader cannot: a JPEG file.
+TEST(PictureFill, JpegFilesAreReadByTheToolkitsImages) {
+    const int width = 8;
+    const int height = 8;
+    imagetest::Bytes bits(imagetest::PaddedRow(24, width) * height);
+    for (size_t i = 0; i + 2 < bits.size(); i += 3) {
+        bits[i] = 255; // blue, green, red
+    }
+    SECJpeg jpeg;
+    ASSERT_TRUE(imagetest::HoldBmp(jpeg, imagetest::MakeBmp(imagetest::Header(width, height, 24), {}, bits)));
+    const CString path = Utf8ToUtf16((testsupport::ScratchDir() / "sky.jpg").string()).c_str();
+    ASSERT_TRUE(jpeg.SaveImageFile(path));
+
+    Canvas canvas(60, 60);
+    DrawPicture(canvas, path);
+    int bluish = 0;
+    for (int y = 2; y < 38; ++y) {
+        for (int x = 2; x < 38; ++x) {
+            const COLORREF c = canvas.At(x, y);
+            bluish += GetBValue(c) > 230 && GetRValue(c) < 25 && GetGValue(c) < 25 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(bluish, 36 * 36);
 }
