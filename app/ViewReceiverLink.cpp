@@ -57,8 +57,11 @@ LRESULT CPex32View::OnGpsLinkLost(WPARAM error, LPARAM) {
         return 0;
     }
     m_linkLost = TRUE;
-    const CString text = CString(u"ERROR: GPS port ") + m_portControl->m_portDevicePath + u" lost - " +
-                         CString(SystemErrorText(static_cast<DWORD>(error)));
+    // A port whose device was unplugged or whose server closed answers "access denied", which would only
+    // puzzle the user; other errors keep the system's text.
+    const CString reason = error == ERROR_ACCESS_DENIED ? CString(u"the device went away or its connection closed")
+                                                        : CString(SystemErrorText(static_cast<DWORD>(error)));
+    const CString text = CString(u"ERROR: GPS port ") + m_portControl->m_portDevicePath + u" lost - " + reason;
     SetStatusText(text);
     AddRawDataLine(text);
     TellConsole(text);
