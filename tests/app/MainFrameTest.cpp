@@ -14,6 +14,17 @@ using namespace shelltest;
 
 namespace {
 
+// Records what an update handler sets.
+struct RecordingCmdUI : CCmdUI {
+    void Enable(BOOL on) override {
+        enabled = on;
+        m_bEnableChanged = TRUE;
+    }
+    void SetCheck(int check) override { checked = check; }
+    BOOL enabled = TRUE;
+    int checked = -1;
+};
+
 CString WindowText(HWND hwnd) {
     TCHAR text[256]{};
     ::GetWindowTextW(hwnd, text, 256);
@@ -163,6 +174,29 @@ TEST_F(ShellTest, TickIconSwitchesBetweenTheTwoIcons) {
     EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(bar, SB_GETICON, pane, 0)), m_frame->m_tickIcon);
     m_frame->ClearTickIcon();
     EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(bar, SB_GETICON, pane, 0)), m_frame->m_idleIcon);
+}
+
+// View > Toolbar and View > Status Bar: enabled and checked while the bar shows; each hides and shows its bar.
+TEST_F(ShellTest, ViewMenuTogglesTheToolbarAndTheStatusBar) {
+    ASSERT_TRUE(StartProgram());
+    const auto update = [&](UINT id) {
+        RecordingCmdUI ui;
+        ui.m_nID = id;
+        EXPECT_TRUE(m_frame->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &ui, nullptr)) << "no handler for " << id;
+        return ui;
+    };
+    const std::pair<UINT, CWnd*> bars[] = {{ID_VIEW_TOOLBAR, &m_frame->m_toolBar},
+                                           {ID_VIEW_STATUS_BAR, &m_frame->m_statusBar}};
+    for (const auto& [id, bar] : bars) {
+        RecordingCmdUI shown = update(id);
+        EXPECT_TRUE(shown.enabled) << id;
+        EXPECT_EQ(shown.checked, 1) << id;
+        m_frame->SendMessageW(WM_COMMAND, id);
+        EXPECT_FALSE(bar->GetStyle() & WS_VISIBLE) << id;
+        EXPECT_EQ(update(id).checked, 0) << id;
+        m_frame->SendMessageW(WM_COMMAND, id);
+        EXPECT_TRUE(bar->GetStyle() & WS_VISIBLE) << id;
+    }
 }
 
 // Closing marks the view, stores the view's and the frame's settings and writes the document file.
