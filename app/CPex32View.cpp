@@ -189,9 +189,8 @@ void CPex32View::OnInitialUpdate() {
         m_pcTime = CTime(g_ppsTimestamp.load() / 1000);
         m_rxTime = CTime(kNoReceiverTime);
         m_rxSeconds = 0.0f;
-        CString text;
-        text.Format(u"%03u", static_cast<unsigned>(PcMillis()));
-        m_clockText = m_pcTime.FormatGmt(u"%H:%M:%S.") + text;
+        // Local time, as the PC mode shows it every second after.
+        m_clockText = FormatPcClockText(m_pcTime, PcMillis());
     } else {
         m_clockText.Empty();
     }
