@@ -252,6 +252,7 @@ TEST_F(Pex32ViewTest, MenuCommandsRouteToTheViewAndUpdateTheirChecks) {
     view->AddRawDataLine(u"-> hello\r\n");
     EXPECT_EQ(apptest::Narrow(view->GetRawDataDialog()->GetEditText()), "-> hello\r\n");
     view->GetRawDataDialog()->SendMessageW(WM_CLOSE);
+    Pump();
     view->AddRawDataLine(u"gone");
     EXPECT_FALSE(view->IsRawWindowShown());
 
