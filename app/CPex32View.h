@@ -8,6 +8,7 @@
 #pragma once
 
 #include "app/CGpsNav.h"
+#include "app/ClockPanelLayout.h"
 #include "app/ClockStep.h"
 #include "app/ClockSynchroniser.h"
 #include "app/GpsDataLogger.h"
@@ -328,6 +329,9 @@ public:
     int GetTimeSyncMode() const { return m_clockSync.GetTimeSyncMode(); }
     GpsDataLogger& Logger() { return m_logger; }
     ViewCommandState CommandState() const;
+    // The clock panel's layout in the client area now, and the smallest client area it fits.
+    ClockPanelLayout PanelLayout();
+    CSize MinimumPanelSize();
     // The texts the clock panel shows.
     CString m_clockText;
     CString m_utcInfoText;
@@ -344,6 +348,8 @@ public:
 private:
     void ReferenceFollowUp();
     void EnsureClockFont(int height);
+    void EnsurePanelFonts();
+    ClockPanelMetrics MeasurePanel(CDC& dc);
     void PaintClockPanel(CDC& dc);
     int PcMillis() const;
 
@@ -409,6 +415,8 @@ private:
     int m_clockDisplayMode = 0;
     CFont m_clockFont;
     int m_clockFontHeight = 0;
+    CFont m_captionFont;
+    CFont m_textFont;
     BOOL m_soundOn = FALSE;
     BOOL m_soundOutOfLock = FALSE;
 

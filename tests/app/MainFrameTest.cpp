@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 using namespace shelltest;
 
@@ -196,6 +197,51 @@ TEST_F(ShellTest, ViewMenuTogglesTheToolbarAndTheStatusBar) {
         EXPECT_EQ(update(id).checked, 0) << id;
         m_frame->SendMessageW(WM_COMMAND, id);
         EXPECT_TRUE(bar->GetStyle() & WS_VISIBLE) << id;
+    }
+}
+
+// The clock panel's parts never overlap: not at the smallest size the frame allows (which it keeps to when
+// asked for less), not at larger ones, whatever the texts hold (the fault was the latency row drawn over the
+// Cur/Avg/Ref legend while the position texts were empty).
+TEST_F(ShellTest, ClockPanelPartsNeverOverlapAtAnySizeTheFrameAllows) {
+    ASSERT_TRUE(StartProgram());
+    auto* view = dynamic_cast<CPex32View*>(m_frame->GetActiveView());
+    ASSERT_NE(view, nullptr);
+    CWnd* frame = m_frame;
+    const CSize minimum = view->MinimumPanelSize();
+    const auto clientFor = [&](int width, int height) {
+        CRect frameRect, client;
+        frame->GetWindowRect(&frameRect);
+        view->GetClientRect(&client);
+        frame->SetWindowPos(nullptr, 0, 0, width + frameRect.Width() - client.Width(),
+                            height + frameRect.Height() - client.Height(), SWP_NOZORDER | SWP_NOMOVE);
+        view->GetClientRect(&client);
+        return client;
+    };
+    const CSize sizes[] = {{60, 40}, minimum, {minimum.cx + 1, minimum.cy + 3}, {800, 600}, {1600, 1200}};
+    for (const CSize& size : sizes) {
+        const CRect client = clientFor(size.cx, size.cy);
+        EXPECT_GE(client.Width(), minimum.cx) << size.cx << "x" << size.cy;
+        EXPECT_GE(client.Height(), minimum.cy) << size.cx << "x" << size.cy;
+        const ClockPanelLayout layout = view->PanelLayout();
+        std::vector<CRect> parts{layout.clock, layout.legend};
+        parts.insert(parts.end(), layout.timeBlocks.begin(), layout.timeBlocks.end());
+        parts.insert(parts.end(), layout.positionBlocks.begin(), layout.positionBlocks.end());
+        parts.insert(parts.end(), layout.bottomBlocks.begin(), layout.bottomBlocks.end());
+        for (size_t i = 0; i < parts.size(); ++i) {
+            EXPECT_FALSE(parts[i].IsRectEmpty()) << "part " << i;
+            CRect inside;
+            EXPECT_TRUE(inside.IntersectRect(&parts[i], &client) && inside == parts[i])
+                << "part " << i << " leaves the client at " << size.cx << "x" << size.cy;
+            for (size_t j = i + 1; j < parts.size(); ++j) {
+                CRect both;
+                EXPECT_FALSE(both.IntersectRect(&parts[i], &parts[j]))
+                    << "parts " << i << " and " << j << " overlap at " << size.cx << "x" << size.cy;
+            }
+            for (int rule : layout.rules) {
+                EXPECT_FALSE(rule >= parts[i].top && rule < parts[i].bottom) << "a rule crosses part " << i;
+            }
+        }
     }
 }
 
