@@ -292,6 +292,11 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 void CMainFrame::OnClose() {
     if (auto* view = dynamic_cast<CPex32View*>(GetActiveView())) {
         view->SetClosing(TRUE);
+        // The initialisation runs inside a handler of the view: it gives up at once now, and the view asks
+        // again for the close when it has ended.
+        if (view->IsInitialising()) {
+            return;
+        }
     }
     CPersistentFrame::OnClose();
 }

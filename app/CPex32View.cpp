@@ -236,6 +236,16 @@ void CPex32View::OnInitialUpdate() {
     UpdateControls();
 }
 
+BOOL CPex32View::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+    if (IsInitialising() && CommandNeedsIdleReceiver(nID)) {
+        if (nCode == CN_UPDATE_COMMAND_UI && pExtra) {
+            static_cast<CCmdUI*>(pExtra)->Enable(FALSE);
+        }
+        return nCode == CN_UPDATE_COMMAND_UI || nCode == CN_COMMAND;
+    }
+    return CView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
 void CPex32View::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {
     if (bActivate) {
         SetWindowPos(&wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);

@@ -75,6 +75,8 @@ public:
     void OnInitialUpdate() override;
     void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
     void OnUpdate(CView*, LPARAM, CObject*) override {}
+    // While an initialisation runs, the commands that need the receiver are greyed and do nothing.
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
     // ---- Display and state: the clock panel, the port and the receiver set-up
     void UpdateControls() override;
@@ -171,6 +173,9 @@ public:
     void UpdateViewWindow() override;
     void PumpPendingMessages() override;
     BOOL UbxUploadRunning() override;
+    // The set-up's pauses handle the window's messages (and show what they painted) while they last.
+    void SleepMs(DWORD milliseconds) override;
+    BOOL StopWaiting() override { return m_closing; }
     void SetChannelCounts(int channels) override;
     void SetHasDgps(BOOL hasDgps) override;
     void SetHasTraim(BOOL hasTraim) override;
@@ -276,6 +281,9 @@ public:
     void FlashTickIcon() override;
     void ResetReceiverDerivedState() override;
     int ShowMessageBox(const CString& text, UINT type) override;
+    void InitialisationEnded() override;
+    // An initialisation of the receiver runs (this call comes from inside one of its waits).
+    BOOL IsInitialising() const { return m_initialisation.IsRunning(); }
 
     // ---- IGpsTickHost
     BOOL IsClosing() const override { return m_closing; }

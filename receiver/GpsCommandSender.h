@@ -29,6 +29,8 @@ public:
 
     virtual ULONGLONG MonotonicMs();
     virtual void SleepMs(DWORD milliseconds);
+    // TRUE once the program is closing: waits for answers end at once, unanswered.
+    virtual BOOL StopWaiting() { return FALSE; }
 };
 
 // Frames, queues and echoes the command, then decodes (or drops) what the receive list holds.

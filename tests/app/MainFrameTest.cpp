@@ -1,14 +1,23 @@
 // The program's start in-process: frame, bars, panes and view; the start message; the status panes; closing.
 #include "ShellTestSupport.h"
 
+#include "app/ClockDisplay.h"
+#include "app/ViewCommands.h"
 #include "platform/display/WindowApi.h"
 #include "platform/framework/AfxRes.h"
 #include "platform/registry/Registry.h"
+#include "platform/serial/FakeSerialPort.h"
+#include "receiver/AppProfileAccess.h"
+#include "receiver/ReceiverState.h"
 #include "resources/Resource.h"
+#include "support/ScopedEnvironment.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace shelltest;
@@ -243,6 +252,91 @@ TEST_F(ShellTest, ClockPanelPartsNeverOverlapAtAnySizeTheFrameAllows) {
             }
         }
     }
+}
+
+// A window of the test's own whose timer runs `g_probe` until it answers that it is done: code that runs
+// inside the program's waits, as the user's clicks would.
+std::function<bool()> g_probe;
+
+LRESULT CALLBACK ProbeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER) {
+        if (g_probe && g_probe()) {
+            ::KillTimer(hwnd, wParam);
+        }
+        return 0;
+    }
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// During a receiver search against a silent port the window answers: a display command is carried out, the
+// commands that need the receiver are greyed, and Close ends the search and then the program at once,
+// without the not-found box and without storing a found mode.
+TEST_F(ShellTest, SearchKeepsAnsweringAndCloseEndsItAndTheProgram) {
+    const auto wire = doliva::serial::FakeSerialWire::Create("silent-search");
+    ASSERT_NE(wire, nullptr);
+    const testsupport::ScopedEnv port("DOLIVA_COM1", wire->Device());
+    std::vector<std::u16string> boxes;
+    const MessageBoxResponder previous = DisplaySetMessageBoxResponder(
+        [&](HWND, const std::u16string&, const std::u16string& text, UINT) {
+            boxes.push_back(text);
+            return IDOK;
+        });
+    AppWriteProfileString(u"GPS Interface", u"Port", u"COM1");
+    AppWriteProfileString(u"GPS Interface", u"PEX Mode", u"Search");
+    ASSERT_TRUE(StartProgram());
+    auto* view = dynamic_cast<CPex32View*>(m_frame->GetActiveView());
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(g_interfaceMode.load(), kModeSearch);
+    HWND frame = m_frame->GetSafeHwnd();
+
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ProbeProc;
+    wc.lpszClassName = u"SearchProbe";
+    ::RegisterClassW(&wc);
+    HWND probe = ::CreateWindowExW(0, u"SearchProbe", u"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(probe, nullptr);
+    bool ranInSearch = false;
+    BOOL portCommandEnabled = TRUE;
+    int displayMode = -1;
+    g_probe = [&] {
+        if (!view->IsInitialising()) {
+            return false;
+        }
+        ranInSearch = true;
+        RecordingCmdUI ui;
+        ui.m_nID = kCmdSetGpsInterface;
+        m_frame->OnCmdMsg(kCmdSetGpsInterface, CN_UPDATE_COMMAND_UI, &ui, nullptr);
+        portCommandEnabled = ui.enabled;
+        m_frame->SendMessageW(WM_COMMAND, kCmdDisplayGmst);
+        displayMode = view->GetClockDisplayMode();
+        ::PostMessageW(frame, WM_CLOSE, 0, 0);
+        return true;
+    };
+    ::PostMessageW(view->m_hWnd, kMsgStartGpsInit, 0, 0);
+    ::SetTimer(probe, 1, 20, nullptr);
+    // The search alone lasts well over ten seconds (its four probes wait 3, 1, 2 and 4 s, after pauses);
+    // the program is gone long before that.
+    for (int i = 0; i < 1600 && ::IsWindow(frame); ++i) {
+        MSG msg{};
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message != WM_QUIT) {
+                ::DispatchMessageW(&msg);
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    g_probe = nullptr;
+    ::DestroyWindow(probe);
+
+    EXPECT_TRUE(ranInSearch);
+    EXPECT_FALSE(portCommandEnabled);
+    EXPECT_EQ(displayMode, kDisplayGmst);
+    EXPECT_FALSE(::IsWindow(frame)) << "the program did not close";
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(m_app->GetProfileString(u"GPS Interface", u"PEX Mode", u""), CString(u"Search"));
+    EXPECT_EQ(m_app->GetProfileInt(u"PexView", u"Mode", -1), -1);
+    m_frame = nullptr;
+    DisplaySetMessageBoxResponder(previous);
 }
 
 // Closing marks the view, stores the view's and the frame's settings and writes the document file.
