@@ -320,8 +320,10 @@ void CMainFrame::OnGetMinMaxInfo(MINMAXINFO* lpMMI) {
     GetWindowRect(&frame);
     view->GetClientRect(&client);
     const CSize panel = view->MinimumPanelSize();
-    lpMMI->ptMinTrackSize.x = std::max<LONG>(lpMMI->ptMinTrackSize.x, panel.cx + frame.Width() - client.Width());
-    lpMMI->ptMinTrackSize.y = std::max<LONG>(lpMMI->ptMinTrackSize.y, panel.cy + frame.Height() - client.Height());
+    lpMMI->ptMinTrackSize.x =
+        std::max<LONG>(lpMMI->ptMinTrackSize.x, panel.cx + frame.Width() - client.Width());
+    lpMMI->ptMinTrackSize.y =
+        std::max<LONG>(lpMMI->ptMinTrackSize.y, panel.cy + frame.Height() - client.Height());
 }
 
 void CMainFrame::OnHelpRequest() {}

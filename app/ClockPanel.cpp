@@ -21,8 +21,9 @@ const TCHAR* const kPositionCaptions[4] = {u"Latitude", u"Longitude", u"Alt(GPS)
 const TCHAR* const kBottomCaptions[2] = {u"Latency (ms)", u"Grid Square"};
 // The widest line each kind of block can show.
 const TCHAR* const kWidestTimeLines[] = {u"UTC Day #365  23:59:59.999", u"Wednesday, 30 Sep 2000",
-                                         u"+1 leap second is pending", u"UTC = GPS - 18 seconds",
-                                         u"Unknown Time Zone", u"60000.00000", u"LMST / GMST / MJD"};
+                                         u"+1 leap second is pending",  u"UTC = GPS - 18 seconds",
+                                         u"Unknown Time Zone",          u"60000.00000",
+                                         u"LMST / GMST / MJD"};
 const TCHAR* const kWidestPositionTexts[] = {u"-117\u00B0 06' 44.0482\"", u"-   0\u00B0 15.00000'",
                                              u"-12345.67m", u"Longitude"};
 const TCHAR* const kWidestBottomTexts[] = {u"-1234567", u"JO22ab12", u"Latency (ms)", u"Grid Square"};
@@ -47,8 +48,8 @@ int WidestOf(CDC& dc, CFont& font, const TCHAR* const (&texts)[N]) {
 }
 
 // A caption and, below it, a block of text, both kept inside the block.
-void DrawBlock(CDC& dc, CFont& captionFont, CFont& textFont, const CRect& box, int captionLine, LPCTSTR caption,
-               const CString& text, UINT align) {
+void DrawBlock(CDC& dc, CFont& captionFont, CFont& textFont, const CRect& box, int captionLine,
+               LPCTSTR caption, const CString& text, UINT align) {
     const int saved = dc.SaveDC();
     dc.IntersectClipRect(&box);
     CRect captionRect(box.left, box.top, box.right, box.top + captionLine);

@@ -25,8 +25,8 @@ ClockPanelLayout ClockPanelLayout::LayOut(const CRect& client, const ClockPanelM
     const CSize minimum = MinimumSize(m);
     const int left = client.left + kMargin;
     const int width = std::max(static_cast<int>(client.Width()), static_cast<int>(minimum.cx)) - 2 * kMargin;
-    const int spare = std::max(static_cast<int>(client.Height()), static_cast<int>(minimum.cy)) - RowsHeight(m) -
-                      5 * kMargin;
+    const int spare = std::max(static_cast<int>(client.Height()), static_cast<int>(minimum.cy)) -
+                      RowsHeight(m) - 5 * kMargin;
     const int clockHeight = std::clamp(spare, kMinimumClockHeight, kMaximumClockHeight);
 
     ClockPanelLayout l;

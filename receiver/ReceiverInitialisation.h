@@ -83,8 +83,8 @@ public:
     ReceiverInitialisation(ReceiverInitHost& host, ReceiverConfiguration& configuration)
         : m_host(host), m_configuration(configuration) {}
 
-    // TRUE when the receiver was set up. The watchdog calls it directly, without the not-found box. One run at
-    // a time: a call while one runs (from a message handled during its waits) answers FALSE at once. A run
+    // TRUE when the receiver was set up. The watchdog calls it directly, without the not-found box. One run
+    // at a time: a call while one runs (from a message handled during its waits) answers FALSE at once. A run
     // that finds the program closing gives up at its next step, storing nothing.
     BOOL InitGpsReceiver();
     // Reloads the receiver parameters and initialises; a failure sets g_receiverNotFound and shows the box

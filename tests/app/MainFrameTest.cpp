@@ -186,7 +186,8 @@ TEST_F(ShellTest, TickIconSwitchesBetweenTheTwoIcons) {
     EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(bar, SB_GETICON, pane, 0)), m_frame->m_idleIcon);
 }
 
-// View > Toolbar and View > Status Bar: enabled and checked while the bar shows; each hides and shows its bar.
+// View > Toolbar and View > Status Bar: enabled and checked while the bar shows; each hides and shows its
+// bar.
 TEST_F(ShellTest, ViewMenuTogglesTheToolbarAndTheStatusBar) {
     ASSERT_TRUE(StartProgram());
     const auto update = [&](UINT id) {
@@ -276,8 +277,8 @@ TEST_F(ShellTest, SearchKeepsAnsweringAndCloseEndsItAndTheProgram) {
     ASSERT_NE(wire, nullptr);
     const testsupport::ScopedEnv port("DOLIVA_COM1", wire->Device());
     std::vector<std::u16string> boxes;
-    const MessageBoxResponder previous = DisplaySetMessageBoxResponder(
-        [&](HWND, const std::u16string&, const std::u16string& text, UINT) {
+    const MessageBoxResponder previous =
+        DisplaySetMessageBoxResponder([&](HWND, const std::u16string&, const std::u16string& text, UINT) {
             boxes.push_back(text);
             return IDOK;
         });

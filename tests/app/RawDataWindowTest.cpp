@@ -238,8 +238,10 @@ TEST_F(RawDataWindowTest, EscapeClosesBothWindowsAndStoresTheirPlacement) {
         PressKey(VK_RETURN);
         EXPECT_TRUE(window->IsWindowVisible()) << apptest::Narrow(window->GetSectionName());
         PressKey(VK_ESCAPE);
-        EXPECT_FALSE(window->m_hWnd && window->IsWindowVisible()) << apptest::Narrow(window->GetSectionName());
-        EXPECT_EQ(AppGetProfileString(window->GetSectionName(), u"Rect", u""), CString(u"0060 0070 0360 0270"));
+        EXPECT_FALSE(window->m_hWnd && window->IsWindowVisible())
+            << apptest::Narrow(window->GetSectionName());
+        EXPECT_EQ(AppGetProfileString(window->GetSectionName(), u"Rect", u""),
+                  CString(u"0060 0070 0360 0270"));
     }
     EXPECT_EQ(raw.m_hWnd, nullptr);
     EXPECT_NE(rxId.m_hWnd, nullptr);

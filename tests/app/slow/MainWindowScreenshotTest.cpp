@@ -171,7 +171,8 @@ TEST(MainWindowScreenshot, DrawnWhileTheReceiverIsSearchedOnASilentPort) {
         ASSERT_GT(window.right - window.left, 400) << "no window drawn " << second << " s after the start";
         ASSERT_GT(window.bottom - window.top, 300);
         const long area = static_cast<long>(window.right - window.left) * (window.bottom - window.top);
-        EXPECT_GT(screen.Count(window, RGB(255, 255, 255)), area / 2) << "the clock panel, " << second << " s";
+        EXPECT_GT(screen.Count(window, RGB(255, 255, 255)), area / 2)
+            << "the clock panel, " << second << " s";
         EXPECT_GT(screen.Count(window, kRootBlack), area / 200) << "\"Initializing...\", " << second << " s";
 
         const std::vector<int> rules = RuleRows(screen, window);
