@@ -238,7 +238,10 @@ std::string UnitText(const std::string& displayName, const std::string& binaryPa
     unit += "\n[Service]\nType=notify\nExecStart=";
     const std::vector<std::string> argv = SplitCommandLine(binaryPath);
     for (std::size_t i = 0; i < argv.size(); ++i) {
-        unit += (i ? " " : "") + UnitWord(argv[i]);
+        if (i) {
+            unit += ' ';
+        }
+        unit += UnitWord(argv[i]);
     }
     unit += "\nAmbientCapabilities=CAP_SYS_TIME\nRestart=no\n";
     if (std::optional<std::string> user = UserLine(account)) {
