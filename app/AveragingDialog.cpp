@@ -37,18 +37,18 @@ void CAveragingDialog::DoDataExchange(CDataExchange* pDX) {
     // Every limit in the loader's range: a negative RMS or timing limit would spoil the averages.
     AveragingSettings entered = s;
     DDX_Text(pDX, kIdcLimitPosition, entered.positionWeightLimit);
-    DDV_MinMaxDouble(pDX, entered.positionWeightLimit, 0.0, 999999.0);
+    DDV_MinMaxDouble(pDX, entered.positionWeightLimit, kWeightLimitRange.low, kWeightLimitRange.high);
     DDX_Text(pDX, kIdcLimitRms, entered.rmsWeightLimit);
-    DDV_MinMaxDouble(pDX, entered.rmsWeightLimit, 0.0, 999999.0);
+    DDV_MinMaxDouble(pDX, entered.rmsWeightLimit, kWeightLimitRange.low, kWeightLimitRange.high);
     DDX_Text(pDX, kIdcLimitTiming, entered.timingWeightLimit);
-    DDV_MinMaxDouble(pDX, entered.timingWeightLimit, 0.0, 999999.0);
+    DDV_MinMaxDouble(pDX, entered.timingWeightLimit, kWeightLimitRange.low, kWeightLimitRange.high);
     DDX_Check(pDX, kIdcUseDopWeighting, m_useDopWeighting);
     DDX_Text(pDX, kIdcHdopWeight, entered.hdopWeight);
-    DDV_MinMaxDouble(pDX, entered.hdopWeight, 0.0, 10.0);
+    DDV_MinMaxDouble(pDX, entered.hdopWeight, kDopWeightRange.low, kDopWeightRange.high);
     DDX_Text(pDX, kIdcVdopWeight, entered.vdopWeight);
-    DDV_MinMaxDouble(pDX, entered.vdopWeight, 0.0, 10.0);
+    DDV_MinMaxDouble(pDX, entered.vdopWeight, kDopWeightRange.low, kDopWeightRange.high);
     DDX_Text(pDX, kIdcTdopWeight, entered.tdopWeight);
-    DDV_MinMaxDouble(pDX, entered.tdopWeight, 0.0, 10.0);
+    DDV_MinMaxDouble(pDX, entered.tdopWeight, kDopWeightRange.low, kDopWeightRange.high);
     DDX_Check(pDX, kIdcRestartOnUnlock, m_restartOnUnlock);
     DDX_Check(pDX, kIdcContinueOnRestart, m_continueOnRestart);
     if (pDX->m_bSaveAndValidate) {

@@ -1,9 +1,9 @@
 #include "app/CGpsNav.h"
 
-#include "receiver/AppProfileAccess.h"
 #include "app/GpsTime.h"
 #include "app/PositionText.h"
 #include "platform/base/WideRuntime.h"
+#include "receiver/AppProfileAccess.h"
 #include "receiver/ReceiverIdentity.h"
 #include "receiver/ReceiverState.h"
 
@@ -62,6 +62,10 @@ CGpsNav::CGpsNav(IPositionAveragerHost& host) : m_host(host) {
     SetTimingErrorTerms(500, 500);
 }
 
+CGpsNav::~CGpsNav() {
+    SaveAverages();
+}
+
 void CGpsNav::LoadReference() {
     struct Field {
         const char16_t* key;
@@ -91,18 +95,18 @@ void CGpsNav::LoadSettings() {
     struct Field {
         const char16_t* key;
         double defaultValue;
-        double maximum;
+        SettingRange<double> range;
         const char16_t* writeFormat;
         double* value;
     };
     AveragingSettings& s = m_settings;
     const Field fields[] = {
-        {u"Position Weight Limit", 28800.0, 999999.0, u"%08.1f", &s.positionWeightLimit},
-        {u"RMS Weight Limit", 86400.0, 999999.0, u"%08.1f", &s.rmsWeightLimit},
-        {u"Timing Weight Limit", 28800.0, 999999.0, u"%08.1f", &s.timingWeightLimit},
-        {u"HDOP Weight", 1.5, 99.0, u"%04.1f", &s.hdopWeight},
-        {u"VDOP Weight", 2.0, 99.0, u"%04.1f", &s.vdopWeight},
-        {u"TDOP Weight", 1.5, 99.0, u"%04.1f", &s.tdopWeight},
+        {u"Position Weight Limit", 28800.0, kWeightLimitRange, u"%08.1f", &s.positionWeightLimit},
+        {u"RMS Weight Limit", 86400.0, kWeightLimitRange, u"%08.1f", &s.rmsWeightLimit},
+        {u"Timing Weight Limit", 28800.0, kWeightLimitRange, u"%08.1f", &s.timingWeightLimit},
+        {u"HDOP Weight", 1.5, kStoredDopWeightRange, u"%04.1f", &s.hdopWeight},
+        {u"VDOP Weight", 2.0, kStoredDopWeightRange, u"%04.1f", &s.vdopWeight},
+        {u"TDOP Weight", 1.5, kStoredDopWeightRange, u"%04.1f", &s.tdopWeight},
     };
     s.useDopWeighting = AppGetProfileInt(kAveragingSection, u"Use DOP Weighting", 1);
     for (const Field& field : fields) {
@@ -110,7 +114,7 @@ void CGpsNav::LoadSettings() {
         defaultText.Format(u"%.1f", field.defaultValue);
         double value = 0.0;
         if (!ConvertText(AppGetProfileString(kAveragingSection, field.key, defaultText), &value) ||
-            !(value >= 0.0) || !(value <= field.maximum)) {
+            !field.range.Contains(value)) {
             value = field.defaultValue;
             CString text;
             text.Format(field.writeFormat, value);
@@ -155,8 +159,8 @@ void CGpsNav::AverageTerm(Term& term, double difference, double weight) const {
     term.rms = std::sqrt(term.meanSquare);
 }
 
-CString CGpsNav::UpdatePosition(double latitude, double longitude, double altitudeGps,
-                                          double altitudeMsl, int gpsMode) {
+CString CGpsNav::UpdatePosition(double latitude, double longitude, double altitudeGps, double altitudeMsl,
+                                int gpsMode) {
     m_latitude = latitude;
     m_longitude = longitude;
     m_altitudeGps = altitudeGps;
@@ -367,7 +371,7 @@ void CGpsNav::SetTimingErrorTerms(double a, double b) {
 }
 
 void CGpsNav::GetReferencePosition(double& latitude, double& longitude, double& altitudeGps,
-                                             double& altitudeMsl) const {
+                                   double& altitudeMsl) const {
     latitude = m_refLatitude;
     longitude = m_refLongitude;
     altitudeGps = m_refAltitudeGps;
@@ -375,7 +379,7 @@ void CGpsNav::GetReferencePosition(double& latitude, double& longitude, double& 
 }
 
 void CGpsNav::SetReferencePosition(double latitude, double longitude, double altitudeGps,
-                                             double altitudeMsl) {
+                                   double altitudeMsl) {
     m_refLatitude = latitude;
     m_refLongitude = longitude;
     m_refAltitudeGps = altitudeGps;
@@ -431,10 +435,8 @@ struct StoredAxis {
     CGpsNav::Axis axis;
 };
 constexpr StoredAxis kStoredAxes[] = {
-    {u"Averages - RMS Lat", CGpsNav::kLatitude},
-    {u"Averages - RMS Lng", CGpsNav::kLongitude},
-    {u"Averages - RMS 2D", CGpsNav::k2D},
-    {u"Averages - RMS Msl", CGpsNav::kAltitudeMsl},
+    {u"Averages - RMS Lat", CGpsNav::kLatitude},    {u"Averages - RMS Lng", CGpsNav::kLongitude},
+    {u"Averages - RMS 2D", CGpsNav::k2D},           {u"Averages - RMS Msl", CGpsNav::kAltitudeMsl},
     {u"Averages - RMS Alt", CGpsNav::kAltitudeGps},
 };
 
@@ -504,8 +506,8 @@ double CGpsNav::ParseNextNumber(CString& text) {
 
 UINT CGpsNav::FirstInvalidSetting(const AveragingSettings& s) {
     // The loader's range for every limit: a negative one would drive its counter and mean squares negative.
-    auto limitOk = [](double v) { return v >= 0.0 && v <= 999999.0; };
-    auto weightOk = [](double v) { return v >= 0.0 && v <= 10.0; };
+    auto limitOk = [](double v) { return kWeightLimitRange.Contains(v); };
+    auto weightOk = [](double v) { return kDopWeightRange.Contains(v); };
     if (!limitOk(s.positionWeightLimit)) {
         return kIdcLimitPosition;
     }

@@ -4,6 +4,7 @@
 // whole run; the engine works whether or not the dialog is open.
 #pragma once
 
+#include "appframe/SettingRange.h"
 #include "platform/base/CString.h"
 #include "platform/base/Win32Types.h"
 
@@ -23,6 +24,13 @@ public:
     virtual bool IsDialogOpen() const = 0;
     virtual void ShowControlText(UINT controlId, const CString& text) = 0;
 };
+
+// What the dialog accepts for the three weight limits and the three DOP weights. Loading keeps its own rule:
+// a stored value outside its range (the DOP weights may be stored up to 99) takes the default and is
+// written back.
+constexpr SettingRange<double> kWeightLimitRange{0.0, 999999.0};
+constexpr SettingRange<double> kDopWeightRange{0.0, 10.0};
+constexpr SettingRange<double> kStoredDopWeightRange{0.0, 99.0};
 
 // Profile section "Averaging Data".
 struct AveragingSettings {
@@ -66,6 +74,10 @@ public:
 
     // Loads the settings, the reference location and (when continued) the stored averages.
     explicit CGpsNav(IPositionAveragerHost& host);
+    // Saves the averages: the next start continues from this run's when it is told to.
+    ~CGpsNav();
+    CGpsNav(const CGpsNav&) = delete;
+    CGpsNav& operator=(const CGpsNav&) = delete;
 
     // Stores the fix, averages it and answers its grid locator.
     CString UpdatePosition(double latitude, double longitude, double altitudeGps, double altitudeMsl,

@@ -4,12 +4,17 @@
 #include "app/CMainFrame.h"
 #include "app/CPex32Doc.h"
 #include "app/CPex32View.h"
+#include "platform/base/CodePage.h"
+#include "platform/display/Rendezvous.h"
 #include "platform/display/WindowApi.h"
 #include "platform/framework/CDocTemplate.h"
+#include "platform/registry/Registry.h"
 #include "platform/system/Sockets.h"
 #include "resources/Resource.h"
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 int g_firstIdle = 1;
 
@@ -26,6 +31,10 @@ BOOL AfxSocketInit() {
     return ::WSAStartup(MAKEWORD(1, 1), &data) == 0;
 }
 
+void ShowStartProblem(const std::string& text, UINT icon) {
+    AfxMessageBox(CString(Utf8ToUtf16(text).c_str()), MB_OK | icon);
+}
+
 } // namespace
 
 CPex32App* AfxGetPex32App() {
@@ -38,19 +47,45 @@ CPex32App::CPex32App() : CWinApp(u"Doliva") {
 }
 
 BOOL CPex32App::CheckSingleInstance() {
+    std::string problem;
+    const InstanceClaim claim = DisplayClaimInstance(m_frameClassName.str(), m_instanceLock, &problem);
+    if (claim == InstanceClaim::kRefused) {
+        ShowStartProblem(
+            "Doliva cannot start: the runtime directory " + problem +
+                ".\nIt must be a directory of your own that others cannot enter (XDG_RUNTIME_DIR).",
+            MB_ICONSTOP);
+        return FALSE;
+    }
     HWND running = ::FindWindowW(m_frameClassName, nullptr);
-    if (!running) {
-        return TRUE;
+    // A copy started a moment ago may not have shown its frame yet.
+    for (auto end = std::chrono::steady_clock::now() + kWaitForRunningFrame;
+         !running && claim == InstanceClaim::kRunning && std::chrono::steady_clock::now() < end;) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        running = ::FindWindowW(m_frameClassName, nullptr);
     }
-    HWND popup = ::GetLastActivePopup(running);
-    ::BringWindowToTop(running);
-    if (::IsIconic(running)) {
-        ::ShowWindow(running, SW_RESTORE);
+    if (running) {
+        HWND popup = ::GetLastActivePopup(running);
+        ::BringWindowToTop(running);
+        if (::IsIconic(running)) {
+            ::ShowWindow(running, SW_RESTORE);
+        }
+        if (popup && popup != running) {
+            ::BringWindowToTop(popup);
+        }
+        return FALSE;
     }
-    if (popup && popup != running) {
-        ::BringWindowToTop(popup);
+    if (claim == InstanceClaim::kRunning) {
+        return FALSE;
     }
-    return FALSE;
+    // Another runtime directory (another session) may hold a copy that uses these settings and this port.
+    if (doliva::registry::ClaimUserHive(m_settingsLock) == ExclusiveFileLock::Result::kHeld) {
+        ShowStartProblem("Doliva is running already with the settings in " +
+                             doliva::registry::UserHivePath() +
+                             ", in another session; only one copy may use them.",
+                         MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    return TRUE;
 }
 
 BOOL CPex32App::InitInstance() {
@@ -83,6 +118,9 @@ BOOL CPex32App::InitInstance() {
     Enable3dControls();
 
     SetRegistryKey(m_registryKey);
+    if (const std::string problem = doliva::registry::CheckUserHiveWritable(); !problem.empty()) {
+        ShowStartProblem(problem, MB_ICONEXCLAMATION);
+    }
     LoadStdProfileSettings(4);
 
     auto* docTemplate = new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CPex32Doc),

@@ -3,6 +3,9 @@
 #pragma once
 
 #include "platform/framework/CWinApp.h"
+#include "platform/kernel/FileLock.h"
+
+#include <chrono>
 
 // The system version the clock-setting step asks about (platform 2: the NT family, which this system is).
 struct AppOsVersionInfo {
@@ -28,8 +31,13 @@ public:
     BOOL OnIdle(LONG lCount) override;
     // Help goes to the HTML help viewer, which this system does not have: requests do nothing.
     void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT) override;
-    // FALSE when another copy runs (found by its frame class); that copy's window is brought forward.
+    // FALSE when another copy runs: one that holds the instance lock of this runtime directory or shows a
+    // frame of this class (its window is brought forward), or one in another session that uses the same
+    // settings (a message says so); FALSE with a message when the runtime directory is refused. TRUE: this
+    // copy holds both locks until it ends.
     BOOL CheckSingleInstance();
+    // How long a copy that finds the lock taken waits for the other's frame to show.
+    static constexpr std::chrono::seconds kWaitForRunningFrame{10};
 
     AppOsVersionInfo m_osVersion;
     CString m_registryKey;
@@ -38,6 +46,9 @@ public:
 
 protected:
     void OnAppAbout();
+
+    ExclusiveFileLock m_instanceLock; // in the runtime directory
+    ExclusiveFileLock m_settingsLock; // beside the settings
 
     DECLARE_MESSAGE_MAP()
 };

@@ -13,6 +13,7 @@
 #include "dialogs/CSyncClockDialog.h"
 #include "dialogs/CTimingDialog.h"
 #include "platform/framework/CWinApp.h"
+#include "platform/kernel/Ticks.h"
 #include "platform/system/Priority.h"
 #include "receiver/AppProfileAccess.h"
 #include "receiver/CThBufferList.h"
@@ -20,6 +21,9 @@
 #include "receiver/GpsPortControl.h"
 #include "receiver/ReceiverIdentity.h"
 #include "receiver/ReceiverState.h"
+
+#include <algorithm>
+#include <cstdlib>
 
 int g_navDataFormat = 0;
 int g_satelliteSortMode = 4;
@@ -135,6 +139,11 @@ CPex32View::CPex32View() {
     g_leapSecondPending = -1;
     ReadTimeZone();
     m_portControl = std::make_unique<GpsPortControl>(static_cast<ReceiverEvents&>(*this));
+    // DOLIVA_TICK_DELAY_MS makes the program act on every 1PPS edge that much later, as a slow or busy
+    // machine would: for trying how the clock setting copes (up to 900 ms).
+    if (const char* delay = std::getenv("DOLIVA_TICK_DELAY_MS"); delay && *delay) {
+        m_tickDelayMs = static_cast<DWORD>(std::clamp(std::atoi(delay), 0, 900));
+    }
 }
 
 CPex32View::~CPex32View() {
@@ -337,6 +346,9 @@ void CPex32View::SyncPcClock() {
 }
 
 LRESULT CPex32View::OnGpsTick(WPARAM, LPARAM) {
+    if (m_tickDelayMs > 0) {
+        Sleep(m_tickDelayMs);
+    }
     m_tickHandler.OnGpsTick();
     return 0;
 }

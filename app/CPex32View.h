@@ -133,6 +133,7 @@ public:
     // The manual command dialog destroyed and made again with its window (after a port or firmware change).
     void RecreateManualCommandDialog();
     void SetUbxUploadRunning(BOOL running) { m_ubxUploadRunning = running; }
+    void SetFirmwareUploadRunning(BOOL running) { m_firmwareUploadRunning = running; }
     void OnTimingParameters();
     void OnReceiverParameters();
     void OnNewGpsLog();
@@ -217,6 +218,7 @@ public:
     void RxIdAddText(const CString& text) override;
     void SetAntennaStatus(int status) override;
     void SetReceiverModeStatus(int status) override;
+    WeekRolloverCheck& RolloverCheck() override { return m_rolloverCheck; }
 
     // ---- OncoreView
     float& RxSecondFraction() override { return m_rxSecondFraction; }
@@ -379,6 +381,7 @@ private:
     std::unique_ptr<CGpsRxUpld> m_firmwareUploadDialog;
     // The engine upload reads the receive list itself; the data handler keeps away meanwhile.
     BOOL m_ubxUploadRunning = FALSE;
+    BOOL m_firmwareUploadRunning = FALSE;
     // Log failures found during a tick, shown after it.
     std::vector<CString> m_pendingLogFailures;
 
@@ -404,6 +407,9 @@ private:
     CTimeSpan m_oneSecond{1};
     LONG m_gpsUtcOffsetSec = 0;
     _timeb m_startupTimestamp{};
+    WeekRolloverCheck m_rolloverCheck;
+    // How long every tick waits before it is handled (DOLIVA_TICK_DELAY_MS; 0 normally).
+    DWORD m_tickDelayMs = 0;
 
     // Tick.
     BOOL m_tickHandled = FALSE;

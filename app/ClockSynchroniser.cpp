@@ -5,10 +5,15 @@
 #include "app/GpsTime.h"
 #include "dialogs/CSyncClockDialog.h"
 #include "platform/base/LastError.h"
+#include "platform/base/TimeConversions.h"
 #include "platform/kernel/Handles.h"
+#include "platform/kernel/Ticks.h"
 #include "platform/system/Privileges.h"
 #include "platform/system/SystemTime.h"
 #include "receiver/ReceiverState.h"
+
+#include <chrono>
+#include <thread>
 
 ClockSynchroniser::ClockSynchroniser(IClockSyncHost& host, GpsDataLogger& logger)
     : m_host(host), m_logger(logger) {}
@@ -22,18 +27,87 @@ void ClockSynchroniser::ApplySyncSettings() {
     m_settings.maxCorrectionSec = dialog.GetMaxCorrectionSeconds();
 }
 
-BOOL ClockSynchroniser::SetClock(CString& systemErrorText) {
-    HANDLE token = nullptr;
-    const BOOL haveToken =
-        OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token);
-    if (haveToken) {
+namespace {
+
+constexpr std::int64_t kNsPerMs = 1000000;
+constexpr std::int64_t kNsPerSecond = 1000000000;
+// An edge older than this is not the one of the tick being handled.
+constexpr std::int64_t kMaxEdgeAgeNs = 1500 * kNsPerMs;
+// The set waits for a whole millisecond: it counts as reached up to this far past it (a pause may end a
+// little late), and the wait is tried a few times at most.
+constexpr std::int64_t kAlignToleranceNs = 200000;
+constexpr int kMaxAlignPauses = 3;
+
+std::int64_t FloorDiv(std::int64_t value, std::int64_t divisor) {
+    std::int64_t q = value / divisor;
+    if (value % divisor != 0 && (value < 0) != (divisor < 0)) {
+        --q;
+    }
+    return q;
+}
+
+std::int64_t CounterToNs(LONGLONG counter) {
+    LARGE_INTEGER frequency{};
+    QueryPerformanceFrequency(&frequency);
+    const std::int64_t f = frequency.QuadPart > 0 ? frequency.QuadPart : 1;
+    return counter / f * kNsPerSecond + counter % f * kNsPerSecond / f;
+}
+
+} // namespace
+
+std::int64_t IClockSyncHost::MonotonicNs() {
+    LARGE_INTEGER counter{};
+    QueryPerformanceCounter(&counter);
+    return CounterToNs(counter.QuadPart);
+}
+
+void IClockSyncHost::PauseNs(std::int64_t nanoseconds) {
+    std::this_thread::sleep_for(std::chrono::nanoseconds(nanoseconds));
+}
+
+std::int64_t IClockSyncHost::TickEdgeMonotonicNs() {
+    const LONGLONG edge = g_ppsEdgeCounter.load();
+    return edge > 0 ? CounterToNs(edge) : 0;
+}
+
+ClockSynchroniser::~ClockSynchroniser() {
+    if (m_token) {
+        CloseHandle(m_token);
+    }
+}
+
+BOOL ClockSynchroniser::SetClock(std::int64_t referenceNs, CString& systemErrorText) {
+    // The token and the privilege's id are looked up once: the clock may be set every second.
+    if (!m_token && OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &m_token)) {
+        m_havePrivilegeId = LookupPrivilegeValueW(nullptr, u"SeSystemTimePrivilege", &m_privilegeId) != FALSE;
+    }
+    if (m_token && m_havePrivilegeId) {
         TOKEN_PRIVILEGES privileges{};
-        if (LookupPrivilegeValueW(nullptr, u"SeSystemTimePrivilege", &privileges.Privileges[0].Luid)) {
-            privileges.PrivilegeCount = 1;
-            privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-            // Without the capability this quietly enables nothing, and the set below reports the refusal.
-            AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+        privileges.PrivilegeCount = 1;
+        privileges.Privileges[0].Luid = m_privilegeId;
+        privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+        // Without the capability this quietly enables nothing, and the set below reports the refusal.
+        AdjustTokenPrivileges(m_token, FALSE, &privileges, 0, nullptr, nullptr);
+    }
+    // The time of the edge, moved on by what has passed since. SYSTEMTIME holds whole milliseconds, so the
+    // set waits (less than one, as a rule) until the time to set has just passed a whole one.
+    __time64_t seconds = 0;
+    int millis = 0;
+    if (SystemTimeToUnixTime(m_systemTimeToSet, &seconds, &millis)) {
+        const std::int64_t atEdgeNs = seconds * kNsPerSecond + millis * kNsPerMs;
+        std::int64_t targetNs = atEdgeNs + (m_host.MonotonicNs() - referenceNs);
+        for (int pause = 0; pause < kMaxAlignPauses; ++pause) {
+            const std::int64_t pastWholeMs = targetNs - FloorDiv(targetNs, kNsPerMs) * kNsPerMs;
+            if (pastWholeMs <= kAlignToleranceNs) {
+                break;
+            }
+            m_host.PauseNs(kNsPerMs - pastWholeMs);
+            targetNs = atEdgeNs + (m_host.MonotonicNs() - referenceNs);
         }
+        const std::int64_t targetMs = FloorDiv(targetNs, kNsPerMs);
+        const std::int64_t targetSeconds = FloorDiv(targetMs, 1000);
+        UnixTimeToSystemTime(targetSeconds, static_cast<int>(targetMs - targetSeconds * 1000),
+                             &m_systemTimeToSet);
     }
     const BOOL ok = SetSystemTime(&m_systemTimeToSet);
     if (!ok) {
@@ -46,11 +120,20 @@ BOOL ClockSynchroniser::SetClock(CString& systemErrorText) {
         }
         LocalFree(text);
     }
-    if (haveToken) {
-        AdjustTokenPrivileges(token, TRUE, nullptr, 0, nullptr, nullptr);
-        CloseHandle(token);
+    if (m_token) {
+        AdjustTokenPrivileges(m_token, TRUE, nullptr, 0, nullptr, nullptr);
     }
     return ok;
+}
+
+std::int64_t ClockSynchroniser::ReferenceMoment(std::int64_t startNs) {
+    if (m_host.IsTickHandled()) {
+        const std::int64_t edgeNs = m_host.TickEdgeMonotonicNs();
+        if (edgeNs > 0 && edgeNs <= startNs && startNs - edgeNs < kMaxEdgeAgeNs) {
+            return edgeNs;
+        }
+    }
+    return startNs;
 }
 
 void ClockSynchroniser::SyncPcClock() {
@@ -58,17 +141,25 @@ void ClockSynchroniser::SyncPcClock() {
     if (!IsReceiverTime(rxTime)) {
         return;
     }
-    // One reading gives both the stamp and the whole-second PC time, so they cannot straddle a second.
-    _timeb stamp{};
-    _ftime(&stamp);
-    g_ppsTimestamp = static_cast<std::int64_t>(stamp.time) * 1000 + stamp.millitm;
-    m_host.PcTime() = CTime(stamp.time);
+    // One reading gives the stamp, the whole-second PC time and the PC time at the edge, so that they
+    // cannot straddle a second.
+    const std::int64_t startNs = m_host.MonotonicNs();
+    FILETIME fileTime{};
+    GetSystemTimeAsFileTime(&fileTime);
+    __time64_t nowSeconds = 0;
+    std::int32_t nowNanos = 0;
+    FileTimeToUnixTime(fileTime, &nowSeconds, &nowNanos);
+    g_ppsTimestamp = nowSeconds * 1000 + nowNanos / kNsPerMs;
+    m_host.PcTime() = CTime(nowSeconds);
+    const std::int64_t referenceNs = ReferenceMoment(startNs);
+    const std::int64_t pcAtReferenceNs = nowSeconds * kNsPerSecond + nowNanos - (startNs - referenceNs);
+    const std::int64_t pcAtReferenceMs = FloorDiv(pcAtReferenceNs + kNsPerMs / 2, kNsPerMs);
 
     const CSyncClockDialog& dialog = m_host.SyncClockDialog();
     ClockStepInput in;
     in.rxTime = rxTime;
-    in.pcTime = stamp.time;
-    in.pcMillis = stamp.millitm;
+    in.pcTime = FloorDiv(pcAtReferenceMs, 1000);
+    in.pcMillis = static_cast<int>(pcAtReferenceMs - in.pcTime * 1000);
     in.correctionMs = m_host.GpsTime().GetCorrection();
     in.learnedCorrectionMs = m_learnedCorrectionMs;
     in.setClockNow = m_setClockNow;
@@ -91,7 +182,7 @@ void ClockSynchroniser::SyncPcClock() {
 
     if (out.setClock) {
         CString systemErrorText;
-        const BOOL ok = SetClock(systemErrorText);
+        const BOOL ok = SetClock(referenceNs, systemErrorText);
         const ClockSetReport report =
             ReportClockSet(ok, m_settings.timeSyncMode, m_systemTimeToSet, m_pcOffsetMs, systemErrorText);
         if (report.timeSyncMode != m_settings.timeSyncMode) {

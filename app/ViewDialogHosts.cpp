@@ -38,3 +38,7 @@ int ViewFirmwareUploadHost::ShowMessageBox(const CString& text, UINT type) {
 void ViewFirmwareUploadHost::SetUbxUploadRunning(BOOL running) {
     m_view.SetUbxUploadRunning(running);
 }
+
+void ViewFirmwareUploadHost::SetUploadRunning(BOOL running) {
+    m_view.SetFirmwareUploadRunning(running);
+}

@@ -28,6 +28,7 @@ public:
     int ShowMessageBox(const CString& text, UINT type) override;
     void SetProgress(int) override {}
     void SetUbxUploadRunning(BOOL running) override;
+    void SetUploadRunning(BOOL running) override;
 
 private:
     CPex32View& m_view;

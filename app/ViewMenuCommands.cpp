@@ -237,7 +237,9 @@ void CPex32View::OnReferenceManual() {
                                    dialog.m_mslAltitude);
     dialog.m_currentGeoidSeparation = m_gpsNav->GetCurrentGeoidSeparation();
     dialog.m_positionFormat = g_navDataFormat;
+    dialog.m_loadOnStartup = m_gpsNav->GetRefLocOnStart();
     if (dialog.DoModal() == IDOK) {
+        m_gpsNav->SetRefLocOnStart(dialog.m_loadOnStartup);
         m_gpsNav->SetReferencePosition(dialog.m_locLatitude, dialog.m_locLongitude, dialog.m_wgs84Altitude,
                                        dialog.m_mslAltitude);
         ReferenceFollowUp();

@@ -43,9 +43,13 @@ void CPex32View::AddRawDataLine(const CString& text) {
         line = line.Left(line.GetLength() - 1);
     }
     WriteRawLogLine(line);
-    if (m_rawDataDialog && m_rawDataDialog->m_hWnd) {
+    const bool window = m_rawDataDialog && m_rawDataDialog->m_hWnd;
+    if (window) {
         m_rawDataDialog->AddText(line);
-        // Every echoed line lets the GUI thread catch up with what waits in its queue.
+    }
+    if (window || m_firmwareUploadRunning) {
+        // Every echoed line lets the GUI thread catch up with what waits in its queue; an upload blocks
+        // the GUI thread for minutes, and its lines are the only breaks.
         PumpPendingMessages();
     } else {
         m_rawWindowShown = FALSE;

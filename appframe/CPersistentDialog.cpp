@@ -7,6 +7,7 @@ IMPLEMENT_DYNAMIC(CPersistentDialog, CDialog)
 
 BEGIN_MESSAGE_MAP(CPersistentDialog, CDialog)
 ON_WM_DESTROY()
+ON_MESSAGE(CPersistentDialog::kFieldCheckMessage, OnFieldCheckMessage)
 END_MESSAGE_MAP()
 
 namespace {
@@ -107,4 +108,32 @@ void CPersistentDialog::OnCancel() {
 void CPersistentDialog::OnDestroy() {
     SavePlacement();
     CDialog::OnDestroy();
+}
+
+void CPersistentDialog::PostFieldCheck(UINT controlId) {
+    if (m_fieldCheckRunning) {
+        return;
+    }
+    // While a notification of the lost focus is sent, the focus is already where it went.
+    const HWND focus = ::GetFocus();
+    if (!focus || (focus != m_hWnd && !::IsChild(m_hWnd, focus))) {
+        return;
+    }
+    PostMessageW(kFieldCheckMessage, controlId, 0);
+}
+
+void CPersistentDialog::OnFieldCheck(UINT) {}
+
+LRESULT CPersistentDialog::OnFieldCheckMessage(WPARAM wParam, LPARAM) {
+    // A check waiting behind a running one would raise its box over the other's.
+    if (m_fieldCheckRunning) {
+        return 0;
+    }
+    m_fieldCheckRunning = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{m_fieldCheckRunning};
+    OnFieldCheck(static_cast<UINT>(wParam));
+    return 0;
 }

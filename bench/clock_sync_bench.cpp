@@ -84,6 +84,8 @@ public:
     float GetRxSeconds() const override { return 0.0f; }
     LONG GetGpsUtcOffsetSec() const override { return 18; }
     const CGpsNav& GpsNav() const override { return nav; }
+    // The wait for a whole millisecond is the clock's, not work.
+    void PauseNs(std::int64_t) override {}
 
     CLogType& LogType() override { return logType; }
     int GetActiveChannelCount() const override { return 0; }

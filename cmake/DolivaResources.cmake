@@ -107,7 +107,7 @@ function(doliva_add_resources target script)
         # goes to every target that links the library instead.
         set(objects ${symbol}_objects)
         add_library(${objects} OBJECT "${source}")
-        target_include_directories(${objects} PRIVATE ${CMAKE_SOURCE_DIR})
+        target_link_libraries(${objects} PRIVATE doliva_platform)
         target_sources(${target} INTERFACE $<TARGET_OBJECTS:${objects}>)
         add_dependencies(${target} ${objects})
     else()

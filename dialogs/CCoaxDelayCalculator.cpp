@@ -233,7 +233,6 @@ ON_CONTROL_RANGE(CBN_CLOSEUP, CCoaxDelayCalculator::kVelocity1Id, CCoaxDelayCalc
                  OnFieldLeft)
 ON_CONTROL_RANGE(EN_KILLFOCUS, CCoaxDelayCalculator::kLength1Id, CCoaxDelayCalculator::kLength2Id,
                  OnFieldLeft)
-ON_MESSAGE(WM_APP + 0x12, OnDeferredEditMessage)
 ON_WM_PARENTNOTIFY()
 END_MESSAGE_MAP()
 
@@ -286,20 +285,19 @@ void CCoaxDelayCalculator::DoDataExchange(CDataExchange* pDX) {
 }
 
 void CCoaxDelayCalculator::OnFieldLeft(UINT id) {
-    PostMessageW(WM_APP + 0x12, id, 0);
+    PostFieldCheck(id);
 }
 
-LRESULT CCoaxDelayCalculator::OnDeferredEditMessage(WPARAM wParam, LPARAM) {
+void CCoaxDelayCalculator::OnFieldCheck(UINT controlId) {
     if (!m_recalcArmed) {
         m_recalcArmed = 1;
-        return 0;
+        return;
     }
     if (!UpdateData(TRUE)) {
-        return 0;
+        return;
     }
-    OnDeferredEdit(static_cast<UINT>(wParam));
+    OnDeferredEdit(controlId);
     UpdateData(FALSE);
-    return 0;
 }
 
 void CCoaxDelayCalculator::OnParentNotify(UINT message, LPARAM lParam) {

@@ -71,7 +71,7 @@ protected:
     // Writes the inputs only when every control validates, then closes.
     void OnOK() override;
     void OnFieldLeft(UINT id);
-    LRESULT OnDeferredEditMessage(WPARAM wParam, LPARAM lParam);
+    void OnFieldCheck(UINT controlId) override;
     void OnParentNotify(UINT message, LPARAM lParam);
 
 private:

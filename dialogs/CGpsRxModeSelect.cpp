@@ -51,7 +51,6 @@ void Write(LPCTSTR key, int value) {
 
 BEGIN_MESSAGE_MAP(CGpsRxModeSelect, CPersistentDialog)
 ON_EN_KILLFOCUS(CGpsRxModeSelect::kElevationMaskId, OnElevationKillFocus)
-ON_MESSAGE(WM_APP + 0x12, OnDeferredEditMessage)
 ON_BN_CLICKED(CGpsRxModeSelect::kDgpsActivateId, OnDgpsActivateClicked)
 ON_BN_CLICKED(CGpsRxModeSelect::kEnableAllId, OnEnableAllClicked)
 ON_BN_CLICKED(CGpsRxModeSelect::kDisableAllId, OnDisableAllClicked)
@@ -86,7 +85,7 @@ CGpsRxModeSelect::~CGpsRxModeSelect() {
 }
 
 void CGpsRxModeSelect::LoadSettings() {
-    m_elevationMask = Read(u"Elevation Mask", 5);
+    m_elevationMask = kElevationMaskRange.Clamp(Read(u"Elevation Mask", 5));
     m_gpsMode = Read(u"GPS Mode", 0);
     m_positionFixMode = Read(u"Position Fix Mode", 0);
     m_satelliteSelection = Read(u"Satellite Selection", 0);
@@ -96,7 +95,7 @@ void CGpsRxModeSelect::LoadSettings() {
     m_applicationType = Read(u"Application Type", 2);
     m_alignMessages = Read(u"Align Messages", 0);
     m_dgpsActivate = Read(u"DGPS Activate", 0);
-    m_dgpsRate = Read(u"DGPS Rate", 30);
+    m_dgpsRate = kDgpsRateRange.Clamp(Read(u"DGPS Rate", 30));
     m_emulatePvt6 = Read(u"Emulate Pvt6", 0);
     m_ppsDuration = Read(u"PPS Duration", 0);
     // Only a Motorola binary link runs the receiver on local time.
@@ -440,10 +439,10 @@ void CGpsRxModeSelect::OnDgpsDefaults() {
 }
 
 UINT CGpsRxModeSelect::FindInvalidControl() const {
-    if (m_elevationMask < 0 || m_elevationMask > 89) {
+    if (!kElevationMaskRange.Contains(m_elevationMask)) {
         return kElevationMaskId;
     }
-    if (m_dgpsRate < 1 || m_dgpsRate > 255) {
+    if (!kDgpsRateRange.Contains(m_dgpsRate)) {
         return kDgpsRateId;
     }
     return 0;
@@ -488,7 +487,7 @@ BOOL CGpsRxModeSelect::OnInitDialog() {
 void CGpsRxModeSelect::DoDataExchange(CDataExchange* pDX) {
     CPersistentDialog::DoDataExchange(pDX);
     DDX_Text(pDX, kElevationMaskId, m_elevationMask);
-    DDV_MinMaxInt(pDX, m_elevationMask, 0, 89);
+    DDV_MinMaxInt(pDX, m_elevationMask, kElevationMaskRange.low, kElevationMaskRange.high);
     DDX_Radio(pDX, kFirstGpsModeId, m_gpsMode);
     DDX_Radio(pDX, kAllInViewId, m_positionFixMode);
     DDX_Radio(pDX, kBestGeometryId, m_satelliteSelection);
@@ -499,7 +498,7 @@ void CGpsRxModeSelect::DoDataExchange(CDataExchange* pDX) {
     DDX_Check(pDX, kAlignMessagesId, m_alignMessages);
     DDX_Check(pDX, kDgpsActivateId, m_dgpsActivate);
     DDX_Text(pDX, kDgpsRateId, m_dgpsRate);
-    DDV_MinMaxInt(pDX, m_dgpsRate, 1, 255);
+    DDV_MinMaxInt(pDX, m_dgpsRate, kDgpsRateRange.low, kDgpsRateRange.high);
     DDX_Check(pDX, kSixChannelId, m_emulatePvt6);
     DDX_Radio(pDX, kOnePpsId, m_pulseMode);
     DDX_Radio(pDX, kLongPulseId, m_ppsDuration);
@@ -548,12 +547,11 @@ void CGpsRxModeSelect::ApplyControls(const RxModeControls& c) {
 }
 
 void CGpsRxModeSelect::OnElevationKillFocus() {
-    PostMessageW(WM_APP + 0x12, kElevationMaskId, 0);
+    PostFieldCheck(kElevationMaskId);
 }
 
-LRESULT CGpsRxModeSelect::OnDeferredEditMessage(WPARAM, LPARAM) {
+void CGpsRxModeSelect::OnFieldCheck(UINT) {
     UpdateData(TRUE);
-    return 0;
 }
 
 void CGpsRxModeSelect::OnDgpsActivateClicked() {

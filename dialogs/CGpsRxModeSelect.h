@@ -5,6 +5,7 @@
 #pragma once
 
 #include "appframe/CPersistentDialog.h"
+#include "appframe/SettingRange.h"
 #include "platform/base/Win32Types.h"
 #include "resources/Resource.h"
 
@@ -78,14 +79,18 @@ public:
         kSatSbasId = 1278,
     };
 
+    // What the edits accept; stored values are clamped into these when loaded.
+    static constexpr SettingRange<int> kElevationMaskRange{0, 89};
+    static constexpr SettingRange<int> kDgpsRateRange{1, 255};
+
     explicit CGpsRxModeSelect(CWnd* pParent = nullptr);
     // Keeps the two receiver-state flags the identity line shows.
     ~CGpsRxModeSelect() override;
     CGpsRxModeSelect(const CGpsRxModeSelect&) = delete;
     CGpsRxModeSelect& operator=(const CGpsRxModeSelect&) = delete;
 
-    // Reads every setting; receivers that cannot do 0-D navigation have a stored 0-D mode made 2-D (and
-    // stored so).
+    // Reads every setting, the elevation mask and the DGPS rate clamped into their ranges; receivers that
+    // cannot do 0-D navigation have a stored 0-D mode made 2-D (and stored so).
     void LoadSettings();
     // The PRNs in the channel table (bit PRN-1); the seen mask keeps every one of the run.
     void SetTrackedSatellites(DWORD mask);
@@ -140,7 +145,7 @@ protected:
     void OnOK() override;
     // The window's handlers.
     void OnElevationKillFocus();
-    LRESULT OnDeferredEditMessage(WPARAM wParam, LPARAM lParam);
+    void OnFieldCheck(UINT controlId) override;
     void OnDgpsActivateClicked();
     void OnEnableAllClicked() { OnEnableAllSatellites(); }
     void OnDisableAllClicked() { OnDisableAllSatellites(); }

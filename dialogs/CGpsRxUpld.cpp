@@ -47,22 +47,23 @@ void CGpsRxUpld::EnableButtons(BOOL enable) {
     }
 }
 
-void CGpsRxUpld::OnProcessorUpload() {
-    const CString path = ChooseFile(false);
+template <class Upload>
+void CGpsRxUpld::RunUpload(bool engineImage) {
+    const CString path = ChooseFile(engineImage);
     EnableButtons(FALSE);
     ProgressHost host(m_host, *this);
-    IntelHexUpload upload(host);
+    Upload upload(host);
+    host.SetUploadRunning(TRUE);
     upload.Run(path);
+    host.SetUploadRunning(FALSE);
     EnableButtons(TRUE);
     EndDialog(IDOK);
 }
 
+void CGpsRxUpld::OnProcessorUpload() {
+    RunUpload<IntelHexUpload>(false);
+}
+
 void CGpsRxUpld::OnEngineUpload() {
-    const CString path = ChooseFile(true);
-    EnableButtons(FALSE);
-    ProgressHost host(m_host, *this);
-    UbxEngineUpload upload(host);
-    upload.Run(path);
-    EnableButtons(TRUE);
-    EndDialog(IDOK);
+    RunUpload<UbxEngineUpload>(true);
 }

@@ -50,7 +50,7 @@ private:
             m_host.SetProgress(percent);
         }
         void SetUbxUploadRunning(BOOL running) override { m_host.SetUbxUploadRunning(running); }
-        std::int64_t CalendarSeconds() override { return m_host.CalendarSeconds(); }
+        void SetUploadRunning(BOOL running) override { m_host.SetUploadRunning(running); }
         ULONGLONG MonotonicMs() override { return m_host.MonotonicMs(); }
         void SleepMs(DWORD milliseconds) override { m_host.SleepMs(milliseconds); }
         void PollIdle() override { m_host.PollIdle(); }
@@ -61,6 +61,9 @@ private:
     };
 
     void EnableButtons(BOOL enable);
+    // One upload from the file the user chooses, with the buttons disabled; the dialog then ends with OK.
+    template <class Upload>
+    void RunUpload(bool engineImage);
 
     FirmwareUploadHost& m_host;
 

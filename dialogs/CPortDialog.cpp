@@ -299,13 +299,14 @@ void CPortDialog::OnModeSelChange() {
     if (mode.IsEmpty()) {
         return;
     }
-    OnModeChanged(mode);
+    // The controls only: the members take the choice on OK, so that Cancel leaves the earlier values.
     for (UINT id : kRateIds) {
         CheckDlgButton(static_cast<int>(id), BST_UNCHECKED);
     }
     CheckDlgButton(kAutoRestartId, BST_UNCHECKED);
-    if (m_rateIndex >= 0 && m_rateIndex < kRateCount) {
-        CheckDlgButton(static_cast<int>(kRateIds[m_rateIndex]), BST_CHECKED);
+    const int rateIndex = ModeRateIndex(mode);
+    if (rateIndex >= 0) {
+        CheckDlgButton(static_cast<int>(kRateIds[rateIndex]), BST_CHECKED);
     }
     UpdateRateButtons();
     Invalidate();

@@ -65,7 +65,8 @@ public:
     std::vector<CString> PortChoices() const;
     // A probe by the user: a different list replaces the stored one.
     void OnProbePorts();
-    // A new mode chosen: its rate, and the auto-restart flag cleared.
+    // A new mode chosen without a window: its rate, and the auto-restart flag cleared. With a window the
+    // choice shows in the controls only, until OK reads them.
     void OnModeChanged(const CString& modeText);
     // The opening: a rate the mode does not offer is replaced by the mode's own. With a window the lists
     // are filled and the rate buttons follow the mode.

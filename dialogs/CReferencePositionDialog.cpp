@@ -346,7 +346,6 @@ std::vector<CString> CReferencePositionDialog::StoredLocationNames() {
 BEGIN_MESSAGE_MAP(CReferencePositionDialog, CPersistentDialog)
 ON_CONTROL_RANGE(EN_KILLFOCUS, CReferencePositionDialog::kLatitudeId,
                  CReferencePositionDialog::kWgs84AltitudeId, OnEditKillFocus)
-ON_MESSAGE(WM_APP + 0x12, OnDeferredEditMessage)
 ON_WM_PARENTNOTIFY()
 ON_CBN_SELCHANGE(CReferencePositionDialog::kLocationComboId, OnLocationSelChange)
 ON_BN_CLICKED(CReferencePositionDialog::kSaveId, OnSaveClicked)
@@ -383,22 +382,20 @@ void CReferencePositionDialog::DoDataExchange(CDataExchange* pDX) {
 }
 
 void CReferencePositionDialog::OnEditKillFocus(UINT id) {
-    PostMessageW(WM_APP + 0x12, id, 0);
+    PostFieldCheck(id);
 }
 
-LRESULT CReferencePositionDialog::OnDeferredEditMessage(WPARAM wParam, LPARAM) {
-    const UINT id = static_cast<UINT>(wParam);
+void CReferencePositionDialog::OnFieldCheck(UINT controlId) {
     if (!m_recalcArmed) {
-        OnDeferredEdit(id, m_positionFormat); // only re-arms
-        return 0;
+        OnDeferredEdit(controlId, m_positionFormat); // only re-arms
+        return;
     }
     UpdateData(TRUE);
-    const BOOL parsed = OnDeferredEdit(id, m_positionFormat);
+    const BOOL parsed = OnDeferredEdit(controlId, m_positionFormat);
     UpdateData(FALSE);
     if (!parsed) {
-        GotoDlgCtrl(GetDlgItem(static_cast<int>(id)));
+        GotoDlgCtrl(GetDlgItem(static_cast<int>(controlId)));
     }
-    return 0;
 }
 
 void CReferencePositionDialog::OnParentNotify(UINT message, LPARAM lParam) {
@@ -413,25 +410,31 @@ void CReferencePositionDialog::OnParentNotify(UINT message, LPARAM lParam) {
     }
 }
 
-void CReferencePositionDialog::OnLocationSelChange() {
+LRESULT CReferencePositionDialog::SelectedLocation(CString& name) const {
     const LRESULT index = SendDlgItemMessageW(kLocationComboId, CB_GETCURSEL, 0, 0);
+    if (index != CB_ERR) {
+        const LRESULT length =
+            SendDlgItemMessageW(kLocationComboId, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+        SendDlgItemMessageW(kLocationComboId, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                            reinterpret_cast<LPARAM>(name.GetBuffer(static_cast<int>(length) + 1)));
+        name.ReleaseBuffer();
+    }
+    return index;
+}
+
+void CReferencePositionDialog::OnLocationSelChange() {
+    CString name;
+    const LRESULT index = SelectedLocation(name);
     if (index == CB_ERR) {
         return;
     }
-    const LRESULT length =
-        SendDlgItemMessageW(kLocationComboId, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-    CString name;
-    SendDlgItemMessageW(kLocationComboId, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                        reinterpret_cast<LPARAM>(name.GetBuffer(static_cast<int>(length) + 1)));
-    name.ReleaseBuffer();
     UpdateData(TRUE);
     OnSelectLocation(name, m_positionFormat);
     m_locationName = name;
     UpdateData(FALSE);
 }
 
-void CReferencePositionDialog::OnSaveClicked() {
-    UpdateData(TRUE);
+void CReferencePositionDialog::SaveAndListLocation() {
     if (!SaveLocation(m_locationName)) {
         return;
     }
@@ -442,16 +445,27 @@ void CReferencePositionDialog::OnSaveClicked() {
     }
 }
 
-void CReferencePositionDialog::OnRemoveClicked() {
+void CReferencePositionDialog::OnSaveClicked() {
     UpdateData(TRUE);
-    if (!RemoveLocation(m_locationName)) {
+    SaveAndListLocation();
+}
+
+void CReferencePositionDialog::OnOK() {
+    UpdateData(TRUE);
+    SaveAndListLocation();
+    CPersistentDialog::OnOK();
+}
+
+void CReferencePositionDialog::OnRemoveClicked() {
+    // The chosen entry, whatever has been typed over it since.
+    CString name;
+    const LRESULT index = SelectedLocation(name);
+    if (index == CB_ERR) {
         return;
     }
-    const LRESULT index = SendDlgItemMessageW(kLocationComboId, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                              reinterpret_cast<LPARAM>(m_locationName.GetString()));
-    if (index != CB_ERR) {
-        SendDlgItemMessageW(kLocationComboId, CB_DELETESTRING, static_cast<WPARAM>(index), 0);
-    }
+    // A name the database no longer holds is reported, and goes from the list all the same.
+    RemoveLocation(name);
+    SendDlgItemMessageW(kLocationComboId, CB_DELETESTRING, static_cast<WPARAM>(index), 0);
     m_locationName.Empty();
     SetDlgItemTextW(kLocationComboId, m_locationName);
 }

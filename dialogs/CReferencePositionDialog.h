@@ -83,14 +83,20 @@ protected:
 
     // The window's handlers.
     void OnEditKillFocus(UINT id);
-    LRESULT OnDeferredEditMessage(WPARAM wParam, LPARAM lParam);
+    void OnFieldCheck(UINT controlId) override;
     void OnParentNotify(UINT message, LPARAM lParam);
     void OnLocationSelChange();
     void OnSaveClicked();
     void OnRemoveClicked();
+    // Saves the location under the name in the combo box (when there is one), then closes.
+    void OnOK() override;
     void OnLoadOnStartupClicked();
 
 private:
+    // Saves the location under the combo box's name and lists the name when the list lacks it.
+    void SaveAndListLocation();
+    // The index of the chosen entry of the location list and its name; CB_ERR when none is chosen.
+    LRESULT SelectedLocation(CString& name) const;
     void TakeLatitude(double value, int positionFormat);
     void TakeLongitude(double value, int positionFormat);
     void ShowAltitudes();

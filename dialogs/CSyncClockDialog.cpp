@@ -20,29 +20,33 @@ END_MESSAGE_MAP()
 CSyncClockDialog::CSyncClockDialog(CWnd* pParent) : CPersistentDialog(IDD, pParent) {
     LoadSettings();
     UpdateMaxSeconds();
+    m_opening = CurrentSettings();
 }
 
 void CSyncClockDialog::LoadSettings() {
     m_syncMode = AppGetProfileInt(kSection, u"Time Sync Mode", 0);
-    m_deltaMs = AppGetProfileInt(kSection, u"Time Sync Delta Msec", 100);
+    if (!kSyncModeRange.Contains(m_syncMode)) {
+        m_syncMode = kDisable;
+    }
+    m_deltaMs = kDeltaMsRange.Clamp(AppGetProfileInt(kSection, u"Time Sync Delta Msec", 100));
     m_overrideIntegrity = AppGetProfileInt(kSection, u"Time Sync Override Integrity", 0);
     m_overrideTraim = AppGetProfileInt(kSection, u"Time Sync Override TRAIM", 0);
     m_deltaOn = AppGetProfileInt(kSection, u"Time Sync Delta", 0);
     m_maxOn = AppGetProfileInt(kSection, u"Time Sync Max On", 0);
-    m_maxQty = static_cast<UINT>(AppGetProfileInt(kSection, u"Time Sync Max Qty", 1));
-    m_maxUnits = AppGetProfileInt(kSection, u"Time Sync Max Units", 0);
+    m_maxQty = kMaxQtyRange.Clamp(AppGetProfileInt(kSection, u"Time Sync Max Qty", 1));
+    m_maxUnits = kMaxUnitsRange.Clamp(AppGetProfileInt(kSection, u"Time Sync Max Units", 0));
 }
 
 void CSyncClockDialog::UpdateMaxSeconds() {
     switch (m_maxUnits) {
     case kHours:
-        m_maxSeconds = static_cast<int>(m_maxQty * 3600);
+        m_maxSeconds = LONGLONG{m_maxQty} * 3600;
         break;
     case kMinutes:
-        m_maxSeconds = static_cast<int>(m_maxQty * 60);
+        m_maxSeconds = LONGLONG{m_maxQty} * 60;
         break;
     case kSeconds:
-        m_maxSeconds = static_cast<int>(m_maxQty);
+        m_maxSeconds = LONGLONG{m_maxQty};
         break;
     default:
         m_maxSeconds = 0;
@@ -65,10 +69,10 @@ void CSyncClockDialog::NoteClockSet(const CString& text) {
 }
 
 UINT CSyncClockDialog::FindInvalidControl() const {
-    if (m_deltaMs < 10 || m_deltaMs > 60000) {
+    if (!kDeltaMsRange.Contains(m_deltaMs)) {
         return kDeltaMsId;
     }
-    if (m_maxQty < 1 || m_maxQty > 999) {
+    if (!kMaxQtyRange.Contains(m_maxQty)) {
         return kMaxQtyId;
     }
     return 0;
@@ -79,10 +83,13 @@ BOOL CSyncClockDialog::OnInitDialog() {
     for (LPCTSTR name : kUnitNames) {
         SendDlgItemMessageW(kMaxUnitsId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     }
-    SendDlgItemMessageW(kMaxQtySpinId, UDM_SETRANGE32, 1, 999);
+    SendDlgItemMessageW(kMaxQtySpinId, UDM_SETRANGE32, kMaxQtyRange.low, kMaxQtyRange.high);
+    LoadSettings();
+    UpdateMaxSeconds();
+    m_opening = CurrentSettings();
     CPersistentDialog::OnInitDialog();
     SendDlgItemMessageW(kMaxUnitsId, CB_SETCURSEL, static_cast<WPARAM>(m_maxUnits), 0);
-    EnableMaxControls();
+    EnableMaxControls(m_maxOn);
     return TRUE;
 }
 
@@ -90,7 +97,7 @@ void CSyncClockDialog::DoDataExchange(CDataExchange* pDX) {
     CPersistentDialog::DoDataExchange(pDX);
     DDX_Radio(pDX, kFirstModeId, m_syncMode);
     DDX_Text(pDX, kDeltaMsId, m_deltaMs);
-    DDV_MinMaxInt(pDX, m_deltaMs, 10, 60000);
+    DDV_MinMaxInt(pDX, m_deltaMs, kDeltaMsRange.low, kDeltaMsRange.high);
     DDX_Text(pDX, kLastSyncId, m_lastSyncText);
     DDX_Text(pDX, kResetCountId, m_resetCountText);
     DDX_Check(pDX, kOverrideIntegrityId, m_overrideIntegrity);
@@ -99,21 +106,38 @@ void CSyncClockDialog::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, kNtpHitsId, m_ntpHitsText);
     DDX_Check(pDX, kMaxOnId, m_maxOn);
     DDX_Text(pDX, kMaxQtyId, m_maxQty);
-    DDV_MinMaxUInt(pDX, m_maxQty, 1, 999);
+    DDV_MinMaxUInt(pDX, m_maxQty, kMaxQtyRange.low, kMaxQtyRange.high);
 }
 
-void CSyncClockDialog::EnableMaxControls() {
+CSyncClockDialog::Settings CSyncClockDialog::CurrentSettings() const {
+    return {m_syncMode, m_deltaMs, m_overrideIntegrity, m_overrideTraim, m_deltaOn,
+            m_maxOn,    m_maxQty,  m_maxUnits};
+}
+
+void CSyncClockDialog::RestoreSettings(const Settings& settings) {
+    m_syncMode = settings.syncMode;
+    m_deltaMs = settings.deltaMs;
+    m_overrideIntegrity = settings.overrideIntegrity;
+    m_overrideTraim = settings.overrideTraim;
+    m_deltaOn = settings.deltaOn;
+    m_maxOn = settings.maxOn;
+    m_maxQty = settings.maxQty;
+    m_maxUnits = settings.maxUnits;
+    UpdateMaxSeconds();
+}
+
+void CSyncClockDialog::EnableMaxControls(BOOL on) {
     for (UINT id : {kMaxQtySpinId, kMaxUnitsId, kMaxQtyId}) {
         if (CWnd* item = GetDlgItem(static_cast<int>(id))) {
-            item->EnableWindow(m_maxOn ? TRUE : FALSE);
+            item->EnableWindow(on ? TRUE : FALSE);
         }
     }
 }
 
+// Only the controls follow: the clock setting reads the overrides from the members while the dialog is
+// open, so nothing reaches them before OK.
 void CSyncClockDialog::OnMaxActivate() {
-    UpdateData(TRUE);
-    m_maxOn = IsDlgButtonChecked(kMaxOnId) ? TRUE : FALSE;
-    EnableMaxControls();
+    EnableMaxControls(IsDlgButtonChecked(kMaxOnId) ? TRUE : FALSE);
 }
 
 void CSyncClockDialog::OnOK() {
@@ -122,6 +146,8 @@ void CSyncClockDialog::OnOK() {
         return;
     }
     if (!UpdateData(TRUE)) {
+        // What was taken before the refused value goes back: the dialog stays open, nothing is accepted.
+        RestoreSettings(m_opening);
         return;
     }
     const LRESULT units = SendDlgItemMessageW(kMaxUnitsId, CB_GETCURSEL, 0, 0);
@@ -130,7 +156,14 @@ void CSyncClockDialog::OnOK() {
     }
     if (ConfirmSettings()) {
         CPersistentDialog::OnOK();
+    } else {
+        RestoreSettings(m_opening);
     }
+}
+
+void CSyncClockDialog::OnCancel() {
+    RestoreSettings(m_opening);
+    CPersistentDialog::OnCancel();
 }
 
 BOOL CSyncClockDialog::ConfirmSettings() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "appframe/CPersistentDialog.h"
+#include "appframe/SettingRange.h"
 #include "platform/base/CString.h"
 #include "platform/base/Win32Types.h"
 #include "resources/Resource.h"
@@ -30,12 +31,19 @@ public:
     // m_maxUnits
     enum MaxUnits : int { kHours, kMinutes, kSeconds };
 
+    // What the dialog accepts; stored values are clamped into these when loaded (a mode outside its range
+    // counts as off).
+    static constexpr SettingRange<int> kSyncModeRange{kDisable, kEveryDay};
+    static constexpr SettingRange<int> kDeltaMsRange{10, 60000};
+    static constexpr SettingRange<UINT> kMaxQtyRange{1, 999};
+    static constexpr SettingRange<int> kMaxUnitsRange{kHours, kSeconds};
+
     explicit CSyncClockDialog(CWnd* pParent = nullptr);
 
     void LoadSettings();
     void UpdateMaxSeconds();
     // The largest correction in seconds, 0 for no limit.
-    int GetMaxCorrectionSeconds() const { return m_maxOn ? m_maxSeconds : 0; }
+    LONGLONG GetMaxCorrectionSeconds() const { return m_maxOn ? m_maxSeconds : 0; }
     // Counts one clock setting made at the moment the text describes.
     void NoteClockSet(const CString& text);
 
@@ -61,13 +69,29 @@ public:
     UINT m_maxQty = 1;
     int m_maxUnits = kHours;
     UINT m_resetCount = 0;
-    int m_maxSeconds = 0;
+    LONGLONG m_maxSeconds = 0; // never wraps, whatever the quantity
 
 protected:
     void OnOK() override;
+    void OnCancel() override;
 
 private:
-    void EnableMaxControls();
+    // The settings the clock setting reads; they change only when OK accepts the dialog.
+    struct Settings {
+        int syncMode;
+        int deltaMs;
+        BOOL overrideIntegrity;
+        BOOL overrideTraim;
+        BOOL deltaOn;
+        BOOL maxOn;
+        UINT maxQty;
+        int maxUnits;
+    };
+    Settings CurrentSettings() const;
+    void RestoreSettings(const Settings& settings);
+    void EnableMaxControls(BOOL on);
+
+    Settings m_opening{};
 
     DECLARE_MESSAGE_MAP()
 };

@@ -41,10 +41,6 @@ void WriteDouble(LPCTSTR key, LPCTSTR format, double value) {
     AppWriteProfileString(kSection, key, text);
 }
 
-bool Outside(double value, double low, double high) {
-    return value < low || value > high;
-}
-
 // The edits whose loss of focus recalculates.
 constexpr UINT kDeferredEdits[] = {
     CTimingDialog::kAntennaCableDelayId, CTimingDialog::kEpochId,
@@ -56,7 +52,6 @@ constexpr UINT kDeferredEdits[] = {
 
 BEGIN_MESSAGE_MAP(CTimingDialog, CPersistentDialog)
 ON_CONTROL_RANGE(EN_KILLFOCUS, CTimingDialog::kEpochId, CTimingDialog::kTraimLimitId, OnEditKillFocus)
-ON_MESSAGE(WM_DEFERRED_EDIT, OnDeferredEditMessage)
 ON_WM_PARENTNOTIFY()
 ON_NOTIFY(UDN_DELTAPOS, CTimingDialog::kEpochSpinId, OnSpin)
 ON_NOTIFY(UDN_DELTAPOS, CTimingDialog::kPpsOffsetSpinId, OnSpin)
@@ -74,13 +69,13 @@ CTimingDialog::CTimingDialog(CWnd* pParent) : CPersistentDialog(IDD, pParent) {
 }
 
 void CTimingDialog::LoadSettings() {
-    m_antennaCableDelay = ReadDouble(u"Antenna Cable Delay", u"0.0");
-    m_epoch = AppGetProfileInt(kSection, u"Epoch", 0);
-    m_extraDelay = ReadDouble(u"Extra Delay", u"0.000");
-    m_measurementCableDelay = ReadDouble(u"Measurement Cable Delay", u"0.0");
-    m_rxDelay = ReadDouble(u"Rx Delay", u"37.0");
-    m_ppsOffset = ReadDouble(u"1pps Delay", u"0.000");
-    m_traimLimit = ReadDouble(u"T-Raim", u"500.0");
+    m_antennaCableDelay = kCableDelayRange.Clamp(ReadDouble(u"Antenna Cable Delay", u"0.0"));
+    m_epoch = kEpochRange.Clamp(AppGetProfileInt(kSection, u"Epoch", 0));
+    m_extraDelay = kExtraDelayRange.Clamp(ReadDouble(u"Extra Delay", u"0.000"));
+    m_measurementCableDelay = kCableDelayRange.Clamp(ReadDouble(u"Measurement Cable Delay", u"0.0"));
+    m_rxDelay = kRxDelayRange.Clamp(ReadDouble(u"Rx Delay", u"37.0"));
+    m_ppsOffset = kPpsOffsetRange.Clamp(ReadDouble(u"1pps Delay", u"0.000"));
+    m_traimLimit = kTraimLimitRange.Clamp(ReadDouble(u"T-Raim", u"500.0"));
     m_traimConditioned = AppGetProfileInt(kSection, u"T-Raim Conditioned 1pps", 0);
 }
 
@@ -159,7 +154,7 @@ LRESULT CTimingDialog::OnDeferredEdit(WPARAM controlId, LPARAM) {
 
 // The spin handlers normalise the totals as Recalculate does, so the negative form is always first.
 void CTimingDialog::OnEpochSpin(int delta) {
-    m_epoch = std::clamp(m_epoch + delta, 0, 999);
+    m_epoch = kEpochRange.Clamp(m_epoch + delta);
     m_ppsOffset = std::max(m_ppsOffset, LowerPpsBound());
     RecalculateTotals();
 }
@@ -219,25 +214,25 @@ void CTimingDialog::PrepareOpening() {
 }
 
 UINT CTimingDialog::FindInvalidControl() const {
-    if (Outside(m_antennaCableDelay, 0, 20000)) {
+    if (!kCableDelayRange.Contains(m_antennaCableDelay)) {
         return kAntennaCableDelayId;
     }
-    if (m_epoch < 0 || m_epoch > 999) {
+    if (!kEpochRange.Contains(m_epoch)) {
         return kEpochId;
     }
-    if (Outside(m_extraDelay, 0, 999.999)) {
+    if (!kExtraDelayRange.Contains(m_extraDelay)) {
         return kExtraDelayId;
     }
-    if (Outside(m_measurementCableDelay, 0, 20000)) {
+    if (!kCableDelayRange.Contains(m_measurementCableDelay)) {
         return kMeasurementCableDelayId;
     }
-    if (Outside(m_rxDelay, 0, 1000)) {
+    if (!kRxDelayRange.Contains(m_rxDelay)) {
         return kRxDelayId;
     }
-    if (Outside(m_ppsOffset, -999.999, 999.999)) {
+    if (!kPpsOffsetRange.Contains(m_ppsOffset)) {
         return kPpsOffsetId;
     }
-    if (Outside(m_traimLimit, 250, 1000)) {
+    if (!kTraimLimitRange.Contains(m_traimLimit)) {
         return kTraimLimitId;
     }
     return 0;
@@ -310,21 +305,21 @@ BOOL CTimingDialog::OnInitDialog() {
 void CTimingDialog::DoDataExchange(CDataExchange* pDX) {
     CPersistentDialog::DoDataExchange(pDX);
     DDX_Text(pDX, kAntennaCableDelayId, m_antennaCableDelay);
-    DDV_MinMaxDouble(pDX, m_antennaCableDelay, 0.0, 20000.0);
+    DDV_MinMaxDouble(pDX, m_antennaCableDelay, kCableDelayRange.low, kCableDelayRange.high);
     DDX_Text(pDX, kEpochId, m_epoch);
-    DDV_MinMaxInt(pDX, m_epoch, 0, 999);
+    DDV_MinMaxInt(pDX, m_epoch, kEpochRange.low, kEpochRange.high);
     DDX_Text(pDX, kExtraDelayId, m_extraDelay);
-    DDV_MinMaxDouble(pDX, m_extraDelay, 0.0, 999.999);
+    DDV_MinMaxDouble(pDX, m_extraDelay, kExtraDelayRange.low, kExtraDelayRange.high);
     DDX_Text(pDX, kMeasurementCableDelayId, m_measurementCableDelay);
-    DDV_MinMaxDouble(pDX, m_measurementCableDelay, 0.0, 20000.0);
+    DDV_MinMaxDouble(pDX, m_measurementCableDelay, kCableDelayRange.low, kCableDelayRange.high);
     DDX_Text(pDX, kRxDelayId, m_rxDelay);
-    DDV_MinMaxDouble(pDX, m_rxDelay, 0.0, 1000.0);
+    DDV_MinMaxDouble(pDX, m_rxDelay, kRxDelayRange.low, kRxDelayRange.high);
     DDX_Text(pDX, kTotalEarlyId, m_totalEarly);
     DDX_Text(pDX, kTotalLateId, m_totalLate);
     DDX_Text(pDX, kPpsOffsetId, m_ppsOffset);
-    DDV_MinMaxDouble(pDX, m_ppsOffset, -999.999, 999.999);
+    DDV_MinMaxDouble(pDX, m_ppsOffset, kPpsOffsetRange.low, kPpsOffsetRange.high);
     DDX_Text(pDX, kTraimLimitId, m_traimLimit);
-    DDV_MinMaxDouble(pDX, m_traimLimit, 250.0, 1000.0);
+    DDV_MinMaxDouble(pDX, m_traimLimit, kTraimLimitRange.low, kTraimLimitRange.high);
     DDX_Check(pDX, kTraimConditionedId, m_traimConditioned);
     DDX_Text(pDX, kUtcCorrectionId, m_utcCorrection);
     DDX_Check(pDX, kAutoCorrectTicId, m_autoCorrectTic);
@@ -339,21 +334,20 @@ void CTimingDialog::ShowValues() {
 
 void CTimingDialog::OnEditKillFocus(UINT id) {
     if (std::find(std::begin(kDeferredEdits), std::end(kDeferredEdits), id) != std::end(kDeferredEdits)) {
-        PostMessageW(WM_DEFERRED_EDIT, id, 0);
+        PostFieldCheck(id);
     }
 }
 
-LRESULT CTimingDialog::OnDeferredEditMessage(WPARAM wParam, LPARAM) {
+void CTimingDialog::OnFieldCheck(UINT controlId) {
     if (!m_recalcArmed) {
         m_recalcArmed = TRUE;
-        return 0;
+        return;
     }
     if (!UpdateData(TRUE)) {
-        return 0;
+        return;
     }
-    OnDeferredEdit(wParam);
+    OnDeferredEdit(controlId);
     ShowValues();
-    return 0;
 }
 
 void CTimingDialog::OnParentNotify(UINT message, LPARAM lParam) {

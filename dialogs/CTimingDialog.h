@@ -4,12 +4,9 @@
 #pragma once
 
 #include "appframe/CPersistentDialog.h"
+#include "appframe/SettingRange.h"
 #include "platform/base/Win32Types.h"
 #include "resources/Resource.h"
-
-// Posted by an edit that lost the focus, with the edit's id: the recalculation waits until the focus change
-// (and a click on Cancel that caused it) has been seen.
-constexpr UINT WM_DEFERRED_EDIT = WM_APP + 0x12;
 
 class CTimingDialog : public CPersistentDialog {
 public:
@@ -42,9 +39,18 @@ public:
         kTraimLimitId = 1085,
     };
 
+    // What the edits accept; stored values are clamped into these when loaded.
+    static constexpr SettingRange<double> kCableDelayRange{0.0, 20000.0}; // both cables
+    static constexpr SettingRange<int> kEpochRange{0, 999};
+    static constexpr SettingRange<double> kExtraDelayRange{0.0, 999.999};
+    static constexpr SettingRange<double> kRxDelayRange{0.0, 1000.0};
+    static constexpr SettingRange<double> kPpsOffsetRange{-999.999, 999.999};
+    static constexpr SettingRange<double> kTraimLimitRange{250.0, 1000.0};
+
     explicit CTimingDialog(CWnd* pParent = nullptr);
 
-    // Reads the eight stored values; text that is no number reads as 0.
+    // Reads the eight stored values; text that is no number reads as 0, and each value is clamped into its
+    // edit's range.
     void LoadSettings();
     void Recalculate();
     // The deferred work after an edit lost the focus; skipped once after a click on Cancel.
@@ -94,7 +100,7 @@ protected:
     void OnCancel() override;
     // The window's handlers.
     void OnEditKillFocus(UINT id);
-    LRESULT OnDeferredEditMessage(WPARAM wParam, LPARAM lParam);
+    void OnFieldCheck(UINT controlId) override;
     void OnParentNotify(UINT message, LPARAM lParam);
     void OnSpin(NMHDR* pNMHDR, LRESULT* pResult);
     void OnAntennaCoax() { RunCoaxCalculator(u"Antenna Coax Calculator", m_antennaCableDelay); }

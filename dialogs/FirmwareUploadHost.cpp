@@ -1,11 +1,6 @@
 #include "dialogs/FirmwareUploadHost.h"
 
-#include "platform/base/CTime.h"
 #include "platform/kernel/Ticks.h"
-
-std::int64_t FirmwareUploadHost::CalendarSeconds() {
-    return static_cast<std::int64_t>(CTime::GetCurrentTime().GetTime());
-}
 
 ULONGLONG FirmwareUploadHost::MonotonicMs() {
     return GetTickCount64();

@@ -5,8 +5,6 @@
 #include "platform/base/CString.h"
 #include "platform/base/Win32Types.h"
 
-#include <cstdint>
-
 class FirmwareUploadHost {
 public:
     virtual ~FirmwareUploadHost() = default;
@@ -20,10 +18,12 @@ public:
     virtual int ShowMessageBox(const CString& text, UINT type) = 0;
     virtual void SetProgress(int percent) = 0;
     virtual void SetUbxUploadRunning(BOOL running) = 0;
+    // Set while either upload runs: the raw-data line then lets the GUI thread catch up with its messages
+    // also when the raw-data window is closed, so that the program does not freeze for minutes.
+    virtual void SetUploadRunning(BOOL running) = 0;
 
-    // Calendar time in whole seconds, the millisecond clock of the transfer time, pauses, and what a
-    // polling loop does when it finds nothing to read.
-    virtual std::int64_t CalendarSeconds();
+    // The millisecond clock of every wait and of the transfer time: monotonic, since the program itself
+    // sets the PC clock. Then pauses, and what a polling loop does when it finds nothing to read.
     virtual ULONGLONG MonotonicMs();
     virtual void SleepMs(DWORD milliseconds);
     virtual void PollIdle();

@@ -19,8 +19,8 @@ constexpr DWORD kBootLoaderRate = 57600;
 
 } // namespace
 
-bool IntelHexUpload::AwaitBootLoader(std::int64_t giveUpSec, bool firstWait) {
-    const std::int64_t start = m_host.CalendarSeconds();
+bool IntelHexUpload::AwaitBootLoader(ULONGLONG giveUpMs, bool firstWait) {
+    const ULONGLONG start = m_host.MonotonicMs();
     bool found = false;
     for (;;) {
         bool readSomething = false;
@@ -33,16 +33,15 @@ bool IntelHexUpload::AwaitBootLoader(std::int64_t giveUpSec, bool firstWait) {
                 found = true;
             }
         }
-        if (m_host.CalendarSeconds() - start >= giveUpSec) {
-            // The first wait gives up even on a boot loader found in its last round.
-            if (firstWait) {
-                m_host.SetCommBaudRate(kBootLoaderRate);
-                return false;
-            }
-            return found;
-        }
+        // A boot loader found in the wait's last round counts as found.
         if (found) {
             return true;
+        }
+        if (m_host.MonotonicMs() - start >= giveUpMs) {
+            if (firstWait) {
+                m_host.SetCommBaudRate(kBootLoaderRate);
+            }
+            return false;
         }
         if (!readSomething) {
             m_host.PollIdle();
@@ -74,14 +73,14 @@ IntelHexUploadResult IntelHexUpload::Run(const CString& path) {
 
     m_host.SendGpsCommand(_T("@@Wc"));
     m_host.SleepMs(500);
-    bool found = AwaitBootLoader(3, true);
+    bool found = AwaitBootLoader(3000, true);
     m_host.SleepMs(100);
     ULONGLONG transferStartMs = m_host.MonotonicMs();
 
     IntelHexUploadResult result = IntelHexUploadResult::Failed;
     bool failed = false;
     if (!found) {
-        found = AwaitBootLoader(43, false);
+        found = AwaitBootLoader(43000, false);
         if (!found) {
             m_host.SetCommBaudRate(9600);
             m_host.SleepMs(300);
@@ -118,7 +117,7 @@ IntelHexUploadResult IntelHexUpload::Run(const CString& path) {
             for (bool resend = true; resend && !done;) {
                 resend = false;
                 QueueRecord(line);
-                const std::int64_t sendSecond = m_host.CalendarSeconds();
+                const ULONGLONG sent = m_host.MonotonicMs();
                 if (line.Left(11) == _T(":00000001FF")) {
                     result = IntelHexUploadResult::Completed;
                     done = true;
@@ -160,7 +159,7 @@ IntelHexUploadResult IntelHexUpload::Run(const CString& path) {
                         }
                         continue;
                     }
-                    if (m_host.CalendarSeconds() - sendSecond >= 5) {
+                    if (m_host.MonotonicMs() - sent >= 5000) {
                         ++m_stats.responseTimeouts;
                         ++retries;
                         CString echo;

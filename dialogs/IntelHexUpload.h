@@ -40,9 +40,9 @@ public:
     static constexpr int kMaxInvalidRepliesPerSend = 100;
 
 private:
-    // Polls for "Waiting for program..." until `giveUpSec` whole seconds after its start second; the first
-    // wait then switches to the boot loader's rate.
-    bool AwaitBootLoader(std::int64_t giveUpSec, bool firstWait);
+    // Polls for "Waiting for program..." for up to `giveUpMs`; the first wait that does not find it switches
+    // to the boot loader's rate.
+    bool AwaitBootLoader(ULONGLONG giveUpMs, bool firstWait);
     void QueueRecord(const CString& record);
     void EchoStatistics(ULONGLONG transferStartMs);
 

@@ -151,7 +151,7 @@ std::uint32_t UbxEngineUpload::ReplyWord(const CString& frame, int payloadOffset
 
 bool UbxEngineUpload::Await(BYTE messageClass, BYTE messageId, Length rule, int payloadLength,
                             int timeoutSec) {
-    const std::int64_t start = m_host.CalendarSeconds();
+    const ULONGLONG start = m_host.MonotonicMs();
     for (;;) {
         if (!g_receiveList.IsEmpty()) {
             const CString message = g_receiveList.RemoveHead();
@@ -172,7 +172,7 @@ bool UbxEngineUpload::Await(BYTE messageClass, BYTE messageId, Length rule, int 
             }
             continue;
         }
-        if (m_host.CalendarSeconds() - start >= timeoutSec) {
+        if (m_host.MonotonicMs() - start >= static_cast<ULONGLONG>(timeoutSec) * 1000) {
             return false;
         }
         m_host.PollIdle();

@@ -1,10 +1,13 @@
 // The packed-DIB reader over arbitrary bytes (bitmap resources and .bmp files are untrusted input): it must
-// never read out of bounds, and what it accepts must be a bitmap that draws and reads back.
+// never read out of bounds, what it accepts must be a bitmap that draws and reads back, and what the plain
+// reader accepts must be a plain DIB whose header describes its bits.
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/PlainDib.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -37,6 +40,30 @@ void Exercise(HBITMAP b) {
     DeleteDC(dst);
     DeleteDC(mem);
 }
+void CheckPlain(const GdiPlainDib& dib) {
+    const BITMAPINFOHEADER& h = dib.header;
+    const size_t colours = h.biBitCount <= 8 ? size_t{1} << h.biBitCount : 0;
+    const size_t stride = (static_cast<size_t>(h.biWidth) * h.biBitCount + 31) / 32 * 4;
+    if (h.biSize != sizeof(BITMAPINFOHEADER) || h.biCompression != BI_RGB || h.biHeight <= 0 ||
+        dib.colors.size() != colours || h.biClrUsed > colours || dib.bits.size() != stride * h.biHeight ||
+        h.biSizeImage != dib.bits.size()) {
+        std::abort();
+    }
+    // The drawing code trusts such a header: it must find all the bits it expects.
+    std::vector<uint8_t> info(sizeof(BITMAPINFOHEADER) + 4 * colours);
+    std::memcpy(info.data(), &h, sizeof(h));
+    if (colours) {
+        std::memcpy(info.data() + sizeof(h), dib.colors.data(), 4 * colours);
+    }
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP target = CreateBitmap(4, 4, 1, 32, nullptr);
+    HGDIOBJ old = SelectObject(dc, target);
+    StretchDIBits(dc, 0, 0, 4, 4, 0, 0, h.biWidth, h.biHeight, dib.bits.data(),
+                  reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS, SRCCOPY);
+    SelectObject(dc, old);
+    DeleteObject(target);
+    DeleteDC(dc);
+}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -51,6 +78,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             Exercise(b);
             DeleteObject(b);
         }
+    }
+    GdiPlainDib plain;
+    if (GdiReadPlainDib(bytes.data(), bytes.size(), &plain)) {
+        CheckPlain(plain);
+    }
+    if (GdiReadPlainBmpFile(bytes.data(), bytes.size(), &plain)) {
+        CheckPlain(plain);
     }
     return 0;
 }

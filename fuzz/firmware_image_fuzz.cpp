@@ -42,7 +42,7 @@ public:
     int ShowMessageBox(const CString&, UINT) override { return 1; }
     void SetProgress(int) override {}
     void SetUbxUploadRunning(BOOL) override {}
-    std::int64_t CalendarSeconds() override { return nowMs / 1000; }
+    void SetUploadRunning(BOOL) override {}
     ULONGLONG MonotonicMs() override { return static_cast<ULONGLONG>(nowMs); }
     void SleepMs(DWORD ms) override { nowMs += ms; }
     void PollIdle() override {

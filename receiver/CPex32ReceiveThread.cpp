@@ -131,7 +131,12 @@ void CPex32ReceiveThread::CaptureEdge(DWORD events) {
         return;
     }
     g_ppsTimestamp = Milliseconds(newRise ? lineStamp.lastRise : CurrentUtc());
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    const LONGLONG edgeCounter = newRise ? lineStamp.lastRiseCounter : now.QuadPart;
     if (WaitCrossProcessSemaphore(g_ppsGate, 0) == 0) {
+        // The tick's own edge: one dropped while the view is busy must not move it.
+        g_ppsEdgeCounter = edgeCounter;
         m_events.PostPpsTick();
     }
 }

@@ -27,6 +27,7 @@ public:
 
 protected:
     DWORD Run() override;
+    LPCWSTR Name() const override { return u"gps receive"; }
 
 private:
     enum class FramerKind { Nmea, Motorola, Ubx };

@@ -18,6 +18,7 @@ public:
 
 protected:
     DWORD Run() override;
+    LPCWSTR Name() const override { return u"gps transmit"; }
 
 private:
     HANDLE m_port;

@@ -32,6 +32,17 @@ void CThBufferList::AddTail(const CString& text) {
     Base::AddTail(text);
 }
 
+INT_PTR CThBufferList::AddTailDroppingOldest(const CString& text, INT_PTR cap) {
+    Hold hold(m_lock);
+    INT_PTR dropped = 0;
+    while (Base::GetCount() >= cap && !Base::IsEmpty()) {
+        Base::RemoveHead();
+        ++dropped;
+    }
+    Base::AddTail(text);
+    return dropped;
+}
+
 CString CThBufferList::RemoveHead() {
     Hold hold(m_lock);
     if (Base::IsEmpty()) {

@@ -13,6 +13,8 @@ public:
     CThBufferList& operator=(const CThBufferList&) = delete;
 
     void AddTail(const CString& text);
+    // Appends, first dropping the oldest strings so that at most `cap` remain; answers how many went.
+    INT_PTR AddTailDroppingOldest(const CString& text, INT_PTR cap);
     // The oldest string, or "" when the list is empty.
     CString RemoveHead();
     BOOL IsEmpty();
@@ -28,3 +30,6 @@ private:
 extern CThBufferList g_receiveList;
 // Framed commands, from the GUI thread to the transmit thread.
 extern CThBufferList g_transmitList;
+// Commands the transmit list holds at most: a receiver that takes no bytes (held by handshake) must not
+// make it grow without end.
+constexpr INT_PTR kTransmitListCap = 128;

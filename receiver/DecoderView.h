@@ -7,6 +7,7 @@
 #include "platform/base/CTime.h"
 #include "platform/base/Win32Types.h"
 #include "receiver/SatelliteChannelTable.h"
+#include "receiver/WeekRollover.h"
 
 class DecoderView {
 public:
@@ -80,7 +81,23 @@ public:
     // --- CMainFrame panes: -1 empties the pane.
     virtual void SetAntennaStatus(int status) = 0;
     virtual void SetReceiverModeStatus(int status) = 0;
+
+    // --- The week-rollover check of the receiver's dates, one for the view; its notices go to the raw-data
+    // window.
+    virtual WeekRolloverCheck& RolloverCheck() = 0;
+    virtual void AddRawDataLine(const CString& line) = 0;
 };
+
+// The receiver's UTC instant of a tick as a decoder hands it over: after the week-rollover check, so that a
+// date 1024 weeks back never reaches the PC clock.
+inline CTime ReceiverTickTime(DecoderView& view, __time64_t receiverTime) {
+    CString notice;
+    const __time64_t checked = view.RolloverCheck().Apply(receiverTime, notice);
+    if (!notice.IsEmpty()) {
+        view.AddRawDataLine(notice);
+    }
+    return CTime(checked);
+}
 
 // Advances a receiver time by whole seconds; "no time yet" stays no time.
 inline void AdvanceReceiverTime(CTime& time, LONGLONG seconds) {

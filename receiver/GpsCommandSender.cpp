@@ -23,13 +23,11 @@ bool BeginsWith(const CString& text, std::u16string_view prefix) {
     return std::u16string_view(text.str()).starts_with(prefix);
 }
 
-void Queue(const CString& framed) {
-    g_transmitList.AddTail(framed);
-    ReleaseCrossProcessSemaphore(g_transmitReady, 1, nullptr);
-}
+// Set while the transmit list overflows: the raw-data window hears of it once, not per command dropped.
+bool g_transmitOverflowReported = false;
 
 void QueueAndEcho(GpsSendHost& host, const CString& framed, bool longTk) {
-    Queue(framed);
+    QueueForTransmit(host, framed);
     const CString echo = GpsCommandEchoText(framed, longTk);
     if (!echo.IsEmpty()) {
         host.AddRawDataLine(echo);
@@ -85,6 +83,18 @@ bool IsId(const CString& message, const CString& command) {
 
 } // namespace
 
+void QueueForTransmit(GpsSendHost& host, const CString& framed) {
+    const INT_PTR dropped = g_transmitList.AddTailDroppingOldest(framed, kTransmitListCap);
+    if (dropped == 0) {
+        g_transmitOverflowReported =
+            g_transmitOverflowReported && g_transmitList.GetCount() >= kTransmitListCap;
+    } else if (!g_transmitOverflowReported) {
+        g_transmitOverflowReported = true;
+        host.AddRawDataLine(u"WARNING: the receiver takes no commands; the oldest queued ones are dropped");
+    }
+    ReleaseCrossProcessSemaphore(g_transmitReady, 1, nullptr);
+}
+
 void SendGpsCommand(GpsSendHost& host, CString command) {
     switch (FrameGpsCommand(command)) {
     case CommandKind::Nmea:
@@ -121,7 +131,7 @@ void SendGpsCommand(GpsSendHost& host, CString command) {
         }
         return;
     case CommandKind::Unframed:
-        Queue(command);
+        QueueForTransmit(host, command);
         if (command == CString(u"BIN") || command == CString(u"NMEA")) {
             host.SleepMs(500);
         } else {
@@ -258,13 +268,13 @@ BOOL SendGpsCommandAndWait(GpsSendHost& host, CString command) {
         return WaitForOncoreAnswer(host, command);
     }
     if (command == CString(u"BIN") || command == CString(u"NMEA")) {
-        Queue(command);
+        QueueForTransmit(host, command);
         host.SleepMs(500);
         host.UpdateViewWindow();
         return TRUE;
     }
     if (command == CString(u"Z") || BeginsWith(command, u"T")) {
-        Queue(command);
+        QueueForTransmit(host, command);
         return WaitFor(host, 2,
                        [&] { return Drain([](const CString& m) { return IsLoranLine(m) != FALSE; }); });
     }

@@ -33,6 +33,9 @@ public:
     virtual BOOL StopWaiting() { return FALSE; }
 };
 
+// Hands a framed command to the transmit thread. The list is bounded: when it is full (the receiver takes
+// nothing) the oldest commands give way, and the first drop of each such run adds one raw-data line.
+void QueueForTransmit(GpsSendHost& host, const CString& framed);
 // Frames, queues and echoes the command, then decodes (or drops) what the receive list holds.
 void SendGpsCommand(GpsSendHost& host, CString command);
 // As SendGpsCommand, then waits for the answer the command calls for. FALSE on time-out, and at once,

@@ -16,7 +16,9 @@ void LinkThread::WaitUntilEnded() {
 }
 
 DWORD LinkThread::ThreadProc(LPVOID self) {
-    return static_cast<LinkThread*>(self)->Run();
+    LinkThread* thread = static_cast<LinkThread*>(self);
+    SetThreadDescription(GetCurrentThread(), thread->Name());
+    return thread->Run();
 }
 
 BOOL LinkThread::Start() {

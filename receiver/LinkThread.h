@@ -18,6 +18,8 @@ public:
 
 protected:
     virtual DWORD Run() = 0;
+    // The thread's name for the system's tools (ps, top).
+    virtual LPCWSTR Name() const = 0;
     // For the destructor of a derived class: its members must outlive the thread that uses them.
     void WaitUntilEnded();
 

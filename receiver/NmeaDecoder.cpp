@@ -1,12 +1,13 @@
 #include "receiver/NmeaDecoder.h"
 
 #include "platform/base/TimeConversions.h"
-#include "platform/base/WideRuntime.h"
+#include "receiver/NmeaScan.h"
 #include "receiver/ReceiverIdentity.h"
 #include "receiver/ReceiverState.h"
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -18,7 +19,11 @@ struct FieldTime {
 };
 
 bool ScanTime(const CString& field, FieldTime& time) {
-    return swscanf(field, u"%2u%2u%f", &time.hours, &time.minutes, &time.seconds) == 3;
+    return NmeaScan(field)
+               .Unsigned(&time.hours, 2)
+               .Unsigned(&time.minutes, 2)
+               .Float(&time.seconds)
+               .Result() == 3;
 }
 
 bool IsValidTime(const FieldTime& time) {
@@ -31,10 +36,11 @@ struct FieldAngle {
     double value = 0.0; // signed degrees
 };
 
-// "ddmm.mmmm" (or "dddmm.mmmm") with its hemisphere letter.
-bool ScanAngle(const CString& field, const CString& hemisphere, const char16_t* format, double limit,
+// "ddmm.mmmm" (degreeDigits 2) or "dddmm.mmmm" (3) with its hemisphere letter.
+bool ScanAngle(const CString& field, const CString& hemisphere, std::size_t degreeDigits, double limit,
                FieldAngle& angle) {
-    if (swscanf(field, format, &angle.degrees, &angle.minutes) != 2 || angle.minutes < 0.0f) {
+    if (NmeaScan(field).Unsigned(&angle.degrees, degreeDigits).Float(&angle.minutes).Result() != 2 ||
+        angle.minutes < 0.0f) {
         return false;
     }
     const double magnitude = angle.degrees + static_cast<double>(angle.minutes) / 60.0;
@@ -54,18 +60,30 @@ bool ScanAngle(const CString& field, const CString& hemisphere, const char16_t* 
 }
 
 bool ScanUnsigned(const CString& field, unsigned& value) {
-    return swscanf(field, u"%u", &value) == 1;
+    return NmeaScan(field).Unsigned(&value).Result() == 1;
 }
 
-// Receiver times are UTC instants (never pushed through the PC's time zone).
-__time64_t UtcFromFields(unsigned year, unsigned month, unsigned day, unsigned hours, unsigned minutes,
-                         int seconds) {
-    return DaysFromCivil(year, month, day) * 86400 + static_cast<__time64_t>(hours) * 3600 +
-           static_cast<__time64_t>(minutes) * 60 + seconds;
+bool ScanInt(const CString& field, int& value) {
+    return NmeaScan(field).Int(&value).Result() == 1;
+}
+
+bool ScanFloat(const CString& field, float& value) {
+    return NmeaScan(field).Float(&value).Result() == 1;
 }
 
 int RoundedSeconds(float seconds) {
     return static_cast<int>(std::floor(static_cast<double>(seconds) + 0.5));
+}
+
+// A UTC instant (never pushed through the PC's time zone); a receiver on local time is shifted to UTC.
+__time64_t TickTimeFromFields(const DecoderView& view, unsigned year, unsigned month, unsigned day,
+                              const FieldTime& time) {
+    __time64_t utc = DaysFromCivil(year, month, day) * 86400 + static_cast<__time64_t>(time.hours) * 3600 +
+                     static_cast<__time64_t>(time.minutes) * 60 + RoundedSeconds(time.seconds);
+    if (view.IsGpsRxOnLocalTime()) {
+        utc += static_cast<__time64_t>(view.GetTimeZoneBiasMin()) * 60;
+    }
+    return utc;
 }
 
 // Empty fields become "0" so that the one-format scans see every item.
@@ -77,6 +95,15 @@ void FillEmptyFields(CString& sentence) {
     if (sentence.GetLength() > 0 && sentence[sentence.GetLength() - 1] == u',') {
         sentence += u"0";
     }
+}
+
+// A scan of a GSV sentence past its "$GPGSV," head.
+NmeaScan GsvHead(const CString& sentence) {
+    NmeaScan scan(sentence);
+    for (char16_t unit : std::u16string_view(u"$GPGSV,")) {
+        scan.Literal(unit);
+    }
+    return scan;
 }
 
 // GSV signal levels onto the Eb/No scale by receiver model.
@@ -222,12 +249,8 @@ BOOL NmeaDecoder::DecodeZda(CString fields) {
 
     CTime& rxTime = m_view.RxTime();
     if (year >= 1900) {
-        rxTime =
-            CTime(UtcFromFields(year, month, day, time.hours, time.minutes, RoundedSeconds(time.seconds)));
         // The local-time shift belongs to a time just taken: an old one was shifted already.
-        if (m_view.IsGpsRxOnLocalTime()) {
-            AdvanceReceiverTime(rxTime, static_cast<LONGLONG>(m_view.GetTimeZoneBiasMin()) * 60);
-        }
+        rxTime = ReceiverTickTime(m_view, TickTimeFromFields(m_view, year, month, day, time));
     }
     m_view.RxSeconds() = time.seconds;
     if (!m_view.TickSinceZda()) {
@@ -246,21 +269,24 @@ BOOL NmeaDecoder::DecodeGga(CString fields) {
     BOOL result = TRUE;
     const bool wantsRecord = WantsRecord();
 
+    // The record is rebuilt from each sentence; without its time it stays empty (its columns would shift).
     FieldTime time;
-    if (ScanTime(NextNmeaField(fields, u"000000.00"), time)) {
-        if (wantsRecord) {
-            m_pvtRecord.Format(u"%02u,%02u,%05.2f,", time.hours, time.minutes,
-                               static_cast<double>(time.seconds));
-        }
+    const bool timeTaken = ScanTime(NextNmeaField(fields, u"000000.00"), time);
+    const bool buildsRecord = wantsRecord && timeTaken;
+    if (wantsRecord) {
+        m_pvtRecord.Empty();
+    }
+    if (buildsRecord) {
+        m_pvtRecord.Format(u"%02u,%02u,%05.2f,", time.hours, time.minutes, static_cast<double>(time.seconds));
     }
 
     FieldAngle latitude;
     const CString latField = NextNmeaField(fields, u"0000.0000");
     const CString latHemisphere = NextNmeaField(fields, u"");
-    const bool latValid = ScanAngle(latField, latHemisphere, u"%2u%f", 90.0, latitude);
+    const bool latValid = ScanAngle(latField, latHemisphere, 2, 90.0, latitude);
     if (!latValid) {
         result = FALSE;
-    } else if (wantsRecord) {
+    } else if (buildsRecord) {
         m_pvtRecord.AppendFormat(u"%02u,%06.6f,%s,", latitude.degrees, static_cast<double>(latitude.minutes),
                                  latHemisphere.GetString());
     }
@@ -268,16 +294,16 @@ BOOL NmeaDecoder::DecodeGga(CString fields) {
     FieldAngle longitude;
     const CString lonField = NextNmeaField(fields, u"00000.0000");
     const CString lonHemisphere = NextNmeaField(fields, u"");
-    if (!ScanAngle(lonField, lonHemisphere, u"%3u%f", 180.0, longitude)) {
+    if (!ScanAngle(lonField, lonHemisphere, 3, 180.0, longitude)) {
         result = FALSE;
-    } else if (wantsRecord && latValid) {
+    } else if (buildsRecord && latValid) {
         m_pvtRecord.AppendFormat(u"%02u,%06.6f,%s,%s", longitude.degrees,
                                  static_cast<double>(longitude.minutes), lonHemisphere.GetString(),
                                  fields.GetString());
     }
 
     int quality = 0;
-    if (swscanf(NextNmeaField(fields, u"0"), u"%d", &quality) != 1) {
+    if (!ScanInt(NextNmeaField(fields, u"0"), quality)) {
         quality = 0;
         result = FALSE;
     }
@@ -306,14 +332,14 @@ BOOL NmeaDecoder::DecodeGga(CString fields) {
     NextNmeaField(fields, u""); // HDOP
 
     float altitude = 0.0f;
-    if (swscanf(NextNmeaField(fields, u"0.0"), u"%f", &altitude) != 1) {
+    if (!ScanFloat(NextNmeaField(fields, u"0.0"), altitude)) {
         result = FALSE;
     }
     if (NextNmeaField(fields, u"") != u"M") {
         altitude = 0.0f;
     }
     float separation = 0.0f;
-    if (swscanf(NextNmeaField(fields, u"0.0"), u"%f", &separation) != 1) {
+    if (!ScanFloat(NextNmeaField(fields, u"0.0"), separation)) {
         result = FALSE;
     }
     if (NextNmeaField(fields, u"") != u"M") {
@@ -340,11 +366,11 @@ BOOL NmeaDecoder::DecodeGga(CString fields) {
     }
 
     float age = 0.0f;
-    if (swscanf(NextNmeaField(fields, u"0.0"), u"%f", &age) != 1) {
+    if (!ScanFloat(NextNmeaField(fields, u"0.0"), age)) {
         result = FALSE;
     }
     int station = 0;
-    if (swscanf(NextNmeaField(fields, u"0"), u"%d", &station) != 1) {
+    if (!ScanInt(NextNmeaField(fields, u"0"), station)) {
         return FALSE;
     }
 
@@ -374,10 +400,17 @@ BOOL NmeaDecoder::DecodeGsa(CString sentence) {
     float pdop = 0.0f;
     float hdop = 0.0f;
     float vdop = 0.0f;
-    const int items = swscanf(sentence, u"$GPGSA,%1c,%u,%u,%u,%u,%u,%u,%u,%u,%u,%u,%u,%u,%u,%f,%f,%f", &mode,
-                              &fixType, &satellites[0], &satellites[1], &satellites[2], &satellites[3],
-                              &satellites[4], &satellites[5], &satellites[6], &satellites[7], &satellites[8],
-                              &satellites[9], &satellites[10], &satellites[11], &pdop, &hdop, &vdop);
+    // "$GPGSA,%1c,%u,%u,%u,%u,%u,%u,%u,%u,%u,%u,%u,%u,%u,%f,%f,%f"
+    NmeaScan scan(sentence);
+    for (char16_t unit : std::u16string_view(u"$GPGSA,")) {
+        scan.Literal(unit);
+    }
+    scan.Char(&mode).Literal(u',').Unsigned(&fixType);
+    for (unsigned& satellite : satellites) {
+        scan.Literal(u',').Unsigned(&satellite);
+    }
+    scan.Literal(u',').Float(&pdop).Literal(u',').Float(&hdop).Literal(u',').Float(&vdop);
+    const int items = scan.Result();
     if (items < 17) {
         return FALSE;
     }
@@ -409,7 +442,13 @@ BOOL NmeaDecoder::DecodeGsv(CString sentence) {
     unsigned count = 0;
     unsigned number = 0;
     unsigned inView = 0;
-    if (swscanf(sentence, u"$GPGSV,%1u,%1u,%2u", &count, &number, &inView) == 3) {
+    if (GsvHead(sentence)
+            .Unsigned(&count, 1)
+            .Literal(u',')
+            .Unsigned(&number, 1)
+            .Literal(u',')
+            .Unsigned(&inView, 2)
+            .Result() == 3) {
         CString text;
         text.Format(u"%1.1u Visible", inView);
         m_view.SetSatsGridCellText(18, 6, text);
@@ -417,11 +456,14 @@ BOOL NmeaDecoder::DecodeGsv(CString sentence) {
         result = FALSE;
     }
 
+    // "$GPGSV,%*1u,%*1u,%*2u" and up to four groups ",%2u,%2u,%3u,%2u".
     unsigned g[16] = {};
-    const int items = swscanf(
-        sentence, u"$GPGSV,%*1u,%*1u,%*2u,%2u,%2u,%3u,%2u,%2u,%2u,%3u,%2u,%2u,%2u,%3u,%2u,%2u,%2u,%3u,%2u",
-        &g[0], &g[1], &g[2], &g[3], &g[4], &g[5], &g[6], &g[7], &g[8], &g[9], &g[10], &g[11], &g[12], &g[13],
-        &g[14], &g[15]);
+    NmeaScan scan = GsvHead(sentence);
+    scan.Unsigned(nullptr, 1).Literal(u',').Unsigned(nullptr, 1).Literal(u',').Unsigned(nullptr, 2);
+    for (int i = 0; i < 16; ++i) {
+        scan.Literal(u',').Unsigned(&g[i], i % 4 == 2 ? 3 : 2);
+    }
+    const int items = scan.Result();
     if (items < 0 || items % 4 != 0) {
         return FALSE;
     }
@@ -478,21 +520,21 @@ int NmeaDecoder::DecodeRmc(CString fields) {
     FieldAngle angle;
     const CString latField = NextNmeaField(fields, u"0000.0000");
     const CString latHemisphere = NextNmeaField(fields, u"");
-    if (!ScanAngle(latField, latHemisphere, u"%2u%f", 90.0, angle)) {
+    if (!ScanAngle(latField, latHemisphere, 2, 90.0, angle)) {
         result = FALSE;
     }
     const CString lonField = NextNmeaField(fields, u"00000.0000");
     const CString lonHemisphere = NextNmeaField(fields, u"");
-    if (!ScanAngle(lonField, lonHemisphere, u"%3u%f", 180.0, angle)) {
+    if (!ScanAngle(lonField, lonHemisphere, 3, 180.0, angle)) {
         result = FALSE;
     }
     float value = 0.0f;
-    if (swscanf(NextNmeaField(fields, u"0.0"), u"%f", &value) == 1) {
+    if (ScanFloat(NextNmeaField(fields, u"0.0"), value)) {
         m_view.GpsNavSetSpeed(value);
     } else {
         result = FALSE;
     }
-    if (swscanf(NextNmeaField(fields, u"0.0"), u"%f", &value) == 1) {
+    if (ScanFloat(NextNmeaField(fields, u"0.0"), value)) {
         m_view.GpsNavSetHeading(value);
     } else {
         result = FALSE;
@@ -500,8 +542,12 @@ int NmeaDecoder::DecodeRmc(CString fields) {
     unsigned day = 0;
     unsigned month = 0;
     unsigned year = 0;
-    if (swscanf(NextNmeaField(fields, u"010100"), u"%2u%2u%2u", &day, &month, &year) != 3 || day < 1 ||
-        day > 31 || month < 1 || month > 12) {
+    if (NmeaScan(NextNmeaField(fields, u"010100"))
+                .Unsigned(&day, 2)
+                .Unsigned(&month, 2)
+                .Unsigned(&year, 2)
+                .Result() != 3 ||
+        day < 1 || day > 31 || month < 1 || month > 12) {
         result = FALSE;
     }
     year += year < 80 ? 2000 : 1900;
@@ -510,11 +556,7 @@ int NmeaDecoder::DecodeRmc(CString fields) {
 
     if (result && !m_view.ZdaSinceTick()) {
         CTime& rxTime = m_view.RxTime();
-        rxTime =
-            CTime(UtcFromFields(year, month, day, time.hours, time.minutes, RoundedSeconds(time.seconds)));
-        if (m_view.IsGpsRxOnLocalTime()) {
-            AdvanceReceiverTime(rxTime, static_cast<LONGLONG>(m_view.GetTimeZoneBiasMin()) * 60);
-        }
+        rxTime = ReceiverTickTime(m_view, TickTimeFromFields(m_view, year, month, day, time));
         if (!m_view.TickSinceRmc()) {
             m_view.SyncPcClock();
             m_view.DecoderTicks() = TRUE;

@@ -25,6 +25,8 @@ void NmeaLineFramer::Feed(const BYTE* data, std::size_t size, std::vector<CStrin
             }
             messages.emplace_back(std::move(m_line));
             m_line.clear();
+            // Room for the next sentence at once, rather than a few units at a time.
+            m_line.reserve(96);
         } else if (IsPrintableByte(byte)) {
             m_line.push_back(byte);
             if (m_line.size() >= kMaxLine) {

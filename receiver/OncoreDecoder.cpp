@@ -94,6 +94,11 @@ CString OncoreDecoder::DecodeOncoreMessage(const CString& message) {
 }
 
 void OncoreDecoder::Decode(const OncoreMessageKind& kind, const OncoreMessage& m, Texts& t) {
+    const bool idWindowReads =
+        m_view.HasRxIdDialog() &&
+        (kind.rxIdWindow == RxIdWindowUse::kAddsText ||
+         (kind.rxIdWindow == RxIdWindowUse::kAddsTraimStatusOnce && m_view.ShowTraimStatusOnce()));
+    t.wanted = WantsRecord() || idWindowReads;
     if (kind.rxIdWindow == RxIdWindowUse::kReplacesText && m_view.HasRxIdDialog()) {
         m_view.RxIdSetText(m.Text());
     }
@@ -132,7 +137,7 @@ void OncoreDecoder::TakeTickTime(const OncoreMessage& m, bool full) {
         if (m_view.IsGpsRxOnLocalTime()) {
             time += static_cast<__time64_t>(m_view.GetTimeZoneBiasMin()) * 60;
         }
-        rxTime = CTime(time);
+        rxTime = ReceiverTickTime(m_view, time);
         if (!full) {
             // The short message's time is also that of the last edge: a tick before the next full message
             // must find the next edge's time, or the clock is set a second behind.

@@ -23,6 +23,9 @@ private:
     struct Texts {
         CString text;   // returned to the caller
         CString record; // the PVT record
+        // Someone reads the text: the raw-data window or log, or the receiver-ID window. The frequent
+        // messages whose text only goes there leave it at its head while nobody does.
+        bool wanted = true;
     };
     using Handler = void (OncoreDecoder::*)(const OncoreMessage&, Texts&);
 

@@ -8,7 +8,9 @@ void OncoreDecoder::DecodeBb(const OncoreMessage& m, Texts& t) {
     if (m.Length() <= 4) {
         return;
     }
-    t.text.Format(u"@@Bb %u ", m.U8(4));
+    if (t.wanted) {
+        t.text.Format(u"@@Bb %u ", m.U8(4));
+    }
     const int count = std::min(static_cast<int>(m.U8(4)), 12);
     if (m.Length() <= 7 * count + 4) {
         return;
@@ -29,8 +31,10 @@ void OncoreDecoder::DecodeBb(const OncoreMessage& m, Texts& t) {
         const int id = static_cast<int>(m.U8(at));
         const int doppler = m.S16(at + 1);
         const unsigned elevation = m.U8(at + 3), azimuth = m.U16(at + 4);
-        t.text.AppendFormat(u"%u %d %u %u %u ", static_cast<unsigned>(id), doppler, elevation, azimuth,
-                            m.U8(at + 6));
+        if (t.wanted) {
+            t.text.AppendFormat(u"%u %d %u %u %u ", static_cast<unsigned>(id), doppler, elevation, azimuth,
+                                m.U8(at + 6));
+        }
         for (SatelliteChannelRow& row : table) {
             if (row.prn == id || row.prn == 256) {
                 row.prn = id;

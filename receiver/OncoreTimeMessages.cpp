@@ -16,6 +16,9 @@ const char16_t* Word(unsigned value, std::initializer_list<const char16_t*> word
 
 void OncoreDecoder::DecodeBo(const OncoreMessage& m, Texts& t) {
     m_view.GpsUtcOffsetSec() = static_cast<LONG>(m.U8(4));
+    if (!t.wanted) {
+        return;
+    }
     t.text.Format(u"@@Bo - UTC offset = %i seconds", static_cast<int>(m.U8(4)));
 }
 
@@ -49,6 +52,9 @@ void OncoreDecoder::DecodeGj(const OncoreMessage& m, Texts& t) {
 }
 
 void OncoreDecoder::DecodeBnEn(const OncoreMessage& m, Texts& t) {
+    if (!t.wanted) {
+        return;
+    }
     const bool eightChannel = m.Text()[2] == u'E';
     CString& text = t.text;
     text = eightChannel ? u"@@En, TRAIM (8-ch) " : u"@@Bn, TRAIM (6-ch) ";
@@ -83,6 +89,9 @@ void OncoreDecoder::DecodeBnEn(const OncoreMessage& m, Texts& t) {
 }
 
 void OncoreDecoder::DecodeHn(const OncoreMessage& m, Texts& t) {
+    if (!t.wanted) {
+        return;
+    }
     CString& text = t.text;
     text += u", Pulse ";
     text += m.U8(4) == 0 ? u"off" : u"on";
@@ -107,10 +116,12 @@ void OncoreDecoder::DecodeBkEk(const OncoreMessage& m, Texts& t) {
     const double gdop = m.U16(4) * 0.1, pdop = m.U16(6) * 0.1, hdop = m.U16(8) * 0.1, vdop = m.U16(10) * 0.1,
                  tdop = m.U16(12) * 0.1;
     m_view.GpsNavSetDops(gdop, pdop, hdop, vdop, tdop);
-    t.text.Format(eightChannel
-                      ? u"@@Ek, GDOP = %.1f, PDOP =  %.1f, HDOP =  %.1f, VDOP =  %.1f TDOP = %.1f ... "
-                      : u"@@Bk GDOP = %.1f, PDOP =  %.1f, HDOP =  %.1f, VDOP =  %.1f TDOP = %.1f ... ",
-                  gdop, pdop, hdop, vdop, tdop);
+    if (t.wanted) {
+        t.text.Format(eightChannel
+                          ? u"@@Ek, GDOP = %.1f, PDOP =  %.1f, HDOP =  %.1f, VDOP =  %.1f TDOP = %.1f ... "
+                          : u"@@Bk GDOP = %.1f, PDOP =  %.1f, HDOP =  %.1f, VDOP =  %.1f TDOP = %.1f ... ",
+                      gdop, pdop, hdop, vdop, tdop);
+    }
     if (m_view.DgpsStatus() == 1) {
         const double age = m.U16(22) * 0.1;
         CString cell;

@@ -108,17 +108,18 @@ void EarthCentredCm(double latitude, double longitude, double height, LONG xyz[3
     xyz[2] = Trunc32((n * 0.9933056200098587 + height) * std::sin(phi) * 100.0);
 }
 
-CString UbxTimeAiding(LONGLONG utcSeconds, int milliseconds) {
+CString UbxTimeAiding(LONGLONG utcSeconds, int milliseconds, LONG gpsUtcOffsetSec) {
     constexpr LONGLONG kGpsEpoch = 315964800; // 1980-01-06 as seconds since 1970
     constexpr LONGLONG kWeek = 604800;
-    const LONGLONG gpsSeconds = std::max<LONGLONG>(utcSeconds - kGpsEpoch, 0);
+    // The receiver counts GPS time, which runs ahead of UTC by the leap seconds since 1980.
+    const LONGLONG gpsSeconds = std::max<LONGLONG>(utcSeconds - kGpsEpoch + gpsUtcOffsetSec, 0);
     Units p;
     p.Zeros(18)
         .Le(gpsSeconds / kWeek, 2)
         .Le((gpsSeconds % kWeek) * 1000 + milliseconds, 4)
-        .Zeros(8)
-        .Le(1000, 4)
-        .Zeros(8)
+        .Zeros(4)
+        .Le(kPcTimeAccuracyMs, 4) // tAccMs; tAccNs stays 0
+        .Zeros(12)
         .Le(0x00000002, 4); // time valid
     return UbxCommand(0x0B, 0x01, p.Text());
 }
@@ -379,7 +380,9 @@ void ReceiverConfiguration::SendTimeSetup() {
         m_host.GetPcTimeUtc(now);
         const LONGLONG seconds = DaysFromCivil(now.wYear, now.wMonth, now.wDay) * 86400 + now.wHour * 3600 +
                                  now.wMinute * 60 + now.wSecond;
-        Send(UbxTimeAiding(seconds, now.wMilliseconds));
+        const LONG leapSeconds = m_host.GetGpsUtcOffsetSec();
+        Send(
+            UbxTimeAiding(seconds, now.wMilliseconds, leapSeconds > 0 ? leapSeconds : kKnownGpsUtcOffsetSec));
     }
 }
 

@@ -79,6 +79,8 @@ public:
     virtual ReferencePosition GetReferencePosition() = 0;
     // m_timeZoneBiasMin: UTC minus local time in minutes.
     virtual int GetTimeZoneBiasMin() const = 0;
+    // m_gpsUtcOffsetSec: GPS time minus UTC as the receiver last said, 0 before it did.
+    virtual LONG GetGpsUtcOffsetSec() const = 0;
     // The PC time as UTC; the view leaves the default, GetSystemTime.
     virtual void GetPcTimeUtc(SYSTEMTIME& time);
     // CMainFrame::AddStatusText and RemoveStatusText.
@@ -125,7 +127,12 @@ CString UbxCommand(BYTE cls, BYTE id, const std::u16string& payload);
 CString UbxPortConfiguration(DWORD baudRate);
 // The earth-centred X, Y and Z of a WGS84 position in centimetres, as CFG-TMODE carries them.
 void EarthCentredCm(double latitude, double longitude, double height, LONG xyz[3]);
-// AID-INI with the GPS week and time of week of a PC time (UTC seconds since 1970 and milliseconds).
-CString UbxTimeAiding(LONGLONG utcSeconds, int milliseconds);
+// GPS time minus UTC when the receiver has not said: the leap seconds since 1980 as of 2017.
+constexpr LONG kKnownGpsUtcOffsetSec = 18;
+// How close to GPS time the PC's clock is claimed to be in the time aiding.
+constexpr LONG kPcTimeAccuracyMs = 1000;
+// AID-INI with the GPS week and time of week of a PC time (UTC seconds since 1970 and milliseconds) and
+// the GPS-UTC offset, claiming kPcTimeAccuracyMs.
+CString UbxTimeAiding(LONGLONG utcSeconds, int milliseconds, LONG gpsUtcOffsetSec);
 // AID-INI with a reference position.
 CString UbxPositionAiding(const ReferencePosition& position);

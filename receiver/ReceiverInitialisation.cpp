@@ -367,8 +367,7 @@ BOOL ReceiverInitialisation::SetUpMotorola(int found, DWORD configuredRate, DWOR
         }
         g_interfaceMode = kModeMotorolaLoran;
         // Straight to the transmit thread: "T1" starts the receiver's time lines.
-        g_transmitList.AddTail(u"T1");
-        ReleaseCrossProcessSemaphore(g_transmitReady, 1, nullptr);
+        QueueForTransmit(m_host, u"T1");
         m_host.SetStatusText(u"Ready - Loran Mode");
         return CommonEnd(found, TRUE, TRUE);
     default:

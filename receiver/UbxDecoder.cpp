@@ -136,8 +136,9 @@ void DecodeTimeUtc(Call& c) {
         CTime& rxTime = c.view.RxTime();
         if (day >= 1 && day <= 31 && month >= 1 && month <= 12 && year >= 1900) {
             // A UTC instant: never shifted, whatever the PC's time zone.
-            rxTime = CTime(DaysFromCivil(year, month, day) * 86400 + static_cast<__time64_t>(hour) * 3600 +
-                           static_cast<__time64_t>(minute) * 60 + second);
+            rxTime = ReceiverTickTime(c.view, DaysFromCivil(year, month, day) * 86400 +
+                                                  static_cast<__time64_t>(hour) * 3600 +
+                                                  static_cast<__time64_t>(minute) * 60 + second);
         }
         if (!c.view.TickHandled()) {
             c.view.SyncPcClock();

@@ -3,6 +3,15 @@
 #include "receiver/NmeaCheck.h"
 #include "receiver/NmeaLineFramer.h"
 
+#include <algorithm>
+
+namespace {
+
+// Room for most NMEA sentences, so that a line is not grown a few units at a time.
+constexpr std::size_t kTypicalSentence = 96;
+
+} // namespace
+
 bool IsValidUbxFrame(const std::u16string& frame) {
     if (frame.size() < 8) {
         return false;
@@ -24,8 +33,19 @@ void UbxFramer::Reset() {
 }
 
 void UbxFramer::Feed(const BYTE* data, std::size_t size, std::vector<CString>& messages) {
-    for (std::size_t i = 0; i < size; ++i) {
-        FeedByte(data[i], messages);
+    std::size_t i = 0;
+    while (i < size) {
+        if (m_state == 6) {
+            // A payload's bytes need no look: they are taken as one run.
+            const std::size_t take = std::min(m_payloadLength + 6 - m_line.size(), size - i);
+            m_line.append(data + i, data + i + take);
+            i += take;
+            if (m_line.size() == m_payloadLength + 6) {
+                m_state = 7;
+            }
+            continue;
+        }
+        FeedByte(data[i++], messages);
     }
 }
 
@@ -42,6 +62,7 @@ void UbxFramer::FeedByte(BYTE byte, std::vector<CString>& messages) {
             m_line.assign(1, byte);
             m_state = 1;
         } else if (byte == '$') {
+            m_line.reserve(kTypicalSentence);
             m_line.assign(1, byte);
             m_state = 9;
         }
@@ -81,6 +102,7 @@ void UbxFramer::FeedByte(BYTE byte, std::vector<CString>& messages) {
             return;
         }
         m_state = m_payloadLength == 0 ? 7 : 6;
+        m_line.reserve(m_payloadLength + 8);
         return;
     case 6:
         m_line.push_back(byte);

@@ -120,13 +120,6 @@ CString& CString::operator=(TCHAR ch) {
     return *this;
 }
 
-TCHAR CString::GetAt(int index) const {
-    if (index < 0 || index >= GetLength()) {
-        return 0;
-    }
-    return m_text[static_cast<size_t>(index)];
-}
-
 void CString::SetAt(int index, TCHAR ch) {
     if (index >= 0 && index < GetLength()) {
         m_text[static_cast<size_t>(index)] = ch;

@@ -33,7 +33,9 @@ public:
     BOOL IsEmpty() const { return m_text.empty(); }
     void Empty() { m_text.clear(); }
     // Out-of-range indexes answer 0 rather than reading past the text.
-    TCHAR GetAt(int index) const;
+    TCHAR GetAt(int index) const {
+        return static_cast<unsigned>(index) < m_text.size() ? m_text[static_cast<size_t>(index)] : TCHAR(0);
+    }
     TCHAR operator[](int index) const { return GetAt(index); }
     void SetAt(int index, TCHAR ch);
     operator LPCTSTR() const { return m_text.c_str(); }

@@ -2,6 +2,7 @@
 
 #include "platform/base/CodePage.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -17,18 +18,19 @@ constexpr int kSignificantDigits = 17;
 
 enum class Length { None, HH, H, L, LL, BigL, I64, I32, I, W, Z, J, T };
 
+// Left uninitialised on purpose: ParseConversion sets every member, and a format's plan holds dozens.
 struct Conversion {
-    bool left = false;
-    bool plus = false;
-    bool space = false;
-    bool alt = false;
-    bool zero = false;
-    bool widthArg = false;
-    bool precisionArg = false;
-    int width = 0;
-    int precision = -1;
-    Length length = Length::None;
-    char16_t conv = 0;
+    bool left;
+    bool plus;
+    bool space;
+    bool alt;
+    bool zero;
+    bool widthArg;
+    bool precisionArg;
+    int width;
+    int precision;
+    Length length;
+    char16_t conv;
 };
 
 bool IsDigit(char16_t c) {
@@ -234,28 +236,31 @@ unsigned long long FetchUnsigned(ArgList& a, Length len) {
 // Pads and writes one converted field: blanks, prefix (sign or radix prefix), zeros, text, blanks.
 template <typename Unit>
 void Emit(std::u16string& out, const Conversion& s, std::string_view prefix, const Unit* text, size_t len) {
-    long long padding = static_cast<long long>(s.width) - static_cast<long long>(len + prefix.size());
-    if (padding < 0) {
-        padding = 0;
-    }
+    const size_t padding = static_cast<size_t>(s.width) > len + prefix.size()
+                               ? static_cast<size_t>(s.width) - len - prefix.size()
+                               : 0;
+    // One resize, then the units written in place.
+    const size_t start = out.size();
+    out.resize(start + padding + prefix.size() + len);
+    char16_t* p = out.data() + start;
     if (!s.left && !s.zero) {
-        out.append(static_cast<size_t>(padding), u' ');
+        p = std::fill_n(p, padding, u' ');
     }
     for (char c : prefix) {
-        out.push_back(static_cast<unsigned char>(c));
+        *p++ = static_cast<unsigned char>(c);
     }
     if (s.zero && !s.left) {
-        out.append(static_cast<size_t>(padding), u'0');
+        p = std::fill_n(p, padding, u'0');
     }
     if constexpr (sizeof(Unit) == 1) {
         for (size_t i = 0; i < len; ++i) {
-            out.push_back(static_cast<unsigned char>(text[i]));
+            *p++ = static_cast<unsigned char>(text[i]);
         }
     } else {
-        out.append(text, len);
+        p = std::copy_n(text, len, p);
     }
     if (s.left) {
-        out.append(static_cast<size_t>(padding), u' ');
+        std::fill_n(p, padding, u' ');
     }
 }
 
@@ -292,6 +297,13 @@ void FormatInteger(std::u16string& out, Conversion& s, ArgList& a) {
     char* end = buffer + sizeof buffer;
     char* text = end;
     int precision = s.precision;
+    if (radix == 10) {
+        // The common case, with a division the compiler turns into a multiplication.
+        while (precision-- > 0 || number != 0) {
+            *--text = static_cast<char>('0' + number % 10);
+            number /= 10;
+        }
+    }
     while (precision-- > 0 || number != 0) {
         *--text = digitSet[number % radix];
         number /= radix;
@@ -383,109 +395,128 @@ Digits Decompose(double value) {
     return d;
 }
 
+// The longest text a floating conversion lays out: the integer digits of the largest double, the point and
+// kMaxNumberPrecision decimals, or a hex mantissa, with room to spare.
+constexpr size_t kMaxFloatText = 309 + 1 + kMaxNumberPrecision + 32;
+
+// A fixed-size text built without allocating.
+struct FloatText {
+    char data[kMaxFloatText];
+    size_t size = 0;
+
+    void Push(char c) { data[size++] = c; }
+    void Append(const char* text, size_t n) {
+        std::memcpy(data + size, text, n);
+        size += n;
+    }
+};
+
 // The first n digits rounded half up on the digit text, as the original did; a carry out of the first
 // digit moves the decimal point. Non-digit characters (the infinity and NaN texts) just step to the next
 // character when rounded up.
 struct Rounded {
-    std::string digits;
-    int decpt;
+    char digits[kMaxFloatText];
+    int count = 0;
+    int decpt = 0;
+
+    char At(int i) const { return i >= 0 && i < count ? digits[i] : '0'; }
 };
 
-Rounded Round(const Digits& d, int n) {
-    Rounded r{{}, d.decpt};
+void Round(const Digits& d, int n, Rounded& r) {
+    r.decpt = d.decpt;
+    r.count = 0;
     if (n < 0) {
-        return r;
+        return;
     }
-    r.digits.reserve(static_cast<size_t>(n) + 1);
     for (int i = 0; i < n; ++i) {
-        r.digits.push_back(d.At(i));
+        r.digits[r.count++] = d.At(i);
     }
     if (d.At(n) >= '5') {
         int i = n - 1;
-        while (i >= 0 && r.digits[static_cast<size_t>(i)] == '9') {
-            r.digits[static_cast<size_t>(i)] = '0';
+        while (i >= 0 && r.digits[i] == '9') {
+            r.digits[i] = '0';
             --i;
         }
         if (i >= 0) {
-            ++r.digits[static_cast<size_t>(i)];
+            ++r.digits[i];
         } else {
             // All nines (or no digits kept): the digits become "100..." one place further left.
             if (n > 0) {
-                r.digits.pop_back();
+                --r.count;
             }
-            r.digits.insert(r.digits.begin(), '1');
+            std::memmove(r.digits + 1, r.digits, static_cast<size_t>(r.count));
+            r.digits[0] = '1';
+            ++r.count;
             ++r.decpt;
         }
     }
-    return r;
-}
-
-char RoundedAt(const Rounded& r, int i) {
-    return i >= 0 && i < static_cast<int>(r.digits.size()) ? r.digits[static_cast<size_t>(i)] : '0';
 }
 
 // Fixed notation with the given number of decimals from already rounded digits.
-void LayoutFixed(std::string& text, const Rounded& r, int decimals, bool forcePoint) {
+void LayoutFixed(FloatText& text, const Rounded& r, int decimals, bool forcePoint) {
     if (r.decpt <= 0) {
-        text.push_back('0');
+        text.Push('0');
     } else {
         for (int i = 0; i < r.decpt; ++i) {
-            text.push_back(RoundedAt(r, i));
+            text.Push(r.At(i));
         }
     }
     if (decimals > 0 || forcePoint) {
-        text.push_back('.');
+        text.Push('.');
     }
     for (int j = 0; j < decimals; ++j) {
-        text.push_back(RoundedAt(r, r.decpt + j));
+        text.Push(r.At(r.decpt + j));
     }
 }
 
-void LayoutExponent(std::string& text, const Rounded& r, int decimals, bool forcePoint, char e) {
-    text.push_back(RoundedAt(r, 0));
+void LayoutExponent(FloatText& text, const Rounded& r, int decimals, bool forcePoint, char e) {
+    text.Push(r.At(0));
     if (decimals > 0 || forcePoint) {
-        text.push_back('.');
+        text.Push('.');
     }
     for (int j = 1; j <= decimals; ++j) {
-        text.push_back(RoundedAt(r, j));
+        text.Push(r.At(j));
     }
     int exponent = r.decpt - 1;
-    text.push_back(e);
-    text.push_back(exponent < 0 ? '-' : '+');
+    text.Push(e);
+    text.Push(exponent < 0 ? '-' : '+');
     char digits[8];
     auto res = std::to_chars(digits, digits + sizeof digits, exponent < 0 ? -exponent : exponent);
     for (auto n = res.ptr - digits; n < 3; ++n) {
-        text.push_back('0');
+        text.Push('0');
     }
-    text.append(digits, res.ptr);
+    text.Append(digits, static_cast<size_t>(res.ptr - digits));
 }
 
 // Drops trailing zeros of the fraction (before any exponent) and a point left bare.
-void CropZeros(std::string& text) {
-    size_t point = text.find('.');
-    if (point == std::string::npos) {
+void CropZeros(FloatText& text) {
+    const std::string_view view(text.data, text.size);
+    size_t point = view.find('.');
+    if (point == std::string_view::npos) {
         return;
     }
-    size_t stop = text.find_first_of("eE", point);
-    if (stop == std::string::npos) {
-        stop = text.size();
+    size_t stop = view.find_first_of("eE", point);
+    if (stop == std::string_view::npos) {
+        stop = text.size;
     }
     size_t last = stop;
-    while (last > point + 1 && text[last - 1] == '0') {
+    while (last > point + 1 && text.data[last - 1] == '0') {
         --last;
     }
     if (last == point + 1) {
         last = point;
     }
-    text.erase(last, stop - last);
+    std::memmove(text.data + last, text.data + stop, text.size - stop);
+    text.size -= stop - last;
 }
 
-void LayoutHex(std::string& text, double value, const Digits& d, int precision, bool alt, bool upper) {
+void LayoutHex(FloatText& text, double value, const Digits& d, int precision, bool alt, bool upper,
+               Rounded& scratch) {
     if (d.text[0] == '1' && d.count > 1 && d.text[1] == '#') {
         // Infinity and NaN: their texts laid out like "%e" digits, with a binary exponent of zero.
-        Rounded r = Round(d, precision + 1);
-        LayoutFixed(text, r, precision, alt);
-        text += upper ? "P+0" : "p+0";
+        Round(d, precision + 1, scratch);
+        LayoutFixed(text, scratch, precision, alt);
+        text.Append(upper ? "P+0" : "p+0", 3);
         return;
     }
     std::uint64_t bits;
@@ -513,19 +544,62 @@ void LayoutHex(std::string& text, double value, const Digits& d, int precision, 
         }
     }
     const char* digitSet = upper ? "0123456789ABCDEF" : "0123456789abcdef";
-    text += upper ? "0X" : "0x";
-    text.push_back(static_cast<char>('0' + lead));
+    text.Append(upper ? "0X" : "0x", 2);
+    text.Push(static_cast<char>('0' + lead));
     if (precision > 0 || alt) {
-        text.push_back('.');
+        text.Push('.');
     }
     int shown = precision < 13 ? precision : 13;
     for (int i = shown - 1; i >= 0; --i) {
-        text.push_back(digitSet[(mantissa >> (i * 4)) & 15]);
+        text.Push(digitSet[(mantissa >> (i * 4)) & 15]);
     }
-    text.append(static_cast<size_t>(precision - shown), '0');
-    text.push_back(upper ? 'P' : 'p');
-    text.push_back(exponent < 0 ? '-' : '+');
-    text += std::to_string(exponent < 0 ? -exponent : exponent);
+    for (int i = shown; i < precision; ++i) {
+        text.Push('0');
+    }
+    text.Push(upper ? 'P' : 'p');
+    text.Push(exponent < 0 ? '-' : '+');
+    char digits[8];
+    auto res = std::to_chars(digits, digits + sizeof digits, exponent < 0 ? -exponent : exponent);
+    text.Append(digits, static_cast<size_t>(res.ptr - digits));
+}
+
+// "%f" of a value whose digits all lie within its first 15 significant ones: scaled by 10^precision and
+// rounded to a whole number, which gives the same digits as rounding the 17 significant digits half up,
+// unless the scaled value lies so close to a half that the two could differ (then this answers false).
+bool LayoutFixedFast(FloatText& text, double value, int precision, bool forcePoint) {
+    static constexpr double kPowersOfTen[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,
+                                              1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17};
+    if (precision >= static_cast<int>(std::size(kPowersOfTen)) || !std::isfinite(value)) {
+        return false;
+    }
+    const double scaled = std::fabs(value) * kPowersOfTen[precision];
+    if (!(scaled < 1e15)) {
+        return false;
+    }
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole; // exact below 2^52
+    // The product is off by at most half an ulp, the 17-digit rounding by half a unit of its last digit.
+    if (std::fabs(fraction - 0.5) <= scaled * 4e-16) {
+        return false;
+    }
+    std::uint64_t number = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+    char digits[24];
+    char* end = digits + sizeof digits;
+    char* p = end;
+    do {
+        *--p = static_cast<char>('0' + number % 10);
+        number /= 10;
+    } while (number != 0);
+    while (end - p < precision + 1) {
+        *--p = '0';
+    }
+    const size_t integerDigits = static_cast<size_t>(end - p) - static_cast<size_t>(precision);
+    text.Append(p, integerDigits);
+    if (precision > 0 || forcePoint) {
+        text.Push('.');
+    }
+    text.Append(p + integerDigits, static_cast<size_t>(precision));
+    return true;
 }
 
 void FormatFloat(std::u16string& out, Conversion& s, ArgList& a) {
@@ -542,41 +616,46 @@ void FormatFloat(std::u16string& out, Conversion& s, ArgList& a) {
         precision = kMaxNumberPrecision;
     }
     bool forcePoint = s.alt && precision == 0;
-    Digits d = Decompose(value);
-    std::string text;
-    switch (lower) {
-    case 'f':
-        LayoutFixed(text, Round(d, d.decpt + precision), precision, forcePoint);
-        break;
-    case 'e':
-        LayoutExponent(text, Round(d, precision + 1), precision, forcePoint, upper ? 'E' : 'e');
-        break;
-    case 'g': {
-        Rounded r = Round(d, precision);
-        int x = r.decpt - 1;
-        if (x < -4 || x >= precision) {
-            LayoutExponent(text, r, precision - 1, forcePoint, upper ? 'E' : 'e');
-        } else {
-            LayoutFixed(text, r, precision - 1 - x, forcePoint);
+    FloatText text;
+    if (lower != 'f' || !LayoutFixedFast(text, value, precision, forcePoint)) {
+        const Digits d = Decompose(value);
+        Rounded r;
+        switch (lower) {
+        case 'f':
+            Round(d, d.decpt + precision, r);
+            LayoutFixed(text, r, precision, forcePoint);
+            break;
+        case 'e':
+            Round(d, precision + 1, r);
+            LayoutExponent(text, r, precision, forcePoint, upper ? 'E' : 'e');
+            break;
+        case 'g': {
+            Round(d, precision, r);
+            int x = r.decpt - 1;
+            if (x < -4 || x >= precision) {
+                LayoutExponent(text, r, precision - 1, forcePoint, upper ? 'E' : 'e');
+            } else {
+                LayoutFixed(text, r, precision - 1 - x, forcePoint);
+            }
+            if (!s.alt) {
+                CropZeros(text);
+            }
+            break;
         }
-        if (!s.alt) {
-            CropZeros(text);
+        default:
+            LayoutHex(text, value, d, precision, s.alt, upper, r);
+            break;
         }
-        break;
-    }
-    default:
-        LayoutHex(text, value, d, precision, s.alt, upper);
-        break;
     }
     char prefix = 0;
-    if (d.negative) {
+    if (std::signbit(value)) {
         prefix = '-';
     } else if (s.plus) {
         prefix = '+';
     } else if (s.space) {
         prefix = ' ';
     }
-    Emit(out, s, std::string_view(&prefix, prefix ? 1 : 0), text.data(), text.size());
+    Emit(out, s, std::string_view(&prefix, prefix ? 1 : 0), text.data, text.size);
 }
 
 bool IsNarrow(const Conversion& s) {
@@ -629,34 +708,57 @@ void FormatString(std::u16string& out, const Conversion& s, ArgList& a) {
     }
 }
 
-bool Validate(const char16_t* format) {
+// The next '%' or the terminating zero.
+const char16_t* NextPercentOrEnd(const char16_t* p) {
+    while (*p && *p != u'%') {
+        ++p;
+    }
+    return p;
+}
+
+// The conversions of a format as the check found them, so that formatting need not parse them again; a
+// format with more than kPlanned of them has the rest parsed again as it goes.
+struct Plan {
+    static constexpr int kPlanned = 32;
+    Conversion conversions[kPlanned];
+    const char16_t* after[kPlanned];
+    int count = 0;
+};
+
+bool Validate(const char16_t* format, Plan& plan) {
     const char16_t* p = format;
     Conversion s;
-    while (*p) {
-        if (*p++ != u'%') {
-            continue;
-        }
-        if (!ParseConversion(p, s)) {
+    while (*(p = NextPercentOrEnd(p))) {
+        ++p;
+        Conversion& target = plan.count < Plan::kPlanned ? plan.conversions[plan.count] : s;
+        if (!ParseConversion(p, target)) {
             return false;
         }
+        if (plan.count < Plan::kPlanned) {
+            plan.after[plan.count] = p;
+        }
+        ++plan.count;
     }
     return true;
 }
 
-bool Format(std::u16string& out, const char16_t* format, ArgList& a) {
+bool Format(std::u16string& out, const char16_t* format, const Plan& plan, ArgList& a) {
     const char16_t* p = format;
     Conversion s;
-    while (*p) {
+    for (int index = 0; *p; ++index) {
         const char16_t* run = p;
-        while (*p && *p != u'%') {
-            ++p;
-        }
+        p = NextPercentOrEnd(p);
         out.append(run, static_cast<size_t>(p - run));
         if (!*p) {
             break;
         }
         ++p;
-        ParseConversion(p, s);
+        if (index < Plan::kPlanned) {
+            s = plan.conversions[index];
+            p = plan.after[index];
+        } else {
+            ParseConversion(p, s);
+        }
         if (s.conv == u'%') {
             out.push_back(u'%');
             continue;
@@ -714,13 +816,14 @@ bool Format(std::u16string& out, const char16_t* format, ArgList& a) {
 
 bool AppendFormatV(std::u16string& out, const char16_t* format, va_list args) {
     // Checking the whole format first means an invalid one consumes no argument and appends nothing.
-    if (!format || !Validate(format)) {
+    Plan plan;
+    if (!format || !Validate(format, plan)) {
         return false;
     }
     size_t start = out.size();
     ArgList a;
     va_copy(a.ap, args);
-    bool ok = Format(out, format, a);
+    bool ok = Format(out, format, plan, a);
     va_end(a.ap);
     if (!ok) {
         out.resize(start);

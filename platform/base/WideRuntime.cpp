@@ -669,8 +669,8 @@ int Scan(const char16_t* input, const char16_t* format, ScanArgs& a) {
     const char16_t* in = input;
     const char16_t* f = format;
     int assigned = 0;
-    bool converted = false;
-    auto inputFailure = [&] { return converted ? assigned : EOF; };
+    // Input that ends before the first assigned conversion answers EOF, also after suppressed ones.
+    auto inputFailure = [&] { return assigned > 0 ? assigned : EOF; };
     while (*f) {
         if (iswspace(*f)) {
             while (iswspace(*f)) {
@@ -718,7 +718,6 @@ int Scan(const char16_t* input, const char16_t* format, ScanArgs& a) {
         if (step == Step::MatchFailure) {
             return assigned;
         }
-        converted = true;
         if (!s.suppress) {
             ++assigned;
         }

@@ -2,6 +2,9 @@
 
 #include "platform/base/CodePage.h"
 #include "platform/base/WideRuntime.h"
+#include "platform/display/MessageApi.h"
+#include "platform/display/WindowApi.h"
+#include "platform/gdi/Gdi.h"
 
 #include <algorithm>
 #include <cstring>
@@ -66,8 +69,30 @@ struct Store {
     std::optional<std::u16string> desktopText; // as last seen or published, desktop form
 };
 
+// Owners and listeners are windows of the window core: messages go to them through it, GDI-object formats are
+// deleted by GDI, and a window the core destroys stops being owner and listener.
+LRESULT DeliverToWindow(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool post) {
+    if (post) {
+        PostMessageW(hwnd, message, wParam, lParam);
+        return 0;
+    }
+    return SendMessageW(hwnd, message, wParam, lParam);
+}
+
+void DeleteGdiFormat(UINT, HANDLE object) {
+    DeleteObject(static_cast<HGDIOBJ>(object));
+}
+
 Store& TheStore() {
-    static Store* store = new Store; // outlives static destructors that may still use the clipboard
+    // Outlives static destructors that may still use the clipboard. No window can be owner or listener before
+    // the store exists, so that is when the core starts telling it of destroyed windows.
+    static Store* store = [] {
+        auto* made = new Store;
+        made->messageHook = DeliverToWindow;
+        made->gdiDeleter = DeleteGdiFormat;
+        DisplayAddWindowDestroyHook(ClipboardWindowDestroyed);
+        return made;
+    }();
     return *store;
 }
 

@@ -92,19 +92,20 @@ BOOL RemoveClipboardFormatListener(HWND hwnd);
 #define RegisterClipboardFormat RegisterClipboardFormatW
 #define GetClipboardFormatName GetClipboardFormatNameW
 
-// The window core calls this when a window is destroyed: an owner with delayed formats gets
+// The window core calls this when a window is destroyed, before its WM_DESTROY: an owner with delayed formats gets
 // WM_RENDERALLFORMATS first; what it leaves unrendered is dropped, and the window stops being owner,
 // open window and listener.
 void ClipboardWindowDestroyed(HWND hwnd);
 
-// Delivers a message to a window: sent (the answer comes back) or, when `post` is set, posted.
+// Delivers a message to a window: sent (the answer comes back) or, when `post` is set, posted. By default
+// through the window core; tests install their own.
 using ClipboardMessageHook =
     std::function<LRESULT(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool post)>;
 // Installs the hook and answers the previous one; an empty function sends nothing.
 ClipboardMessageHook ClipboardSetMessageHook(ClipboardMessageHook hook);
 
-// Deletes the handle of a GDI-object format (DeleteObject, DeleteEnhMetaFile); installed by GDI. It runs with
-// the clipboard locked and must not call it.
+// Deletes the handle of a GDI-object format; DeleteObject by default. It runs with the clipboard locked and
+// must not call it.
 using ClipboardGdiObjectDeleter = std::function<void(UINT format, HANDLE object)>;
 ClipboardGdiObjectDeleter ClipboardSetGdiObjectDeleter(ClipboardGdiObjectDeleter deleter);
 

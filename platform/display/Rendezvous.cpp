@@ -1,11 +1,12 @@
-// Top-level windows of this user's other processes: a per-user directory in $XDG_RUNTIME_DIR (one per
-// DOLIVA_CONFIG_DIR scope) where each process keeps a list of its top-level windows ("<pid>.windows") and a
-// unix socket ("<pid>.sock") through which another process asks it to bring a window forward, restore it, or
-// tells whether it is minimised and which popup it last activated. Entries of processes that are gone are
-// removed by whoever notices.
-#include "platform/display/DisplayInternal.h"
+// Top-level windows of this user's other processes: the runtime directory (Rendezvous.h) where each process
+// keeps a list of its top-level windows ("<pid>.windows") and a unix socket ("<pid>.sock") through which
+// another process asks it to bring a window forward, restore it, or tells whether it is minimised and which
+// popup it last activated. Entries of processes that are gone are removed by whoever notices.
+#include "platform/display/Rendezvous.h"
 
 #include "platform/base/CodePage.h"
+#include "platform/display/DisplayInternal.h"
+#include "platform/display/RendezvousText.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -32,13 +33,7 @@
 namespace display_detail {
 namespace {
 
-struct Entry {
-    std::uintptr_t handle = 0;
-    bool visible = false;
-    bool iconic = false;
-    std::u16string cls;
-    std::u16string title;
-};
+using Entry = RendezvousWindow;
 
 struct Proxy {
     pid_t pid = 0;
@@ -79,23 +74,7 @@ std::string Hex(std::uint64_t value) {
 }
 
 std::string ScopeDir() {
-    std::string base;
-    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) {
-        base = runtime;
-    } else {
-        base = "/tmp/doliva-runtime-" + std::to_string(getuid());
-        mkdir(base.c_str(), 0700);
-    }
-    std::string dir = base + "/doliva";
-    if (const char* config = std::getenv("DOLIVA_CONFIG_DIR"); config && *config) {
-        std::uint64_t h = 1469598103934665603ull; // FNV-1a
-        for (const char* c = config; *c; ++c) {
-            h ^= static_cast<unsigned char>(*c);
-            h *= 1099511628211ull;
-        }
-        dir += "-" + Hex(h);
-    }
-    return dir;
+    return DisplayRuntimeDirectory();
 }
 
 std::string StartTime(pid_t pid) {
@@ -113,83 +92,39 @@ std::string StartTime(pid_t pid) {
     return field;
 }
 
+// The directory is this user's alone, so a process of another user (EPERM) has taken over a gone one's id.
 bool Alive(pid_t pid, const std::string& start) {
-    if (kill(pid, 0) != 0 && errno != EPERM) {
+    if (pid <= 0 || kill(pid, 0) != 0) {
         return false;
     }
     return start.empty() || StartTime(pid) == start;
 }
 
-std::string Escape(const std::u16string& text) {
-    std::string utf8 = Utf16ToUtf8(text);
-    std::string out;
-    for (char c : utf8) {
-        if (c == '\\') {
-            out += "\\\\";
-        } else if (c == '\t') {
-            out += "\\t";
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\r') {
-            out += "\\r";
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
-std::u16string Unescape(const std::string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 1 < text.size()) {
-            char n = text[++i];
-            out += n == 't' ? '\t' : (n == 'n' ? '\n' : (n == 'r' ? '\r' : n));
-        } else {
-            out += text[i];
-        }
-    }
-    return Utf8ToUtf16(out);
-}
-
 bool ReadList(const std::string& path, pid_t& pid, std::string& start, std::vector<Entry>& entries) {
-    std::ifstream in(path);
-    std::string header;
-    if (!in || !std::getline(in, header)) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) {
         return false;
     }
-    std::istringstream h(header);
-    std::string magic;
-    int version = 0;
-    long long p = 0;
-    if (!(h >> magic >> version >> p) || magic != "doliva-windows" || version != 1) {
-        return false;
-    }
-    h >> start;
-    pid = static_cast<pid_t>(p);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::vector<std::string> parts;
-        std::size_t from = 0;
-        for (int i = 0; i < 3; ++i) {
-            std::size_t tab = line.find('\t', from);
-            if (tab == std::string::npos) {
-                break;
-            }
-            parts.push_back(line.substr(from, tab - from));
-            from = tab + 1;
-        }
-        if (parts.size() != 3) {
+    std::string text(kMaxWindowListBytes + 1, '\0');
+    std::size_t got = 0;
+    for (ssize_t n; got < text.size() && (n = read(fd, text.data() + got, text.size() - got)) != 0;) {
+        if (n < 0 && errno == EINTR) {
             continue;
         }
-        Entry e;
-        e.handle = static_cast<std::uintptr_t>(std::strtoull(parts[0].c_str(), nullptr, 16));
-        e.visible = parts[1].find('v') != std::string::npos;
-        e.iconic = parts[1].find('i') != std::string::npos;
-        e.cls = Unescape(parts[2]);
-        e.title = Unescape(line.substr(from));
-        entries.push_back(std::move(e));
+        if (n < 0) {
+            break;
+        }
+        got += static_cast<std::size_t>(n);
     }
+    close(fd);
+    text.resize(got);
+    RendezvousWindowList list;
+    if (!ParseWindowList(text, &list)) {
+        return false;
+    }
+    pid = list.pid;
+    start = std::move(list.start);
+    entries = std::move(list.windows);
     return true;
 }
 
@@ -209,7 +144,7 @@ bool WriteAtomically(const std::string& path, const std::string& text) {
     return ok && rename(tmp.c_str(), path.c_str()) == 0;
 }
 
-std::string Handle(const std::string& verb, HWND hwnd, const std::string& arg) {
+std::string Handle(const std::string& verb, HWND hwnd, int showCommand) {
     if (!IsWindow(hwnd) || GetAncestor(hwnd, GA_ROOT) != hwnd) {
         return "err";
     }
@@ -220,7 +155,7 @@ std::string Handle(const std::string& verb, HWND hwnd, const std::string& arg) {
         return "1";
     }
     if (verb == "show") {
-        return ShowWindow(hwnd, std::atoi(arg.c_str())) ? "1" : "0";
+        return ShowWindow(hwnd, showCommand) ? "1" : "0";
     }
     if (verb == "foreground") {
         return SetForegroundWindow(hwnd) ? "1" : "0";
@@ -288,19 +223,17 @@ void Serve(int wakeFd) {
         }
         timeval tv{5, 0};
         setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
-        std::string request;
+        std::string line;
         char c = 0;
-        while (request.size() < 256 && read(client, &c, 1) == 1 && c != '\n') {
-            request += c;
+        while (line.size() < 256 && read(client, &c, 1) == 1 && c != '\n') {
+            line += c;
         }
-        std::istringstream in(request);
-        std::string verb;
-        std::string handle;
-        std::string arg;
-        in >> verb >> handle >> arg;
-        HWND hwnd =
-            reinterpret_cast<HWND>(static_cast<std::uintptr_t>(std::strtoull(handle.c_str(), nullptr, 16)));
-        std::string answer = Handle(verb, hwnd, arg) + "\n";
+        RendezvousRequest request;
+        std::string answer = "err\n";
+        if (ParseRequest(line, &request)) {
+            HWND hwnd = reinterpret_cast<HWND>(request.handle);
+            answer = Handle(request.verb, hwnd, request.command) + "\n";
+        }
         (void)!write(client, answer.data(), answer.size());
         close(client);
     }
@@ -429,12 +362,13 @@ void RendezvousUpdate() {
         }
     }
     std::string dir = ScopeDir();
-    pid_t pid = getpid();
-    std::string text = "doliva-windows 1 " + std::to_string(pid) + " " + StartTime(pid) + "\n";
-    for (const Entry& e : entries) {
-        text += Hex(e.handle) + "\t" + (e.visible ? "v" : "") + (e.iconic ? "i" : "") + "-\t" +
-                Escape(e.cls) + "\t" + Escape(e.title) + "\n";
+    if (dir.empty()) {
+        return; // refused: the program says so at its start
     }
+    pid_t pid = getpid();
+    RendezvousWindowList list{static_cast<int>(pid), StartTime(pid), std::move(entries)};
+    std::string text = FormatWindowList(list);
+    entries = std::move(list.windows);
     State& s = S();
     std::string oldDir;
     {
@@ -445,13 +379,9 @@ void RendezvousUpdate() {
         if (s.writtenPid == pid) {
             oldDir = s.writtenDir;
         }
-        bool first = s.writtenPid != pid || s.writtenDir != dir;
         s.writtenPid = pid;
         s.writtenDir = dir;
         s.writtenText = text;
-        if (first) {
-            mkdir(dir.c_str(), 0700);
-        }
     }
     if (!oldDir.empty() && oldDir != dir) {
         RemoveEntry(oldDir, pid);
@@ -478,6 +408,9 @@ bool IsForeignHandle(HWND hwnd) {
 
 HWND RendezvousFind(const std::u16string* className, const std::u16string* title, HWND after) {
     std::string dir = ScopeDir();
+    if (dir.empty()) {
+        return nullptr;
+    }
     Proxy afterProxy;
     bool skipping = after && FindProxy(after, afterProxy);
     DIR* d = opendir(dir.c_str());
@@ -577,7 +510,7 @@ bool ForeignRequest(HWND hwnd, const std::string& request, std::int64_t& answer)
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return false;
     }
-    std::string line = verb + " " + Hex(p.remote) + (arg.empty() ? "" : " " + arg) + "\n";
+    std::string line = FormatRequest(RendezvousRequest{verb, p.remote, std::atoi(arg.c_str())}) + "\n";
     bool sent = write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size());
     std::string reply;
     char c = 0;
@@ -601,3 +534,87 @@ bool ForeignRequest(HWND hwnd, const std::string& request, std::int64_t& answer)
 }
 
 } // namespace display_detail
+
+std::string DisplayPrivateDirectoryProblem(const std::string& dir, uid_t owner) {
+    if (mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) {
+        return dir + " cannot be created (" + std::strerror(errno) + ")";
+    }
+    struct stat st {};
+    if (lstat(dir.c_str(), &st) != 0) {
+        return dir + " cannot be read (" + std::strerror(errno) + ")";
+    }
+    if (S_ISLNK(st.st_mode)) {
+        return dir + " is a symbolic link";
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        return dir + " is not a directory";
+    }
+    if (st.st_uid != owner) {
+        return dir + " belongs to another user (uid " + std::to_string(st.st_uid) + ")";
+    }
+    if (st.st_mode & 077) {
+        char mode[16];
+        std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
+        return dir + " can be reached by other users (mode " + mode + ")";
+    }
+    return {};
+}
+
+std::string DisplayRuntimeDirectory(std::string* problem) {
+    const uid_t uid = geteuid();
+    std::string base;
+    std::string wrong;
+    struct stat st {};
+    // One named but missing (a session that is gone) counts as none.
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        runtime && *runtime && stat(runtime, &st) == 0 && S_ISDIR(st.st_mode)) {
+        base = runtime;
+    } else {
+        const char* tmp = std::getenv("TMPDIR");
+        base = std::string(tmp && *tmp == '/' ? tmp : "/tmp") + "/doliva-runtime-" + std::to_string(uid);
+        wrong = DisplayPrivateDirectoryProblem(base, uid);
+    }
+    std::string dir = base + "/doliva";
+    if (const char* config = std::getenv("DOLIVA_CONFIG_DIR"); config && *config) {
+        std::uint64_t h = 1469598103934665603ull; // FNV-1a
+        for (const char* c = config; *c; ++c) {
+            h ^= static_cast<unsigned char>(*c);
+            h *= 1099511628211ull;
+        }
+        char hex[32];
+        std::snprintf(hex, sizeof hex, "-%llx", static_cast<unsigned long long>(h));
+        dir += hex;
+    }
+    if (wrong.empty()) {
+        wrong = DisplayPrivateDirectoryProblem(dir, uid);
+    }
+    if (problem) {
+        *problem = wrong;
+    }
+    return wrong.empty() ? dir : std::string();
+}
+
+InstanceClaim DisplayClaimInstance(const std::u16string& name, ExclusiveFileLock& lock,
+                                   std::string* problem) {
+    std::string why;
+    const std::string dir = DisplayRuntimeDirectory(&why);
+    if (!dir.empty()) {
+        std::string file;
+        for (char c : Utf16ToUtf8(name)) {
+            const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+            file += plain ? c : '_';
+        }
+        switch (lock.TryTake(dir + "/" + file + ".instance", &why)) {
+        case ExclusiveFileLock::Result::kTaken:
+            return InstanceClaim::kClaimed;
+        case ExclusiveFileLock::Result::kHeld:
+            return InstanceClaim::kRunning;
+        case ExclusiveFileLock::Result::kUnavailable:
+            break;
+        }
+    }
+    if (problem) {
+        *problem = why;
+    }
+    return InstanceClaim::kRefused;
+}

@@ -42,6 +42,10 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
 // window hidden; WM_DESTROY to the window then to its children (parents before children); WM_NCDESTROY to the
 // children (children before parents) and last to the window. Only the owning thread may destroy a window.
 BOOL DestroyWindow(HWND hwnd);
+// For areas above the window core that keep windows of their own (the clipboard's owner and listeners): the
+// hook runs for every window DestroyWindow destroys, before its WM_DESTROY, while it still answers messages.
+using WindowDestroyHook = void (*)(HWND hwnd);
+void DisplayAddWindowDestroyHook(WindowDestroyHook hook);
 BOOL IsWindow(HWND hwnd);
 BOOL IsWindowUnicode(HWND hwnd);
 

@@ -4,6 +4,8 @@
 #include "platform/kernel/Threads.h"
 
 #include <algorithm>
+#include <mutex>
+#include <vector>
 
 namespace display_detail {
 
@@ -68,7 +70,29 @@ void FreeWindow(HWND hwnd) {
     }
 }
 
+std::mutex& DestroyHooksMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+std::vector<WindowDestroyHook>& DestroyHooks() {
+    static std::vector<WindowDestroyHook> hooks;
+    return hooks;
+}
+
+void RunDestroyHooks(HWND hwnd) {
+    std::vector<WindowDestroyHook> hooks;
+    {
+        std::lock_guard lock(DestroyHooksMutex());
+        hooks = DestroyHooks();
+    }
+    for (WindowDestroyHook hook : hooks) {
+        hook(hwnd);
+    }
+}
+
 void SendDestroyMessages(HWND hwnd) {
+    RunDestroyHooks(hwnd);
     SendMessageW(hwnd, WM_DESTROY, 0, 0);
     std::vector<HWND> children;
     {
@@ -380,6 +404,13 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
         ShowWindow(hwnd, SW_SHOW);
     }
     return IsWindow(hwnd) ? hwnd : nullptr;
+}
+
+void DisplayAddWindowDestroyHook(WindowDestroyHook hook) {
+    std::lock_guard lock(DestroyHooksMutex());
+    if (std::find(DestroyHooks().begin(), DestroyHooks().end(), hook) == DestroyHooks().end()) {
+        DestroyHooks().push_back(hook);
+    }
 }
 
 BOOL DestroyWindow(HWND hwnd) {

@@ -1,6 +1,7 @@
 // Bitmaps: device bitmaps (monochrome or 32-bit), DIB sections of every depth, DIB encoding and decoding,
 // and the packed-DIB reader.
 #include "platform/gdi/GdiPrivate.h"
+#include "platform/gdi/PlainDib.h"
 
 #include <algorithm>
 #include <cstring>
@@ -740,6 +741,118 @@ HBITMAP FromPacked(const uint8_t* data, size_t size, bool dibSection) {
     return static_cast<HBITMAP>(AddObject(std::move(b)));
 }
 
+namespace {
+// The packed DIB inside a .bmp file image: the bytes after the file header, with the bits moved up to follow
+// the colour table when bfOffBits leaves a gap. A bfOffBits inside the header or past the end is ignored (the
+// bits then follow the table), as sloppy writers leave it.
+struct PackedBmp {
+    const uint8_t* dib = nullptr;
+    size_t size = 0;
+    std::vector<uint8_t> repacked;
+};
+
+bool LocatePackedDib(const uint8_t* p, size_t size, PackedBmp* out) {
+    if (!p || size < sizeof(BITMAPFILEHEADER) + 4 || p[0] != 'B' || p[1] != 'M') {
+        return false;
+    }
+    BITMAPFILEHEADER fh;
+    std::memcpy(&fh, p, sizeof(fh));
+    const uint8_t* dib = p + sizeof(fh);
+    size_t dibSize = size - sizeof(fh);
+    DibInfo info;
+    if (!ParseDibInfo(dib, dibSize, DIB_RGB_COLORS, nullptr, &info)) {
+        return false;
+    }
+    size_t bitsAt = fh.bfOffBits;
+    if (bitsAt < sizeof(fh) + info.headerBytes || bitsAt > size) {
+        bitsAt = sizeof(fh) + info.headerBytes;
+    }
+    if (bitsAt == sizeof(fh) + info.headerBytes) {
+        out->dib = dib;
+        out->size = dibSize;
+        return true;
+    }
+    out->repacked.assign(dib, dib + info.headerBytes);
+    out->repacked.insert(out->repacked.end(), p + bitsAt, p + size);
+    out->dib = out->repacked.data();
+    out->size = out->repacked.size();
+    return true;
+}
+
+// A packed DIB in the plain form (PlainDib.h).
+bool ReadPlain(const uint8_t* data, size_t size, GdiPlainDib* out) {
+    DibInfo info;
+    if (!data || !ParseDibInfo(data, size, DIB_RGB_COLORS, nullptr, &info)) {
+        return false;
+    }
+    const uint8_t* bits = data + info.headerBytes;
+    size_t rest = size - info.headerBytes;
+    std::vector<uint8_t> rows;
+    if (info.compression == BI_RLE8 || info.compression == BI_RLE4) {
+        if (!ExpandRle(info, bits, rest, &rows)) {
+            return false;
+        }
+    } else {
+        if (rest < DibBitsSize(info)) {
+            return false;
+        }
+        rows.resize(DibBitsSize(info));
+        for (int r = 0; r < info.height; ++r) {
+            int to = info.topDown ? info.height - 1 - r : r;
+            std::memcpy(rows.data() + info.stride * to, bits + info.stride * r, info.stride);
+        }
+    }
+    int bpp = info.bpp;
+    DWORD standard[3];
+    DefaultMasks(bpp, standard);
+    if ((bpp == 16 || bpp == 32) && !std::equal(info.masks, info.masks + 3, standard)) {
+        DibInfo wide = info;
+        wide.bpp = 24;
+        wide.stride = ((static_cast<size_t>(info.width) * 24 + 31) / 32) * 4;
+        std::vector<uint8_t> converted(wide.stride * info.height);
+        std::vector<uint32_t> pixels(static_cast<size_t>(info.width));
+        for (int r = 0; r < info.height; ++r) {
+            DecodeRow(info, rows.data() + info.stride * r, pixels.data());
+            EncodeRow(wide, pixels.data(), converted.data() + wide.stride * r, nullptr);
+        }
+        rows = std::move(converted);
+        bpp = 24;
+    }
+
+    // Only a full header carries these; a core header leaves them 0.
+    BITMAPINFOHEADER stored{};
+    DWORD headerSize;
+    std::memcpy(&headerSize, data, 4);
+    if (headerSize >= sizeof(BITMAPINFOHEADER)) {
+        std::memcpy(&stored, data, sizeof(stored));
+    }
+    out->colors.clear();
+    DWORD used = 0;
+    if (bpp <= 8) {
+        out->colors.assign(size_t{1} << bpp, RGBQUAD{0, 0, 0, 0});
+        for (size_t i = 0; i < info.palette.size(); ++i) {
+            out->colors[i] = Quad(info.palette[i]);
+        }
+        used = stored.biClrUsed ? static_cast<DWORD>(info.palette.size()) : 0;
+    }
+    BITMAPINFOHEADER& h = out->header;
+    h = BITMAPINFOHEADER{};
+    h.biSize = sizeof(BITMAPINFOHEADER);
+    h.biWidth = info.width;
+    h.biHeight = info.height;
+    h.biPlanes = 1;
+    h.biBitCount = static_cast<WORD>(bpp);
+    h.biCompression = BI_RGB;
+    h.biSizeImage = static_cast<DWORD>(rows.size());
+    h.biXPelsPerMeter = stored.biXPelsPerMeter;
+    h.biYPelsPerMeter = stored.biYPelsPerMeter;
+    h.biClrUsed = used;
+    h.biClrImportant = std::min(stored.biClrImportant, used);
+    out->bits = std::move(rows);
+    return true;
+}
+} // namespace
+
 } // namespace gdi
 
 using namespace gdi;
@@ -1085,29 +1198,34 @@ HBITMAP GdiCreateBitmapFromPackedDib(const void* data, size_t size, bool dibSect
 
 HBITMAP GdiCreateBitmapFromBmpFile(const void* data, size_t size, bool dibSection) {
     GDI_LOCK();
-    const auto* p = static_cast<const uint8_t*>(data);
-    if (!p || size < sizeof(BITMAPFILEHEADER) + 4 || p[0] != 'B' || p[1] != 'M') {
+    PackedBmp packed;
+    if (!LocatePackedDib(static_cast<const uint8_t*>(data), size, &packed)) {
         SetLastError(ERROR_INVALID_DATA);
         return nullptr;
     }
-    BITMAPFILEHEADER fh;
-    std::memcpy(&fh, p, sizeof(fh));
-    const uint8_t* dib = p + sizeof(fh);
-    size_t dibSize = size - sizeof(fh);
-    DibInfo info;
-    if (!ParseDibInfo(dib, dibSize, DIB_RGB_COLORS, nullptr, &info)) {
+    return FromPacked(packed.dib, packed.size, dibSection);
+}
+
+bool GdiBitmapSizeAllowed(long long width, long long height) {
+    return SizeOk(width, height);
+}
+
+BOOL GdiReadPlainDib(const void* data, size_t size, GdiPlainDib* out) {
+    GDI_LOCK();
+    if (!out || !ReadPlain(static_cast<const uint8_t*>(data), size, out)) {
         SetLastError(ERROR_INVALID_DATA);
-        return nullptr;
+        return FALSE;
     }
-    // The bits start where the file header says; repack header + table + bits when there is a gap.
-    size_t bitsAt = fh.bfOffBits;
-    if (bitsAt < sizeof(fh) + info.headerBytes || bitsAt > size) {
-        bitsAt = sizeof(fh) + info.headerBytes;
+    return TRUE;
+}
+
+BOOL GdiReadPlainBmpFile(const void* data, size_t size, GdiPlainDib* out) {
+    GDI_LOCK();
+    PackedBmp packed;
+    if (!out || !LocatePackedDib(static_cast<const uint8_t*>(data), size, &packed) ||
+        !ReadPlain(packed.dib, packed.size, out)) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
     }
-    if (bitsAt == sizeof(fh) + info.headerBytes) {
-        return FromPacked(dib, dibSize, dibSection);
-    }
-    std::vector<uint8_t> packed(dib, dib + info.headerBytes);
-    packed.insert(packed.end(), p + bitsAt, p + size);
-    return FromPacked(packed.data(), packed.size(), dibSection);
+    return TRUE;
 }

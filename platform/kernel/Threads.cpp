@@ -262,6 +262,20 @@ HANDLE GetCurrentThread() {
     return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(-2));
 }
 
+HRESULT SetThreadDescription(HANDLE thread, LPCWSTR description) {
+    if (thread != GetCurrentThread()) {
+        return E_NOTIMPL;
+    }
+    if (!description) {
+        return E_INVALIDARG;
+    }
+    char name[16] = {};
+    for (std::size_t i = 0; i < sizeof name - 1 && description[i]; ++i) {
+        name[i] = description[i] < 0x80 ? static_cast<char>(description[i]) : '?';
+    }
+    return pthread_setname_np(pthread_self(), name) == 0 ? S_OK : E_FAIL;
+}
+
 DWORD GetCurrentThreadId() {
     return CurrentTid();
 }

@@ -47,6 +47,9 @@ BOOL GetExitCodeThread(HANDLE thread, LPDWORD exitCode);
 
 // The pseudo-handle for "the calling thread", valid only in that thread; DuplicateHandle makes a real one.
 HANDLE GetCurrentThread();
+// Names the calling thread (GetCurrentThread()) for the system's tools, cut to 15 characters; another
+// handle gives E_NOTIMPL.
+HRESULT SetThreadDescription(HANDLE thread, LPCWSTR description);
 // The Linux thread id.
 DWORD GetCurrentThreadId();
 DWORD GetThreadId(HANDLE thread);

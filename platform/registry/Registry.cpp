@@ -77,12 +77,24 @@ void DropCachedHives() {
 }
 
 namespace {
+std::shared_ptr<Hive> UserHive();
+} // namespace
+
+std::string CheckUserHiveWritable() {
+    return UserHive()->CheckWritable();
+}
+
+ExclusiveFileLock::Result ClaimUserHive(ExclusiveFileLock& lock) {
+    return UserHive()->Claim(lock);
+}
+
+namespace {
 
 std::shared_ptr<Hive> UserHive() {
     HiveCache& c = Cache();
     std::lock_guard<std::mutex> guard(c.mutex);
     if (!c.user) {
-        c.user = std::make_shared<Hive>(UserHivePath(), u"HKEY_CURRENT_USER");
+        c.user = std::make_shared<Hive>(UserHivePath(), u"HKEY_CURRENT_USER", true);
     }
     return c.user;
 }

@@ -1,11 +1,13 @@
 // The registry API over the layer's text-file hives. HKEY_CURRENT_USER lives in the current-user hive
 // ($XDG_CONFIG_HOME/doliva/user.reg), HKEY_LOCAL_MACHINE in /etc/doliva/system.reg; DOLIVA_CONFIG_DIR moves
-// both into one directory. Every change is in the file when the call returns. The functions answer a LONG
+// both into one directory. Every change is in the file when the call returns, unless the current-user hive's
+// file cannot be written (see CheckUserHiveWritable). The functions answer a LONG
 // error code (they do not set the last error), as the original's do.
 #pragma once
 
 #include "platform/base/LastError.h"
 #include "platform/base/Win32Types.h"
+#include "platform/kernel/FileLock.h"
 
 #include <string>
 
@@ -116,6 +118,19 @@ namespace doliva::registry {
 // The hive files as the environment names them now.
 std::string UserHivePath();
 std::string MachineHivePath();
+
+// The current-user hive never fails a call because its file cannot be read or written: it goes on with the
+// settings in memory and says so once on standard error. This checks at start, without changing the file,
+// that it can be read and replaced; when it cannot, the answer says what cannot be written and where (for
+// the program to show), and the hive goes on in memory at once without a further report. Empty when all is
+// well.
+std::string CheckUserHiveWritable();
+
+// Claims the current-user hive for this process alone while `lock` holds: an exclusive lock on
+// "<hive>.instance" beside it, its folder made when missing. kHeld when another process holds it;
+// kUnavailable when the folder or the file cannot be made (such a hive cannot be written either, which
+// CheckUserHiveWritable reports).
+ExclusiveFileLock::Result ClaimUserHive(ExclusiveFileLock& lock);
 
 // Forgets the hives read so far, so that the next use reads the environment and the files again. Handles
 // opened before keep working on the hive they were opened in. For tests.

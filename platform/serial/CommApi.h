@@ -215,12 +215,13 @@ BOOL GetDefaultCommConfigW(LPCWSTR name, LPCOMMCONFIG config, LPDWORD size);
 // One modem line as the port last saw it. Times are UTC from the layer's clock (CurrentUtc), taken the
 // moment the change was noticed: by the watcher on its wake, or when an RFC 2217 notification arrived.
 struct ModemLineStamp {
-    UtcInstant lastChange{};   // the last change of either direction
-    UtcInstant lastRise{};     // the last rising edge, including a pulse that had already fallen when read
-    BOOL level = FALSE;        // the level read after the last change
-    DWORD changes = 0;         // transitions counted since the port was opened
-    DWORD rises = 0;           // rising edges counted since the port was opened
-    BOOL lastWasPulse = FALSE; // the last rise had already fallen when the level was read
+    UtcInstant lastChange{};      // the last change of either direction
+    UtcInstant lastRise{};        // the last rising edge, including a pulse that had already fallen when read
+    LONGLONG lastRiseCounter = 0; // the same moment on the performance counter, which no clock setting moves
+    BOOL level = FALSE;           // the level read after the last change
+    DWORD changes = 0;            // transitions counted since the port was opened
+    DWORD rises = 0;              // rising edges counted since the port was opened
+    BOOL lastWasPulse = FALSE;    // the last rise had already fallen when the level was read
 };
 
 struct ModemEdgeStamp {

@@ -336,7 +336,7 @@ void FakeSerialWire::ChangeLine(Line line, int transitions, bool level) {
         counts_[i] += static_cast<std::uint32_t>(transitions);
         levels_[i] = level;
         sample = SampleLocked();
-        sample.stamp = CurrentUtc();
+        StampModemSample(sample);
         port = port_.lock();
     }
     if (port) {

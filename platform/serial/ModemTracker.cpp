@@ -1,5 +1,7 @@
 #include "platform/serial/ModemTracker.h"
 
+#include "platform/kernel/Ticks.h"
+
 namespace doliva::serial {
 
 namespace {
@@ -18,6 +20,13 @@ constexpr std::array<LineInfo, 4> kLines{{
 }};
 
 } // namespace
+
+void StampModemSample(ModemSample& sample) {
+    LARGE_INTEGER counter{};
+    QueryPerformanceCounter(&counter);
+    sample.counter = counter.QuadPart;
+    sample.stamp = CurrentUtc();
+}
 
 void ModemTracker::Rebase(const ModemSample& sample) {
     levels_ = sample.levels;
@@ -52,6 +61,7 @@ DWORD ModemTracker::Apply(const ModemSample& sample) {
         stamp.level = now;
         if (rises > 0) {
             stamp.lastRise = sample.stamp;
+            stamp.lastRiseCounter = sample.counter;
             stamp.rises += rises;
             stamp.lastWasPulse = !now;
         }

@@ -15,10 +15,14 @@ enum ModemLineIndex { kLineDcd = 0, kLineCts = 1, kLineDsr = 2, kLineRing = 3 };
 
 struct ModemSample {
     UtcInstant stamp{};
-    DWORD levels = 0; // MS_* bits
+    LONGLONG counter = 0; // QueryPerformanceCounter at the moment of stamp
+    DWORD levels = 0;     // MS_* bits
     bool haveCounts = false;
     std::array<std::uint32_t, 4> counts{}; // transitions per line, by ModemLineIndex
 };
+
+// Stamps a sample now: the layer's UTC clock and the performance counter together.
+void StampModemSample(ModemSample& sample);
 
 class ModemTracker {
 public:

@@ -1,10 +1,12 @@
 #include "platform/serial/Rfc2217Device.h"
 
+#include "platform/kernel/Ticks.h"
 #include "platform/serial/Rfc2217Protocol.h"
 
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <mutex>
 #include <netdb.h>
@@ -76,8 +78,45 @@ int ConnectTo(const Rfc2217Address& address) {
     if (result >= 0) {
         const int one = 1;
         setsockopt(result, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+        // The kernel's arrival time of what is read: a 1PPS notification is stamped when it came, not when
+        // this process got round to reading it.
+        setsockopt(result, SOL_SOCKET, SO_TIMESTAMPNS, &one, sizeof one);
     }
     return result;
+}
+
+// The moment the kernel received what a read returned, as a stamp of the layer's clock and the performance
+// counter: now, less the time since the arrival on the machine's clock. A kernel time that does not fit (none
+// came, or the machine's clock was stepped in between) leaves the stamp at now.
+ModemSample ArrivalStamp(const msghdr& message) {
+    ModemSample stamp;
+    StampModemSample(stamp);
+    for (const cmsghdr* c = CMSG_FIRSTHDR(&message); c != nullptr;
+         c = CMSG_NXTHDR(const_cast<msghdr*>(&message), const_cast<cmsghdr*>(c))) {
+        if (c->cmsg_level != SOL_SOCKET || c->cmsg_type != SCM_TIMESTAMPNS) {
+            continue;
+        }
+        timespec arrived{};
+        std::memcpy(&arrived, CMSG_DATA(c), sizeof arrived);
+        timespec now{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        const std::int64_t ageNs = (static_cast<std::int64_t>(now.tv_sec) - arrived.tv_sec) * 1'000'000'000 +
+                                   (now.tv_nsec - arrived.tv_nsec);
+        if (ageNs < 0 || ageNs > 1'000'000'000) {
+            break;
+        }
+        LARGE_INTEGER frequency{};
+        QueryPerformanceFrequency(&frequency);
+        stamp.counter -= ageNs * frequency.QuadPart / 1'000'000'000;
+        std::int64_t nanoseconds = stamp.stamp.nanoseconds - ageNs;
+        while (nanoseconds < 0) {
+            nanoseconds += 1'000'000'000;
+            --stamp.stamp.seconds;
+        }
+        stamp.stamp.nanoseconds = static_cast<std::int32_t>(nanoseconds);
+        break;
+    }
+    return stamp;
 }
 
 class Rfc2217Device final : public SerialDevice {
@@ -249,10 +288,17 @@ private:
     // Reads what the socket holds into `in`; false once the connection has ended.
     bool Receive(DeviceInput& in) {
         std::uint8_t buffer[4096];
+        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec)) * 2];
         for (int round = 0; round < 16; ++round) {
-            const ssize_t n = recv(sock_, buffer, sizeof buffer, MSG_DONTWAIT);
+            iovec part{buffer, sizeof buffer};
+            msghdr message{};
+            message.msg_iov = &part;
+            message.msg_iovlen = 1;
+            message.msg_control = control;
+            message.msg_controllen = sizeof control;
+            const ssize_t n = recvmsg(sock_, &message, MSG_DONTWAIT);
             if (n > 0) {
-                const UtcInstant stamp = CurrentUtc();
+                const ModemSample stamp = ArrivalStamp(message);
                 const bool wasAccepted = client_.ComPortAccepted();
                 r::ServerInput got;
                 client_.Parse(buffer, static_cast<std::size_t>(n), got);
@@ -280,7 +326,7 @@ private:
         return true;
     }
 
-    void Absorb(const r::ServerInput& got, const UtcInstant& stamp, DeviceInput& in) {
+    void Absorb(const r::ServerInput& got, const ModemSample& stamp, DeviceInput& in) {
         in.data.insert(in.data.end(), got.data.begin(), got.data.end());
         out_.insert(out_.end(), got.reply.begin(), got.reply.end());
         for (std::uint8_t state : got.modemStates) {
@@ -307,7 +353,7 @@ private:
 
     // A notification gives levels and "changed since the last one" bits; a line that changed but reads as
     // before went and came back, which counts as two transitions.
-    ModemSample SampleFromState(std::uint8_t state, const UtcInstant& stamp) {
+    ModemSample SampleFromState(std::uint8_t state, const ModemSample& stamp) {
         struct Line {
             ModemLineIndex index;
             std::uint8_t level;
@@ -335,7 +381,8 @@ private:
         }
         levels_ = levels;
         ModemSample sample;
-        sample.stamp = stamp;
+        sample.stamp = stamp.stamp;
+        sample.counter = stamp.counter;
         sample.levels = levels;
         sample.haveCounts = true;
         sample.counts = counts_;

@@ -20,6 +20,16 @@ namespace {
 
 constexpr std::size_t kMinInputCapacity = 16 * 1024;
 constexpr std::int64_t kMs = 1'000'000;
+// Input that keeps coming is gathered some characters' time at a time, as a USB adapter's latency timer
+// gathers it, rather than read piece by piece as the device hands it over (the kernel keeps it meanwhile,
+// and stamps what matters). It is reported (EV_RXCHAR) once a look finds the line quiet, at the look two
+// characters after the event character (so that a line end's LF comes along), and at the latest after a
+// while of unbroken input: a receive thread then wakes about once per message.
+constexpr std::int64_t kGatherCharacters = 32;
+constexpr std::int64_t kEventCharacterLag = 2;
+constexpr std::int64_t kMinGatherNs = 1 * 1'000'000;
+constexpr std::int64_t kMaxGatherNs = 40 * 1'000'000;
+constexpr std::int64_t kArrivalHoldNs = 80 * 1'000'000;
 // Output held for DSR or CTS is looked at this often; so is a write waiting for its bytes to leave.
 constexpr std::int64_t kHoldRecheckNs = 1 * kMs;
 constexpr std::int64_t kDrainRecheckNs = 2 * kMs;
@@ -140,7 +150,10 @@ DWORD SerialPort::Start() {
         }
     }
     device_->Attach(events_);
-    engine_ = StartQuietThread([this] { EngineLoop(); });
+    engine_ = StartQuietThread([this] {
+        pthread_setname_np(pthread_self(), "port service");
+        EngineLoop();
+    });
     return 0;
 }
 
@@ -555,9 +568,62 @@ bool SerialPort::ServiceWriteLocked(Request& w, std::int64_t now, std::int64_t* 
     return false;
 }
 
+std::int64_t SerialPort::CharacterNs() const {
+    // Start bit, data bits, parity and stop bits.
+    const std::int64_t bits =
+        1 + dcb_.ByteSize + (dcb_.fParity ? 1 : 0) + (dcb_.StopBits == TWOSTOPBITS ? 2 : 1);
+    return bits * 1'000'000'000 / std::max<std::int64_t>(dcb_.BaudRate, 1);
+}
+
+std::int64_t SerialPort::GatherNs() const {
+    return std::clamp(kGatherCharacters * CharacterNs(), kMinGatherNs, kMaxGatherNs);
+}
+
+void SerialPort::NoteArrivalLocked(bool eventChar) {
+    const std::int64_t now = NowNs();
+    if (!arrival_.unreported) {
+        arrival_ = Arrival{};
+        arrival_.unreported = true;
+        arrival_.reportBy = now + kArrivalHoldNs;
+    }
+    gatherUntil_ = now + GatherNs();
+    if (eventChar) {
+        arrival_.eventChar = true;
+        if (arrival_.eventLookAt == 0) {
+            arrival_.eventLookAt = now + std::min(kEventCharacterLag * CharacterNs(), GatherNs());
+        }
+        gatherUntil_ = std::min(gatherUntil_, arrival_.eventLookAt);
+    }
+}
+
+void SerialPort::GatherLocked(Completions& done) {
+    const std::int64_t now = NowNs();
+    DeviceInput in;
+    device_->ReadInput(in, POLLIN, input_.empty());
+    gatherUntil_ = 0;
+    const bool quiet = in.data.empty();
+    TakeInputLocked(in, done);
+    if (arrival_.unreported && (quiet || (arrival_.eventLookAt != 0 && now >= arrival_.eventLookAt))) {
+        arrival_.reportBy = now;
+    }
+}
+
+void SerialPort::ReportArrivalLocked(std::int64_t now, std::int64_t* next, Completions& done) {
+    if (!arrival_.unreported) {
+        return;
+    }
+    if (now < arrival_.reportBy) {
+        Earliest(next, arrival_.reportBy);
+        return;
+    }
+    RaiseLocked(arrival_.eventChar ? EV_RXCHAR | EV_RXFLAG : EV_RXCHAR, done);
+    arrival_ = Arrival{};
+}
+
 std::int64_t SerialPort::ServiceLocked(Completions& done) {
     const std::int64_t now = NowNs();
     std::int64_t next = -1;
+    ReportArrivalLocked(now, &next, done);
     while (!reads_.empty() && ServiceReadLocked(*reads_.front(), now, &next)) {
         std::unique_ptr<Request> read = std::move(reads_.front());
         reads_.pop_front();
@@ -589,13 +655,9 @@ void SerialPort::TakeInputLocked(DeviceInput& in, Completions& done) {
             in.errors |= CE_RXOVER;
         }
         input_.insert(input_.end(), in.data.begin(), in.data.begin() + static_cast<std::ptrdiff_t>(n));
-        DWORD events = EV_RXCHAR;
-        if (std::find(in.data.begin(), in.data.begin() + static_cast<std::ptrdiff_t>(n),
-                      static_cast<std::uint8_t>(dcb_.EvtChar)) !=
-            in.data.begin() + static_cast<std::ptrdiff_t>(n)) {
-            events |= EV_RXFLAG;
-        }
-        RaiseLocked(events, done);
+        NoteArrivalLocked(std::find(in.data.begin(), in.data.begin() + static_cast<std::ptrdiff_t>(n),
+                                    static_cast<std::uint8_t>(dcb_.EvtChar)) !=
+                          in.data.begin() + static_cast<std::ptrdiff_t>(n));
     }
     for (const ModemSample& sample : in.modem) {
         RaiseLocked(modem_.Apply(sample), done);
@@ -625,12 +687,20 @@ void SerialPort::EngineLoop() {
             device_->ReadInput(in, 0, true);
             TakeInputLocked(in, done);
         }
+        if (!gone_ && gatherUntil_ != 0 && NowNs() >= gatherUntil_) {
+            GatherLocked(done);
+        }
         writeBlocked_ = false;
-        const std::int64_t next = gone_ ? -1 : ServiceLocked(done);
+        std::int64_t next = gone_ ? -1 : ServiceLocked(done);
         pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {-1, 0, 0}};
         nfds_t count = 1;
         if (!gone_ && device_->PollFd() >= 0) {
-            fds[1] = pollfd{device_->PollFd(), device_->PollEvents(writeBlocked_), 0};
+            short events = device_->PollEvents(writeBlocked_);
+            if (gatherUntil_ != 0) {
+                events = static_cast<short>(events & ~POLLIN);
+                Earliest(&next, gatherUntil_);
+            }
+            fds[1] = pollfd{device_->PollFd(), events, 0};
             count = 2;
         }
         const bool roomForData = input_.empty();

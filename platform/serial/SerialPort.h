@@ -77,6 +77,15 @@ private:
     bool ServiceReadLocked(Request& read, std::int64_t now, std::int64_t* next);
     bool ServiceWriteLocked(Request& write, std::int64_t now, std::int64_t* next, Completions& done);
     void TakeInputLocked(DeviceInput& in, Completions& done);
+    // Input arrived (with the event character or not); its EV_RXCHAR is raised by ReportArrivalLocked when
+    // due, else `next` learns when it will be.
+    void NoteArrivalLocked(bool eventChar);
+    // One character's time on the line at the current settings, and how long input is gathered.
+    std::int64_t CharacterNs() const;
+    std::int64_t GatherNs() const;
+    // The look at the device when a gathering ends: what came meanwhile, or the line's quiet.
+    void GatherLocked(Completions& done);
+    void ReportArrivalLocked(std::int64_t now, std::int64_t* next, Completions& done);
     void RaiseLocked(DWORD events, Completions& done);
     void FinishLocked(std::unique_ptr<Request> request, DWORD error, Completions& done);
     void AbortAllLocked(DWORD error, Completions& done);
@@ -106,6 +115,16 @@ private:
     std::deque<std::unique_ptr<Request>> writes_;
     std::unique_ptr<Request> wait_;
     ModemTracker modem_;
+    // Input not yet reported by EV_RXCHAR.
+    struct Arrival {
+        bool unreported = false;
+        bool eventChar = false;
+        std::int64_t eventLookAt = 0; // monotonic ns; 0: no event character yet
+        std::int64_t reportBy = 0;
+    };
+    Arrival arrival_;
+    // Input is being gathered: the engine looks at the device again then (monotonic ns; 0 when not).
+    std::int64_t gatherUntil_ = 0;
     bool modemLines_ = false;
     bool writeBlocked_ = false;
     bool gone_ = false;

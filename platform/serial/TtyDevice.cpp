@@ -375,7 +375,10 @@ public:
                 return;
             }
             InstallStopHandler();
-            watcher_ = StartQuietThread([this] { WatchLoop(); });
+            watcher_ = StartQuietThread([this] {
+                pthread_setname_np(pthread_self(), "modem watch");
+                WatchLoop();
+            });
         }
         watchCv_.notify_all();
         // Wake a TIOCMIWAIT on the old lines, until the watcher has taken the new ones (and its reference
@@ -492,7 +495,7 @@ private:
                 if (!Sample(&base)) {
                     break;
                 }
-                base.stamp = CurrentUtc();
+                StampModemSample(base);
                 Report(base, true);
                 last = base;
                 haveLast = true;
@@ -513,7 +516,8 @@ private:
                 result = nanosleep(&pause, nullptr);
                 err = errno;
             }
-            const UtcInstant stamp = CurrentUtc();
+            ModemSample woke;
+            StampModemSample(woke);
             if (result < 0 && err != EINTR) {
                 if (useWait && (err == ENOTTY || err == EINVAL || err == kENOIOCTLCMD || err == EOPNOTSUPP)) {
                     useWait = false;
@@ -525,7 +529,8 @@ private:
             if (!Sample(&sample)) {
                 break;
             }
-            sample.stamp = stamp;
+            sample.stamp = woke.stamp;
+            sample.counter = woke.counter;
             if (sample.levels != last.levels || sample.haveCounts != last.haveCounts ||
                 sample.counts != last.counts) {
                 Report(sample, false);

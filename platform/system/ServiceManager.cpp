@@ -5,6 +5,7 @@
 #include "platform/base/CodePage.h"
 #include "platform/system/SpawnProcess.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -223,8 +224,16 @@ std::optional<std::string> UserLine(const std::string& account) {
     return "User=" + OneLine(name) + "\n";
 }
 
-std::string UnitText(const std::string& displayName, const std::string& binaryPath, DWORD startType,
-                     LPCWSTR dependencies, const std::string& account) {
+// The service's own runtime directory, made by systemd (so nobody can make it first) and handed to the
+// program as its XDG_RUNTIME_DIR; "%t" is /run for a system service.
+std::string RuntimeDirectoryLines(std::string name) {
+    std::replace(name.begin(), name.end(), ':', '_'); // a colon would name a link
+    return "RuntimeDirectory=" + name + "\nRuntimeDirectoryMode=0700\nEnvironment=XDG_RUNTIME_DIR=%t/" +
+           name + "\n";
+}
+
+std::string UnitText(const std::string& name, const std::string& displayName, const std::string& binaryPath,
+                     DWORD startType, LPCWSTR dependencies, const std::string& account) {
     std::string unit = std::string(kMarker) + "\n[Unit]\nDescription=" + OneLine(displayName) + "\n";
     for (LPCWSTR dep = dependencies; dep && *dep; dep += std::char_traits<char16_t>::length(dep) + 1) {
         if (*dep == SC_GROUP_IDENTIFIERW) {
@@ -243,7 +252,7 @@ std::string UnitText(const std::string& displayName, const std::string& binaryPa
         }
         unit += UnitWord(argv[i]);
     }
-    unit += "\nAmbientCapabilities=CAP_SYS_TIME\nRestart=no\n";
+    unit += "\nAmbientCapabilities=CAP_SYS_TIME\nRestart=no\n" + RuntimeDirectoryLines(name);
     if (std::optional<std::string> user = UserLine(account)) {
         unit += *user;
     }
@@ -391,7 +400,7 @@ SC_HANDLE CreateServiceW(SC_HANDLE manager, LPCWSTR serviceName, LPCWSTR display
         return nullptr;
     }
     const std::string file = name + ".service";
-    const std::string text = UnitText(displayName ? Narrow(displayName) : name, Narrow(binaryPathName),
+    const std::string text = UnitText(name, displayName ? Narrow(displayName) : name, Narrow(binaryPathName),
                                       startType, dependencies, Narrow(serviceStartName));
     if (const DWORD error = WriteUnitFile(dir, file, text); error != ERROR_SUCCESS) {
         SetLastError(error);

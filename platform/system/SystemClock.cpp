@@ -28,12 +28,12 @@ UtcInstant MachineUtc() {
     return UtcInstant{static_cast<std::int64_t>(ts.tv_sec), static_cast<std::int32_t>(ts.tv_nsec)};
 }
 
-UtcInstant TruncateToMilliseconds(UtcInstant t) {
-    t.nanoseconds -= t.nanoseconds % 1000000;
+UtcInstant TruncateToMicroseconds(UtcInstant t) {
+    t.nanoseconds -= t.nanoseconds % 1000;
     return t;
 }
 
-// "2026-12-10T12:00:01.250Z"
+// "2026-12-10T12:00:01.250000Z"
 void AppendIsoUtc(std::string& out, const UtcInstant& t) {
     struct tm fields {};
     if (!UtcTmFromSeconds(t.seconds, &fields)) {
@@ -41,23 +41,25 @@ void AppendIsoUtc(std::string& out, const UtcInstant& t) {
         return;
     }
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%04lld-%02d-%02dT%02d:%02d:%02d.%03dZ",
+    std::snprintf(buf, sizeof buf, "%04lld-%02d-%02dT%02d:%02d:%02d.%06dZ",
                   static_cast<long long>(fields.tm_year) + 1900, fields.tm_mon + 1, fields.tm_mday,
-                  fields.tm_hour, fields.tm_min, fields.tm_sec, t.nanoseconds / 1000000);
+                  fields.tm_hour, fields.tm_min, fields.tm_sec, t.nanoseconds / 1000);
     out += buf;
 }
 
-// "+2.750" after "offset=": sign, whole seconds, up to three decimals. False for anything else.
-bool ParseOffsetValue(const char* p, const char* end, std::int64_t* milliseconds) {
+// "+2.750000" after "offset=": sign, whole seconds, up to six decimals, as microseconds. False for anything
+// else.
+bool ParseOffsetValue(const char* p, const char* end, std::int64_t* microseconds) {
     bool negative = false;
     if (p < end && (*p == '+' || *p == '-')) {
         negative = *p == '-';
         ++p;
     }
+    // Twelve digits of seconds (some 30,000 years) still fit in microseconds of 64 bits.
     std::int64_t whole = 0;
     int digits = 0;
     while (p < end && *p >= '0' && *p <= '9') {
-        if (++digits > 15) {
+        if (++digits > 12) {
             return false;
         }
         whole = whole * 10 + (*p++ - '0');
@@ -70,20 +72,20 @@ bool ParseOffsetValue(const char* p, const char* end, std::int64_t* milliseconds
         ++p;
         int places = 0;
         while (p < end && *p >= '0' && *p <= '9') {
-            if (++places > 3) {
+            if (++places > 6) {
                 return false;
             }
             fraction = fraction * 10 + (*p++ - '0');
         }
-        for (; places < 3; ++places) {
+        for (; places < 6; ++places) {
             fraction *= 10;
         }
     }
     if (p < end && *p != ' ' && *p != '\t' && *p != '\r') {
         return false;
     }
-    const std::int64_t value = whole * 1000 + fraction;
-    *milliseconds = negative ? -value : value;
+    const std::int64_t value = whole * 1000000 + fraction;
+    *microseconds = negative ? -value : value;
     return true;
 }
 
@@ -126,29 +128,21 @@ std::string ReadTail(const std::string& path) {
     return text;
 }
 
-DWORD AppendLine(const std::string& path, const std::string& line) {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        return Win32ErrorFromErrno(errno);
-    }
-    // One write, so that a watcher never sees half a line (appends of a short line are not split).
+// Writes a whole line with one write, so that a watcher never sees half of it (appends of a short line are
+// not split).
+DWORD WriteLine(int fd, const std::string& line) {
     std::size_t done = 0;
-    DWORD result = ERROR_SUCCESS;
     while (done < line.size()) {
         const ssize_t n = write(fd, line.data() + done, line.size() - done);
         if (n < 0 && errno == EINTR) {
             continue;
         }
         if (n <= 0) {
-            result = n < 0 ? Win32ErrorFromErrno(errno) : ERROR_WRITE_FAULT;
-            break;
+            return n < 0 ? Win32ErrorFromErrno(errno) : ERROR_WRITE_FAULT;
         }
         done += static_cast<std::size_t>(n);
     }
-    if (close(fd) != 0 && result == ERROR_SUCCESS) {
-        result = Win32ErrorFromErrno(errno);
-    }
-    return result;
+    return ERROR_SUCCESS;
 }
 
 class SystemRealtimeSetter : public RealtimeClockSetter {
@@ -182,6 +176,21 @@ UtcSource SourceOf(const std::shared_ptr<SystemClock>& clock) {
 std::int64_t MillisecondsBetween(const UtcInstant& later, const UtcInstant& earlier) {
     return (later.seconds - earlier.seconds) * 1000 +
            FloorDiv(std::int64_t{later.nanoseconds} - earlier.nanoseconds, 1000000);
+}
+
+std::int64_t MicrosecondsBetween(const UtcInstant& later, const UtcInstant& earlier) {
+    return (later.seconds - earlier.seconds) * 1000000 +
+           FloorDiv(std::int64_t{later.nanoseconds} - earlier.nanoseconds, 1000);
+}
+
+UtcInstant AddMicroseconds(const UtcInstant& instant, std::int64_t microseconds) {
+    UtcInstant out = instant;
+    const std::int64_t seconds = FloorDiv(microseconds, 1000000);
+    out.seconds += seconds;
+    const std::int64_t nanos = std::int64_t{out.nanoseconds} + (microseconds - seconds * 1000000) * 1000;
+    out.seconds += nanos / 1000000000;
+    out.nanoseconds = static_cast<std::int32_t>(nanos % 1000000000);
+    return out;
 }
 
 UtcInstant AddMilliseconds(const UtcInstant& instant, std::int64_t milliseconds) {
@@ -225,7 +234,13 @@ DWORD RealClock::Set(const UtcInstant& utc) {
 SimulatedClock::SimulatedClock(std::string offsetFile, UtcSource base)
     : m_file(std::move(offsetFile)), m_base(std::move(base)) {
     if (!m_file.empty()) {
-        m_offsetMs = LastOffsetInText(ReadTail(m_file));
+        m_offsetUs = LastOffsetInText(ReadTail(m_file));
+    }
+}
+
+SimulatedClock::~SimulatedClock() {
+    if (m_fd >= 0) {
+        close(m_fd);
     }
 }
 
@@ -237,30 +252,45 @@ UtcInstant SimulatedClock::Now() {
     std::int64_t offset = 0;
     {
         std::lock_guard lock(m_mutex);
-        offset = m_offsetMs;
+        offset = m_offsetUs;
     }
-    return AddMilliseconds(Base(), offset);
+    return AddMicroseconds(Base(), offset);
+}
+
+DWORD SimulatedClock::AppendToFile(const std::string& line) {
+    if (m_fd < 0) {
+        m_fd = open(m_file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+        if (m_fd < 0) {
+            return Win32ErrorFromErrno(errno);
+        }
+    }
+    const DWORD error = WriteLine(m_fd, line);
+    if (error != ERROR_SUCCESS) {
+        // The next set opens the file afresh.
+        close(m_fd);
+        m_fd = -1;
+    }
+    return error;
 }
 
 DWORD SimulatedClock::Set(const UtcInstant& utc) {
     std::lock_guard lock(m_mutex);
-    // Whole milliseconds on both sides, so that each line adds up: set = real + offset.
-    const UtcInstant real = TruncateToMilliseconds(Base());
-    const UtcInstant set = TruncateToMilliseconds(utc);
-    const std::int64_t offset = MillisecondsBetween(set, real);
+    // Whole microseconds on both sides, so that each line adds up: set = real + offset.
+    const UtcInstant real = TruncateToMicroseconds(Base());
+    const UtcInstant set = TruncateToMicroseconds(utc);
+    const std::int64_t offset = MicrosecondsBetween(set, real);
     if (!m_file.empty()) {
-        if (const DWORD error = AppendLine(m_file, FormatOffsetLine(real, set, offset));
-            error != ERROR_SUCCESS) {
+        if (const DWORD error = AppendToFile(FormatOffsetLine(real, set, offset)); error != ERROR_SUCCESS) {
             return error;
         }
     }
-    m_offsetMs = offset;
+    m_offsetUs = offset;
     return ERROR_SUCCESS;
 }
 
-std::int64_t SimulatedClock::OffsetMilliseconds() const {
+std::int64_t SimulatedClock::OffsetMicroseconds() const {
     std::lock_guard lock(m_mutex);
-    return m_offsetMs;
+    return m_offsetUs;
 }
 
 std::int64_t SimulatedClock::LastOffsetInText(const std::string& text) {
@@ -285,17 +315,17 @@ std::int64_t SimulatedClock::LastOffsetInText(const std::string& text) {
 }
 
 std::string SimulatedClock::FormatOffsetLine(const UtcInstant& real, const UtcInstant& set,
-                                             std::int64_t offsetMilliseconds) {
+                                             std::int64_t offsetMicroseconds) {
     std::string line = "real=";
-    AppendIsoUtc(line, TruncateToMilliseconds(real));
+    AppendIsoUtc(line, TruncateToMicroseconds(real));
     line += " set=";
-    AppendIsoUtc(line, TruncateToMilliseconds(set));
-    const std::uint64_t magnitude = offsetMilliseconds < 0
-                                        ? 0 - static_cast<std::uint64_t>(offsetMilliseconds)
-                                        : static_cast<std::uint64_t>(offsetMilliseconds);
+    AppendIsoUtc(line, TruncateToMicroseconds(set));
+    const std::uint64_t magnitude = offsetMicroseconds < 0
+                                        ? 0 - static_cast<std::uint64_t>(offsetMicroseconds)
+                                        : static_cast<std::uint64_t>(offsetMicroseconds);
     char buf[48];
-    std::snprintf(buf, sizeof buf, " offset=%c%" PRIu64 ".%03u\n", offsetMilliseconds < 0 ? '-' : '+',
-                  magnitude / 1000, static_cast<unsigned>(magnitude % 1000));
+    std::snprintf(buf, sizeof buf, " offset=%c%" PRIu64 ".%06u\n", offsetMicroseconds < 0 ? '-' : '+',
+                  magnitude / 1000000, static_cast<unsigned>(magnitude % 1000000));
     line += buf;
     return line;
 }

@@ -11,8 +11,9 @@
 // - DOLIVA_CLOCK=simulated: an offset over the machine's clock, starting at zero. Setting it moves the
 //   offset and needs no privilege. With DOLIVA_CLOCK_FILE=path the offset lives in that file: at start the
 //   clock takes the offset of its last line, and every set appends one line
-//   "real=2026-12-10T12:00:01.250Z set=2026-12-10T12:00:04.000Z offset=+2.750" (the real UTC of the set,
-//   the UTC set and the new offset in seconds), so that an outside observer can watch the program set it.
+//   "real=2026-12-10T12:00:01.250000Z set=2026-12-10T12:00:04.000000Z offset=+2.750000" (the real UTC of
+//   the set, the UTC set and the new offset in seconds, to the microsecond), so that an outside observer
+//   can watch the program set it, and tell how close to a time it came.
 // - Any other value is taken as "simulated" (with a warning on standard error): a misspelt setting must
 //   never step the machine's clock.
 //
@@ -59,29 +60,33 @@ private:
     std::shared_ptr<RealtimeClockSetter> m_setter;
 };
 
-// An offset in whole milliseconds over a base clock (the machine's unless given), optionally kept in an
-// offset file as described above.
+// An offset in whole microseconds over a base clock (the machine's unless given), optionally kept in an
+// offset file as described above. The file stays open from the first set on: a program that sets the clock
+// every second should not open and close it every second.
 class SimulatedClock : public SystemClock {
 public:
     explicit SimulatedClock(std::string offsetFile = {}, UtcSource base = {});
+    ~SimulatedClock() override;
     UtcInstant Now() override;
     // A failed write of the offset file fails the set (with the file's error) and leaves the offset alone.
     DWORD Set(const UtcInstant& utc) override;
-    std::int64_t OffsetMilliseconds() const;
+    std::int64_t OffsetMicroseconds() const;
 
-    // The offset of the last offset line in a file's text; 0 when it holds none.
+    // The offset in microseconds of the last offset line in a file's text; 0 when it holds none.
     static std::int64_t LastOffsetInText(const std::string& text);
     // One offset file line, with its line end.
     static std::string FormatOffsetLine(const UtcInstant& real, const UtcInstant& set,
-                                        std::int64_t offsetMilliseconds);
+                                        std::int64_t offsetMicroseconds);
 
 private:
     UtcInstant Base() const;
+    DWORD AppendToFile(const std::string& line);
 
     const std::string m_file;
     const UtcSource m_base;
     mutable std::mutex m_mutex;
-    std::int64_t m_offsetMs = 0;
+    std::int64_t m_offsetUs = 0;
+    int m_fd = -1;
 };
 
 // A clock that stands still until the test moves it. Sets take effect at once and are recorded; a test
@@ -115,6 +120,8 @@ std::shared_ptr<SystemClock> GetSystemClock();
 // The installed clock without starting one (null when none).
 std::shared_ptr<SystemClock> PeekSystemClock();
 
-// UtcInstant arithmetic in whole milliseconds (floor), valid over the whole SYSTEMTIME range.
+// UtcInstant arithmetic in whole milliseconds or microseconds (floor), valid over the whole SYSTEMTIME range.
 std::int64_t MillisecondsBetween(const UtcInstant& later, const UtcInstant& earlier);
 UtcInstant AddMilliseconds(const UtcInstant& instant, std::int64_t milliseconds);
+std::int64_t MicrosecondsBetween(const UtcInstant& later, const UtcInstant& earlier);
+UtcInstant AddMicroseconds(const UtcInstant& instant, std::int64_t microseconds);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -246,4 +247,60 @@ TEST_F(ClockSync, SimulatedRunWritesTheNmeaCommonFormatLog) {
                   "$PQVRT,20240310,120100.999,-4\r\n"
                   "$PQVRA,20240310,120100.00," +
                   position + "$PQVRM Closed Doliva Version 2.7.29 Log at Sun Mar 10 12:01:01 2024 UTC\r\n");
+}
+
+// The receiver's time is that of the 1PPS edge, which the PC acts on milliseconds later. The offset is that
+// of the PC clock as it stood at the edge, and the clock is set to the receiver's time plus the time since
+// the edge at the moment of the set, waiting for the next whole millisecond (SYSTEMTIME holds no less): a
+// delay between edge and set leaves the clock right, and the learned correction has nothing to learn.
+TEST_F(ClockSync, TheSetCarriesTheTimeSinceTheEdge) {
+    SetMode(kSyncEverySecond);
+    clock.Put(Utc(2024, 3, 10, 12, 0, 0), 250); // at the first edge the PC is 250 ms ahead
+    const struct {
+        std::int64_t delayNs;
+        std::int64_t offsetMs;
+        const char* set;
+        std::int64_t pauseNs;
+    } steps[] = {
+        {7'300'000, 250, "12:00:00.008", 700'000},
+        {11'600'000, 0, "12:00:01.012", 400'000},
+        {2'150'000, 0, "12:00:02.002", 0}, // 150 us past a whole millisecond counts as on it
+    };
+    for (int second = 0; second < 3; ++second) {
+        SCOPED_TRACE(second);
+        view.TimeMessage(Utc(2024, 3, 10, 12, 0, second));
+        view.tickHandled = TRUE;
+        view.tickEdgeNs = view.monotonicNs;
+        view.pauses.clear();
+        // The step runs later, on both clocks.
+        view.monotonicNs += steps[second].delayNs;
+        clock.clock->AdvanceNanoseconds(steps[second].delayNs);
+        view.sync.SyncPcClock();
+        EXPECT_EQ(view.sync.GetPcOffsetMs(), steps[second].offsetMs);
+        EXPECT_EQ(Instant(clock.clock->Sets().back()), steps[second].set);
+        EXPECT_EQ(view.pauses, steps[second].pauseNs ? std::vector<std::int64_t>{steps[second].pauseNs}
+                                                     : std::vector<std::int64_t>{});
+        // On to the next edge, a second after this one.
+        const std::int64_t toNextEdge = 1'000'000'000 - (view.monotonicNs - view.tickEdgeNs);
+        view.monotonicNs += toNextEdge;
+        clock.clock->AdvanceNanoseconds(toNextEdge);
+    }
+    EXPECT_EQ(view.sync.GetLearnedCorrectionMs(), 0);
+    EXPECT_TRUE(view.latencyTexts.empty());
+}
+
+// The edge counts only for the tick it belongs to: a step a decoder drives, or an edge older than a second
+// and a half, measures from the step itself.
+TEST_F(ClockSync, AnEdgeThatIsNotTheTicksIsIgnored) {
+    SetMode(kSyncEverySecond);
+    view.syncDialog.m_overrideTraim = TRUE;
+    view.syncDialog.m_overrideIntegrity = TRUE;
+    for (const bool tick : {false, true}) {
+        view.TimeMessage(Utc(2024, 3, 10, 12, 0, 0));
+        view.tickHandled = tick;
+        view.tickEdgeNs = view.monotonicNs - (tick ? 1'600'000'000 : 5'000'000);
+        clock.Put(Utc(2024, 3, 10, 12, 0, 0), 40);
+        view.sync.SyncPcClock();
+        EXPECT_EQ(view.sync.GetPcOffsetMs(), 40) << tick;
+    }
 }

@@ -323,11 +323,11 @@ TEST_F(Averager, SetterGuards) {
 
 TEST_F(Averager, AveragesSurviveARestartWhenContinued) {
     {
+        // Saved when the engine goes with the program, not only when a receiver is initialised.
         CGpsNav nav(host);
         Lock(nav);
         nav.UpdatePosition(10, 20, 100, 90, 0);
         nav.UpdatePosition(10.0001, 20.0002, 103, 92, 0);
-        nav.SaveAverages();
     }
     CGpsNav first(host);
     EXPECT_EQ(first.GetPositionCount(), 0.0); // not continued: started afresh

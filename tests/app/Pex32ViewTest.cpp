@@ -6,6 +6,7 @@
 #include "app/RawDataWindow.h"
 #include "app/ViewCommands.h"
 #include "dialogs/CPortDialog.h"
+#include "dialogs/CReferencePositionDialog.h"
 #include "platform/controls/StandardControls.h"
 #include "platform/display/DisplayBackend.h"
 #include "platform/display/MessageBox.h"
@@ -488,6 +489,53 @@ TEST_F(Pex32ViewTest, ALogFailureIsShownAfterTheTickThatFoundIt) {
     EXPECT_TRUE(m_boxes.empty());
     Pump();
     EXPECT_EQ(m_boxes, (std::vector<std::u16string>{u"Cannot write the log"}));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Pex32ViewTest, ManualReferenceShowsAndKeepsTheStartupChoiceAndSavesTheNamedLocation) {
+    AppWriteProfileInt(u"RefLocation", u"Ref_Loc_On_Start", 0);
+    CPex32View* view = OpenProgram();
+    ASSERT_NE(view, nullptr);
+    Pump();
+    g_interfaceMode = kModeMotorolaRxOnly; // no set-up follows
+    UINT shownChecked = BST_INDETERMINATE;
+    g_dialogStep = [&shownChecked](HWND dialog) {
+        shownChecked = ::IsDlgButtonChecked(dialog, CReferencePositionDialog::kLoadOnStartupId);
+        ::SendDlgItemMessageW(dialog, CReferencePositionDialog::kLoadOnStartupId, BM_CLICK, 0, 0);
+        ::SetDlgItemTextW(dialog, CReferencePositionDialog::kLocationComboId, u"Trip");
+        ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    };
+    Command(kCmdReferenceManual);
+    EXPECT_EQ(shownChecked, static_cast<UINT>(BST_UNCHECKED));
+    EXPECT_EQ(view->GetGpsNav()->GetRefLocOnStart(), 1);
+    EXPECT_EQ(AppGetProfileInt(u"RefLocation", u"Ref_Loc_On_Start", -1), 1);
+    EXPECT_EQ(CReferencePositionDialog::StoredLocationNames(), std::vector<CString>{CString(u"Trip")});
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Pex32ViewTest, RawLinesOfARunningUploadLetWaitingMessagesThroughWithTheWindowClosed) {
+    CPex32View* view = OpenProgram();
+    ASSERT_NE(view, nullptr);
+    Pump();
+    m_boxes.clear();
+    view->SetFirmwareUploadRunning(TRUE);
+    view->ShowLogFailure(u"while uploading"); // posted to the view
+    view->AddRawDataLine(u"    Record Count              = 1\n");
+    EXPECT_EQ(m_boxes, (std::vector<std::u16string>{u"while uploading"}));
+
+    // Without an upload (and without the window) the line lets nothing through.
+    view->SetFirmwareUploadRunning(FALSE);
+    view->ShowLogFailure(u"afterwards");
+    view->AddRawDataLine(u"line");
+    EXPECT_EQ(m_boxes.size(), 1u);
+    Pump();
+    EXPECT_EQ(m_boxes.size(), 2u);
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "dialogs/CSyncClockDialog.h"
 #include "platform/system/SystemClock.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -123,6 +124,13 @@ public:
     float GetRxSeconds() const override { return rxSeconds; }
     LONG GetGpsUtcOffsetSec() const override { return gpsUtcOffsetSec; }
     const CGpsNav& GpsNav() const override { return nav; }
+    // A monotonic clock that moves only when the test (or a pause) moves it.
+    std::int64_t MonotonicNs() override { return monotonicNs; }
+    void PauseNs(std::int64_t nanoseconds) override {
+        pauses.push_back(nanoseconds);
+        monotonicNs += nanoseconds;
+    }
+    std::int64_t TickEdgeMonotonicNs() override { return tickEdgeNs; }
 
     // --- IGpsLogHost
     CLogType& LogType() override { return logType; }
@@ -165,6 +173,10 @@ public:
     DWORD commMask = 0x1B9;
     int startupMillis = 0;
     LONG gpsUtcOffsetSec = 18;
+    // The monotonic clock and the tick's edge on it (0: no edge stamped).
+    std::int64_t monotonicNs = 5'000'000'000;
+    std::int64_t tickEdgeNs = 0;
+    std::vector<std::int64_t> pauses;
     CString utcInfoText = u"UTC Day #070";
     CSyncClockDialog syncDialog;
     CLogType logType;

@@ -5,6 +5,7 @@
 #include "dialogs/IntelHexUpload.h"
 #include "dialogs/UbxEngineUpload.h"
 #include "platform/base/MessageBoxConstants.h"
+#include "platform/system/SystemClock.h"
 #include "receiver/CThBufferList.h"
 #include "receiver/CommandFraming.h"
 
@@ -13,6 +14,7 @@
 
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -21,8 +23,8 @@ using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::Not;
 
-// A host on a fake millisecond clock; the scripted receiver sees every command and every queued record
-// and answers through g_receiveList.
+// A host on a fake monotonic millisecond clock; the scripted receiver sees every command, every queued
+// record and every idle poll, and answers through g_receiveList.
 class ScriptedHost : public FirmwareUploadHost {
 public:
     std::int64_t nowMs = 1'000'000'000'000;
@@ -32,6 +34,7 @@ public:
     std::function<void(const CString&)> onCommand = [](const CString&) {};
     std::function<void(const CString&)> onRecord = [](const CString&) {};
     std::function<void(DWORD)> onRate = [](DWORD) {};
+    std::function<void()> onPoll = [] {};
 
     void SendGpsCommand(const CString& command) override {
         commands.push_back(command);
@@ -54,12 +57,13 @@ public:
     }
     void SetProgress(int) override {}
     void SetUbxUploadRunning(BOOL running) override { uploadRunning.push_back(running); }
-    std::int64_t CalendarSeconds() override { return nowMs / 1000; }
+    void SetUploadRunning(BOOL) override {}
     ULONGLONG MonotonicMs() override { return static_cast<ULONGLONG>(nowMs); }
     void SleepMs(DWORD ms) override { nowMs += ms; }
     // The transmit thread's part: takes a queued record to the receiver.
     void PollIdle() override {
         nowMs += 10;
+        onPoll();
         if (!g_transmitList.IsEmpty()) {
             const CString record = g_transmitList.RemoveHead();
             records.push_back(record);
@@ -152,6 +156,59 @@ TEST_F(FirmwareUploadTest, BootLoaderFoundAtTheFastRate) {
     host.TakeLastRecord();
     EXPECT_THAT(host.rates, ElementsAre(57600u));
     EXPECT_EQ(host.records.size(), 2u);
+}
+
+TEST_F(FirmwareUploadTest, BootLoaderFoundInTheRoundWhereTheFirstWaitEndsIsFound) {
+    std::int64_t waitStart = 0;
+    host.onCommand = [&](const CString& command) {
+        if (command == _T("@@Wc")) {
+            waitStart = host.nowMs + 500; // after the pause that follows "@@Wc"
+        }
+    };
+    bool announced = false;
+    host.onPoll = [&] {
+        if (!announced && waitStart && host.nowMs - waitStart >= 3000) {
+            announced = true;
+            g_receiveList.AddTail(_T("Waiting for program..."));
+        }
+    };
+    host.onRecord = [](const CString&) { g_receiveList.AddTail(CString(TCHAR(0x06))); };
+    IntelHexUpload upload(host);
+    EXPECT_EQ(upload.Run(WriteFile("fw.hex", kHexFile)), IntelHexUploadResult::Completed);
+    EXPECT_TRUE(announced);
+    EXPECT_TRUE(host.rates.empty());
+}
+
+// The program sets the PC clock while the upload waits: the waits do not notice.
+TEST_F(FirmwareUploadTest, WaitsDoNotFollowTheClockTheProgramSets) {
+    const auto wallClock = std::make_shared<ManualClock>(UtcInstant{1'900'000'000, 0});
+    InstallSystemClock(wallClock);
+    std::int64_t waitStart = 0;
+    host.onCommand = [&](const CString& command) {
+        if (command == _T("@@Wc")) {
+            waitStart = host.nowMs + 500;
+        }
+    };
+    bool stepped = false;
+    host.onPoll = [&] {
+        if (!stepped) {
+            stepped = true;
+            wallClock->Advance(3'600'000);
+        }
+        if (waitStart && host.nowMs - waitStart == 1000) {
+            g_receiveList.AddTail(_T("Waiting for program..."));
+        }
+    };
+    host.onRecord = [&](const CString&) {
+        wallClock->Advance(-3'600'000);
+        g_receiveList.AddTail(CString(TCHAR(0x06)));
+    };
+    IntelHexUpload upload(host);
+    const IntelHexUploadResult result = upload.Run(WriteFile("fw.hex", kHexFile));
+    InstallSystemClock(nullptr);
+    EXPECT_EQ(result, IntelHexUploadResult::Completed);
+    EXPECT_TRUE(host.rates.empty());
+    EXPECT_EQ(upload.Stats().responseTimeouts, 0);
 }
 
 TEST_F(FirmwareUploadTest, NakThenAckResendsTheRecordOnce) {

@@ -41,6 +41,22 @@ TEST_F(GpsRxModeSelect, FreshProfileGivesTheDefaults) {
     EXPECT_EQ(dlg.m_seenMask, 0u);
 }
 
+// The elevation mask and the DGPS rate go to the receiver as single bytes: hand-edited values are clamped to
+// what the dialog accepts before any command is built from them.
+TEST_F(GpsRxModeSelect, HandEditedElevationAndRateAreClampedToWhatTheDialogAccepts) {
+    const struct {
+        int elevation, rate, wantElevation, wantRate;
+    } cases[] = {{-20, 0, 0, 1}, {300, 4096, 89, 255}, {45, 60, 45, 60}};
+    for (const auto& c : cases) {
+        AppWriteProfileInt(kSection, u"Elevation Mask", c.elevation);
+        AppWriteProfileInt(kSection, u"DGPS Rate", c.rate);
+        CGpsRxModeSelect dlg;
+        EXPECT_EQ(dlg.m_elevationMask, c.wantElevation) << c.elevation;
+        EXPECT_EQ(dlg.m_dgpsRate, c.wantRate) << c.rate;
+        EXPECT_EQ(dlg.FindInvalidControl(), 0u);
+    }
+}
+
 TEST_F(GpsRxModeSelect, OkStoresEverySettingAndReadsBack) {
     {
         CGpsRxModeSelect dlg;

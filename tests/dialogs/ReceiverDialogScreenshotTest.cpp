@@ -138,6 +138,7 @@ TEST_F(ReceiverDialogScreenshot, OtherReceiverDialogs) {
             int ShowMessageBox(const CString&, UINT) override { return IDOK; }
             void SetProgress(int) override {}
             void SetUbxUploadRunning(BOOL) override {}
+            void SetUploadRunning(BOOL) override {}
         } host;
         CGpsRxUpld dlg(host);
         ASSERT_TRUE(dlg.Create(CGpsRxUpld::IDD));

@@ -181,6 +181,29 @@ TEST_F(ReceiverDialogWindows, PortDialogFollowsTheModeWithItsRatesAndStoresOnOk)
     dlg.DestroyWindow();
 }
 
+TEST_F(ReceiverDialogWindows, PortDialogCancelLeavesTheEarlierModeRateAndAutoRestart) {
+    AppWriteProfileString(u"GPS Interface", u"COM Ports", u"COM1");
+    AppWriteProfileString(u"GPS Interface", u"PEX Mode", u"Motorola Binary");
+    AppWriteProfileInt(u"GPS Interface", u"Port Rate", 4);
+    AppWriteProfileInt(u"GPS Interface", u"gps_auto_restart", 1);
+    {
+        CPortDialog dlg;
+        ASSERT_TRUE(dlg.Create(CPortDialog::IDD));
+        ChooseMode(dlg, u"u-blox UBX");
+        Command(dlg, CPortDialog::kModeListId, CBN_SELCHANGE);
+        EXPECT_TRUE(dlg.IsDlgButtonChecked(CPortDialog::kRateIds[8]));
+        Command(dlg, IDCANCEL);
+        EXPECT_EQ(dlg.GetInterfaceMode(), kModeMotorolaBinary);
+        EXPECT_EQ(dlg.GetBaudRate(), 9600u);
+        EXPECT_TRUE(dlg.GetAutoRestart());
+        dlg.DestroyWindow();
+    }
+    // What the object stores when it goes.
+    EXPECT_EQ(Stored(u"GPS Interface", u"PEX Mode"), CString(u"Motorola Binary"));
+    EXPECT_EQ(StoredInt(u"GPS Interface", u"Port Rate"), 4);
+    EXPECT_EQ(StoredInt(u"GPS Interface", u"gps_auto_restart"), 1);
+}
+
 TEST_F(ReceiverDialogWindows, PortDialogKeepsTheStoredReceiverType) {
     AppWriteProfileString(u"GPS Interface", u"COM Ports", u"COM1");
     AppWriteProfileInt(u"Oncore Id Dialog", u"Rx Type Index", 10);
@@ -222,6 +245,37 @@ TEST_F(ReceiverDialogWindows, ClockSettingsCheckTheirRangesBeforeAnythingIsStore
     dlg.NoteClockSet(u"12:00:00");
     EXPECT_EQ(Text(dlg, CSyncClockDialog::kLastSyncId), CString(u"12:00:00"));
     EXPECT_EQ(Text(dlg, CSyncClockDialog::kResetCountId), CString(u"1"));
+    dlg.DestroyWindow();
+}
+
+TEST_F(ReceiverDialogWindows, ClockSettingsChangeOnlyOnOkAndOpenAsStored) {
+    CSyncClockDialog dlg;
+    dlg.m_overrideTraim = TRUE; // left over: the opening shows what is stored
+    ASSERT_TRUE(dlg.Create(CSyncClockDialog::IDD));
+    EXPECT_FALSE(dlg.IsDlgButtonChecked(CSyncClockDialog::kOverrideTraimId));
+    EXPECT_FALSE(dlg.m_overrideTraim);
+
+    // "Activate", then an OK refused for its quantity, then Cancel: the clock setting never sees the
+    // overrides the controls show.
+    dlg.CheckDlgButton(CSyncClockDialog::kOverrideTraimId, BST_CHECKED);
+    dlg.CheckDlgButton(CSyncClockDialog::kOverrideIntegrityId, BST_CHECKED);
+    dlg.CheckDlgButton(CSyncClockDialog::kMaxOnId, BST_CHECKED);
+    Command(dlg, CSyncClockDialog::kMaxOnId);
+    EXPECT_TRUE(dlg.GetDlgItem(CSyncClockDialog::kMaxQtyId)->IsWindowEnabled());
+    EXPECT_FALSE(dlg.m_overrideTraim);
+    EXPECT_FALSE(dlg.m_overrideIntegrity);
+    dlg.SetDlgItemTextW(CSyncClockDialog::kMaxQtyId, u"1000");
+    Command(dlg, IDOK);
+    EXPECT_EQ(m_boxes.texts.size(), 1u);
+    EXPECT_FALSE(dlg.m_overrideTraim);
+    EXPECT_FALSE(dlg.m_overrideIntegrity);
+    EXPECT_FALSE(dlg.m_maxOn);
+    Command(dlg, IDCANCEL);
+    EXPECT_FALSE(dlg.m_overrideTraim);
+    EXPECT_FALSE(dlg.m_overrideIntegrity);
+    EXPECT_EQ(dlg.m_maxQty, 1u);
+    EXPECT_EQ(dlg.GetMaxCorrectionSeconds(), 0);
+    EXPECT_EQ(Stored(u"Time Sync", u"Time Sync Override TRAIM"), CString(u"<none>"));
     dlg.DestroyWindow();
 }
 
@@ -388,6 +442,42 @@ TEST_F(ReceiverDialogWindows, ReferenceLocationParsesLeftFieldsAndKeepsTheDataba
     dlg.DestroyWindow();
 }
 
+TEST_F(ReceiverDialogWindows, ReferenceLocationRemovesTheChosenEntryAndOkSavesUnderTheTypedName) {
+    AppWriteProfileString(CReferencePositionDialog::kDatabaseSection, u"Home", u"1 2 3 4");
+    AppWriteProfileString(CReferencePositionDialog::kDatabaseSection, u"Work", u"5 6 7 8");
+    CReferencePositionDialog dlg;
+    ASSERT_TRUE(dlg.Create(CReferencePositionDialog::IDD));
+    const UINT combo = CReferencePositionDialog::kLocationComboId;
+
+    // Typing over the chosen name leaves the choice: Remove takes the chosen entry.
+    Choose(dlg, combo, u"Home");
+    dlg.GetDlgItem(combo)->SetFocus();
+    dlg.SendDlgItemMessageW(combo, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    DisplayInjectText(u"Work");
+    Pump();
+    EXPECT_EQ(Text(dlg, combo), CString(u"Work"));
+    Command(dlg, CReferencePositionDialog::kRemoveId);
+    EXPECT_EQ(CReferencePositionDialog::StoredLocationNames(), std::vector<CString>{CString(u"Work")});
+    EXPECT_EQ(dlg.SendDlgItemMessageW(combo, CB_GETCOUNT, 0, 0), 1);
+
+    // A listed name the database no longer holds is reported and leaves the list all the same.
+    dlg.SendDlgItemMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(u"Gone"));
+    Choose(dlg, combo, u"Gone");
+    Command(dlg, CReferencePositionDialog::kRemoveId);
+    EXPECT_EQ(m_boxes.texts, std::vector<std::u16string>{u"No such item in the database."});
+    EXPECT_EQ(dlg.SendDlgItemMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                      reinterpret_cast<LPARAM>(u"Gone")),
+              CB_ERR);
+
+    // OK saves the location under the name typed, and lists it.
+    dlg.SetDlgItemTextW(combo, u"Trip");
+    Command(dlg, IDOK);
+    EXPECT_EQ(CReferencePositionDialog::StoredLocationNames(),
+              (std::vector<CString>{CString(u"Work"), CString(u"Trip")}));
+    EXPECT_EQ(Stored(CReferencePositionDialog::kDatabaseSection, u"Trip"), dlg.LocationRecord());
+    dlg.DestroyWindow();
+}
+
 TEST_F(ReceiverDialogWindows, ReceiverParametersEnableWhatTheReceiverDoesAndWarnBefore100Pps) {
     g_receiverIdentity.model = 1; // GT, firmware 1.5
     g_receiverIdentity.firmwareVersion = 1.5f;
@@ -446,11 +536,15 @@ public:
     }
     BOOL SetCommBaudRate(DWORD) override { return TRUE; }
     CString DecodeUbxMessage(const CString&) override { return {}; }
-    void AddRawDataLine(const CString&) override {}
+    void AddRawDataLine(const CString&) override { linesWhileRunning.push_back(running); }
     int ShowMessageBox(const CString&, UINT) override { return IDOK; }
     void SetProgress(int) override {}
     void SetUbxUploadRunning(BOOL) override {}
+    void SetUploadRunning(BOOL value) override { running = value; }
     std::vector<std::u16string> sent;
+    BOOL running = FALSE;
+    // For each echoed line, whether the upload counted as running.
+    std::vector<BOOL> linesWhileRunning;
 };
 
 class CancelledChoiceUpload : public CGpsRxUpld {
@@ -472,6 +566,17 @@ TEST_F(ReceiverDialogWindows, FirmwareUploadWithoutAFileSendsNothingAndEndsTheDi
     EXPECT_TRUE(host.sent.empty());
     EXPECT_FALSE(dlg.IsWindowVisible());
     EXPECT_TRUE(dlg.GetDlgItem(CGpsRxUpld::kProcessorUploadId)->IsWindowEnabled());
+    dlg.DestroyWindow();
+}
+
+TEST_F(ReceiverDialogWindows, FirmwareUploadCountsAsRunningWhileItsLinesAreEchoed) {
+    SilentUploadHost host;
+    CancelledChoiceUpload dlg(host);
+    ASSERT_TRUE(dlg.Create(CGpsRxUpld::IDD));
+    // The engine procedure reports and reboots the engine even without a file.
+    Command(dlg, CGpsRxUpld::kEngineUploadId);
+    EXPECT_EQ(host.linesWhileRunning, (std::vector<BOOL>{TRUE, TRUE}));
+    EXPECT_FALSE(host.running);
     dlg.DestroyWindow();
 }
 

@@ -112,6 +112,45 @@ TEST_F(SyncClockDialog, ValueOutsideItsRangeStoresNothing) {
     }
 }
 
+// Hand-edited settings are clamped to what the dialog accepts: 1193047 hours used to wrap the limit to
+// 1904 s, and from 596524 hours on to a negative one, which meant no limit at all.
+TEST_F(SyncClockDialog, HandEditedValuesAreClampedToWhatTheDialogAccepts) {
+    const struct {
+        int mode, deltaMs, qty, units;
+        int wantMode, wantDeltaMs;
+        UINT wantQty;
+        int wantUnits;
+        LONGLONG wantSeconds;
+    } cases[] = {
+        {2, 250, 5, CSyncClockDialog::kMinutes, 2, 250, 5, CSyncClockDialog::kMinutes, 300},
+        {1, 100, 1193047, CSyncClockDialog::kHours, 1, 100, 999, CSyncClockDialog::kHours, 999 * 3600},
+        {1, 100, 596524, CSyncClockDialog::kHours, 1, 100, 999, CSyncClockDialog::kHours, 999 * 3600},
+        {1, 100, -1, CSyncClockDialog::kSeconds, 1, 100, 1, CSyncClockDialog::kSeconds, 1},
+        {9, -5, 0, 7, CSyncClockDialog::kDisable, 10, 1, CSyncClockDialog::kSeconds, 1},
+        {-1, 1 << 30, 1000, -3, CSyncClockDialog::kDisable, 60000, 999, CSyncClockDialog::kHours, 999 * 3600},
+    };
+    for (const auto& c : cases) {
+        AppWriteProfileInt(kSection, u"Time Sync Mode", c.mode);
+        AppWriteProfileInt(kSection, u"Time Sync Delta Msec", c.deltaMs);
+        AppWriteProfileInt(kSection, u"Time Sync Max On", 1);
+        AppWriteProfileInt(kSection, u"Time Sync Max Qty", c.qty);
+        AppWriteProfileInt(kSection, u"Time Sync Max Units", c.units);
+        CSyncClockDialog dlg;
+        EXPECT_EQ(dlg.m_syncMode, c.wantMode) << c.mode;
+        EXPECT_EQ(dlg.m_deltaMs, c.wantDeltaMs) << c.deltaMs;
+        EXPECT_EQ(dlg.m_maxQty, c.wantQty) << c.qty;
+        EXPECT_EQ(dlg.m_maxUnits, c.wantUnits) << c.units;
+        EXPECT_EQ(dlg.GetMaxCorrectionSeconds(), c.wantSeconds) << c.qty;
+        EXPECT_EQ(dlg.FindInvalidControl(), 0u) << "what was loaded passes the dialog's own check";
+    }
+    // A quantity set in the program beyond the dialog's range still gives the limit it says.
+    CSyncClockDialog dlg;
+    dlg.m_maxQty = 4000000000u;
+    dlg.m_maxUnits = CSyncClockDialog::kHours;
+    dlg.UpdateMaxSeconds();
+    EXPECT_EQ(dlg.m_maxSeconds, 4000000000LL * 3600);
+}
+
 TEST_F(SyncClockDialog, CountStopsAtItsLargestValue) {
     CSyncClockDialog dlg;
     dlg.m_resetCount = std::numeric_limits<UINT>::max() - 1;

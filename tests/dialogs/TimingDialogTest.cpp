@@ -35,6 +35,34 @@ TEST_F(TimingDialog, StoredTextThatIsNoNumberReadsAsZero) {
     EXPECT_EQ(dlg.m_ppsOffset, 12.5);
 }
 
+// Hand-edited values are clamped to what the edits accept (text that is no number reads as 0), so the
+// timing commands and the correction never get a value that could not have been typed.
+TEST_F(TimingDialog, HandEditedValuesAreClampedToWhatTheEditsAccept) {
+    AppWriteProfileString(kSection, u"Antenna Cable Delay", u"-40");
+    AppWriteProfileString(kSection, u"Measurement Cable Delay", u"1e300");
+    AppWriteProfileInt(kSection, u"Epoch", 2147483647);
+    AppWriteProfileString(kSection, u"Extra Delay", u"1e400");
+    AppWriteProfileString(kSection, u"Rx Delay", u"nan");
+    AppWriteProfileString(kSection, u"1pps Delay", u"-5000.25");
+    AppWriteProfileString(kSection, u"T-Raim", u"10");
+    CTimingDialog dlg;
+    EXPECT_EQ(dlg.m_antennaCableDelay, 0.0);
+    EXPECT_EQ(dlg.m_measurementCableDelay, 20000.0);
+    EXPECT_EQ(dlg.m_epoch, 999);
+    EXPECT_EQ(dlg.m_extraDelay, 999.999);
+    EXPECT_EQ(dlg.m_rxDelay, 0.0);
+    EXPECT_EQ(dlg.m_ppsOffset, -999.999);
+    EXPECT_EQ(dlg.m_traimLimit, 250.0);
+    EXPECT_EQ(dlg.FindInvalidControl(), 0u);
+    EXPECT_EQ(dlg.m_utcCorrection, 20000.0);
+
+    AppWriteProfileInt(kSection, u"Epoch", -7);
+    AppWriteProfileString(kSection, u"T-Raim", u"123456");
+    CTimingDialog again;
+    EXPECT_EQ(again.m_epoch, 0);
+    EXPECT_EQ(again.m_traimLimit, 1000.0);
+}
+
 TEST_F(TimingDialog, TotalsShowTheNegativeFormFirst) {
     struct Case {
         int epoch;

@@ -5,7 +5,9 @@
 #include "platform/base/TimeConversions.h"
 #include "receiver/OncoreView.h"
 #include "receiver/ReceiverState.h"
+#include "receiver/WeekRollover.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -30,6 +32,12 @@ inline std::string Narrow(const std::u16string& text) {
 
 inline __time64_t Utc(int year, int month, int day, int hour, int minute, int second) {
     return DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
+}
+
+// A receiver's time as the decoders hand it over today: moved on past a GPS week rollover when it lies too
+// far back (receiver/WeekRollover.h).
+inline __time64_t AfterRolloverCheck(__time64_t receiverTime) {
+    return CorrectWeekRollover(receiverTime, std::max<__time64_t>(CurrentUtc().seconds, BuildDate()));
 }
 
 struct Position {
@@ -85,7 +93,8 @@ public:
     std::vector<std::u16string> pvtLines; // every WritePvtLogLine call, empty texts too
     std::map<std::pair<int, int>, std::u16string> cells;
     int cellWrites = 0;
-    std::vector<std::u16string> rxIdSet, rxIdAdded, sent;
+    std::vector<std::u16string> rxIdSet, rxIdAdded, sent, rawLines;
+    WeekRolloverCheck rolloverCheck;
     std::vector<int> antenna, receiverMode, fixQualities, trackedCounts, fixTypes;
     std::vector<std::vector<double>> dops;
     std::vector<double> speeds, headings;
@@ -170,6 +179,8 @@ public:
     void RxIdAddText(const CString& text) override { rxIdAdded.push_back(text.str()); }
     void SetAntennaStatus(int status) override { antenna.push_back(status); }
     void SetReceiverModeStatus(int status) override { receiverMode.push_back(status); }
+    WeekRolloverCheck& RolloverCheck() override { return rolloverCheck; }
+    void AddRawDataLine(const CString& line) override { rawLines.push_back(line.str()); }
 
     // OncoreView.
     float& RxSecondFraction() override { return rxSecondFraction; }

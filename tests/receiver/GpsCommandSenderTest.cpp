@@ -122,6 +122,30 @@ TEST_F(Sender, SendFramesQueuesEchoesAndWakesTheTransmitThread) {
     EXPECT_EQ(host.raw[1], u"<- @@Tk" + std::u16string(55, u'a') + u"<01><5F>");
 }
 
+// A receiver that never takes bytes (held by handshake) must not make the transmit list grow without end:
+// the oldest commands give way, and the raw-data window hears of it once for each run of drops.
+TEST_F(Sender, TransmitListIsBoundedAndSaysOnceWhenItDrops) {
+    auto queueNumbered = [&](int from, int count) {
+        for (int i = from; i < from + count; ++i) {
+            CString command;
+            command.Format(u"T%d", i);
+            QueueForTransmit(host, command);
+        }
+    };
+    queueNumbered(0, static_cast<int>(kTransmitListCap) + 50);
+    EXPECT_EQ(g_transmitList.GetCount(), kTransmitListCap);
+    EXPECT_EQ(g_transmitList.RemoveHead().str(), u"T50");
+    ASSERT_EQ(host.raw.size(), 1u);
+    EXPECT_TRUE(host.raw[0].starts_with(u"WARNING: the receiver takes no commands"));
+
+    g_transmitList.RemoveAll();
+    queueNumbered(0, 3);
+    EXPECT_EQ(host.raw.size(), 1u);
+    queueNumbered(3, static_cast<int>(kTransmitListCap));
+    EXPECT_EQ(host.raw.size(), 2u);
+    g_transmitList.RemoveAll();
+}
+
 TEST_F(Sender, SendDrainsTheReceiveListByPrefix) {
     host.known = {{u"$GPGGA", u"gga"}, {u"@@Ha", u"@@Ha text"}, {u"\u00B5\u0062\u0001", u"UBX-NAV"}};
     const Texts queued = {u"$GPGGA,1", u"$", u"junk", u"@@Ha1"};

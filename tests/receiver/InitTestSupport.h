@@ -69,6 +69,7 @@ public:
     TimingAdjustments timing;
     ReferencePosition reference;
     int timeZoneBiasMin = 0;
+    LONG gpsUtcOffsetSec = 0;
     SYSTEMTIME pcTime{2024, 3, 0, 15, 12, 34, 56, 789};
     DWORD baudRate = 9600;
     BOOL portOk = true;
@@ -150,6 +151,7 @@ public:
     TimingAdjustments GetTimingAdjustments() override { return timing; }
     ReferencePosition GetReferencePosition() override { return reference; }
     int GetTimeZoneBiasMin() const override { return timeZoneBiasMin; }
+    LONG GetGpsUtcOffsetSec() const override { return gpsUtcOffsetSec; }
     void GetPcTimeUtc(SYSTEMTIME& time) override { time = pcTime; }
     void AddStatusText(const CString& text) override {
         if (statusText.find(text.str()) == std::u16string::npos) {

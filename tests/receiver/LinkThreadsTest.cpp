@@ -219,12 +219,19 @@ TEST_F(LinkThreads, EdgeFindingTheGateTakenIsDroppedButStamped) {
     PulseDsr(false);
     ASSERT_TRUE(events.WaitFor([&] { return events.Ticks() == 1; }));
     EXPECT_EQ(g_ppsTimestamp.load(), 1'700'000'000'250LL);
-    // The view has not handled that tick yet: the next edge is dropped, its time still kept.
+    const LONGLONG tickEdge = g_ppsEdgeCounter.load();
+    LARGE_INTEGER counter{};
+    QueryPerformanceCounter(&counter);
+    EXPECT_GT(tickEdge, 0);
+    EXPECT_LE(tickEdge, counter.QuadPart);
+    // The view has not handled that tick yet: the next edge is dropped, its time still kept, while the
+    // posted tick keeps the counter of its own edge.
     now = UtcInstant{1'700'000'001, 500'000'000};
     PulseDsr(false);
     ASSERT_TRUE(Eventually([] { return g_ppsTimestamp.load() == 1'700'000'001'500LL; }));
     Sleep(100);
     EXPECT_EQ(events.Ticks(), 1);
+    EXPECT_EQ(g_ppsEdgeCounter.load(), tickEdge);
 }
 
 TEST_F(LinkThreads, NoTicksWhileInitialising) {

@@ -106,7 +106,8 @@ TEST_P(NmeaCaptures, TimesAndPositionsAgreeWithTheReference) {
     std::map<__time64_t, std::string> reference;
     for (const std::string& tpv : tpvs) {
         if (const auto time = JsonString(tpv, "time")) {
-            reference[IsoSeconds(*time)] = tpv;
+            // The reference keeps the receiver's date; ours is moved on past a week rollover.
+            reference[AfterRolloverCheck(IsoSeconds(*time))] = tpv;
         }
     }
     int timesCompared = 0, positionsCompared = 0, heightsCompared = 0;

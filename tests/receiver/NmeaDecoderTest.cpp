@@ -32,11 +32,11 @@ TEST(NextNmeaField, DefaultsTrimmingAndRemainder) {
 }
 
 TEST_F(NmeaFixture, ZdaTakesTheNextTickTimeAndSetsTheClockWithoutTick) {
-    EXPECT_TRUE(Decode(u"$GPZDA,235959.60,31,12,2014,00,00"));
+    EXPECT_TRUE(Decode(u"$GPZDA,235959.60,31,12,2024,00,00"));
     // 59.6 s rounds into the next minute; the tick comes one second after that.
-    EXPECT_EQ(view.rxTime.GetTime(), Utc(2015, 1, 1, 0, 0, 1));
+    EXPECT_EQ(view.rxTime.GetTime(), Utc(2025, 1, 1, 0, 0, 1));
     EXPECT_FLOAT_EQ(view.rxSeconds, 59.6f);
-    EXPECT_EQ(view.clockSyncs, (std::vector<__time64_t>{Utc(2015, 1, 1, 0, 0, 0)}));
+    EXPECT_EQ(view.clockSyncs, (std::vector<__time64_t>{Utc(2025, 1, 1, 0, 0, 0)}));
     EXPECT_EQ(view.clockDisplays, 1);
     EXPECT_TRUE(view.decoderTicks);
     EXPECT_TRUE(view.zdaSinceTick);
@@ -46,8 +46,8 @@ TEST_F(NmeaFixture, ZdaTakesTheNextTickTimeAndSetsTheClockWithoutTick) {
     view.tickSinceZda = TRUE;
     view.tickHandled = TRUE;
     view.zdaSinceTick = FALSE;
-    EXPECT_TRUE(Decode(u"$GPZDA,000001.00,01,01,2015,00,00"));
-    EXPECT_EQ(view.rxTime.GetTime(), Utc(2015, 1, 1, 0, 0, 2));
+    EXPECT_TRUE(Decode(u"$GPZDA,000001.00,01,01,2025,00,00"));
+    EXPECT_EQ(view.rxTime.GetTime(), Utc(2025, 1, 1, 0, 0, 2));
     EXPECT_EQ(view.clockSyncs.size(), 1u);
     EXPECT_FALSE(view.tickHandled);
     EXPECT_FALSE(view.tickSinceZda);
@@ -98,17 +98,17 @@ TEST_F(NmeaFixture, NoReceiverTimeStaysNoTime) {
 }
 
 TEST_F(NmeaFixture, RmcSuppliesTheTimeOnlyWithoutZda) {
-    EXPECT_TRUE(Decode(u"$GPRMC,030719.000,A,3747.0873,S,17518.8938,E,0.69,181.39,311214,,,A"));
-    EXPECT_EQ(view.rxTime.GetTime(), Utc(2014, 12, 31, 3, 7, 20));
-    EXPECT_EQ(view.clockSyncs, (std::vector<__time64_t>{Utc(2014, 12, 31, 3, 7, 19)}));
+    EXPECT_TRUE(Decode(u"$GPRMC,030719.000,A,3747.0873,S,17518.8938,E,0.69,181.39,311224,,,A"));
+    EXPECT_EQ(view.rxTime.GetTime(), Utc(2024, 12, 31, 3, 7, 20));
+    EXPECT_EQ(view.clockSyncs, (std::vector<__time64_t>{Utc(2024, 12, 31, 3, 7, 19)}));
     EXPECT_FALSE(view.tickSinceRmc);
     EXPECT_EQ(view.speeds, (std::vector<double>{0.69f}));
     EXPECT_EQ(view.headings, (std::vector<double>{181.39f}));
     EXPECT_TRUE(view.positions.empty());
 
-    // A year from 80 on is in the 1900s.
+    // A year from 80 on is in the 1900s (and so far back today that it counts as a week rollover).
     EXPECT_TRUE(Decode(u"$GPRMC,000000.00,A,0000.0000,N,00000.0000,E,0.0,0.0,010180,,"));
-    EXPECT_EQ(view.rxTime.GetTime(), Utc(1980, 1, 1, 0, 0, 1));
+    EXPECT_EQ(view.rxTime.GetTime(), AfterRolloverCheck(Utc(1980, 1, 1, 0, 0, 0)) + 1);
 
     // After a ZDA in the same second, the RMC's time is ignored.
     EXPECT_TRUE(Decode(u"$GPZDA,120000.00,10,02,2021,00,00"));
@@ -186,6 +186,9 @@ TEST_F(NmeaFixture, GsvShortMessageGivesFreeRowsAndBadCountsFail) {
     // A group cut in the middle.
     EXPECT_FALSE(Decode(u"$GPGSV,1,1,04,01,10,100,30,02,11"));
     EXPECT_FALSE(Decode(u"$GPGSV,x"));
+    // No group at all: the sentence ends before the first one, which refuses it and keeps the table.
+    EXPECT_FALSE(Decode(u"$GPGSV,1,1,00"));
+    EXPECT_EQ(view.table[1].prn, 5);
 }
 
 TEST_F(NmeaFixture, GsvSignalScaleByModel) {
@@ -306,6 +309,22 @@ TEST_F(NmeaFixture, GgaRecordIsWrittenAfterEveryNewSentenceOfALoggingSecond) {
     view.logSecond = FALSE;
     EXPECT_TRUE(Decode(u"$GPGGA,030720.000,3747.0873,S,00518.8938,W,1,08,1.1,59.9,M,23.7,M,,0000"));
     EXPECT_EQ(decoder.GetPvtRecord().str(), record);
+}
+
+// Each GGA builds its record afresh: one whose time does not convert leaves it empty rather than appending
+// its position to the last record, which grew by a copy of itself with every such sentence.
+TEST_F(NmeaFixture, GgaRecordIsRebuiltNotAppended) {
+    view.rawWindowShown = TRUE;
+    EXPECT_TRUE(Decode(u"$GPGGA,030719.000,3747.0873,S,00518.8938,W,1,08,1.1,59.9,M,23.7,M,,0000"));
+    EXPECT_EQ(decoder.GetPvtRecord().str(),
+              u"03,07,19.00,37,47.087299,S,05,18.893801,W,1,08,1.1,59.9,M,23.7,M,,0000");
+    for (int i = 0; i < 3; ++i) {
+        Decode(u"$GPGGA,x,3747.0873,S,00518.8938,W,1,08,1.1,59.9,M,23.7,M,,0000");
+        EXPECT_EQ(decoder.GetPvtRecord().str(), u"");
+    }
+    EXPECT_TRUE(Decode(u"$GPGGA,030721.000,3747.0873,N,00518.8938,E,1,08,1.1,59.9,M,23.7,M,,0000"));
+    EXPECT_EQ(decoder.GetPvtRecord().str(),
+              u"03,07,21.00,37,47.087299,N,05,18.893801,E,1,08,1.1,59.9,M,23.7,M,,0000");
 }
 
 TEST_F(NmeaFixture, GsaFixTextAndDops) {

@@ -50,6 +50,7 @@ TEST(OncoreEntry, RefusesWhatIsNoMessageAndEndsEveryOtherTheCommonWay) {
 TEST(OncoreEntry, AMessageOfTheWrongLengthIsNotTakenAndNeverReadPastItsEnd) {
     RecordingOncoreView view;
     view.tickHandled = FALSE;
+    view.rawWindowShown = TRUE;
     OncoreDecoder decoder(view);
     struct Case {
         const char* id;
@@ -132,6 +133,27 @@ TEST(OncoreTickTime, AnInvalidDateKeepsTheTimeButStillAdvancesIt) {
     OncoreDecoder other(fresh);
     Decode(other, Ea(0, 0, 0, 0, 0, 0));
     EXPECT_LT(fresh.rxTime.GetTime(), 0);
+}
+
+// "@@Hb" carries the time of the edge just gone, like the position messages: it is rounded, shifted from
+// local time and advanced to the next tick as they are, so that a tick before the next full message sets
+// the clock to the right second (taken as it stands it would be a second behind).
+TEST(OncoreTickTime, HbIsRoundedShiftedAndAdvancedLikeThePositionMessages) {
+    RecordingOncoreView view;
+    view.gpsRxOnLocalTime = TRUE;
+    view.timeZoneBiasMin = -60;
+    view.tickHandled = FALSE;
+    OncoreDecoder decoder(view);
+    Decode(decoder, OncoreBuilder("Hb", 51)
+                        .Put(4, 3, 1)
+                        .Put(5, 14, 1)
+                        .Put(6, 2021, 2)
+                        .Put(8, 10, 1)
+                        .Put(9, 20, 1)
+                        .Put(10, 30, 1)
+                        .Put(11, 600000000, 4));
+    EXPECT_EQ(view.rxTime.GetTime(), Utc(2021, 3, 14, 9, 20, 32));
+    EXPECT_TRUE(view.clockSyncs.empty());
 }
 
 TEST(OncoreTickTime, TheClockIsSetOnlyWhenNoTickCameSinceTheLastTimeMessage) {
@@ -219,6 +241,7 @@ TEST(OncoreTimers, TheTwelveChannelStatusArmsOrKillsTheAntennaTimer) {
 
 TEST(OncoreEntry, ANestedDecodeKeepsEachCallsOwnText) {
     RecordingOncoreView view;
+    view.rawWindowShown = TRUE;
     OncoreDecoder decoder(view);
     std::string inner;
     view.onSend = [&] { inner = Decode(decoder, OncoreBuilder("Bo", 5).Put(4, 18, 1)); };

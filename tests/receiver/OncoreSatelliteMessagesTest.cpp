@@ -27,6 +27,7 @@ OncoreBuilder Bb(int count, std::initializer_list<std::array<int, 5>> satellites
 
 TEST(OncoreBb, MergesSkyPositionsIntoTheChannelTable) {
     RecordingOncoreView view;
+    view.rawWindowShown = TRUE;
     view.activeChannels = 8;
     // After a position message: the eight channels hold their satellites (0 for an idle channel).
     for (int i = 0; i < 8; ++i) {
@@ -48,6 +49,7 @@ TEST(OncoreBb, MergesSkyPositionsIntoTheChannelTable) {
 
 TEST(OncoreBb, ReadsAtMostTwelveAndRefusesAShortList) {
     RecordingOncoreView view;
+    view.rawWindowShown = TRUE;
     view.activeChannels = 12;
     OncoreDecoder decoder(view);
     Decode(decoder, Bb(14, {}));
@@ -56,6 +58,7 @@ TEST(OncoreBb, ReadsAtMostTwelveAndRefusesAShortList) {
     OncoreBuilder shortList("Bb", 18); // two satellites need more than 18 units
     shortList.Put(4, 2, 1);
     RecordingOncoreView other;
+    other.rawWindowShown = TRUE;
     other.table[0].elevation = 33;
     OncoreDecoder second(other);
     EXPECT_EQ(Decode(second, shortList), "@@Bb 2 \n");

@@ -9,6 +9,7 @@ using namespace oncore_test;
 
 TEST(OncoreTime, UtcOffsetAndLeapSecondPending) {
     RecordingOncoreView view;
+    view.rawWindowShown = TRUE;
     OncoreDecoder decoder(view);
     EXPECT_EQ(Decode(decoder, OncoreBuilder("Bo", 5).Put(4, 18, 1)), "@@Bo - UTC offset = 18 seconds\n");
     EXPECT_EQ(view.gpsUtcOffsetSec, 18);
@@ -62,6 +63,7 @@ OncoreBuilder Traim(const char* id, int units) {
 
 TEST(OncoreTraim, SixAndEightChannelStatusTexts) {
     RecordingOncoreView view;
+    view.rawWindowShown = TRUE;
     OncoreDecoder decoder(view);
     const std::string text = Decode(decoder, Traim("Bn", 56));
     EXPECT_EQ(text,
@@ -91,6 +93,7 @@ TEST(OncoreTraim, SixAndEightChannelStatusTexts) {
 
 TEST(OncoreTraim, TwelveChannelStatus) {
     RecordingOncoreView view;
+    view.rawWindowShown = TRUE;
     view.showTraimStatusOnce = FALSE;
     OncoreDecoder decoder(view);
     OncoreBuilder b("Hn", 75);
@@ -109,6 +112,7 @@ TEST(OncoreTraim, TwelveChannelStatus) {
 
 TEST(OncoreDops, DopsAndTheDifferentialAge) {
     RecordingOncoreView view;
+    view.rawWindowShown = TRUE;
     OncoreDecoder decoder(view);
     OncoreBuilder bk("Bk", 66);
     bk.Put(4, 25, 2).Put(6, 18, 2).Put(8, 11, 2).Put(10, 14, 2).Put(12, 9, 2).Put(22, 35, 2);
@@ -136,3 +140,27 @@ TEST(OncoreDops, DopsAndTheDifferentialAge) {
 }
 
 } // namespace
+
+// The frequent messages whose text only the raw-data window (or its log) shows leave it at its head while
+// neither does; everything else they do is done all the same. The first T-RAIM status after a set-up still
+// gets its text, for the receiver-ID window.
+TEST(OncoreTextsWhenNobodyReads, FrequentMessagesKeepTheirEffectsButBuildNoText) {
+    RecordingOncoreView view;
+    OncoreDecoder decoder(view);
+    EXPECT_EQ(Decode(decoder, OncoreBuilder("Bo", 5).Put(4, 18, 1)), "@@Bo ...\n");
+    EXPECT_EQ(view.gpsUtcOffsetSec, 18);
+    OncoreBuilder bk("Bk", 66);
+    bk.Put(4, 25, 2);
+    EXPECT_EQ(Decode(decoder, bk), "@@Bk ...\n");
+    EXPECT_EQ(view.dops.size(), 1u);
+    OncoreBuilder hn("Hn", 75);
+    hn.Put(4, 1, 1);
+    EXPECT_EQ(Decode(decoder, hn).rfind("@@Hn , Pulse on", 0), 0u); // the first one, for the window
+    EXPECT_EQ(view.rxIdAdded.size(), 1u);
+    EXPECT_EQ(Decode(decoder, hn), "@@Hn ...\n");
+    EXPECT_EQ(Decode(decoder, Traim("En", 66)), "@@En ...\n");
+    EXPECT_EQ(view.rxIdAdded.size(), 1u);
+
+    view.logSecond = TRUE;
+    EXPECT_EQ(Decode(decoder, OncoreBuilder("Bo", 5).Put(4, 18, 1)), "@@Bo - UTC offset = 18 seconds\n");
+}

@@ -360,16 +360,37 @@ TEST_F(Configuration, PortConfigurationCarriesTheWholeRate) {
     EXPECT_EQ(prt.substr(6 + 12, 8), (std::u16string{3, 0, 3, 0, 0, 0, 0, 0}));
 }
 
+// The time aiding carries GPS time, not UTC: the GPS-UTC offset is added, and the accuracy is claimed in
+// milliseconds (one second), not as a microsecond in the nanosecond field.
 TEST_F(Configuration, AidingFrames) {
-    // 2024-03-15 12:34:56.789 UTC: GPS week 2305, 5 days and 45296.789 s into it.
-    const std::u16string time = UbxTimeAiding(1710506096, 789).str();
+    auto le32 = [](ULONG v) {
+        return std::u16string{static_cast<char16_t>(v & 0xFF), static_cast<char16_t>((v >> 8) & 0xFF),
+                              static_cast<char16_t>((v >> 16) & 0xFF), static_cast<char16_t>(v >> 24)};
+    };
+    // 2024-03-15 12:34:56.789 UTC is GPS 12:35:14.789: week 2305, 5 days and 45314.789 s into it.
+    const std::u16string time = UbxTimeAiding(1710506096, 789, 18).str();
     ASSERT_EQ(time.size(), 6u + 48u);
     EXPECT_EQ(time.substr(6 + 18, 2), (std::u16string{0x01, 0x09}));
-    const ULONG tow = 5 * 86400000u + 45296789u;
-    EXPECT_EQ(time.substr(6 + 20, 4),
-              (std::u16string{static_cast<char16_t>(tow & 0xFF), static_cast<char16_t>((tow >> 8) & 0xFF),
-                              static_cast<char16_t>((tow >> 16) & 0xFF), static_cast<char16_t>(tow >> 24)}));
-    EXPECT_EQ(time.substr(6 + 32, 4), (std::u16string{0xE8, 0x03, 0, 0}));
+    EXPECT_EQ(time.substr(6 + 20, 4), le32(5 * 86400000u + 45314789u));
+    EXPECT_EQ(time.substr(6 + 28, 4), le32(1000)); // tAccMs
+    EXPECT_EQ(time.substr(6 + 32, 4), le32(0));    // tAccNs
+    EXPECT_EQ(time.substr(6 + 44, 4), le32(2));    // the time is valid
+    // The leap seconds carry across the end of the week.
+    const std::u16string weekEnd = UbxTimeAiding(1710633600 - 10, 0, 18).str(); // Saturday 23:59:50 UTC
+    EXPECT_EQ(weekEnd.substr(6 + 18, 2), (std::u16string{0x02, 0x09}));
+    EXPECT_EQ(weekEnd.substr(6 + 20, 4), le32(8000));
+
+    // The time set-up takes the receiver's offset, and the known one until the receiver has said.
+    InterfaceModeScope mode(kModeUbloxUbx);
+    for (const auto& [said, used] : {std::pair<LONG, ULONG>{0, 18}, {17, 17}}) {
+        host.sent.clear();
+        host.gpsUtcOffsetSec = said;
+        config.SendTimeSetup();
+        Flush();
+        const auto aiding = From(u"\u00B5\u0062\u000B\u0001");
+        ASSERT_EQ(aiding.size(), 1u);
+        EXPECT_EQ(aiding[0].substr(6 + 20, 4), le32(5 * 86400000u + (45296u + used) * 1000u + 789u)) << said;
+    }
     const std::u16string position = UbxPositionAiding({-1.5, 2.25, 10, 0}).str();
     EXPECT_EQ(position.substr(6, 8), (std::u16string{0x40, 0x1E, 0x1B, 0xFF, 0xA0, 0x52, 0x57, 0x01}));
 }

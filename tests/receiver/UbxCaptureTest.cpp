@@ -34,7 +34,7 @@ TEST(UbxCapture, PositionsAndTimesOfTheM8T) {
         for (std::string line; std::getline(in, line);) {
             if (line.find("\"class\":\"TPV\"") != std::string::npos) {
                 if (const auto time = JsonString(line, "time")) {
-                    reference[IsoSeconds(*time)] = line;
+                    reference[AfterRolloverCheck(IsoSeconds(*time))] = line;
                 }
             }
         }
@@ -59,10 +59,10 @@ TEST(UbxCapture, PositionsAndTimesOfTheM8T) {
             ASSERT_EQ(view.positions.size(), positionsBefore + 1);
             positions[Field(frame, 0, 4)] = view.positions.back();
         } else if (cls == 0x01 && id == 0x21 && (Field(frame, 19, 1) & 0x07) == 0x07) {
-            const __time64_t fields =
+            const __time64_t fields = AfterRolloverCheck(
                 Utc(static_cast<int>(Field(frame, 12, 2)), static_cast<int>(Field(frame, 14, 1)),
                     static_cast<int>(Field(frame, 15, 1)), static_cast<int>(Field(frame, 16, 1)),
-                    static_cast<int>(Field(frame, 17, 1)), static_cast<int>(Field(frame, 18, 1)));
+                    static_cast<int>(Field(frame, 17, 1)), static_cast<int>(Field(frame, 18, 1))));
             // The time of the coming tick, one second on.
             EXPECT_EQ(view.rxTime.GetTime(), fields + 1);
             utc[Field(frame, 0, 4)] = fields;

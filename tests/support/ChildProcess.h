@@ -1,9 +1,10 @@
 // A program run as a child of the test: its environment is the test's with some entries replaced, its
-// standard input /dev/null and its standard output and error in files; asked to end (then killed) when it
-// goes out of scope.
+// standard input /dev/null and its standard output and error in files, the interrupt and terminate signals
+// at their default effect; asked to end (then killed) when it goes out of scope. With ownProcessGroup it
+// leads a process group of its own, as a command started from a terminal does (Ctrl-C signals the group).
 #pragma once
 
-#include "support/TestSupport.h"
+#include "WholeFile.h"
 
 #include <chrono>
 #include <fcntl.h>
@@ -25,7 +26,7 @@ public:
     // argv[0] is the program's path; each extraEnv entry "NAME=value" replaces the test's own NAME. The
     // output files are logStem plus ".stdout" and ".stderr".
     ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv,
-                 const std::filesystem::path& logStem)
+                 const std::filesystem::path& logStem, bool ownProcessGroup = false)
         : m_stdout(logStem.string() + ".stdout"), m_stderr(logStem.string() + ".stderr") {
         std::vector<std::string> env;
         for (char** e = environ; *e; ++e) {
@@ -52,9 +53,25 @@ public:
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
         posix_spawn_file_actions_addopen(&actions, 1, m_stdout.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         posix_spawn_file_actions_addopen(&actions, 2, m_stderr.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (posix_spawn(&m_pid, argp[0], &actions, nullptr, argp.data(), envp.data()) != 0) {
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        sigset_t defaults, none;
+        sigemptyset(&defaults);
+        sigaddset(&defaults, SIGINT);
+        sigaddset(&defaults, SIGTERM);
+        sigemptyset(&none);
+        posix_spawnattr_setsigdefault(&attributes, &defaults);
+        posix_spawnattr_setsigmask(&attributes, &none);
+        short flags = POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK;
+        if (ownProcessGroup) {
+            flags |= POSIX_SPAWN_SETPGROUP;
+            posix_spawnattr_setpgroup(&attributes, 0);
+        }
+        posix_spawnattr_setflags(&attributes, flags);
+        if (posix_spawn(&m_pid, argp[0], &actions, &attributes, argp.data(), envp.data()) != 0) {
             m_pid = -1;
         }
+        posix_spawnattr_destroy(&attributes);
         posix_spawn_file_actions_destroy(&actions);
     }
     ~ChildProcess() { Stop(); }

@@ -26,6 +26,7 @@ inline void ResetReceiverLink() {
     g_ppsInterface = kPpsNone;
     g_firmwareUploadActive = 0;
     g_ppsTimestamp = 0;
+    g_ppsEdgeCounter = 0;
     g_receiverIdentity = ReceiverIdentity{};
     g_receiverPlusModel = FALSE;
     g_receiverNotFound = FALSE;

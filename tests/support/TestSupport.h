@@ -1,12 +1,12 @@
 // Helpers shared by the test suites: the per-test scratch directory and the shared receiver fixtures.
 #pragma once
 
+#include "WholeFile.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace testsupport {
@@ -29,14 +29,6 @@ inline std::filesystem::path SharedFixturesDir() {
     std::filesystem::path dir = std::filesystem::path(DOLIVA_SOURCE_DIR) / ".." / "shared" / "fixtures";
     std::error_code ec;
     return std::filesystem::is_directory(dir, ec) ? dir : std::filesystem::path();
-}
-
-// The file's bytes; empty when it cannot be read.
-inline std::string ReadWholeFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 } // namespace testsupport

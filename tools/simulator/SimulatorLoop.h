@@ -91,6 +91,9 @@ private:
 
     std::optional<Clock::time_point> nextSecond_;
     std::optional<Clock::time_point> fallAt_;
+    // When the last rising edge was handed to the transport, and when the transport had sent it.
+    Clock::time_point riseStarted_{};
+    Clock::time_point riseSent_{};
     std::deque<Clock::time_point> subEdges_;
     std::multimap<Clock::time_point, Emission> scheduled_;
     std::deque<Outgoing> out_;

@@ -26,9 +26,9 @@ std::ostream& operator<<(std::ostream& out, const Receiver& r) {
 
 class ClockStepEndToEnd : public ::testing::TestWithParam<Receiver> {};
 
-// The first step sets the clock to the receiver's time, which the 1PPS edge marks: the offset less the
-// moment the program takes to act on the edge. Every later step finds the clock right and leaves it there;
-// a clock that jumps again by the offset each second, or lands a fraction of a second off, fails here.
+// The first step sets the clock to the receiver's time, which the 1PPS edge marks. Every later step finds
+// the clock right and leaves it there; a clock that jumps again by the offset each second, or lands a
+// fraction of a second off, fails here.
 TEST_P(ClockStepEndToEnd, StepsTheSimulatedClockToTheReceiversTimeAtATick) {
     const Receiver& r = GetParam();
     const fs::path dir = testsupport::ScratchDir() / r.name;
@@ -69,10 +69,9 @@ TEST_P(ClockStepEndToEnd, StepsTheSimulatedClockToTheReceiversTimeAtATick) {
     const int edgeMillis = static_cast<int>(((1000 - offsetMs % 1000) % 1000 + 1000) % 1000);
     for (std::size_t i = 0; i < steps.size(); ++i) {
         SCOPED_TRACE("step " + std::to_string(i));
+        // Set to the receiver's time at the moment of the set (ClockAccuracyEndToEnd holds it to 1 ms).
         EXPECT_LE(steps[i].offsetMs, offsetMs + 20) << context;
-        EXPECT_GE(steps[i].offsetMs, offsetMs - 150) << context;
-        // Set on the receiver's whole second, give or take the learned latency.
-        EXPECT_TRUE(steps[i].setMillis <= 60 || steps[i].setMillis >= 980) << context;
+        EXPECT_GE(steps[i].offsetMs, offsetMs - 20) << context;
         // Taken just after an edge.
         const int sinceEdge = ((steps[i].realMillis - edgeMillis) % 1000 + 1000) % 1000;
         EXPECT_LE(sinceEdge, 150) << context;

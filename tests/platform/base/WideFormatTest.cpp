@@ -4,10 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <climits>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -109,6 +114,91 @@ TEST(WideFormat, FloatsUseThreeExponentDigitsAndSeventeenSignificantDigits) {
     });
     std::u16string big = F(u"%f", 1e300);
     EXPECT_EQ(Utf16ToUtf8(big), "10000000000000001" + std::string(284, '0') + ".000000");
+}
+
+// The "%.Nf" text worked out the slow, plain way: the value's first 17 significant digits (later ones 0),
+// rounded half up at the N-th decimal.
+std::string FixedBySeventeenDigits(double value, int decimals) {
+    char buffer[64];
+    auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 16)
+            .ptr;
+    std::string digits = std::string(1, buffer[0]) + std::string(buffer + 2, 16);
+    const int exponent = std::atoi(std::string(buffer + 19, end).c_str());
+    int decpt = value == 0 ? 1 : exponent + 1;
+    const int keep = decpt + decimals;
+    std::string kept;
+    for (int i = 0; i < keep; ++i) {
+        kept.push_back(i < 17 ? digits[static_cast<size_t>(i)] : '0');
+    }
+    if (keep >= 0 && (keep < 17 ? digits[static_cast<size_t>(keep)] : '0') >= '5') {
+        int i = keep - 1;
+        while (i >= 0 && kept[static_cast<size_t>(i)] == '9') {
+            kept[static_cast<size_t>(i--)] = '0';
+        }
+        if (i >= 0) {
+            ++kept[static_cast<size_t>(i)];
+        } else {
+            kept.insert(kept.begin(), '1');
+            ++decpt;
+        }
+    }
+    auto at = [&](int i) {
+        return i >= 0 && i < static_cast<int>(kept.size()) ? kept[static_cast<size_t>(i)] : '0';
+    };
+    std::string text = std::signbit(value) ? "-" : "";
+    if (decpt <= 0) {
+        text += '0';
+    }
+    for (int i = 0; i < decpt; ++i) {
+        text += at(i);
+    }
+    if (decimals > 0) {
+        text += '.';
+    }
+    for (int j = 0; j < decimals; ++j) {
+        text += at(decpt + j);
+    }
+    return text;
+}
+
+// Fixed notation takes a quicker road for everyday values; the text must not depend on the road. Values
+// next to a half (in binary or in their 17 digits) are the ones where the two could part.
+TEST(WideFormat, FixedNotationFollowsTheSeventeenDigitRuleOnEveryValue) {
+    std::uint64_t seed = 0x9E3779B97F4A7C15ull;
+    auto next = [&seed] {
+        seed ^= seed << 13;
+        seed ^= seed >> 7;
+        seed ^= seed << 17;
+        return seed;
+    };
+    std::vector<double> values = {
+        0.125, 0.155,          2.5,       0.05,  9.96, 0.005, 1e15 - 0.5, 999999999999999.5, 1e-300,
+        -0.0,  123456.7890125, 0.1 + 0.2, 5e-324};
+    for (int i = 0; i < 50000; ++i) {
+        const double magnitude = std::pow(10.0, static_cast<int>(next() % 32) - 15);
+        const double unit = static_cast<double>(next() % 10000000) / 10000000.0;
+        double value = magnitude * unit;
+        if (i % 3 == 0) {
+            // Exactly or nearly a half at some decimal.
+            const double step = std::pow(10.0, -static_cast<int>(next() % 10));
+            value = (std::floor(value / step) + 0.5) * step;
+        }
+        values.push_back(next() % 2 ? -value : value);
+    }
+    int compared = 0;
+    for (double value : values) {
+        for (int decimals : {0, 1, 2, 3, 6, 9, 12, 16, 17, 20}) {
+            char16_t format[16];
+            std::u16string f = u"%." + Utf8ToUtf16(std::to_string(decimals)) + u"f";
+            std::copy(f.begin(), f.end(), format);
+            format[f.size()] = 0;
+            ASSERT_EQ(Utf16ToUtf8(F(format, value)), FixedBySeventeenDigits(value, decimals))
+                << std::hexfloat << value << " with " << decimals << " decimals";
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 500000);
 }
 
 TEST(WideFormat, InfinityAndNanPrintAsTheOriginalsDigitsDid) {

@@ -117,7 +117,10 @@ TEST(WideRuntime, SwscanfReadsFieldsWithCRuntimeRules) {
     EXPECT_EQ(swscanf(u"   ", u"%d", &a), EOF);
     EXPECT_EQ(swscanf(u"", u"abc%d", &a), EOF);
     EXPECT_EQ(swscanf(u"5", u"%d %d", &a, &b), 1);
-    EXPECT_EQ(swscanf(u"5", u"%*d %d", &a), 0);
+    // Suppressed conversions do not count: "$GPGSV,1,1,00" ends before the first group is assigned.
+    EXPECT_EQ(swscanf(u"5", u"%*d %d", &a), EOF);
+    EXPECT_EQ(swscanf(u"$GPGSV,1,1,00", u"$GPGSV,%*1u,%*1u,%*2u,%2u", &a), EOF);
+    EXPECT_EQ(swscanf(u"5,x", u"%*d,%d", &a), 0);
     EXPECT_EQ(swscanf(u"$GPXXX,7", u"$GPGGA,%d", &a), 0);
     EXPECT_EQ(swscanf(u"$GPGGA,7", u"$GPGGA,%d", &a), 1);
     EXPECT_EQ(swscanf(u"5%", u"%d%%", &a), 1);

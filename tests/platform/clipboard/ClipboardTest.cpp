@@ -1,6 +1,8 @@
 // The clipboard store: formats, ownership of the blocks, text conversions, delayed rendering, the messages to
 // windows and the desktop mirror, all through an in-memory mirror and a recording message hook.
 #include "platform/clipboard/Clipboard.h"
+#include "platform/display/User.h"
+#include "platform/gdi/Gdi.h"
 
 #include <gtest/gtest.h>
 
@@ -68,7 +70,8 @@ struct Sent {
 class ClipboardTest : public ::testing::Test {
 protected:
     ClipboardTest() {
-        ClipboardSetMessageHook({});
+        m_windowCoreHook = ClipboardSetMessageHook({});
+        m_gdiDeleter = ClipboardSetGdiObjectDeleter({});
         ClipboardSetMirror(mirror);
         // Whatever an earlier test left behind goes, with no one told.
         if (!OpenClipboard(nullptr) || !EmptyClipboard() || !CloseClipboard()) {
@@ -86,13 +89,15 @@ protected:
         });
     }
     ~ClipboardTest() override {
-        ClipboardSetMessageHook({});
-        ClipboardSetGdiObjectDeleter({});
+        ClipboardSetMessageHook(m_windowCoreHook);
+        ClipboardSetGdiObjectDeleter(m_gdiDeleter);
         ClipboardSetMirror(std::make_shared<MemoryClipboardMirror>());
     }
 
     std::shared_ptr<MemoryClipboardMirror> mirror = std::make_shared<MemoryClipboardMirror>();
     std::vector<Sent> sent;
+    ClipboardMessageHook m_windowCoreHook;
+    ClipboardGdiObjectDeleter m_gdiDeleter;
     std::function<void(HWND, UINT, WPARAM)> onMessage;
 };
 
@@ -376,3 +381,76 @@ TEST_F(ClipboardTest, TextAnotherProgramCopiedReplacesTheStore) {
 }
 
 } // namespace
+
+// The same protocol with real windows and the hooks the clipboard installs itself: the window core carries
+// the messages, destroying the owner renders what it still owes, and GDI deletes a replaced bitmap.
+namespace windows {
+
+UINT g_lateFormat = 0;
+std::vector<UINT> g_received;
+
+LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_RENDERFORMAT:
+        g_received.push_back(message);
+        SetClipboardData(static_cast<UINT>(wParam), WideBlock(u"rendered"));
+        return 0;
+    case WM_RENDERALLFORMATS:
+        g_received.push_back(message);
+        if (OpenClipboard(hwnd)) {
+            SetClipboardData(g_lateFormat, NarrowBlock("late"));
+            CloseClipboard();
+        }
+        return 0;
+    case WM_DESTROYCLIPBOARD:
+        g_received.push_back(message);
+        return 0;
+    default:
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+HWND MakeOwner() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = OwnerProc;
+    wc.lpszClassName = u"ClipboardOwnerTest";
+    RegisterClassW(&wc);
+    return CreateWindowExW(0, u"ClipboardOwnerTest", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                           nullptr);
+}
+
+} // namespace windows
+
+TEST_F(ClipboardTest, RealWindowsGetTheirMessagesThroughTheWindowCore) {
+    ClipboardSetMessageHook(m_windowCoreHook);
+    ClipboardSetGdiObjectDeleter(m_gdiDeleter);
+    windows::g_received.clear();
+    windows::g_lateFormat = RegisterClipboardFormatW(u"Doliva late format");
+    HWND owner = windows::MakeOwner();
+    ASSERT_TRUE(owner);
+
+    ASSERT_TRUE(OpenClipboard(owner));
+    ASSERT_TRUE(EmptyClipboard());
+    SetClipboardData(CF_UNICODETEXT, nullptr);
+    SetClipboardData(windows::g_lateFormat, nullptr);
+    ASSERT_TRUE(CloseClipboard());
+
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EXPECT_EQ(WideText(GetClipboardData(CF_UNICODETEXT)), u"rendered");
+    ASSERT_TRUE(CloseClipboard());
+    EXPECT_EQ(windows::g_received, std::vector<UINT>{WM_RENDERFORMAT});
+
+    ASSERT_TRUE(DestroyWindow(owner));
+    EXPECT_EQ(windows::g_received, (std::vector<UINT>{WM_RENDERFORMAT, WM_RENDERALLFORMATS}));
+    EXPECT_EQ(GetClipboardOwner(), nullptr);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EXPECT_EQ(NarrowText(GetClipboardData(windows::g_lateFormat)), "late");
+
+    // A bitmap on the clipboard belongs to it: emptying deletes it.
+    HBITMAP bitmap = CreateBitmap(4, 4, 1, 32, nullptr);
+    ASSERT_TRUE(SetClipboardData(CF_BITMAP, bitmap));
+    ASSERT_TRUE(EmptyClipboard());
+    ASSERT_TRUE(CloseClipboard());
+    BITMAP info{};
+    EXPECT_EQ(GetObjectW(bitmap, sizeof info, &info), 0);
+}

@@ -2,6 +2,8 @@
 // reader.
 #include "tests/platform/gdi/GdiTestSupport.h"
 
+#include "platform/gdi/PlainDib.h"
+
 #include <cstring>
 
 using namespace gditest;
@@ -343,6 +345,102 @@ TEST(GdiBitmaps, RunLengthEncodedDibs) {
     // A run pointing past the input is refused.
     dib.rle[5] = 200;
     EXPECT_EQ(GdiCreateBitmapFromPackedDib(&dib, size, false), nullptr);
+}
+
+TEST(GdiBitmaps, PlainDibReaderConvertsEveryStoredForm) {
+    GdiPlainDib plain;
+    auto read = [&](const void* dib, size_t size) { return GdiReadPlainDib(dib, size, &plain); };
+    auto expectPlain = [&](int bpp, size_t colours) {
+        EXPECT_EQ(plain.header.biSize, sizeof(BITMAPINFOHEADER));
+        EXPECT_EQ(plain.header.biCompression, static_cast<DWORD>(BI_RGB));
+        EXPECT_GT(plain.header.biHeight, 0);
+        EXPECT_EQ(plain.header.biBitCount, bpp);
+        EXPECT_EQ(plain.colors.size(), colours);
+        EXPECT_EQ(plain.bits.size(), plain.header.biSizeImage);
+        EXPECT_EQ(plain.bits.size(),
+                  static_cast<size_t>((plain.header.biWidth * bpp + 31) / 32 * 4 * plain.header.biHeight));
+    };
+
+    // A core header with three-byte colours.
+    struct {
+        BITMAPCOREHEADER h;
+        BYTE colors[6];
+        BYTE bits[4];
+    } core{{sizeof(BITMAPCOREHEADER), 3, 1, 1, 1}, {0, 0, 255, 255, 0, 0}, {0x40, 0, 0, 0}};
+    ASSERT_TRUE(read(&core, sizeof(core)));
+    expectPlain(1, 2);
+    EXPECT_EQ(plain.colors[0].rgbRed, 255);
+    EXPECT_EQ(plain.colors[1].rgbBlue, 255);
+    EXPECT_EQ(plain.bits[0], 0x40);
+
+    // Top-down rows, and two of 256 colours stored.
+    struct {
+        BITMAPINFOHEADER h;
+        RGBQUAD colors[2];
+        BYTE rows[2][4];
+    } topDown{{sizeof(BITMAPINFOHEADER), 2, -2, 1, 8, BI_RGB, 0, 0, 0, 2, 0}, {}, {{1, 0, 0, 0}, {0, 1, 0, 0}}};
+    topDown.colors[1] = RGBQUAD{9, 8, 7, 0};
+    ASSERT_TRUE(read(&topDown, sizeof(topDown)));
+    expectPlain(8, 256);
+    EXPECT_EQ(plain.header.biClrUsed, 2u);
+    EXPECT_EQ(plain.colors[1].rgbRed, 7);
+    EXPECT_EQ(plain.colors[2].rgbRed, 0);
+    EXPECT_EQ(plain.bits[1], 1); // the bottom row first
+    EXPECT_EQ(plain.bits[4], 1);
+
+    // Run-length encoded rows come out whole.
+    struct {
+        BITMAPINFOHEADER h;
+        RGBQUAD colors[2];
+        BYTE rle[14];
+    } rle{{sizeof(BITMAPINFOHEADER), 4, 2, 1, 8, BI_RLE8, 14, 0, 0, 2, 0},
+          {},
+          {4, 1, 0, 0, 0, 3, 1, 0, 1, 0, 1, 0, 0, 1}};
+    ASSERT_TRUE(read(&rle, sizeof(rle)));
+    expectPlain(8, 256);
+    const std::vector<BYTE> rows{1, 1, 1, 1, 1, 0, 1, 0};
+    EXPECT_EQ(plain.bits, rows);
+
+    // 5-6-5 bit fields become 24-bit rows; the standard 8-8-8 ones stay as they are.
+    struct {
+        BITMAPINFOHEADER h;
+        DWORD masks[3];
+        WORD pixels[2];
+    } rgb565{{sizeof(BITMAPINFOHEADER), 2, 1, 1, 16, BI_BITFIELDS, 0, 0, 0, 0, 0}, {0xF800, 0x07E0, 0x001F},
+             {0xF800, 0x07E0}};
+    ASSERT_TRUE(read(&rgb565, sizeof(rgb565)));
+    expectPlain(24, 0);
+    const std::vector<BYTE> wide{0, 0, 255, 0, 255, 0, 0, 0};
+    EXPECT_EQ(plain.bits, wide);
+    struct {
+        BITMAPINFOHEADER h;
+        DWORD masks[3];
+        DWORD pixel;
+    } rgb888{{sizeof(BITMAPINFOHEADER), 1, 1, 1, 32, BI_BITFIELDS, 0, 0, 0, 0, 0}, {0xFF0000, 0xFF00, 0xFF},
+             0x00123456};
+    ASSERT_TRUE(read(&rgb888, sizeof(rgb888)));
+    expectPlain(32, 0);
+    EXPECT_EQ(plain.bits, (std::vector<BYTE>{0x56, 0x34, 0x12, 0}));
+
+    // Refused as the bitmap reader refuses them.
+    SetLastError(0);
+    EXPECT_FALSE(read(&topDown, sizeof(topDown) - 1));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_DATA));
+    rle.rle[5] = 200;
+    EXPECT_FALSE(read(&rle, sizeof(rle)));
+    EXPECT_FALSE(GdiReadPlainBmpFile(&topDown, sizeof(topDown), &plain)); // no file header
+
+    // A .bmp file image.
+    std::vector<BYTE> file(sizeof(BITMAPFILEHEADER) + sizeof(topDown));
+    const BITMAPFILEHEADER fh{0x4D42, static_cast<DWORD>(file.size()), 0, 0,
+                              static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + 8)};
+    std::memcpy(file.data(), &fh, sizeof(fh));
+    std::memcpy(file.data() + sizeof(fh), &topDown, sizeof(topDown));
+    ASSERT_TRUE(GdiReadPlainBmpFile(file.data(), file.size(), &plain));
+    EXPECT_EQ(plain.bits[4], 1);
+    EXPECT_TRUE(GdiBitmapSizeAllowed(32767, 4096));
+    EXPECT_FALSE(GdiBitmapSizeAllowed(32768, 1));
+    EXPECT_FALSE(GdiBitmapSizeAllowed(32767, 32767));
 }
 
 TEST(GdiIcons, IconsDrawThroughTheirMask) {

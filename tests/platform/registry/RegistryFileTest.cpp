@@ -1,5 +1,6 @@
 // The hive files on disk: damaged files, other processes writing at the same time and a hive directory that
 // cannot be written. (A writer killed mid-way is in the slow tests.)
+#include "platform/registry/Hive.h"
 #include "platform/registry/HiveText.h"
 #include "platform/registry/Registry.h"
 
@@ -276,4 +277,118 @@ TEST_F(RegistryTest, AnExportDroppedInIsReadAndRewrittenAsUtf8) {
                                                 "\"Caf\xC3\xA9\"=hex(2):25,41,25,00\n"
                                                 "\"/dev/ttyUSB0\"=\"COM5\"\n"
                                                 "\n");
+}
+
+// A settings folder the user cannot write (read-only, missing under a read-only folder, a file in its place,
+// a folder in the hive's place): every call succeeds on the settings in memory, the file is left alone, and
+// the problem is told once, naming what and where: to the caller of the start-up check, or else on
+// standard error at the first failed read or write. The child runs as an unprivileged user when the tests
+// run as root, since root may write anywhere; the folders are then given to that user.
+TEST_F(RegistryTest, SettingsThatCannotBeWrittenAreKeptInMemoryAndToldOnce) {
+    char tmpl[] = "/tmp/doliva-settings.XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    const std::string base = tmpl;
+    chmod(base.c_str(), 0755);
+    const uid_t user = geteuid() == 0 ? 65534 : geteuid();
+    const std::string kept = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Test]\n\"Kept\"=dword:00000001\n";
+    struct Case {
+        std::string name;
+        std::string configDir; // relative to base
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"read-only", "ro", "the folder " + base + "/ro cannot be written"},
+        {"missing under a read-only folder", "locked/doliva",
+         "the folder " + base + "/locked/doliva cannot be created"},
+        {"a file in its place", "file", base + "/file is not a folder"},
+        {"a folder in the hive's place", "dir", base + "/dir/user.reg is a folder"},
+    };
+    mkdir((base + "/ro").c_str(), 0755);
+    WriteBytes(base + "/ro/user.reg", kept);
+    mkdir((base + "/locked").c_str(), 0755);
+    WriteBytes(base + "/file", "not settings");
+    mkdir((base + "/dir").c_str(), 0755);
+    mkdir((base + "/dir/user.reg").c_str(), 0755);
+    for (const char* path : {"", "/ro", "/ro/user.reg", "/locked", "/file", "/dir", "/dir/user.reg"}) {
+        ASSERT_EQ(chown((base + path).c_str(), user, user), 0) << path;
+    }
+    chmod((base + "/ro").c_str(), 0555);
+    chmod((base + "/locked").c_str(), 0555);
+
+    for (const Case& c : cases) {
+        for (bool checkedAtStart : {true, false}) {
+            SCOPED_TRACE(c.name + (checkedAtStart ? ", checked at start" : ", found by a write"));
+            const std::string errors = base + "/stderr";
+            unlink(errors.c_str());
+            std::string told;
+            const int status = InChild([&] {
+                if (geteuid() == 0) {
+                    CHILD_CHECK(setgid(user) == 0 && setuid(user) == 0);
+                }
+                const int fd = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+                CHILD_CHECK(fd >= 0 && dup2(fd, 2) == 2);
+                setenv("DOLIVA_CONFIG_DIR", (base + "/" + c.configDir).c_str(), 1);
+                DropCachedHives();
+                if (checkedAtStart) {
+                    const std::string message = doliva::registry::CheckUserHiveWritable();
+                    CHILD_CHECK(message.find(c.reason) != std::string::npos);
+                    CHILD_CHECK(doliva::registry::CheckUserHiveWritable().empty()); // told once
+                }
+                Key key;
+                CHILD_CHECK(Create(u"Software\\Test", key.Out()) == ERROR_SUCCESS);
+                CHILD_CHECK(SetDword(key, u"New", 7) == ERROR_SUCCESS);
+                CHILD_CHECK(SetDword(key, u"Other", 8) == ERROR_SUCCESS);
+                CHILD_CHECK(RegDeleteValueW(key, u"Other") == ERROR_SUCCESS);
+                DWORD value = 0, size = sizeof value;
+                CHILD_CHECK(RegQueryValueExW(key, u"New", nullptr, nullptr, reinterpret_cast<LPBYTE>(&value),
+                                             &size) == ERROR_SUCCESS &&
+                            value == 7);
+                if (c.configDir == "ro") { // what the file held is still there
+                    CHILD_CHECK(RegQueryValueExW(key, u"Kept", nullptr, nullptr,
+                                                 reinterpret_cast<LPBYTE>(&value), &size) == ERROR_SUCCESS &&
+                                value == 1);
+                }
+                return 0;
+            });
+            EXPECT_EQ(status, 0) << "failed at a check ending on line (mod 250) " << status - 1;
+            const std::string stderrText = ReadBytes(errors);
+            if (checkedAtStart) {
+                EXPECT_EQ(stderrText, "");
+            } else {
+                EXPECT_NE(stderrText.find(c.reason), std::string::npos) << stderrText;
+                EXPECT_EQ(stderrText.find("doliva:"), stderrText.rfind("doliva:"))
+                    << "told once: " << stderrText;
+            }
+        }
+    }
+    EXPECT_EQ(ReadBytes(base + "/ro/user.reg"), kept);
+    EXPECT_EQ(DirEntries(base + "/ro"), std::vector<std::string>{"user.reg"});
+    EXPECT_TRUE(DirEntries(base + "/locked").empty());
+    EXPECT_EQ(ReadBytes(base + "/file"), "not settings");
+    EXPECT_TRUE(DirEntries(base + "/dir/user.reg").empty());
+    chmod((base + "/ro").c_str(), 0755);
+    chmod((base + "/locked").c_str(), 0755);
+    std::filesystem::remove_all(base);
+}
+
+// A hive too large to be a settings file is damaged: moved aside with the same report, never read whole.
+TEST_F(RegistryTest, AHiveLargerThanTheLimitIsMovedAsideAsDamaged) {
+    std::string huge = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Big]\n";
+    huge += "\"Pad\"=\"" + std::string(doliva::registry::kMaxHiveBytes, 'x') + "\"\n";
+    WriteBytes(m_userHive, huge);
+    DropCachedHives();
+
+    testing::internal::CaptureStderr();
+    Key key;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"Software\\Big", 0, KEY_READ, key.Out()),
+              ERROR_FILE_NOT_FOUND);
+    const std::string report = testing::internal::GetCapturedStderr();
+    std::vector<std::string> damaged = DamagedFiles(m_dir);
+    ASSERT_EQ(damaged.size(), 1u);
+    EXPECT_EQ(ReadBytes(m_dir + "/" + damaged[0]), huge);
+    EXPECT_NE(report.find(m_userHive + " is damaged"), std::string::npos) << report;
+    EXPECT_NE(report.find(damaged[0]), std::string::npos) << report;
+    ASSERT_EQ(Create(u"Software\\Big", key.Out()), ERROR_SUCCESS);
+    EXPECT_EQ(SetDword(key, u"Small", 1), ERROR_SUCCESS);
+    EXPECT_LT(ReadBytes(m_userHive).size(), 200u);
 }

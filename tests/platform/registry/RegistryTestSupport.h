@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/registry/Registry.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -18,10 +19,7 @@
 namespace regtest {
 
 inline std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return testsupport::ReadWholeFile(path);
 }
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {

@@ -85,9 +85,14 @@ HWND CreatePlainWindow(int x, int y, int width, int height) {
         wc.lpszClassName = u"FramedWindow";
         return RegisterClassW(&wc) != 0;
     }();
-    return registered ? CreateWindowExW(0, u"FramedWindow", u"Framed", WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y,
-                                        width, height, nullptr, nullptr, nullptr, nullptr)
-                      : nullptr;
+    HWND hwnd = registered ? CreateWindowExW(0, u"FramedWindow", u"Framed", WS_OVERLAPPEDWINDOW, x, y, width,
+                                             height, nullptr, nullptr, nullptr, nullptr)
+                           : nullptr;
+    // Shown without activation: raising a window the manager has not mapped yet is an X error of its own.
+    if (hwnd) {
+        ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    }
+    return hwnd;
 }
 
 } // namespace

@@ -216,25 +216,7 @@ TEST_F(FakePortTest, AStalledWriteEndsShortAtItsTimeOut) {
 
 TEST_F(FakePortTest, HangUpEndsPendingRequestsAndLaterCallsFail) {
     Open();
-    ASSERT_TRUE(SetCommMask(port_, EV_RXCHAR));
-    COMMTIMEOUTS t{}; // reads wait for all their bytes
-    ASSERT_TRUE(SetCommTimeouts(port_, &t));
-    Overlapped wait;
-    Overlapped read;
-    DWORD events = 0;
-    char buffer[16];
-    DWORD n = 0;
-    ASSERT_TRUE(Pending(WaitCommEvent(port_, &events, &wait.ov)));
-    ASSERT_TRUE(Pending(ReadFile(port_, buffer, sizeof buffer, &n, &read.ov)));
-
-    wire_->HangUp();
-    DWORD error = 0;
-    EXPECT_FALSE(Finish(port_, wait, &n, &error));
-    EXPECT_EQ(error, static_cast<DWORD>(ERROR_ACCESS_DENIED));
-    EXPECT_FALSE(Finish(port_, read, &n, &error));
-    EXPECT_EQ(error, static_cast<DWORD>(ERROR_ACCESS_DENIED));
-    EXPECT_FALSE(WaitCommEvent(port_, &events, &wait.ov));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    ExpectLossEndsPendingRequests(port_, EV_RXCHAR, [&] { wire_->HangUp(); });
     EXPECT_FALSE(SetCommMask(port_, 0));
 
     EXPECT_TRUE(CloseHandle(port_));

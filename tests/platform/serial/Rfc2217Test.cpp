@@ -189,24 +189,7 @@ TEST_F(Rfc2217Test, ModemLevelsAndFlowControlFromTheServer) {
 }
 
 TEST_F(Rfc2217Test, ADroppedConnectionEndsPendingRequestsWithAnError) {
-    COMMTIMEOUTS t{};
-    ASSERT_TRUE(SetCommTimeouts(port_, &t));
-    ASSERT_TRUE(SetCommMask(port_, EV_RXCHAR | EV_RLSD));
-    Overlapped wait;
-    Overlapped read;
-    DWORD events = 0;
-    char buffer[32];
-    DWORD n = 0;
-    ASSERT_TRUE(Pending(WaitCommEvent(port_, &events, &wait.ov)));
-    ASSERT_TRUE(Pending(ReadFile(port_, buffer, sizeof buffer, &n, &read.ov)));
-    server_->Drop();
-    DWORD error = 0;
-    EXPECT_FALSE(Finish(port_, wait, &n, &error));
-    EXPECT_EQ(error, static_cast<DWORD>(ERROR_ACCESS_DENIED));
-    EXPECT_FALSE(Finish(port_, read, &n, &error));
-    EXPECT_EQ(error, static_cast<DWORD>(ERROR_ACCESS_DENIED));
-    EXPECT_FALSE(WaitCommEvent(port_, &events, &wait.ov));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    ExpectLossEndsPendingRequests(port_, EV_RXCHAR | EV_RLSD, [&] { server_->Drop(); });
 }
 
 TEST_F(Rfc2217Test, TheAddressOpensOnceAndANonListeningOneIsMissing) {

@@ -70,6 +70,32 @@ inline BOOL Finish(HANDLE port, Overlapped& o, DWORD* transferred, DWORD* error 
     return ok;
 }
 
+// Starts a comm-event wait and a read on a port with the given event mask and reads that wait for all their
+// bytes, loses the device behind it, and checks that both requests end with ERROR_ACCESS_DENIED and that a
+// new wait is refused the same way: what the program's receive thread sees when a receiver goes away.
+template <typename LoseDevice>
+void ExpectLossEndsPendingRequests(HANDLE port, DWORD mask, LoseDevice loseDevice) {
+    COMMTIMEOUTS t{};
+    ASSERT_TRUE(SetCommTimeouts(port, &t));
+    ASSERT_TRUE(SetCommMask(port, mask));
+    Overlapped wait;
+    Overlapped read;
+    DWORD events = 0;
+    char buffer[32];
+    DWORD n = 0;
+    ASSERT_TRUE(Pending(WaitCommEvent(port, &events, &wait.ov)));
+    ASSERT_TRUE(Pending(ReadFile(port, buffer, sizeof buffer, &n, &read.ov)));
+
+    loseDevice();
+    DWORD error = 0;
+    EXPECT_FALSE(Finish(port, wait, &n, &error));
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_FALSE(Finish(port, read, &n, &error));
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_FALSE(WaitCommEvent(port, &events, &wait.ov));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+}
+
 // One overlapped read of up to `size` bytes, waited for.
 inline std::string ReadSome(HANDLE port, DWORD size = 2048) {
     Overlapped o;

@@ -22,6 +22,9 @@ const char kAutoStartUnit[] = "# Installed through CreateServiceW; DeleteService
                               "ExecStart=/opt/doliva/bin/doliva\n"
                               "AmbientCapabilities=CAP_SYS_TIME\n"
                               "Restart=no\n"
+                              "RuntimeDirectory=DolivaService\n"
+                              "RuntimeDirectoryMode=0700\n"
+                              "Environment=XDG_RUNTIME_DIR=%t/DolivaService\n"
                               "\n"
                               "[Install]\n"
                               "WantedBy=multi-user.target\n";

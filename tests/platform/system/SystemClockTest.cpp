@@ -47,7 +47,7 @@ TEST(SimulatedClock, SetSystemTimeMovesEveryReaderOfTheTime) {
 
     const SYSTEMTIME wanted = Fields(2026, 12, 10, 12, 0, 4, 0);
     ASSERT_TRUE(SetSystemTime(&wanted));
-    EXPECT_EQ(clock->OffsetMilliseconds(), 2750);
+    EXPECT_EQ(clock->OffsetMicroseconds(), 2750000);
 
     base->Advance(500);
     SYSTEMTIME now{};
@@ -81,8 +81,8 @@ TEST(SimulatedClock, OffsetFileLinesAreExactAndANewStartResumesTheLastOffset) {
 
     SYSTEMTIME st = Fields(2026, 12, 10, 12, 0, 4, 0);
     ASSERT_TRUE(SetSystemTime(&st));
-    // The real time's sub-millisecond part is dropped on both the line and the offset.
-    base->AdvanceNanoseconds(10'000'400'000);
+    // The offset is kept to the microsecond; less than that is dropped on both the line and the offset.
+    base->AdvanceNanoseconds(10'000'400'700);
     st = Fields(2026, 12, 10, 12, 0, 14, 0);
     ASSERT_TRUE(SetSystemTime(&st));
     base->Advance(10'000);
@@ -90,21 +90,21 @@ TEST(SimulatedClock, OffsetFileLinesAreExactAndANewStartResumesTheLastOffset) {
     ASSERT_TRUE(SetSystemTime(&st));
 
     EXPECT_EQ(ReadWholeFile(file),
-              "real=2026-12-10T12:00:01.250Z set=2026-12-10T12:00:04.000Z offset=+2.750\n"
-              "real=2026-12-10T12:00:11.250Z set=2026-12-10T12:00:14.000Z offset=+2.750\n"
-              "real=2026-12-10T12:00:21.250Z set=2026-12-10T12:00:20.995Z offset=-0.255\n");
+              "real=2026-12-10T12:00:01.250000Z set=2026-12-10T12:00:04.000000Z offset=+2.750000\n"
+              "real=2026-12-10T12:00:11.250400Z set=2026-12-10T12:00:14.000000Z offset=+2.749600\n"
+              "real=2026-12-10T12:00:21.250400Z set=2026-12-10T12:00:20.995000Z offset=-0.255400\n");
 
     // Another start over the same file.
     ScopedEnv mode("DOLIVA_CLOCK", "simulated");
     ScopedEnv path("DOLIVA_CLOCK_FILE", file);
     auto resumed = std::dynamic_pointer_cast<SimulatedClock>(InitializeSystemClock());
     ASSERT_TRUE(resumed);
-    EXPECT_EQ(resumed->OffsetMilliseconds(), -255);
+    EXPECT_EQ(resumed->OffsetMicroseconds(), -255400);
     EXPECT_EQ(PeekSystemClock(), resumed);
 
     auto again = SimulatedOver(base, file);
     const UtcInstant now = again->Now();
-    EXPECT_EQ(MillisecondsBetween(now, base->Now()), -255);
+    EXPECT_EQ(MicrosecondsBetween(now, base->Now()), -255400);
 }
 
 TEST(SimulatedClock, AFailedOffsetFileWriteFailsTheSetAndKeepsTheOffset) {
@@ -115,7 +115,7 @@ TEST(SimulatedClock, AFailedOffsetFileWriteFailsTheSetAndKeepsTheOffset) {
     const SYSTEMTIME st = Fields(2026, 1, 1, 0, 0, 5);
     EXPECT_FALSE(SetSystemTime(&st));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(clock->OffsetMilliseconds(), 0);
+    EXPECT_EQ(clock->OffsetMicroseconds(), 0);
 }
 
 TEST(SimulatedClock, LastOffsetInText) {
@@ -126,14 +126,18 @@ TEST(SimulatedClock, LastOffsetInText) {
     const Case cases[] = {
         {"", 0},
         {"no offset here\n", 0},
-        {"real=2026-12-10T12:00:01.250Z set=2026-12-10T12:00:04.000Z offset=+2.750\n", 2750},
-        {"a offset=+2.750\nb offset=-0.005\n", -5},
-        {"a offset=-12.5\n", -12500},
-        {"a offset=+3\r\n", 3000},
+        {"real=2026-12-10T12:00:01.250000Z set=2026-12-10T12:00:04.000000Z offset=+2.750000\n", 2750000},
+        {"a offset=+2.750\nb offset=-0.005\n", -5000},
+        {"a offset=-12.5\n", -12500000},
+        {"a offset=+3\r\n", 3000000},
+        {"a offset=+0.000123\n", 123},
         // A malformed or cut last line leaves the last good one.
-        {"a offset=+1.000\nb offset=+abc\n", 1000},
-        {"a offset=+1.000\nb offset=+1.2345\n", 1000},
-        {"a offset=+1.000\nreal=2026-12-10T12:00:01.250Z set=", 1000},
+        {"a offset=+1.000\nb offset=+abc\n", 1000000},
+        {"a offset=+1.000\nb offset=+1.2345678\n", 1000000},
+        {"a offset=+1.000\nreal=2026-12-10T12:00:01.250Z set=", 1000000},
+        // So does an offset too large for microseconds in 64 bits.
+        {"a offset=+1.000\nb offset=+999999999999999\n", 1000000},
+        {"a offset=-999999999999.5\n", -999999999999500000},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(SimulatedClock::LastOffsetInText(c.text), c.offset) << c.text;

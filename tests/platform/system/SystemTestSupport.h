@@ -4,6 +4,8 @@
 
 #include "platform/system/System.h"
 #include "support/ScopedEnvironment.h"
+#include "support/ScopedSystemClock.h"
+#include "support/TestSupport.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -19,31 +21,13 @@
 namespace system_test {
 
 using testsupport::ScopedEnv;
+using testsupport::ScopedSystemClock;
 using testsupport::ScopedTimeZone;
 
 inline bool HaveZone(const std::string& zone) {
     struct stat st {};
     return zone.find('/') == std::string::npos || stat(("/usr/share/zoneinfo/" + zone).c_str(), &st) == 0;
 }
-
-// Installs a clock for the test's length and puts back both the clock and the layer's UTC source.
-class ScopedSystemClock {
-public:
-    explicit ScopedSystemClock(std::shared_ptr<SystemClock> clock)
-        : m_previousClock(PeekSystemClock()), m_previousSource(GetCurrentUtcSource()) {
-        InstallSystemClock(std::move(clock));
-    }
-    ~ScopedSystemClock() {
-        InstallSystemClock(m_previousClock);
-        SetCurrentUtcSource(m_previousSource);
-    }
-    ScopedSystemClock(const ScopedSystemClock&) = delete;
-    ScopedSystemClock& operator=(const ScopedSystemClock&) = delete;
-
-private:
-    std::shared_ptr<SystemClock> m_previousClock;
-    UtcSource m_previousSource;
-};
 
 // A fresh directory under the launcher's scratch directory (or /tmp when run by hand), removed afterwards.
 class ScratchDir {
@@ -71,12 +55,7 @@ private:
     std::string m_path;
 };
 
-inline std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using testsupport::ReadWholeFile;
 
 inline void WriteWholeFile(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

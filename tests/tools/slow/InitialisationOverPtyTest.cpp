@@ -11,8 +11,8 @@
 #include "receiver/ReceiverState.h"
 #include "receiver/UbxDecoder.h"
 #include "tests/platform/serial/SerialTestSupport.h"
-#include "tests/receiver/QuietReceiverEvents.h"
 #include "tests/receiver/OncoreTestSupport.h"
+#include "tests/receiver/QuietReceiverEvents.h"
 #include "tools/simulator/NmeaEngine.h"
 #include "tools/simulator/OncoreEngine.h"
 #include "tools/simulator/SimulatorSession.h"
@@ -76,6 +76,7 @@ public:
     TimingAdjustments GetTimingAdjustments() override { return {}; }
     ReferencePosition GetReferencePosition() override { return {47.5, 8.5, 500, 450}; }
     int GetTimeZoneBiasMin() const override { return 0; }
+    LONG GetGpsUtcOffsetSec() const override { return 0; }
     void GetPcTimeUtc(SYSTEMTIME& time) override { time = SYSTEMTIME{2024, 3, 5, 15, 12, 0, 0, 0}; }
     void AddStatusText(const CString&) override {}
     void RemoveStatusText(const CString&) override {}
