@@ -69,9 +69,12 @@ TEST_P(ClockStepEndToEnd, StepsTheSimulatedClockToTheReceiversTimeAtATick) {
     const int edgeMillis = static_cast<int>(((1000 - offsetMs % 1000) % 1000 + 1000) % 1000);
     for (std::size_t i = 0; i < steps.size(); ++i) {
         SCOPED_TRACE("step " + std::to_string(i));
-        // Set to the receiver's time at the moment of the set (ClockAccuracyEndToEnd holds it to 1 ms).
-        EXPECT_LE(steps[i].offsetMs, offsetMs + 20) << context;
-        EXPECT_GE(steps[i].offsetMs, offsetMs - 20) << context;
+        // Set to the receiver's time at the moment of the set (ClockAccuracyEndToEnd holds it to 1 ms). The
+        // first tick may come before the line's first rise was stamped and then counts from when it was
+        // handled, which a busy machine delays by tens of milliseconds; it must still land on the second.
+        const std::int64_t slackMs = i == 0 ? 150 : 20;
+        EXPECT_LE(steps[i].offsetMs, offsetMs + slackMs) << context;
+        EXPECT_GE(steps[i].offsetMs, offsetMs - slackMs) << context;
         // Taken just after an edge.
         const int sinceEdge = ((steps[i].realMillis - edgeMillis) % 1000 + 1000) % 1000;
         EXPECT_LE(sinceEdge, 150) << context;
