@@ -340,9 +340,6 @@ void CPex32View::OnSetPcClock() {
     }
 }
 
-// The sky plot comes with the chart.
-void CPex32View::OnSkyPlot() {}
-
 void CPex32View::OnManualCommands() {
     if (!m_manualCommandDialog) {
         RecreateManualCommandDialog();
