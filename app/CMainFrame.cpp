@@ -94,6 +94,8 @@ CMainFrame::PaneLook CMainFrame::ReceiverModeLook(int state) {
         return {u"Position Hold", kWhite, kGreen};
     case 2:
         return {u"Surveying", kBlack, kYellow};
+    case kReceiverLost:
+        return {u"No Receiver", kWhite, kRed};
     default:
         return {u"", kBlack, ::GetSysColor(COLOR_BTNFACE)};
     }
@@ -179,18 +181,22 @@ BOOL CMainFrame::RemoveStatusText(LPCTSTR text) {
 }
 
 void CMainFrame::ShowTickIcon() {
-    if (m_statusBar.GetSafeHwnd()) {
-        m_statusBar.SendMessageW(SB_SETICON,
-                                 static_cast<WPARAM>(m_statusBar.PaneIndexFromId(ID_INDICATOR_TICK)),
-                                 reinterpret_cast<LPARAM>(m_tickIcon));
-    }
+    SetTickPaneIcon(m_tickIcon);
 }
 
 void CMainFrame::ClearTickIcon() {
+    SetTickPaneIcon(m_idleIcon);
+}
+
+void CMainFrame::ShowNoTickIcon() {
+    SetTickPaneIcon(nullptr);
+}
+
+void CMainFrame::SetTickPaneIcon(HICON icon) {
     if (m_statusBar.GetSafeHwnd()) {
         m_statusBar.SendMessageW(SB_SETICON,
                                  static_cast<WPARAM>(m_statusBar.PaneIndexFromId(ID_INDICATOR_TICK)),
-                                 reinterpret_cast<LPARAM>(m_idleIcon));
+                                 reinterpret_cast<LPARAM>(icon));
     }
 }
 

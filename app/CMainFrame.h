@@ -26,8 +26,9 @@ public:
 
     // 0 "Ant OK", 1 "Ant OC Short", 2 "Ant Open", 3 "Ant No Pwr", anything else empty.
     void SetAntennaStatus(int state);
-    // 0 "Navigating", 1 "Position Hold", 2 "Surveying", anything else empty.
+    // 0 "Navigating", 1 "Position Hold", 2 "Surveying", kReceiverLost "No Receiver", anything else empty.
     void SetReceiverModeStatus(int state);
+    static constexpr int kReceiverLost = 9;
     void SetStatusText(LPCTSTR text);
     CString GetStatusText() const;
     // Appends the text unless the pane holds it already (then FALSE).
@@ -36,6 +37,8 @@ public:
     BOOL RemoveStatusText(LPCTSTR text);
     void ShowTickIcon();
     void ClearTickIcon();
+    // No icon at all: no receiver, so no ticks to come.
+    void ShowNoTickIcon();
     // An empty text gives the frame class name, a blank and the version of string 121.
     void UpdateTitle(LPCTSTR text);
 
@@ -67,6 +70,7 @@ protected:
     void OnUpdateUnusedCommand(CCmdUI* pCmdUI);
     void OnUpdateUnusedChecked(CCmdUI* pCmdUI);
 
+    void SetTickPaneIcon(HICON icon);
     // Shows a coloured pane and sizes it to its text.
     void ApplyPaneLook(UINT paneId, const PaneLook& look);
     int TextWidth(const CString& text);

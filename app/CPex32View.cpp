@@ -19,6 +19,7 @@
 #include "receiver/AppProfileAccess.h"
 #include "receiver/CThBufferList.h"
 #include "receiver/CrossProcessSemaphore.h"
+#include "receiver/GpsDataDispatch.h"
 #include "receiver/GpsPortControl.h"
 #include "receiver/ReceiverIdentity.h"
 #include "receiver/ReceiverState.h"
@@ -51,6 +52,7 @@ ON_MESSAGE(kMsgPpsTick, OnGpsTick)
 ON_MESSAGE(kMsgSatsGridRefresh, OnSatsGridRefresh)
 ON_MESSAGE(kMsgStartGpsInit, OnStartGpsInit)
 ON_MESSAGE(kMsgShowLogFailure, OnShowLogFailure)
+ON_MESSAGE(kMsgGpsLinkLost, OnGpsLinkLost)
 ON_WM_TIMER()
 ON_WM_CTLCOLOR()
 ON_WM_SIZE()
@@ -354,9 +356,16 @@ void CPex32View::SyncPcClock() {
 
 LRESULT CPex32View::OnGpsTick(WPARAM, LPARAM) {
     if (m_tickDelayMs > 0) {
-        Sleep(m_tickDelayMs);
+        // As on a busy machine: the tick waits while the messages behind it are handled.
+        const ULONGLONG until = GetTickCount64() + m_tickDelayMs;
+        while (GetTickCount64() < until && !m_closing) {
+            PumpPendingMessages();
+            Sleep(1);
+        }
     }
-    m_tickHandler.OnGpsTick();
+    // However late the tick, its second is the one the receiver told before its edge.
+    DispatchDataBeforeTick(static_cast<GpsSendHost&>(*this), m_closing);
+    m_tickHandler.OnGpsTick(g_ppsEdgeGapNs.load());
     return 0;
 }
 

@@ -104,6 +104,9 @@ public:
     LRESULT OnSatsGridRefresh(WPARAM wParam, LPARAM lParam);
     LRESULT OnStartGpsInit(WPARAM wParam, LPARAM lParam);
     LRESULT OnShowLogFailure(WPARAM wParam, LPARAM lParam);
+    // The port went away (kMsgGpsLinkLost): reported once, the displays and the clock left alone until
+    // the port is back, then tried again every few seconds (by the watchdog with auto-restart).
+    LRESULT OnGpsLinkLost(WPARAM wParam, LPARAM lParam);
     void OnTimer(UINT_PTR nIDEvent);
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     void OnSize(UINT nType, int cx, int cy);
@@ -161,6 +164,7 @@ public:
     // ---- ReceiverEvents (worker threads and the port control)
     void PostGpsDataQueued() override;
     void PostPpsTick() override;
+    void PostLinkLost(DWORD error) override;
     void ShowLinkError(const CString& text) override;
     void AddRawDataLine(const CString& text) override;
 
@@ -305,6 +309,7 @@ public:
     void ShowTickIcon() override;
     void ClearTickIcon() override;
     void ReleasePpsGate() override;
+    void ReportPpsLineFault(const CString& text) override;
 
     // ---- IClockSyncHost
     CTime& PcTime() override { return m_pcTime; }
@@ -335,6 +340,7 @@ public:
     const CGpsTime& GetGpsTime() const { return m_gpsTime; }
     int GetClockDisplayMode() const { return m_clockDisplayMode; }
     void SetClosing(BOOL closing) { m_closing = closing; }
+    BOOL IsLinkLost() const { return m_linkLost; }
     LONGLONG GetPcOffsetMs() const { return m_clockSync.GetPcOffsetMs(); }
     int GetTimeSyncMode() const { return m_clockSync.GetTimeSyncMode(); }
     GpsDataLogger& Logger() { return m_logger; }
@@ -357,6 +363,10 @@ private:
     void EnsureClockFont(int height);
     void PaintClockPanel(CDC& dc);
     int PcMillis() const;
+    // A lost port opened again: the receiver initialised as after a restart. FALSE while it is still away.
+    BOOL ReopenLostLink();
+    // What the watchdog does with auto-restart: the receiver parameters reloaded, the receiver set up anew.
+    void RestartReceiver();
 
     // Owned dialogs, windows and engines; null until created.
     std::unique_ptr<CPortDialog> m_portDialog;
@@ -430,6 +440,8 @@ private:
     BOOL m_rawWindowShown = FALSE;
     BOOL m_closing = FALSE;
     BOOL m_noGpsInit = FALSE;
+    // From a lost port until it is open again.
+    BOOL m_linkLost = FALSE;
 
     SatelliteChannelTables m_satTables;
 

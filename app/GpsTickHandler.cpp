@@ -13,6 +13,24 @@ namespace {
 
 // EV_CTS | EV_DSR | EV_RLSD: the modem-line events that carry the 1PPS edges.
 constexpr DWORD kPpsModemEvents = 0x08 | 0x10 | 0x20;
+// An edge closer than this to the line's rise before cannot start a second (the rises are stamped where
+// the port saw them, so no load moves them); so many of them in a row make a line that pulses too fast (a
+// receiver left at 100 pulses a second, a noisy line).
+constexpr std::int64_t kMinEdgeSpacingNs = 750'000'000;
+constexpr int kTooSoonEdgesForFault = 3;
+
+const char16_t* PpsLineName(int line) {
+    switch (line) {
+    case 1:
+        return u"DCD";
+    case 2:
+        return u"CTS";
+    case 3:
+        return u"DSR";
+    default:
+        return u"?";
+    }
+}
 
 // The receiver's UTC second of the tick; -1 without a receiver time.
 int SecondOf(const CTime& rxTime) {
@@ -32,7 +50,20 @@ void IGpsTickHost::PlayTickSound(LPCTSTR name) {
 
 GpsTickHandler::GpsTickHandler(IGpsTickHost& host) : m_host(host) {}
 
-void GpsTickHandler::OnGpsTick() {
+bool GpsTickHandler::LineFaultStopsEdges(bool tooSoon) {
+    m_tooSoonEdges = tooSoon ? m_tooSoonEdges + 1 : 0;
+    if (m_host.PpsRate100() == 1 || m_tooSoonEdges < kTooSoonEdgesForFault) {
+        return false;
+    }
+    if (!m_lineFaultReported) {
+        m_lineFaultReported = true;
+        m_host.ReportPpsLineFault(CString(u"ERROR: 1PPS line ") + PpsLineName(m_host.GetPpsInterface()) +
+                                  u" pulses more than once a second - the clock is no longer set from it");
+    }
+    return true;
+}
+
+void GpsTickHandler::OnGpsTick(std::int64_t edgeGapNs) {
     // High priority from here until the clock has been set.
     SetPriority(HIGH_PRIORITY_CLASS);
     if (m_host.IsClosing()) {
@@ -41,11 +72,12 @@ void GpsTickHandler::OnGpsTick() {
         return;
     }
 
+    const bool tooSoon = edgeGapNs >= 0 && edgeGapNs < kMinEdgeSpacingNs;
     BYTE& extraTicks = m_host.PpsRateTicks();
     if (m_host.PpsRate100() == 1 && extraTicks <= 2 && m_host.TickHandled()) {
         ++extraTicks;
     }
-    if (extraTicks > 2) {
+    if (extraTicks > 2 || LineFaultStopsEdges(tooSoon)) {
         StopModemLineEvents();
         return;
     }
@@ -56,8 +88,11 @@ void GpsTickHandler::OnGpsTick() {
         }
     }
 
-    if (!m_host.TickHandled() && m_host.GetInterfaceMode() != kModeMotorolaLoran &&
+    // An edge too soon after the last one marks no second: setting the clock from it would be wrong by
+    // wherever in the second it fell.
+    if (!m_host.TickHandled() && !tooSoon && m_host.GetInterfaceMode() != kModeMotorolaLoran &&
         IsReceiverTime(m_host.PcTime())) {
+        m_lineFaultReported = false;
         NewSecond();
     } else {
         ExtraEdge();

@@ -9,6 +9,8 @@
 #include "platform/base/CTime.h"
 #include "platform/base/Win32Types.h"
 
+#include <cstdint>
+
 // Timer 1 puts the idle icon back 300 ms after a tick.
 constexpr UINT kTickIconTimer = 1;
 constexpr UINT kTickIconPeriodMs = 300;
@@ -77,6 +79,8 @@ public:
     virtual BOOL SetPortCommMask(DWORD mask) = 0;
     // Lets the receive thread post the next tick (g_ppsGate).
     virtual void ReleasePpsGate() = 0;
+    // A fault of the 1PPS line the user must hear of: the status bar and the raw-data window.
+    virtual void ReportPpsLineFault(const CString& text) = 0;
     // PlaySoundW of the program's WAVE resource, asynchronously.
     virtual void PlayTickSound(LPCTSTR name);
 };
@@ -85,8 +89,9 @@ class GpsTickHandler {
 public:
     explicit GpsTickHandler(IGpsTickHost& host);
 
-    // OnGpsTick's work; the message's answer is 0.
-    void OnGpsTick();
+    // OnGpsTick's work; the message's answer is 0. `edgeGapNs`: how long before the tick's edge the line
+    // rose before (g_ppsEdgeGapNs), -1 when unknown.
+    void OnGpsTick(std::int64_t edgeGapNs = -1);
     // From the clock display when the decoders drive the second: clears the tick icon and plays one sound
     // per new receiver second.
     void PlayDecoderSecondSound(int rxSecond);
@@ -105,7 +110,13 @@ private:
     // The sound of a handled or extra tick when "Sound" is off: "Out of Lock Only" warns while out of lock.
     void PlayOutOfLockOnly();
 
+    // A line at one pulse a second that pulses faster: reported once, and its edges switched off.
+    bool LineFaultStopsEdges(bool tooSoon);
+
     IGpsTickHost& m_host;
     // g_lastSoundSecond: the receiver second whose sound the display played last.
     int m_lastSoundSecond = -1;
+    // Edges in a row that came too soon after the line's rise before, and whether a fault was reported.
+    int m_tooSoonEdges = 0;
+    bool m_lineFaultReported = false;
 };

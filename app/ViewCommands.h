@@ -53,10 +53,13 @@ enum ViewTimer : UINT {
     kTimerTickIcon = 1,
     kTimerWatchdog = 3,
     kTimerAntenna = 4,
+    kTimerLinkRetry = 5,
 };
 constexpr UINT kTickIconFlashMs = 300;
 constexpr UINT kWatchdogRestartPeriodMs = 30000;
 constexpr UINT kAntennaPeriodMs = 4200000;
+// How often a lost port is tried again.
+constexpr UINT kLinkRetryPeriodMs = 3000;
 
 // Custom messages of the view (WM_APP = 0x8000).
 constexpr UINT kMsgSatsGridRefresh = 0x8000 + 0x0D;

@@ -92,6 +92,14 @@ ViewCommandState CPex32View::CommandState() const {
 
 // ---- Timers
 
+void CPex32View::RestartReceiver() {
+    if (m_rxModeSelect) {
+        m_rxModeSelect->LoadSettings();
+    }
+    g_receiverNotFound = FALSE;
+    InitGpsReceiver(FALSE);
+}
+
 void CPex32View::OnTimer(UINT_PTR nIDEvent) {
     switch (nIDEvent) {
     case kTimerTickIcon:
@@ -100,12 +108,22 @@ void CPex32View::OnTimer(UINT_PTR nIDEvent) {
         break;
     case kTimerWatchdog:
         if (m_portDialog && m_portDialog->GetAutoRestart()) {
-            if (m_rxModeSelect) {
-                m_rxModeSelect->LoadSettings();
+            if (m_linkLost && !ReopenLostLink()) {
+                SetTimer(kTimerWatchdog, kLinkRetryPeriodMs);
+                break;
             }
-            g_receiverNotFound = FALSE;
-            InitGpsReceiver(FALSE);
+            KillTimer(kTimerLinkRetry);
+            RestartReceiver();
             SetTimer(kTimerWatchdog, kWatchdogRestartPeriodMs);
+        }
+        break;
+    case kTimerLinkRetry:
+        // Without auto-restart; the watchdog takes over when it is switched on meanwhile.
+        if (!m_linkLost) {
+            KillTimer(kTimerLinkRetry);
+        } else if (ReopenLostLink()) {
+            KillTimer(kTimerLinkRetry);
+            RestartReceiver();
         }
         break;
     case kTimerAntenna:

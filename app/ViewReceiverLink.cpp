@@ -11,6 +11,8 @@
 #include "dialogs/CPortDialog.h"
 #include "dialogs/CSyncClockDialog.h"
 #include "dialogs/CTimingDialog.h"
+#include "platform/base/CodePage.h"
+#include "platform/base/LastError.h"
 #include "platform/framework/CFileDialog.h"
 #include "platform/framework/CWinApp.h"
 #include "receiver/CThBufferList.h"
@@ -21,6 +23,21 @@
 #include "receiver/ReceiverIdentity.h"
 #include "receiver/ReceiverState.h"
 
+#include <cstdio>
+#include <string>
+
+namespace {
+
+// Running as a service or without a display nobody sees the window: the link's comings and goings go to
+// standard error too (the journal, for a service).
+void TellConsole(const CString& text) {
+    const std::string line = "doliva: " + Utf16ToUtf8(text.str()) + "\n";
+    std::fputs(line.c_str(), stderr);
+    std::fflush(stderr);
+}
+
+} // namespace
+
 // ---- ReceiverEvents
 
 void CPex32View::PostGpsDataQueued() {
@@ -29,6 +46,53 @@ void CPex32View::PostGpsDataQueued() {
 
 void CPex32View::PostPpsTick() {
     ::PostMessageW(m_hWnd, kMsgPpsTick, 1, 0);
+}
+
+void CPex32View::PostLinkLost(DWORD error) {
+    ::PostMessageW(m_hWnd, kMsgGpsLinkLost, error, 0);
+}
+
+LRESULT CPex32View::OnGpsLinkLost(WPARAM error, LPARAM) {
+    if (m_closing || m_linkLost) {
+        return 0;
+    }
+    m_linkLost = TRUE;
+    // A port whose device was unplugged or whose server closed answers "access denied", which would only
+    // puzzle the user; other errors keep the system's text.
+    const CString reason = error == ERROR_ACCESS_DENIED ? CString(u"the device went away or its connection closed")
+                                                        : CString(SystemErrorText(static_cast<DWORD>(error)));
+    const CString text = CString(u"ERROR: GPS port ") + m_portControl->m_portDevicePath + u" lost - " + reason;
+    SetStatusText(text);
+    AddRawDataLine(text);
+    TellConsole(text);
+    m_portControl->StopLink();
+
+    // Nothing the receiver said before may set the clock or claim a fix now.
+    m_rxTime = CTime(kNoReceiverTime);
+    m_tickHandled = FALSE;
+    m_outOfLock = TRUE;
+    m_antennaStatus = -1;
+    SetAntennaStatus(-1);
+    SetReceiverModeStatus(CMainFrame::kReceiverLost);
+    KillViewTimer(kTimerTickIcon);
+    ClearTickIcon();
+    m_clockText = u"no receiver";
+    ClearReceiverDisplays();
+
+    const BOOL autoRestart = m_portDialog && m_portDialog->GetAutoRestart();
+    SetViewTimer(autoRestart ? kTimerWatchdog : kTimerLinkRetry, kLinkRetryPeriodMs);
+    return 0;
+}
+
+BOOL CPex32View::ReopenLostLink() {
+    if (!m_portControl->OpenGpsPort(TRUE)) {
+        return FALSE;
+    }
+    m_linkLost = FALSE;
+    const CString text = CString(u"GPS port ") + m_portControl->m_portDevicePath + u" open again";
+    AddRawDataLine(text);
+    TellConsole(text);
+    return TRUE;
 }
 
 void CPex32View::ShowLinkError(const CString& text) {
@@ -290,7 +354,11 @@ void CPex32View::ShowTickIcon() {
 
 void CPex32View::ClearTickIcon() {
     if (CMainFrame* frame = GetMainFrame()) {
-        frame->ClearTickIcon();
+        if (m_linkLost) {
+            frame->ShowNoTickIcon();
+        } else {
+            frame->ClearTickIcon();
+        }
     }
 }
 
@@ -463,7 +531,11 @@ void CPex32View::ReconfigurePort() {
 }
 
 BOOL CPex32View::UseChosenPort(const CString& devicePath) {
-    return m_portControl->UsePort(devicePath);
+    const BOOL opened = m_portControl->UsePort(devicePath);
+    if (g_hGpsPort != nullptr) {
+        m_linkLost = FALSE;
+    }
+    return opened;
 }
 
 void CPex32View::StoreFoundInterfaceMode(int mode) {
@@ -551,7 +623,14 @@ BOOL CPex32View::HasRawDataWindow() const {
 }
 
 void CPex32View::ReleasePpsGate() {
+    // The data after the edge is let through before the next edge can set a new mark.
+    EndTickHold(*this);
     ReleaseCrossProcessSemaphore(g_ppsGate, 1, nullptr);
+}
+
+void CPex32View::ReportPpsLineFault(const CString& text) {
+    SetStatusText(text);
+    AddRawDataLine(text);
 }
 
 CSyncClockDialog& CPex32View::SyncClockDialog() {

@@ -72,6 +72,7 @@ public:
     BOOL GetPortCommMask(DWORD&) override { return FALSE; }
     BOOL SetPortCommMask(DWORD) override { return FALSE; }
     void ReleasePpsGate() override {}
+    void ReportPpsLineFault(const CString&) override {}
     void PlayTickSound(LPCTSTR) override {}
 
     CTime& PcTime() override { return pcTime; }

@@ -22,6 +22,13 @@ struct PpsLineInfo {
 };
 constexpr PpsLineInfo kPpsLines[3] = {{EV_RLSD, MS_RLSD_ON}, {EV_CTS, MS_CTS_ON}, {EV_DSR, MS_DSR_ON}};
 
+std::int64_t CounterNs(LONGLONG ticks) {
+    LARGE_INTEGER frequency{};
+    QueryPerformanceFrequency(&frequency);
+    const LONGLONG f = frequency.QuadPart > 0 ? frequency.QuadPart : 1;
+    return ticks / f * 1'000'000'000 + ticks % f * 1'000'000'000 / f;
+}
+
 std::int64_t Milliseconds(const UtcInstant& t) {
     return t.seconds * 1000 + t.nanoseconds / 1'000'000;
 }
@@ -37,6 +44,12 @@ void AbandonRequest(HANDLE port, OVERLAPPED& overlapped) {
         DWORD ignored = 0;
         GetOverlappedResult(port, &overlapped, &ignored, TRUE);
     }
+}
+
+// Errors of a wait that say nothing about the device: no port at all, or a mask cleared to stop the thread.
+bool IsDeviceLoss(DWORD error) {
+    return error != ERROR_INVALID_HANDLE && error != ERROR_INVALID_PARAMETER &&
+           error != ERROR_OPERATION_ABORTED;
 }
 
 } // namespace
@@ -97,6 +110,14 @@ bool CPex32ReceiveThread::NoteRises(int line, ModemEdgeStamp* stamp) {
     return advanced;
 }
 
+void CPex32ReceiveThread::NoteEarlierRise(int line) {
+    ModemEdgeStamp stamp;
+    NoteRises(line, &stamp);
+    if (StampOf(stamp, line).lastRiseCounter != 0) {
+        m_lastRiseCounter[line] = StampOf(stamp, line).lastRiseCounter;
+    }
+}
+
 void CPex32ReceiveThread::CaptureEdge(DWORD events) {
     const int selected = g_ppsInterface.load();
     if (selected < kPpsDcd || selected > kPpsDsr) {
@@ -113,6 +134,8 @@ void CPex32ReceiveThread::CaptureEdge(DWORD events) {
     // The port stamps each change when it sees it and counts the rises, also those of a pulse that had
     // fallen again before its level could be read.
     ModemEdgeStamp stamp;
+    const DWORD risesBefore = m_lastRises[line];
+    const bool hadRises = m_haveRises[line];
     const bool newRise = NoteRises(line, &stamp);
     const ModemLineStamp& lineStamp = StampOf(stamp, line);
 
@@ -134,9 +157,18 @@ void CPex32ReceiveThread::CaptureEdge(DWORD events) {
     LARGE_INTEGER now{};
     QueryPerformanceCounter(&now);
     const LONGLONG edgeCounter = newRise ? lineStamp.lastRiseCounter : now.QuadPart;
+    std::int64_t gapNs = -1;
+    if (hadRises && lineStamp.rises - risesBefore > 1) {
+        gapNs = 0; // another rise came between the last look and this one
+    } else if (m_lastRiseCounter[line] > 0) {
+        gapNs = CounterNs(edgeCounter - m_lastRiseCounter[line]);
+    }
+    m_lastRiseCounter[line] = edgeCounter;
     if (WaitCrossProcessSemaphore(g_ppsGate, 0) == 0) {
         // The tick's own edge: one dropped while the view is busy must not move it.
         g_ppsEdgeCounter = edgeCounter;
+        g_ppsEdgeGapNs = gapNs;
+        g_ppsTickDataMark = g_receiveList.AppendedCount();
         m_events.PostPpsTick();
     }
 }
@@ -148,11 +180,11 @@ void CPex32ReceiveThread::HandleEvents(DWORD events, HANDLE readEvent) {
             CaptureEdge(events);
             return;
         }
-        // Edges while initialising are ignored, and must not count as new once it ends.
+        // Edges while initialising are ignored, and must not count as new once it ends; the first one
+        // after it is measured from the last of them.
         const int selected = g_ppsInterface.load();
         if (selected >= kPpsDcd && selected <= kPpsDsr) {
-            ModemEdgeStamp stamp;
-            NoteRises(selected - 1, &stamp);
+            NoteEarlierRise(selected - 1);
         }
     }
     if (events & EV_RXCHAR) {
@@ -173,13 +205,24 @@ void CPex32ReceiveThread::HandleEvents(DWORD events, HANDLE readEvent) {
     ClearCommError(m_port, &errors, nullptr);
 }
 
+void CPex32ReceiveThread::ReportLoss(DWORD error) {
+    if (m_port == nullptr || !IsDeviceLoss(error)) {
+        return;
+    }
+    if (WaitCrossProcessSemaphore(g_stopSemaphore, 0) == 0) {
+        // Being stopped: whatever failed, nobody waits for this port any more.
+        ReleaseCrossProcessSemaphore(g_stopSemaphore, 1, nullptr);
+        return;
+    }
+    m_events.PostLinkLost(error);
+}
+
 DWORD CPex32ReceiveThread::Run() {
     HANDLE waitEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     HANDLE readEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     // The edges counted so far are old; those from here on are new even if they come before the mask.
     for (int line = 0; line < 3; ++line) {
-        ModemEdgeStamp stamp;
-        NoteRises(line, &stamp);
+        NoteEarlierRise(line);
     }
     SetCommMask(m_port, kReceiveMask);
     DWORD status = 0;
@@ -202,7 +245,9 @@ DWORD CPex32ReceiveThread::Run() {
                 HandleEvents(events, readEvent);
                 continue;
             }
-            if (GetLastError() != ERROR_IO_PENDING) {
+            const DWORD error = GetLastError();
+            if (error != ERROR_IO_PENDING) {
+                ReportLoss(error);
                 break;
             }
             pending = true;

@@ -33,8 +33,12 @@ private:
     enum class FramerKind { Nmea, Motorola, Ubx };
     void HandleEvents(DWORD events, HANDLE readEvent);
     void Queue(const CString& message);
+    // Tells the view that the port went away, unless the wait failed for want of a port or for a stop.
+    void ReportLoss(DWORD error);
     // Reads the port's edge stamps; TRUE when the line rose since the last look.
     bool NoteRises(int line, struct ModemEdgeStamp* stamp);
+    // Takes the rises so far as seen, the last of them as the rise before the next edge.
+    void NoteEarlierRise(int line);
 
     HANDLE m_port;
     ReceiverEvents& m_events;
@@ -45,5 +49,7 @@ private:
     FramerKind m_lastFramer = FramerKind::Nmea;
     DWORD m_lastRises[3] = {};
     bool m_haveRises[3] = {};
+    // Per line, the performance counter at the last rise seen (0 before any).
+    LONGLONG m_lastRiseCounter[3] = {};
     std::vector<CString> m_messages;
 };

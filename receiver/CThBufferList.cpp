@@ -30,6 +30,7 @@ CThBufferList::~CThBufferList() {
 void CThBufferList::AddTail(const CString& text) {
     Hold hold(m_lock);
     Base::AddTail(text);
+    ++m_appended;
 }
 
 INT_PTR CThBufferList::AddTailDroppingOldest(const CString& text, INT_PTR cap) {
@@ -38,8 +39,10 @@ INT_PTR CThBufferList::AddTailDroppingOldest(const CString& text, INT_PTR cap) {
     while (Base::GetCount() >= cap && !Base::IsEmpty()) {
         Base::RemoveHead();
         ++dropped;
+        ++m_taken;
     }
     Base::AddTail(text);
+    ++m_appended;
     return dropped;
 }
 
@@ -48,6 +51,7 @@ CString CThBufferList::RemoveHead() {
     if (Base::IsEmpty()) {
         return CString();
     }
+    ++m_taken;
     return Base::RemoveHead();
 }
 
@@ -64,4 +68,15 @@ INT_PTR CThBufferList::GetCount() {
 void CThBufferList::RemoveAll() {
     Hold hold(m_lock);
     Base::RemoveAll();
+    m_taken = m_appended;
+}
+
+ULONGLONG CThBufferList::AppendedCount() {
+    Hold hold(m_lock);
+    return m_appended;
+}
+
+ULONGLONG CThBufferList::HeadNumber() {
+    Hold hold(m_lock);
+    return m_taken;
 }

@@ -20,10 +20,16 @@ public:
     BOOL IsEmpty();
     INT_PTR GetCount();
     void RemoveAll();
+    // Each string appended gets the next number from 0: how many were ever appended, and the number of
+    // the oldest string still held (equal to the first when the list is empty).
+    ULONGLONG AppendedCount();
+    ULONGLONG HeadNumber();
 
 private:
     using Base = CList<CString, const CString&>;
     CRITICAL_SECTION m_lock;
+    ULONGLONG m_appended = 0;
+    ULONGLONG m_taken = 0;
 };
 
 // Received messages, from the receive thread to the GUI thread.

@@ -5,6 +5,7 @@
 #include "receiver/CommandFraming.h"
 #include "receiver/CrossProcessSemaphore.h"
 #include "receiver/GpsWeekToDate.h"
+#include "receiver/ReceiverState.h"
 
 #include <functional>
 #include <string_view>
@@ -34,22 +35,29 @@ void QueueAndEcho(GpsSendHost& host, const CString& framed, bool longTk) {
     }
 }
 
-// Hands every queued message to `handle`; TRUE when it found the awaited answer among them.
-bool Drain(const std::function<bool(const CString&)>& handle) {
+// Hands every queued message to `handle`; TRUE when it found the awaited answer among them. `upToTick`
+// leaves what came after the edge of a tick still waiting to the data handler (g_ppsTickDataMark); the
+// waits for an answer take all, as nothing else can take it meanwhile.
+bool Drain(const std::function<bool(const CString&)>& handle, bool upToTick = false) {
     bool found = false;
     while (!g_receiveList.IsEmpty()) {
+        if (upToTick && g_receiveList.HeadNumber() >= g_ppsTickDataMark.load()) {
+            break;
+        }
         found = handle(g_receiveList.RemoveHead()) || found;
     }
     return found;
 }
 
-bool DrainToNmeaDecoder(GpsSendHost& host) {
-    return Drain([&](const CString& m) {
-        if (m.GetLength() > 2 && m[0] == u'$') {
-            host.DecodeNmeaSentence(m);
-        }
-        return false;
-    });
+void DrainToNmeaDecoder(GpsSendHost& host) {
+    Drain(
+        [&](const CString& m) {
+            if (m.GetLength() > 2 && m[0] == u'$') {
+                host.DecodeNmeaSentence(m);
+            }
+            return false;
+        },
+        true);
 }
 
 CString DecodeUbxWithEcho(GpsSendHost& host, const CString& frame) {
@@ -112,10 +120,12 @@ void SendGpsCommand(GpsSendHost& host, CString command) {
     case CommandKind::Raw5555:
         QueueAndEcho(host, command, false);
         if (!host.UbxUploadRunning()) {
-            Drain([&](const CString& m) {
-                DecodeUbxWithEcho(host, m);
-                return false;
-            });
+            Drain(
+                [&](const CString& m) {
+                    DecodeUbxWithEcho(host, m);
+                    return false;
+                },
+                true);
         }
         return;
     case CommandKind::Oncore:
@@ -123,10 +133,12 @@ void SendGpsCommand(GpsSendHost& host, CString command) {
         if (BeginsWith(command, u"@@Ci")) {
             host.SleepMs(500);
         } else {
-            Drain([&](const CString& m) {
-                host.DecodeOncoreMessage(m);
-                return false;
-            });
+            Drain(
+                [&](const CString& m) {
+                    host.DecodeOncoreMessage(m);
+                    return false;
+                },
+                true);
         }
         return;
     case CommandKind::Unframed:
@@ -134,10 +146,12 @@ void SendGpsCommand(GpsSendHost& host, CString command) {
         if (command == CString(u"BIN") || command == CString(u"NMEA")) {
             host.SleepMs(500);
         } else {
-            Drain([](const CString& m) {
-                IsLoranLine(m);
-                return false;
-            });
+            Drain(
+                [](const CString& m) {
+                    IsLoranLine(m);
+                    return false;
+                },
+                true);
         }
         return;
     }

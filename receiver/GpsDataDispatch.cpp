@@ -46,44 +46,77 @@ void DispatchOne(GpsSendHost& host, int mode, const CString& message) {
     }
 }
 
-} // namespace
+enum class Drain { None, Skip, Decode };
 
-LRESULT OnGpsData(GpsSendHost& host, ReceiverEvents& events, BOOL closing) {
+// Whether the list goes to the decoders now: not while closing, initialising or searching (None: the gate
+// stays taken), nor while an upload reads it (Skip).
+Drain DrainOf(GpsSendHost& host, int mode, BOOL closing) {
     if (closing || g_initializing.load() != 0) {
-        return 0;
+        return Drain::None;
     }
-    const int mode = g_interfaceMode.load();
-    bool drains = false;
     switch (mode) {
     case kModeMotorolaLoran:
     case kModeMotorolaNmea:
     case 4:
     case kModeGenericNmea:
-        drains = true;
-        break;
+        return Drain::Decode;
     case kModeMotorolaBinary:
     case kModeMotorolaRxOnly:
         // The boot loader's replies belong to the firmware upload.
-        drains = g_firmwareUploadActive.load() == 0;
-        break;
+        return g_firmwareUploadActive.load() == 0 ? Drain::Decode : Drain::Skip;
     case kModeUbloxUbx:
     case kModeUbloxNmea:
-        drains = !host.UbxUploadRunning();
-        break;
+        return host.UbxUploadRunning() ? Drain::Skip : Drain::Decode;
     default: // Search
-        return 0;
+        return Drain::None;
     }
-    if (drains) {
-        while (!g_receiveList.IsEmpty()) {
-            DispatchOne(host, mode, g_receiveList.RemoveHead());
+}
+
+// Decodes up to the first message received after the waiting tick's edge; TRUE when it stopped there.
+bool DecodeUpToTick(GpsSendHost& host, int mode) {
+    while (!g_receiveList.IsEmpty()) {
+        if (g_receiveList.HeadNumber() >= g_ppsTickDataMark.load()) {
+            return true;
         }
+        DispatchOne(host, mode, g_receiveList.RemoveHead());
     }
-    if (drains) {
-        ReopenReceiveGate(events);
-    } else {
+    return false;
+}
+
+} // namespace
+
+LRESULT OnGpsData(GpsSendHost& host, ReceiverEvents& events, BOOL closing) {
+    const int mode = g_interfaceMode.load();
+    switch (DrainOf(host, mode, closing)) {
+    case Drain::None:
+        return 0;
+    case Drain::Skip:
         ReleaseCrossProcessSemaphore(g_receiveGate, 1, nullptr);
+        return 0;
+    case Drain::Decode:
+        break;
+    }
+    if (DecodeUpToTick(host, mode)) {
+        // The rest waits for the tick, which posts for it (EndTickHold).
+        ReleaseCrossProcessSemaphore(g_receiveGate, 1, nullptr);
+    } else {
+        ReopenReceiveGate(events);
     }
     return 0;
+}
+
+void DispatchDataBeforeTick(GpsSendHost& host, BOOL closing) {
+    const int mode = g_interfaceMode.load();
+    if (DrainOf(host, mode, closing) == Drain::Decode) {
+        DecodeUpToTick(host, mode);
+    }
+}
+
+void EndTickHold(ReceiverEvents& events) {
+    g_ppsTickDataMark = kNoTickWaiting;
+    if (!g_receiveList.IsEmpty() && WaitCrossProcessSemaphore(g_receiveGate, 0) == 0) {
+        events.PostGpsDataQueued();
+    }
 }
 
 void ReopenReceiveGate(ReceiverEvents& events) {

@@ -75,13 +75,16 @@ void GpsPortControl::StopLink() {
     g_transmitList.RemoveAll();
 }
 
-BOOL GpsPortControl::OpenGpsPort() {
+BOOL GpsPortControl::OpenGpsPort(BOOL quiet) {
     StopLink();
     if (m_portDevicePath != DevicePathFor(u"TCP/IP")) {
         HANDLE port = CreateFileW(m_portDevicePath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
         if (port == INVALID_HANDLE_VALUE || port == nullptr) {
             const DWORD error = GetLastError();
+            if (quiet) {
+                return FALSE;
+            }
             m_events.ShowLinkError(CString(u"ERROR: while opening GPS port ") + m_portDevicePath + u" - " +
                                    CString(SystemErrorText(error)));
             return FALSE;

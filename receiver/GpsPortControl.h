@@ -42,9 +42,10 @@ public:
     static CString DevicePathFor(const CString& portName);
 
     // Stops the link, opens the port named by m_portDevicePath ("TCP/IP" opens none), configures it and
-    // starts both threads. FALSE (no thread started) when the port cannot be opened; the error was shown.
+    // starts both threads. FALSE (no thread started) when the port cannot be opened; the error was shown
+    // unless `quiet` (the retries after a lost port, which was reported once).
     // A port without modem lines (a pty) while a 1PPS line is chosen gets a warning line.
-    BOOL OpenGpsPort();
+    BOOL OpenGpsPort(BOOL quiet = FALSE);
     // Applies the settings to the open port; nothing without one.
     void ConfigureCommPort();
     // Changes only the rate of the open port, then lets the line settle. FALSE without a port or on refusal.

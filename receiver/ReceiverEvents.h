@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/base/CString.h"
+#include "platform/base/Win32Types.h"
 
 class ReceiverEvents {
 public:
@@ -15,4 +16,7 @@ public:
     virtual void ShowLinkError(const CString& text) = 0;
     // A line for the raw-data window only.
     virtual void AddRawDataLine(const CString& text) = 0;
+    // The port went away under the receive thread (a closed RFC 2217 server, an unplugged adapter), with
+    // the error that ended its wait; the thread has ended. Posted at most once per thread.
+    virtual void PostLinkLost(DWORD error) { (void)error; }
 };

@@ -29,7 +29,17 @@ extern std::atomic<std::int64_t> g_ppsTimestamp;
 // clock setting measures from it how long the PC took to act on the edge, which the wall clock cannot tell
 // once the program has set it. 0 before the first tick.
 extern std::atomic<std::int64_t> g_ppsEdgeCounter;
+// How long before the edge of the tick last posted the line rose before (performance-counter time, in
+// ns), 0 when it rose more than once since the thread last looked; -1 when no rise before it was seen. A
+// line at one pulse a second shows no gap much under a second.
+extern std::atomic<std::int64_t> g_ppsEdgeGapNs;
+// While a posted tick waits for the view: the number of the first received message (CThBufferList) that
+// came after its edge. The time messages after an edge already describe the next one, so the view hands
+// none of them to the decoders before that tick is handled, and all before it first. kNoTickWaiting else.
+constexpr std::uint64_t kNoTickWaiting = UINT64_MAX;
+extern std::atomic<std::uint64_t> g_ppsTickDataMark;
 
 // Custom window messages the worker threads post to the view.
 constexpr unsigned kMsgGpsDataQueued = 0x8000 + 0x0A; // WM_APP+0x0A, wParam 0
 constexpr unsigned kMsgPpsTick = 0x8000 + 0x0C;       // WM_APP+0x0C, wParam 1
+constexpr unsigned kMsgGpsLinkLost = 0x8000 + 0x21;   // WM_APP+0x21, wParam the error

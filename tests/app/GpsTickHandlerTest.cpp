@@ -299,3 +299,40 @@ TEST(SoundMenu, CommandsSetThePairAndCheckOneItem) {
     EXPECT_FALSE(GpsTickHandler::SoundSettingsOfCommand(33522, sound, outOfLock));
     EXPECT_EQ(sound, 7);
 }
+
+// A line left pulsing faster than once a second while the receiver is at one pulse (a 100 Hz train on
+// DCD): no edge that rose too soon after the line's rise before sets the clock, even with a time message
+// before it; the third such edge in a row is reported once and switches the line's events off. A glitch
+// costs the second it fell in, and is no fault.
+TEST_F(GpsTick, ALineThatPulsesFasterThanOnceASecondIsReportedOnceAndSetsNoClock) {
+    constexpr std::int64_t kMs = 1'000'000;
+    view.ppsInterface = 1;
+    view.TimeMessage(Utc(2024, 3, 10, 12, 0, 5));
+    view.pcTime = view.rxTime;
+    view.ticks.OnGpsTick(-1); // the first rise seen
+    ASSERT_EQ(view.syncCalls, 1);
+
+    view.ticks.OnGpsTick(300 * kMs); // a glitch
+    view.TimeMessage(Utc(2024, 3, 10, 12, 0, 6));
+    view.ticks.OnGpsTick(700 * kMs);
+    EXPECT_EQ(view.syncCalls, 1) << "700 ms after the glitch: no second can be told";
+    view.TimeMessage(Utc(2024, 3, 10, 12, 0, 7));
+    view.ticks.OnGpsTick(1000 * kMs);
+    EXPECT_EQ(view.syncCalls, 2);
+    EXPECT_TRUE(view.lineFaults.empty());
+
+    view.TimeMessage(Utc(2024, 3, 10, 12, 0, 8));
+    view.ticks.OnGpsTick(10 * kMs);
+    EXPECT_EQ(view.syncCalls, 2) << "an edge 10 ms after a rise is no second";
+    view.ticks.OnGpsTick(0); // more than one rise since the last look
+    EXPECT_EQ(view.commMask, 0x1B9u);
+    view.ticks.OnGpsTick(10 * kMs);
+    EXPECT_EQ(view.commMask, 0x1B9u & ~0x38u);
+    view.ticks.OnGpsTick(10 * kMs); // already queued when the events went off
+    EXPECT_EQ(
+        view.lineFaults,
+        (std::vector<std::string>{
+            "ERROR: 1PPS line DCD pulses more than once a second - the clock is no longer set from it"}));
+    EXPECT_EQ(view.syncCalls, 2);
+    EXPECT_EQ(view.gateReleases, 8);
+}

@@ -10,6 +10,7 @@
 #include "dialogs/CSatelliteViewChartDialog.h"
 #include "chart/SRGraphData.h"
 #include "chart/SRGraphDataList.h"
+#include "platform/base/LastError.h"
 #include "platform/controls/StandardControls.h"
 #include "platform/display/DisplayBackend.h"
 #include "platform/display/MessageBox.h"
@@ -608,6 +609,49 @@ TEST(SkyPlotTracking, TrackedBitByInterfaceMode) {
         row.SetModeAndFlags(8, c.flags);
         EXPECT_EQ(CPex32View::IsTrackedOnSkyPlot(row, c.mode), c.tracked) << c.flags << " in mode " << c.mode;
     }
+}
+
+// A port that goes away: told once in the raw-data window, no time left to set the clock from, the big
+// clock says so; tried again quietly until it opens, then the receiver is set up as at start. With
+// auto-restart the watchdog does the same.
+TEST_F(Pex32ViewTest, ALostPortIsToldOnceAndOpenedAgainWhenItIsBack) {
+    CPex32View* view = OpenProgram();
+    ASSERT_NE(view, nullptr);
+    Command(kCmdRawData);
+    view->SendMessageW(kMsgStartGpsInit);
+    ASSERT_TRUE(m_wire->IsOpen());
+    view->RxTime() = apptest::Utc(2024, 3, 10, 12, 0, 5);
+
+    m_wire->HangUp();
+    ASSERT_TRUE(PumpUntil([&] { return view->IsLinkLost(); }));
+    view->SendMessageW(kMsgGpsLinkLost, ERROR_ACCESS_DENIED); // a second report changes nothing
+    const CString raw = view->GetRawDataDialog()->GetEditText();
+    const CString lost =
+        CString(u"ERROR: GPS port \\\\.\\COM1 lost - the device went away or its connection closed");
+    EXPECT_NE(raw.Find(lost), -1) << apptest::Narrow(raw);
+    EXPECT_EQ(raw.Find(lost, raw.Find(lost) + 1), -1) << "told once";
+    EXPECT_FALSE(IsReceiverTime(view->RxTime()));
+    EXPECT_EQ(view->m_clockText, CString(u"no receiver"));
+    EXPECT_FALSE(m_wire->IsOpen());
+    EXPECT_TRUE(m_boxes.empty());
+
+    m_wire->FailNextOpen(ERROR_FILE_NOT_FOUND);
+    view->SendMessageW(WM_TIMER, kTimerLinkRetry);
+    EXPECT_TRUE(view->IsLinkLost());
+    EXPECT_TRUE(m_boxes.empty()) << "a retry that fails says nothing";
+    view->SendMessageW(WM_TIMER, kTimerLinkRetry);
+    EXPECT_FALSE(view->IsLinkLost());
+    EXPECT_TRUE(m_wire->IsOpen());
+    EXPECT_EQ(m_wire->OpenCount(), 2);
+    EXPECT_EQ(g_initializing.load(), 0) << "set up again";
+
+    view->GetPortDialog()->m_autoRestart = TRUE;
+    m_wire->HangUp();
+    ASSERT_TRUE(PumpUntil([&] { return view->IsLinkLost(); }));
+    view->SendMessageW(WM_TIMER, kTimerWatchdog);
+    EXPECT_FALSE(view->IsLinkLost());
+    EXPECT_EQ(m_wire->OpenCount(), 3);
+    EXPECT_TRUE(m_boxes.empty());
 }
 
 } // namespace

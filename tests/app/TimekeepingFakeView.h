@@ -111,6 +111,7 @@ public:
         return TRUE;
     }
     void ReleasePpsGate() override { ++gateReleases; }
+    void ReportPpsLineFault(const CString& text) override { lineFaults.push_back(Narrow(text)); }
     void PlayTickSound(LPCTSTR name) override { sounds.push_back(Narrow(name)); }
 
     // --- IClockSyncHost
@@ -186,7 +187,7 @@ public:
 
     // What reached the outside.
     int syncCalls = 0, displayUpdates = 0, controlUpdates = 0, reopens = 0, gateReleases = 0;
-    std::vector<std::string> rawLines, events, sounds, latencyTexts, boxes, captions;
+    std::vector<std::string> rawLines, events, sounds, latencyTexts, boxes, captions, lineFaults;
     std::vector<CString> sent;
     std::vector<LogFileDialogRequest> fileRequests;
     std::function<void()> onSync;

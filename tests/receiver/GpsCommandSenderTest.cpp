@@ -358,3 +358,67 @@ TEST_F(Dispatch, MessageQueuedBeforeTheGateReopensIsPostedAgain) {
 }
 
 } // namespace
+
+namespace {
+
+// The time messages that came after the edge of a tick still waiting describe the next edge: the data
+// handler stops before them, the tick first takes what came before its edge, and its end lets the rest
+// through with one post. A send from the tick or a decoder drains no further either.
+TEST_F(Dispatch, WhatCameAfterTheEdgeOfAWaitingTickWaitsForThatTick) {
+    g_interfaceMode = kModeGenericNmea;
+    Queue({u"before-1"});
+    g_ppsTickDataMark = g_receiveList.AppendedCount(); // the edge
+    Queue({u"after-1", u"after-2"});
+    // The handler of an earlier post, run late under load: it stops at the edge.
+    OnGpsData(host, events, FALSE);
+    EXPECT_EQ(host.raw, (Texts{u"?  before-1"}));
+    EXPECT_EQ(g_receiveList.GetCount(), 2);
+    EXPECT_EQ(events.posts, 0) << "posting now would only find the same edge";
+    EXPECT_EQ(WaitCrossProcessSemaphore(g_receiveGate, 0), 0u) << "open, for the messages to come";
+    ReleaseCrossProcessSemaphore(g_receiveGate, 1, nullptr);
+
+    SendGpsCommand(host, CString(u"$PGRMO,,3"));
+    DispatchDataBeforeTick(host, FALSE);
+    EXPECT_EQ(g_receiveList.GetCount(), 2);
+    host.raw.clear();
+    g_transmitList.RemoveAll();
+
+    EndTickHold(events);
+    EXPECT_EQ(g_ppsTickDataMark.load(), kNoTickWaiting);
+    EXPECT_EQ(events.posts, 1);
+    OnGpsData(host, events, FALSE);
+    EXPECT_EQ(host.raw, (Texts{u"?  after-1", u"?  after-2"}));
+    host.raw.clear();
+
+    // A tick handled late, with the data handler not yet run: it takes only what came before its edge.
+    Queue({u"before-2"});
+    g_ppsTickDataMark = g_receiveList.AppendedCount();
+    Queue({u"after-3"});
+    DispatchDataBeforeTick(host, FALSE);
+    EXPECT_EQ(host.raw, (Texts{u"?  before-2"}));
+    EndTickHold(events);
+    OnGpsData(host, events, FALSE);
+    EXPECT_EQ(host.raw, (Texts{u"?  before-2", u"?  after-3"}));
+}
+
+TEST(ReceiveListNumbers, CountEveryStringAppendedTakenDroppedOrCleared) {
+    CThBufferList list;
+    EXPECT_EQ(list.AppendedCount(), 0u);
+    EXPECT_EQ(list.HeadNumber(), 0u);
+    list.AddTail(u"a");
+    list.AddTail(u"b");
+    EXPECT_EQ(list.AppendedCount(), 2u);
+    list.RemoveHead();
+    EXPECT_EQ(list.HeadNumber(), 1u);
+    list.AddTailDroppingOldest(u"c", 1); // "b" dropped
+    EXPECT_EQ(list.HeadNumber(), 2u);
+    EXPECT_EQ(list.RemoveHead(), CString(u"c"));
+    list.RemoveHead(); // empty: nothing taken
+    EXPECT_EQ(list.HeadNumber(), 3u);
+    list.AddTail(u"d");
+    list.RemoveAll();
+    EXPECT_EQ(list.HeadNumber(), list.AppendedCount());
+    EXPECT_EQ(list.AppendedCount(), 4u);
+}
+
+} // namespace

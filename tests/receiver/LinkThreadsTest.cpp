@@ -31,6 +31,15 @@ class RecordingEvents : public ReceiverEvents {
 public:
     void PostGpsDataQueued() override { Bump(m_dataPosts); }
     void PostPpsTick() override { Bump(m_ticks); }
+    void PostLinkLost(DWORD error) override {
+        std::lock_guard lock(m_mutex);
+        m_losses.push_back(error);
+        m_changed.notify_all();
+    }
+    std::vector<DWORD> Losses() {
+        std::lock_guard lock(m_mutex);
+        return m_losses;
+    }
     void ShowLinkError(const CString& text) override {
         std::lock_guard lock(m_mutex);
         m_errors.push_back(text.str());
@@ -80,6 +89,7 @@ private:
     int m_ticks = 0;
     std::vector<std::u16string> m_errors;
     std::vector<std::u16string> m_rawLines;
+    std::vector<DWORD> m_losses;
 };
 
 // Polls a condition that no event announces (the receive list filling, bytes arriving on the wire).
@@ -196,10 +206,17 @@ TEST_F(LinkThreads, FullListDropsFurtherMessages) {
 TEST_F(LinkThreads, EachRisingEdgeOfTheSelectedLinePostsOneTick) {
     wire->SetLine(Line::Dcd, true);
     Open();
-    for (int i = 0; i < 3; ++i) {
-        PulseDsr();
-    }
+    PulseDsr();
+    EXPECT_EQ(g_ppsEdgeGapNs.load(), -1) << "no rise of the line before";
+    PulseDsr();
+    PulseDsr();
     EXPECT_EQ(events.Ticks(), 3);
+    // Each tick tells how long after the line's rise before it came.
+    EXPECT_GE(g_ppsEdgeGapNs.load(), 0);
+    EXPECT_LT(g_ppsEdgeGapNs.load(), 750'000'000);
+    Sleep(800);
+    PulseDsr();
+    EXPECT_GE(g_ppsEdgeGapNs.load(), 800'000'000);
     // Other lines post nothing, nor does a line that only falls.
     wire->SetLine(Line::Dcd, false);
     wire->SetLine(Line::Dcd, true);
@@ -207,9 +224,9 @@ TEST_F(LinkThreads, EachRisingEdgeOfTheSelectedLinePostsOneTick) {
     wire->SetLine(Line::Dsr, false);
     // A pulse too short to be read high still counts once.
     wire->Pulse(Line::Dsr);
-    ASSERT_TRUE(events.WaitFor([&] { return events.Ticks() == 4; }));
+    ASSERT_TRUE(events.WaitFor([&] { return events.Ticks() == 5; }));
     Sleep(100);
-    EXPECT_EQ(events.Ticks(), 4);
+    EXPECT_EQ(events.Ticks(), 5);
 }
 
 TEST_F(LinkThreads, EdgeFindingTheGateTakenIsDroppedButStamped) {
@@ -325,6 +342,34 @@ TEST_F(LinkThreads, PortThatCannotBeOpenedStartsNothing) {
     // Confirming the same port again opens it now that it can be.
     EXPECT_TRUE(control->UsePort(GpsPortControl::DevicePathFor(u"COM7")));
     EXPECT_TRUE(wire->IsOpen());
+}
+
+// A port that goes away under the receive thread is told once, with the error; stopping the link, or a
+// link without a port, is no loss. A quiet open of a port still away shows nothing.
+TEST_F(LinkThreads, APortThatGoesAwayIsToldOnceAndAStopIsNot) {
+    Open();
+    control->StopLink();
+    EXPECT_TRUE(events.Losses().empty());
+
+    Open();
+    wire->HangUp();
+    ASSERT_TRUE(events.WaitFor([&] { return !events.Losses().empty(); }));
+    EXPECT_EQ(events.Losses(), (std::vector<DWORD>{ERROR_ACCESS_DENIED}));
+    control->StopLink();
+    Sleep(50);
+    EXPECT_EQ(events.Losses().size(), 1u);
+
+    wire->FailNextOpen(ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(control->OpenGpsPort(TRUE));
+    EXPECT_TRUE(events.Errors().empty());
+    Open();
+    EXPECT_EQ(wire->OpenCount(), 3);
+
+    control->m_portDevicePath = GpsPortControl::DevicePathFor(u"TCP/IP");
+    ASSERT_TRUE(control->OpenGpsPort());
+    Sleep(50);
+    control->StopLink();
+    EXPECT_EQ(events.Losses().size(), 1u);
 }
 
 TEST_F(LinkThreads, NetworkPortNameOpensNothingYetStartsTheThreads) {

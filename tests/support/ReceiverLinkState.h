@@ -27,6 +27,8 @@ inline void ResetReceiverLink() {
     g_firmwareUploadActive = 0;
     g_ppsTimestamp = 0;
     g_ppsEdgeCounter = 0;
+    g_ppsEdgeGapNs = -1;
+    g_ppsTickDataMark = kNoTickWaiting;
     g_receiverIdentity = ReceiverIdentity{};
     g_receiverPlusModel = FALSE;
     g_receiverNotFound = FALSE;

@@ -26,11 +26,15 @@ namespace fs = std::filesystem;
 // start.
 class ReceiverSimulator {
 public:
-    ReceiverSimulator(const std::string& path, std::vector<std::string> args, const fs::path& dir) {
+    // `listen`: the server's address, any free port unless given (a server started again on the port of
+    // one that went).
+    ReceiverSimulator(const std::string& path, std::vector<std::string> args, const fs::path& dir,
+                      const std::string& listen = "127.0.0.1:0") {
         std::vector<std::string> argv{path};
         argv.insert(argv.end(), args.begin(), args.end());
-        argv.insert(argv.end(), {"--rfc2217", "127.0.0.1:0", "--pps", "dcd"});
-        m_process.emplace(argv, std::vector<std::string>{}, dir / "simulator");
+        argv.insert(argv.end(), {"--rfc2217", listen, "--pps", "dcd"});
+        m_process.emplace(argv, std::vector<std::string>{},
+                          dir / ("simulator-" + std::to_string(++m_starts)));
         for (int i = 0; i < 100 && m_address.empty() && m_process->Running(); ++i) {
             const std::string out = m_process->Stdout();
             if (const auto end = out.find('\n'); end != std::string::npos) {
@@ -46,6 +50,7 @@ public:
 private:
     std::optional<ChildProcess> m_process;
     std::string m_address;
+    static inline int m_starts = 0;
 };
 
 // The settings a first start would find: the receiver on COM1 with its 1PPS on DCD, and the clock set at

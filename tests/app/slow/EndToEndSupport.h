@@ -37,9 +37,9 @@ using testsupport::WriteSettings;
 // The simulator built beside the program.
 class Simulator : public ReceiverSimulator {
 public:
-    Simulator(std::vector<std::string> args, const fs::path& dir)
+    Simulator(std::vector<std::string> args, const fs::path& dir, const std::string& listen = "127.0.0.1:0")
         : ReceiverSimulator(std::string(DOLIVA_BINARY_DIR) + "/tools/simulator/doliva-receiver-sim",
-                            std::move(args), dir) {}
+                            std::move(args), dir, listen) {}
 };
 
 inline std::string ProgramPath() {
