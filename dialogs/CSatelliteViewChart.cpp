@@ -161,9 +161,6 @@ void CSatelliteViewChart::ClearSatelliteMarkers() {
 
 void CSatelliteViewChart::PlotSatellite(unsigned prn, int azimuth, int elevation, int ebNo, int colourCode,
                                         BOOL tracked) {
-    if (prn > kHighestPrn) {
-        return;
-    }
     CString text;
     text.Format(u"%u,%i", prn, ebNo);
     azimuth = std::clamp(azimuth, 0, 359);
@@ -191,6 +188,10 @@ void CSatelliteViewChart::PlotSatellite(unsigned prn, int azimuth, int elevation
         }
     }
 
+    // The traces learn from every tracked satellite; a marker needs an item of the satellite groups.
+    if (prn > kHighestPrn) {
+        return;
+    }
     const int item = static_cast<int>(prn);
     SRGraphData* marker = m_chart.GetGroup(kSatelliteAzimuths, TRUE)->GetItem(item, TRUE);
     marker->SetValue(azimuth);

@@ -29,8 +29,8 @@ public:
     };
     static constexpr int kTraceItems = 180;
     static constexpr int kDrawnSatellites = 33;
-    // Higher PRNs would only grow the satellite groups; no receiver reports them.
-    static constexpr unsigned kHighestPrn = 255;
+    // A PRN past the satellite groups' items is not plotted: it would only grow the groups, never drawn.
+    static constexpr unsigned kHighestPrn = kTraceItems - 1;
     static constexpr UINT_PTR kHoverTimer = 2;
     static constexpr UINT kHoverDelayMs = 500;
     static constexpr int kAnnotationKey = 1;

@@ -163,12 +163,18 @@ TEST(SkyPlot, HorizonTracesKeepTheLowestAndHighestTrackedElevationPerBin) {
     EXPECT_TRUE(Item(plot, 3, 12)->IsNull());
     EXPECT_TRUE(Item(plot, 2, 12)->IsNull());
 
-    // A re-plot starts from no markers; an absurd PRN is not given an item.
+    // A re-plot starts from no markers; a PRN past the groups' items is not given one.
     plot.ClearSatelliteMarkers();
     EXPECT_EQ(Item(plot, 4, 7)->GetStyle().GetShapeKind(), 0);
     EXPECT_TRUE(Item(plot, 5, 7)->IsNull());
-    plot.PlotSatellite(4000000000u, 10, 10, 30, 0, TRUE);
-    EXPECT_EQ(plot.GetChart().GetGroupItemCount(4, TRUE), CSatelliteViewChart::kTraceItems);
+    for (unsigned prn : {180u, 4000000000u}) {
+        plot.PlotSatellite(prn, 10, 10, 30, 0, TRUE);
+        EXPECT_NEAR(Radius(plot, 1, 5), 80.0 / 90.0, 1e-12) << "the traces still learn";
+        EXPECT_EQ(plot.GetChart().GetGroupItemCount(4, TRUE), CSatelliteViewChart::kTraceItems);
+        EXPECT_EQ(plot.GetChart().GetGroupItemCount(5, TRUE), CSatelliteViewChart::kTraceItems);
+    }
+    plot.PlotSatellite(179, 10, 10, 30, 0, TRUE);
+    EXPECT_EQ(Item(plot, 4, 179)->GetStyle().GetShapeKind(), 0x02);
 }
 
 TEST(SkyPlot, TipNamesTheSatelliteUnderTheMouse) {
