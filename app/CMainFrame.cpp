@@ -7,12 +7,15 @@
 #include "platform/gdi/SystemColors.h"
 #include "resources/Resource.h"
 
+#include <algorithm>
+
 IMPLEMENT_DYNCREATE(CMainFrame, CPersistentFrame)
 
 BEGIN_MESSAGE_MAP(CMainFrame, CPersistentFrame)
 ON_WM_CREATE()
 ON_WM_CLOSE()
 ON_WM_SIZE()
+ON_WM_GETMINMAXINFO()
 ON_WM_ENDSESSION()
 ON_COMMAND(ID_HELP_FINDER, OnHelpRequest)
 ON_COMMAND(ID_DEFAULT_HELP, OnHelpRequest)
@@ -295,6 +298,11 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 void CMainFrame::OnClose() {
     if (auto* view = dynamic_cast<CPex32View*>(GetActiveView())) {
         view->SetClosing(TRUE);
+        // The initialisation runs inside a handler of the view: it gives up at once now, and the view asks
+        // again for the close when it has ended.
+        if (view->IsInitialising()) {
+            return;
+        }
     }
     CPersistentFrame::OnClose();
 }
@@ -304,6 +312,24 @@ void CMainFrame::OnSize(UINT nType, int cx, int cy) {
     if (m_placementApplied && m_statusBar.GetSafeHwnd()) {
         m_statusBar.Invalidate();
     }
+}
+
+// The frame never gets smaller than the clock panel needs, so the panel's parts never overlap.
+void CMainFrame::OnGetMinMaxInfo(MINMAXINFO* lpMMI) {
+    CPersistentFrame::OnGetMinMaxInfo(lpMMI);
+    auto* view = dynamic_cast<CPex32View*>(GetActiveView());
+    if (!view || !view->GetSafeHwnd()) {
+        return;
+    }
+    CRect frame;
+    CRect client;
+    GetWindowRect(&frame);
+    view->GetClientRect(&client);
+    const CSize panel = view->MinimumPanelSize();
+    lpMMI->ptMinTrackSize.x =
+        std::max<LONG>(lpMMI->ptMinTrackSize.x, panel.cx + frame.Width() - client.Width());
+    lpMMI->ptMinTrackSize.y =
+        std::max<LONG>(lpMMI->ptMinTrackSize.y, panel.cy + frame.Height() - client.Height());
 }
 
 void CMainFrame::OnHelpRequest() {}

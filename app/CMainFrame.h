@@ -65,6 +65,7 @@ protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnClose();
     void OnSize(UINT nType, int cx, int cy);
+    void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
     void OnHelpRequest();
     void OnUnusedCommand();
     void OnUpdateUnusedCommand(CCmdUI* pCmdUI);

@@ -211,9 +211,8 @@ void CPex32View::OnInitialUpdate() {
         m_pcTime = CTime(g_ppsTimestamp.load() / 1000);
         m_rxTime = CTime(kNoReceiverTime);
         m_rxSeconds = 0.0f;
-        CString text;
-        text.Format(u"%03u", static_cast<unsigned>(PcMillis()));
-        m_clockText = m_pcTime.FormatGmt(u"%H:%M:%S.") + text;
+        // Local time, as the PC mode shows it every second after.
+        m_clockText = FormatPcClockText(m_pcTime, PcMillis());
     } else {
         m_clockText.Empty();
     }
@@ -262,6 +261,16 @@ void CPex32View::OnInitialUpdate() {
     ReleaseCrossProcessSemaphore(g_receiveGate, 1, nullptr);
     ReleaseCrossProcessSemaphore(g_ppsGate, 1, nullptr);
     UpdateControls();
+}
+
+BOOL CPex32View::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+    if (IsInitialising() && CommandNeedsIdleReceiver(nID)) {
+        if (nCode == CN_UPDATE_COMMAND_UI && pExtra) {
+            static_cast<CCmdUI*>(pExtra)->Enable(FALSE);
+        }
+        return nCode == CN_UPDATE_COMMAND_UI || nCode == CN_COMMAND;
+    }
+    return CView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
 void CPex32View::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "app/CGpsNav.h"
+#include "app/ClockPanelLayout.h"
 #include "app/ClockStep.h"
 #include "app/ClockSynchroniser.h"
 #include "app/GpsDataLogger.h"
@@ -75,6 +76,8 @@ public:
     void OnInitialUpdate() override;
     void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
     void OnUpdate(CView*, LPARAM, CObject*) override {}
+    // While an initialisation runs, the commands that need the receiver are greyed and do nothing.
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
     // ---- Display and state: the clock panel, the port and the receiver set-up
     void UpdateControls() override;
@@ -176,6 +179,9 @@ public:
     void UpdateViewWindow() override;
     void PumpPendingMessages() override;
     BOOL UbxUploadRunning() override;
+    // The set-up's pauses handle the window's messages (and show what they painted) while they last.
+    void SleepMs(DWORD milliseconds) override;
+    BOOL StopWaiting() override { return m_closing; }
     void SetChannelCounts(int channels) override;
     void SetHasDgps(BOOL hasDgps) override;
     void SetHasTraim(BOOL hasTraim) override;
@@ -290,6 +296,9 @@ public:
     void FlashTickIcon() override;
     void ResetReceiverDerivedState() override;
     int ShowMessageBox(const CString& text, UINT type) override;
+    void InitialisationEnded() override;
+    // An initialisation of the receiver runs (this call comes from inside one of its waits).
+    BOOL IsInitialising() const { return m_initialisation.IsRunning(); }
 
     // ---- IGpsTickHost
     BOOL IsClosing() const override { return m_closing; }
@@ -345,6 +354,9 @@ public:
     int GetTimeSyncMode() const { return m_clockSync.GetTimeSyncMode(); }
     GpsDataLogger& Logger() { return m_logger; }
     ViewCommandState CommandState() const;
+    // The clock panel's layout in the client area now, and the smallest client area it fits.
+    ClockPanelLayout PanelLayout();
+    CSize MinimumPanelSize();
     // The texts the clock panel shows.
     CString m_clockText;
     CString m_utcInfoText;
@@ -361,6 +373,8 @@ public:
 private:
     void ReferenceFollowUp();
     void EnsureClockFont(int height);
+    void EnsurePanelFonts();
+    ClockPanelMetrics MeasurePanel(CDC& dc);
     void PaintClockPanel(CDC& dc);
     int PcMillis() const;
     // A lost port opened again: the receiver initialised as after a restart. FALSE while it is still away.
@@ -434,6 +448,8 @@ private:
     int m_clockDisplayMode = 0;
     CFont m_clockFont;
     int m_clockFontHeight = 0;
+    CFont m_captionFont;
+    CFont m_textFont;
     BOOL m_soundOn = FALSE;
     BOOL m_soundOutOfLock = FALSE;
 

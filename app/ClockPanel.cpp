@@ -3,6 +3,7 @@
 #include "app/CPex32View.h"
 
 #include "app/ClockDisplay.h"
+#include "app/ClockPanelLayout.h"
 #include "receiver/ReceiverState.h"
 
 #include <algorithm>
@@ -13,29 +14,55 @@ constexpr COLORREF kPanelBackground = RGB(255, 255, 255);
 constexpr COLORREF kCaptionColour = RGB(96, 96, 96);
 constexpr COLORREF kTextColour = RGB(0, 0, 0);
 constexpr COLORREF kRuleColour = RGB(200, 200, 200);
-constexpr int kMargin = 12;
 
-// A small caption above a block of text; answers the block's bottom.
-int DrawBlock(CDC& dc, CFont& captionFont, CFont& textFont, const CRect& box, LPCTSTR caption,
-              const CString& text, UINT align) {
-    CRect r = box;
+const TCHAR* const kLegend = u"Cur:\nAvg:\nRef:";
+const TCHAR* const kTimeCaptions[3] = {u"UTC", u"PC Time", u"LMST / GMST / MJD"};
+const TCHAR* const kPositionCaptions[4] = {u"Latitude", u"Longitude", u"Alt(GPS)", u"Alt(MSL)"};
+const TCHAR* const kBottomCaptions[2] = {u"Latency (ms)", u"Grid Square"};
+// The widest line each kind of block can show.
+const TCHAR* const kWidestTimeLines[] = {u"UTC Day #365  23:59:59.999", u"Wednesday, 30 Sep 2000",
+                                         u"+1 leap second is pending",  u"UTC = GPS - 18 seconds",
+                                         u"Unknown Time Zone",          u"60000.00000",
+                                         u"LMST / GMST / MJD"};
+const TCHAR* const kWidestPositionTexts[] = {u"-117\u00B0 06' 44.0482\"", u"-   0\u00B0 15.00000'",
+                                             u"-12345.67m", u"Longitude"};
+const TCHAR* const kWidestBottomTexts[] = {u"-1234567", u"JO22ab12", u"Latency (ms)", u"Grid Square"};
+
+int LineHeight(CDC& dc, CFont& font) {
+    dc.SelectObject(&font);
+    TEXTMETRICW tm{};
+    dc.GetTextMetrics(&tm);
+    return tm.tmHeight + tm.tmExternalLeading;
+}
+
+template <std::size_t N>
+int WidestOf(CDC& dc, CFont& font, const TCHAR* const (&texts)[N]) {
+    dc.SelectObject(&font);
+    int widest = 0;
+    for (const TCHAR* text : texts) {
+        CRect r(0, 0, 0, 0);
+        dc.DrawTextW(text, -1, &r, DT_CALCRECT | DT_NOPREFIX);
+        widest = std::max(widest, static_cast<int>(r.Width()));
+    }
+    return widest;
+}
+
+// A caption and, below it, a block of text, both kept inside the block.
+void DrawBlock(CDC& dc, CFont& captionFont, CFont& textFont, const CRect& box, int captionLine,
+               LPCTSTR caption, const CString& text, UINT align) {
+    const int saved = dc.SaveDC();
+    dc.IntersectClipRect(&box);
+    CRect captionRect(box.left, box.top, box.right, box.top + captionLine);
     dc.SelectObject(&captionFont);
     dc.SetTextColor(kCaptionColour);
-    CRect captionRect = r;
-    const int captionHeight = dc.DrawTextW(caption, -1, &captionRect, align | DT_SINGLELINE | DT_CALCRECT);
-    captionRect.right = r.right;
-    captionRect.left = r.left;
-    dc.DrawTextW(caption, -1, &captionRect, align | DT_SINGLELINE);
-    r.top += captionHeight + 2;
+    dc.DrawTextW(caption, -1, &captionRect, align | DT_SINGLELINE | DT_NOPREFIX);
+    CRect textRect(box.left, box.top + captionLine + ClockPanelLayout::kCaptionGap, box.right, box.bottom);
     dc.SelectObject(&textFont);
     dc.SetTextColor(kTextColour);
     CString shown = text;
     shown.Remove(u'\r');
-    CRect measured = r;
-    const int height =
-        shown.IsEmpty() ? 0 : dc.DrawTextW(shown, &measured, align | DT_CALCRECT | DT_NOPREFIX);
-    dc.DrawTextW(shown, &r, align | DT_NOPREFIX);
-    return r.top + height;
+    dc.DrawTextW(shown, &textRect, align | DT_NOPREFIX);
+    dc.RestoreDC(saved);
 }
 
 } // namespace
@@ -56,78 +83,94 @@ void CPex32View::OnDraw(CDC* pDC) {
     }
 }
 
+ClockPanelMetrics CPex32View::MeasurePanel(CDC& dc) {
+    EnsurePanelFonts();
+    const int saved = dc.SaveDC();
+    ClockPanelMetrics m;
+    m.captionLine = LineHeight(dc, m_captionFont);
+    m.textLine = LineHeight(dc, m_textFont);
+    m.timeColumn = WidestOf(dc, m_textFont, kWidestTimeLines) + ClockPanelLayout::kMargin;
+    const TCHAR* const legend[] = {kLegend};
+    m.legendColumn = WidestOf(dc, m_textFont, legend) + ClockPanelLayout::kMargin / 2;
+    m.positionColumn = WidestOf(dc, m_textFont, kWidestPositionTexts) + ClockPanelLayout::kMargin / 2;
+    m.bottomColumn = WidestOf(dc, m_textFont, kWidestBottomTexts) + ClockPanelLayout::kMargin;
+    dc.RestoreDC(saved);
+    return m;
+}
+
+ClockPanelLayout CPex32View::PanelLayout() {
+    CRect client;
+    GetClientRect(&client);
+    CClientDC dc(this);
+    return ClockPanelLayout::LayOut(client, MeasurePanel(dc));
+}
+
+CSize CPex32View::MinimumPanelSize() {
+    CClientDC dc(this);
+    return ClockPanelLayout::MinimumSize(MeasurePanel(dc));
+}
+
+void CPex32View::EnsurePanelFonts() {
+    const auto make = [](CFont& font, int height) {
+        if (!font.GetSafeHandle()) {
+            font.CreateFont(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, 0, ANSI_CHARSET, OUT_TT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, u"Arial");
+        }
+    };
+    make(m_captionFont, 11);
+    make(m_textFont, 13);
+}
+
 void CPex32View::PaintClockPanel(CDC& dc) {
     CRect client;
     GetClientRect(&client);
     dc.FillSolidRect(&client, kPanelBackground);
     dc.SetBkMode(TRANSPARENT);
+    const ClockPanelMetrics metrics = MeasurePanel(dc);
+    const ClockPanelLayout layout = ClockPanelLayout::LayOut(client, metrics);
     const int saved = dc.SaveDC();
 
-    // The clock takes the top third, at most 120 pixels of character height.
-    const int clockHeight = std::max(24, std::min(120, client.Height() / 3));
-    EnsureClockFont(clockHeight * 3 / 4);
-    CRect clockRect(client.left + kMargin, client.top + kMargin, client.right - kMargin,
-                    client.top + kMargin + clockHeight);
+    EnsureClockFont(layout.clock.Height() * 3 / 4);
     const ClockColour colour =
         ChooseClockColour(m_outOfLock, m_tickHandled, m_decoderTicks, g_ppsInterface.load());
     dc.SelectObject(&m_clockFont);
     dc.SetTextColor(colour.useDefault ? ::GetSysColor(COLOR_WINDOWTEXT) : colour.colour);
+    CRect clockRect = layout.clock;
     dc.DrawTextW(m_clockText, &clockRect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 
-    CFont captionFont;
-    captionFont.CreateFont(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, 0, ANSI_CHARSET, OUT_TT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, u"Arial");
-    CFont textFont;
-    textFont.CreateFont(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, 0, ANSI_CHARSET, OUT_TT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, u"Arial");
-
-    int top = clockRect.bottom + kMargin;
     CPen rule(PS_SOLID, 1, kRuleColour);
-    CPen* oldPen = dc.SelectObject(&rule);
-    dc.MoveTo(client.left + kMargin, top - kMargin / 2);
-    dc.LineTo(client.right - kMargin, top - kMargin / 2);
-
-    // Three columns: UTC, PC time, sidereal.
-    const int width = client.Width() - 2 * kMargin;
-    const int column = width / 3;
-    int bottom = top;
-    bottom = std::max(bottom, DrawBlock(dc, captionFont, textFont,
-                                        CRect(kMargin, top, kMargin + column, client.bottom), u"UTC",
-                                        m_utcInfoText, DT_LEFT));
-    bottom = std::max(bottom, DrawBlock(dc, captionFont, textFont,
-                                        CRect(kMargin + column, top, kMargin + 2 * column, client.bottom),
-                                        u"PC Time", m_pcTimeText, DT_CENTER));
-    bottom = std::max(bottom, DrawBlock(dc, captionFont, textFont,
-                                        CRect(kMargin + 2 * column, top, kMargin + width, client.bottom),
-                                        u"LMST / GMST / MJD", m_siderealText, DT_RIGHT));
-
-    // Position columns.
-    top = bottom + kMargin;
-    dc.MoveTo(client.left + kMargin, top - kMargin / 2);
-    dc.LineTo(client.right - kMargin, top - kMargin / 2);
-    const int legend = 44;
-    const int positionColumn = (width - legend) / 4;
-    DrawBlock(dc, captionFont, textFont, CRect(kMargin, top, kMargin + legend, client.bottom), u"",
-              u"Cur:\nAvg:\nRef:", DT_LEFT);
-    const LPCTSTR captions[4] = {u"Latitude", u"Longitude", u"Alt(GPS)", u"Alt(MSL)"};
-    const CString* texts[4] = {&m_latitudeText, &m_longitudeText, &m_altitudeGpsText, &m_altitudeMslText};
-    bottom = top;
-    for (int i = 0; i < 4; ++i) {
-        const int left = kMargin + legend + i * positionColumn;
-        bottom = std::max(bottom, DrawBlock(dc, captionFont, textFont,
-                                            CRect(left, top, left + positionColumn, client.bottom),
-                                            captions[i], *texts[i], DT_RIGHT));
+    dc.SelectObject(&rule);
+    for (int y : layout.rules) {
+        dc.MoveTo(layout.clock.left, y);
+        dc.LineTo(layout.clock.right, y);
     }
 
-    // Latency and grid square.
-    top = bottom + kMargin;
-    dc.MoveTo(client.left + kMargin, top - kMargin / 2);
-    dc.LineTo(client.right - kMargin, top - kMargin / 2);
-    DrawBlock(dc, captionFont, textFont, CRect(kMargin, top, kMargin + column, client.bottom),
-              u"Latency (ms)", m_latencyText, DT_LEFT);
-    DrawBlock(dc, captionFont, textFont, CRect(kMargin + column, top, kMargin + 2 * column, client.bottom),
-              u"Grid Square", m_gridSquareText, DT_CENTER);
+    const CString* timeTexts[3] = {&m_utcInfoText, &m_pcTimeText, &m_siderealText};
+    const UINT timeAlign[3] = {DT_LEFT, DT_CENTER, DT_RIGHT};
+    for (int i = 0; i < 3; ++i) {
+        DrawBlock(dc, m_captionFont, m_textFont, layout.timeBlocks[i], metrics.captionLine, kTimeCaptions[i],
+                  *timeTexts[i], timeAlign[i]);
+    }
 
-    dc.SelectObject(oldPen);
+    const int saveLegend = dc.SaveDC();
+    dc.IntersectClipRect(&layout.legend);
+    dc.SelectObject(&m_textFont);
+    dc.SetTextColor(kTextColour);
+    CRect legendRect = layout.legend;
+    dc.DrawTextW(kLegend, -1, &legendRect, DT_LEFT | DT_NOPREFIX);
+    dc.RestoreDC(saveLegend);
+    const CString* positionTexts[4] = {&m_latitudeText, &m_longitudeText, &m_altitudeGpsText,
+                                       &m_altitudeMslText};
+    for (int i = 0; i < 4; ++i) {
+        DrawBlock(dc, m_captionFont, m_textFont, layout.positionBlocks[i], metrics.captionLine,
+                  kPositionCaptions[i], *positionTexts[i], DT_RIGHT);
+    }
+
+    const CString* bottomTexts[2] = {&m_latencyText, &m_gridSquareText};
+    const UINT bottomAlign[2] = {DT_LEFT, DT_CENTER};
+    for (int i = 0; i < 2; ++i) {
+        DrawBlock(dc, m_captionFont, m_textFont, layout.bottomBlocks[i], metrics.captionLine,
+                  kBottomCaptions[i], *bottomTexts[i], bottomAlign[i]);
+    }
     dc.RestoreDC(saved);
 }

@@ -1,8 +1,6 @@
 #include "app/RawDataWindow.h"
 
-#include "appframe/CPersistentFrame.h"
 #include "platform/controls/ControlConstants.h"
-#include "receiver/AppProfileAccess.h"
 
 #include <algorithm>
 
@@ -20,17 +18,6 @@ CString CleanText(const CString& text) {
         clean = clean.Left(clean.GetLength() - 1);
     }
     return clean;
-}
-
-// "Dialog %s size" with a template name, else "Dialog %u size" with the template id.
-CString SectionFor(LPCTSTR templateName, UINT templateId = 0) {
-    CString section;
-    if (templateName && *templateName) {
-        section.Format(u"Dialog %s size", templateName);
-    } else {
-        section.Format(u"Dialog %u size", templateId);
-    }
-    return section;
 }
 
 std::vector<CString> SplitLines(const CString& clean) {
@@ -78,17 +65,6 @@ CRawDataEdit::~CRawDataEdit() {
     if (m_hWnd) {
         DestroyWindow();
     }
-}
-
-BOOL CRawDataEdit::CreateEdit(CWnd* parent, UINT id, BOOL border) {
-    CRect client;
-    parent->GetClientRect(&client);
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY |
-                  ES_NOHIDESEL | ES_AUTOVSCROLL | ES_AUTOHSCROLL;
-    if (border) {
-        style |= WS_BORDER;
-    }
-    return CreateEx(0, u"Edit", u"", style, client, parent, id);
 }
 
 BOOL CRawDataEdit::IsAtEnd() {
@@ -160,67 +136,27 @@ BOOL CRawDataEdit::OnEraseBkgnd(CDC*) {
 
 // ---- CRawTextWindow
 
-BEGIN_MESSAGE_MAP(CRawTextWindow, CWnd)
+BEGIN_MESSAGE_MAP(CRawTextWindow, CPersistentDialog)
 ON_WM_SIZE()
-ON_WM_CLOSE()
-ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
-CRawTextWindow::CRawTextWindow(UINT editId, BOOL editBorder, const CString& sectionName)
-    : m_editId(editId), m_editBorder(editBorder), m_sectionName(sectionName) {}
-
-void CRawTextWindow::SavePlacement() {
-    WINDOWPLACEMENT wp{};
-    wp.length = sizeof wp;
-    if (!m_hWnd || !GetWindowPlacement(&wp)) {
-        return;
-    }
-    const RECT& r = wp.rcNormalPosition;
-    CString text;
-    text.Format(u"%04d %04d %04d %04d", r.left, r.top, r.right, r.bottom);
-    AppWriteProfileString(m_sectionName, u"Rect", text);
-}
-
-BOOL CRawTextWindow::RestorePlacement() {
-    WINDOWPLACEMENT wp{};
-    wp.length = sizeof wp;
-    const CString text = AppGetProfileString(m_sectionName, u"Rect", u"");
-    if (!m_hWnd || !GetWindowPlacement(&wp) || text.IsEmpty()) {
-        return FALSE;
-    }
-    std::vector<int> n = ParsePlacementNumbers(text);
-    n.resize(std::max<std::size_t>(n.size(), 4), 0);
-    // Both windows have a sizing border: position and size are restored.
-    wp.rcNormalPosition = CRect(n[0], n[1], n[2], n[3]);
-    return SetWindowPlacement(&wp);
-}
+CRawTextWindow::CRawTextWindow(UINT templateId, LPCTSTR templateName, UINT editId, CWnd* parent)
+    : CPersistentDialog(templateId, templateName, parent), m_editId(editId) {}
 
 BOOL CRawTextWindow::Create(CWnd* parent) {
-    if (m_hWnd) {
-        return TRUE;
-    }
-    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-    LPCTSTR cls = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
-                                      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    if (!CreateEx(0, cls, InitialTitle(), style, 40, 40, 520, 320, CWnd::SafeHwndOf(parent), nullptr)) {
-        return FALSE;
-    }
-    if (!m_edit.CreateEdit(this, m_editId, m_editBorder)) {
-        DestroyWindow();
-        return FALSE;
-    }
-    return TRUE;
+    return m_hWnd || CDialog::Create(m_dialogId, parent);
 }
 
-void CRawTextWindow::ShowWindowRestoring(int nCmdShow) {
-    if (!m_hWnd) {
-        return;
+BOOL CRawTextWindow::OnInitDialog() {
+    CPersistentDialog::OnInitDialog();
+    m_edit.SubclassDlgItem(m_editId, this);
+    if (const CString title = InitialTitle(); !title.IsEmpty()) {
+        SetWindowTextW(title);
     }
-    if (nCmdShow == SW_RESTORE) {
-        RestorePlacement();
-    }
-    ShowWindow(nCmdShow);
-    BringWindowToTop();
+    CRect client;
+    GetClientRect(&client);
+    m_edit.MoveWindow(&client);
+    return TRUE;
 }
 
 CString CRawTextWindow::GetEditText() const {
@@ -232,26 +168,21 @@ CString CRawTextWindow::GetEditText() const {
 }
 
 void CRawTextWindow::OnSize(UINT nType, int cx, int cy) {
-    CWnd::OnSize(nType, cx, cy);
+    CPersistentDialog::OnSize(nType, cx, cy);
     if (m_edit.m_hWnd) {
         m_edit.MoveWindow(0, 0, cx, cy);
     }
 }
 
-void CRawTextWindow::OnClose() {
+void CRawTextWindow::OnCancel() {
     SavePlacement();
     CloseWindow();
 }
 
-void CRawTextWindow::OnDestroy() {
-    SavePlacement();
-    CWnd::OnDestroy();
-}
-
 // ---- CRawDataDialog
 
-CRawDataDialog::CRawDataDialog(LPCTSTR templateName, CWnd*)
-    : CRawTextWindow(IDC_RAW_DATA_EDIT, FALSE, SectionFor(templateName)), m_templateName(templateName) {}
+CRawDataDialog::CRawDataDialog(LPCTSTR templateName, CWnd* parent)
+    : CRawTextWindow(IDD, templateName, IDC_RAW_DATA_EDIT, parent), m_templateName(templateName) {}
 
 void CRawDataDialog::AddText(const CString& text) {
     for (const CString& line : SplitRawDataText(text, true)) {
@@ -261,7 +192,7 @@ void CRawDataDialog::AddText(const CString& text) {
 
 // ---- CRxIdStringDialog
 
-CRxIdStringDialog::CRxIdStringDialog(CWnd*) : CRawTextWindow(IDC_RXID_EDIT, TRUE, SectionFor(nullptr, IDD)) {}
+CRxIdStringDialog::CRxIdStringDialog(CWnd* parent) : CRawTextWindow(IDD, nullptr, IDC_RXID_EDIT, parent) {}
 
 void CRxIdStringDialog::AddText(const CString& text) {
     for (const CString& line : SplitRawDataText(text, false)) {

@@ -8,6 +8,7 @@
 // the other.
 #pragma once
 
+#include "appframe/CPersistentDialog.h"
 #include "platform/base/CString.h"
 #include "platform/framework/CWnd.h"
 #include "resources/Resource.h"
@@ -29,9 +30,6 @@ public:
     CRawDataEdit();
     ~CRawDataEdit() override;
 
-    // Creates the edit control as a child filling the parent's client area.
-    BOOL CreateEdit(CWnd* parent, UINT id, BOOL border);
-
     // Appends one prepared text (ended with CR LF by the caller). FALSE when it was dropped: no window, or
     // the user has scrolled back.
     BOOL AppendLine(const CString& text);
@@ -52,37 +50,32 @@ private:
     DECLARE_MESSAGE_MAP()
 };
 
-// Base of the two windows: a pop-up with caption, system menu and sizing border whose client area is the
-// edit. Its rectangle is kept in the profile section `sectionName` ("Rect", "%04d %04d %04d %04d"): stored
-// when it closes or is destroyed, restored when it is shown with SW_RESTORE.
-class CRawTextWindow : public CWnd {
+// Base of the two windows: a modeless persistent dialog (pop-up, caption, system menu, sizing border) whose
+// client area is the edit of its template. Cancel, Escape and the close box store the placement and close
+// the window; Enter does nothing. The placement is restored when it is shown with SW_RESTORE.
+class CRawTextWindow : public CPersistentDialog {
 public:
-    CRawTextWindow(UINT editId, BOOL editBorder, const CString& sectionName);
+    CRawTextWindow(UINT templateId, LPCTSTR templateName, UINT editId, CWnd* parent);
 
-    // Creates the modeless window (owned by the parent when given); TRUE when it exists afterwards.
-    using CWnd::Create;
+    // Creates the modeless window from the template (owned by the parent when given); TRUE when it exists
+    // afterwards.
+    using CDialog::Create;
     BOOL Create(CWnd* parent = nullptr);
-    // Shows the window, restoring it when it was minimised.
-    void ShowWindowRestoring(int nCmdShow);
     CRawDataEdit& Edit() { return m_edit; }
     CString GetEditText() const;
-    const CString& GetSectionName() const { return m_sectionName; }
-    void SavePlacement();
-    BOOL RestorePlacement();
 
+    BOOL OnInitDialog() override;
     void OnSize(UINT nType, int cx, int cy);
-    void OnClose();
-    void OnDestroy();
 
 protected:
-    virtual CString InitialTitle() const = 0;
+    void OnOK() override {}
+    void OnCancel() override;
+    virtual CString InitialTitle() const { return CString(); }
     // What closing does: the raw-data window is destroyed, the receiver-ID window hidden.
     virtual void CloseWindow() = 0;
 
     CRawDataEdit m_edit;
     UINT m_editId;
-    BOOL m_editBorder;
-    CString m_sectionName;
 
     DECLARE_MESSAGE_MAP()
 };
@@ -122,7 +115,6 @@ public:
     const CString& GetBuffer() const { return m_buffer; }
 
 protected:
-    CString InitialTitle() const override { return u"Receiver ID  Message"; }
     void CloseWindow() override { ShowWindow(SW_HIDE); }
 
 private:

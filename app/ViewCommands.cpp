@@ -98,3 +98,22 @@ SetupFollowUp ReceiverParametersFollowUp(int mode) {
         return SetupFollowUp::kInitialise;
     }
 }
+
+bool CommandNeedsIdleReceiver(UINT command) {
+    switch (command) {
+    case kCmdSetGpsInterface:
+    case kCmdTimingParameters:
+    case kCmdReceiverParameters:
+    case kCmdReferenceFromAverage:
+    case kCmdReferenceFromCurrent:
+    case kCmdReferenceManual:
+    case kCmdManualCommands:
+    case kCmdSelfTest:
+    case kCmdSelfSurvey:
+    case kCmdManualSatelliteSelect:
+    case kCmdFirmwareUpload:
+        return true;
+    default:
+        return false;
+    }
+}

@@ -80,6 +80,8 @@ struct ViewCommandState {
     BOOL receiverNotFound = FALSE;
 };
 bool IsViewCommandEnabled(UINT command, const ViewCommandState& state);
+// The commands that talk to the receiver or set it up again: unavailable while an initialisation runs.
+bool CommandNeedsIdleReceiver(UINT command);
 
 // The follow-up after a new reference location, a confirmed timing dialog and a confirmed receiver parameters
 // dialog: send the set-up, run the initialisation again, or nothing.

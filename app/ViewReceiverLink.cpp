@@ -15,6 +15,7 @@
 #include "platform/base/LastError.h"
 #include "platform/framework/CFileDialog.h"
 #include "platform/framework/CWinApp.h"
+#include "platform/kernel/Ticks.h"
 #include "receiver/CThBufferList.h"
 #include "receiver/CrossProcessSemaphore.h"
 #include "receiver/Geoid.h"
@@ -150,6 +151,18 @@ void CPex32View::PumpPendingMessages() {
             ::PostQuitMessage(0);
             return;
         }
+    }
+}
+
+void CPex32View::SleepMs(DWORD milliseconds) {
+    const ULONGLONG end = ::GetTickCount64() + milliseconds;
+    for (;;) {
+        PumpPendingMessages();
+        const ULONGLONG now = ::GetTickCount64();
+        if (m_closing || now >= end) {
+            return;
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
     }
 }
 
@@ -439,6 +452,8 @@ LRESULT CPex32View::OnStartGpsInit(WPARAM, LPARAM) {
     m_clockText = u"Initializing...";
     RepaintView();
     SetStatusText(u"Initialization");
+    // The window is painted and shown before the port is opened and the receiver searched for.
+    PumpPendingMessages();
     if (!m_closing) {
         m_portControl->OpenGpsPort();
         InitGpsReceiver(TRUE);
@@ -610,6 +625,16 @@ void CPex32View::ResetReceiverDerivedState() {
 
 int CPex32View::ShowMessageBox(const CString& text, UINT type) {
     return AfxMessageBox(text, type);
+}
+
+// A close asked for during the initialisation waited for it to end (the frame cannot go while the view's
+// handler runs); it goes ahead now.
+void CPex32View::InitialisationEnded() {
+    if (m_closing && m_hWnd) {
+        if (CFrameWnd* frame = GetParentFrame()) {
+            frame->PostMessageW(WM_CLOSE);
+        }
+    }
 }
 
 // ---- What the tick, the clock setting and the logs read

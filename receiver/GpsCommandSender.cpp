@@ -68,11 +68,12 @@ CString DecodeUbxWithEcho(GpsSendHost& host, const CString& frame) {
     return text;
 }
 
-// Runs `round` (a drain that answers whether the awaited answer came) until it does, or for `seconds`.
+// Runs `round` (a drain that answers whether the awaited answer came) until it does, or for `seconds`, or
+// until the program closes.
 // Rounds that do not sleep themselves yield a millisecond while nothing comes.
 bool WaitFor(GpsSendHost& host, int seconds, const std::function<bool()>& round, bool roundSleeps = false) {
     const ULONGLONG start = host.MonotonicMs();
-    while (host.MonotonicMs() - start < static_cast<ULONGLONG>(seconds) * 1000) {
+    while (host.MonotonicMs() - start < static_cast<ULONGLONG>(seconds) * 1000 && !host.StopWaiting()) {
         const bool listHadMessages = !g_receiveList.IsEmpty();
         if (round()) {
             return true;

@@ -29,6 +29,8 @@ public:
 
     virtual ULONGLONG MonotonicMs();
     virtual void SleepMs(DWORD milliseconds);
+    // TRUE once the program is closing: waits for answers end at once, unanswered.
+    virtual BOOL StopWaiting() { return FALSE; }
 };
 
 // Hands a framed command to the transmit thread. The list is bounded: when it is full (the receiver takes

@@ -124,15 +124,39 @@ void ReceiverInitialisation::DrainToOncoreDecoder(DWORD pauseMs) {
     }
 }
 
+class ReceiverInitialisation::RunScope {
+public:
+    explicit RunScope(ReceiverInitialisation& owner) : m_owner(owner) { m_owner.m_running = TRUE; }
+    ~RunScope() {
+        m_owner.m_running = FALSE;
+        m_owner.m_host.InitialisationEnded();
+    }
+    RunScope(const RunScope&) = delete;
+    RunScope& operator=(const RunScope&) = delete;
+
+private:
+    ReceiverInitialisation& m_owner;
+};
+
 BOOL ReceiverInitialisation::RunGpsInitialisation() {
+    if (m_running) {
+        return FALSE;
+    }
+    const RunScope run(*this);
     m_host.LoadReceiverParameters();
     g_receiverNotFound = FALSE;
-    const BOOL result = InitGpsReceiver();
-    if (!result) {
+    const BOOL result = Initialise();
+    if (!result && !m_host.StopWaiting()) {
         g_receiverNotFound = TRUE;
         m_host.ShowMessageBox(kReceiverNotFoundText, MB_ICONEXCLAMATION);
     }
     return result;
+}
+
+BOOL ReceiverInitialisation::Abandon() {
+    g_initializing = 0;
+    m_host.ShowBusyCursor(FALSE);
+    return FALSE;
 }
 
 BOOL ReceiverInitialisation::ApplyPortSettings(int mode, DWORD rate, BOOL noGpsInit) {
@@ -156,6 +180,14 @@ void ReceiverInitialisation::ApplyConfirmedPortDialog(int mode, DWORD rate, cons
 }
 
 BOOL ReceiverInitialisation::InitGpsReceiver() {
+    if (m_running) {
+        return FALSE;
+    }
+    const RunScope run(*this);
+    return Initialise();
+}
+
+BOOL ReceiverInitialisation::Initialise() {
     const DWORD configuredRate = m_host.PortBaudRate();
     m_host.ShowBusyCursor(TRUE);
     m_host.GpsNavSaveAverages();
@@ -181,6 +213,9 @@ BOOL ReceiverInitialisation::InitGpsReceiver() {
     if (mode == kModeSearch) {
         m_host.SetStatusText(u"Initialization: Searching for GPS Receiver...");
         if (!SearchReceiver(found)) {
+            if (m_host.StopWaiting()) {
+                return Abandon(); // the user's Search setting stays
+            }
             found = kModeMotorolaBinary;
         }
         g_interfaceMode = found;
@@ -412,6 +447,9 @@ BOOL ReceiverInitialisation::SetUpUblox(int found, DWORD configuredRate) {
 }
 
 BOOL ReceiverInitialisation::CommonEnd(int found, BOOL result, BOOL identified) {
+    if (m_host.StopWaiting()) {
+        return Abandon();
+    }
     const int mode = g_interfaceMode;
     if ((mode == kModeMotorolaBinary && identified) || mode == kModeMotorolaRxOnly) {
         const ReceiverParameters p = m_host.GetReceiverParameters();

@@ -64,6 +64,8 @@ public:
     virtual int ShowMessageBox(const CString& text, UINT type) = 0;
     // The common end's release of g_receiveGate and g_ppsGate; the default releases both once.
     virtual void ReleaseLinkGates();
+    // The outermost initialisation run has ended (a close asked for meanwhile can go ahead now).
+    virtual void InitialisationEnded() {}
 };
 
 // The text of the not-found box.
@@ -81,10 +83,15 @@ public:
     ReceiverInitialisation(ReceiverInitHost& host, ReceiverConfiguration& configuration)
         : m_host(host), m_configuration(configuration) {}
 
-    // TRUE when the receiver was set up. The watchdog calls it directly, without the not-found box.
+    // TRUE when the receiver was set up. The watchdog calls it directly, without the not-found box. One run
+    // at a time: a call while one runs (from a message handled during its waits) answers FALSE at once. A run
+    // that finds the program closing gives up at its next step, storing nothing.
     BOOL InitGpsReceiver();
-    // Reloads the receiver parameters and initialises; a failure sets g_receiverNotFound and shows the box.
+    // Reloads the receiver parameters and initialises; a failure sets g_receiverNotFound and shows the box
+    // (not when the program is closing).
     BOOL RunGpsInitialisation();
+    // An initialisation runs (the caller is a message handler inside one of its waits).
+    BOOL IsRunning() const { return m_running; }
     // Mode, rate and "NoGpsInit" of the port dialog: reconfigures the port and runs initialisation.
     BOOL ApplyPortSettings(int mode, DWORD rate, BOOL noGpsInit);
     // OnSetGpsInterface after the dialog was confirmed: a Motorola binary or u-blox receiver is told its new
@@ -99,6 +106,11 @@ public:
     BOOL ProbeGpsReceiver(int kind);
 
 private:
+    // Marks a run for its length; the end of the outermost one is told to the host.
+    class RunScope;
+    BOOL Initialise();
+    // The program closes: the run ends here, storing nothing.
+    BOOL Abandon();
     BOOL SetUpMotorola(int found, DWORD configuredRate, DWORD setupRate);
     BOOL SetUpUblox(int found, DWORD configuredRate);
     // Sets the rate member and the port's rate.
@@ -112,4 +124,5 @@ private:
 
     ReceiverInitHost& m_host;
     ReceiverConfiguration& m_configuration;
+    BOOL m_running = FALSE;
 };

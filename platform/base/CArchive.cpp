@@ -171,6 +171,13 @@ ULONGLONG CArchive::BytesLeft() {
     }
 }
 
+void CArchive::ChargeLoadMemory(ULONGLONG bytes) {
+    if (bytes > m_nLoadBudget - m_nLoadCharged) {
+        ThrowArchive(CArchiveException::genericException);
+    }
+    m_nLoadCharged += bytes;
+}
+
 void CArchive::EnsureAvailable(ULONGLONG bytes) {
     if (bytes > static_cast<ULONGLONG>(m_lpBufMax - m_lpBufCur) && bytes > BytesLeft()) {
         ThrowArchive(CArchiveException::endOfFile);
@@ -639,6 +646,9 @@ CObject* CArchive::ReadObject(const CRuntimeClass* requested) {
     if (!IsLoading()) {
         ThrowArchive(CArchiveException::writeOnly);
     }
+    if (m_bSingleOwner) {
+        return ReadOwnedObject(requested);
+    }
     UINT schema = 0;
     DWORD objectTag = 0;
     CRuntimeClass* cls = ReadClass(requested, &schema, &objectTag);
@@ -697,7 +707,7 @@ CObject* CArchive::LoadNewObject(CRuntimeClass* cls, UINT schema, bool owned) {
         object->Serialize(*this);
     } catch (...) {
         m_nObjectSchema = savedSchema;
-        if (owned) {
+        if (owned || m_bSingleOwner) {
             m_loadArray[index].pointer = nullptr;
             delete object;
         }

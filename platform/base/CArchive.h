@@ -17,7 +17,8 @@
 // count or string length beyond the remaining bytes raises CArchiveException endOfFile before anything is
 // allocated; otherwise strings are read in bounded pieces. Indexes outside the objects and classes read so
 // far raise badIndex. Objects nested more than 2048 deep raise genericException instead of exhausting the
-// stack. Loaded objects belong to the caller, also when loading fails half-way.
+// stack. Loaded objects belong to the caller, also when loading fails half-way (unless the archive is told
+// that every object has one owner: SetSingleOwnerObjects).
 #pragma once
 
 #include "platform/base/CFile.h"
@@ -29,8 +30,6 @@
 #include <cstring>
 #include <unordered_map>
 #include <vector>
-
-class CDocument;
 
 class CArchive {
 public:
@@ -53,7 +52,9 @@ public:
     UINT GetObjectSchema();
     void SetObjectSchema(UINT schema) { m_nObjectSchema = schema; }
 
-    CDocument* m_pDocument;
+    // The document being read or written. Classes that serialise on behalf of another object may put that
+    // object here for the objects they contain (the grid puts its styles map there), so it is any object.
+    CObject* m_pDocument;
 
     // Storing: writes the buffer out. Loading: gives unread buffered bytes back to the file.
     void Flush();
@@ -98,6 +99,12 @@ public:
     void SetStoreParams(UINT hashSize = 2053, UINT blockSize = 128);
     void SetLoadParams(UINT growBy = 1024);
 
+    // For formats in which every object has exactly one owner (a grid layout): every ReadObject, also the
+    // ones inside the objects' own Serialize, reads as ReadOwnedObject does, so that a damaged archive
+    // leaves nothing behind. Off by default: graphs may share and cycle.
+    void SetSingleOwnerObjects(bool singleOwner) { m_bSingleOwner = singleOwner; }
+    bool IsSingleOwnerObjects() const { return m_bSingleOwner; }
+
     // Strings are stored in the UTF-16 form by default; a layout writer can ask for the single-byte form.
     void SetStringForm(bool singleByte) { m_bSingleByteStrings = singleByte; }
     bool IsSingleByteStringForm() const { return m_bSingleByteStrings; }
@@ -105,6 +112,10 @@ public:
     // Raises endOfFile when the archive knows that fewer than the given number of bytes remain. Readers
     // call it before allocating room for data they are about to read.
     void EnsureAvailable(ULONGLONG bytes);
+    // Readers that build more in memory than they read (sparse arrays sized by an index) charge what they
+    // allocate here; past the budget, 64 MB unless set, loading stops with genericException.
+    void ChargeLoadMemory(ULONGLONG bytes);
+    void SetLoadMemoryBudget(ULONGLONG bytes) { m_nLoadBudget = bytes; }
 
     CArchive& operator<<(BYTE value) { return Put(value); }
     CArchive& operator<<(WORD value) { return Put(value); }
@@ -193,6 +204,9 @@ private:
     CFile* m_pFile;
     UINT m_nMode;
     bool m_bSingleByteStrings = false;
+    bool m_bSingleOwner = false;
+    ULONGLONG m_nLoadBudget = 64ull << 20;
+    ULONGLONG m_nLoadCharged = 0;
     bool m_bLengthUnknown = false;
     CString m_strFileName;
     UINT m_nObjectSchema = static_cast<UINT>(-1);

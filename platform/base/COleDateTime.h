@@ -6,6 +6,7 @@
 
 #include "platform/base/CString.h"
 #include "platform/base/CTimeSpan.h"
+#include "platform/base/Locale.h"
 #include "platform/base/Win32Types.h"
 
 #include <ctime>
@@ -14,9 +15,6 @@ using DATE = double;
 
 #define VAR_TIMEVALUEONLY 0x00000001
 #define VAR_DATEVALUEONLY 0x00000002
-#define LOCALE_NOUSEROVERRIDE 0x80000000
-#define LANG_USER_DEFAULT 0x0400
-#define LOCALE_USER_DEFAULT 0x0400
 
 // What the accessors answer for a value that is not valid.
 #define AFX_OLE_DATETIME_ERROR (-1)

@@ -19,7 +19,8 @@ public:
     CString(LPCSTR text);
     CString(const unsigned char* text);
     CString(TCHAR ch, int repeat = 1);
-    CString(std::u16string text) : m_text(std::move(text)) {}
+    CString(const std::u16string& text) : m_text(text) {}
+    CString(std::u16string&& text) noexcept : m_text(std::move(text)) {}
     CString(std::u16string_view text) : m_text(text) {}
 
     CString& operator=(const CString&) = default;

@@ -191,7 +191,9 @@ LRESULT OnNcCreate(HWND hwnd, WPARAM wParam, LPARAM lParam) {
         return DefWindowProcW(hwnd, WM_NCCREATE, wParam, lParam);
     }
     if (cs->lpszName && createType == SS_ICON) {
-        state->image = LoadIconW(cs->hInstance, cs->lpszName);
+        // A template names the icon by number as 0xFFFF followed by the id.
+        LPCWSTR name = cs->lpszName[0] == 0xFFFF ? MAKEINTRESOURCEW(cs->lpszName[1]) : cs->lpszName;
+        state->image = LoadIconW(cs->hInstance, name);
     }
     CREATESTRUCTW copy = *cs;
     copy.lpszName = nullptr;

@@ -603,6 +603,12 @@ BOOL PeekMessageW(LPMSG msg, HWND hwnd, UINT msgFilterMin, UINT msgFilterMax, UI
         return FALSE;
     }
     if (!PeekCore(msg, hwnd, msgFilterMin, msgFilterMax, removeMsg, false)) {
+        // A thread that found its whole queue empty has caught up: what it painted is shown now, as the
+        // original shows painting at once. A thread busy with work between such looks (a receiver search
+        // that handles its messages while it waits) would otherwise show nothing until it next blocks.
+        if (!hwnd && msgFilterMin == 0 && msgFilterMax == 0) {
+            PresentDirty(GetCurrentThreadId());
+        }
         return FALSE;
     }
     RunGetMessageHook(msg, (removeMsg & PM_REMOVE) != 0);

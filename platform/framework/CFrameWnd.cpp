@@ -1,5 +1,6 @@
 #include "platform/framework/CFrameWnd.h"
 
+#include "platform/framework/AfxRes.h"
 #include "platform/framework/CDocument.h"
 #include "platform/framework/CView.h"
 #include "platform/framework/CWinApp.h"
@@ -27,6 +28,10 @@ ON_WM_INITMENUPOPUP()
 ON_WM_MENUSELECT()
 ON_WM_DRAWITEM()
 ON_WM_MEASUREITEM()
+ON_COMMAND_EX(ID_VIEW_TOOLBAR, OnBarCheck)
+ON_COMMAND_EX(ID_VIEW_STATUS_BAR, OnBarCheck)
+ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateControlBarMenu)
+ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateControlBarMenu)
 END_MESSAGE_MAP()
 
 namespace {

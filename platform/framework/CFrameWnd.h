@@ -55,7 +55,6 @@ public:
     void DelayUpdateFrameTitle() { m_nIdleFlags |= idleTitle; }
     void SetTitle(LPCTSTR lpszTitle) { m_strTitle = lpszTitle; }
     CString GetTitle() const { return m_strTitle; }
-    void OnUpdateControlBarMenu(CCmdUI*) {}
     void BringToTop(int nCmdShow);
 
     // Control bars and docking
@@ -86,8 +85,10 @@ public:
     void UpdateFloatingBars(BOOL bDisableIfNoHndler);
     // The bar that shows the prompt strings (the status bar), or null.
     CWnd* GetMessageBar();
+    // View > Toolbar and View > Status Bar (the bar's id is the command's): show or hide the bar; the
+    // item is checked while the bar shows.
     BOOL OnBarCheck(UINT nID);
-    void OnUpdateBarMenu(CCmdUI* pCmdUI);
+    void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
     CPtrList m_listControlBars;
     CRuntimeClass* m_pFloatingFrameClass = nullptr;
     // End of control bars and docking

@@ -289,7 +289,7 @@ BOOL CFrameWnd::OnBarCheck(UINT nID) {
     return TRUE;
 }
 
-void CFrameWnd::OnUpdateBarMenu(CCmdUI* pCmdUI) {
+void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* pCmdUI) {
     CControlBar* pBar = GetControlBar(pCmdUI->m_nID);
     if (!pBar) {
         pCmdUI->ContinueRouting();

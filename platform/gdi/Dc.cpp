@@ -445,7 +445,9 @@ std::string GdiFormatRecord(const GdiRecord& record) {
         if (!record.args.empty()) {
             s += ",";
         }
-        s += "\"" + Utf16ToUtf8(record.text) + "\"";
+        s += '"';
+        s += Utf16ToUtf8(record.text);
+        s += '"';
     }
     return s + ")";
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/base/LastError.h"
+#include "platform/base/Locale.h"
 #include "platform/base/WindowTypes.h"
 #include "platform/resources/ImageConstants.h"
 
@@ -30,7 +31,6 @@
 #define RT_TOOLBAR MAKEINTRESOURCEW(241)
 
 
-#define MAKELANGID(primary, sub) ((static_cast<WORD>(sub) << 10) | static_cast<WORD>(primary))
 #define LANG_NEUTRAL 0x00
 #define SUBLANG_NEUTRAL 0x00
 

@@ -22,6 +22,7 @@
 #include <deque>
 #include <future>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <unordered_map>
 #include <vector>
@@ -44,6 +45,9 @@ struct NativeWindow {
     SDL_Window* window = nullptr;
     int shown = SW_HIDE;
     POINT mouse{}; // the pointer's last position in content coordinates
+    // Where the content was asked to go when the window was first shown, until the window manager has
+    // placed it.
+    std::optional<POINT> firstPlacement;
 };
 using NativePtr = std::shared_ptr<NativeWindow>;
 
@@ -477,6 +481,11 @@ bool SdlDisplayBackend::State::RunCommands() {
                 SDL_HideWindow(rec->window);
                 break;
             }
+            if (!(SDL_GetWindowFlags(rec->window) & (SDL_WINDOW_SHOWN | SDL_WINDOW_BORDERLESS))) {
+                POINT asked{};
+                SDL_GetWindowPosition(rec->window, &asked.x, &asked.y);
+                rec->firstPlacement = asked;
+            }
             SDL_ShowWindow(rec->window);
             if (c.value == SW_SHOWMINIMIZED) {
                 SDL_MinimizeWindow(rec->window);
@@ -601,6 +610,32 @@ void SdlDisplayBackend::State::Flush() {
     }
 }
 
+namespace {
+
+// A window manager that frames a new window puts its frame's corner where the content was asked to go (the
+// position a window asks for names its frame's corner), so the content lands one frame offset further; the
+// layer window would follow it there, and a placement stored and restored would creep by that offset at
+// every start. The content is moved back to where it was asked to go, once the frame's size is known, unless
+// that would put the frame's title above the screen's edge.
+bool UndoFirstFrameOffset(NativeWindow& rec, int x, int y) {
+    if (!rec.firstPlacement) {
+        return false;
+    }
+    const POINT asked = *rec.firstPlacement;
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (SDL_GetWindowBordersSize(rec.window, &top, &left, &bottom, &right) != 0 || (top == 0 && left == 0)) {
+        return false; // not framed yet (or never): wait for the next placement
+    }
+    rec.firstPlacement.reset();
+    if (x - asked.x != left || y - asked.y != top || asked.x < left || asked.y < top) {
+        return false;
+    }
+    SDL_SetWindowPosition(rec.window, asked.x, asked.y);
+    return true;
+}
+
+} // namespace
+
 void SdlDisplayBackend::State::NativeGeometryChanged(const NativePtr& rec) {
     if (!rec->window || (SDL_GetWindowFlags(rec->window) & SDL_WINDOW_MINIMIZED)) {
         return;
@@ -608,6 +643,9 @@ void SdlDisplayBackend::State::NativeGeometryChanged(const NativePtr& rec) {
     int x = 0, y = 0, w = 0, h = 0;
     SDL_GetWindowPosition(rec->window, &x, &y);
     SDL_GetWindowSize(rec->window, &w, &h);
+    if (UndoFirstFrameOffset(*rec, x, y)) {
+        return;
+    }
     RECT wanted{};
     DWORD tid = 0;
     {

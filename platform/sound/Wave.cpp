@@ -36,7 +36,9 @@ void Put16(std::vector<BYTE>& out, WORD v) {
 }
 
 void PutTag(std::vector<BYTE>& out, const char* tag) {
-    out.insert(out.end(), tag, tag + 4);
+    for (int i = 0; i < 4; ++i) {
+        out.push_back(static_cast<BYTE>(tag[i]));
+    }
 }
 
 bool ParseFormat(const BYTE* p, size_t size, WaveFormat& format) {

@@ -247,7 +247,10 @@ std::string UnitText(const std::string& name, const std::string& displayName, co
     unit += "\n[Service]\nType=notify\nExecStart=";
     const std::vector<std::string> argv = SplitCommandLine(binaryPath);
     for (std::size_t i = 0; i < argv.size(); ++i) {
-        unit += (i ? " " : "") + UnitWord(argv[i]);
+        if (i) {
+            unit += ' ';
+        }
+        unit += UnitWord(argv[i]);
     }
     unit += "\nAmbientCapabilities=CAP_SYS_TIME\nRestart=no\n" + RuntimeDirectoryLines(name);
     if (std::optional<std::string> user = UserLine(account)) {

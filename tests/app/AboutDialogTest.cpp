@@ -53,6 +53,14 @@ TEST_F(AboutDialogTest, ShowsTheVersionAndGivesEveryLinkItsAddress) {
         EXPECT_FALSE(m_about.Link(i).GetUrl().IsEmpty()) << i;
         EXPECT_EQ(m_about.Link(i).GetLinkState(), CHLinkCtrl::kUnvisited);
     }
+    // The template's icon control names the program icon by its number.
+    HICON icon = nullptr;
+    for (HWND child = ::GetWindow(m_about.m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if ((::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+            icon = reinterpret_cast<HICON>(::SendMessageW(child, STM_GETICON, 0, 0));
+        }
+    }
+    EXPECT_NE(icon, nullptr) << "the About box shows no program icon";
 }
 
 TEST_F(AboutDialogTest, HoverClickAndLeaveFollowTheLinkStates) {

@@ -1,18 +1,39 @@
 // The program's start in-process: frame, bars, panes and view; the start message; the status panes; closing.
 #include "ShellTestSupport.h"
 
+#include "app/ClockDisplay.h"
+#include "app/ViewCommands.h"
 #include "platform/display/WindowApi.h"
 #include "platform/framework/AfxRes.h"
 #include "platform/registry/Registry.h"
+#include "platform/serial/FakeSerialPort.h"
+#include "receiver/AppProfileAccess.h"
+#include "receiver/ReceiverState.h"
 #include "resources/Resource.h"
+#include "support/ScopedEnvironment.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <thread>
+#include <vector>
 
 using namespace shelltest;
 
 namespace {
+
+// Records what an update handler sets.
+struct RecordingCmdUI : CCmdUI {
+    void Enable(BOOL on) override {
+        enabled = on;
+        m_bEnableChanged = TRUE;
+    }
+    void SetCheck(int check) override { checked = check; }
+    BOOL enabled = TRUE;
+    int checked = -1;
+};
 
 CString WindowText(HWND hwnd) {
     TCHAR text[256]{};
@@ -163,6 +184,160 @@ TEST_F(ShellTest, TickIconSwitchesBetweenTheTwoIcons) {
     EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(bar, SB_GETICON, pane, 0)), m_frame->m_tickIcon);
     m_frame->ClearTickIcon();
     EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(bar, SB_GETICON, pane, 0)), m_frame->m_idleIcon);
+}
+
+// View > Toolbar and View > Status Bar: enabled and checked while the bar shows; each hides and shows its
+// bar.
+TEST_F(ShellTest, ViewMenuTogglesTheToolbarAndTheStatusBar) {
+    ASSERT_TRUE(StartProgram());
+    const auto update = [&](UINT id) {
+        RecordingCmdUI ui;
+        ui.m_nID = id;
+        EXPECT_TRUE(m_frame->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &ui, nullptr)) << "no handler for " << id;
+        return ui;
+    };
+    const std::pair<UINT, CWnd*> bars[] = {{ID_VIEW_TOOLBAR, &m_frame->m_toolBar},
+                                           {ID_VIEW_STATUS_BAR, &m_frame->m_statusBar}};
+    for (const auto& [id, bar] : bars) {
+        RecordingCmdUI shown = update(id);
+        EXPECT_TRUE(shown.enabled) << id;
+        EXPECT_EQ(shown.checked, 1) << id;
+        m_frame->SendMessageW(WM_COMMAND, id);
+        EXPECT_FALSE(bar->GetStyle() & WS_VISIBLE) << id;
+        EXPECT_EQ(update(id).checked, 0) << id;
+        m_frame->SendMessageW(WM_COMMAND, id);
+        EXPECT_TRUE(bar->GetStyle() & WS_VISIBLE) << id;
+    }
+}
+
+// The clock panel's parts never overlap: not at the smallest size the frame allows (which it keeps to when
+// asked for less), not at larger ones, whatever the texts hold (the fault was the latency row drawn over the
+// Cur/Avg/Ref legend while the position texts were empty).
+TEST_F(ShellTest, ClockPanelPartsNeverOverlapAtAnySizeTheFrameAllows) {
+    ASSERT_TRUE(StartProgram());
+    auto* view = dynamic_cast<CPex32View*>(m_frame->GetActiveView());
+    ASSERT_NE(view, nullptr);
+    CWnd* frame = m_frame;
+    const CSize minimum = view->MinimumPanelSize();
+    const auto clientFor = [&](int width, int height) {
+        CRect frameRect, client;
+        frame->GetWindowRect(&frameRect);
+        view->GetClientRect(&client);
+        frame->SetWindowPos(nullptr, 0, 0, width + frameRect.Width() - client.Width(),
+                            height + frameRect.Height() - client.Height(), SWP_NOZORDER | SWP_NOMOVE);
+        view->GetClientRect(&client);
+        return client;
+    };
+    const CSize sizes[] = {{60, 40}, minimum, {minimum.cx + 1, minimum.cy + 3}, {800, 600}, {1600, 1200}};
+    for (const CSize& size : sizes) {
+        const CRect client = clientFor(size.cx, size.cy);
+        EXPECT_GE(client.Width(), minimum.cx) << size.cx << "x" << size.cy;
+        EXPECT_GE(client.Height(), minimum.cy) << size.cx << "x" << size.cy;
+        const ClockPanelLayout layout = view->PanelLayout();
+        std::vector<CRect> parts{layout.clock, layout.legend};
+        parts.insert(parts.end(), layout.timeBlocks.begin(), layout.timeBlocks.end());
+        parts.insert(parts.end(), layout.positionBlocks.begin(), layout.positionBlocks.end());
+        parts.insert(parts.end(), layout.bottomBlocks.begin(), layout.bottomBlocks.end());
+        for (size_t i = 0; i < parts.size(); ++i) {
+            EXPECT_FALSE(parts[i].IsRectEmpty()) << "part " << i;
+            CRect inside;
+            EXPECT_TRUE(inside.IntersectRect(&parts[i], &client) && inside == parts[i])
+                << "part " << i << " leaves the client at " << size.cx << "x" << size.cy;
+            for (size_t j = i + 1; j < parts.size(); ++j) {
+                CRect both;
+                EXPECT_FALSE(both.IntersectRect(&parts[i], &parts[j]))
+                    << "parts " << i << " and " << j << " overlap at " << size.cx << "x" << size.cy;
+            }
+            for (int rule : layout.rules) {
+                EXPECT_FALSE(rule >= parts[i].top && rule < parts[i].bottom) << "a rule crosses part " << i;
+            }
+        }
+    }
+}
+
+// A window of the test's own whose timer runs `g_probe` until it answers that it is done: code that runs
+// inside the program's waits, as the user's clicks would.
+std::function<bool()> g_probe;
+
+LRESULT CALLBACK ProbeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER) {
+        if (g_probe && g_probe()) {
+            ::KillTimer(hwnd, wParam);
+        }
+        return 0;
+    }
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// During a receiver search against a silent port the window answers: a display command is carried out, the
+// commands that need the receiver are greyed, and Close ends the search and then the program at once,
+// without the not-found box and without storing a found mode.
+TEST_F(ShellTest, SearchKeepsAnsweringAndCloseEndsItAndTheProgram) {
+    const auto wire = doliva::serial::FakeSerialWire::Create("silent-search");
+    ASSERT_NE(wire, nullptr);
+    const testsupport::ScopedEnv port("DOLIVA_COM1", wire->Device());
+    std::vector<std::u16string> boxes;
+    const MessageBoxResponder previous =
+        DisplaySetMessageBoxResponder([&](HWND, const std::u16string&, const std::u16string& text, UINT) {
+            boxes.push_back(text);
+            return IDOK;
+        });
+    AppWriteProfileString(u"GPS Interface", u"Port", u"COM1");
+    AppWriteProfileString(u"GPS Interface", u"PEX Mode", u"Search");
+    ASSERT_TRUE(StartProgram());
+    auto* view = dynamic_cast<CPex32View*>(m_frame->GetActiveView());
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(g_interfaceMode.load(), kModeSearch);
+    HWND frame = m_frame->GetSafeHwnd();
+
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ProbeProc;
+    wc.lpszClassName = u"SearchProbe";
+    ::RegisterClassW(&wc);
+    HWND probe = ::CreateWindowExW(0, u"SearchProbe", u"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(probe, nullptr);
+    bool ranInSearch = false;
+    BOOL portCommandEnabled = TRUE;
+    int displayMode = -1;
+    g_probe = [&] {
+        if (!view->IsInitialising()) {
+            return false;
+        }
+        ranInSearch = true;
+        RecordingCmdUI ui;
+        ui.m_nID = kCmdSetGpsInterface;
+        m_frame->OnCmdMsg(kCmdSetGpsInterface, CN_UPDATE_COMMAND_UI, &ui, nullptr);
+        portCommandEnabled = ui.enabled;
+        m_frame->SendMessageW(WM_COMMAND, kCmdDisplayGmst);
+        displayMode = view->GetClockDisplayMode();
+        ::PostMessageW(frame, WM_CLOSE, 0, 0);
+        return true;
+    };
+    ::PostMessageW(view->m_hWnd, kMsgStartGpsInit, 0, 0);
+    ::SetTimer(probe, 1, 20, nullptr);
+    // The search alone lasts well over ten seconds (its four probes wait 3, 1, 2 and 4 s, after pauses);
+    // the program is gone long before that.
+    for (int i = 0; i < 1600 && ::IsWindow(frame); ++i) {
+        MSG msg{};
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message != WM_QUIT) {
+                ::DispatchMessageW(&msg);
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    g_probe = nullptr;
+    ::DestroyWindow(probe);
+
+    EXPECT_TRUE(ranInSearch);
+    EXPECT_FALSE(portCommandEnabled);
+    EXPECT_EQ(displayMode, kDisplayGmst);
+    EXPECT_FALSE(::IsWindow(frame)) << "the program did not close";
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(m_app->GetProfileString(u"GPS Interface", u"PEX Mode", u""), CString(u"Search"));
+    EXPECT_EQ(m_app->GetProfileInt(u"PexView", u"Mode", -1), -1);
+    m_frame = nullptr;
+    DisplaySetMessageBoxResponder(previous);
 }
 
 // Closing marks the view, stores the view's and the frame's settings and writes the document file.

@@ -1,4 +1,5 @@
 #include "AppTestSupport.h"
+#include "support/ScopedEnvironment.h"
 
 #include "app/CPex32Doc.h"
 #include "app/CPex32View.h"
@@ -259,6 +260,7 @@ TEST_F(Pex32ViewTest, MenuCommandsRouteToTheViewAndUpdateTheirChecks) {
     view->AddRawDataLine(u"-> hello\r\n");
     EXPECT_EQ(apptest::Narrow(view->GetRawDataDialog()->GetEditText()), "-> hello\r\n");
     view->GetRawDataDialog()->SendMessageW(WM_CLOSE);
+    Pump();
     view->AddRawDataLine(u"gone");
     EXPECT_FALSE(view->IsRawWindowShown());
 
@@ -294,6 +296,7 @@ TEST_F(Pex32ViewTest, SelfSurveyAsksAndSendsTheCommandOfTheReceiver) {
 }
 
 TEST_F(Pex32ViewTest, StoredPcModeShowsThePcTimeAtOnceAndClosingWritesTheViewKeys) {
+    const testsupport::ScopedTimeZone zone("IST-5:30");
     AppWriteProfileInt(u"PexView", u"Clock Display Mode Enum", kDisplayPc);
     AppWriteProfileInt(u"PexView", u"Sound", 0);
     CPex32View* view = OpenProgram();
@@ -301,6 +304,10 @@ TEST_F(Pex32ViewTest, StoredPcModeShowsThePcTimeAtOnceAndClosingWritesTheViewKey
     EXPECT_EQ(view->GetClockDisplayMode(), kDisplayPc);
     EXPECT_EQ(view->m_clockText.GetLength(), 12); // "%H:%M:%S." and three digits
     EXPECT_EQ(view->m_clockText.GetAt(8), u'.');
+    // Local time, as the mode shows it later: five and a half hours ahead of UTC here.
+    const CString localHms = view->PcTime().Format(u"%H:%M:%S");
+    EXPECT_EQ(view->m_clockText.Left(8), localHms);
+    EXPECT_NE(view->m_clockText.Left(8), view->PcTime().FormatGmt(u"%H:%M:%S"));
     EXPECT_FALSE(view->IsSoundOn());
 
     Command(kCmdSoundTicks);

@@ -2,7 +2,10 @@
 
 #include "app/RawDataWindow.h"
 #include "platform/controls/StandardControls.h"
+#include "platform/display/DisplayBackend.h"
 #include "platform/display/User.h"
+#include "platform/framework/CWinApp.h"
+#include "platform/resources/Resources.h"
 #include "receiver/AppProfileAccess.h"
 
 #include <gtest/gtest.h>
@@ -48,6 +51,8 @@ protected:
     void SetUp() override {
         DisplayUseTestClock(100000);
         RegisterStandardControls();
+        DolivaInstallResourceHooks();
+        m_app.SetRegistryKey(u"Halvorn");
     }
     void TearDown() override {
         MSG msg{};
@@ -64,6 +69,26 @@ protected:
         ::ReleaseDC(edit.m_hWnd, dc);
         return brush == edit.GetFrozenBrush();
     }
+    // Everything queued, through the program's message loop (which gives dialogs their keys).
+    static void PumpProgramLoop() {
+        MSG msg{};
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            AfxPumpMessage();
+        }
+    }
+    // A key pressed and let go in the focus window.
+    static void PressKey(UINT key) {
+        DisplayInjectKey(key, 0, TRUE, FALSE);
+        DisplayInjectKey(key, 0, FALSE, FALSE);
+        PumpProgramLoop();
+    }
+    // The close box: the dialog turns it into Cancel.
+    static void CloseBox(CWnd& window) {
+        window.SendMessageW(WM_CLOSE);
+        PumpProgramLoop();
+    }
+
+    CWinApp m_app{u"Doliva"};
 };
 
 TEST_F(RawDataWindowTest, AddTextAppendsOnlyWhileTheWindowExists) {
@@ -81,7 +106,7 @@ TEST_F(RawDataWindowTest, AddTextAppendsOnlyWhileTheWindowExists) {
     EXPECT_EQ(apptest::Narrow(raw.GetEditText()), "-> @@Ha\r\n-> @@Bb\r\n\r\n");
 
     // Closing destroys the window; the object stays for the next showing.
-    raw.SendMessageW(WM_CLOSE);
+    CloseBox(raw);
     EXPECT_EQ(raw.m_hWnd, nullptr);
     EXPECT_TRUE(raw.Create());
     EXPECT_TRUE(raw.GetEditText().IsEmpty());
@@ -168,7 +193,7 @@ TEST_F(RawDataWindowTest, ReceiverIdTextSitsAboveTheSeparatorAndSetTextDropsAdde
 
     // Closing only hides the receiver-ID window.
     rxId.ShowWindow(SW_SHOW);
-    rxId.SendMessageW(WM_CLOSE);
+    CloseBox(rxId);
     ASSERT_NE(rxId.m_hWnd, nullptr);
     EXPECT_FALSE(rxId.IsWindowVisible());
     rxId.DestroyWindow();
@@ -184,7 +209,7 @@ TEST_F(RawDataWindowTest, RectangleIsStoredOnCloseAndRestoredOnShowing) {
     EXPECT_EQ(CRxIdStringDialog().GetSectionName(), CString(u"Dialog 115 size"));
     ASSERT_TRUE(raw.Create());
     raw.MoveWindow(100, 120, 400, 280);
-    raw.SendMessageW(WM_CLOSE);
+    CloseBox(raw);
     EXPECT_EQ(AppGetProfileString(u"Dialog GpsRaw size", u"Rect", u""), CString(u"0100 0120 0500 0400"));
 
     ASSERT_TRUE(raw.Create());
@@ -193,6 +218,34 @@ TEST_F(RawDataWindowTest, RectangleIsStoredOnCloseAndRestoredOnShowing) {
     raw.GetWindowRect(&rect);
     EXPECT_EQ(rect, CRect(100, 120, 500, 400));
     raw.DestroyWindow();
+}
+
+} // namespace
+
+namespace {
+
+// Escape in either window closes it as the close box does: the raw-data window goes, the receiver-ID window
+// hides; Enter leaves both open. Both store their rectangle.
+TEST_F(RawDataWindowTest, EscapeClosesBothWindowsAndStoresTheirPlacement) {
+    CRawDataDialog raw(u"GpsRaw");
+    CRxIdStringDialog rxId;
+    CRawTextWindow* windows[] = {&raw, &rxId};
+    for (CRawTextWindow* window : windows) {
+        ASSERT_TRUE(window->Create());
+        window->MoveWindow(60, 70, 300, 200);
+        window->ShowWindow(SW_SHOW);
+        window->Edit().SetFocus();
+        PressKey(VK_RETURN);
+        EXPECT_TRUE(window->IsWindowVisible()) << apptest::Narrow(window->GetSectionName());
+        PressKey(VK_ESCAPE);
+        EXPECT_FALSE(window->m_hWnd && window->IsWindowVisible())
+            << apptest::Narrow(window->GetSectionName());
+        EXPECT_EQ(AppGetProfileString(window->GetSectionName(), u"Rect", u""),
+                  CString(u"0060 0070 0360 0270"));
+    }
+    EXPECT_EQ(raw.m_hWnd, nullptr);
+    EXPECT_NE(rxId.m_hWnd, nullptr);
+    rxId.DestroyWindow();
 }
 
 } // namespace

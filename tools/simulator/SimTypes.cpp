@@ -118,7 +118,10 @@ Fletcher FletcherOf(ByteSpan bytes) {
 }
 
 Bytes OncoreFrame(std::string_view id, ByteSpan payload) {
-    Bytes out{'@', '@'};
+    Bytes out;
+    out.reserve(2 + id.size() + payload.size() + 3);
+    out.push_back('@');
+    out.push_back('@');
     out.insert(out.end(), id.begin(), id.end());
     out.insert(out.end(), payload.begin(), payload.end());
     out.push_back(XorOf(ByteSpan(out).subspan(2)));

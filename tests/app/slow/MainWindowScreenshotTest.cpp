@@ -1,10 +1,15 @@
 // The main window as a person sees it: the program on a private X server, running against the simulated
 // receiver until the clock has been set, then a screenshot of the screen written as a PNG
-// (DOLIVA_MAIN_KEEP_SCREENSHOT=path keeps a copy).
+// (DOLIVA_MAIN_KEEP_SCREENSHOT=path keeps a copy); and the window while it searches for a receiver on a port
+// where none answers.
 #include "support/ScreenshotChild.h"
 #include "tests/app/slow/EndToEndSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <set>
@@ -12,6 +17,62 @@
 namespace {
 
 using namespace endtoend;
+
+const COLORREF kRootBlack = RGB(0, 0, 0);
+// The colour of the clock panel's rules between its rows.
+const COLORREF kPanelRule = RGB(200, 200, 200);
+
+// The part of the screen that is not the root's black: the program's window; empty when there is none.
+RECT WindowOnScreen(const testsupport::Picture& screen) {
+    int left = screen.Width(), top = screen.Height(), right = -1, bottom = -1;
+    for (int y = 0; y < screen.Height(); ++y) {
+        for (int x = 0; x < screen.Width(); ++x) {
+            if (screen.At(x, y) != kRootBlack) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    return right < 0 ? RECT{} : RECT{left, top, right + 1, bottom + 1};
+}
+
+// The rows of the clock panel's rules: most of the window's width in the rule colour.
+std::vector<int> RuleRows(const testsupport::Picture& screen, const RECT& window) {
+    std::vector<int> rows;
+    for (int y = window.top; y < window.bottom; ++y) {
+        if (screen.Count(RECT{window.left, y, window.right, y + 1}, kPanelRule) >
+            (window.right - window.left) * 3 / 5) {
+            rows.push_back(y);
+        }
+    }
+    return rows;
+}
+
+// A pseudo-terminal that no receiver answers on: the program gets its other end as COM1.
+class SilentPort {
+public:
+    SilentPort() : m_master(posix_openpt(O_RDWR | O_NOCTTY)) {
+        if (m_master >= 0 && grantpt(m_master) == 0 && unlockpt(m_master) == 0) {
+            if (const char* name = ptsname(m_master)) {
+                m_device = name;
+            }
+        }
+    }
+    ~SilentPort() {
+        if (m_master >= 0) {
+            close(m_master);
+        }
+    }
+    SilentPort(const SilentPort&) = delete;
+    SilentPort& operator=(const SilentPort&) = delete;
+    const std::string& Device() const { return m_device; }
+
+private:
+    int m_master = -1;
+    std::string m_device;
+};
 
 TEST(MainWindowScreenshot, ClockPanesAndToolbarOnAPrivateXServer) {
     if (!testsupport::ToolInstalled("Xvfb") || !testsupport::ToolInstalled("xwd")) {
@@ -55,29 +116,93 @@ TEST(MainWindowScreenshot, ClockPanesAndToolbarOnAPrivateXServer) {
     // The window, found as the part of the screen that is not the root's black: a frame of a sensible size
     // whose view is mostly white with the clock's large black digits on it, and the toolbar's and the
     // panes' colours besides.
-    const COLORREF rootBlack = RGB(0, 0, 0);
-    int left = screen.Width(), top = screen.Height(), right = -1, bottom = -1;
+    const RECT window = WindowOnScreen(screen);
+    ASSERT_GT(window.right - window.left, 400) << "no window on the screen";
+    ASSERT_GT(window.bottom - window.top, 300);
     std::set<COLORREF> colours;
-    for (int y = 0; y < screen.Height(); ++y) {
-        for (int x = 0; x < screen.Width(); ++x) {
-            if (const COLORREF c = screen.At(x, y); c != rootBlack) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-                colours.insert(c);
-            }
+    for (int y = window.top; y < window.bottom; ++y) {
+        for (int x = window.left; x < window.right; ++x) {
+            colours.insert(screen.At(x, y));
         }
     }
-    ASSERT_GT(right - left, 400) << "no window on the screen";
-    ASSERT_GT(bottom - top, 300);
-    const RECT window{left, top, right + 1, bottom + 1};
     const long white = screen.Count(window, RGB(255, 255, 255));
-    const long black = screen.Count(window, rootBlack);
-    const long area = static_cast<long>(right - left + 1) * (bottom - top + 1);
+    const long black = screen.Count(window, kRootBlack);
+    const long area = static_cast<long>(window.right - window.left) * (window.bottom - window.top);
     EXPECT_GT(white, area / 2) << "the view's white background";
     EXPECT_GT(black, area / 50) << "the clock's digits";
     EXPECT_GE(colours.size(), 6u) << "the toolbar's bitmaps and the status panes";
+    program.Stop();
+}
+
+// Against a port where no receiver answers, the program searches for one for well over ten seconds. The
+// window is drawn within the search's first seconds (about one on an idle machine; the test allows eight,
+// for a loaded one, which is still well inside the search) and a second later still: the frame, the white
+// clock panel with "Initializing..." on it, and the panel's three rules with nothing drawn across them (the
+// position texts are empty then, which is when the latency row used to land on the Cur/Avg/Ref legend).
+TEST(MainWindowScreenshot, DrawnWhileTheReceiverIsSearchedOnASilentPort) {
+    if (!testsupport::ToolInstalled("Xvfb") || !testsupport::ToolInstalled("xwd")) {
+        GTEST_SKIP() << "Xvfb or xwd is not installed";
+    }
+    const fs::path dir = testsupport::ScratchDir() / "main-window-search";
+    fs::create_directories(dir);
+    const fs::path config = dir / "settings";
+    WriteSettings(config, "Search", 4);
+    const SilentPort port;
+    ASSERT_FALSE(port.Device().empty()) << "no pseudo-terminal";
+
+    const testsupport::PrivateXServer xvfb("1024x768x24");
+    ASSERT_GE(xvfb.Display(), 0) << "Xvfb did not start";
+    std::vector<std::string> env = ProgramEnvironment(config, port.Device(), dir / "clock.log");
+    env.insert(env.end(),
+               {"DISPLAY=" + xvfb.Name(), "SDL_VIDEODRIVER=x11", "DOLIVA_DISPLAY=", "WAYLAND_DISPLAY="});
+    const auto start = std::chrono::steady_clock::now();
+    ChildProcess program({ProgramPath(), "-noservice"}, env, dir / "program");
+    ASSERT_TRUE(program.Started());
+
+    const auto shoot = [&](const char* name) {
+        const fs::path shotDir = dir / name;
+        fs::create_directories(shotDir);
+        testsupport::Picture screen = testsupport::ShootScreen(shotDir, xvfb.Name());
+        EXPECT_TRUE(screen.Valid() && screen.WritePng(shotDir / "screen.png")) << name;
+        return screen;
+    };
+    testsupport::Picture first = shoot("first");
+    while (WindowOnScreen(first).right - WindowOnScreen(first).left <= 400 &&
+           std::chrono::steady_clock::now() - start < std::chrono::seconds(8) && program.Running()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        first = shoot("first");
+    }
+    ASSERT_TRUE(program.Running()) << program.Stderr();
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    ASSERT_TRUE(program.Running()) << program.Stderr();
+    const testsupport::Picture later = shoot("later");
+    for (const auto& [screen, second] :
+         {std::pair<const testsupport::Picture*, const char*>{&first, "first"}, {&later, "a second later"}}) {
+        ASSERT_TRUE(screen->Valid());
+
+        const RECT window = WindowOnScreen(*screen);
+        ASSERT_GT(window.right - window.left, 400) << "no window drawn, " << second;
+        ASSERT_GT(window.bottom - window.top, 300);
+        const long area = static_cast<long>(window.right - window.left) * (window.bottom - window.top);
+        EXPECT_GT(screen->Count(window, RGB(255, 255, 255)), area / 2) << "the clock panel, " << second;
+        EXPECT_GT(screen->Count(window, kRootBlack), area / 200) << "the menu and panel texts, " << second;
+
+        const std::vector<int> rules = RuleRows(*screen, window);
+        EXPECT_EQ(rules.size(), 3u) << "the panel's rules, " << second;
+        for (const int y : rules) {
+            // Along the rule itself (the frame's dark edges lie beside it).
+            int ruleLeft = window.right, ruleRight = window.left;
+            for (int x = window.left; x < window.right; ++x) {
+                if (screen->At(x, y) == kPanelRule) {
+                    ruleLeft = std::min(ruleLeft, x);
+                    ruleRight = std::max(ruleRight, x + 1);
+                }
+            }
+            const long ink = screen->Count(RECT{ruleLeft, y - 1, ruleRight, y}, kRootBlack) +
+                             screen->Count(RECT{ruleLeft, y + 1, ruleRight, y + 2}, kRootBlack);
+            EXPECT_EQ(ink, 0) << "text drawn across the rule at row " << y << ", " << second;
+        }
+    }
     program.Stop();
 }
 

@@ -657,6 +657,65 @@ TEST_F(ArchiveTest, SharedFileCarriesAnArchiveThroughItsHandle) {
     EXPECT_EQ(static_cast<CArcNode*>(object)->m_name, u"clip");
 }
 
+TEST_F(ArchiveTest, SingleOwnerArchivesRefuseSharingAndLeaveNothingBehindAFailedLoad) {
+    // The stored objects are gone before loading: LoadCause deletes every tracked object.
+    const Bytes bytes = [] {
+        CArcNode root(u"r");
+        CArcTiny tiny(9);
+        root.m_left = &tiny;
+        return Store([&](CArchive& ar) { ar << &root; });
+    }();
+    auto readSingleOwner = [](CArchive& ar) {
+        ar.SetSingleOwnerObjects(true);
+        CObject* object = nullptr;
+        ar >> object;
+    };
+    // Cut inside the tiny's value: both the tiny and the node holding it are deleted before the exception.
+    const Bytes cut(bytes.begin(), bytes.end() - 5);
+    try {
+        Load(cut, readSingleOwner);
+        ADD_FAILURE() << "a cut archive loaded";
+    } catch (CArchiveException* e) {
+        EXPECT_EQ(e->m_cause, CArchiveException::endOfFile);
+        e->Delete();
+    }
+    EXPECT_TRUE(Tracked::Live().empty());
+
+    const Bytes shared = [] {
+        CArcNode loop(u"loop");
+        loop.m_left = &loop;
+        return Store([&](CArchive& ar) { ar << &loop; });
+    }();
+    EXPECT_EQ(LoadCause(shared, readSingleOwner), CArchiveException::badIndex);
+    EXPECT_EQ(LoadCause(shared, [](CArchive& ar) {
+                  CObject* object = nullptr;
+                  ar >> object;
+              }),
+              -1)
+        << "graphs may still share by default";
+}
+
+TEST_F(ArchiveTest, LoadMemoryBudgetStopsReadersThatBuildMoreThanTheyRead) {
+    const Bytes empty;
+    EXPECT_EQ(LoadCause(empty,
+                        [](CArchive& ar) {
+                            ar.SetLoadMemoryBudget(100);
+                            ar.ChargeLoadMemory(60);
+                            ar.ChargeLoadMemory(40);
+                        }),
+              -1);
+    EXPECT_EQ(LoadCause(empty,
+                        [](CArchive& ar) {
+                            ar.SetLoadMemoryBudget(100);
+                            ar.ChargeLoadMemory(60);
+                            ar.ChargeLoadMemory(41);
+                        }),
+              CArchiveException::genericException);
+    EXPECT_EQ(LoadCause(empty, [](CArchive& ar) { ar.ChargeLoadMemory(~0ull); }),
+              CArchiveException::genericException)
+        << "the default budget holds too";
+}
+
 TEST_F(ArchiveTest, OwnedReadsTakeOnlyNewObjectsAndDeleteWhatFailsToLoad) {
     const Bytes node = {0xFF, 0xFF, 0x01, 0x00, 0x08, 0x00, 'C', 'A', 'r', 'c', 'N', 'o', 'd', 'e', 0x00};
     // Cut before the node's references: the half-loaded node is gone when the exception arrives.
