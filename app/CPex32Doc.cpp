@@ -1,5 +1,7 @@
 #include "app/CPex32Doc.h"
 
+#include "dialogs/CSatelliteViewChartDialog.h"
+
 #include "platform/base/CFile.h"
 #include "platform/base/CodePage.h"
 #include "platform/base/Exceptions.h"
@@ -102,8 +104,7 @@ void CPex32Doc::Serialize(CArchive& ar) {
     }
     // A damaged file leaves the pointer as it was; the view then makes a new dialog.
     try {
-        CObject* read = ar.ReadObject(nullptr);
-        m_chartDialog = read;
+        m_chartDialog = CSatelliteViewChartDialog::ReadChartDialogFromArchive(ar);
     } catch (CException* e) {
         e->Delete();
     }

@@ -5,6 +5,8 @@
 
 #include "platform/framework/CDocument.h"
 
+class CSatelliteViewChartDialog;
+
 class CPex32Doc : public CDocument {
     DECLARE_DYNCREATE(CPex32Doc)
 
@@ -22,9 +24,9 @@ public:
     // data directory when the program's folder cannot be written; an existing file is used where it lies.
     static CString DocumentFilePath();
 
-    // The sky-plot dialog (a CSatelliteViewChartDialog); null until read from the file or created by the
-    // view, which also destroys it and clears this pointer.
-    CObject* m_chartDialog = nullptr;
+    // The sky-plot dialog; null until read from the file or created by the view, which also destroys it and
+    // clears this pointer. A file written before the program had the sky plot holds a null object.
+    CSatelliteViewChartDialog* m_chartDialog = nullptr;
     CString m_documentPath;
 
 protected:

@@ -10,6 +10,7 @@
 #include "dialogs/CGpsRxModeSelect.h"
 #include "dialogs/CLogType.h"
 #include "dialogs/CPortDialog.h"
+#include "dialogs/CSatelliteViewChartDialog.h"
 #include "dialogs/CSyncClockDialog.h"
 #include "dialogs/CTimingDialog.h"
 #include "platform/framework/CWinApp.h"
@@ -164,6 +165,16 @@ CPex32View::~CPex32View() {
         m_manualCommandDialog->DestroyWindow();
     }
     m_manualCommandDialog.reset();
+    // The document has written the sky plot by now: it closes before its views go.
+    if (auto* document = dynamic_cast<CPex32Doc*>(m_pDocument)) {
+        if (CSatelliteViewChartDialog* skyPlot = document->m_chartDialog) {
+            if (skyPlot->m_hWnd) {
+                skyPlot->DestroyWindow();
+            }
+            delete skyPlot;
+            document->m_chartDialog = nullptr;
+        }
+    }
     m_firmwareUploadDialog.reset();
     m_portDialog.reset();
     m_rawDataDialog.reset();
@@ -216,9 +227,14 @@ void CPex32View::OnInitialUpdate() {
         m_rawDataDialog = std::make_unique<CRawDataDialog>(u"GpsRaw", this);
         m_rawDataDialog->SetTitle(u"GPS Raw Data");
     }
-    // The document file holds the sky plot's data; the sky-plot dialog itself is not part of the program yet.
     if (auto* document = dynamic_cast<CPex32Doc*>(GetDocument())) {
         document->OnOpenDocument(u"");
+        if (!document->m_chartDialog) {
+            document->m_chartDialog = new CSatelliteViewChartDialog;
+        }
+        if (!document->m_chartDialog->m_hWnd) {
+            document->m_chartDialog->Create(GetTopLevelParent());
+        }
     }
     if (!m_rxIdDialog) {
         m_rxIdDialog = std::make_unique<CRxIdStringDialog>(this);

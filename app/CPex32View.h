@@ -32,6 +32,7 @@
 #include <vector>
 
 class CPortDialog;
+class CSatelliteViewChartDialog;
 class CTimingDialog;
 class CGpsRxModeSelect;
 class CSyncClockDialog;
@@ -207,6 +208,14 @@ public:
     int GetGpsTimeYear() const override { return m_gpsTime.GetYear(); }
     int GetGpsTimeMonth() const override { return m_gpsTime.GetMonth(); }
     void UpdateSatsGrid() override;
+    // Re-plots the sky plot's satellites from the sorted channel table, when the dialog exists.
+    void PlotSatellites();
+    // PlotSatellites, only while the sky-plot window exists.
+    void RefreshSkyPlot();
+    // A channel row plots as tracked by bit 0 of its flags in the u-blox modes and bit 7 in the others.
+    static BOOL IsTrackedOnSkyPlot(const SatelliteChannelRow& row, int interfaceMode);
+    // The document's sky-plot dialog, null before the initial update.
+    CSatelliteViewChartDialog* SkyPlotDialog();
     void WriteBinaryLogMessage(const CString& message) override;
     void WritePvtLogLine(const CString& text) override;
     void GpsNavSetFixQuality(int level) override;

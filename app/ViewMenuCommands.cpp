@@ -358,9 +358,6 @@ void CPex32View::OnSetPcClock() {
     }
 }
 
-// The sky plot comes with the chart.
-void CPex32View::OnSkyPlot() {}
-
 void CPex32View::OnManualCommands() {
     if (!m_manualCommandDialog) {
         RecreateManualCommandDialog();

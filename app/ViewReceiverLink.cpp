@@ -198,8 +198,12 @@ float CPex32View::GetFirmwareVersion() const {
 }
 
 void CPex32View::UpdateSatsGrid() {
+    const bool changed = m_satTables.m_satTableShown != m_satTables.m_satTable;
     m_satTables.m_satTableSorted = m_satTables.m_satTable;
     m_satTables.m_satTableShown = m_satTables.m_satTable;
+    if (changed) {
+        RefreshSkyPlot();
+    }
 }
 
 void CPex32View::UpdatePositionText(double latitude, double longitude, double heightWgs84,

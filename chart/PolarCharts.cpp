@@ -42,25 +42,13 @@ void SRGraphDisplay::SpokePoints(const PolarFrame& frame, double radius, POINT* 
     }
 }
 
-void SRGraphDisplay::DrawPolarGrid() {
-    if ((m_valueRange.m_dMax == 0.0 && m_valueRange.m_dMin == 0.0) || m_style.GetTagNibble() == 0 || !m_pDC) {
-        return;
-    }
-    const PolarFrame frame = GetPolarFrame();
-    const double radius = 0.425 * frame.side;
-    if (radius < 1.0) {
-        return;
-    }
+void SRGraphDisplay::PreparePolarScales() {
     if (!m_pXScale) {
         m_pXScale = new SRGraphLabelBlock;
     }
     if (!m_pYScale) {
         m_pYScale = m_style.HasOption(SRGO_LOG_VALUE_AXIS) ? new SRGLogScale : new SRGDecimalScale;
     }
-    POINT points[kSpokes];
-    double angles[kSpokes];
-    SpokePoints(frame, radius, points, angles);
-
     for (SRGraphLabelBlock* scale : {m_pXScale, m_pYScale}) {
         if (m_style.HasThird(SRGT_SCALES_USE_SCOPE)) {
             scale->SetScope(m_nFirstItem, m_nLastItem, m_nFirstGroup, m_nLastGroup);
@@ -74,6 +62,21 @@ void SRGraphDisplay::DrawPolarGrid() {
         scale->SetColor(GetColor());
         scale->SetFontStyle(m_nFontStyle);
     }
+}
+
+void SRGraphDisplay::DrawPolarGrid() {
+    if ((m_valueRange.m_dMax == 0.0 && m_valueRange.m_dMin == 0.0) || m_style.GetTagNibble() == 0 || !m_pDC) {
+        return;
+    }
+    const PolarFrame frame = GetPolarFrame();
+    const double radius = 0.425 * frame.side;
+    if (radius < 1.0) {
+        return;
+    }
+    PreparePolarScales();
+    POINT points[kSpokes];
+    double angles[kSpokes];
+    SpokePoints(frame, radius, points, angles);
 
     SRGraphLabelBlock* labels = m_pXScale;
     labels->SetKeepPositions(FALSE);

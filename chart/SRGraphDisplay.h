@@ -79,6 +79,9 @@ protected:
         int side = 0;
     };
     PolarFrame GetPolarFrame() const;
+    // The polar label block and radial scale (made on first use), given the display's scope, chart, drawing
+    // context and text settings.
+    void PreparePolarScales();
     // The 16 spoke points on radius r, by a running sum of the step in double precision.
     static void SpokePoints(const PolarFrame& frame, double radius, POINT* points, double* angles);
     // The number of items a group holds in the scope; a group hidden during the drawing holds none.

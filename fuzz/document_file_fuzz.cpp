@@ -8,6 +8,7 @@
 // object the serialisable classes create and deletes them all after each input (none of these classes
 // deletes another). A serialisable class added to the program needs its line in LLVMFuzzerInitialize.
 #include "app/CPex32Doc.h"
+#include "dialogs/CSatelliteViewChartDialog.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CArrays.h"
 #include "platform/base/CLists.h"
@@ -86,6 +87,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     COUNT_CREATIONS_OF(CMapWordToOb);
     COUNT_CREATIONS_OF(CMapStringToOb);
     COUNT_CREATIONS_OF(CMapStringToString);
+    COUNT_CREATIONS_OF(CSatelliteViewChartDialog);
     return 0;
 }
 

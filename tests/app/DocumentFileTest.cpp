@@ -1,5 +1,8 @@
 // The document file: where it lives, a round trip of the stored object, damaged and longer old files.
 #include "app/CPex32Doc.h"
+#include "chart/SRGraphData.h"
+#include "chart/SRGraphDataList.h"
+#include "dialogs/CSatelliteViewChartDialog.h"
 #include "platform/base/CFile.h"
 #include "platform/base/CodePage.h"
 #include "platform/framework/CWinApp.h"
@@ -9,24 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-
-// Stands in for the sky-plot dialog: a serialisable object with a little state.
-class StoredChart : public CObject {
-    DECLARE_SERIAL(StoredChart)
-
-public:
-    void Serialize(CArchive& ar) override {
-        if (ar.IsStoring()) {
-            ar << m_name << m_points;
-        } else {
-            ar >> m_name >> m_points;
-        }
-    }
-    CString m_name;
-    int m_points = 0;
-};
-
-IMPLEMENT_SERIAL(StoredChart, CObject, 1)
+#include <memory>
 
 namespace {
 
@@ -52,26 +38,40 @@ TEST_F(DocumentFileTest, LivesInTheSettingsDirectoryWhenOneIsGiven) {
     EXPECT_EQ(DocumentFile(), fs::path(std::getenv("DOLIVA_CONFIG_DIR")) / "Doliva.pex");
 }
 
-TEST_F(DocumentFileTest, FirstStartReadsNothingAndClosingCreatesTheFile) {
+double FineBin(CSatelliteViewChartDialog& dialog, int bin) {
+    return dialog.GetChart().GetChart().GetGroup(CSatelliteViewChart::kFineRadii, TRUE)->GetItem(bin, TRUE)->GetValue();
+}
+
+TEST_F(DocumentFileTest, FirstStartReadsNothingAndClosingKeepsTheHorizonTraces) {
     TestDoc first;
     EXPECT_TRUE(first.OnOpenDocument(u""));
     EXPECT_EQ(first.m_chartDialog, nullptr);
-    auto* chart = new StoredChart;
-    chart->m_name = u"Horizon";
-    chart->m_points = 42;
-    first.m_chartDialog = chart;
+    CSatelliteViewChartDialog dialog;
+    dialog.GetChart().ResetHorizon(TRUE);
+    dialog.GetChart().PlotSatellite(5, 40, 30, 44, 1, TRUE);
+    first.m_chartDialog = &dialog;
     first.OnCloseDocument();
-    delete chart;
+    first.m_chartDialog = nullptr;
     ASSERT_TRUE(fs::exists(DocumentFile()));
 
     TestDoc second;
     EXPECT_TRUE(second.OnOpenDocument(u"ignored"));
-    auto* read = dynamic_cast<StoredChart*>(second.m_chartDialog);
+    std::unique_ptr<CSatelliteViewChartDialog> read(second.m_chartDialog);
     ASSERT_NE(read, nullptr);
-    EXPECT_EQ(read->m_name, CString(u"Horizon"));
-    EXPECT_EQ(read->m_points, 42);
+    EXPECT_NEAR(FineBin(*read, 20), 60.0 / 90.0, 1e-12);
     EXPECT_FALSE(second.IsModified());
-    delete read;
+}
+
+// The program wrote a null object before it had the sky plot: such a file reads as no dialog yet.
+TEST_F(DocumentFileTest, FileOfAnEarlierVersionReadsAsNoSkyPlotYet) {
+    {
+        TestDoc doc;
+        doc.OnCloseDocument();
+    }
+    EXPECT_EQ(fs::file_size(DocumentFile()), 2u);
+    TestDoc doc;
+    EXPECT_TRUE(doc.OnOpenDocument(u""));
+    EXPECT_EQ(doc.m_chartDialog, nullptr);
 }
 
 TEST_F(DocumentFileTest, DamagedFilesReadNothingAndRaiseNothing) {
@@ -87,30 +87,22 @@ TEST_F(DocumentFileTest, DamagedFilesReadNothingAndRaiseNothing) {
 
 // The file is rewritten in place: an older, longer file keeps its length and still reads.
 TEST_F(DocumentFileTest, ShorterContentOverAnOlderLongerFileStillReads) {
+    std::ofstream(DocumentFile(), std::ios::binary) << std::string(200000, '\x55');
     {
         TestDoc doc;
-        StoredChart chart;
-        chart.m_name = u"A much longer horizon description than the next one";
-        doc.m_chartDialog = &chart;
+        CSatelliteViewChartDialog dialog;
+        dialog.GetChart().ResetHorizon(TRUE);
+        dialog.GetChart().PlotSatellite(9, 100, 20, 30, 0, TRUE);
+        doc.m_chartDialog = &dialog;
         doc.OnCloseDocument();
+        doc.m_chartDialog = nullptr;
     }
-    auto longSize = fs::file_size(DocumentFile());
-    {
-        TestDoc doc;
-        StoredChart chart;
-        chart.m_name = u"Short";
-        chart.m_points = 3;
-        doc.m_chartDialog = &chart;
-        doc.OnCloseDocument();
-    }
-    EXPECT_EQ(fs::file_size(DocumentFile()), longSize);
+    EXPECT_EQ(fs::file_size(DocumentFile()), 200000u);
     TestDoc doc;
     doc.OnOpenDocument(u"");
-    auto* read = dynamic_cast<StoredChart*>(doc.m_chartDialog);
+    std::unique_ptr<CSatelliteViewChartDialog> read(doc.m_chartDialog);
     ASSERT_NE(read, nullptr);
-    EXPECT_EQ(read->m_name, CString(u"Short"));
-    EXPECT_EQ(read->m_points, 3);
-    delete read;
+    EXPECT_NEAR(FineBin(*read, 50), 70.0 / 90.0, 1e-12);
 }
 
 } // namespace

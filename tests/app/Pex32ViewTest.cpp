@@ -1,12 +1,16 @@
 #include "AppTestSupport.h"
 #include "support/ScopedEnvironment.h"
 
+#include "app/CPex32Doc.h"
 #include "app/CPex32View.h"
 #include "app/ClockDisplay.h"
 #include "app/RawDataWindow.h"
 #include "app/ViewCommands.h"
 #include "dialogs/CPortDialog.h"
 #include "dialogs/CReferencePositionDialog.h"
+#include "dialogs/CSatelliteViewChartDialog.h"
+#include "chart/SRGraphData.h"
+#include "chart/SRGraphDataList.h"
 #include "platform/base/LastError.h"
 #include "platform/controls/StandardControls.h"
 #include "platform/display/DisplayBackend.h"
@@ -25,6 +29,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <thread>
@@ -97,7 +102,7 @@ protected:
                 return m_boxAnswer;
             });
         m_app.m_nCmdShow = SW_SHOWNORMAL;
-        m_app.AddDocTemplate(new CSingleDocTemplate(IDR_VIEWTEST, RUNTIME_CLASS(ViewTestDoc),
+        m_app.AddDocTemplate(new CSingleDocTemplate(IDR_VIEWTEST, m_documentClass,
                                                     RUNTIME_CLASS(ViewTestFrame), RUNTIME_CLASS(CPex32View)));
     }
     void TearDown() override {
@@ -147,6 +152,7 @@ protected:
     }
 
     ViewTestApp m_app;
+    CRuntimeClass* m_documentClass = RUNTIME_CLASS(ViewTestDoc);
     std::shared_ptr<doliva::serial::FakeSerialWire> m_wire;
     MessageBoxResponder m_previousResponder;
     std::vector<std::u16string> m_boxes;
@@ -542,6 +548,75 @@ TEST_F(Pex32ViewTest, RawLinesOfARunningUploadLetWaitingMessagesThroughWithTheWi
 } // namespace
 
 namespace {
+
+// The program's own document: the sky-plot dialog lives in it and in its file.
+class Pex32ViewSkyPlotTest : public Pex32ViewTest {
+protected:
+    void SetUp() override {
+        m_documentClass = RUNTIME_CLASS(CPex32Doc);
+        Pex32ViewTest::SetUp();
+    }
+    static CSatelliteViewChartDialog* SkyPlot(CPex32View* view) {
+        return dynamic_cast<CPex32Doc*>(view->GetDocument())->m_chartDialog;
+    }
+    static SRGraphData* Item(CSatelliteViewChartDialog* dialog, int group, int index) {
+        return dialog->GetChart().GetChart().GetGroup(group, TRUE)->GetItem(index, TRUE);
+    }
+};
+
+TEST_F(Pex32ViewSkyPlotTest, ChannelRowsReachTheSkyPlotAndItsTracesOutliveTheProgram) {
+    std::filesystem::remove(Utf16ToUtf8(CPex32Doc::DocumentFilePath().str()));
+    {
+        CPex32View* view = OpenProgram();
+        ASSERT_NE(view, nullptr);
+        CSatelliteViewChartDialog* dialog = SkyPlot(view);
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(dialog->m_hWnd);
+        EXPECT_FALSE(dialog->IsWindowVisible());
+
+        SatelliteChannelTable& table = view->SatTable();
+        table.fill(SatelliteChannelTables::m_emptySatRow);
+        table[0] = SatelliteChannelRow{12, 40, 90, 45, 1, kSatFlagUsed << 8, 1};
+        table[1] = SatelliteChannelRow{15, 20, 200, 30, 0, 0, -1};
+        table[2] = SatelliteChannelRow{18, 0, 10, 30, 0, kSatFlagUsed << 8, 0};
+        view->UpdateSatsGrid();
+        EXPECT_EQ(Item(dialog, 4, 12)->GetStyle().m_strShapeName, CString(u"STAR"));
+        EXPECT_EQ(Item(dialog, 4, 15)->GetStyle().m_strShapeName, CString(u"CROSS"));
+        EXPECT_EQ(Item(dialog, 4, 18)->GetStyle().GetShapeKind(), 0);
+        EXPECT_NEAR(Item(dialog, 1, 45)->GetValue(), 50.0 / 90.0, 1e-12);
+        EXPECT_TRUE(Item(dialog, 1, 100)->IsNull());
+
+        Command(kCmdSkyPlot);
+        EXPECT_TRUE(dialog->IsWindowVisible());
+        // Closed as the user closes it: the document is written before the view goes.
+        ::SendMessageW(m_app.m_pMainWnd->m_hWnd, WM_CLOSE, 0, 0);
+        Pump();
+        ASSERT_EQ(m_app.m_pMainWnd, nullptr);
+    }
+    CPex32View* view = OpenProgram();
+    ASSERT_NE(view, nullptr);
+    CSatelliteViewChartDialog* dialog = SkyPlot(view);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_NEAR(Item(dialog, 1, 45)->GetValue(), 50.0 / 90.0, 1e-12);
+    EXPECT_EQ(Item(dialog, 4, 12)->GetStyle().GetShapeKind(), 0);
+}
+
+TEST(SkyPlotTracking, TrackedBitByInterfaceMode) {
+    SatelliteChannelRow row{5, 30, 100, 40, 1, 0, 0};
+    const struct {
+        int flags;
+        int mode;
+        BOOL tracked;
+    } cases[] = {
+        {kSatFlagUsed, kModeMotorolaBinary, TRUE},  {kSatFlagUbxUsed, kModeMotorolaBinary, FALSE},
+        {kSatFlagUbxUsed, kModeUbloxUbx, TRUE},     {kSatFlagUsed, kModeUbloxNmea, FALSE},
+        {kSatFlagUbxUsed, kModeUbloxNmea, TRUE},    {kSatFlagUsed, kModeGenericNmea, TRUE},
+    };
+    for (const auto& c : cases) {
+        row.SetModeAndFlags(8, c.flags);
+        EXPECT_EQ(CPex32View::IsTrackedOnSkyPlot(row, c.mode), c.tracked) << c.flags << " in mode " << c.mode;
+    }
+}
 
 // A port that goes away: told once in the raw-data window, no time left to set the clock from, the big
 // clock says so; tried again quietly until it opens, then the receiver is set up as at start. With

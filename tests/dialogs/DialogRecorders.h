@@ -33,15 +33,15 @@ public:
     std::vector<SentCommand> sent;
 };
 
-// Answers every box with its default button and keeps the texts, for the scope.
+// Answers every box with the given button (0: its default button) and keeps the texts, for the scope.
 class RecordedMessageBoxes {
 public:
-    RecordedMessageBoxes() {
+    explicit RecordedMessageBoxes(int answer = 0) {
         m_previous = DisplaySetMessageBoxResponder(
-            [this](HWND, const std::u16string&, const std::u16string& text, UINT type) {
+            [this, answer](HWND, const std::u16string&, const std::u16string& text, UINT type) {
                 texts.push_back(text);
                 types.push_back(type);
-                return DisplayDefaultMessageBoxAnswer(type);
+                return answer != 0 ? answer : DisplayDefaultMessageBoxAnswer(type);
             });
     }
     ~RecordedMessageBoxes() { DisplaySetMessageBoxResponder(m_previous); }
