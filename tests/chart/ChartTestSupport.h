@@ -3,12 +3,14 @@
 #pragma once
 
 #include "chart/SRGraph.h"
+#include "chart/SRGraphException.h"
 
 #include "platform/display/MessageBox.h"
 #include "platform/framework/CDC.h"
 #include "platform/gdi/Gdi.h"
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -94,5 +96,17 @@ public:
 private:
     MessageBoxResponder m_previous;
 };
+
+// The code of the chart exception the action raises, -1 when it raises none.
+inline int CodeOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (SRGraphException* e) {
+        const int code = e->m_nCode;
+        e->Delete();
+        return code;
+    }
+    return -1;
+}
 
 } // namespace charttest

@@ -10,18 +10,7 @@
 #include <cmath>
 #include <functional>
 
-namespace {
-int CodeOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (SRGraphException* e) {
-        const int code = e->m_nCode;
-        e->Delete();
-        return code;
-    }
-    return -1;
-}
-} // namespace
+using charttest::CodeOf;
 
 TEST(ChartDataItem, ValuesWidenTheItemsRangeAndTheDummyStaysNull) {
     SRGraphData item;

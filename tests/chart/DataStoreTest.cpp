@@ -6,18 +6,7 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-int CodeOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (SRGraphException* e) {
-        const int code = e->m_nCode;
-        e->Delete();
-        return code;
-    }
-    return -1;
-}
-} // namespace
+using charttest::CodeOf;
 
 TEST(ChartDataStore, ItemsAreMadeOnWriteAndMissingOnesAnswerTheDummy) {
     SRGraph chart;
