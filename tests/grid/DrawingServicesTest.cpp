@@ -1,6 +1,8 @@
 #include "grid/CGXDrawingAndFormatting.h"
 #include "grid/GridChoiceList.h"
 #include "grid/GridSysColorCache.h"
+#include "platform/base/GlobalMemory.h"
+#include "platform/display/InputApi.h"
 #include "platform/framework/CDC.h"
 #include "platform/gdi/Gdi.h"
 #include "tests/grid/GridTestSupport.h"
@@ -213,6 +215,58 @@ TEST(ChoiceListTest, LinesAndColumns) {
     EXPECT_EQ(sorted, u"Title\r\nb\talpha\r\na\tMid\r\nc\tZed\r\n");
     SortChoiceLines(sorted, 0, FALSE);
     EXPECT_EQ(sorted, u"a\tMid\r\nb\talpha\r\nc\tZed\r\nTitle\r\n");
+}
+
+} // namespace
+
+namespace {
+
+// The colour of a pixel of a 4-bit bottom-up packed DIB.
+COLORREF DibPixel(const BYTE* dib, int x, int y) {
+    const auto& header = *reinterpret_cast<const BITMAPINFOHEADER*>(dib);
+    const auto* colors = reinterpret_cast<const RGBQUAD*>(dib + header.biSize);
+    const BYTE* bits = dib + header.biSize + DibColorCount(header) * sizeof(RGBQUAD);
+    const int stride = ((header.biWidth * 4 + 31) / 32) * 4;
+    const BYTE pair = bits[(header.biHeight - 1 - y) * stride + x / 2];
+    const RGBQUAD& c = colors[x % 2 == 0 ? pair >> 4 : pair & 0xF];
+    return RGB(c.rgbRed, c.rgbGreen, c.rgbBlue);
+}
+
+TEST(GridPicturesTest, CheckBoxStripsHoldFiveBoxesInPlaceholderColours) {
+    for (const UINT id : {20024u, 20025u, 20026u}) {
+        LPCWSTR name = MAKEINTRESOURCEW(id);
+        HGLOBAL memory = LoadDibResource(DolivaFindResourceModule(name, RT_BITMAP), name);
+        ASSERT_NE(memory, nullptr) << id;
+        const auto* dib = static_cast<const BYTE*>(GlobalLock(memory));
+        const auto& header = *reinterpret_cast<const BITMAPINFOHEADER*>(dib);
+        EXPECT_EQ(header.biWidth, 65);
+        EXPECT_EQ(header.biHeight, 13);
+        EXPECT_EQ(header.biBitCount, 4);
+        EXPECT_EQ(DibColorCount(header), 16);
+        EXPECT_EQ(DibPixel(dib, 6, 3), RGB(255, 0, 0)) << id << ": the unchecked box's window-coloured inside";
+        EXPECT_EQ(DibPixel(dib, 13 + 3, 5), RGB(0, 0, 0)) << id << ": the checked box's mark";
+        EXPECT_EQ(DibPixel(dib, 26 + 6, 3), RGB(192, 192, 192)) << id << ": the disabled box's face";
+        EXPECT_EQ(DibPixel(dib, 52 + 3, 5), RGB(128, 128, 128)) << id << ": the indeterminate mark";
+        GlobalUnlock(memory);
+        GlobalFree(memory);
+    }
+    EXPECT_EQ(LoadDibResource(nullptr, MAKEINTRESOURCEW(20099)), nullptr);
+}
+
+TEST(GridPicturesTest, ArrowAndSplitterCursor) {
+    LPCWSTR arrow = MAKEINTRESOURCEW(20028);
+    HGLOBAL memory = LoadDibResource(DolivaFindResourceModule(arrow, RT_BITMAP), arrow);
+    ASSERT_NE(memory, nullptr);
+    const auto* dib = static_cast<const BYTE*>(GlobalLock(memory));
+    EXPECT_EQ(reinterpret_cast<const BITMAPINFOHEADER*>(dib)->biWidth, 7);
+    EXPECT_EQ(DibPixel(dib, 0, 0), RGB(0, 0, 0));
+    EXPECT_EQ(DibPixel(dib, 0, 3), RGB(192, 192, 192));
+    EXPECT_EQ(DibPixel(dib, 3, 3), RGB(0, 0, 0));
+    GlobalUnlock(memory);
+    GlobalFree(memory);
+
+    LPCWSTR splitter = MAKEINTRESOURCEW(20197);
+    EXPECT_NE(LoadCursorW(DolivaFindResourceModule(splitter, RT_GROUP_CURSOR), splitter), nullptr);
 }
 
 } // namespace
