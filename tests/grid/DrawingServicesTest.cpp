@@ -154,6 +154,13 @@ TEST_F(DrawingServicesTest, EllipsisKinds) {
     EXPECT_EQ(dc.texts[0].text, u"a.") << "down to one character, then the dots shrink";
 
     dc.texts.clear();
+    services->DrawTextEllipsis(&dc, u"ab cd ef gh ij", -1, 0, 0, 5 * dc.charWidth, 2 * dc.lineHeight,
+                               kTextWordBreak, nullptr, kEllipsisDots);
+    ASSERT_EQ(dc.texts.size(), 2u);
+    EXPECT_EQ(dc.texts[0].text, u"ab cd ") << "lines with room below stay";
+    EXPECT_EQ(dc.texts[1].text, u"ef...") << "the last visible line ends in dots";
+
+    dc.texts.clear();
     services->DrawTextEllipsis(&dc, u"12345678", -1, 0, 0, width, dc.lineHeight, kTextSingleLine, nullptr,
                                kEllipsisPound);
     EXPECT_EQ(dc.texts[0].text, u"######");
