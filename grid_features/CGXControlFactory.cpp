@@ -7,6 +7,7 @@
 #include "grid/GridLibraryState.h"
 #include "grid/GridResourceIds.h"
 #include "grid_features/CGXDelayedRangePool.h"
+#include "grid_features/CGXPrintDevice.h"
 #include "grid_features/CGXSpanCellPool.h"
 #include "grid_input/CGXNoOleDateTimeImp.h"
 #include "grid_input/CGXNumberFormattingImp.h"
@@ -125,6 +126,7 @@ void CGXControlFactory::InstallGridFeatures(CGXGridCore*) {
 }
 
 void CGXControlFactory::InstallAppFeatures() {
+    InstallPrintDevice();
     InstallStyleSerialize();
     InstallSerializeV5Compatible();
     InstallGridDocSerialize();

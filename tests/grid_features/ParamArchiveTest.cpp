@@ -3,6 +3,7 @@
 #include "grid/CGXGridDocSerializeImp.h"
 #include "grid/CGXGridParam.h"
 #include "grid_features/CGXDelayedRangePool.h"
+#include "grid_features/CGXPrintDevice.h"
 #include "grid_features/CGXSpanCellPool.h"
 #include "tests/grid/GridTestSupport.h"
 
@@ -26,11 +27,16 @@ std::unique_ptr<CGXGridParam> RoundTrip(CGXGridParam& param) {
 
 } // namespace
 
-TEST(ParamArchive, CarriesTheSpanAndDelayedRangePools) {
+TEST(ParamArchive, CarriesThePoolsAndThePrintDevice) {
     InstallGridDocSerialize();
     InstallSpanCellPool();
     InstallDelayedRangePool();
+    InstallPrintDevice();
     CGXGridParam param;
+    auto* device = new CGXPrintDevice;
+    const BYTE names[] = {8, 0, 9, 0, 10, 0, 0, 0, 'a', 0, 0};
+    device->SetDeviceData(names, sizeof names, nullptr, 0);
+    param.SetPrintDevice(device, TRUE);
     auto* spans = new CGXSpanCellPool;
     spans->SetSpanCellsRowCol(2, 1, 2, 4, TRUE);
     param.m_pFloatCellsSpanPool = spans;
@@ -50,4 +56,7 @@ TEST(ParamArchive, CarriesTheSpanAndDelayedRangePools) {
     ASSERT_EQ(readDelayed->GetCount(), 1);
     EXPECT_EQ(readDelayed->GetAt(0)->m_Range, CGXRange(1, 1, 8, 8));
     EXPECT_EQ(read->m_pMergeRowsSpanPool, nullptr);
+    auto* readDevice = dynamic_cast<CGXPrintDevice*>(read->GetPrintDevice());
+    ASSERT_NE(readDevice, nullptr);
+    EXPECT_TRUE(readDevice->CompareDeviceData(names, sizeof names, nullptr, 0));
 }
