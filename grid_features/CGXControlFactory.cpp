@@ -126,6 +126,9 @@ void CGXControlFactory::InstallGridFeatures(CGXGridCore*) {
 }
 
 void CGXControlFactory::InstallAppFeatures() {
+    // In the library's order; the objects still to come (style subset test, profile, parameter copy,
+    // rotated text, sort reordering, data copy and move, long operation, covered-cell pool) take their
+    // places here as they arrive.
     InstallPrintDevice();
     InstallStyleSerialize();
     InstallSerializeV5Compatible();
