@@ -314,9 +314,14 @@ void CGXTabWnd::SaveScrollState(CWnd* window) {
         return;
     }
     CGXTabInfo& tab = m_pBeam->GetTab(index);
-    for (auto [bar, info] : {std::pair{SB_VERT, &tab.sbInfoVert}, std::pair{SB_HORZ, &tab.sbInfoHorz}}) {
+    const DWORD style = window->GetStyle();
+    for (auto [bar, info, hasBar] : {std::tuple{SB_VERT, &tab.sbInfoVert, (style & WS_VSCROLL) != 0},
+                                     std::tuple{SB_HORZ, &tab.sbInfoHorz, (style & WS_HSCROLL) != 0}}) {
         *info = SCROLLINFO{};
         info->cbSize = sizeof(SCROLLINFO);
+        if (!hasBar) {
+            continue; // a window without the bar has no state there; restoring it would show the bar
+        }
         info->fMask = SIF_ALL;
         if (!window->GetScrollInfo(bar, info, SIF_ALL)) {
             window->GetScrollRange(bar, &info->nMin, &info->nMax);
