@@ -8,6 +8,7 @@
 #include "grid/CGXStyleCompareSubsetImp.h"
 #include "grid/CGXStyleSerializeImp.h"
 #include "grid/CGXStylesMap.h"
+#include "grid/CGXTabBeam.h"
 #include "grid/GridLibraryState.h"
 #include "grid/GridResourceIds.h"
 #include "grid_features/CGXDelayedRangePool.h"
@@ -149,12 +150,14 @@ void CGXControlFactory::InstallAppFeatures() {
     InstallCoveredCellPool();
 }
 
-void CGXControlFactory::RegisterWindowClasses(HINSTANCE) {
-    // "CGXGridWnd", "CGXTabBeam" and "CGXTabWnd" are registered here by the grid and tab windows' own
-    // registration when the grid engine brings those windows.
+void CGXControlFactory::RegisterWindowClasses(HINSTANCE instance) {
+    // "CGXGridWnd" and "CGXTabWnd" join when their windows can be made from a dialog template.
+    CGXTabBeam::RegisterClass(instance);
 }
 
-void CGXControlFactory::UnregisterWindowClasses(HINSTANCE) {}
+void CGXControlFactory::UnregisterWindowClasses(HINSTANCE instance) {
+    CGXTabBeam::UnregisterClass(instance);
+}
 
 void InitGridLibraryDefault() {
     InitGridLibrary(0, new CGXControlFactory);
