@@ -50,17 +50,10 @@ void SRGraphDisplay::PreparePolarScales() {
         m_pYScale = m_style.HasOption(SRGO_LOG_VALUE_AXIS) ? new SRGLogScale : new SRGDecimalScale;
     }
     for (SRGraphLabelBlock* scale : {m_pXScale, m_pYScale}) {
-        if (m_style.HasThird(SRGT_SCALES_USE_SCOPE)) {
-            scale->SetScope(m_nFirstItem, m_nLastItem, m_nFirstGroup, m_nLastGroup);
-        } else {
-            scale->SetScope(-1, -1, -1, -1);
-        }
+        ScopeScale(scale, m_style.HasThird(SRGT_SCALES_USE_SCOPE));
         scale->SetParentGraph(m_pChart);
         scale->BeginDraw(m_pDC, m_pWindow);
-        scale->SetFontSize(m_nFontSize);
-        scale->SetFaceName(GetFaceName());
-        scale->SetColor(GetColor());
-        scale->SetFontStyle(m_nFontStyle);
+        ApplyTextAttributes(scale);
     }
 }
 
@@ -175,8 +168,7 @@ void SRGraphDisplay::DrawPolarData() {
     }
     const double perUnit = radius / m_dValueSpan;
     const bool logarithmic = m_style.HasOption(SRGO_LOG_VALUE_AXIS);
-    const double base = logarithmic ? (m_valueRange.m_dMin > 0.0 ? std::log10(m_valueRange.m_dMin) : -3.0)
-                                    : m_valueRange.m_dMin;
+    const double base = GetBaseValue();
     std::vector<POINT> points(static_cast<size_t>(m_nItemCount) + 1);
     for (int offset = 0; offset + 1 < m_nGroupCount; offset += 2) {
         const int directions = m_nResolvedFirstGroup + offset;

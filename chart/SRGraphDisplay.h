@@ -5,6 +5,12 @@
 
 #include "chart/SRGDisplayBase.h"
 
+#include <vector>
+
+class SRGDecimalScale;
+class SRGraphData;
+class SRGraphLabel;
+
 class SRGraphDisplay : public SRGDisplayBase {
     DECLARE_SERIAL(SRGraphDisplay)
 
@@ -28,50 +34,158 @@ public:
     void DrawPolarAxis() override;
     void DrawPolarData() override;
 
+    // ---- Cartesian scales and axis frames
+    void DrawCategoryScales() override;
+    void DrawBarScales() override;
+    void DrawGroupColumnScales() override;
+    void DrawGroupBarScales() override;
+    void DrawFloatingBarScales() override;
+    void DrawXYScales() override;
+    void DrawAxisFrame() override;
+    void DrawAxisFrame3D() override;
+
+    // ---- Bar and column charts
+    void DrawColumns() override;
+    void DrawBars() override;
+    void DrawLayeredColumns() override;
+    void DrawLayeredBars() override;
+    void DrawStackedColumns() override;
+    void DrawStackedBars() override;
+    void DrawGroupStackedColumns() override;
+    void DrawGroupStackedBars() override;
+    void DrawFloatingBars() override;
+
+    // ---- Line, area, step and stock charts
+    void DrawLines() override;
+    void DrawSteps() override;
+    void DrawAreas() override;
+    void DrawStackedArea() override;
+    void DrawCombination() override;
+    void DrawHighLow() override;
+    void DrawStock() override;
+
+    // ---- Pie charts
+    void DrawPieLabels() override;
+    // A hook for derived displays.
+    void DrawPieData() override { DrawPie(); }
+    void DrawPie() override;
+
     // ---- The routines whose chart families are not here: they draw nothing.
-    void DrawCategoryScales() override {}
-    void DrawAxisFrame() override {}
-    void DrawAxisFrame3D() override {}
-    void DrawBarScales() override {}
     void DrawBarAxisFrame() override { DrawAxisFrame(); }
     void GetFrontRect3D(CSize& backWall, int& offset) override;
     void DrawScales3D() override {}
     void DrawAxes3D() override {}
-    void DrawPieLabels() override {}
-    void DrawPieData() override { DrawPie(); }
-    void DrawPie() override {}
-    void DrawColumns() override {}
-    void DrawBars() override {}
-    void DrawLayeredColumns() override {}
-    void DrawLayeredBars() override {}
     void DrawColumns3D() override {}
-    void DrawStackedArea() override {}
-    void DrawGroupBarScales() override {}
-    void DrawGroupColumnScales() override {}
-    void DrawGroupStackedBars() override {}
-    void DrawGroupStackedColumns() override {}
-    void DrawStackedBars() override {}
-    void DrawStackedColumns() override {}
-    void DrawFloatingBarScales() override {}
-    void DrawFloatingBars() override {}
     void DrawRadar() override {}
     void DrawRadarGrid() override {}
     void DrawRadarAxis() override {}
     void DrawBubbles() override {}
     void DrawVectors() override {}
     void DrawXY() override {}
-    void DrawXYScales() override {}
     // The frame, unless both data ranges are all zero.
     void DrawXYAxes() override;
-    void DrawLines() override {}
-    void DrawSteps() override {}
-    void DrawStock() override {}
-    void DrawAreas() override {}
-    void DrawCombination() override {}
-    void DrawHighLow() override {}
     void DrawRibbons3D() override {}
 
 protected:
+    // Which rectangular scale layout a scale routine builds.
+    struct ScaleLayout {
+        bool bars = false;     // categories up the left side, values along the bottom
+        bool groups = false;   // one category per group
+        bool floating = false; // one category per pair of groups, on the row middles
+        bool depth = false;    // the plot leaves room for the depth at the right and the top
+        bool dateValues = false;
+        bool valuesOnRight = false;
+    };
+    void DrawRectangularScales(const ScaleLayout& layout);
+    // Lays out one scale along the bottom edge or up a side of the display rectangle, draws it (pass 1 paints)
+    // and, in the measuring pass, shrinks the rectangle to fit its labels.
+    void PlaceHorizontalScale(SRGDecimalScale* scale, int endInset, int pass, int& leftTaken);
+    void PlaceVerticalScale(SRGDecimalScale* scale, POINT start, POINT end, bool onRight, int pass, int leftTaken);
+    // Equal units per inch on both axes: the plot is narrowed or lowered (fixed ranges), or the range of
+    // the axis with the finer units is widened.
+    void EqualiseUnits(SRGDecimalScale* xScale, SRGDecimalScale* valueScale);
+    // The depth of the 3D layouts in device pixels (dx, dy).
+    CSize GetDepthOffset();
+    // The display's font, size, colour and style for a label block.
+    void ApplyTextAttributes(SRGraphLabel* block);
+    // The display's own scope, or all groups and items.
+    void ScopeScale(SRGraphLabelBlock* scale, bool displayScope);
+    // Short marks at the points of a tick list, outward of the plot.
+    void DrawTickList(CPtrList& ticks, int side);
+
+    // The plot of the bar routines: the display rectangle less the depth, the value mapping and the shape kind.
+    struct BarPlot {
+        bool horizontal = false; // bars grow to the right, categories run upward
+        CRect rect;
+        int kind = 0;
+        double along = 0.0;  // extent along the category axis
+        double across = 0.0; // extent along the value axis
+        double perUnit = 0.0;
+        double base = 0.0;
+        double baseline = 0.0; // the foot's distance from the category axis, in pixels
+        // A bar `thickness` wide at `at` pixels along the category axis, between two value distances.
+        RECT Place(double at, double thickness, double from, double to) const;
+    };
+    BarPlot GetBarPlot(bool horizontal, bool depth);
+    // The range minimum, or its logarithm (-3 for a minimum not above 0) on a logarithmic value axis.
+    double GetBaseValue() const;
+    // Where the bars stand: the zero line, the bottom (left) edge, or the far edge for ranges below zero.
+    double GetBaselineOffset(double perUnit, int extent) const;
+    double GetBarThickness(double slot, bool acrossX);
+    // The item's style, or its group's when the item's has no kinds of its own.
+    SRGraphStyle* GetBarStyle(SRGraphData* item, int group);
+    // Draws the placeholder and answers false when the scope is empty or the value span is 0.
+    bool HasPlotData();
+    bool ColumnDepth() const;
+    bool BarDepth() const;
+    void DrawBar(const RECT& bar, int group, int item, SRGraphStyle* style, int kind, SRGraphData* data);
+    void DrawClustered(bool horizontal, bool depth);
+    void DrawLayered(bool horizontal, bool depth);
+    void DrawStacked(bool horizontal, bool depth, bool byGroup);
+
+    // The plot of the point routines: items spaced from the left to the right edge, values mapped upward.
+    struct PointPlot {
+        CRect rect;
+        double perUnit = 0.0;
+        double step = 0.0;
+        double base = 0.0;
+        int foot = 0; // where areas and bars stand
+        int X(int j) const;
+        int Y(double value) const;
+    };
+    PointPlot GetPointPlot(bool depth);
+    // The items of a group that the walk visits: its count from the scope's first item, at most the scope's.
+    int VisitedItems(int group);
+    // The scope's groups, largest average first unless the option keeps their order.
+    std::vector<int> GroupsByAverage();
+    void DrawHighLowBands();
+
+    // A pie's slices, clockwise from three o'clock, and its ellipse.
+    struct Slice {
+        int group = 0;
+        int index = 0;
+        int number = 0; // among the non-null items: the palette code
+        SRGraphData* item = nullptr;
+        double start = 0.0;
+        double end = 0.0;
+        int dx = 0; // the explode offset
+        int dy = 0;
+    };
+    struct PieGeometry {
+        double total = 0.0;
+        double rx = 0.0;
+        double ry = 0.0;
+        double rim = 0.0; // the rim's vertical extent
+        int cx = 0;
+        int cy = 0;
+        std::vector<Slice> slices;
+        POINT At(double angle) const;
+    };
+    PieGeometry GetPieGeometry();
+    // One face of a slice: moved by its explode offset, filled and outlined with its item's style.
+    void DrawPieFace(const Slice& slice, std::vector<POINT>& points, bool log);
+    CString PieLabelText(const Slice& slice, double total);
+
     // Geometry shared by the polar routines: centre, smaller side and the 16 spoke points on a radius.
     struct PolarFrame {
         int cx = 0;
