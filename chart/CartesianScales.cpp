@@ -371,13 +371,13 @@ void SRGraphDisplay::DrawAxisFrame() {
         fill.CreateSolidBrush(m_style.m_crSecond);
         brush = fill.m_hObject;
     }
-    // Marks point away from the plot: left of a value line on the left, right of one on the right.
+    // Marks point into the plot, whose drawing is clipped to its rectangle.
     const bool valuesOnRight = SRGOneOf(m_style.GetAxisStyle(), {12, 13, 19, 21});
     if (!m_style.HasOption(SRGO_NO_VALUE_TICKS) && !m_valueTicks.IsEmpty()) {
         DrawTickList(m_valueTicks, valuesOnRight ? 0 : 1);
     }
     if (!m_style.HasOption(SRGO_NO_CATEGORY_TICKS) && !m_xTicks.IsEmpty()) {
-        DrawTickList(m_xTicks, 0);
+        DrawTickList(m_xTicks, 1);
     }
     CPen* oldPen = m_pDC->SelectObject(GetPen(PS_SOLID, 1, m_style.m_crColour));
     if (!m_style.HasOption(SRGO_NO_VALUE_GRID)) {
