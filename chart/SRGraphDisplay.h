@@ -70,6 +70,11 @@ public:
     void DrawPieData() override { DrawPie(); }
     void DrawPie() override;
 
+    // ---- XY, bubble and vector charts
+    void DrawXY() override;
+    void DrawBubbles() override;
+    void DrawVectors() override;
+
     // ---- The routines whose chart families are not here: they draw nothing.
     void DrawBarAxisFrame() override { DrawAxisFrame(); }
     void GetFrontRect3D(CSize& backWall, int& offset) override;
@@ -79,9 +84,6 @@ public:
     void DrawRadar() override {}
     void DrawRadarGrid() override {}
     void DrawRadarAxis() override {}
-    void DrawBubbles() override {}
-    void DrawVectors() override {}
-    void DrawXY() override {}
     // The frame, unless both data ranges are all zero.
     void DrawXYAxes() override;
     void DrawRibbons3D() override {}
@@ -185,6 +187,26 @@ protected:
     // One face of a slice: moved by its explode offset, filled and outlined with its item's style.
     void DrawPieFace(const Slice& slice, std::vector<POINT>& points, bool log);
     CString PieLabelText(const Slice& slice, double total);
+
+    // The plot of the charts with an X range: both axes' minima and spans (logarithms on a logarithmic axis).
+    struct XYPlot {
+        CRect rect;
+        bool xLog = false;
+        bool yLog = false;
+        double xMin = 0.0;
+        double yMin = 0.0;
+        double xSpan = 0.0;
+        double ySpan = 0.0;
+        double px = 0.0; // pixels per unit
+        double py = 0.0;
+        // The device point of a data point, with 0.5 to round or 0 to truncate.
+        POINT At(double x, double y, double rounding) const;
+    };
+    XYPlot GetXYPlot(bool xLogarithmic, bool valueLogarithmic);
+    // Draws the placeholder and answers false when an axis span is 0 or the scope is empty.
+    bool HasXYData(const XYPlot& plot);
+    // A point too small to draw as a bubble or vector: a cross, when it reaches into the plot.
+    void DrawSmallCross(int x, int y, int group, int item);
 
     // Geometry shared by the polar routines: centre, smaller side and the 16 spoke points on a radius.
     struct PolarFrame {
