@@ -5,6 +5,7 @@
 
 #include "chart/SRGDisplayBase.h"
 
+#include <functional>
 #include <vector>
 
 class SRGDecimalScale;
@@ -75,15 +76,17 @@ public:
     void DrawBubbles() override;
     void DrawVectors() override;
 
+    // ---- Radar charts
+    void DrawRadarGrid() override;
+    void DrawRadarAxis() override;
+    void DrawRadar() override;
+
     // ---- The routines whose chart families are not here: they draw nothing.
     void DrawBarAxisFrame() override { DrawAxisFrame(); }
     void GetFrontRect3D(CSize& backWall, int& offset) override;
     void DrawScales3D() override {}
     void DrawAxes3D() override {}
     void DrawColumns3D() override {}
-    void DrawRadar() override {}
-    void DrawRadarGrid() override {}
-    void DrawRadarAxis() override {}
     // The frame, unless both data ranges are all zero.
     void DrawXYAxes() override;
     void DrawRibbons3D() override {}
@@ -218,8 +221,17 @@ protected:
     // The polar label block and radial scale (made on first use), given the display's scope, chart, drawing
     // context and text settings.
     void PreparePolarScales();
-    // The 16 spoke points on radius r, by a running sum of the step in double precision.
-    static void SpokePoints(const PolarFrame& frame, double radius, POINT* points, double* angles);
+    // The spoke points on a radius, by a running sum of the step in double precision, spoke 0 straight up.
+    static void SpokePoints(const PolarFrame& frame, double radius, int count, double step, POINT* points,
+                            double* angles);
+    // The web's spoke labels (texts made while the display is marked changed; with `trim` no more labels than
+    // spokes) and its radial value scale.
+    void DrawWebScales(int spokes, double step, bool trim, const std::function<CString(int)>& text);
+    // The web: filled wedges, rings at the value ticks and the spokes.
+    void DrawWebAxis(int spokes, double step);
+    // The symbols and lines of a closed curve of n points, point n repeating point 0, by each item style's
+    // shape kind.
+    void DrawCurveMarks(const std::vector<POINT>& points, int n, const std::function<SRGraphStyle*(int)>& styleOf);
     // The number of items a group holds in the scope; a group hidden during the drawing holds none.
     int ScopeItems(int group);
 };
