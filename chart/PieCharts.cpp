@@ -110,10 +110,7 @@ void SRGraphDisplay::DrawPie() {
     }
     if (m_valueRange.m_dMin < 0.0) {
         // A pie cannot show negative values: the display becomes clustered columns.
-        m_style.SetAxisStyle(2);
-        m_style.SetGraphStyle(3);
-        m_style.m_dwThird = (m_style.m_dwThird & ~0xFFu) | 1u;
-        m_style.m_bChanged = TRUE;
+        FallBackToColumns();
         return;
     }
     const PieGeometry pie = GetPieGeometry();

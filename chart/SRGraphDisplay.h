@@ -1,6 +1,7 @@
 // The concrete data display: one virtual routine per chart type (range, scale, axis and data routines),
-// chosen through the display base's pipeline by the chart type word. The range routines and the polar
-// charts are here; the routines of the other chart families draw nothing until their families arrive.
+// chosen through the display base's pipeline by the chart type word. Each chart family's routines live in
+// a source file of their own (CartesianScales, BarCharts, LineCharts, PieCharts, XYCharts, PolarCharts,
+// RadarCharts, PerspectiveCharts).
 #pragma once
 
 #include "chart/SRGDisplayBase.h"
@@ -81,15 +82,18 @@ public:
     void DrawRadarAxis() override;
     void DrawRadar() override;
 
-    // ---- The routines whose chart families are not here: they draw nothing.
-    void DrawBarAxisFrame() override { DrawAxisFrame(); }
+    // ---- Perspective charts
+    // The size of the back wall and the offset of the box from the display rectangle's left edge.
     void GetFrontRect3D(CSize& backWall, int& offset) override;
-    void DrawScales3D() override {}
-    void DrawAxes3D() override {}
-    void DrawColumns3D() override {}
+    void DrawScales3D() override;
+    void DrawAxes3D() override;
+    void DrawColumns3D() override;
+    void DrawRibbons3D() override;
+
+    // ---- Frames shared by families
+    void DrawBarAxisFrame() override { DrawAxisFrame(); }
     // The frame, unless both data ranges are all zero.
     void DrawXYAxes() override;
-    void DrawRibbons3D() override {}
 
 protected:
     // Which rectangular scale layout a scale routine builds.
@@ -210,6 +214,35 @@ protected:
     bool HasXYData(const XYPlot& plot);
     // A point too small to draw as a bubble or vector: a cross, when it reaches into the plot.
     void DrawSmallCross(int x, int y, int group, int item);
+
+    // The box of the perspective charts: the display rectangle, the back wall K, the offset D and the view.
+    struct Box3D {
+        bool valid = false;       // the axis style gives a view
+        bool recedeRight = false; // the box goes back up and to the right
+        bool walls = false;
+        int L = 0, T = 0, R = 0, B = 0, W = 0;
+        int Fw = 0, Fh = 0, D = 0;
+        CRect K;
+        double f = 0.0; // the slant per item step, across and up
+        double v = 0.0;
+        // The slant over a number of steps from the front to the back (a fixed step when D is not 0).
+        void Slant(int steps, double fixedStep);
+    };
+    Box3D GetBox3D(bool forData);
+    void DrawItemLabels3D(const Box3D& box, int pass, bool fits);
+    // Negative data cannot stand in the box: the display becomes clustered columns for the next drawings.
+    bool GiveUpPerspective();
+    void FallBackToColumns();
+    // A face: logged, filled, shaded with the pattern (option 28) and outlined.
+    void DrawFace3D(const POINT (&face)[5], int group, int item, SRGraphStyle* style, int pattern, int rop);
+    struct RibbonEdge {
+        POINT left, right, foot; // the value points at the ribbon's edges, and the base under the visible one
+        int index;
+        double value;
+    };
+    // The top face between two neighbouring items, shaded by its steepness.
+    void DrawRibbonTop(const RibbonEdge& previous, const RibbonEdge& current, int group, SRGraphStyle* style,
+                       double ratio);
 
     // Geometry shared by the polar routines: centre, smaller side and the 16 spoke points on a radius.
     struct PolarFrame {
