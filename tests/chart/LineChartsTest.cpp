@@ -156,3 +156,22 @@ TEST(HighLowCharts, BandsNeedEveryItem) {
     f.Plot(10, 10, 210, 110).Range(0, 10).Draw();
     ASSERT_EQ(f.boxes.texts.size(), 1u);
 }
+
+TEST(CombinationCharts, ShapeKindsChooseBarsOrLines) {
+    // Group 0 as bars centred in their categories, group 1 as a line with symbols, group 2 not at all.
+    ChartFixture<> f(25, 0, {{4, 6}, {2, 8}, {5, 5}});
+    f.Plot(10, 10, 210, 110).Range(0, 10);
+    for (int i = 0; i < 2; ++i) {
+        f.ItemStyle(i, 0).SetShapeKind(5);
+        f.ItemStyle(i, 1).SetShapeKind(2);
+        f.ItemStyle(i, 2).SetShapeKind(1);
+    }
+    f.Draw();
+    const RECT bar = f.Box(0, 1);
+    EXPECT_NEAR((bar.left + bar.right) / 2, 160, 1);
+    EXPECT_EQ(bar.top, 50);
+    EXPECT_EQ(bar.bottom, 110);
+    EXPECT_EQ(f.Point(1, 0).x, 60);
+    EXPECT_EQ(f.Point(1, 0).y, 90);
+    EXPECT_EQ(f.Point(2, 0).x, -1);
+}

@@ -93,3 +93,26 @@ TEST(VectorCharts, DirectionsAreClockwiseFromUp) {
     EXPECT_EQ(offsets.Point(2, 0).x, 130);
     EXPECT_EQ(offsets.Point(2, 0).y, 130);
 }
+
+TEST(XYCharts, ScalesAndFrameNeedARange) {
+    // Data all zero: no scales, no frame, no points.
+    ChartFixture<> zero(19, 1, {{0, 0, 0, 0}});
+    zero.Draw();
+    EXPECT_EQ(zero.canvas.CountOther(RECT{0, 0, 300, 260}, charttest::kWhite), 0);
+    ChartFixture<> some(19, 1, {{1, 2, 3, 4}});
+    some.Draw();
+    EXPECT_GT(some.canvas.CountOther(RECT{0, 0, 300, 260}, charttest::kWhite), 0);
+}
+
+TEST(XYCharts, EqualUnitsNarrowThePlotOfFixedRanges) {
+    // 0..100 on both axes over a plot twice as wide as high: the plot is narrowed to a square, equally on both
+    // sides.
+    ChartFixture<> f(19, 15, {{10, 20, 30, 40}});
+    f.Plot(0, 0, 200, 100).Range(0, 100).Option(SRGO_EQUAL_UNITS);
+    f.display->SetFixedXMinimum(0);
+    f.display->SetFixedXMaximum(100);
+    f.Draw();
+    const CRect plot = f.display->GetDisplayRect();
+    EXPECT_EQ(plot.Width(), plot.Height());
+    EXPECT_EQ(plot.left, 200 - plot.right);
+}

@@ -3,6 +3,7 @@
 // as they need) and writes graph-style-NN-name.png into FOLDER. A style that raises a chart error is drawn
 // as far as it got and the error is printed.
 #include "chart/SRGraph.h"
+#include "chart/SRGraphData.h"
 #include "chart/SRGraphDisplay.h"
 #include "chart/SRGraphTitle.h"
 
@@ -129,6 +130,15 @@ void FillData(SRGraph& chart, int graph) {
     case 44:
     case 45:
         Fill(chart, {{1, 2, 3, 4, 5}, {3, 5, 2, 6, 4}, {0, 45, 90, 135, 200}, {1, 2, 1.5, 1, 2}});
+        return;
+    case 25:
+        // The first group as bars, the others as lines with symbols.
+        Fill(chart, Standard());
+        for (int g = 0; g < 3; ++g) {
+            for (int i = 0; i < 5; ++i) {
+                chart.GetItem(i, g)->GetStyle().SetShapeKind(g == 0 ? 5 : 2);
+            }
+        }
         return;
     default:
         Fill(chart, Standard());
