@@ -24,6 +24,12 @@ inline int SRGRound(double value) {
     return SRGTrunc(value + 0.5);
 }
 
+// last - first + 1 held inside the int range, whatever a stored scope holds.
+inline int SRGCountBetween(int first, int last) {
+    const long long count = static_cast<long long>(last) - first + 1;
+    return count > INT_MAX ? INT_MAX : count < INT_MIN ? INT_MIN : static_cast<int>(count);
+}
+
 // The chart's angle factors (its own roundings, which stored shapes and pictures were made with).
 constexpr double kSRGRadiansPerDegree = 0.017453292222222222;
 constexpr double kSRGDegreesPerRadian = 57.295780490442965;
