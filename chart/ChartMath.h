@@ -19,6 +19,16 @@ inline int SRGTrunc(double value) {
     return static_cast<int>(value);
 }
 
+// Placements reach no further than this from the origin: far enough for any surface, and near enough that
+// the drawing layer's sums of coordinates cannot overflow.
+constexpr int kSRGMaxCoordinate = 1 << 24;
+
+// A device coordinate from a placement: truncated and held within kSRGMaxCoordinate.
+inline int SRGPixel(double value) {
+    const int pixel = SRGTrunc(value);
+    return pixel > kSRGMaxCoordinate ? kSRGMaxCoordinate : pixel < -kSRGMaxCoordinate ? -kSRGMaxCoordinate : pixel;
+}
+
 // trunc(value + 0.5), the chart's rounding.
 inline int SRGRound(double value) {
     return SRGTrunc(value + 0.5);

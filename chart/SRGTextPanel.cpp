@@ -56,7 +56,7 @@ void SRGTextPanel::CreateCaptionFont() {
     LOGFONTW font{};
     const int pixelsPerInch = m_pDC && m_pDC->m_hAttribDC ? m_pDC->GetDeviceCaps(LOGPIXELSY) : 96;
     font.lfHeight = m_nCaptionFontSize < 0 ? m_nCaptionFontSize
-                                           : SRGTrunc(m_nCaptionFontSize * pixelsPerInch * (-1.0 / 72.0));
+                                           : SRGTrunc(static_cast<double>(m_nCaptionFontSize) * pixelsPerInch * (-1.0 / 72.0));
     font.lfEscapement = m_nCaptionEscapement;
     font.lfOrientation = m_nCaptionEscapement;
     font.lfWeight = (m_nCaptionFontStyle & SRGF_BOLD) ? FW_BOLD : FW_NORMAL;
