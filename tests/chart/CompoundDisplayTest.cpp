@@ -11,6 +11,7 @@
 #include "chart/SRGTickMarks.h"
 #include "chart/SRGraphDisplay.h"
 #include "chart/SRGraphLabel.h"
+#include "chart/TemplateText.h"
 
 #include <gtest/gtest.h>
 
@@ -232,4 +233,81 @@ TEST(CompoundDisplay, ExplicitAndCrowdedPlotAreas) {
     EXPECT_EQ(compound->measured.left, middle);
     EXPECT_EQ(compound->measured.right, middle);
     EXPECT_EQ(compound->measured.top, full.top);
+}
+
+TEST(CompoundDisplay, ArchiveKeepsTheManagersAndTheirSlots) {
+    SRGraph chart;
+    SRGCompoundDisplay* compound = AddFactoryCompound(chart, 16);
+    auto* title = new SRGraphLabel;
+    title->SetTextForKey(1, u"Volts");
+    compound->GetLeftAxis()->SetTitle(title);
+    compound->SetVerticalMirror(TRUE);
+    compound->SetVerticalMirrorFactor(1.8);
+    compound->SetLeftWithBottom(FALSE);
+    compound->GetLeftAxis()->SetStartPoint(3, 4);
+    SRGraph loaded;
+    charttest::CopyThroughArchive(chart, loaded);
+    auto* copy = dynamic_cast<SRGCompoundDisplay*>(loaded.FindComponent(0, IDS_SRG_TYPE_COMPOUND_DISPLAY));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_TRUE(copy->GetVerticalMirror());
+    EXPECT_EQ(copy->GetVerticalMirrorFactor(), 1.8);
+    EXPECT_FALSE(copy->GetLeftWithBottom());
+    EXPECT_TRUE(copy->GetTwoPass());
+    SRGAxisManager* left = copy->GetLeftAxis();
+    ASSERT_NE(left, nullptr);
+    EXPECT_EQ(left->GetChildList().GetCount(), SRGAxisManager::slotCount);
+    ASSERT_NE(left->GetDisplay(), nullptr);
+    EXPECT_EQ(left->GetDisplay()->GetStyle().GetAxisStyle(), 16);
+    ASSERT_NE(left->GetTitle(), nullptr);
+    EXPECT_EQ(left->GetTitle()->GetText(1), CString(u"Volts"));
+    EXPECT_EQ(left->GetWatcher(), nullptr); // a placeholder is never handed out
+    EXPECT_EQ(CPoint(left->GetStartPoint()), CPoint(3, 4));
+    EXPECT_NE(dynamic_cast<SRGIndexScale*>(copy->GetBottomAxis()->GetScale()), nullptr);
+    // The loaded chart draws like the first (on the canvas itself: the room is measured on the last context).
+    Canvas canvas(400, 300);
+    loaded.SetOffscreen(FALSE);
+    loaded.DrawGraph(canvas.DC(), nullptr);
+    EXPECT_GT(left->GetRequiredWidth(), 0);
+
+    // A compound has no template line of its own: the lines after it still read.
+    chart.AddComponent(new SRGraphTitle);
+    SRGStringTemplateWriter writer;
+    chart.WriteTemplate(writer);
+    EXPECT_EQ(writer.Bytes().substr(0, 6), "title ");
+}
+
+TEST(AxisManager, RoomForTheTitleAndSlotsThatAreMissing) {
+    SRGraph chart;
+    Canvas canvas(200, 200);
+    SRGAxisManager manager;
+    manager.SetParentGraph(&chart);
+    auto* title = new SRGraphLabel;
+    title->SetTextForKey(1, u"Satellites in view");
+    manager.SetTitle(title);
+    manager.BeginDraw(canvas.DC(), nullptr);
+    title->BeginDraw(canvas.DC(), nullptr);
+    title->ComputeOutline(nullptr, 0);
+    const CSize outline = title->GetOutlineSize();
+    ASSERT_GT(outline.cx, 0);
+    // A fifth more for the width, rounded toward zero; the height as it is.
+    EXPECT_EQ(manager.GetRequiredWidth(), outline.cx * 6 / 5);
+    EXPECT_EQ(manager.GetRequiredHeight(), outline.cy);
+    // The title's frame goes: it draws inside the axis's room.
+    EXPECT_EQ(title->GetStyle().GetBorderType(), 0);
+
+    // A manager whose list lost slots sets none of those.
+    SRGAxisManager shortList;
+    CObList& children = shortList.GetChildList();
+    while (children.GetCount() > 3) {
+        delete children.RemoveTail();
+    }
+    auto* watcher = new SRGGridLines;
+    shortList.SetWatcher(watcher);
+    EXPECT_EQ(shortList.GetWatcher(), nullptr);
+    delete watcher;
+    // Setting the occupant again keeps it.
+    auto* lines = new SRGGridLines;
+    manager.SetGridLines(lines);
+    manager.SetGridLines(lines);
+    EXPECT_EQ(manager.GetGridLines(), lines);
 }

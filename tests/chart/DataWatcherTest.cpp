@@ -6,9 +6,6 @@
 #include "chart/SRGraphData.h"
 #include "chart/TemplateText.h"
 
-#include "platform/base/CArchive.h"
-#include "platform/base/CMemFile.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -175,18 +172,8 @@ TEST(DataWatcher, TemplateAndArchiveKeepItsSettings) {
     watcher->SetIndexStep(5);
     chart.AddComponent(watcher);
 
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        chart.Serialize(ar);
-        ar.Close();
-    }
-    file.SeekToBegin();
     SRGraph loaded;
-    {
-        CArchive ar(&file, CArchive::load);
-        loaded.Serialize(ar);
-    }
+    charttest::CopyThroughArchive(chart, loaded);
     auto* copy = dynamic_cast<SRGDataWatcher*>(loaded.FindComponent(0, IDS_SRG_TYPE_DATA_WATCHER));
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(copy->GetMode(), SRGW_ALL_INSIDE);
