@@ -5,13 +5,19 @@
 #include "chart/ChartResourceIds.h"
 #include "chart/SRGAxisManager.h"
 #include "chart/SRGCompoundDisplay.h"
+#include "chart/SRGDataWatcher.h"
+#include "chart/SRGTextPanel.h"
 #include "chart/SRGDecimalScale.h"
 #include "chart/SRGGridLines.h"
 #include "chart/SRGIndexScale.h"
 #include "chart/SRGTickMarks.h"
 #include "chart/SRGraphDisplay.h"
 #include "chart/SRGraphLabel.h"
+#include "chart/SRGraphLegend.h"
 #include "chart/TemplateText.h"
+
+#include "platform/base/CArchive.h"
+#include "platform/base/CMemFile.h"
 
 #include <gtest/gtest.h>
 
@@ -310,4 +316,46 @@ TEST(AxisManager, RoomForTheTitleAndSlotsThatAreMissing) {
     manager.SetGridLines(lines);
     manager.SetGridLines(lines);
     EXPECT_EQ(manager.GetGridLines(), lines);
+}
+
+TEST(CompoundDisplay, DamagedArchivesAndTemplatesOfTheNewComponentsFailCleanly) {
+    SRGraph chart;
+    FillData(chart);
+    AddFactoryCompound(chart);
+    chart.AddComponent(new SRGDataWatcher);
+    chart.AddComponent(new SRGTextPanel);
+    chart.AddComponent(new SRGraphLegend);
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        chart.Serialize(ar);
+        ar.Close();
+    }
+    std::vector<BYTE> bytes(static_cast<size_t>(file.GetLength()));
+    file.SeekToBegin();
+    file.Read(bytes.data(), static_cast<UINT>(bytes.size()));
+    // Every cut is the archive exception, and nothing leaks.
+    for (size_t cut = 0; cut < bytes.size(); cut += 7) {
+        SRGraph loaded;
+        CMemFile in(bytes.data(), static_cast<UINT>(cut));
+        CArchive ar(&in, CArchive::load);
+        bool failed = false;
+        try {
+            loaded.Serialize(ar);
+        } catch (CArchiveException* e) {
+            e->Delete();
+            failed = true;
+        }
+        EXPECT_TRUE(failed) << cut;
+    }
+
+    SRGStringTemplateWriter writer;
+    chart.WriteTemplate(writer);
+    const std::string text = writer.Bytes();
+    charttest::RecordedBoxes boxes;
+    for (size_t cut = 0; cut <= text.size(); ++cut) {
+        SRGraph read;
+        read.LoadTemplateText(reinterpret_cast<const BYTE*>(text.data()), cut);
+        EXPECT_LE(read.GetComponentList().GetCount(), 3) << cut;
+    }
 }
