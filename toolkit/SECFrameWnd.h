@@ -1,0 +1,34 @@
+// The docking-aware frame: toolkit dock bars on its edges and toolkit floating frames, docking at a row and
+// column with a share of the row, floating that understands sizing bars, and repaint of what a layout moved.
+#pragma once
+
+#include "platform/framework/CFrameWnd.h"
+#include "toolkit/SECDockBar.h"
+
+class SECFrameWnd : public CFrameWnd {
+    DECLARE_DYNCREATE(SECFrameWnd)
+
+public:
+    SECFrameWnd();
+    ~SECFrameWnd() override;
+
+    CDockBar* CreateDockBar(UINT nID) override;
+    // Dock bars on the sides in dwDockStyle, and toolkit floating frames.
+    void EnableDocking(DWORD dwDockStyle);
+    // Docks on the dock bar nDockBarID (0: the first the bar's alignment names) at a row and column, the
+    // bar taking `fProportion` of its row and `nSize` across it.
+    virtual void DockControlBarEx(CControlBar* pBar, UINT nDockBarID = 0, int nCol = 0, int nRow = 0,
+                                  float fProportion = 1.0f, int nSize = 150);
+    // Floats the bar at (x, y) (screen): a bar alone in a floating frame moves that frame.
+    virtual void FloatControlBarEx(CControlBar* pBar, int x, int y, DWORD dwStyle = CBRS_ALIGN_TOP);
+    void RecalcLayout(BOOL bNotify = TRUE) override;
+
+    // The dock bar a bar of this alignment docks on (the first of top, bottom, left, right it matches).
+    SECDockBar* DockBarFor(DWORD dwAlign);
+
+    CRect m_rectLastViewArea;
+};
+
+// The layout mode that measures a bar as it is docked: floating sizing bars by their floating size,
+// horizontal bars docked on top or bottom, the rest docked left or right.
+DWORD SECBarLayoutMode(const CControlBar* pBar);
