@@ -1,7 +1,9 @@
 #include "toolkit/SECFrameWnd.h"
 
 #include "platform/framework/CDockContext.h"
+#include "platform/framework/CWinThread.h"
 #include "toolkit/SECControlBar.h"
+#include "toolkit/SECDockState.h"
 #include "toolkit/SECMiniDockFrameWnd.h"
 
 IMPLEMENT_DYNCREATE(SECFrameWnd, CFrameWnd)
@@ -143,4 +145,23 @@ void SECFrameWnd::RecalcLayout(BOOL bNotify) {
         }
     }
     RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposQuery, &m_rectLastViewArea);
+}
+
+BOOL SECFrameWnd::LoadBarLayout(LPCTSTR lpszProfileName) {
+    SECDockState state;
+    if (!state.LoadState(lpszProfileName)) {
+        return FALSE;
+    }
+    CWinThread* thread = AfxGetThread();
+    if (thread && !thread->m_pMainWnd) {
+        thread->m_pMainWnd = this;
+    }
+    state.Apply(this);
+    return TRUE;
+}
+
+void SECFrameWnd::SaveBarLayout(LPCTSTR lpszProfileName) {
+    SECDockState state;
+    state.Collect(this);
+    state.SaveState(lpszProfileName);
 }

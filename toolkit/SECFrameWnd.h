@@ -22,6 +22,10 @@ public:
     // Floats the bar at (x, y) (screen): a bar alone in a floating frame moves that frame.
     virtual void FloatControlBarEx(CControlBar* pBar, int x, int y, DWORD dwStyle = CBRS_ALIGN_TOP);
     void RecalcLayout(BOOL bNotify = TRUE) override;
+    // The bar layout in the profile under `lpszProfileName`: a missing or damaged one leaves the layout
+    // as it is (FALSE).
+    virtual BOOL LoadBarLayout(LPCTSTR lpszProfileName);
+    virtual void SaveBarLayout(LPCTSTR lpszProfileName);
 
     // The dock bar a bar of this alignment docks on (the first of top, bottom, left, right it matches).
     SECDockBar* DockBarFor(DWORD dwAlign);

@@ -14,7 +14,7 @@
 
 namespace docktest {
 
-constexpr UINT kFirstBarID = 0xE900;
+constexpr UINT kFirstBarID = 0xE830; // among the control-bar ids, clear of the frame's own
 
 class DockFrame : public SECFrameWnd {
 public:
