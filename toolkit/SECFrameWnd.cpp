@@ -111,10 +111,6 @@ void SECFrameWnd::FloatControlBarEx(CControlBar* pBar, int x, int y, DWORD dwSty
     }
     frame->SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     frame->m_wndDockBar.DockControlBar(pBar);
-    if (sec && !(sec->m_dwExStyle & CBRS_EX_FIXEDSIZE)) {
-        // A sizing bar's floating frame can be resized from its borders.
-        frame->ModifyStyle(MFS_4THICKFRAME, WS_THICKFRAME | MFS_THICKFRAME, 0);
-    }
     frame->RecalcLayout();
     if (pBar->GetStyle() & WS_VISIBLE) {
         frame->ShowWindow(SW_SHOWNA);

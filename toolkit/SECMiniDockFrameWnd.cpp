@@ -1,6 +1,7 @@
 #include "toolkit/SECMiniDockFrameWnd.h"
 
 #include "platform/framework/CMenu.h"
+#include "toolkit/SECControlBar.h"
 
 IMPLEMENT_DYNCREATE(SECMiniDockFrameWnd, CMiniDockFrameWnd)
 
@@ -24,6 +25,16 @@ BOOL SECMiniDockFrameWnd::Create(CWnd* pParent, DWORD dwBarStyle) {
 }
 
 void SECMiniDockFrameWnd::RecalcLayout(BOOL bNotify) {
+    // A sizing bar's frame can be resized from its borders, however it came to float.
+    if (m_hWnd && !(GetStyle() & WS_THICKFRAME)) {
+        for (int i = 0; i < m_wndDockBar.m_arrBars.GetSize(); ++i) {
+            auto* sec = dynamic_cast<SECControlBar*>(m_wndDockBar.GetDockedControlBar(i));
+            if (sec && !(sec->m_dwExStyle & CBRS_EX_FIXEDSIZE)) {
+                ModifyStyle(MFS_4THICKFRAME, WS_THICKFRAME | MFS_THICKFRAME, 0);
+                break;
+            }
+        }
+    }
     CMiniDockFrameWnd::RecalcLayout(bNotify);
     if (m_hWnd && m_wndDockBar.m_hWnd) {
         CString title;
