@@ -1,5 +1,7 @@
 #include "DockApp.h"
 
+#include "DockAppIds.h"
+
 namespace dockapp {
 
 void PanelBar::DoPaint(CDC* pDC) {
@@ -54,15 +56,19 @@ int DockAppFrame::OnCreate(LPCREATESTRUCT lpcs) {
         PanelBar& bar;
         const char16_t* title;
         UINT id;
-    } bars[] = {{m_satellites, u"Satellites", ID_BAR_SATELLITES},
-                {m_log, u"Log", ID_BAR_LOG},
-                {m_properties, u"Properties", ID_BAR_PROPERTIES}};
+    } bars[] = {{m_satellites, u"Satellites", ID_BAR_SATELLITES}, {m_log, u"Log", ID_BAR_LOG}};
     for (auto& b : bars) {
         if (!b.bar.Create(this, b.title, style, exStyle, b.id)) {
             return -1;
         }
         b.bar.EnableDocking(CBRS_ALIGN_ANY);
     }
+    if (!m_controls.Create(this, IDD_DOCK_CONTROLS, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, CBRS_EX_COOLBORDERS,
+                           ID_BAR_CONTROLS)) {
+        return -1;
+    }
+    m_controls.SetWindowTextW(u"Controls");
+    m_controls.EnableDocking(CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM);
     DefaultLayout();
     LoadBarLayout(kLayoutName);
     return 0;
@@ -71,7 +77,7 @@ int DockAppFrame::OnCreate(LPCREATESTRUCT lpcs) {
 void DockAppFrame::DefaultLayout() {
     DockControlBarEx(&m_satellites, AFX_IDW_DOCKBAR_TOP, 0, 0, 0.4f, 110);
     DockControlBarEx(&m_log, AFX_IDW_DOCKBAR_TOP, 1, 0, 0.6f, 110);
-    DockControlBarEx(&m_properties, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 160);
+    DockControlBar(&m_controls, AFX_IDW_DOCKBAR_BOTTOM);
 }
 
 void DockAppFrame::OnClose() {

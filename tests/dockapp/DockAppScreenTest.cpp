@@ -52,17 +52,17 @@ TEST(DockAppScreenChild, Shoot) {
     // Each panel shows its colour over most of its area, and none covers another or the view.
     CRect satellites = OnScreen(frame->m_satellites);
     CRect log = OnScreen(frame->m_log);
-    CRect properties = OnScreen(frame->m_properties);
+    CRect controls = OnScreen(frame->m_controls);
     CRect view = OnScreen(frame->m_view);
     for (auto [rect, colour] :
          {std::pair{satellites, frame->m_satellites.m_colour}, std::pair{log, frame->m_log.m_colour},
-          std::pair{properties, frame->m_properties.m_colour}}) {
+          std::pair{controls, static_cast<COLORREF>(::GetSysColor(COLOR_BTNFACE))}}) {
         EXPECT_GE(docked.Count(rect, colour), rect.Width() * rect.Height() / 2);
     }
     CRect overlap;
     EXPECT_FALSE(overlap.IntersectRect(&satellites, &log));
-    EXPECT_FALSE(overlap.IntersectRect(&satellites, &properties));
-    EXPECT_FALSE(overlap.IntersectRect(&properties, &view));
+    EXPECT_FALSE(overlap.IntersectRect(&satellites, &view));
+    EXPECT_FALSE(overlap.IntersectRect(&controls, &view));
     // The splitter between the two top panels is drawn in the button face with its shadow line.
     CRect splitter(satellites.right, satellites.top, log.left, satellites.bottom);
     EXPECT_GE(docked.Count(splitter, ::GetSysColor(COLOR_BTNFACE)), splitter.Height());

@@ -2,6 +2,7 @@
 // limits, a float and re-dock by double-clicks that come back to the same place, and the layout read back
 // by the next frame.
 #include "DockApp.h"
+#include "DockAppIds.h"
 
 #include "platform/framework/FrameworkTestSupport.h"
 
@@ -64,12 +65,16 @@ TEST_F(DockAppTest, TopRowIsSharedFourToSixAndSplitterDragsStopAtTheLimits) {
     EXPECT_EQ(log.left - satellites.right, SECDockBar::kSplitterSize);
     EXPECT_EQ(log.right, client.Width());
     EXPECT_EQ(satellites.Height(), 110);
-    // Properties takes the left edge below the top row, down to the frame's bottom.
-    CRect properties;
-    m_frame->m_properties.GetWindowRect(&properties);
-    CRect top;
-    Top()->GetWindowRect(&top);
-    EXPECT_GE(properties.top, top.bottom);
+    // The dialog bar spans the bottom below the view, as high as its dialog, without the caption.
+    CRect controls;
+    m_frame->m_controls.GetWindowRect(&controls);
+    CRect view;
+    m_frame->m_view.GetWindowRect(&view);
+    EXPECT_GE(controls.top, view.bottom);
+    EXPECT_EQ(controls.Width(), client.Width());
+    EXPECT_EQ(controls.Height(), m_frame->m_controls.m_sizeDefault.cy);
+    EXPECT_FALSE(m_frame->m_controls.GetStyle() & WS_CAPTION);
+    EXPECT_NE(m_frame->m_controls.GetDlgItem(IDC_DOCK_CONNECT), nullptr);
 
     DragSplitter(InRowSplitter(), 5000);
     EXPECT_EQ(InParent(m_frame->m_log).Width(), SECDockBar::kMinBarPerSplitter);
@@ -99,12 +104,12 @@ TEST_F(DockAppTest, DoubleClicksFloatABarAndDockItBackWhereItWas) {
 
 TEST_F(DockAppTest, TheNextFrameOpensWithTheLayoutTheLastOneClosedWith) {
     DragSplitter(InRowSplitter(), 70);
-    m_frame->FloatControlBarEx(&m_frame->m_properties, 520, 330);
+    m_frame->FloatControlBarEx(&m_frame->m_controls, 520, 330);
     m_frame->RecalcLayout();
     const CRect satellites = InParent(m_frame->m_satellites);
     const CRect log = InParent(m_frame->m_log);
     CRect floating;
-    m_frame->m_properties.GetParentFrame()->GetWindowRect(&floating);
+    m_frame->m_controls.GetParentFrame()->GetWindowRect(&floating);
     m_frame->SendMessageW(WM_CLOSE);
     fwtest::DrainQueue();
 
@@ -113,9 +118,9 @@ TEST_F(DockAppTest, TheNextFrameOpensWithTheLayoutTheLastOneClosedWith) {
     m_app.m_pMainWnd = m_frame;
     EXPECT_EQ(InParent(m_frame->m_satellites), satellites);
     EXPECT_EQ(InParent(m_frame->m_log), log);
-    ASSERT_TRUE(m_frame->m_properties.IsFloating());
+    ASSERT_TRUE(m_frame->m_controls.IsFloating());
     CRect back;
-    m_frame->m_properties.GetParentFrame()->GetWindowRect(&back);
+    m_frame->m_controls.GetParentFrame()->GetWindowRect(&back);
     EXPECT_EQ(back.TopLeft(), floating.TopLeft());
     EXPECT_EQ(back.Size(), floating.Size())
         << back.Width() << "x" << back.Height() << " " << floating.Width() << "x" << floating.Height();
@@ -128,8 +133,8 @@ TEST_F(DockAppTest, TheNextFrameOpensWithTheLayoutTheLastOneClosedWith) {
     m_frame = OpenDockAppFrame();
     ASSERT_NE(m_frame, nullptr);
     m_app.m_pMainWnd = m_frame;
-    EXPECT_FALSE(m_frame->m_properties.IsFloating());
-    EXPECT_EQ(m_frame->m_properties.m_pDockBar, m_frame->GetControlBar(AFX_IDW_DOCKBAR_LEFT));
+    EXPECT_FALSE(m_frame->m_controls.IsFloating());
+    EXPECT_EQ(m_frame->m_controls.m_pDockBar, m_frame->GetControlBar(AFX_IDW_DOCKBAR_BOTTOM));
 }
 
 } // namespace
