@@ -1,12 +1,20 @@
 #include "toolkit/SECFrameWnd.h"
 
 #include "platform/framework/CDockContext.h"
+#include "platform/framework/CMenu.h"
 #include "platform/framework/CWinThread.h"
 #include "toolkit/SECControlBar.h"
 #include "toolkit/SECDockState.h"
+#include "toolkit/SECGradientCaption.h"
 #include "toolkit/SECMiniDockFrameWnd.h"
 
 IMPLEMENT_DYNCREATE(SECFrameWnd, CFrameWnd)
+
+BEGIN_MESSAGE_MAP(SECFrameWnd, CFrameWnd)
+ON_WM_NCPAINT()
+ON_WM_NCACTIVATE()
+ON_MESSAGE(WM_SETTEXT, OnSetText)
+END_MESSAGE_MAP()
 
 namespace {
 
@@ -160,4 +168,81 @@ void SECFrameWnd::SaveBarLayout(LPCTSTR lpszProfileName) {
     SECDockState state;
     state.Collect(this);
     state.SaveState(lpszProfileName);
+}
+
+BOOL SECFrameWnd::EnableGradientCaption(BOOL bEnable, BOOL bRedraw) {
+    const BOOL previous = m_bGradientCaption;
+    m_bGradientCaption = bEnable;
+    if (m_hWnd) {
+        if (bRedraw) {
+            PostMessageW(WM_NCPAINT, 1, 0);
+        }
+        PostMessageW(WM_NCACTIVATE, 0, 0);
+    }
+    return previous;
+}
+
+void SECFrameWnd::DrawCaption() {
+    CRect window;
+    GetWindowRect(&window);
+    BOOL bClose = TRUE;
+    if (CMenu* menu = GetSystemMenu(FALSE)) {
+        bClose = !(menu->GetMenuState(SC_CLOSE, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));
+    }
+    const CRect caption = SECGradientCaption::CaptionRect(window.Width(), GetStyle(), bClose);
+    if (caption.Width() <= 0 || caption.Height() <= 0) {
+        return;
+    }
+    CWindowDC dc(this);
+    CDC memory;
+    CBitmap bitmap;
+    if (!memory.CreateCompatibleDC(&dc) ||
+        !bitmap.CreateCompatibleBitmap(&dc, caption.Width(), caption.Height())) {
+        // Without room to draw in, the standard caption serves.
+        EnableGradientCaption(FALSE, TRUE);
+        return;
+    }
+    CBitmap* old = memory.SelectObject(&bitmap);
+    SECGradientCaption::Draw(&memory, CRect(CPoint(0, 0), caption.Size()), this, m_bCaptionActive,
+                             m_nCaptionAlignment);
+    dc.BitBlt(caption.left, caption.top, caption.Width(), caption.Height(), &memory, 0, 0, SRCCOPY);
+    memory.SelectObject(old);
+}
+
+LRESULT SECFrameWnd::DefaultHidden() {
+    const DWORD style = GetStyle();
+    if (style & WS_VISIBLE) {
+        ::SetWindowLongW(m_hWnd, GWL_STYLE, static_cast<LONG>(style & ~static_cast<DWORD>(WS_VISIBLE)));
+    }
+    LRESULT result = Default();
+    if (style & WS_VISIBLE) {
+        ::SetWindowLongW(m_hWnd, GWL_STYLE, static_cast<LONG>(style));
+    }
+    return result;
+}
+
+void SECFrameWnd::OnNcPaint() {
+    Default();
+    if (m_bGradientCaption) {
+        DrawCaption();
+    }
+}
+
+BOOL SECFrameWnd::OnNcActivate(BOOL bActive) {
+    if (!m_bGradientCaption) {
+        return CFrameWnd::OnNcActivate(bActive);
+    }
+    m_bCaptionActive = IsWindowEnabled() ? bActive : FALSE;
+    DefaultHidden();
+    SendMessageW(WM_NCPAINT, 1, 0);
+    return TRUE;
+}
+
+LRESULT SECFrameWnd::OnSetText(WPARAM, LPARAM) {
+    if (!m_bGradientCaption) {
+        return Default();
+    }
+    DefaultHidden();
+    DrawCaption();
+    return TRUE;
 }

@@ -30,7 +30,23 @@ public:
     // The dock bar a bar of this alignment docks on (the first of top, bottom, left, right it matches).
     SECDockBar* DockBarFor(DWORD dwAlign);
 
+    // The gradient caption (off after construction); the previous setting.
+    BOOL EnableGradientCaption(BOOL bEnable = TRUE, BOOL bRedraw = TRUE);
+    // Paints the gradient caption onto the window's non-client area.
+    virtual void DrawCaption();
+
     CRect m_rectLastViewArea;
+    BOOL m_bGradientCaption = FALSE;
+    BOOL m_bCaptionActive = FALSE;
+    int m_nCaptionAlignment = 0; // 0 left, 1 centred, else right
+
+protected:
+    void OnNcPaint();
+    BOOL OnNcActivate(BOOL bActive);
+    LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
+    // The default processing of a message with WS_VISIBLE off for the call, so that it paints no caption.
+    LRESULT DefaultHidden();
+    DECLARE_MESSAGE_MAP()
 };
 
 // The layout mode that measures a bar as it is docked: floating sizing bars by their floating size,
