@@ -55,6 +55,8 @@ public:
     void DelayUpdateFrameTitle() { m_nIdleFlags |= idleTitle; }
     void SetTitle(LPCTSTR lpszTitle) { m_strTitle = lpszTitle; }
     CString GetTitle() const { return m_strTitle; }
+    // The resource the frame was loaded from (also its help id); 0 when it was created without one.
+    UINT GetFrameResourceID() const { return m_nIDHelp; }
     void BringToTop(int nCmdShow);
 
     // Control bars and docking
