@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/display/DisplayBackend.h"
+#include "platform/display/MessageApi.h"
 #include "platform/sdl/DisplaySelect.h"
 #include "platform/sdl/SdlDisplayBackend.h"
 #include "support/Picture.h"
