@@ -112,3 +112,13 @@
 
 /* Bitmaps. */
 #define IDB_GRID_SYSCOLOR 20028
+
+/* Cursors of the hit-test results (the system's cursors stand in when a resource is missing). */
+#define GX_IDC_HSIZE 20190
+#define GX_IDC_VSIZE 20191
+#define GX_IDC_HIDEDCOL 20192
+#define GX_IDC_HIDEDROW 20193
+#define GX_IDC_SELDRAG 20194
+#define GX_IDC_SELCOL 20195
+#define GX_IDC_SELROW 20196
+#define GX_IDC_FILLHANDLE 20209
