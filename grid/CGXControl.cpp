@@ -2,6 +2,7 @@
 
 #include "grid/CGXGridCore.h"
 #include "grid/CGXGridParam.h"
+#include "grid/CGXBrushValue.h"
 #include "grid/CGXStyle.h"
 #include "platform/display/WindowMessages.h"
 #include "platform/framework/CDC.h"
@@ -101,6 +102,14 @@ void CGXControl::DrawCurrentCellFrame(CDC* dc, const RECT& rect) {
                            {r.left + 1, r.bottom - 1, r.right - 1, r.bottom}};
     for (const RECT& strip : strips) {
         dc->InvertRect(&strip);
+    }
+}
+
+void CGXControl::DrawBackground(CDC* dc, const RECT& rect, const CGXStyle& style, BOOL erase) {
+    CGXGridParam* param = m_pGrid->GetParam();
+    const BOOL transparent = param && param->m_bTransparentBackground;
+    if (erase || (!transparent && m_pGrid->IsDrawCellBackground())) {
+        m_pGrid->FillRectWithBrush(dc, rect, style.GetInterior());
     }
 }
 

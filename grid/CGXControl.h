@@ -51,6 +51,9 @@ public:
     virtual void Draw(CDC* dc, const RECT& rect, ROWCOL row, ROWCOL col, const CGXStyle& style,
                       const CGXStyle* standardStyle);
     virtual void DrawCurrentCellFrame(CDC* dc, const RECT& rect);
+    // Fills the cell with its interior when asked to erase or when the grid leaves the background to the
+    // cell (its neighbours differ).
+    virtual void DrawBackground(CDC* dc, const RECT& rect, const CGXStyle& style, BOOL erase);
     virtual void Hide() {}
     virtual void RedrawCell();
     virtual BOOL MouseMove(UINT flags, POINT point, UINT hitState);

@@ -18,6 +18,7 @@
 #include "platform/base/Win32Types.h"
 #include "platform/display/WindowConstants.h"
 #include "platform/framework/CDC.h"
+#include "platform/framework/CGdiObject.h"
 
 #include <list>
 #include <map>
@@ -26,7 +27,13 @@
 
 class CCmdUI;
 class CDocument;
+class CBrush;
+class CFont;
+class CGXBrushValue;
 class CGXControl;
+class CGXFont;
+class CPen;
+struct GridDrawTable;
 class CGXGridParam;
 class CGXRangeList;
 class CGXStyle;
@@ -319,6 +326,39 @@ public:
     // ---- Painting
     virtual void PrepareDC(CDC*) {}
     virtual void OnGridDraw(CDC* dc);
+    BOOL SetPaintWithMemoryDC(BOOL on);
+    virtual void DrawCells(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right, CDC* dc);
+    virtual void DrawCellControl(CDC* dc, ROWCOL row, ROWCOL col, const RECT& rect, const CGXStyle& style);
+    virtual void DrawInvertCell(CDC* dc, ROWCOL row, ROWCOL col, const RECT& rect);
+    // Kind 1 vertical, 2 horizontal; flags 0x8/0x4 invert, 0x2 dragging line, 0x1 tracking line.
+    virtual void DrawGridLine(CDC* dc, int x, int y, int cx, int cy, int kind, ROWCOL index, UINT flags,
+                              COLORREF colour = CLR_INVALID);
+    void DrawBorderLine(const CGXPenValue& pen, const RECT& rect, int side, CDC* dc, const CGXBrushValue* interior,
+                        BOOL blackAndWhite = FALSE);
+    CRect CalcTrackingLineRect(int kind, ROWCOL visibleIndex);
+    void DrawTrackingLine(CDC* dc, int kind, ROWCOL visibleIndex, UINT flags);
+    void FillRectWithBrush(CDC* dc, const RECT& rect, const CGXBrushValue& brush);
+    // The area inside the cell's borders (and, with inner, its grid lines and 3D frame).
+    virtual CRect SubtractBorders(const RECT& cell, const CGXStyle& style, BOOL inner);
+    virtual CSize AddBorders(int width, int height, const CGXStyle& style);
+    BOOL CalcClientRowColFromPt(POINT point, ROWCOL& row, ROWCOL& col, RECT* rect = nullptr);
+    void CalcClientRowColFromPtClamped(POINT point, ROWCOL& row, ROWCOL& col);
+    virtual void RedrawRowCol(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right, UINT flags = 1,
+                              BOOL hint = TRUE);
+    void RedrawRange(const CGXRange& range, UINT flags = 1, BOOL hint = TRUE);
+    // Whether the cell being drawn paints its own background (its neighbours' differ).
+    BOOL IsDrawCellBackground() const { return m_bDrawCellBackground; }
+    BOOL LinesOn(BOOL vertical);
+    // A properties colour resolved for drawing (black and white when printing so).
+    COLORREF PropertyColor(int index);
+
+    // ---- GDI caches and fonts
+    CFont* GetFont(const CGXFont& font);
+    CBrush* GetBrush(const CGXBrushValue& brush);
+    CPen* GetPen(const CGXPenValue& pen);
+    CFont* SelectZoomedFont(CDC* dc, const CGXFont& font);
+    // Selects the style's font unless it equals the standard one; answers the font selected before.
+    virtual CFont* LoadFont(CDC* dc, const CGXStyle* style, const CGXStyle* standard);
 
     // ---- Window messages, as the window part hands them on (FALSE: the default handling runs)
     virtual BOOL ProcessKeys(CWnd* sender, UINT message, UINT key, UINT repeat, UINT flags);
@@ -365,6 +405,22 @@ public:
     ROWCOL m_nSplitterCol = 0;
 
 protected:
+    void LookupBaseStylesAgain();
+    CRect PaintClipRect(CDC* dc);
+    void DrawVisibleCells(CDC* dc, const CRect& clip);
+    void PaintDirect(CDC* dc);
+    void PaintWithMemDC(CDC* dc);
+    void FillDrawTable(GridDrawTable& table, ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right, CDC* dc);
+    void PrepareTableCell(GridDrawTable& table, ROWCOL i, ROWCOL j);
+    void DrawTable(GridDrawTable& table);
+    void DrawTableRowBackground(GridDrawTable& table, ROWCOL i);
+    void DrawTableCell(GridDrawTable& table, ROWCOL i, ROWCOL j);
+    void DrawTableRowBorders(GridDrawTable& table, ROWCOL i);
+    void DrawTableColBorders(GridDrawTable& table, ROWCOL j);
+    void DrawTableBorders(GridDrawTable& table, ROWCOL index, BOOL column);
+    CGXPenValue SidePen(const GridDrawTable& table, ROWCOL i, ROWCOL j, int side, BOOL linesOn, BOOL boundary);
+    void FreeGdiCache();
+
     // Converts between pixels and the stored thousandths of a line or character.
     LONG RowPixelsToStored(int pixels) const;
     int RowStoredToPixels(LONG stored) const;
@@ -419,6 +475,16 @@ protected:
     BOOL m_bLookupValueOnly = FALSE;
     BOOL m_bInSetStyleRange = FALSE;
     int m_nDrawingDepth = 0;
+    GridDrawTable* m_pDrawTable = nullptr;
+    BOOL m_bPaintWithMemDC = FALSE;
+    BOOL m_bScrollbarsChanged = FALSE;
+    BOOL m_bDrawCellBackground = FALSE;
+    BOOL m_bInvertCurrentCellOnce = FALSE;
+    CGXPenValue m_gridLinePen;
+    int m_nTrackingLineStyle = PS_DASH;
+    std::map<ULONGLONG, std::unique_ptr<CFont>> m_fontCache;
+    std::map<ULONGLONG, std::unique_ptr<CBrush>> m_brushCache;
+    std::map<ULONGLONG, std::unique_ptr<CPen>> m_penCache;
     CString m_strWarningText;
     BOOL m_bValidatingCell = FALSE;
     BOOL m_bValidationFailed = FALSE;

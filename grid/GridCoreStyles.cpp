@@ -57,6 +57,7 @@ void CGXGridCore::FreeObjectCache() {
         RecycleStyle(style);
     }
     m_styleCache.clear();
+    FreeGdiCache();
     if (!m_bSuspendCurrentCellStyle) {
         ResetCurrentCellCache();
     }

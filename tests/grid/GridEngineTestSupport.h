@@ -59,6 +59,7 @@ public:
     void Draw(CDC* dc, const RECT& rect, ROWCOL row, ROWCOL col, const CGXStyle& style,
               const CGXStyle* standard) override {
         ++draws;
+        DrawBackground(dc, rect, style, FALSE);
         CGXControl::Draw(dc, rect, row, col, style, standard);
     }
     BOOL LButtonDown(UINT flags, POINT point, UINT hitState) override {
