@@ -126,6 +126,10 @@ BOOL CGXControl::MouseMove(UINT, POINT, UINT) {
     return FALSE;
 }
 
+BOOL CGXControl::MouseMoveOver(ROWCOL, ROWCOL, UINT, POINT) {
+    return FALSE;
+}
+
 BOOL CGXControl::LButtonDown(UINT, POINT, UINT) {
     return FALSE;
 }

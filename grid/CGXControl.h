@@ -57,6 +57,8 @@ public:
     virtual void Hide() {}
     virtual void RedrawCell();
     virtual BOOL MouseMove(UINT flags, POINT point, UINT hitState);
+    // The pointer over a cell that is not pressed (only when the grid offers it).
+    virtual BOOL MouseMoveOver(ROWCOL row, ROWCOL col, UINT flags, POINT point);
     virtual BOOL LButtonDown(UINT flags, POINT point, UINT hitState);
     virtual BOOL LButtonUp(UINT flags, POINT point, UINT hitState);
     virtual BOOL LButtonDblClk(UINT flags, POINT point);

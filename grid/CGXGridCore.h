@@ -54,6 +54,8 @@ enum GridHit : int {
     kHitHiddenRow = 8
 };
 
+enum class GridButton { Left, Middle, Right };
+
 // Command types of the request steps.
 enum GridCommandType : int { kCmdNormal = 0, kCmdRollback = 1, kCmdUndo = 2, kCmdRedo = 3 };
 
@@ -389,6 +391,12 @@ public:
     virtual BOOL OnGridDestroy() { return FALSE; }
     virtual BOOL OnGridCommand(WPARAM wParam, LPARAM lParam);
     virtual BOOL PreTranslateGridMessage(MSG*) { return FALSE; }
+    // The three phases of a click on a cell (phase: 4 down, 8 move, 0x10 up, with 0x40 on the pressed
+    // cell or 0x20 just off it).
+    virtual BOOL ProcessClick(GridButton button, ROWCOL pressRow, ROWCOL pressCol, ROWCOL row, ROWCOL col,
+                              POINT point, UINT flags, WORD phase);
+    WORD GetButtonState() const { return m_wButtonState; }
+    BOOL m_bNoMouseOver = TRUE;
     virtual BOOL QueryParamFlag();
     virtual void UpdateTabName(WPARAM) {}
     virtual BOOL OnValidateCurrentCellRequest(WPARAM);
@@ -420,6 +428,13 @@ protected:
     void DrawTableBorders(GridDrawTable& table, ROWCOL index, BOOL column);
     CGXPenValue SidePen(const GridDrawTable& table, ROWCOL i, ROWCOL j, int side, BOOL linesOn, BOOL boundary);
     void FreeGdiCache();
+    BOOL PrepareButton(GridButton button, UINT flags, POINT point, int& hit, ROWCOL& row, ROWCOL& col);
+    BOOL ButtonDown(GridButton button, UINT flags, POINT point);
+    BOOL ButtonUp(GridButton button, UINT flags, POINT point);
+    BOOL ButtonDblClk(GridButton button, UINT flags, POINT point);
+    void CoveredTopLeft(ROWCOL& row, ROWCOL& col);
+    WORD ClickPhase(WORD phase, ROWCOL row, ROWCOL col) const;
+    POINT ClampToGrid(POINT point);
 
     // Converts between pixels and the stored thousandths of a line or character.
     LONG RowPixelsToStored(int pixels) const;
@@ -492,6 +507,15 @@ protected:
     BOOL m_bFocusLostWhileStoring = FALSE;
     BOOL m_bGridActive = FALSE;
     BOOL m_bSettingFocus = FALSE;
+    WORD m_wButtonState = 0;
+    UINT m_nButtonFlags = 0;
+    ROWCOL m_nPressRow = 0;
+    ROWCOL m_nPressCol = 0;
+    ROWCOL m_nLastMoveRow = 0;
+    ROWCOL m_nLastMoveCol = 0;
+    BOOL m_bMovedOffPressCell = FALSE;
+    BOOL m_bAutoScrollStop = FALSE;
+    CWnd* m_pLastFocusWnd = nullptr;
     ROWCOL m_nLastInitRow = kGridNoRowCol;
     ROWCOL m_nLastInitCol = kGridNoRowCol;
 

@@ -50,11 +50,11 @@ public:
     }
     BOOL StoreValue() override {
         Log("StoreValue");
-        return storeResult;
+        return Answer(storeResult);
     }
     BOOL ValidateValue() override {
         Log("ValidateValue");
-        return validateResult;
+        return Answer(validateResult);
     }
     void Draw(CDC* dc, const RECT& rect, ROWCOL row, ROWCOL col, const CGXStyle& style,
               const CGXStyle* standard) override {
@@ -85,6 +85,15 @@ public:
                std::to_string(static_cast<long>(col == kGridNoRowCol ? -1 : static_cast<long>(col)));
     }
 
+    // A refusal leaves this warning with the grid, as a control does.
+    BOOL Answer(BOOL result) {
+        if (!result && !failWarning.IsEmpty()) {
+            Grid()->SetWarningText(failWarning);
+        }
+        return result;
+    }
+
+    CString failWarning;
     BOOL storeResult = TRUE;
     BOOL validateResult = TRUE;
     BOOL keyResult = FALSE;
