@@ -400,7 +400,23 @@ public:
     virtual BOOL QueryParamFlag();
     virtual void UpdateTabName(WPARAM) {}
     virtual BOOL OnValidateCurrentCellRequest(WPARAM);
-    virtual void MoveToRecord(int, LONG) {}
+    // Kinds 0-3 first, previous, next and last record; 4 the record n.
+    virtual void MoveToRecord(int kind, LONG n);
+
+    // ---- Keys
+    virtual BOOL OnGridKeyDown(UINT key, UINT repeat, UINT flags);
+    virtual BOOL OnGridChar(UINT key, UINT repeat, UINT flags);
+    virtual BOOL OnGridCharText(const CString&, UINT, UINT) { return FALSE; }
+    virtual BOOL OnGridSysKeyDown(UINT key, UINT repeat, UINT flags);
+    // Directions: 1 up, 2 left, 3 down, 4 right, 5 page down, 6 page up, 7 first row, 8 last row, 9 first
+    // column, 10 last column, 11 first cell, 12 last cell.
+    virtual BOOL ProcessMoveKey(int direction, int count);
+    BOOL MoveCurrentCell(int direction, int count = 1, BOOL select = TRUE);
+    // Searches from the cell itself for one that may become current (directions 1-4).
+    virtual BOOL CalcNextCell(int direction, ROWCOL& row, ROWCOL& col);
+    virtual void ScrollRequest(int direction, ROWCOL count);
+    // The key auto-repeat of held navigation keys; off by default.
+    BOOL m_bKeyAutoRepeat = FALSE;
     virtual void ShowScrollBar(int bar, BOOL show);
 
     // Engine state read by derived grids and the window part.
@@ -435,6 +451,9 @@ protected:
     void CoveredTopLeft(ROWCOL& row, ROWCOL& col);
     WORD ClickPhase(WORD phase, ROWCOL row, ROWCOL col) const;
     POINT ClampToGrid(POINT point);
+    void OnEscapeKey();
+    void OnEditKey();
+    BOOL IsCellEnabledForMove(ROWCOL row, ROWCOL col);
 
     // Converts between pixels and the stored thousandths of a line or character.
     LONG RowPixelsToStored(int pixels) const;
@@ -516,6 +535,9 @@ protected:
     BOOL m_bMovedOffPressCell = FALSE;
     BOOL m_bAutoScrollStop = FALSE;
     CWnd* m_pLastFocusWnd = nullptr;
+    BOOL m_bPendingLead = FALSE;
+    WCHAR m_storedLead = 0;
+    BOOL m_bMovingCurrentCell = FALSE;
     ROWCOL m_nLastInitRow = kGridNoRowCol;
     ROWCOL m_nLastInitCol = kGridNoRowCol;
 

@@ -10,10 +10,6 @@
 
 #include <algorithm>
 
-BOOL CGXGridCore::ProcessKeys(CWnd*, UINT, UINT, UINT, UINT) {
-    return FALSE;
-}
-
 // ---- Mouse
 
 namespace {

@@ -165,7 +165,13 @@ BOOL CGXGridCore::SetStyleRange(const CGXRange& range, const CGXStyle* style, in
     if (kind == 0 && !range.IsCells()) {
         kind = -1;
     }
-    cells.ExpandToCells(0, 0, GetRowCount(), GetColCount());
+    // Whole rows, columns or the table keep their styles in the header row and column: (row, 0), (0, col)
+    // and (0, 0).
+    if (range.IsRows()) {
+        cells.ExpandToCells(0, 0, 0, 0);
+    } else {
+        cells.ExpandToCells(0, 0, range.IsCols() ? 0 : GetRowCount(), range.IsTable() ? 0 : GetColCount());
+    }
     FreeObjectCache();
     const BOOL wasInside = m_bInSetStyleRange;
     m_bInSetStyleRange = TRUE;
@@ -181,7 +187,9 @@ BOOL CGXGridCore::SetStyleRange(const CGXRange& range, const CGXStyle* style, in
     }
     m_bInSetStyleRange = wasInside;
     if (changed) {
-        UpdateStyleRange(cells, flags, TRUE);
+        CGXRange shown(range);
+        shown.ExpandToCells(0, 0, GetRowCount(), GetColCount());
+        UpdateStyleRange(shown, flags, TRUE);
         SetDocumentModified(TRUE);
     }
     return changed;

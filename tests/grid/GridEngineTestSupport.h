@@ -111,6 +111,44 @@ private:
     BOOL m_modified = FALSE;
 };
 
+// Column 4 and row 4 hidden, as the hidden-rows feature would report them.
+struct HideFourth : CGXAbstractGridHideCellsImp {
+    void RemoveRows(CGXGridCore*, ROWCOL, ROWCOL) override {}
+    void RemoveCols(CGXGridCore*, ROWCOL, ROWCOL) override {}
+    void InsertRows(CGXGridCore*, ROWCOL, ROWCOL) override {}
+    void InsertCols(CGXGridCore*, ROWCOL, ROWCOL) override {}
+    BOOL HideRows(CGXGridCore*, ROWCOL, ROWCOL, BOOL, BOOL*, UINT, int) override { return FALSE; }
+    BOOL IsRowHidden(CGXGridCore*, ROWCOL row) override { return row == 4; }
+    BOOL StoreHideRow(CGXGridCore*, ROWCOL, BOOL) override { return FALSE; }
+    BOOL HideCols(CGXGridCore*, ROWCOL, ROWCOL, BOOL, BOOL*, UINT, int) override { return FALSE; }
+    BOOL IsColHidden(CGXGridCore*, ROWCOL col) override { return col == 4; }
+    BOOL StoreHideCol(CGXGridCore*, ROWCOL, BOOL) override { return FALSE; }
+};
+
+// Rows 5 to 7 of column 2 covered as one cell, as the covered-cells feature would report them.
+struct CoverColumnTwo : CGXAbstractGridCoveredCellsImp {
+    BOOL SetCoveredCellsRowCol(CGXGridCore*, ROWCOL, ROWCOL, ROWCOL, ROWCOL, UINT, int) override { return FALSE; }
+    CGXRange* GetCoveredCellsRowCol(CGXGridCore*, ROWCOL row, ROWCOL col, CGXRange& range) override {
+        if (col != 2 || row < 5 || row > 7) {
+            return nullptr;
+        }
+        range = CGXRange(5, 2, 7, 2);
+        return &range;
+    }
+    BOOL StoreCoveredCellsRowCol(CGXGridCore*, ROWCOL, ROWCOL, ROWCOL, ROWCOL, BOOL) override { return FALSE; }
+    void UpdateCoveredCellsRowCol(CGXGridCore*, ROWCOL, ROWCOL, ROWCOL, ROWCOL, UINT, BOOL) override {}
+    BOOL ExpandRangeByCoveredCells(CGXGridCore* grid, CGXRange& range) override {
+        CGXRange covered;
+        if (GetCoveredCellsRowCol(grid, range.top, range.left, covered)) {
+            range = covered;
+            return TRUE;
+        }
+        return FALSE;
+    }
+    void RemoveCoveredRows(CGXGridCore*, ROWCOL, ROWCOL, UINT&, int) override {}
+    void RemoveCoveredCols(CGXGridCore*, ROWCOL, ROWCOL, UINT&, int) override {}
+};
+
 // A factory that installs the features it is given and makes spy controls, counting them.
 class TestFactory : public CGXAbstractControlFactory {
 public:

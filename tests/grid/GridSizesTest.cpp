@@ -5,19 +5,6 @@
 namespace gridtest {
 namespace {
 
-// Column 4 and row 4 hidden, as the hidden-rows feature would report them.
-struct HideFourth : CGXAbstractGridHideCellsImp {
-    void RemoveRows(CGXGridCore*, ROWCOL, ROWCOL) override {}
-    void RemoveCols(CGXGridCore*, ROWCOL, ROWCOL) override {}
-    void InsertRows(CGXGridCore*, ROWCOL, ROWCOL) override {}
-    void InsertCols(CGXGridCore*, ROWCOL, ROWCOL) override {}
-    BOOL HideRows(CGXGridCore*, ROWCOL, ROWCOL, BOOL, BOOL*, UINT, int) override { return FALSE; }
-    BOOL IsRowHidden(CGXGridCore*, ROWCOL row) override { return row == 4; }
-    BOOL StoreHideRow(CGXGridCore*, ROWCOL, BOOL) override { return FALSE; }
-    BOOL HideCols(CGXGridCore*, ROWCOL, ROWCOL, BOOL, BOOL*, UINT, int) override { return FALSE; }
-    BOOL IsColHidden(CGXGridCore*, ROWCOL col) override { return col == 4; }
-    BOOL StoreHideCol(CGXGridCore*, ROWCOL, BOOL) override { return FALSE; }
-};
 
 class SizesTest : public EngineFixture {};
 
