@@ -315,8 +315,18 @@ public:
     virtual void Redraw(UINT flags = 1, BOOL hint = TRUE);
     void InvalidateGridRect(const RECT* rect, BOOL erase = TRUE);
     void UpdateGridWindow();
-    virtual void UpdateScrollbars(BOOL redraw = TRUE, BOOL fromOnSize = FALSE);
-    virtual void ScrollCells(int direction, ROWCOL count, UINT flags = 1);
+    virtual void UpdateScrollbars(BOOL noRepaint = TRUE, BOOL onlyIfCountsChanged = FALSE);
+    // Directions: 1 up, 2 left, 3 down, 4 right; TRUE when the top row or left column moved.
+    virtual BOOL ScrollCells(int direction, ROWCOL count, UINT flags = 1);
+    void ScrollGridWindow(int dx, int dy, const RECT& scrollRect, const RECT& clipRect);
+    BOOL LockScrollbars(BOOL lock);
+    // Positions in grid units; the bar holds them divided by the scroll factor.
+    virtual void SetScrollRange(int bar, ROWCOL minPos, ROWCOL maxPos, BOOL redraw = TRUE);
+    virtual ROWCOL SetScrollPos(int bar, ROWCOL position, BOOL redraw = TRUE);
+    virtual ROWCOL GetScrollPos(int bar);
+    int ScrollFactor(int bar) const;
+    void StartAutoScroll(BOOL capture, BOOL vertical, BOOL horizontal);
+    static constexpr UINT_PTR kAutoScrollTimerId = 992;
     // Modes: 0 never shown, 10 shown when needed, 12 the parent's bars.
     virtual void SetScrollBarMode(int bar, int mode, BOOL redraw = TRUE);
     int GetScrollBarMode(int bar) const { return bar == SB_VERT ? m_nVScrollMode : m_nHScrollMode; }
@@ -451,6 +461,9 @@ protected:
     void CoveredTopLeft(ROWCOL& row, ROWCOL& col);
     WORD ClickPhase(WORD phase, ROWCOL row, ROWCOL col) const;
     POINT ClampToGrid(POINT point);
+    CRect ScrollArea(BOOL vertical);
+    ROWCOL LastUsefulFirst(BOOL vertical, int room);
+    BOOL OnGridScroll(BOOL vertical, UINT code, UINT position);
     void OnEscapeKey();
     void OnEditKey();
     BOOL IsCellEnabledForMove(ROWCOL row, ROWCOL col);
@@ -554,6 +567,15 @@ protected:
     BOOL m_bLockScrollbars = FALSE;
     int m_nVScrollMode = 0;
     int m_nHScrollMode = 0;
+    int m_nVScrollFactor = 2;
+    int m_nHScrollFactor = 2;
+    BOOL m_bInUpdateScrollbars = FALSE;
+    ROWCOL m_nLastScrollRowCount = 0;
+    ROWCOL m_nLastScrollColCount = 0;
+    BOOL m_bAutoScrollStart = FALSE;
+    BOOL m_bAutoScrollVert = FALSE;
+    BOOL m_bAutoScrollHorz = FALSE;
+    UINT_PTR m_nAutoScrollTimer = 0;
 
     int m_cxFrame = 0;
     int m_cyFrame = 0;

@@ -27,6 +27,10 @@ public:
     virtual void Initialize();
 
     void ShowScrollBar(int bar, BOOL show) override;
+    // The engine's scroll positions (in grid units) stand for the window's.
+    using CGXGridCore::GetScrollPos;
+    using CGXGridCore::SetScrollPos;
+    using CGXGridCore::SetScrollRange;
 
     BOOL m_bDrawFrame = FALSE;
 

@@ -417,14 +417,12 @@ void CGXGridCore::OnGridSysColorChange() {
     InvalidateGridRect(nullptr);
 }
 
-void CGXGridCore::OnGridTimer(UINT_PTR) {}
-
-BOOL CGXGridCore::OnGridVScroll(UINT, UINT, CWnd*) {
-    return FALSE;
-}
-
-BOOL CGXGridCore::OnGridHScroll(UINT, UINT, CWnd*) {
-    return FALSE;
+void CGXGridCore::OnGridTimer(UINT_PTR timerId) {
+    if (auto* plugin = static_cast<CGXAbstractAutoScrollPlugin*>(m_features[kFeatureAutoScroll])) {
+        plugin->OnTimer(this, timerId);
+    } else if (timerId == kAutoScrollTimerId && m_pGridWnd) {
+        ::KillTimer(m_pGridWnd->GetSafeHwnd(), timerId); // nothing would ever stop it
+    }
 }
 
 BOOL CGXGridCore::OnGridCommand(WPARAM wParam, LPARAM lParam) {

@@ -192,7 +192,15 @@ public:
         m_nCharWidth = 10;
     }
 
+    void OnGridDraw(CDC* dc) override {
+        CRect clip;
+        dc->GetClipBox(&clip);
+        paintedClips.push_back(clip);
+        CGXGridWnd::OnGridDraw(dc);
+    }
+
     using CGXGridCore::m_nTopRow;
+    std::vector<CRect> paintedClips;
     std::vector<std::string> clicks;
 };
 
