@@ -4,6 +4,7 @@
 #include "grid/CGXData.h"
 #include "grid/CGXGridCore.h"
 #include "grid/CGXGridParam.h"
+#include "grid/CGXLongOperation.h"
 #include "grid/GridLibraryState.h"
 #include "platform/display/InputApi.h"
 #include "platform/display/VirtualKeys.h"
@@ -338,6 +339,7 @@ BOOL CGXGridCore::CanStartDragSelectCols() {
 // ---- Inserting and removing
 
 BOOL CGXGridCore::InsertRows(ROWCOL row, ROWCOL count, const int* heights, UINT flags, int) {
+    CGXLongOperation operation;
     if (!TransferCurrentCell(TRUE, 2, TRUE)) {
         return FALSE;
     }
@@ -354,6 +356,7 @@ BOOL CGXGridCore::InsertRows(ROWCOL row, ROWCOL count, const int* heights, UINT 
 }
 
 BOOL CGXGridCore::InsertCols(ROWCOL col, ROWCOL count, const int* widths, UINT flags, int) {
+    CGXLongOperation operation;
     if (!TransferCurrentCell(TRUE, 2, TRUE)) {
         return FALSE;
     }
@@ -473,10 +476,12 @@ BOOL CGXGridCore::RemoveRows(ROWCOL from, ROWCOL to, UINT flags, int ctCmd) {
     if (from > to || !TransferCurrentCell(TRUE, 2, TRUE)) {
         return FALSE;
     }
+    CGXLongOperation operation;
     const BOOL transaction = ctCmd == kCmdNormal;
     if (transaction) {
         BeginTrans(GridLibraryState::Instance().GetText(kTextRemovingRows));
     }
+    operation.SetStatusText(GridLibraryState::Instance().GetText(kTextRemovingRows), FALSE);
     if (auto* covered = static_cast<CGXAbstractGridCoveredCellsImp*>(m_features[kFeatureCoveredCells])) {
         covered->RemoveCoveredRows(this, from, to, flags, ctCmd);
     }
@@ -495,6 +500,8 @@ BOOL CGXGridCore::RemoveCols(ROWCOL from, ROWCOL to, UINT flags, int ctCmd) {
     if (from > to || !TransferCurrentCell(TRUE, 2, TRUE)) {
         return FALSE;
     }
+    CGXLongOperation operation;
+    operation.SetStatusText(GridLibraryState::Instance().GetText(kTextRemovingColumns), FALSE);
     if (auto* covered = static_cast<CGXAbstractGridCoveredCellsImp*>(m_features[kFeatureCoveredCells])) {
         covered->RemoveCoveredCols(this, from, to, flags, ctCmd);
     }

@@ -4,8 +4,10 @@
 #include "grid/CGXData.h"
 #include "grid/CGXGridCore.h"
 #include "grid/CGXGridParam.h"
+#include "grid/CGXLongOperation.h"
 #include "grid/CGXStyle.h"
 #include "grid/CGXStylesMap.h"
+#include "grid/GridLibraryState.h"
 
 namespace {
 
@@ -172,20 +174,42 @@ BOOL CGXGridCore::SetStyleRange(const CGXRange& range, const CGXStyle* style, in
     } else {
         cells.ExpandToCells(0, 0, range.IsCols() ? 0 : GetRowCount(), range.IsTable() ? 0 : GetColCount());
     }
+    CGXLongOperation operation;
+    operation.SetStatusText(GridLibraryState::Instance().GetText(kTextStoringCells), FALSE);
     FreeObjectCache();
     const BOOL wasInside = m_bInSetStyleRange;
     m_bInSetStyleRange = TRUE;
     BOOL changed = FALSE;
-    for (ROWCOL row = cells.top; row <= cells.bottom && row != kGridNoRowCol; ++row) {
+    BOOL aborted = FALSE;
+    const ULONGLONG total = static_cast<ULONGLONG>(cells.bottom - cells.top + 1) * (cells.right - cells.left + 1);
+    ULONGLONG done = 0;
+    for (ROWCOL row = cells.top; row <= cells.bottom && row != kGridNoRowCol && !aborted; ++row) {
         for (ROWCOL col = cells.left; col <= cells.right && col != kGridNoRowCol; ++col) {
             changed |= StoreStyleRowCol(row, col, style, mode, kind);
             if (kind == -1 && m_bCurrentCellValid &&
                 ((row == 0 && col == 0) || row == m_nCurrentRow || col == m_nCurrentCol)) {
                 ResetCurrentCellCache();
             }
+            ++done;
+            // Never while a mouse press runs: a message box then would break the press.
+            if (!m_wButtonState) {
+                operation.SetPercentDone(static_cast<int>(done * 100 / total));
+                if (operation.CheckAbort(aborted) && aborted) {
+                    break; // the part done so far stays and is shown
+                }
+            }
         }
     }
     m_bInSetStyleRange = wasInside;
+    if (aborted) {
+        if (changed) {
+            CGXRange shown(range);
+            shown.ExpandToCells(0, 0, GetRowCount(), GetColCount());
+            UpdateStyleRange(shown, flags, TRUE);
+            SetDocumentModified(TRUE);
+        }
+        return FALSE;
+    }
     if (changed) {
         CGXRange shown(range);
         shown.ExpandToCells(0, 0, GetRowCount(), GetColCount());
