@@ -48,6 +48,11 @@ public:
     virtual void ReportEditCancelled();
     virtual void GetEditText(CString& text);
     virtual void SetEditText(const CString& text);
+    // The edit text; FALSE as nothing is selected in a cell without an editor.
+    virtual BOOL GetSelectedText(CString& text) {
+        GetEditText(text);
+        return FALSE;
+    }
     virtual void Draw(CDC* dc, const RECT& rect, ROWCOL row, ROWCOL col, const CGXStyle& style,
                       const CGXStyle* standardStyle);
     virtual void DrawCurrentCellFrame(CDC* dc, const RECT& rect);

@@ -276,6 +276,14 @@ public:
     void ResetCurrentCellCache();
     size_t GetFreeStyleCount() const { return m_styleFreeList.size(); }
 
+    // ---- Helpers of the features
+    // Copies of the selected ranges; with an empty selection the current cell when asked. FALSE when empty.
+    BOOL GetSelectedRangeList(CGXRangeList& list, BOOL addCurrentCell);
+    virtual BOOL IsCellInRangeList(ROWCOL row, ROWCOL col, const CGXRangeList& list);
+    void GetCurrentCellText(CString& text);
+    // A search found nothing: a beep, no message.
+    virtual void OnTextNotFound(LPCTSTR text);
+
     // ---- Hooks a derived grid overrides
     virtual BOOL OnStartEditing(ROWCOL, ROWCOL) { return TRUE; }
     virtual BOOL OnValidateCell(ROWCOL, ROWCOL) { return TRUE; }

@@ -96,5 +96,19 @@ TEST_F(StructureTest, AGridInALowerSplitterPaneHasNoFrozenRows) {
     EXPECT_EQ(grid.GetFrozenCols(), 1u);
 }
 
+TEST_F(StructureTest, TheSelectionListFallsBackOnTheCurrentCellOnlyWhenEmpty) {
+    Init();
+    CGXRangeList list;
+    EXPECT_FALSE(grid.GetSelectedRangeList(list, TRUE));
+    grid.SetCurrentCell(3, 2);
+    ASSERT_TRUE(grid.GetSelectedRangeList(list, TRUE));
+    EXPECT_EQ(*list.GetRangeAt(list.GetHeadPosition()), CGXRange(3, 2, 3, 2));
+    EXPECT_FALSE(grid.GetSelectedRangeList(list, FALSE));
+    grid.GetParam()->m_selectedRanges.AddRange(new CGXRange(5, 5, 6, 6));
+    ASSERT_TRUE(grid.GetSelectedRangeList(list, TRUE));
+    EXPECT_EQ(list.GetCount(), 1);
+    EXPECT_EQ(*list.GetRangeAt(list.GetHeadPosition()), CGXRange(5, 5, 6, 6));
+}
+
 } // namespace
 } // namespace gridtest
