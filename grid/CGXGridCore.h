@@ -35,6 +35,8 @@ class CGXFont;
 class CPen;
 struct GridDrawTable;
 class CGXGridParam;
+class CGXProperties;
+class CGXStylesMap;
 class CGXRangeList;
 class CGXStyle;
 class CWnd;
@@ -269,6 +271,14 @@ public:
     virtual BOOL SetStyleRange(const CGXRange& range, const CGXStyle* style, int mode = kMergeOverride,
                                int kind = 0, UINT flags = 1, int ctCmd = kCmdNormal);
     virtual void UpdateStyleRange(const CGXRange& range, UINT flags, BOOL hint);
+    // The grid's styles map, properties or one base style take the given contents; refused while read-only.
+    virtual BOOL ChangeStylesMap(const CGXStylesMap& stylesMap, UINT flags = 1, int ctCmd = kCmdNormal);
+    virtual void UpdateStylesMap(UINT flags, BOOL hint);
+    virtual BOOL ChangeProperties(const CGXProperties& properties, UINT flags = 1, int ctCmd = kCmdNormal);
+    virtual void UpdateProperties(UINT flags, BOOL hint);
+    virtual BOOL ChangeBaseStyle(WORD id, const CGXStyle& style, int mode = kMergeOverride, UINT flags = 1,
+                                 int ctCmd = kCmdNormal);
+    virtual void UpdateBaseStyle(WORD id, UINT flags, BOOL hint);
     // The cell's value text as composed (header labels included).
     const CString& GetValueRowCol(ROWCOL row, ROWCOL col);
     virtual CGXControl* GetControlRowCol(ROWCOL row, ROWCOL col);

@@ -5,6 +5,7 @@
 #include "grid/CGXGridCore.h"
 #include "grid/CGXGridParam.h"
 #include "grid/CGXLongOperation.h"
+#include "grid/CGXProperties.h"
 #include "grid/CGXStyle.h"
 #include "grid/CGXStylesMap.h"
 #include "grid/GridLibraryState.h"
@@ -246,4 +247,58 @@ const CString& CGXGridCore::GetValueRowCol(ROWCOL row, ROWCOL col) {
 
 CGXControl* CGXGridCore::GetControlRowCol(ROWCOL row, ROWCOL col) {
     return GetRegisteredControl(LookupStyleRowCol(row, col).GetControlId());
+}
+
+// ---- Replacing the styles map, the properties or one base style
+
+BOOL CGXGridCore::ChangeStylesMap(const CGXStylesMap& stylesMap, UINT flags, int) {
+    if (IsStoreRefused() || !m_pParam || !m_pParam->GetStylesMap()) {
+        return FALSE;
+    }
+    m_pParam->GetStylesMap()->Assign(stylesMap);
+    SetDocumentModified(TRUE);
+    UpdateStylesMap(flags, TRUE);
+    return TRUE;
+}
+
+void CGXGridCore::UpdateStylesMap(UINT flags, BOOL) {
+    LookupBaseStylesAgain();
+    Redraw(flags, FALSE);
+}
+
+BOOL CGXGridCore::ChangeProperties(const CGXProperties& properties, UINT flags, int) {
+    if (IsStoreRefused() || !m_pParam || !m_pParam->GetProperties()) {
+        return FALSE;
+    }
+    *m_pParam->GetProperties() = properties;
+    SetDocumentModified(TRUE);
+    UpdateProperties(flags, TRUE);
+    return TRUE;
+}
+
+void CGXGridCore::UpdateProperties(UINT flags, BOOL) {
+    Redraw(flags, FALSE);
+}
+
+BOOL CGXGridCore::ChangeBaseStyle(WORD id, const CGXStyle& style, int mode, UINT flags, int) {
+    if (IsStoreRefused() || !m_pParam || !m_pParam->GetStylesMap()) {
+        return FALSE;
+    }
+    auto found = m_pParam->GetStylesMap()->baseStyles.find(id);
+    if (found == m_pParam->GetStylesMap()->baseStyles.end() || !found->second.style) {
+        return FALSE;
+    }
+    found->second.style->MergeStyle(style, mode);
+    SetDocumentModified(TRUE);
+    UpdateBaseStyle(id, flags, TRUE);
+    return TRUE;
+}
+
+void CGXGridCore::UpdateBaseStyle(WORD, UINT flags, BOOL) {
+    if (!m_bInitDone) {
+        return;
+    }
+    LookupBaseStylesAgain();
+    UpdateFontMetrics();
+    Redraw(flags, FALSE);
 }
