@@ -611,27 +611,27 @@ UINT CGXGridCore::CursorIdAt(POINT point) {
     const WORD rowFlags = m_pParam ? m_pParam->m_wRowResizeFlags : 0;
     switch (code) {
     case kHitColEdge:
-        return (colFlags & kResizeMask) && HasUserResizeFeature() ? GX_IDC_HSIZE : 0;
+        return (colFlags & kResizeMask) && HasUserResizeFeature() ? IDC_GRID_SIZE_COLUMN : 0;
     case kHitRowEdge:
-        return (rowFlags & kResizeMask) && HasUserResizeFeature() ? GX_IDC_VSIZE : 0;
+        return (rowFlags & kResizeMask) && HasUserResizeFeature() ? IDC_GRID_SIZE_ROW : 0;
     case kHitHeader:
         if (row == 0 && col > 0 && m_pParam->TestSelectionFlags(2) &&
             !(m_pParam->m_bDragCols && m_pParam->m_selectedRanges.ContainsCell(0, col))) {
-            return GX_IDC_SELCOL;
+            return IDC_GRID_SELECT_COLUMN;
         }
         if (col == 0 && row > 0 && m_pParam->TestSelectionFlags(1) &&
             !(m_pParam->m_bDragRows && m_pParam->m_selectedRanges.ContainsCell(row, 0))) {
-            return GX_IDC_SELROW;
+            return IDC_GRID_SELECT_ROW;
         }
         return 0;
     case kHitSelectionFrame:
-        return GX_IDC_SELDRAG;
+        return IDC_GRID_DRAG_SELECTION;
     case kHitFillHandle:
-        return GX_IDC_FILLHANDLE;
+        return IDC_GRID_FILL_HANDLE;
     case kHitHiddenCol:
-        return GX_IDC_HIDEDCOL;
+        return IDC_GRID_HIDDEN_COLUMN;
     case kHitHiddenRow:
-        return GX_IDC_HIDEDROW;
+        return IDC_GRID_HIDDEN_ROW;
     default:
         return 0;
     }
@@ -640,9 +640,9 @@ UINT CGXGridCore::CursorIdAt(POINT point) {
 void CGXGridCore::UpdateCursor(POINT point) {
     const UINT id = CursorIdAt(point);
     LPCTSTR fallback = IDC_ARROW;
-    if (id == GX_IDC_HSIZE) {
+    if (id == IDC_GRID_SIZE_COLUMN) {
         fallback = IDC_SIZEWE;
-    } else if (id == GX_IDC_VSIZE) {
+    } else if (id == IDC_GRID_SIZE_ROW) {
         fallback = IDC_SIZENS;
     }
     SetGridCursor(id, fallback);

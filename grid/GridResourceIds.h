@@ -110,15 +110,19 @@
 #define IDS_GRID_UA_PROGRESS_CAPTION 51027
 #define IDS_GRID_UA_ELLIPSIS_KIND 52792
 
-/* Bitmaps. */
-#define IDB_GRID_SYSCOLOR 20028
+/* Bitmaps and cursors. */
+#define IDB_GRID_CHECKBOX_3D 20024     /* the check box strips: the 3-D look, */
+#define IDB_GRID_CHECKBOX_3D_OLD 20025 /* the older 3-D look, */
+#define IDB_GRID_CHECKBOX_FLAT 20026   /* flat (also for printing) */
+#define IDB_GRID_SYSCOLOR 20028        /* the drop-down arrow in system colours */
+#define IDC_GRID_SPLITTER 20197        /* the tab window's splitter */
 
 /* Cursors of the hit-test results (the system's cursors stand in when a resource is missing). */
-#define GX_IDC_HSIZE 20190
-#define GX_IDC_VSIZE 20191
-#define GX_IDC_HIDEDCOL 20192
-#define GX_IDC_HIDEDROW 20193
-#define GX_IDC_SELDRAG 20194
-#define GX_IDC_SELCOL 20195
-#define GX_IDC_SELROW 20196
-#define GX_IDC_FILLHANDLE 20209
+#define IDC_GRID_SIZE_COLUMN 20190
+#define IDC_GRID_SIZE_ROW 20191
+#define IDC_GRID_HIDDEN_COLUMN 20192
+#define IDC_GRID_HIDDEN_ROW 20193
+#define IDC_GRID_DRAG_SELECTION 20194
+#define IDC_GRID_SELECT_COLUMN 20195
+#define IDC_GRID_SELECT_ROW 20196
+#define IDC_GRID_FILL_HANDLE 20209
