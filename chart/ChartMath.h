@@ -19,9 +19,25 @@ inline int SRGTrunc(double value) {
     return static_cast<int>(value);
 }
 
+// Placements reach no further than this from the origin: far enough for any surface, and near enough that
+// the drawing layer's sums of coordinates cannot overflow.
+constexpr int kSRGMaxCoordinate = 1 << 24;
+
+// A device coordinate from a placement: truncated and held within kSRGMaxCoordinate.
+inline int SRGPixel(double value) {
+    const int pixel = SRGTrunc(value);
+    return pixel > kSRGMaxCoordinate ? kSRGMaxCoordinate : pixel < -kSRGMaxCoordinate ? -kSRGMaxCoordinate : pixel;
+}
+
 // trunc(value + 0.5), the chart's rounding.
 inline int SRGRound(double value) {
     return SRGTrunc(value + 0.5);
+}
+
+// last - first + 1 held inside the int range, whatever a stored scope holds.
+inline int SRGCountBetween(int first, int last) {
+    const long long count = static_cast<long long>(last) - first + 1;
+    return count > INT_MAX ? INT_MAX : count < INT_MIN ? INT_MIN : static_cast<int>(count);
 }
 
 // The chart's angle factors (its own roundings, which stored shapes and pictures were made with).

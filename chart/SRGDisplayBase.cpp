@@ -530,17 +530,8 @@ void SRGDisplayBase::DrawScales() {
 }
 
 void SRGDisplayBase::DrawDataWatchers() {
-    if (!m_pChart) {
-        return;
-    }
-    CObList& components = m_pChart->GetComponentList();
-    POSITION pos = components.Find(this);
-    if (!pos) {
-        return;
-    }
-    components.GetPrev(pos);
-    while (pos) {
-        auto* component = static_cast<SRGraphComponent*>(components.GetPrev(pos));
+    for (POSITION pos = PreviousComponentPosition(); pos;) {
+        auto* component = static_cast<SRGraphComponent*>(m_pChart->GetComponentList().GetPrev(pos));
         auto* watcher = dynamic_cast<SRGGridLines*>(component);
         if (!watcher || component->GetComponentType() != IDS_SRG_TYPE_DATA_WATCHER) {
             break;

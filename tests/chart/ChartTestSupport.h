@@ -5,6 +5,8 @@
 #include "chart/SRGraph.h"
 #include "chart/SRGraphException.h"
 
+#include "platform/base/CArchive.h"
+#include "platform/base/CMemFile.h"
 #include "platform/display/MessageBox.h"
 #include "platform/framework/CDC.h"
 #include "platform/gdi/Gdi.h"
@@ -78,6 +80,19 @@ private:
 };
 
 using RecordedBoxes = testsupport::RecordedBoxes;
+
+// Stores the chart in an archive and loads what it wrote into the other.
+inline void CopyThroughArchive(SRGraph& from, SRGraph& to) {
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        from.Serialize(ar);
+        ar.Close();
+    }
+    file.SeekToBegin();
+    CArchive ar(&file, CArchive::load);
+    to.Serialize(ar);
+}
 
 // The code of the chart exception the action raises, -1 when it raises none.
 inline int CodeOf(const std::function<void()>& action) {
