@@ -38,7 +38,7 @@ struct SECBtnMapEntry {
     const SECButtonClass* pClass;
     UINT nID;
     UINT nStyle;
-    const UINT* pData;
+    const void* pData;
 };
 
 // One row of the wrapped layout: its first and last button, its width (without a closing separator) and

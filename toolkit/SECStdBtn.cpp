@@ -43,7 +43,7 @@ void SECStdBtn::Invalidate(BOOL bErase) const {
     }
 }
 
-void SECStdBtn::Init(SECCustomToolBar* pToolBar, const UINT* pData) {
+void SECStdBtn::Init(SECCustomToolBar* pToolBar, const void* pData) {
     (void)pData;
     m_pToolBar = pToolBar;
     RecalcSize();

@@ -74,7 +74,7 @@ public:
     virtual BOOL HasStyle(UINT nBits) const { return (m_nStyle & nBits) == nBits; }
     virtual void SetPos(int x, int y);
     virtual void Invalidate(BOOL bErase = FALSE) const;
-    virtual void Init(SECCustomToolBar* pToolBar, const UINT* pData);
+    virtual void Init(SECCustomToolBar* pToolBar, const void* pData);
     virtual BOOL CanDrag() const { return TRUE; }
     virtual void Draw(CDC& dc, SECBtnDrawContext& ctx);
     virtual BOOL BtnPressDown(CPoint point);

@@ -21,11 +21,8 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         LRESULT result = 0;
-        if (m_pPlugIn) {
-            m_pPlugIn->OnWndMsg(message, wParam, lParam, &result);
-            if (m_pPlugIn->m_bHandled) {
-                return result;
-            }
+        if (PlugInHandled(m_pPlugIn, message, wParam, lParam, result)) {
+            return result;
         }
         result = CWnd::WindowProc(message, wParam, lParam);
         if (message == WM_INITMENUPOPUP && m_pPlugIn) {

@@ -7,6 +7,7 @@
 #include "toolkit/SECBmpMgr.h"
 #include "toolkit/SECCustomToolBar.h"
 #include "toolkit/SECToolBarManager.h"
+#include "toolkit/SECWndPlugIn.h"
 
 #include <vector>
 
@@ -41,6 +42,15 @@ inline HBITMAP MakeStrip() {
     ::DeleteDC(dc);
     ::ReleaseDC(nullptr, screen);
     return bmp;
+}
+
+// What a plug-in's host does first with each message: true when the plug-in finished it (result set).
+inline bool PlugInHandled(SECWndPlugIn* pPlugIn, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (!pPlugIn) {
+        return false;
+    }
+    pPlugIn->OnWndMsg(message, wParam, lParam, &result);
+    return pPlugIn->m_bHandled != FALSE;
 }
 
 class ToolBarFrame : public CFrameWnd {
