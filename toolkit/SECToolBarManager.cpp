@@ -2,6 +2,7 @@
 
 #include "toolkit/SECBmpMgr.h"
 #include "toolkit/SECBtnDrawContext.h"
+#include "toolkit/ToolkitResourceIds.h"
 
 #include "platform/framework/CDockBar.h"
 #include "platform/framework/CFrameWnd.h"
@@ -9,13 +10,6 @@
 #include <algorithm>
 
 IMPLEMENT_DYNAMIC(SECToolBarManager, CCmdTarget)
-
-namespace {
-
-// String 20674: the name of a new user toolbar, formatted with its number.
-constexpr UINT IDS_SEC_TOOLBAR_NAME = 20674;
-
-} // namespace
 
 UINT SECGetBarNotifyMessage() {
     static const UINT message = ::RegisterWindowMessageW(u"WM_BARNOTIFY");

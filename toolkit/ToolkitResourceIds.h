@@ -1,0 +1,21 @@
+// Ids of the toolkit's own resources: the toolbar dialogs, their controls and their strings.
+#pragma once
+
+#define IDD_SEC_TOOLBARS 20510
+#define IDD_SEC_NEWTOOLBAR 20511
+
+#define IDC_SEC_TOOLBARLIST 43094
+#define IDC_SEC_NEWNAME 43096
+#define IDC_SEC_NAMELABEL 43097
+#define IDC_SEC_NEW 43098
+#define IDC_SEC_CUSTOMIZE 43099
+#define IDC_SEC_RESET 43100
+#define IDC_SEC_TOOLTIPS 43101
+#define IDC_SEC_TOOLBARNAME 43102
+#define IDC_SEC_LARGEBUTTONS 43103
+#define IDC_SEC_COOLLOOK 43104
+#define IDC_SEC_HELP 57670
+
+#define IDS_SEC_RESET 20536
+#define IDS_SEC_DELETE 20537
+#define IDS_SEC_TOOLBAR_NAME 20674
