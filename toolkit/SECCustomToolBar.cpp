@@ -2,6 +2,7 @@
 
 #include "toolkit/SECBmpMgr.h"
 #include "toolkit/SECBtnDrawContext.h"
+#include "toolkit/SECCustomToolBarInfoEx.h"
 #include "toolkit/SECToolBarManager.h"
 
 #include "platform/controls/Toolbar.h"
@@ -399,6 +400,44 @@ int SECCustomToolBar::HitTest(CPoint point, CRect* pRect) const {
         i = end + 1;
     }
     return -1;
+}
+
+// ---- Saved form
+
+std::unique_ptr<SECCustomToolBarInfoEx> SECCustomToolBar::GetBarInfoEx() const {
+    auto info = std::make_unique<SECCustomToolBarInfoEx>();
+    if (GetSafeHwnd()) {
+        GetWindowTextW(info->m_strTitle);
+    }
+    for (const SECStdBtn* pBtn : m_btns) {
+        SECBtnInfo btn;
+        btn.nID = IsSeparator(pBtn) ? 0 : pBtn->m_nID;
+        BYTE nLen = 0;
+        BYTE* pData = nullptr;
+        pBtn->SaveData(nLen, pData);
+        if (pData && nLen) {
+            btn.data.assign(pData, pData + nLen);
+        }
+        info->m_btnInfo.push_back(std::move(btn));
+    }
+    return info;
+}
+
+void SECCustomToolBar::SetBarInfoEx(const SECCustomToolBarInfoEx& info) {
+    ClearSelection(FALSE);
+    RemoveAllButtons();
+    if (!info.m_strTitle.IsEmpty() && GetSafeHwnd()) {
+        SetWindowTextW(info.m_strTitle);
+    }
+    for (const SECBtnInfo& btn : info.m_btnInfo) {
+        SECStdBtn* pBtn = btn.nID == 0 ? CreateSeparator() : CreateButton(btn.nID);
+        if (!pBtn) {
+            continue;
+        }
+        pBtn->RestoreData(static_cast<BYTE>(btn.data.size()), btn.data.empty() ? nullptr : btn.data.data());
+        m_btns.push_back(pBtn);
+    }
+    m_bDirtyFloat = m_bDirtyHorz = m_bDirtyVert = TRUE;
 }
 
 // ---- Command updates

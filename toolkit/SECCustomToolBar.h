@@ -13,6 +13,7 @@
 
 class SECBmpMgr;
 class SECBtnDrawContext;
+class SECCustomToolBarInfoEx;
 class SECToolBarManager;
 
 // Extended style of toolbars: with flat borders, button faces show what the bar paints behind them.
@@ -129,6 +130,10 @@ public:
     void DrawBorders(CDC* pDC, CRect& rect) override;
     void AddGripperSpace(CRect& rect, BOOL bHorz) const override;
     INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
+
+    // The saved form: the title and the buttons; restoring replaces the buttons.
+    std::unique_ptr<SECCustomToolBarInfoEx> GetBarInfoEx() const;
+    void SetBarInfoEx(const SECCustomToolBarInfoEx& info);
 
     // Customise mode, switched by the toolbar manager; the selection is the one button selected frame-wide.
     virtual void SetCustomizeValue(BOOL bCustomizing);

@@ -2,10 +2,12 @@
 
 #include "toolkit/SECBmpMgr.h"
 #include "toolkit/SECBtnDrawContext.h"
+#include "toolkit/SECCustomToolBarInfoEx.h"
 #include "toolkit/ToolkitResourceIds.h"
 
 #include "platform/framework/CDockBar.h"
 #include "platform/framework/CFrameWnd.h"
+#include "platform/framework/CWinApp.h"
 
 #include <algorithm>
 
@@ -137,6 +139,67 @@ SECCustomToolBar* SECToolBarManager::CreateUserToolBar(LPCTSTR lpszTitle) {
     }
     return CreateToolBar(nID, title.GetString(),
                          WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM | CBRS_SIZE_DYNAMIC);
+}
+
+namespace {
+
+CString ListSection(LPCTSTR lpszProfile) {
+    return CString(lpszProfile) + u"-ToolBars";
+}
+
+CString BarSection(LPCTSTR lpszProfile, UINT nID) {
+    CString section;
+    section.Format(u"%s-ToolBar%u", lpszProfile, nID);
+    return section;
+}
+
+} // namespace
+
+void SECToolBarManager::SaveToolBars(LPCTSTR lpszProfile) const {
+    CWinApp* pApp = AfxGetApp();
+    if (!pApp) {
+        return;
+    }
+    std::vector<SECCustomToolBar*> bars = ToolBars();
+    pApp->WriteProfileInt(ListSection(lpszProfile), u"Count", static_cast<int>(bars.size()));
+    for (size_t i = 0; i < bars.size(); ++i) {
+        const UINT nID = static_cast<UINT>(bars[i]->GetDlgCtrlID());
+        CString key;
+        key.Format(u"Bar%d", static_cast<int>(i));
+        pApp->WriteProfileInt(ListSection(lpszProfile), key, static_cast<int>(nID));
+        bars[i]->GetBarInfoEx()->SaveState(BarSection(lpszProfile, nID));
+    }
+}
+
+void SECToolBarManager::LoadToolBars(LPCTSTR lpszProfile) {
+    CWinApp* pApp = AfxGetApp();
+    if (!pApp) {
+        return;
+    }
+    const int count = static_cast<int>(pApp->GetProfileInt(ListSection(lpszProfile), u"Count", 0));
+    for (int i = 0; i < count && i < static_cast<int>(SEC_IDW_USER_TOOLBAR_END); ++i) {
+        CString key;
+        key.Format(u"Bar%d", i);
+        const UINT nID = pApp->GetProfileInt(ListSection(lpszProfile), key, 0);
+        SECCustomToolBarInfoEx info;
+        if (!nID || !info.LoadState(BarSection(lpszProfile, nID))) {
+            continue;
+        }
+        SECCustomToolBar* pBar = FindToolBar(nID);
+        if (!pBar && nID >= SEC_IDW_FIRST_USER_TOOLBAR && nID < SEC_IDW_USER_TOOLBAR_END) {
+            pBar = CreateToolBar(nID, info.m_strTitle.GetString(),
+                                 WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM | CBRS_SIZE_DYNAMIC);
+            if (pBar && m_pFrameWnd) {
+                m_pFrameWnd->DockControlBar(pBar);
+            }
+        }
+        if (pBar) {
+            pBar->SetBarInfoEx(info);
+        }
+    }
+    if (m_pFrameWnd) {
+        m_pFrameWnd->RecalcLayout();
+    }
 }
 
 std::vector<SECCustomToolBar*> SECToolBarManager::ToolBars() const {

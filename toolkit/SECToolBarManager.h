@@ -49,6 +49,11 @@ public:
     void CreateDefaultToolBars(DWORD dwAlign = CBRS_ALIGN_TOP);
 
     SECCustomToolBar* CreateUserToolBar(LPCTSTR lpszTitle = nullptr);
+    // The toolbars' titles and buttons in the profile ("<profile>-ToolBars" lists the ids, each bar's own
+    // section "<profile>-ToolBar<id>"); loading makes the user toolbars that are missing. Docking places
+    // are the frame's bar state (LoadBarState after LoadToolBars).
+    void SaveToolBars(LPCTSTR lpszProfile) const;
+    void LoadToolBars(LPCTSTR lpszProfile);
     SECCustomToolBar* CreateToolBar(UINT nID, LPCTSTR lpszTitle, DWORD dwStyle);
     // Every SECCustomToolBar of the frame.
     std::vector<SECCustomToolBar*> ToolBars() const;
