@@ -45,8 +45,13 @@ protected:
 class SysCommandExTest : public fwtest::FrameworkTest {
 protected:
     void SetUp() override {
-        // The menu's texts come from the toolkit's string table.
-        DolivaInstallResourceHooks();
+        // The menu's texts come from the toolkit's string table in the program's resources.
+        SetStringResourceLoader([](UINT id, std::u16string& text) {
+            char16_t buffer[256] = {};
+            const int length = ::LoadStringW(nullptr, id, reinterpret_cast<LPWSTR>(buffer), 256);
+            text.assign(buffer, length > 0 ? static_cast<size_t>(length) : 0);
+            return length > 0;
+        });
         m_frame = new ModeFrame;
         ASSERT_TRUE(m_frame->Create(nullptr, u"Modes", WS_OVERLAPPEDWINDOW, CRect(50, 50, 450, 350)));
         m_frame->ShowWindow(SW_SHOW);
