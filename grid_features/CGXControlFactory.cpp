@@ -1,7 +1,11 @@
 #include "grid_features/CGXControlFactory.h"
 
+#include "grid/CGXCoveredCellPool.h"
 #include "grid/CGXGridDocSerializeImp.h"
+#include "grid/CGXGridParamCopyOperatorImp.h"
+#include "grid/CGXGridProfileImp.h"
 #include "grid/CGXStyle.h"
+#include "grid/CGXStyleCompareSubsetImp.h"
 #include "grid/CGXStyleSerializeImp.h"
 #include "grid/CGXStylesMap.h"
 #include "grid/GridLibraryState.h"
@@ -126,13 +130,15 @@ void CGXControlFactory::InstallGridFeatures(CGXGridCore*) {
 }
 
 void CGXControlFactory::InstallAppFeatures() {
-    // In the library's order; the objects still to come (style subset test, profile, parameter copy,
-    // rotated text, sort reordering, data copy and move, long operation, covered-cell pool) take their
-    // places here as they arrive.
+    // In the library's order; the objects still to come (rotated text, sort reordering, data copy and
+    // move, long operation) take their places here as they arrive.
     InstallPrintDevice();
+    InstallStyleCompareSubset();
     InstallStyleSerialize();
     InstallSerializeV5Compatible();
+    InstallGridProfile();
     InstallGridDocSerialize();
+    InstallGridParamCopyOperator();
     // The grid archive reads the pools of floating and merged cells.
     InstallSpanCellPool();
     InstallDelayedRangePool();
@@ -140,6 +146,7 @@ void CGXControlFactory::InstallAppFeatures() {
     // The first date and time object installed stays: this one.
     InstallOleDateTime();
     InstallNoOleDateTime();
+    InstallCoveredCellPool();
 }
 
 void CGXControlFactory::RegisterWindowClasses(HINSTANCE) {

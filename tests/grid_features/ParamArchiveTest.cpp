@@ -1,6 +1,7 @@
 // The feature objects inside the grid parameter's archive: written with the parameter, read back as their
 // own classes.
 #include "grid/CGXGridDocSerializeImp.h"
+#include "grid/CGXGridParamCopyOperatorImp.h"
 #include "grid/CGXGridParam.h"
 #include "grid_features/CGXDelayedRangePool.h"
 #include "grid_features/CGXPrintDevice.h"
@@ -25,18 +26,29 @@ std::unique_ptr<CGXGridParam> RoundTrip(CGXGridParam& param) {
     return read;
 }
 
-} // namespace
-
-TEST(ParamArchive, CarriesThePoolsAndThePrintDevice) {
+void InstallParamFeatures() {
     InstallGridDocSerialize();
     InstallSpanCellPool();
     InstallDelayedRangePool();
     InstallPrintDevice();
-    CGXGridParam param;
+    InstallGridParamCopyOperator();
+}
+
+// The parameter owns the device from now on.
+CGXPrintDevice* GiveDevice(CGXGridParam& param, const BYTE* names, DWORD size) {
     auto* device = new CGXPrintDevice;
-    const BYTE names[] = {8, 0, 9, 0, 10, 0, 0, 0, 'a', 0, 0};
-    device->SetDeviceData(names, sizeof names, nullptr, 0);
+    device->SetDeviceData(names, size, nullptr, 0);
     param.SetPrintDevice(device, TRUE);
+    return device;
+}
+
+} // namespace
+
+TEST(ParamArchive, CarriesThePoolsAndThePrintDevice) {
+    InstallParamFeatures();
+    CGXGridParam param;
+    const BYTE names[] = {8, 0, 9, 0, 10, 0, 0, 0, 'a', 0, 0};
+    GiveDevice(param, names, sizeof names);
     auto* spans = new CGXSpanCellPool;
     spans->SetSpanCellsRowCol(2, 1, 2, 4, TRUE);
     param.m_pFloatCellsSpanPool = spans;
@@ -59,4 +71,27 @@ TEST(ParamArchive, CarriesThePoolsAndThePrintDevice) {
     auto* readDevice = dynamic_cast<CGXPrintDevice*>(read->GetPrintDevice());
     ASSERT_NE(readDevice, nullptr);
     EXPECT_TRUE(readDevice->CompareDeviceData(names, sizeof names, nullptr, 0));
+}
+
+TEST(ParamArchive, ACopyHasPoolsAndAPrintDeviceOfItsOwn) {
+    InstallParamFeatures();
+    CGXGridParam param;
+    const BYTE names[] = {8, 0, 9, 0, 10, 0, 0, 0, 'b', 0, 0};
+    const CGXPrintDevice* device = GiveDevice(param, names, sizeof names);
+    auto* spans = new CGXSpanCellPool;
+    spans->SetSpanCellsRowCol(2, 1, 2, 4, TRUE);
+    param.m_pMergeRowsSpanPool = spans;
+
+    CGXGridParam copy;
+    copy.Assign(param);
+    auto* copiedDevice = dynamic_cast<CGXPrintDevice*>(copy.GetPrintDevice());
+    ASSERT_NE(copiedDevice, nullptr);
+    EXPECT_NE(copiedDevice, device);
+    EXPECT_TRUE(copiedDevice->CompareDeviceData(names, sizeof names, nullptr, 0));
+    auto* copiedSpans = dynamic_cast<CGXSpanCellPool*>(copy.m_pMergeRowsSpanPool);
+    ASSERT_NE(copiedSpans, nullptr);
+    EXPECT_NE(copiedSpans, spans);
+    CGXRange cell(2, 2, 2, 2);
+    EXPECT_TRUE(copiedSpans->GetSpanCellsRowCol(2, 2, cell));
+    EXPECT_EQ(cell, CGXRange(2, 1, 2, 4));
 }

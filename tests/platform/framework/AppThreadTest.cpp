@@ -208,10 +208,15 @@ END_MESSAGE_MAP()
 
 TEST_F(AppTest, UserInterfaceThreadDispatchesThreadMessagesUntilQuit) {
     UiThread::received = 0;
+    UiThread::idled = false;
     CWinThread* thread = AfxBeginThread(RUNTIME_CLASS(UiThread), THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
     ASSERT_NE(thread, nullptr);
     thread->m_bAutoDelete = FALSE;
     thread->ResumeThread();
+    // An empty queue makes the thread idle; a message posted before that would be taken first.
+    for (int i = 0; i < 2000 && !UiThread::idled.load(); ++i) {
+        ::Sleep(5);
+    }
     // The thread's queue exists once it looks at it; keep posting until the message is taken.
     for (int i = 0; i < 1000 && !thread->PostThreadMessageW(WM_TEST_THREAD, 4, 0); ++i) {
         ::Sleep(5);
