@@ -1,9 +1,13 @@
-// Loads untrusted bytes as a grid layout: a parameter object with its styles map, cell data, properties and
-// range lists, read with single owners as the layout loader reads it. Every failure must be the archive
-// exception (or another framework exception) with nothing left behind; what loads is written back out.
+// Loads untrusted bytes as a grid layout: a parameter object with its styles map, cell data, properties,
+// range lists, span and delayed-range pools and print device, read with single owners as the layout loader
+// reads it. Every failure must be the archive exception (or another framework exception) with nothing left
+// behind; what loads is written back out.
 #include "grid/CGXGridDocSerializeImp.h"
 #include "grid/CGXGridParam.h"
 #include "grid/GridLibraryState.h"
+#include "grid_features/CGXDelayedRangePool.h"
+#include "grid_features/CGXPrintDevice.h"
+#include "grid_features/CGXSpanCellPool.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CMemFile.h"
 #include "platform/resources/Resources.h"
@@ -16,6 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool installed = [] {
         DolivaInstallResourceHooks();
         InstallGridDocSerialize();
+        InstallSpanCellPool();
+        InstallDelayedRangePool();
+        InstallPrintDevice();
         return true;
     }();
     (void)installed;

@@ -42,6 +42,13 @@ public:
     // The same in one shared buffer that the next call overwrites.
     const LOGBRUSH& GetLogBrush() const;
 
+    // The profile's text form "%lu %ld %d %d %d %d %d %d %d": style, hatch (the pattern index for a pattern
+    // brush), the pattern colour's three bytes, the background's three bytes, and the pattern colour's kind
+    // (254 minus the index for a system colour).
+    CString GetDescription() const;
+    // Needs the first five numbers; with fewer only the colours change, both to black.
+    CGXBrushValue& SetDescription(LPCTSTR text);
+
     DWORD GetWord0() const { return m_word0; }
     DWORD GetWord1() const { return m_word1; }
 

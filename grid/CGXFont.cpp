@@ -265,6 +265,57 @@ CGXFont& CGXFont::MergeFont(const CGXFont& other, int mode) {
     return *this;
 }
 
+CString CGXFont::GetDescription() const {
+    CString text = GetIncludeFaceName() ? GetFaceName() : CString();
+    const auto field = [&text](BOOL set, long value) {
+        text += u',';
+        if (set) {
+            CString number;
+            number.Format(u"%d", static_cast<int>(value));
+            text += number;
+        }
+    };
+    field(GetIncludeSize(), static_cast<long>(GetSize()));
+    field(GetIncludeWeight(), GetWeight());
+    field(GetIncludeItalic(), GetItalic() ? 1 : 0);
+    field(GetIncludeUnderline(), GetUnderline() ? 1 : 0);
+    field(GetIncludeStrikeOut(), GetStrikeOut() ? 1 : 0);
+    field(GetIncludeOrientation(), GetOrientation());
+    return text;
+}
+
+CGXFont& CGXFont::SetDescription(LPCTSTR text) {
+    if (!text) {
+        return *this;
+    }
+    Clear();
+    const CString all(text);
+    int comma = all.Find(u',');
+    const CString face = (comma < 0 ? all : all.Left(comma)).Left(127);
+    if (!face.IsEmpty()) {
+        SetFaceName(face);
+    }
+    // The fields after the face, in the text form's order; each used only when not empty.
+    for (int field = 0; field < 6 && comma >= 0; ++field) {
+        const int start = comma + 1;
+        comma = all.Find(u',', start);
+        const CString value = comma < 0 ? all.Mid(start) : all.Mid(start, comma - start);
+        if (value.IsEmpty()) {
+            continue;
+        }
+        const long number = _wtol(value);
+        switch (field) {
+        case 0: SetSize(static_cast<double>(number)); break;
+        case 1: SetWeight(number); break;
+        case 2: SetItalic(number != 0); break;
+        case 3: SetUnderline(number != 0); break;
+        case 4: SetStrikeOut(number != 0); break;
+        default: SetOrientation(number); break;
+        }
+    }
+    return *this;
+}
+
 BOOL CGXFont::CompareSubset(const CGXFont& other) const {
     if (other.GetIncludeWeight() && (!GetIncludeWeight() || WeightCode() != other.WeightCode())) {
         return FALSE;

@@ -63,6 +63,13 @@ public:
     CGXFont& MergeFont(const CGXFont& other, int mode);
     // Whether every attribute the other sets is set here with the same value.
     BOOL CompareSubset(const CGXFont& other) const;
+
+    // The profile's text form: face, size in whole points, weight, italic, underline, strike-out and
+    // orientation in tenths of a degree, comma-separated; a field that is not set is empty.
+    CString GetDescription() const;
+    // Clears the font, then takes each field of the text form that is present and not empty; null changes
+    // nothing.
+    CGXFont& SetDescription(LPCTSTR text);
     bool operator==(const CGXFont& other) const { return GetKey() == other.GetKey(); }
 
     BOOL GetIncludeWeight() const { return WeightCode() != kWeightNotSet; }

@@ -3,6 +3,7 @@
 #include "grid/CGXBrushValue.h"
 #include "grid/GridArchive.h"
 #include "grid/GridLibraryState.h"
+#include "grid/GridNumberText.h"
 #include "platform/base/WideRuntime.h"
 
 CGXPenValue::CGXPenValue(unsigned style, unsigned width, COLORREF color) {
@@ -94,26 +95,7 @@ CString CGXPenValue::GetDescription() const {
 
 CGXPenValue& CGXPenValue::SetDescription(LPCTSTR text) {
     long numbers[6] = {};
-    int count = 0;
-    const char16_t* p = text ? text : u"";
-    while (count < 6) {
-        while (*p == u' ') {
-            ++p;
-        }
-        char16_t* end = nullptr;
-        numbers[count++] = wcstol(p, &end, 10);
-        p = end;
-        while (*p && *p != u' ') {
-            ++p;
-        }
-        // A further number only after a space.
-        if (*p != u' ') {
-            break;
-        }
-    }
-    if (!text || !*text) {
-        count = 0;
-    }
+    const int count = ReadBlankSeparatedNumbers(text, numbers, 6);
     if (count < 5) {
         SetColor(0);
         return SetIncluded(FALSE);

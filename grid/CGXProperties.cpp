@@ -163,3 +163,14 @@ int CGXProperties::AddToken(LPCTSTR name) {
     tokenValues.Add(CString());
     return static_cast<int>(tokenNames.Add(name));
 }
+
+void CGXProperties::WriteProfile() const {
+    if (CGXAbstractGridProfileImp* profile = GridLibraryState::Instance().profileImp) {
+        profile->WritePropertiesProfile(*this);
+    }
+}
+
+BOOL CGXProperties::ReadProfile() {
+    CGXAbstractGridProfileImp* profile = GridLibraryState::Instance().profileImp;
+    return profile ? profile->ReadPropertiesProfile(*this) : FALSE;
+}

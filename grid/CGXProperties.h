@@ -46,6 +46,11 @@ public:
 
     void FreeColorsAndUserProperties();
 
+    // The settings in the profile section, through the application-wide profile object (nothing, or FALSE,
+    // without it).
+    void WriteProfile() const;
+    BOOL ReadProfile();
+
     // The index of the name; a new name is added with the colour, a known one keeps its colour.
     int AddColor(LPCTSTR name, COLORREF color);
     // Named by the string resource ("COLOR<id>" when it is missing).

@@ -152,6 +152,17 @@ CGXStyle& CGXStyle::SetDefault() {
     return SetPlaces(13);
 }
 
+void CGXStyle::WriteProfile(LPCTSTR section, const CGXStylesMap* stylesMap) const {
+    if (CGXAbstractGridProfileImp* profile = GridLibraryState::Instance().profileImp) {
+        profile->WriteStyleProfile(*this, section, stylesMap);
+    }
+}
+
+BOOL CGXStyle::ReadProfile(LPCTSTR section, const CGXStylesMap* stylesMap) {
+    CGXAbstractGridProfileImp* profile = GridLibraryState::Instance().profileImp;
+    return profile ? profile->ReadStyleProfile(*this, section, stylesMap) : FALSE;
+}
+
 BOOL CGXStyle::CompareSubset(const CGXStyle& other) const {
     CGXAbstractStyleCompareSubsetImp* compare = GridLibraryState::Instance().styleCompareSubsetImp;
     return compare ? compare->IsSubSet(*this, other) : FALSE;

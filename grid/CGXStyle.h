@@ -89,6 +89,11 @@ public:
     virtual CGXStyle& MergeStyle(const CGXStyle& other, int mode);
     virtual CGXStyle& ClearAll();
 
+    // The style in a profile section, through the application-wide profile object (nothing, or FALSE,
+    // without it); the styles map (or null) names the base style.
+    virtual void WriteProfile(LPCTSTR section, const CGXStylesMap* stylesMap) const;
+    virtual BOOL ReadProfile(LPCTSTR section, const CGXStylesMap* stylesMap);
+
     // The 26-bit include mask, and setting all include flags from one (no attribute data changes).
     DWORD GetIncludeMask() const;
     CGXStyle& SetIncludeMask(DWORD mask);

@@ -1,6 +1,7 @@
 #include "grid/CGXStylePtrArray.h"
 
 #include "grid/CGXStyle.h"
+#include "grid/GridContainers.h"
 #include "grid/GridArchive.h"
 #include "grid/GridLibraryState.h"
 
@@ -75,24 +76,5 @@ void CGXStylePtrArrayPtrArray::CopyFrom(const CGXStylePtrArrayPtrArray& other) {
 }
 
 void MovePointerBlock(CPtrArray& array, INT_PTR from, INT_PTR count, INT_PTR dest) {
-    const INT_PTR size = array.GetSize();
-    if (dest == from || count <= 0 || (from >= size && dest >= size)) {
-        return;
-    }
-    INT_PTR source = from;
-    INT_PTR insertAt = dest;
-    if (dest < from) {
-        source = from + count;
-    } else {
-        insertAt = dest + count;
-    }
-    array.InsertAt(insertAt, nullptr, count);
-    for (INT_PTR i = 0; i < count; ++i) {
-        if (source + i < array.GetSize() && insertAt + i < array.GetSize()) {
-            array.SetAt(insertAt + i, array.GetAt(source + i));
-        }
-    }
-    if (source < array.GetSize()) {
-        array.RemoveAt(source, count);
-    }
+    MoveArrayBlock(array, from, count, dest, static_cast<void*>(nullptr));
 }

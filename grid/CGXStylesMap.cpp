@@ -41,6 +41,17 @@ CGXStylesMap& CGXStylesMap::Assign(const CGXStylesMap& other) {
     return *this;
 }
 
+void CGXStylesMap::WriteProfile() const {
+    if (CGXAbstractGridProfileImp* profile = GridLibraryState::Instance().profileImp) {
+        profile->WriteStylesMapProfile(*this);
+    }
+}
+
+BOOL CGXStylesMap::ReadProfile() {
+    CGXAbstractGridProfileImp* profile = GridLibraryState::Instance().profileImp;
+    return profile ? profile->ReadStylesMapProfile(*this) : FALSE;
+}
+
 std::unique_ptr<CGXStyle> CGXStylesMap::CreateStyle() const {
     CObject* object = styleClass ? styleClass->CreateObject() : nullptr;
     if (auto* style = dynamic_cast<CGXStyle*>(object)) {

@@ -53,6 +53,10 @@ public:
     void Serialize(CArchive& ar) override;
     // Through the application-wide parameter copy object; nothing without it.
     CGXStylesMap& Assign(const CGXStylesMap& other);
+    // The base styles in the profile section, through the application-wide profile object (nothing, or
+    // FALSE, without it).
+    void WriteProfile() const;
+    BOOL ReadProfile();
 
     // The id of the name, a new one when it is new; the style is stored as a clone.
     WORD RegisterStyle(LPCTSTR name, const CGXStyle& style, BOOL system = FALSE);

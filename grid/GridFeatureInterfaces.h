@@ -187,6 +187,19 @@ public:
     virtual BOOL ParseNumber(LPCTSTR text, double* value, int* format, int* places) = 0;
 };
 
+// Styles maps, styles, fonts and properties in the application profile.
+class CGXAbstractGridProfileImp : public CGXFeatureObject {
+public:
+    virtual void WriteStylesMapProfile(const CGXStylesMap& map) = 0;
+    virtual void WriteFontProfile(const CGXFont& font, LPCTSTR section, LPCTSTR key) = 0;
+    // The styles map (or null) names base styles.
+    virtual void WriteStyleProfile(const CGXStyle& style, LPCTSTR section, const CGXStylesMap* map) = 0;
+    virtual void WritePropertiesProfile(const CGXProperties& properties) = 0;
+    virtual BOOL ReadStylesMapProfile(CGXStylesMap& map) = 0;
+    virtual BOOL ReadFontProfile(CGXFont& font, LPCTSTR section, LPCTSTR key) = 0;
+    virtual BOOL ReadStyleProfile(CGXStyle& style, LPCTSTR section, const CGXStylesMap* map) = 0;
+    virtual BOOL ReadPropertiesProfile(CGXProperties& properties) = 0;
+};
+
 // Interfaces of features built elsewhere; the library state only holds and frees them.
-class CGXAbstractGridProfileImp;
 class CGXAbstractLongOperationImp;

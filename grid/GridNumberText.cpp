@@ -23,3 +23,27 @@ BOOL IsNumberText(LPCTSTR text, double* value) {
     }
     return TRUE;
 }
+
+int ReadBlankSeparatedNumbers(LPCTSTR text, long* numbers, int maxCount) {
+    if (!text || !*text) {
+        return 0;
+    }
+    int count = 0;
+    const char16_t* p = text;
+    while (count < maxCount) {
+        while (*p == u' ') {
+            ++p;
+        }
+        char16_t* end = nullptr;
+        numbers[count++] = wcstol(p, &end, 10);
+        p = end;
+        while (*p && *p != u' ') {
+            ++p;
+        }
+        // A further number only after a blank.
+        if (*p != u' ') {
+            break;
+        }
+    }
+    return count;
+}

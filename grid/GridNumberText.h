@@ -10,3 +10,6 @@ double WideToDouble(LPCTSTR text);
 // "%.13g" is the text itself ("12" is a number, "12.0" and " 12" are not). Without the number-formatting
 // object no text is a number.
 BOOL IsNumberText(LPCTSTR text, double* value = nullptr);
+// Reads up to maxCount decimal numbers separated by blanks (leading blanks skipped); a field that is not a
+// number reads as 0. The count read; 0 for a null or empty text.
+int ReadBlankSeparatedNumbers(LPCTSTR text, long* numbers, int maxCount);

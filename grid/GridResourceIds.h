@@ -110,5 +110,9 @@
 #define IDS_GRID_UA_PROGRESS_CAPTION 51027
 #define IDS_GRID_UA_ELLIPSIS_KIND 52792
 
-/* Bitmaps. */
-#define IDB_GRID_SYSCOLOR 20028
+/* Bitmaps and cursors. */
+#define IDB_GRID_CHECKBOX_3D 20024     /* the check box strips: the 3-D look, */
+#define IDB_GRID_CHECKBOX_3D_OLD 20025 /* the older 3-D look, */
+#define IDB_GRID_CHECKBOX_FLAT 20026   /* flat (also for printing) */
+#define IDB_GRID_SYSCOLOR 20028        /* the drop-down arrow in system colours */
+#define IDC_GRID_SPLITTER 20197        /* the tab window's splitter */

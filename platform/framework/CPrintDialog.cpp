@@ -1,8 +1,60 @@
 #include "platform/framework/CPrintDialog.h"
 
+#include "platform/base/GlobalMemory.h"
 #include "platform/gdi/Gdi.h"
 
 IMPLEMENT_DYNAMIC(CPrintDialog, CCommonDialog)
+
+namespace {
+
+// Driver (0), device (1) or port (2) name of a DEVNAMES block, read within the block.
+CString DevNamesField(HGLOBAL devNames, int which) {
+    if (!devNames || ::GlobalSize(devNames) < sizeof(DEVNAMES)) {
+        return CString();
+    }
+    auto* dn = static_cast<const DEVNAMES*>(::GlobalLock(devNames));
+    if (!dn) {
+        return CString();
+    }
+    WORD offset = which == 0 ? dn->wDriverOffset : which == 1 ? dn->wDeviceOffset : dn->wOutputOffset;
+    std::size_t units = ::GlobalSize(devNames) / sizeof(TCHAR);
+    CString out;
+    if (offset < units) {
+        const TCHAR* text = reinterpret_cast<const TCHAR*>(dn) + offset;
+        std::size_t n = 0;
+        while (offset + n < units && text[n]) {
+            ++n;
+        }
+        out = CString(text, static_cast<int>(n));
+    }
+    ::GlobalUnlock(devNames);
+    return out;
+}
+
+} // namespace
+
+HDC AfxCreateDC(HGLOBAL hDevNames, HGLOBAL hDevMode) {
+    if (!hDevNames) {
+        return nullptr;
+    }
+    const CString driver = DevNamesField(hDevNames, 0);
+    const CString device = DevNamesField(hDevNames, 1);
+    const CString port = DevNamesField(hDevNames, 2);
+    const DEVMODEW* devMode = nullptr;
+    if (hDevMode) {
+        // A block too small for a device mode (written elsewhere, or in another character set) names no
+        // device here.
+        if (::GlobalSize(hDevMode) < sizeof(DEVMODEW)) {
+            return nullptr;
+        }
+        devMode = static_cast<const DEVMODEW*>(::GlobalLock(hDevMode));
+    }
+    HDC dc = ::CreateDCW(driver, device, port, devMode);
+    if (devMode) {
+        ::GlobalUnlock(hDevMode);
+    }
+    return dc;
+}
 
 CPrintDialog::CPrintDialog(BOOL bPrintSetupOnly, DWORD dwFlags, CWnd* pParentWnd)
     : CCommonDialog(pParentWnd) {
@@ -43,14 +95,7 @@ HDC CPrintDialog::CreatePrinterDC() {
     if (!m_pd.hDevNames) {
         return nullptr;
     }
-    CString driver = GetDriverName();
-    CString device = GetDeviceName();
-    CString port = GetPortName();
-    LPDEVMODE devMode = m_pd.hDevMode ? static_cast<LPDEVMODE>(::GlobalLock(m_pd.hDevMode)) : nullptr;
-    HDC dc = ::CreateDCW(driver, device, port, devMode);
-    if (devMode) {
-        ::GlobalUnlock(m_pd.hDevMode);
-    }
+    HDC dc = AfxCreateDC(m_pd.hDevNames, m_pd.hDevMode);
     if (m_pd.hDC) {
         ::DeleteDC(m_pd.hDC);
     }
@@ -59,26 +104,7 @@ HDC CPrintDialog::CreatePrinterDC() {
 }
 
 CString CPrintDialog::DevNamesString(int which) const {
-    if (!m_pd.hDevNames || ::GlobalSize(m_pd.hDevNames) < sizeof(DEVNAMES)) {
-        return CString();
-    }
-    auto* dn = static_cast<const DEVNAMES*>(::GlobalLock(m_pd.hDevNames));
-    if (!dn) {
-        return CString();
-    }
-    WORD offset = which == 0 ? dn->wDriverOffset : which == 1 ? dn->wDeviceOffset : dn->wOutputOffset;
-    std::size_t units = ::GlobalSize(m_pd.hDevNames) / sizeof(TCHAR);
-    CString out;
-    if (offset < units) {
-        const TCHAR* text = reinterpret_cast<const TCHAR*>(dn) + offset;
-        std::size_t n = 0;
-        while (offset + n < units && text[n]) {
-            ++n;
-        }
-        out = CString(text, static_cast<int>(n));
-    }
-    ::GlobalUnlock(m_pd.hDevNames);
-    return out;
+    return DevNamesField(m_pd.hDevNames, which);
 }
 
 CString CPrintDialog::GetDriverName() const {

@@ -40,3 +40,7 @@ public:
 private:
     CString DevNamesString(int which) const;
 };
+
+// A DC for the printer that a DEVNAMES block (and optionally a DEVMODE block) names; null when they name no
+// printer or the mode block is too small to be one. The caller deletes it.
+HDC AfxCreateDC(HGLOBAL hDevNames, HGLOBAL hDevMode);

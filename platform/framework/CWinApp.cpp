@@ -1,11 +1,13 @@
 #include "platform/framework/CWinApp.h"
 
 #include "platform/base/CodePage.h"
+#include "platform/base/GlobalMemory.h"
 #include "platform/base/WideRuntime.h"
 #include "platform/display/User.h"
 #include "platform/framework/CDocTemplate.h"
 #include "platform/framework/CDocument.h"
 #include "platform/framework/CFrameWnd.h"
+#include "platform/framework/CPrintDialog.h"
 #include "platform/registry/AppProfile.h"
 
 #include <cstdlib>
@@ -62,6 +64,9 @@ CWinApp::CWinApp(LPCTSTR lpszAppName) {
 }
 
 CWinApp::~CWinApp() {
+    ::GlobalFree(m_hDevMode);
+    ::GlobalFree(m_hDevNames);
+    m_hDevMode = m_hDevNames = nullptr;
     delete m_pDocManager;
     m_pDocManager = nullptr;
     delete m_pRecentFileList;
@@ -565,4 +570,14 @@ BOOL AfxExtractSubString(CString& rString, LPCTSTR lpszFullString, int iSubStrin
     }
     rString = CString(p, static_cast<int>(end - p));
     return TRUE;
+}
+
+INT_PTR CWinApp::DoPrintDialog(CPrintDialog* pPD) {
+    pPD->m_pd.hDevMode = m_hDevMode;
+    pPD->m_pd.hDevNames = m_hDevNames;
+    const INT_PTR result = pPD->DoModal();
+    // The dialog replaces (and frees) the blocks it was given when the user picks a printer.
+    m_hDevMode = pPD->m_pd.hDevMode;
+    m_hDevNames = pPD->m_pd.hDevNames;
+    return result;
 }

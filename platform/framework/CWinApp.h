@@ -14,6 +14,7 @@
 
 class CDocTemplate;
 class CDocManager;
+class CPrintDialog;
 class CDocument;
 
 class CCommandLineInfo : public CObject {
@@ -93,6 +94,10 @@ public:
     CRecentFileList* m_pRecentFileList = nullptr;
     CDocManager* m_pDocManager = nullptr;
     UINT m_nNumPreviewPages = 0;
+    // The application's printer: DEVMODE and DEVNAMES blocks (movable global memory, owned by the
+    // application), null until a print dialog or a caller sets them.
+    HGLOBAL m_hDevMode = nullptr;
+    HGLOBAL m_hDevNames = nullptr;
 
     // Profile under HKEY_CURRENT_USER\Software\<registry key>\<profile name>.
     void SetRegistryKey(LPCTSTR lpszRegistryKey);
@@ -137,6 +142,8 @@ public:
     // Help does nothing on this system.
     virtual void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT);
     virtual int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt);
+    // Runs the dialog starting from the application's printer, which then takes the dialog's blocks.
+    virtual INT_PTR DoPrintDialog(CPrintDialog* pPD);
     void HideApplication();
     void EnableShellOpen() {}
     void RegisterShellFileTypes(BOOL = FALSE) {}

@@ -7,8 +7,10 @@
 #include "grid/CGXProperties.h"
 #include "grid/CGXStylesMap.h"
 #include "grid/GridLibraryState.h"
+#include "grid_features/CGXPrintDevice.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CMemFile.h"
+#include "platform/base/GlobalMemory.h"
 #include "platform/resources/Resources.h"
 
 #include <gtest/gtest.h>
@@ -59,6 +61,7 @@ protected:
         DolivaInstallResourceHooks();
         GridLibraryState::Instance().Reset();
         InstallGridDocSerialize();
+        InstallPrintDevice();
     }
     void TearDown() override { GridLibraryState::Instance().Reset(); }
 };
@@ -106,6 +109,14 @@ TEST_F(SatsEnableLayoutTest, EmbeddedLayoutLoadsToItsLastByteAndWritesBackTheSam
     EXPECT_TRUE(param->GetProperties());
     EXPECT_TRUE(param->m_bGridLinesAtRightBottom);
     EXPECT_EQ(param->m_nGridLineStyle, 2);
+
+    // The stored printer blocks come back as they are and name no printer: no printer DC.
+    auto* printer = dynamic_cast<CGXPrintDevice*>(param->GetPrintDevice());
+    ASSERT_TRUE(printer);
+    EXPECT_TRUE(param->m_bOwnPrintDevice);
+    EXPECT_EQ(GlobalSize(printer->m_hDevMode), 156u);
+    EXPECT_EQ(printer->GetPrinterDC(), nullptr);
+    EXPECT_EQ(GlobalSize(printer->m_hDevMode), 156u);
 }
 
 TEST_F(SatsEnableLayoutTest, DamagedLayoutsRaiseTheArchiveException) {

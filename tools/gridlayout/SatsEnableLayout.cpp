@@ -6,8 +6,12 @@
 #include "grid/CGXProperties.h"
 #include "grid/CGXStylesMap.h"
 #include "grid/GridLibraryState.h"
+#include "grid_features/CGXPrintDevice.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CMemFile.h"
+
+#include <algorithm>
+#include <string>
 
 namespace gridlayout {
 
@@ -23,9 +27,39 @@ constexpr WORD kRegisteredAttributes[] = {51019, 51020, 51026, 51025, 51027};
 constexpr LONG kRowHeights[] = {1400, 1200, 1200, 1200};
 constexpr LONG kColWidths[] = {6000, 2500, 2500};
 
+// The printer the layout was drawn for, as that platform kept it: single-byte DEVNAMES (driver "winspool",
+// device "Printer", port "LPT1:") and a single-byte DEVMODE (portrait A4, one copy). They name no printer
+// here, so a grid showing the layout asks for no printer DC and draws with the screen's metrics.
+std::vector<BYTE> StoredDevNames() {
+    std::vector<BYTE> block = {8, 0, 17, 0, 25, 0, 0, 0};
+    for (const char* text : {"winspool", "Printer", "LPT1:"}) {
+        block.insert(block.end(), text, text + std::char_traits<char>::length(text) + 1);
+    }
+    return block;
+}
+
+std::vector<BYTE> StoredDevMode() {
+    constexpr unsigned kSize = 156;
+    std::vector<BYTE> block(kSize, 0);
+    const char name[] = "Printer";
+    std::copy(name, name + sizeof name, block.begin());
+    const auto put16 = [&block](size_t at, unsigned value) {
+        block[at] = static_cast<BYTE>(value & 0xFF);
+        block[at + 1] = static_cast<BYTE>(value >> 8);
+    };
+    put16(32, 0x0400); // specification version
+    put16(36, kSize);
+    put16(40, 0x0001 | 0x0002 | 0x0100); // fields: orientation, paper size, copies
+    put16(44, 1);                        // portrait
+    put16(46, 9);                        // A4
+    put16(54, 1);                        // one copy
+    return block;
+}
+
 } // namespace
 
 std::unique_ptr<CGXGridParam> BuildSatsEnableLayout() {
+    InstallPrintDevice();
     auto param = std::make_unique<CGXGridParam>();
 
     auto* stylesMap = new CGXStylesMap;
@@ -66,11 +100,19 @@ std::unique_ptr<CGXGridParam> BuildSatsEnableLayout() {
     param->m_abHiddenCols.SetSize(1);
     param->m_bGridLinesAtRightBottom = TRUE; // line mode 1
     param->m_nGridLineStyle = 2;
+
+    auto* printer = new CGXPrintDevice;
+    const std::vector<BYTE> names = StoredDevNames();
+    const std::vector<BYTE> mode = StoredDevMode();
+    printer->SetDeviceData(names.data(), static_cast<DWORD>(names.size()), mode.data(),
+                           static_cast<DWORD>(mode.size()));
+    param->SetPrintDevice(printer, TRUE);
     return param;
 }
 
 std::vector<BYTE> WriteLayout(CGXGridParam& param) {
     InstallGridDocSerialize();
+    InstallPrintDevice();
     auto* writer = static_cast<CGXGridDocSerializeImp*>(GridLibraryState::Instance().docSerializeImp);
     CMemFile file;
     writer->SetPropertiesStoreVersion(2);

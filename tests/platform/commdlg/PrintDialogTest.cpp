@@ -232,4 +232,19 @@ TEST_F(PrintDialogTest, FrameworkDialogReadsTheBlocksAndMakesTheDc) {
     GlobalFree(dlg.m_pd.hDevNames);
 }
 
+TEST_F(PrintDialogTest, CreateDcRefusesAModeBlockTooSmallForADeviceMode) {
+    Configure();
+    CPrintDialog dlg(FALSE);
+    ASSERT_TRUE(dlg.GetDefaults());
+    HDC dc = AfxCreateDC(dlg.m_pd.hDevNames, dlg.m_pd.hDevMode);
+    EXPECT_NE(dc, nullptr);
+    DeleteDC(dc);
+    HGLOBAL shortMode = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 12);
+    EXPECT_EQ(AfxCreateDC(dlg.m_pd.hDevNames, shortMode), nullptr);
+    EXPECT_EQ(AfxCreateDC(nullptr, dlg.m_pd.hDevMode), nullptr);
+    GlobalFree(shortMode);
+    GlobalFree(dlg.m_pd.hDevMode);
+    GlobalFree(dlg.m_pd.hDevNames);
+}
+
 } // namespace

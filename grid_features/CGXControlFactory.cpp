@@ -1,0 +1,161 @@
+#include "grid_features/CGXControlFactory.h"
+
+#include "grid/CGXCoveredCellPool.h"
+#include "grid/CGXGridDocSerializeImp.h"
+#include "grid/CGXGridParamCopyOperatorImp.h"
+#include "grid/CGXGridProfileImp.h"
+#include "grid/CGXStyle.h"
+#include "grid/CGXStyleCompareSubsetImp.h"
+#include "grid/CGXStyleSerializeImp.h"
+#include "grid/CGXStylesMap.h"
+#include "grid/GridLibraryState.h"
+#include "grid/GridResourceIds.h"
+#include "grid_features/CGXDelayedRangePool.h"
+#include "grid_features/CGXPrintDevice.h"
+#include "grid_features/CGXSpanCellPool.h"
+#include "grid_input/CGXNoOleDateTimeImp.h"
+#include "grid_input/CGXNumberFormattingImp.h"
+#include "grid_input/CGXOleDateTimeImp.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+constexpr UINT kEditControl = 52512;
+constexpr UINT kDropDownListControl = 52529;
+constexpr WORD kTooltipTextAttribute = 51022;
+constexpr WORD kEllipsisKindAttribute = 52792;
+
+// A cell control's maker; the controls' classes come with the grid engine, and until then each id's
+// maker is empty and the factory answers null.
+using ControlMaker = CGXControl* (*)(CGXGridCore* grid);
+
+struct ControlEntry {
+    UINT id;
+    ControlMaker make;
+    // The control gets a static cell tip once made.
+    bool tip;
+};
+
+const ControlEntry kControls[] = {
+    {20128, nullptr, false}, // bitmap from a database field
+    {20130, nullptr, false}, // check box with modify state, flat
+    {20131, nullptr, false}, // check box with modify state, 3-D
+    {20132, nullptr, false}, // object preview: only in a browser grid, null in any other
+    {20136, nullptr, false}, // radio buttons with active state, 3-D
+    {20137, nullptr, false}, // radio buttons with active state, flat
+    {52512, nullptr, true},  // edit
+    {52513, nullptr, true},  // static text
+    {52514, nullptr, false}, // push button
+    {52515, nullptr, false}, // radio buttons, flat
+    {52516, nullptr, false}, // check box, flat
+    {52517, nullptr, true},  // combo box, no text-fit
+    {52518, nullptr, true},  // hot-spot edit
+    {52519, nullptr, true},  // spin edit
+    {52520, nullptr, true},  // header
+    {52521, nullptr, false}, // edit with scroll bar
+    {52522, nullptr, true},  // list box
+    {52523, nullptr, false}, // check box, 3-D
+    {52524, nullptr, false}, // radio buttons, 3-D
+    {52525, nullptr, true},  // combo box, zero-based
+    {52526, nullptr, true},  // combo box, one-based
+    {52527, nullptr, true},  // combo box, text-fit
+    {52528, nullptr, false}, // combo-box window
+    {52529, nullptr, false}, // drop-down list window
+    {52531, nullptr, true},  // combo box showing the choice, one-based
+    {52532, nullptr, true},  // combo box showing the choice, zero-based
+    {52534, nullptr, false}, // rich edit
+    {52535, nullptr, true},  // masked edit
+    {52536, nullptr, false}, // progress bar
+    {52537, nullptr, false}, // password edit
+    {52539, nullptr, false}, // tabbed combo-box window (the tabbed combo box on a 16-bit host)
+    {52540, nullptr, false}, // tabbed drop-down list window (likewise)
+    {52541, nullptr, true},  // tabbed combo box
+    {52542, nullptr, true},  // check-list combo box
+    {52543, nullptr, true},  // date-time with pop-up calendar
+    {52544, nullptr, true},  // date-time without calendar
+    {52545, nullptr, true},  // currency
+};
+
+const ControlEntry* FindEntry(UINT controlId) {
+    const auto found = std::find_if(std::begin(kControls), std::end(kControls),
+                                    [&](const ControlEntry& entry) { return entry.id == controlId; });
+    return found != std::end(kControls) ? found : nullptr;
+}
+
+} // namespace
+
+const WORD CGXControlFactory::kRegisteredControls[] = {
+    52512, 52520, 52527, 52517, 52526, 52525, 52531, 52532, 52528, 52529, 52522, 52513, 52514,
+    52515, 52524, 52516, 52523, 20130, 20131, 20137, 20136, 52535, 52536, 52537, 52539, 52540,
+    52541, 52534, 52542, 52519, 52518, 52521, 52543, 52544, 52545, 20128, 20132,
+};
+const size_t CGXControlFactory::kRegisteredControlCount = std::size(CGXControlFactory::kRegisteredControls);
+
+CGXControl* CGXControlFactory::CreateControl(UINT controlId, CGXGridCore* grid) {
+    const ControlEntry* entry = FindEntry(controlId);
+    if (!entry) {
+        entry = FindEntry(kEditControl);
+    }
+    // The cell tip is installed on a made control when the controls arrive (entry->tip).
+    return entry->make ? entry->make(grid) : nullptr;
+}
+
+void CGXControlFactory::RegisterControls(CGXStylesMap* stylesMap) {
+    for (WORD id : kRegisteredControls) {
+        stylesMap->RegisterControl(id);
+    }
+}
+
+void CGXControlFactory::RegisterUserAttributes(CGXStylesMap* stylesMap) {
+    // Each control class registers its own attributes here, in the order edit base, spin edit, check box,
+    // radio buttons with active state, masked edit, progress bar, tabbed combo box and window, date-time,
+    // currency, as the classes arrive.
+    CGXStyle tooltip;
+    tooltip.SetWrapText(TRUE).SetAutoSize(TRUE);
+    stylesMap->RegisterUserAttribute(kTooltipTextAttribute, &tooltip);
+
+    CString ellipsisKinds;
+    ellipsisKinds.LoadString(IDS_GRID_ELLIPSIS_KINDS);
+    CGXStyle ellipsis;
+    ellipsis.SetControlId(kDropDownListControl).SetChoicesList(ellipsisKinds);
+    stylesMap->RegisterUserAttribute(kEllipsisKindAttribute, &ellipsis);
+}
+
+void CGXControlFactory::InstallGridFeatures(CGXGridCore*) {
+    // The per-grid features (find and replace, hidden cells, auto-scroll, resize to fit, update hints, undo,
+    // sort, covered, merged and floating cells, printing, selection, resizing, data exchange, cut and paste,
+    // clearing, Excel-like frame and fill) are installed here as the grid engine brings them.
+}
+
+void CGXControlFactory::InstallAppFeatures() {
+    // In the library's order; the objects still to come (rotated text, sort reordering, data copy and
+    // move, long operation) take their places here as they arrive.
+    InstallPrintDevice();
+    InstallStyleCompareSubset();
+    InstallStyleSerialize();
+    InstallSerializeV5Compatible();
+    InstallGridProfile();
+    InstallGridDocSerialize();
+    InstallGridParamCopyOperator();
+    // The grid archive reads the pools of floating and merged cells.
+    InstallSpanCellPool();
+    InstallDelayedRangePool();
+    InstallNumberFormatting();
+    // The first date and time object installed stays: this one.
+    InstallOleDateTime();
+    InstallNoOleDateTime();
+    InstallCoveredCellPool();
+}
+
+void CGXControlFactory::RegisterWindowClasses(HINSTANCE) {
+    // "CGXGridWnd", "CGXTabBeam" and "CGXTabWnd" are registered here by the grid and tab windows' own
+    // registration when the grid engine brings those windows.
+}
+
+void CGXControlFactory::UnregisterWindowClasses(HINSTANCE) {}
+
+void InitGridLibraryDefault() {
+    InitGridLibrary(0, new CGXControlFactory);
+}

@@ -1,0 +1,83 @@
+#include "grid/CGXStyle.h"
+#include "grid/CGXStylesMap.h"
+#include "grid/GridResourceIds.h"
+#include "grid_features/CGXControlFactory.h"
+#include "grid_input/CGXOleDateTimeImp.h"
+#include "tests/grid/GridTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+// A factory that installs nothing, as an application's own.
+class BareFactory : public CGXAbstractControlFactory {
+public:
+    CGXControl* CreateControl(UINT, CGXGridCore*) override { return nullptr; }
+    void RegisterControls(CGXStylesMap*) override {}
+    void RegisterUserAttributes(CGXStylesMap*) override {}
+    void InstallGridFeatures(CGXGridCore*) override {}
+    void InstallAppFeatures() override {}
+    void RegisterWindowClasses(HINSTANCE) override {}
+    void UnregisterWindowClasses(HINSTANCE) override {}
+};
+
+} // namespace
+
+TEST(ControlFactory, RegistersEveryControlNameOnce) {
+    CGXStylesMap map;
+    CGXControlFactory factory;
+    factory.RegisterControls(&map);
+    factory.RegisterControls(&map);
+    ASSERT_EQ(map.controlNames.size(), CGXControlFactory::kRegisteredControlCount);
+    for (const auto& [id, name] : map.controlNames) {
+        EXPECT_FALSE(name.IsEmpty()) << id;
+    }
+    EXPECT_EQ(map.controlNames.at(52523), CString(u"Checkbox, 3d-Effect"));
+    for (WORD unregistered : {52530, 52533, 52538}) {
+        EXPECT_EQ(map.controlNames.count(unregistered), 0u) << unregistered;
+    }
+}
+
+TEST(ControlFactory, RegistersTheTooltipAndEllipsisAttributesWithTheirEditingStyles) {
+    CGXStylesMap map;
+    CGXControlFactory().RegisterUserAttributes(&map);
+    const auto& attributes = map.GetUserAttributeInfoMap();
+    ASSERT_EQ(attributes.count(51022), 1u);
+    const CGXStyle& tooltip = *attributes.at(51022).style;
+    EXPECT_TRUE(tooltip.GetIncludeWrapText() && tooltip.GetWrapText());
+    EXPECT_TRUE(tooltip.GetIncludeAutoSize() && tooltip.GetAutoSize());
+    ASSERT_EQ(attributes.count(52792), 1u);
+    const CGXStyle& ellipsis = *attributes.at(52792).style;
+    EXPECT_EQ(ellipsis.GetControlId(), 52529);
+    CString kinds;
+    kinds.LoadString(IDS_GRID_ELLIPSIS_KINDS);
+    EXPECT_FALSE(kinds.IsEmpty());
+    EXPECT_EQ(ellipsis.GetChoicesList(), kinds);
+}
+
+TEST(ControlFactory, InstalledFeaturesOutliveALaterFactory) {
+    InitGridLibraryDefault();
+    GridLibraryState& state = GridLibraryState::Instance();
+    EXPECT_NE(dynamic_cast<CGXControlFactory*>(state.factory.get()), nullptr);
+    EXPECT_NE(dynamic_cast<CGXOleDateTimeImp*>(state.dateTimeImp), nullptr);
+    const std::set<void*> installed = {state.printDeviceImp,        state.styleCompareSubsetImp,
+                                       state.styleSerializeImp,     state.serializeV5CompatibleImp,
+                                       state.profileImp,            state.docSerializeImp,
+                                       state.paramCopyOperatorImp,  state.spanCellPoolImp,
+                                       state.delayedRangePoolImp,   state.numberFormattingImp,
+                                       state.dateTimeImp,           state.coveredCellPoolImp};
+    EXPECT_EQ(installed.count(nullptr), 0u);
+    EXPECT_EQ(installed.size(), 12u);
+    const size_t owned = state.ownedObjects.size();
+    CGXAbstractDateTimeImp* dateTime = state.dateTimeImp;
+    EXPECT_EQ(owned, installed.size());
+
+    // Installing again adds nothing; an application's factory replaces only the factory.
+    state.factory->InstallAppFeatures();
+    InitGridLibrary(0, new BareFactory);
+    EXPECT_NE(dynamic_cast<BareFactory*>(state.factory.get()), nullptr);
+    EXPECT_EQ(state.ownedObjects.size(), owned);
+    EXPECT_EQ(state.dateTimeImp, dateTime);
+}
