@@ -4,6 +4,7 @@
 #include "grid/CGXGridDocSerializeImp.h"
 #include "grid/CGXGridParamCopyOperatorImp.h"
 #include "grid/CGXGridProfileImp.h"
+#include "grid/CGXGridWnd.h"
 #include "grid/CGXStyle.h"
 #include "grid/CGXStyleCompareSubsetImp.h"
 #include "grid/CGXStyleSerializeImp.h"
@@ -149,12 +150,14 @@ void CGXControlFactory::InstallAppFeatures() {
     InstallCoveredCellPool();
 }
 
-void CGXControlFactory::RegisterWindowClasses(HINSTANCE) {
-    // "CGXGridWnd", "CGXTabBeam" and "CGXTabWnd" are registered here by the grid and tab windows' own
-    // registration when the grid engine brings those windows.
+void CGXControlFactory::RegisterWindowClasses(HINSTANCE instance) {
+    // "CGXTabBeam" and "CGXTabWnd" join when the tab window comes.
+    CGXGridWnd::RegisterWndClass(instance);
 }
 
-void CGXControlFactory::UnregisterWindowClasses(HINSTANCE) {}
+void CGXControlFactory::UnregisterWindowClasses(HINSTANCE instance) {
+    CGXGridWnd::UnregisterWndClass(instance);
+}
 
 void InitGridLibraryDefault() {
     InitGridLibrary(0, new CGXControlFactory);

@@ -10,6 +10,7 @@
 #include "platform/display/MessageBox.h"
 #include "platform/framework/CDC.h"
 #include "platform/gdi/Gdi.h"
+#include "tests/support/RecordedBoxes.h"
 
 #include <cstdio>
 #include <functional>
@@ -78,26 +79,7 @@ private:
     HGDIOBJ m_old = nullptr;
 };
 
-class RecordedBoxes {
-public:
-    RecordedBoxes() {
-        m_previous = DisplaySetMessageBoxResponder([this](HWND, const std::u16string&, const std::u16string& text,
-                                                          UINT type) {
-            texts.push_back(text);
-            types.push_back(type);
-            return DisplayDefaultMessageBoxAnswer(type);
-        });
-    }
-    ~RecordedBoxes() { DisplaySetMessageBoxResponder(m_previous); }
-    RecordedBoxes(const RecordedBoxes&) = delete;
-    RecordedBoxes& operator=(const RecordedBoxes&) = delete;
-
-    std::vector<std::u16string> texts;
-    std::vector<UINT> types;
-
-private:
-    MessageBoxResponder m_previous;
-};
+using RecordedBoxes = testsupport::RecordedBoxes;
 
 // Stores the chart in an archive and loads what it wrote into the other.
 inline void CopyThroughArchive(SRGraph& from, SRGraph& to) {
