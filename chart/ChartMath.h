@@ -3,6 +3,7 @@
 
 #include <climits>
 #include <cmath>
+#include <initializer_list>
 
 // Truncates toward zero; values beyond the int range (and NaN, as 0) are held inside it, so that odd data
 // or placements can never make a conversion undefined.
@@ -44,3 +45,13 @@ inline int SRGCountBetween(int first, int last) {
 constexpr double kSRGRadiansPerDegree = 0.017453292222222222;
 constexpr double kSRGDegreesPerRadian = 57.295780490442965;
 constexpr double kSRGQuarterTurn = 1.5707963;
+
+// Whether the value is one of the listed ones (graph and axis styles).
+inline bool SRGOneOf(int value, std::initializer_list<int> values) {
+    for (int v : values) {
+        if (v == value) {
+            return true;
+        }
+    }
+    return false;
+}

@@ -151,6 +151,8 @@ public:
     static int CompareBySecondField(const void* a, const void* b);
 
 protected:
+    // Paints the polygon again with a shading pattern (a bitmap resource) in a mix mode, without an outline.
+    void ShadePolygon(const POINT* points, int count, int pattern, int rop);
     // Pushes the chart's clip state and removes clipping; PopClipState undoes it.
     void PushClipState();
     void PopClipState();
