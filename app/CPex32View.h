@@ -214,6 +214,9 @@ public:
     void RefreshSkyPlot();
     // A channel row plots as tracked by bit 0 of its flags in the u-blox modes and bit 7 in the others.
     static BOOL IsTrackedOnSkyPlot(const SatelliteChannelRow& row, int interfaceMode);
+    // Loads the faces and glyphs the first paint of the panel and the bars needs, so that the first frame does
+    // not wait for them: the start runs it while the display opens.
+    static void WarmTextCaches();
     // The document's sky-plot dialog, null before the initial update.
     CSatelliteViewChartDialog* SkyPlotDialog();
     void WriteBinaryLogMessage(const CString& message) override;

@@ -47,6 +47,24 @@ int WidestOf(CDC& dc, CFont& font, const TCHAR* const (&texts)[N]) {
     return widest;
 }
 
+// The panel's captions and texts: Arial at a pixel height.
+void CreatePanelFont(CFont& font, int height, int weight) {
+    font.CreateFont(-height, 0, 0, 0, weight, FALSE, FALSE, 0, ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
+                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, u"Arial");
+}
+
+constexpr int kCaptionHeight = 11;
+constexpr int kTextHeight = 13;
+
+template <std::size_t N>
+void DrawEach(CDC& dc, CFont& font, const TCHAR* const (&texts)[N]) {
+    dc.SelectObject(&font);
+    for (const TCHAR* text : texts) {
+        CRect r(0, 0, 200, 40);
+        dc.DrawTextW(text, -1, &r, DT_NOPREFIX);
+    }
+}
+
 // A caption and, below it, a block of text, both kept inside the block.
 void DrawBlock(CDC& dc, CFont& captionFont, CFont& textFont, const CRect& box, int captionLine,
                LPCTSTR caption, const CString& text, UINT align) {
@@ -72,8 +90,7 @@ void CPex32View::EnsureClockFont(int height) {
         return;
     }
     m_clockFont.DeleteObject();
-    m_clockFont.CreateFont(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, 0, ANSI_CHARSET, OUT_TT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, u"Arial");
+    CreatePanelFont(m_clockFont, height, FW_BOLD);
     m_clockFontHeight = height;
 }
 
@@ -111,14 +128,40 @@ CSize CPex32View::MinimumPanelSize() {
 }
 
 void CPex32View::EnsurePanelFonts() {
-    const auto make = [](CFont& font, int height) {
-        if (!font.GetSafeHandle()) {
-            font.CreateFont(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, 0, ANSI_CHARSET, OUT_TT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, u"Arial");
-        }
-    };
-    make(m_captionFont, 11);
-    make(m_textFont, 13);
+    if (!m_captionFont.GetSafeHandle()) {
+        CreatePanelFont(m_captionFont, kCaptionHeight, FW_NORMAL);
+    }
+    if (!m_textFont.GetSafeHandle()) {
+        CreatePanelFont(m_textFont, kTextHeight, FW_NORMAL);
+    }
+}
+
+void CPex32View::WarmTextCaches() {
+    CDC dc;
+    CBitmap bitmap;
+    if (!dc.CreateCompatibleDC(nullptr) || !bitmap.CreateCompatibleBitmap(&dc, 200, 40)) {
+        return;
+    }
+    CBitmap* oldBitmap = dc.SelectObject(&bitmap);
+    CFont caption, text, bold;
+    CreatePanelFont(caption, kCaptionHeight, FW_NORMAL);
+    CreatePanelFont(text, kTextHeight, FW_NORMAL);
+    CreatePanelFont(bold, kTextHeight, FW_BOLD); // the clock's face; its size follows the window's
+    CFont* oldFont = dc.SelectObject(&caption);
+    DrawEach(dc, caption, kTimeCaptions);
+    DrawEach(dc, caption, kPositionCaptions);
+    DrawEach(dc, caption, kBottomCaptions);
+    DrawEach(dc, text, kWidestTimeLines);
+    DrawEach(dc, text, kWidestPositionTexts);
+    DrawEach(dc, text, kWidestBottomTexts);
+    const TCHAR* const digits[] = {u"0123456789:. "};
+    DrawEach(dc, bold, digits);
+    // The bars' text and the status texts of the start.
+    dc.SelectStockObject(DEFAULT_GUI_FONT);
+    CRect r(0, 0, 200, 40);
+    dc.DrawTextW(u"Initializing... Ready RX Mode Antenna", -1, &r, DT_NOPREFIX);
+    dc.SelectObject(oldFont);
+    dc.SelectObject(oldBitmap);
 }
 
 void CPex32View::PaintClockPanel(CDC& dc) {

@@ -119,6 +119,10 @@ void StopWatchingForProgramClose() {
     }
 }
 
+bool ProgramCloseWatched() {
+    return g_guiThread.load() != 0;
+}
+
 BOOL CarryOutProgramClose(CWnd* mainWnd) {
     if (!g_closeRequested || !mainWnd || !mainWnd->GetSafeHwnd()) {
         return FALSE;

@@ -16,6 +16,8 @@ bool ProgramCloseRequested();
 // cancels what is modal while one is pending.
 void WatchForProgramClose();
 void StopWatchingForProgramClose();
+// Whether a GUI thread is between its start and its end, so that a request will be carried out.
+bool ProgramCloseWatched();
 // The application's idle pass: sends the Close to the main window when one was requested; TRUE when it did.
 BOOL CarryOutProgramClose(CWnd* mainWnd);
 // Forgets a request (a fresh process has none).

@@ -366,9 +366,10 @@ void ServiceMain(DWORD, LPWSTR*) {
         return;
     }
     CWinApp* app = AfxGetApp();
-    if (app && app->m_pMainWnd && app->m_pMainWnd->GetSafeHwnd()) {
+    if ((app && app->m_pMainWnd && app->m_pMainWnd->GetSafeHwnd()) || ProgramCloseWatched()) {
         // The user's Close, from the top of the GUI thread's loop: a WM_CLOSE posted into a modal loop would
-        // destroy the view under the code that opened it.
+        // destroy the view under the code that opened it. A stop while the program still starts waits for
+        // its main window rather than ending the process with nothing saved.
         RequestProgramClose();
     } else {
         ::_exit(0);

@@ -175,18 +175,7 @@ void SRGraphComponent::DrawDataBar(int left, int top, int right, int bottom, int
             const POINT(&points)[5] = *reinterpret_cast<const POINT(*)[5]>(f.points);
             face(points);
             if (f.pattern && m_style.HasOption(SRGO_PATTERN_SHADING)) {
-                CBitmap pattern;
-                if (pattern.Attach(SRGLoadBitmapResource(MAKEINTRESOURCEW(f.pattern)))) {
-                    CBrush brush;
-                    brush.CreatePatternBrush(&pattern);
-                    CBrush* oldBrush = m_pDC->SelectObject(&brush);
-                    HGDIOBJ oldPen = ::SelectObject(m_pDC->m_hDC, ::GetStockObject(NULL_PEN));
-                    const int oldRop = m_pDC->SetROP2(f.rop);
-                    m_pDC->Polygon(f.points, 5);
-                    m_pDC->SetROP2(oldRop);
-                    ::SelectObject(m_pDC->m_hDC, oldPen);
-                    m_pDC->SelectObject(oldBrush);
-                }
+                ShadePolygon(f.points, 5, f.pattern, f.rop);
             }
             DrawOutline(f.points, 5, style, outlineKind);
         }
@@ -487,4 +476,20 @@ void SRGraphComponent::DrawValueTag(int x, int y, SRGraphData* item) {
         label->DrawComponent(m_pDC, m_pWindow);
         break;
     }
+}
+
+void SRGraphComponent::ShadePolygon(const POINT* points, int count, int pattern, int rop) {
+    CBitmap bitmap;
+    if (!m_pDC || !bitmap.Attach(SRGLoadBitmapResource(MAKEINTRESOURCEW(pattern)))) {
+        return;
+    }
+    CBrush brush;
+    brush.CreatePatternBrush(&bitmap);
+    CBrush* oldBrush = m_pDC->SelectObject(&brush);
+    HGDIOBJ oldPen = ::SelectObject(m_pDC->m_hDC, ::GetStockObject(NULL_PEN));
+    const int oldRop = m_pDC->SetROP2(rop);
+    m_pDC->Polygon(points, count);
+    m_pDC->SetROP2(oldRop);
+    ::SelectObject(m_pDC->m_hDC, oldPen);
+    m_pDC->SelectObject(oldBrush);
 }

@@ -2,11 +2,14 @@
 // "labelblock" and "endblock", and annotation lines giving labels their texts.
 #include "chart/ChartResourceIds.h"
 #include "chart/ChartStrings.h"
+#include "chart/SRGDataWatcher.h"
+#include "chart/SRGTextPanel.h"
 #include "chart/SRGraph.h"
 #include "chart/SRGraphBackground.h"
 #include "chart/SRGraphDisplay.h"
 #include "chart/SRGraphException.h"
 #include "chart/SRGraphLabelBlock.h"
+#include "chart/SRGraphLegend.h"
 #include "chart/SRGraphTitle.h"
 #include "chart/TemplateText.h"
 
@@ -19,7 +22,20 @@
 #include <vector>
 
 namespace {
-enum Keyword { surface, background, title, legend, data, label, labelBlock, annotation, endBlock, textPanel, unknown };
+enum Keyword {
+    surface,
+    background,
+    title,
+    legend,
+    data,
+    label,
+    labelBlock,
+    annotation,
+    endBlock,
+    textPanel,
+    dataWatcher,
+    unknown
+};
 
 Keyword FindKeyword(const CString& word) {
     static const struct {
@@ -28,7 +44,7 @@ Keyword FindKeyword(const CString& word) {
     } kTable[] = {{u"surface", surface},       {u"background", background}, {u"title", title},
                   {u"legend", legend},         {u"data", data},             {u"label", label},
                   {u"labelblock", labelBlock}, {u"annotation", annotation}, {u"endblock", endBlock},
-                  {u"textpanel", textPanel},   {u"datawatcher", textPanel}};
+                  {u"textpanel", textPanel},   {u"datawatcher", dataWatcher}};
     for (const auto& entry : kTable) {
         if (word == entry.text) {
             return entry.keyword;
@@ -136,10 +152,18 @@ bool SRGraph::ApplyTemplateLine(const CString& line, SRGraphLabelBlock*& openBlo
         openBlock = nullptr;
         current = nullptr;
         return true;
+    case dataWatcher:
+        // A watcher's line is what the watcher writes: the common part alone.
+        openBlock = nullptr;
+        made = std::make_unique<SRGDataWatcher>();
+        break;
     case textPanel:
         openBlock = nullptr;
-        // The text panel and the legend are not available: their lines read as unknown commands.
-        ThrowSRGraphException(SRGE_TEMPLATE_COMMAND);
+        made = std::make_unique<SRGTextPanel>();
+        break;
+    case legend:
+        made = std::make_unique<SRGraphLegend>();
+        break;
     default:
         ThrowSRGraphException(SRGE_TEMPLATE_COMMAND);
     }
@@ -154,9 +178,15 @@ bool SRGraph::ApplyTemplateLine(const CString& line, SRGraphLabelBlock*& openBlo
         current = blockLabel;
         return true;
     }
+    auto* readLegend = dynamic_cast<SRGraphLegend*>(component);
+    const double keySize = readLegend ? readLegend->GetKeySizeValue() : 0.0;
     component->UpdatePlacement();
     if (keyword == title) {
         component->UpdatePlacement();
+    }
+    if (readLegend) {
+        // The placement's default key size would lose the one the line gave.
+        readLegend->SetKeySizeValue(keySize);
     }
     AddComponent(made.release());
     current = component;

@@ -13,6 +13,7 @@
 #include "platform/framework/CDC.h"
 
 #include <cmath>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -30,15 +31,16 @@ SRGraphDisplay::PolarFrame SRGraphDisplay::GetPolarFrame() const {
     return frame;
 }
 
-void SRGraphDisplay::SpokePoints(const PolarFrame& frame, double radius, POINT* points, double* angles) {
+void SRGraphDisplay::SpokePoints(const PolarFrame& frame, double radius, int count, double step, POINT* points,
+                                 double* angles) {
     double u = 0.0;
-    for (int k = 0; k < kSpokes; ++k) {
+    for (int k = 0; k < count; ++k) {
         const double t = u - kSRGQuarterTurn;
         points[k] = POINT{SRGTrunc(frame.cx + std::cos(t) * radius), SRGTrunc(frame.cy + std::sin(t) * radius)};
         if (angles) {
             angles[k] = t;
         }
-        u += kSpokeStep;
+        u += step;
     }
 }
 
@@ -50,22 +52,24 @@ void SRGraphDisplay::PreparePolarScales() {
         m_pYScale = m_style.HasOption(SRGO_LOG_VALUE_AXIS) ? new SRGLogScale : new SRGDecimalScale;
     }
     for (SRGraphLabelBlock* scale : {m_pXScale, m_pYScale}) {
-        if (m_style.HasThird(SRGT_SCALES_USE_SCOPE)) {
-            scale->SetScope(m_nFirstItem, m_nLastItem, m_nFirstGroup, m_nLastGroup);
-        } else {
-            scale->SetScope(-1, -1, -1, -1);
-        }
+        ScopeScale(scale, m_style.HasThird(SRGT_SCALES_USE_SCOPE));
         scale->SetParentGraph(m_pChart);
         scale->BeginDraw(m_pDC, m_pWindow);
-        scale->SetFontSize(m_nFontSize);
-        scale->SetFaceName(GetFaceName());
-        scale->SetColor(GetColor());
-        scale->SetFontStyle(m_nFontStyle);
+        ApplyTextAttributes(scale);
     }
 }
 
 void SRGraphDisplay::DrawPolarGrid() {
-    if ((m_valueRange.m_dMax == 0.0 && m_valueRange.m_dMin == 0.0) || m_style.GetTagNibble() == 0 || !m_pDC) {
+    DrawWebScales(kSpokes, kSpokeStep, false, [](int k) {
+        CString text;
+        text.Format(u"%3.2f", k * 22.5);
+        return text;
+    });
+}
+
+void SRGraphDisplay::DrawWebScales(int spokes, double step, bool trim, const std::function<CString(int)>& text) {
+    if ((m_valueRange.m_dMax == 0.0 && m_valueRange.m_dMin == 0.0) || m_style.GetTagNibble() == 0 || !m_pDC ||
+        spokes <= 0) {
         return;
     }
     const PolarFrame frame = GetPolarFrame();
@@ -74,27 +78,29 @@ void SRGraphDisplay::DrawPolarGrid() {
         return;
     }
     PreparePolarScales();
-    POINT points[kSpokes];
-    double angles[kSpokes];
-    SpokePoints(frame, radius, points, angles);
+    std::vector<POINT> points(static_cast<size_t>(spokes));
+    std::vector<double> angles(static_cast<size_t>(spokes));
+    SpokePoints(frame, radius, spokes, step, points.data(), angles.data());
 
     SRGraphLabelBlock* labels = m_pXScale;
     labels->SetKeepPositions(FALSE);
     labels->SetDrawFlag(1);
     if (!m_style.HasOption(SRGO_NO_CATEGORY_LABELS)) {
-        for (int k = 0; k < kSpokes; ++k) {
+        for (int k = 0; k < spokes; ++k) {
             if (m_bChanged) {
-                CString text;
-                text.Format(u"%3.2f", k * 22.5);
-                labels->SetLabelText(text, k, 1);
+                labels->SetLabelText(text(k), k, 1);
             }
-            const double t = angles[k] < 0.0 ? angles[k] + kFullTurn : angles[k];
+            const size_t at = static_cast<size_t>(k);
+            const double t = angles[at] < 0.0 ? angles[at] + kFullTurn : angles[at];
             const double d = t * kSRGDegreesPerRadian;
             if (SRGraphLabel* label = labels->GetLabel(k)) {
                 label->SetSide(SRGTrunc(d * 0.022222222222222223));
-                label->SetAnchor(points[k].x, points[k].y);
+                label->SetAnchor(points[at].x, points[at].y);
                 label->SetAngle(d);
             }
+        }
+        while (trim && labels->GetCount() > spokes) {
+            labels->RemoveLast();
         }
         labels->DrawComponent(m_pDC, m_pWindow);
     }
@@ -118,7 +124,11 @@ void SRGraphDisplay::DrawPolarGrid() {
 }
 
 void SRGraphDisplay::DrawPolarAxis() {
-    if (!m_pDC) {
+    DrawWebAxis(kSpokes, kSpokeStep);
+}
+
+void SRGraphDisplay::DrawWebAxis(int spokes, double step) {
+    if (!m_pDC || spokes <= 0) {
         return;
     }
     const PolarFrame frame = GetPolarFrame();
@@ -126,15 +136,15 @@ void SRGraphDisplay::DrawPolarAxis() {
     if (radius < 1.0) {
         return;
     }
-    POINT points[kSpokes];
-    SpokePoints(frame, radius, points, nullptr);
+    std::vector<POINT> points(static_cast<size_t>(spokes));
+    SpokePoints(frame, radius, spokes, step, points.data(), nullptr);
     if (m_style.HasOption(SRGO_FILL_PLOT_AREA)) {
         CBrush brush;
         brush.CreateSolidBrush(m_style.m_crSecond);
         CBrush* oldBrush = m_pDC->SelectObject(&brush);
         HGDIOBJ oldPen = ::SelectObject(m_pDC->m_hDC, ::GetStockObject(NULL_PEN));
-        for (int k = 0; k < kSpokes; ++k) {
-            const POINT wedge[3] = {{frame.cx, frame.cy}, points[k], points[(k + 1) % kSpokes]};
+        for (size_t k = 0; k < points.size(); ++k) {
+            const POINT wedge[3] = {{frame.cx, frame.cy}, points[k], points[(k + 1) % points.size()]};
             m_pDC->Polygon(wedge, 3);
         }
         ::SelectObject(m_pDC->m_hDC, oldPen);
@@ -175,8 +185,7 @@ void SRGraphDisplay::DrawPolarData() {
     }
     const double perUnit = radius / m_dValueSpan;
     const bool logarithmic = m_style.HasOption(SRGO_LOG_VALUE_AXIS);
-    const double base = logarithmic ? (m_valueRange.m_dMin > 0.0 ? std::log10(m_valueRange.m_dMin) : -3.0)
-                                    : m_valueRange.m_dMin;
+    const double base = GetBaseValue();
     std::vector<POINT> points(static_cast<size_t>(m_nItemCount) + 1);
     for (int offset = 0; offset + 1 < m_nGroupCount; offset += 2) {
         const int directions = m_nResolvedFirstGroup + offset;
@@ -204,20 +213,25 @@ void SRGraphDisplay::DrawPolarData() {
         if (m_style.GetGraphStyle() == 27) {
             FillPolygon(points.data(), n + 1, &angleGroup->GetStyle(), 0);
         }
-        for (int k = 0; k <= n; ++k) {
-            SRGraphStyle* style = &angleGroup->GetItem(itemIndex(k), TRUE)->GetStyle();
-            const int kind = style->GetShapeKind();
-            if (kind == 0) {
-                continue;
-            }
-            const POINT& p = points[static_cast<size_t>(k)];
-            if (kind != 4 && k < n) {
-                DrawDataSymbol(p.x, p.y, style, nullptr);
-            }
-            if (kind != 2 && k > 0) {
-                const POINT& q = points[static_cast<size_t>(k - 1)];
-                DrawDataLine(q.x, q.y, p.x, p.y, style, m_nCurrentGroupIndex, style->GetLineKind() == 2 ? 1 : 0, nullptr);
-            }
+        DrawCurveMarks(points, n, [&](int k) { return &angleGroup->GetItem(itemIndex(k), TRUE)->GetStyle(); });
+    }
+}
+
+void SRGraphDisplay::DrawCurveMarks(const std::vector<POINT>& points, int n,
+                                    const std::function<SRGraphStyle*(int)>& styleOf) {
+    for (int k = 0; k <= n; ++k) {
+        SRGraphStyle* style = styleOf(k);
+        const int kind = style->GetShapeKind();
+        if (kind == 0) {
+            continue;
+        }
+        const POINT& p = points[static_cast<size_t>(k)];
+        if (kind != 4 && k < n) {
+            DrawDataSymbol(p.x, p.y, style, nullptr);
+        }
+        if (kind != 2 && k > 0) {
+            const POINT& q = points[static_cast<size_t>(k - 1)];
+            DrawDataLine(q.x, q.y, p.x, p.y, style, m_nCurrentGroupIndex, style->GetLineKind() == 2 ? 1 : 0, nullptr);
         }
     }
 }

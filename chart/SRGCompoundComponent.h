@@ -16,6 +16,8 @@ public:
     void SetParentGraph(SRGraph* chart) override;
     void DrawComponent(CDC* dc, CWnd* window) override;
     void Draw() override;
+    // Compounds have no template keyword: a line without one would end the reading of every later line.
+    void WriteTemplate(SRGTemplateWriter&) override {}
     // A compound answers 1: the chart's component search looks inside it.
     int ReservedZero() const override { return 1; }
 

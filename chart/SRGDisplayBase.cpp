@@ -13,22 +13,11 @@
 #include "platform/base/WideRuntime.h"
 #include "platform/framework/CDC.h"
 
-#include <initializer_list>
-
 IMPLEMENT_DYNAMIC(SRGDisplayBase, SRGraphTitle)
 
 HBITMAP SRGLoadBitmapResource(LPCTSTR name);
 
 namespace {
-bool OneOf(int value, std::initializer_list<int> values) {
-    for (int v : values) {
-        if (v == value) {
-            return true;
-        }
-    }
-    return false;
-}
-
 bool IsDateScale(const SRGraphLabelBlock* scale) {
     return scale && scale->GetComponentType() == IDS_SRG_TYPE_DATE_SCALE;
 }
@@ -185,7 +174,7 @@ void SRGDisplayBase::ResolveScope() {
 // ---- Ranges
 
 bool SRGDisplayBase::ValueAxisIsDate() {
-    return OneOf(m_style.GetAxisStyle(), {18, 19, 20, 21, 22, 23, 25, 27}) || IsDateScale(m_pYScale);
+    return SRGOneOf(m_style.GetAxisStyle(), {18, 19, 20, 21, 22, 23, 25, 27}) || IsDateScale(m_pYScale);
 }
 
 bool SRGDisplayBase::XAxisIsDate() {
@@ -205,7 +194,7 @@ double SRGDisplayBase::GetXMarginFactor() {
 void SRGDisplayBase::ComputeScaleRanges() {
     const int graph = m_style.GetGraphStyle();
     const bool xy = graph >= 32 && graph <= 34;
-    const bool axisRanged = OneOf(graph, {19, 20, 21, 32, 33, 34, 41, 42, 43, 44, 45});
+    const bool axisRanged = SRGOneOf(graph, {19, 20, 21, 32, 33, 34, 41, 42, 43, 44, 45});
     const bool valueLog = m_style.HasOption(SRGO_LOG_VALUE_AXIS);
     const bool xLog = xy ? m_style.HasThird(SRGT_LOG_X_AXIS) : valueLog;
     const bool valueDate = ValueAxisIsDate();
@@ -435,34 +424,34 @@ void SRGDisplayBase::DrawAxes() {
         return;
     }
     if (axis == 1) {
-        if (OneOf(graph, {1, 3, 5, 6, 7, 8, 11, 14, 24, 25, 28, 29, 31, 35, 36, 37, 39, 46})) {
+        if (SRGOneOf(graph, {1, 3, 5, 6, 7, 8, 11, 14, 24, 25, 28, 29, 31, 35, 36, 37, 39, 46})) {
             DrawAxisFrame();
-        } else if (OneOf(graph, {2, 12, 22, 30, 38, 40})) {
+        } else if (SRGOneOf(graph, {2, 12, 22, 30, 38, 40})) {
             DrawBarAxisFrame();
-        } else if (OneOf(graph, {9, 10, 17})) {
+        } else if (SRGOneOf(graph, {9, 10, 17})) {
             DrawAxes3D();
-        } else if (OneOf(graph, {15, 16})) {
+        } else if (SRGOneOf(graph, {15, 16})) {
             DrawAxisFrame3D();
-        } else if (OneOf(graph, {18, 23})) {
+        } else if (SRGOneOf(graph, {18, 23})) {
             DrawRadarAxis();
-        } else if (OneOf(graph, {19, 20, 21, 32, 33, 34, 41, 42, 43, 44, 45})) {
+        } else if (SRGOneOf(graph, {19, 20, 21, 32, 33, 34, 41, 42, 43, 44, 45})) {
             DrawXYAxes();
-        } else if (OneOf(graph, {26, 27})) {
+        } else if (SRGOneOf(graph, {26, 27})) {
             DrawPolarAxis();
         }
-    } else if (OneOf(axis, {2, 12, 18, 19, 24, 25})) {
+    } else if (SRGOneOf(axis, {2, 12, 18, 19, 24, 25})) {
         DrawAxisFrame();
-    } else if (OneOf(axis, {3, 8})) {
+    } else if (SRGOneOf(axis, {3, 8})) {
         // no axes
     } else if (axis >= 4 && axis <= 7) {
         DrawAxes3D();
-    } else if (OneOf(axis, {10, 23})) {
+    } else if (SRGOneOf(axis, {10, 23})) {
         DrawBarAxisFrame();
-    } else if (OneOf(axis, {11, 13, 16, 20, 21, 22})) {
+    } else if (SRGOneOf(axis, {11, 13, 16, 20, 21, 22})) {
         DrawAxisFrame3D();
     } else if (axis == 14) {
         DrawRadarAxis();
-    } else if (OneOf(axis, {15, 26, 27})) {
+    } else if (SRGOneOf(axis, {15, 26, 27})) {
         DrawXYAxes();
     } else if (axis == 17) {
         DrawPolarAxis();
@@ -475,21 +464,21 @@ void SRGDisplayBase::DrawAxes() {
 void SRGDisplayBase::DrawScales() {
     const int axis = m_style.GetAxisStyle();
     const int graph = m_style.GetGraphStyle();
-    if (OneOf(axis, {0, 3, 8})) {
+    if (SRGOneOf(axis, {0, 3, 8})) {
         return;
     }
     if (axis == 1) {
-        if (OneOf(graph, {2, 12, 16, 22, 38})) {
+        if (SRGOneOf(graph, {2, 12, 16, 22, 38})) {
             DrawBarScales();
-        } else if (OneOf(graph, {4, 13})) {
+        } else if (SRGOneOf(graph, {4, 13})) {
             DrawPieLabels();
-        } else if (OneOf(graph, {9, 10, 17})) {
+        } else if (SRGOneOf(graph, {9, 10, 17})) {
             DrawScales3D();
-        } else if (OneOf(graph, {18, 23})) {
+        } else if (SRGOneOf(graph, {18, 23})) {
             DrawRadarGrid();
-        } else if (OneOf(graph, {19, 20, 21, 32, 33, 34, 41, 42, 43, 44, 45})) {
+        } else if (SRGOneOf(graph, {19, 20, 21, 32, 33, 34, 41, 42, 43, 44, 45})) {
             DrawXYScales();
-        } else if (OneOf(graph, {26, 27})) {
+        } else if (SRGOneOf(graph, {26, 27})) {
             DrawPolarGrid();
         } else if (graph == 30) {
             DrawFloatingBarScales();
@@ -500,7 +489,7 @@ void SRGDisplayBase::DrawScales() {
         } else {
             DrawCategoryScales();
         }
-    } else if (OneOf(axis, {2, 11, 12, 13, 18, 19, 20, 21})) {
+    } else if (SRGOneOf(axis, {2, 11, 12, 13, 18, 19, 20, 21})) {
         if (graph == 39) {
             DrawGroupColumnScales();
         } else {
@@ -510,7 +499,7 @@ void SRGDisplayBase::DrawScales() {
         DrawScales3D();
     } else if (axis == 9) {
         DrawPieLabels();
-    } else if (OneOf(axis, {10, 16, 22, 23})) {
+    } else if (SRGOneOf(axis, {10, 16, 22, 23})) {
         if (graph == 40) {
             DrawGroupBarScales();
         } else {
@@ -518,11 +507,11 @@ void SRGDisplayBase::DrawScales() {
         }
     } else if (axis == 14) {
         DrawRadarGrid();
-    } else if (OneOf(axis, {15, 26, 27})) {
+    } else if (SRGOneOf(axis, {15, 26, 27})) {
         DrawXYScales();
     } else if (axis == 17) {
         DrawPolarGrid();
-    } else if (OneOf(axis, {24, 25})) {
+    } else if (SRGOneOf(axis, {24, 25})) {
         DrawFloatingBarScales();
     } else {
         DrawOtherScales();
@@ -530,17 +519,8 @@ void SRGDisplayBase::DrawScales() {
 }
 
 void SRGDisplayBase::DrawDataWatchers() {
-    if (!m_pChart) {
-        return;
-    }
-    CObList& components = m_pChart->GetComponentList();
-    POSITION pos = components.Find(this);
-    if (!pos) {
-        return;
-    }
-    components.GetPrev(pos);
-    while (pos) {
-        auto* component = static_cast<SRGraphComponent*>(components.GetPrev(pos));
+    for (POSITION pos = PreviousComponentPosition(); pos;) {
+        auto* component = static_cast<SRGraphComponent*>(m_pChart->GetComponentList().GetPrev(pos));
         auto* watcher = dynamic_cast<SRGGridLines*>(component);
         if (!watcher || component->GetComponentType() != IDS_SRG_TYPE_DATA_WATCHER) {
             break;

@@ -4,6 +4,12 @@
 #include "chart/ChartStrings.h"
 #include "chart/SRGCompiledPolygon.h"
 #include "chart/SRGCompoundComponent.h"
+#include "chart/SRGCompoundDisplay.h"
+#include "chart/SRGDecimalScale.h"
+#include "chart/SRGGridLines.h"
+#include "chart/SRGIndexScale.h"
+#include "chart/SRGTextPanel.h"
+#include "chart/SRGTickMarks.h"
 #include "chart/SRGraphBackground.h"
 #include "chart/SRGraphComponent.h"
 #include "chart/SRGraphDataList.h"
@@ -12,6 +18,7 @@
 #include "chart/SRGraphException.h"
 #include "chart/SRGraphFeedback.h"
 #include "chart/SRGraphLabelBlock.h"
+#include "chart/SRGraphLegend.h"
 #include "chart/SRGraphTitle.h"
 
 #include "platform/base/CArchive.h"
@@ -60,6 +67,30 @@ POSITION SRGraph::AddComponent(SRGraphComponent* component) {
     return m_components.AddTail(component);
 }
 
+namespace {
+SRGraphDisplay* NewStyledDisplay(DWORD graphStyle, DWORD axisStyle) {
+    auto* display = new SRGraphDisplay;
+    SRGraphStyle& style = display->GetStyle();
+    style.m_dwChartType = (style.m_dwChartType & 0x0000FFFF) | (graphStyle & 0x00FF0000) | (axisStyle & 0xFF000000);
+    style.m_bChanged = TRUE;
+    return display;
+}
+
+// The usual frame: the display and a value scale with its tick marks and grid lines on the left, an index
+// scale with its own on the bottom.
+SRGCompoundDisplay* NewCompoundDisplay(SRGraphDisplay* display) {
+    auto* compound = new SRGCompoundDisplay;
+    compound->SetLeftDisplay(display);
+    compound->SetLeftScale(new SRGDecimalScale);
+    compound->SetLeftTickMarks(new SRGTickMarks);
+    compound->SetLeftGridLines(new SRGGridLines);
+    compound->SetBottomScale(new SRGIndexScale);
+    compound->SetBottomTickMarks(new SRGTickMarks);
+    compound->SetBottomGridLines(new SRGGridLines);
+    return compound;
+}
+} // namespace
+
 SRGraphComponent* SRGraph::CreateComponent(int type, int unitMode, const RECT& rect, DWORD border, DWORD shadow,
                                            DWORD fill, DWORD graphStyle, DWORD axisStyle) {
     SRGraphComponent* component = nullptr;
@@ -67,14 +98,9 @@ SRGraphComponent* SRGraph::CreateComponent(int type, int unitMode, const RECT& r
     case IDS_SRG_TYPE_BACKGROUND:
         component = new SRGraphBackground;
         break;
-    case IDS_SRG_TYPE_DISPLAY: {
-        auto* display = new SRGraphDisplay;
-        SRGraphStyle& style = display->GetStyle();
-        style.m_dwChartType = (style.m_dwChartType & 0x0000FFFF) | (graphStyle & 0x00FF0000) | (axisStyle & 0xFF000000);
-        style.m_bChanged = TRUE;
-        component = display;
+    case IDS_SRG_TYPE_DISPLAY:
+        component = NewStyledDisplay(graphStyle, axisStyle);
         break;
-    }
     case IDS_SRG_TYPE_TITLE:
         component = new SRGraphTitle;
         break;
@@ -84,8 +110,16 @@ SRGraphComponent* SRGraph::CreateComponent(int type, int unitMode, const RECT& r
     case IDS_SRG_TYPE_LABEL_BLOCK:
         component = new SRGraphLabelBlock;
         break;
+    case IDS_SRG_TYPE_COMPOUND_DISPLAY:
+        component = NewCompoundDisplay(NewStyledDisplay(graphStyle, axisStyle));
+        break;
+    case IDS_SRG_TYPE_LEGEND:
+        component = new SRGraphLegend;
+        break;
+    case IDS_SRG_TYPE_TEXT_PANEL:
+        component = new SRGTextPanel;
+        break;
     default:
-        // The legend, the text panel and the compound display are not available here.
         return nullptr;
     }
     component->SetUnitMode(unitMode);

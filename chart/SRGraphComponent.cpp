@@ -56,6 +56,18 @@ SRGraphComponent::~SRGraphComponent() {
     delete m_pResourceBitmap;
 }
 
+POSITION SRGraphComponent::PreviousComponentPosition() const {
+    if (!m_pChart) {
+        return nullptr;
+    }
+    CObList& components = m_pChart->GetComponentList();
+    POSITION pos = components.Find(const_cast<SRGraphComponent*>(this));
+    if (pos) {
+        components.GetPrev(pos);
+    }
+    return pos;
+}
+
 BOOL SRGraphComponent::IsPrinting() const {
     return m_pDC && (m_pDC->IsPrinting() || m_pDC->GetDeviceCaps(TECHNOLOGY) == DT_RASPRINTER);
 }

@@ -140,6 +140,8 @@ public:
     // The placement rectangle in device pixels for the current drawing.
     CRect GetPixelRect() const { return m_rect.GetPixelRect(m_pDC, m_pWindow); }
     BOOL IsPrinting() const;
+    // The position of the component just before this one in the chart's list; null when there is none.
+    POSITION PreviousComponentPosition() const;
 
     // Helpers shared with the display routines.
     static double PointDistance(double x0, double y0, double x1, double y1);
@@ -149,6 +151,8 @@ public:
     static int CompareBySecondField(const void* a, const void* b);
 
 protected:
+    // Paints the polygon again with a shading pattern (a bitmap resource) in a mix mode, without an outline.
+    void ShadePolygon(const POINT* points, int count, int pattern, int rop);
     // Pushes the chart's clip state and removes clipping; PopClipState undoes it.
     void PushClipState();
     void PopClipState();

@@ -8,11 +8,6 @@ SRGraphDisplay::SRGraphDisplay() {
     m_nType = IDS_SRG_TYPE_DISPLAY;
 }
 
-void SRGraphDisplay::GetFrontRect3D(CSize& backWall, int& offset) {
-    backWall = CSize(0, 0);
-    offset = 0;
-}
-
 void SRGraphDisplay::DrawXYAxes() {
     const bool allZero = m_valueRange.m_dMax == 0.0 && m_valueRange.m_dMin == 0.0 && m_xRange.m_dMax == 0.0 &&
                          m_xRange.m_dMin == 0.0;

@@ -65,7 +65,7 @@ CRect SRGraphRect::GetPixelRect(CDC* dc, CWnd*) const {
     default:
         break;
     }
-    auto convert = [](double value, double factor) { return SRGTrunc(value * factor); };
+    auto convert = [](double value, double factor) { return SRGPixel(value * factor); };
     CRect r(convert(m_dLeft, fx), convert(m_dTop, fy), convert(m_dRight, fx), convert(m_dBottom, fy));
     if (m_dLeft == -1.0) {
         r.left = 0;

@@ -63,7 +63,7 @@ void SRGraphTitle::MakeLogFont(LOGFONTW& font, int size, int escapement, CDC* dc
         return;
     }
     const int pixelsPerInch = dc && dc->m_hAttribDC ? dc->GetDeviceCaps(LOGPIXELSY) : 96;
-    font.lfHeight = size < 0 ? size : SRGTrunc(size * pixelsPerInch * (-1.0 / 72.0));
+    font.lfHeight = size < 0 ? size : SRGTrunc(static_cast<double>(size) * pixelsPerInch * (-1.0 / 72.0));
     font.lfEscapement = escapement;
     font.lfOrientation = escapement;
     font.lfWeight = (m_nFontStyle & SRGF_BOLD) ? FW_BOLD : FW_NORMAL;

@@ -1,6 +1,9 @@
 // A chart from untrusted bytes: the first byte chooses the archive reader or the text template reader for
 // the rest. Every failure must be the archive or the chart exception; a chart that loads must store and
-// write its template again, and be freed without leaks.
+// write its template again, and be freed without leaks. A chart read from a template is also drawn: its
+// legends, text panels and watchers lay out whatever the lines gave them. (An archive can give a display a
+// scope of millions of groups, which the display's range preparation walks one by one: drawing those is
+// not a reader's business.)
 #include "chart/SRGraph.h"
 #include "chart/SRGraphException.h"
 #include "chart/TemplateText.h"
@@ -8,6 +11,8 @@
 #include "platform/base/CArchive.h"
 #include "platform/base/CMemFile.h"
 #include "platform/display/MessageBox.h"
+#include "platform/framework/CDC.h"
+#include "platform/gdi/Gdi.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -20,6 +25,22 @@ const bool quiet = [] {
     });
     return true;
 }();
+
+// Draws the chart on a small memory surface; what the chart reports of its own failures is answered above.
+void Draw(SRGraph& chart) {
+    CDC dc;
+    dc.Attach(::CreateCompatibleDC(nullptr));
+    HBITMAP bitmap = ::CreateBitmap(64, 48, 1, 32, nullptr);
+    HGDIOBJ old = ::SelectObject(dc.m_hDC, bitmap);
+    chart.SetOffscreen(FALSE);
+    try {
+        chart.DrawGraph(&dc, nullptr);
+    } catch (SRGraphException* e) {
+        e->Delete();
+    }
+    ::SelectObject(dc.m_hDC, old);
+    ::DeleteObject(bitmap);
+}
 
 void LoadArchive(const uint8_t* data, size_t size) {
     SRGraph chart;
@@ -43,6 +64,7 @@ void LoadArchive(const uint8_t* data, size_t size) {
 void LoadTemplate(const uint8_t* data, size_t size) {
     SRGraph chart;
     chart.LoadTemplateText(data, size);
+    Draw(chart);
     SRGStringTemplateWriter writer;
     chart.WriteTemplate(writer);
 }

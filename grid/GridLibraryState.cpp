@@ -1,6 +1,7 @@
 #include "grid/GridLibraryState.h"
 
 #include "grid/CGXDrawingAndFormatting.h"
+#include "grid/CGXLongOperation.h"
 #include "grid/GridResourceIds.h"
 #include "grid/GridSysColorCache.h"
 #include "platform/clipboard/Clipboard.h"
@@ -189,6 +190,7 @@ void GridLibraryState::Reset() {
         text.Empty();
     }
     GetLongOperationTexts() = GridLongOperationTexts();
+    GetLongOperationState() = GridLongOperationState();
     windowsVersion = 0;
     isNotNT = isWindows4OrLater = isBeforeWindows4 = isWin32s = FALSE;
     ignoreFocusChange = FALSE;

@@ -116,3 +116,13 @@
 #define IDB_GRID_CHECKBOX_FLAT 20026   /* flat (also for printing) */
 #define IDB_GRID_SYSCOLOR 20028        /* the drop-down arrow in system colours */
 #define IDC_GRID_SPLITTER 20197        /* the tab window's splitter */
+
+/* Cursors of the hit-test results (the system's cursors stand in when a resource is missing). */
+#define IDC_GRID_SIZE_COLUMN 20190
+#define IDC_GRID_SIZE_ROW 20191
+#define IDC_GRID_HIDDEN_COLUMN 20192
+#define IDC_GRID_HIDDEN_ROW 20193
+#define IDC_GRID_DRAG_SELECTION 20194
+#define IDC_GRID_SELECT_COLUMN 20195
+#define IDC_GRID_SELECT_ROW 20196
+#define IDC_GRID_FILL_HANDLE 20209

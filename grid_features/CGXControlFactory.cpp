@@ -4,6 +4,7 @@
 #include "grid/CGXGridDocSerializeImp.h"
 #include "grid/CGXGridParamCopyOperatorImp.h"
 #include "grid/CGXGridProfileImp.h"
+#include "grid/CGXGridWnd.h"
 #include "grid/CGXStyle.h"
 #include "grid/CGXStyleCompareSubsetImp.h"
 #include "grid/CGXStyleSerializeImp.h"
@@ -151,11 +152,13 @@ void CGXControlFactory::InstallAppFeatures() {
 }
 
 void CGXControlFactory::RegisterWindowClasses(HINSTANCE instance) {
-    // "CGXGridWnd" and "CGXTabWnd" join when their windows can be made from a dialog template.
+    // "CGXTabWnd" joins when the tab window can be made from a dialog template.
+    CGXGridWnd::RegisterWndClass(instance);
     CGXTabBeam::RegisterClass(instance);
 }
 
 void CGXControlFactory::UnregisterWindowClasses(HINSTANCE instance) {
+    CGXGridWnd::UnregisterWndClass(instance);
     CGXTabBeam::UnregisterClass(instance);
 }
 

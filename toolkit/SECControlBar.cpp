@@ -4,6 +4,7 @@
 #include "platform/framework/CDockContext.h"
 #include "platform/framework/CFrameWnd.h"
 #include "platform/framework/CMiniDockFrameWnd.h"
+#include "toolkit/SECDockContext.h"
 #include "platform/gdi/SystemColors.h"
 
 #include <algorithm>
@@ -150,7 +151,7 @@ void SECControlBar::GetInsideRect(CRect& rect) const {
 }
 
 CDockContext* SECControlBar::CreateDockContext() {
-    return new CDockContext(this);
+    return new SECDockContext(this);
 }
 
 void SECControlBar::EnableDocking(DWORD dwDockStyle) {
@@ -203,8 +204,11 @@ CSize SECControlBar::CalcFixedLayout(BOOL, BOOL bHorz) {
 
 CSize SECControlBar::CalcDynamicLayout(int nLength, DWORD nMode) {
     if (nMode & LM_COMMIT) {
-        int length =
-            (nMode & LM_STRETCH) ? static_cast<int>(static_cast<float>(nLength) * m_fProportion) : nLength;
+        // The share is truncated; the small bias keeps a length set from a share (length / row) from
+        // coming back a pixel short through the float's rounding.
+        int length = (nMode & LM_STRETCH)
+                         ? static_cast<int>(static_cast<double>(nLength) * m_fProportion + 1e-3)
+                         : nLength;
         if (nMode & LM_HORZDOCK) {
             ((nMode & LM_LENGTHY) ? m_szHorzDock.cy : m_szHorzDock.cx) = length;
         } else if (nMode & LM_VERTDOCK) {

@@ -1,6 +1,7 @@
 // The program's start: signals, the display, the controls, the resources and the beep are set up before
 // anything else runs, then the application object is run through the service-aware entry.
 #include "app/CPex32App.h"
+#include "app/CPex32View.h"
 #include "app/ServiceModule.h"
 #include "platform/controls/StandardControls.h"
 #include "platform/display/MessageBox.h"
@@ -27,7 +28,7 @@ int main(int argc, char** argv) {
     sigaddset(&watcherStop, doliva::serial::WatcherStopSignal());
     pthread_sigmask(SIG_BLOCK, &watcherStop, nullptr);
 
-    InitializeDisplay();
+    InitializeDisplay(&CPex32View::WarmTextCaches);
     RegisterStandardControls();
     DolivaInstallResourceHooks();
     DisplaySetMessageBeepHandler(SoundMessageBeep);

@@ -671,6 +671,10 @@ void RunLoop(Tracker& t) {
             PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
+        // The owner's message filters see the menu's input first and may eat it.
+        if (CallMsgFilterW(&msg, MSGF_MENU)) {
+            continue;
+        }
         if (GetCapture() != t.owner) {
             // Something took the mouse away (another window, a message box): the menu goes.
             DispatchMessageW(&msg);

@@ -147,7 +147,9 @@ bool ParseWindowList(std::string_view text, RendezvousWindowList* list) {
 std::string FormatRequest(const RendezvousRequest& request) {
     std::string line = request.verb + " " + Hex(request.handle);
     if (request.verb == "show") {
-        line += " " + std::to_string(request.command);
+        // Appended apart: GCC 12 at -O3 takes `" " + std::to_string(...)` for an overlapping copy (-Wrestrict).
+        line += ' ';
+        line += std::to_string(request.command);
     }
     return line;
 }

@@ -107,6 +107,17 @@ void CControlBar::OnDestroy() {
     CWnd::OnDestroy();
 }
 
+BOOL CControlBar::DestroyWindow() {
+    // Destroyed on its own, the bar would leave its frame empty during its WM_DESTROY; the frame then goes
+    // and takes the bar, still its child, down a second time.
+    if (m_hWnd && m_pDockBar && m_pDockBar->m_bFloating && m_pDockBar->GetDockedCount() <= 1) {
+        if (CWnd* pFrame = m_pDockBar->GetParent()) {
+            return pFrame->DestroyWindow();
+        }
+    }
+    return CWnd::DestroyWindow();
+}
+
 void CControlBar::PostNcDestroy() {
     if (m_bAutoDelete) {
         delete this;

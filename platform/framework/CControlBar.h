@@ -84,6 +84,8 @@ public:
     virtual DWORD RecalcDelayShow(AFX_SIZEPARENTPARAMS* lpLayout);
     virtual void OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle);
     virtual BOOL IsDockBar() const { return FALSE; }
+    // A floating bar alone in its frame takes the frame with it.
+    BOOL DestroyWindow() override;
     // The item under `point` (client coordinates), or -1; pressing anywhere else drags the bar.
     virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const;
 

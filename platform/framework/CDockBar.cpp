@@ -16,11 +16,6 @@ END_MESSAGE_MAP()
 
 namespace {
 
-// Entries below this are the ids of bars that are away (kept as placeholders by derived dock bars).
-bool IsPlaceholder(void* p) {
-    return p && reinterpret_cast<UINT_PTR>(p) <= 0xFFFF;
-}
-
 // One null at the start, one null after every row, never two in a row.
 void Normalize(CPtrArray& bars) {
     if (bars.GetSize() == 0 || bars[0] != nullptr) {

@@ -15,14 +15,18 @@ public:
     using CWnd::Create;
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID);
     BOOL IsDockBar() const override { return TRUE; }
+    // Entries of m_arrBars below 0x10000 are the ids of bars that are away (kept by derived dock bars).
+    static BOOL IsPlaceholder(const void* p) { return p && reinterpret_cast<UINT_PTR>(p) <= 0xFFFF; }
     CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
     void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;
     void DoPaint(CDC* pDC) override;
 
     // Takes the bar in: by lpRect (screen coordinates) into the row and place it falls on, else on a new
     // row at the end. The bar leaves its old dock bar and becomes this one's child.
-    void DockControlBar(CControlBar* pBar, LPCRECT lpRect = nullptr);
-    BOOL RemoveControlBar(CControlBar* pBar, int nPosExclude = -1);
+    // Virtual so that a dock bar keeping places for bars that are away (and rows shared by proportion)
+    // serves the frame's docking and floating unchanged.
+    virtual void DockControlBar(CControlBar* pBar, LPCRECT lpRect = nullptr);
+    virtual BOOL RemoveControlBar(CControlBar* pBar, int nPosExclude = -1);
     int FindBar(CControlBar* pBar, int nPosExclude = -1) const;
     CControlBar* GetDockedControlBar(int nPos) const;
     int GetDockedCount() const;

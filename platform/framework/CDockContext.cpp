@@ -138,7 +138,10 @@ BOOL CDockContext::Track() {
             if (msg.wParam == VK_CONTROL) {
                 // Ctrl held: the bar floats wherever it is dropped.
                 m_bForceFrame = msg.message == WM_KEYDOWN;
-                DrawFocusRect();
+                Move(m_ptLast);
+            } else if (msg.wParam == VK_SHIFT) {
+                m_bFlip = msg.message == WM_KEYDOWN;
+                Move(m_ptLast);
             } else if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
                 CancelLoop();
                 return FALSE;

@@ -39,11 +39,14 @@ public:
     BOOL m_bDragging = FALSE;
 
 protected:
+    // The modal loop: the mouse moves the shapes, Ctrl floats, Shift flips the orientation, the release
+    // ends the drag; Escape, the right button and lost capture cancel it.
     BOOL Track();
-    void Move(CPoint pt);
-    void EndDrag();
-    void CancelLoop();
+    // Derived contexts with their own feedback and drop rules replace these.
+    virtual void Move(CPoint pt);
+    virtual void EndDrag();
+    virtual void CancelLoop();
     // Whether the current rectangle docks, and on which dock bar.
-    DWORD CanDock(CDockBar** ppDockBar = nullptr);
-    void DrawFocusRect(BOOL bRemoveRect = FALSE);
+    virtual DWORD CanDock(CDockBar** ppDockBar = nullptr);
+    virtual void DrawFocusRect(BOOL bRemoveRect = FALSE);
 };

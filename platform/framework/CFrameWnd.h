@@ -55,11 +55,15 @@ public:
     void DelayUpdateFrameTitle() { m_nIdleFlags |= idleTitle; }
     void SetTitle(LPCTSTR lpszTitle) { m_strTitle = lpszTitle; }
     CString GetTitle() const { return m_strTitle; }
+    // The resource the frame was loaded from (also its help id); 0 when it was created without one.
+    UINT GetFrameResourceID() const { return m_nIDHelp; }
     void BringToTop(int nCmdShow);
 
     // Control bars and docking
     // Creates the dock bars for the sides in dwDockStyle (CBRS_ALIGN_*); bars may then dock there.
     void EnableDocking(DWORD dwDockStyle);
+    // The dock bar EnableDocking makes for one side; frames with their own dock bars give theirs.
+    virtual class CDockBar* CreateDockBar(UINT nID);
     // Docks on the given dock bar (0: the first side the bar accepts), at lpRect (screen) when given.
     void DockControlBar(class CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
     void DockControlBar(class CControlBar* pBar, class CDockBar* pDockBar, LPCRECT lpRect = nullptr);

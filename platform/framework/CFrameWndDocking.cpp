@@ -84,7 +84,7 @@ void CFrameWnd::EnableDocking(DWORD dwDockStyle) {
         if (!(entry[1] & dwDockStyle & CBRS_ALIGN_ANY) || GetControlBar(entry[0])) {
             continue;
         }
-        auto* pDock = new CDockBar;
+        CDockBar* pDock = CreateDockBar(entry[0]);
         pDock->m_bAutoDelete = TRUE;
         DWORD style =
             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | entry[1] | (dwDockStyle & CBRS_FLYBY);
@@ -92,6 +92,10 @@ void CFrameWnd::EnableDocking(DWORD dwDockStyle) {
             delete pDock;
         }
     }
+}
+
+CDockBar* CFrameWnd::CreateDockBar(UINT) {
+    return new CDockBar;
 }
 
 void CFrameWnd::AddControlBar(CControlBar* pBar) {

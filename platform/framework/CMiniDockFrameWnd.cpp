@@ -10,7 +10,10 @@ ON_WM_NCLBUTTONDOWN()
 ON_WM_NCLBUTTONDBLCLK()
 END_MESSAGE_MAP()
 
-CMiniDockFrameWnd::CMiniDockFrameWnd() : m_wndDockBar(TRUE) {
+CMiniDockFrameWnd::CMiniDockFrameWnd() : CMiniDockFrameWnd(new CDockBar(TRUE)) {}
+
+CMiniDockFrameWnd::CMiniDockFrameWnd(CDockBar* pDockBar)
+    : m_pOwnedDockBar(pDockBar), m_wndDockBar(*m_pOwnedDockBar) {
     m_wndDockBar.m_bAutoDelete = FALSE;
 }
 

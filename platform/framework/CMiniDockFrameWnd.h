@@ -5,6 +5,8 @@
 #include "platform/framework/CDockBar.h"
 #include "platform/framework/CFrameWnd.h"
 
+#include <memory>
+
 #define MFS_SYNCACTIVE 0x00000100L
 #define MFS_4THICKFRAME 0x00000200L
 #define MFS_THICKFRAME 0x00000400L
@@ -22,9 +24,16 @@ public:
     virtual BOOL Create(CWnd* pParent, DWORD dwBarStyle);
     void RecalcLayout(BOOL bNotify = TRUE) override;
 
-    CDockBar m_wndDockBar;
+private:
+    std::unique_ptr<CDockBar> m_pOwnedDockBar;
+
+public:
+    CDockBar& m_wndDockBar;
 
 protected:
+    // For floating frames whose dock bar is of a derived class; the frame owns it.
+    explicit CMiniDockFrameWnd(CDockBar* pDockBar);
+
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     void OnClose();
     void OnNcLButtonDown(UINT nHitTest, CPoint point);

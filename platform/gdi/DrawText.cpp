@@ -3,6 +3,7 @@
 #include "platform/gdi/GdiPrivate.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -14,6 +15,10 @@ int OutputText(Dc& dc, int x, int y, UINT options, const RECT* rect, const char1
 using namespace gdi;
 
 namespace {
+// Coordinates summed in 64 bits and held inside the int range: rectangles may span the whole range.
+int Saturated(long long value) {
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
 
 struct Line {
     std::u16string text;
@@ -160,7 +165,8 @@ int DoDrawText(HDC hdc, LPWSTR text, int count, LPRECT rect, UINT format, LPDRAW
     FontTextMetrics(dc, &tm);
     int lineHeight = tm.tmHeight + ((format & DT_EXTERNALLEADING) ? tm.tmExternalLeading : 0);
     Layout lay(dc, format, std::max(1, tabChars) * tm.tmAveCharWidth);
-    int avail = rect->right - rect->left - leftMargin - rightMargin;
+    // In 64 bits: a rectangle spanning the whole coordinate range must not overflow the width.
+    int avail = Saturated(static_cast<long long>(rect->right) - rect->left - leftMargin - rightMargin);
     bool single = format & DT_SINGLELINE;
     bool prefixes = !(format & DT_NOPREFIX);
 
@@ -280,19 +286,19 @@ int DoDrawText(HDC hdc, LPWSTR text, int count, LPRECT rect, UINT format, LPDRAW
         for (const Line& ln : lines) {
             maxw = std::max(maxw, ln.width);
         }
-        rect->right = rect->left + maxw + leftMargin + rightMargin;
-        rect->bottom = rect->top + total;
+        rect->right = Saturated(static_cast<long long>(rect->left) + maxw + leftMargin + rightMargin);
+        rect->bottom = Saturated(static_cast<long long>(rect->top) + total);
         return total;
     }
     int y = rect->top;
     int result = total;
     if (single) {
         if (format & DT_VCENTER) {
-            y = rect->top + (rect->bottom - rect->top - lineHeight) / 2;
-            result = y - rect->top + lineHeight;
+            y = Saturated(rect->top + (static_cast<long long>(rect->bottom) - rect->top - lineHeight) / 2);
+            result = Saturated(static_cast<long long>(y) - rect->top + lineHeight);
         } else if (format & DT_BOTTOM) {
-            y = rect->bottom - lineHeight;
-            result = y - rect->top + lineHeight;
+            y = Saturated(static_cast<long long>(rect->bottom) - lineHeight);
+            result = Saturated(static_cast<long long>(y) - rect->top + lineHeight);
         }
     }
     UINT savedAlign = dc.s.textAlign;
@@ -302,11 +308,11 @@ int DoDrawText(HDC hdc, LPWSTR text, int count, LPRECT rect, UINT format, LPDRAW
     UINT options = (format & DT_NOCLIP) ? 0 : ETO_CLIPPED;
     FontLineMetrics fm = LineMetrics(dc);
     for (const Line& ln : lines) {
-        int x = rect->left + leftMargin;
+        int x = Saturated(static_cast<long long>(rect->left) + leftMargin);
         if (format & DT_CENTER) {
-            x = rect->left + leftMargin + (avail - ln.width) / 2;
+            x = Saturated(static_cast<long long>(rect->left) + leftMargin + (static_cast<long long>(avail) - ln.width) / 2);
         } else if (format & DT_RIGHT) {
-            x = rect->right - rightMargin - ln.width;
+            x = Saturated(static_cast<long long>(rect->right) - rightMargin - ln.width);
         }
         if (!(format & DT_PREFIXONLY)) {
             // Segments between tabs.
@@ -316,7 +322,7 @@ int DoDrawText(HDC hdc, LPWSTR text, int count, LPRECT rect, UINT format, LPDRAW
                 bool tab = i < ln.text.size() && ln.text[i] == u'\t';
                 if (i == ln.text.size() || tab) {
                     if (i > run) {
-                        OutputText(dc, x + pos, y, options, rect, ln.text.data() + run,
+                        OutputText(dc, Saturated(static_cast<long long>(x) + pos), y, options, rect, ln.text.data() + run,
                                    static_cast<int>(i - run), nullptr);
                     }
                     pos += lay.Plain(ln.text, run, i);
@@ -348,7 +354,7 @@ int DoDrawText(HDC hdc, LPWSTR text, int count, LPRECT rect, UINT format, LPDRAW
                 FinishDrawing(dc);
             }
         }
-        y += lineHeight;
+        y = Saturated(static_cast<long long>(y) + lineHeight);
     }
     dc.recording = wasRecording;
     dc.s.textAlign = savedAlign;

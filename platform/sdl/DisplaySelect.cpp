@@ -20,12 +20,12 @@ bool HasVariable(const char* name) {
 
 } // namespace
 
-DisplayChoice InitializeDisplay() {
+DisplayChoice InitializeDisplay(const std::function<void()>& whileOpening) {
     if (DisplayHeadlessRequested() || (!HasVariable("DISPLAY") && !HasVariable("WAYLAND_DISPLAY"))) {
         return DisplayChoice::Headless;
     }
     std::string error;
-    std::unique_ptr<SdlDisplayBackend> backend = SdlDisplayBackend::Start(&error);
+    std::unique_ptr<SdlDisplayBackend> backend = SdlDisplayBackend::Start(&error, whileOpening);
     if (!backend) {
         // Not fatal: the program does its work unseen, as it does under a service manager.
         std::fprintf(stderr, "No display (%s); windows stay unseen\n", error.c_str());

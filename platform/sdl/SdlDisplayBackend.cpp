@@ -494,8 +494,13 @@ bool SdlDisplayBackend::State::RunCommands() {
             } else if (before == SW_SHOWMINIMIZED || before == SW_SHOWMAXIMIZED) {
                 SDL_RestoreWindow(rec->window);
             }
-            Locked lock(mutex);
-            rec->pending = RECT{0, 0, rec->width, rec->height};
+            {
+                Locked lock(mutex);
+                rec->pending = RECT{0, 0, rec->width, rec->height};
+            }
+            // The window's pixels go up at once, not after the commands queued behind the show (its title,
+            // the cursor, a raise: round trips to the X server each).
+            Flush();
             break;
         }
         case Command::Title:
@@ -802,7 +807,8 @@ std::mutex gRunningMutex;
 std::weak_ptr<SdlDisplayBackend::State> gRunning;
 } // namespace
 
-std::unique_ptr<SdlDisplayBackend> SdlDisplayBackend::Start(std::string* error) {
+std::unique_ptr<SdlDisplayBackend> SdlDisplayBackend::Start(std::string* error,
+                                                           const std::function<void()>& whileOpening) {
     if (gStarted.exchange(true)) {
         if (error) {
             *error = "the SDL display is already running";
@@ -815,6 +821,9 @@ std::unique_ptr<SdlDisplayBackend> SdlDisplayBackend::Start(std::string* error) 
     std::future<std::string> result = ready.get_future();
     s->thread = std::thread([s, p = std::move(ready)]() mutable { s->Main(std::move(p)); });
     s->threadId = s->thread.get_id();
+    if (whileOpening) {
+        whileOpening();
+    }
     std::string failure = result.get();
     if (!failure.empty()) {
         s->thread.join();

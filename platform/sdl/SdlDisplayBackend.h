@@ -31,7 +31,10 @@ class SdlDisplayBackend final : public DisplayBackend {
 public:
     // Starts the SDL thread and the video subsystem; null (with the reason in `error`) when no display can be
     // opened or a backend already runs (SDL's event queue is the process's: one backend per process).
-    static std::unique_ptr<SdlDisplayBackend> Start(std::string* error = nullptr);
+    // `whileOpening` runs on the calling thread while the SDL thread opens the display (a round trip or more to
+    // the X server each step): work that needs no display is done by then.
+    static std::unique_ptr<SdlDisplayBackend> Start(std::string* error = nullptr,
+                                                    const std::function<void()>& whileOpening = {});
     ~SdlDisplayBackend() override;
 
     const char* Name() const override { return "sdl"; }

@@ -1,5 +1,6 @@
 // The entry's command-line splitting and the service control handler's states.
 #include "app/ServiceModule.h"
+#include "app/ProgramClose.h"
 #include "platform/base/CodePage.h"
 #include "platform/kernel/Sync.h"
 
@@ -80,6 +81,18 @@ TEST_F(ControlHandlerTest, StartingAcceptsNoControls) {
     m_module.ReportStatus(SERVICE_START_PENDING, 0, 1, 6000);
     EXPECT_EQ(m_module.m_status.dwControlsAccepted, 0u);
     EXPECT_TRUE(StopSignalled()) << "a failed report releases the service thread";
+}
+
+// A stop that comes while the GUI thread is still starting (no main window yet) is a close request the
+// program carries out once its window is up, not an exit with nothing saved.
+TEST_F(ControlHandlerTest, StopWhileStartingBecomesACloseRequest) {
+    ResetProgramCloseRequest();
+    WatchForProgramClose();
+    ServiceControlHandler(SERVICE_CONTROL_STOP);
+    ServiceMain(0, nullptr);
+    EXPECT_TRUE(ProgramCloseRequested());
+    StopWatchingForProgramClose();
+    ResetProgramCloseRequest();
 }
 
 } // namespace

@@ -5,9 +5,12 @@
 #include "chart/SRGraph.h"
 #include "chart/SRGraphException.h"
 
+#include "platform/base/CArchive.h"
+#include "platform/base/CMemFile.h"
 #include "platform/display/MessageBox.h"
 #include "platform/framework/CDC.h"
 #include "platform/gdi/Gdi.h"
+#include "tests/support/RecordedBoxes.h"
 
 #include <cstdio>
 #include <functional>
@@ -76,26 +79,20 @@ private:
     HGDIOBJ m_old = nullptr;
 };
 
-class RecordedBoxes {
-public:
-    RecordedBoxes() {
-        m_previous = DisplaySetMessageBoxResponder([this](HWND, const std::u16string&, const std::u16string& text,
-                                                          UINT type) {
-            texts.push_back(text);
-            types.push_back(type);
-            return DisplayDefaultMessageBoxAnswer(type);
-        });
+using RecordedBoxes = testsupport::RecordedBoxes;
+
+// Stores the chart in an archive and loads what it wrote into the other.
+inline void CopyThroughArchive(SRGraph& from, SRGraph& to) {
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        from.Serialize(ar);
+        ar.Close();
     }
-    ~RecordedBoxes() { DisplaySetMessageBoxResponder(m_previous); }
-    RecordedBoxes(const RecordedBoxes&) = delete;
-    RecordedBoxes& operator=(const RecordedBoxes&) = delete;
-
-    std::vector<std::u16string> texts;
-    std::vector<UINT> types;
-
-private:
-    MessageBoxResponder m_previous;
-};
+    file.SeekToBegin();
+    CArchive ar(&file, CArchive::load);
+    to.Serialize(ar);
+}
 
 // The code of the chart exception the action raises, -1 when it raises none.
 inline int CodeOf(const std::function<void()>& action) {

@@ -3,6 +3,8 @@
 #include "grid/GridResourceIds.h"
 #include "grid_features/CGXControlFactory.h"
 #include "grid_input/CGXOleDateTimeImp.h"
+#include "platform/display/WindowApi.h"
+#include "platform/framework/FrameworkResources.h"
 #include "tests/grid/GridTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -80,4 +82,13 @@ TEST(ControlFactory, InstalledFeaturesOutliveALaterFactory) {
     EXPECT_NE(dynamic_cast<BareFactory*>(state.factory.get()), nullptr);
     EXPECT_EQ(state.ownedObjects.size(), owned);
     EXPECT_EQ(state.dateTimeImp, dateTime);
+}
+
+TEST(ControlFactory, RegistersTheGridWindowClassForDialogTemplates) {
+    InitGridLibraryDefault();
+    WNDCLASSW wc{};
+    ASSERT_TRUE(::GetClassInfoW(AfxGetInstanceHandle(), u"CGXGridWnd", &wc));
+    EXPECT_EQ(wc.style, static_cast<UINT>(CS_DBLCLKS | CS_GLOBALCLASS));
+    GridLibraryState::Instance().factory->UnregisterWindowClasses(AfxGetInstanceHandle());
+    EXPECT_FALSE(::GetClassInfoW(AfxGetInstanceHandle(), u"CGXGridWnd", &wc));
 }

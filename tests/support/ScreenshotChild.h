@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/display/DisplayBackend.h"
+#include "platform/display/MessageApi.h"
 #include "platform/sdl/DisplaySelect.h"
 #include "platform/sdl/SdlDisplayBackend.h"
 #include "support/Picture.h"
@@ -14,6 +15,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -21,6 +23,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace testsupport {
@@ -73,6 +76,28 @@ inline Picture ShootScreen(const std::filesystem::path& dir, const std::string& 
     const std::string command =
         "xwd -root -silent" + (display.empty() ? "" : " -display " + display) + " -out '" + xwd + "'";
     return std::system(command.c_str()) == 0 ? ReadXwd(xwd) : Picture();
+}
+
+// Dispatches this thread's messages for a while (paints, layouts, the display's events).
+inline void PumpMessagesFor(int milliseconds) {
+    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    MSG msg;
+    while (std::chrono::steady_clock::now() < until) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+// The screen once the windows have painted and the display has shown what they drew.
+inline Picture ShootSettledScreen(SdlDisplayBackend* backend, const std::filesystem::path& dir) {
+    PumpMessagesFor(300);
+    DisplayFlush();
+    backend->RunOnDisplayThread([] {});
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    return ShootScreen(dir);
 }
 
 // In the child: a private X server and the SDL backend on it; null when either did not start.

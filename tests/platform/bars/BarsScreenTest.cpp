@@ -4,29 +4,15 @@
 #include "support/ScreenshotChild.h"
 #include "support/TestSupport.h"
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <thread>
 
 using namespace barstest;
 
 namespace {
 
 constexpr const char* kChildVariable = "DOLIVA_BARS_SCREEN_DIR";
-
-void Pump(int milliseconds) {
-    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    MSG msg;
-    while (std::chrono::steady_clock::now() < until) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-}
 
 // A rectangle of a bar item on the screen.
 template <typename Bar>
@@ -54,14 +40,10 @@ TEST(BarsScreenChild, Shoot) {
     ASSERT_TRUE(frame->Create(nullptr, u"Bars", WS_OVERLAPPEDWINDOW, CRect(60, 40, 660, 440)));
     app.m_pMainWnd = frame;
     frame->ShowWindow(SW_SHOW);
-    Pump(300);
+    testsupport::PumpMessagesFor(300);
     app.OnIdle(0);
     frame->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN);
-    Pump(300);
-    DisplayFlush();
-    backend->RunOnDisplayThread([] {});
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    const testsupport::Picture shot = testsupport::ShootScreen(dir);
+    const testsupport::Picture shot = testsupport::ShootSettledScreen(backend, dir);
     ASSERT_TRUE(shot.Valid()) << "no screenshot";
     CRect client;
     frame->GetClientRect(&client);

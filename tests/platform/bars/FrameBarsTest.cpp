@@ -389,3 +389,17 @@ TEST_F(BarsTest, DockingAtARectangleJoinsARowOrStartsOne) {
     m_frame->ShowControlBar(second, TRUE, FALSE);
     EXPECT_TRUE(floating->IsWindowVisible());
 }
+
+TEST_F(BarsTest, DestroyingTheOnlyBarOfAFloatingFrameTakesTheFrameWithIt) {
+    auto* bar = new CToolBar;
+    bar->m_bAutoDelete = TRUE;
+    ASSERT_TRUE(bar->CreateEx(m_frame, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_TOP, CRect(0, 0, 0, 0), 0xE811));
+    bar->EnableDocking(CBRS_ALIGN_ANY);
+    m_frame->FloatControlBar(bar, CPoint(400, 400));
+    HWND hFloating = bar->GetParentFrame()->m_hWnd;
+    HWND hBar = bar->m_hWnd;
+    EXPECT_TRUE(bar->DestroyWindow());
+    EXPECT_FALSE(::IsWindow(hBar));
+    EXPECT_FALSE(::IsWindow(hFloating));
+    EXPECT_EQ(m_frame->GetControlBar(0xE811), nullptr);
+}

@@ -5,6 +5,7 @@
 #include "platform/controls/ControlConstants.h"
 #include "platform/display/User.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/kernel/Threads.h"
 #include "platform/resources/Resources.h"
 
 #include <gtest/gtest.h>
@@ -532,6 +533,33 @@ TEST_F(MenuApiTest, TrackPopupMenuReturnsOrPostsTheChoice) {
 
     EXPECT_FALSE(TrackPopupMenu(reinterpret_cast<HMENU>(0x1234), 0, 0, 0, 0, hwnd, nullptr));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_MENU_HANDLE));
+    DestroyMenu(menu);
+}
+
+TEST_F(MenuApiTest, MessageFiltersSeeTheMenusInputFirstAndMayEatIt) {
+    HWND hwnd = MakeWindow(nullptr);
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, 501, u"&First");
+    AppendMenuW(menu, MF_STRING, 502, u"&Second");
+    struct Filter {
+        static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam) {
+            const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+            if (code == MSGF_MENU && msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE) {
+                return TRUE;
+            }
+            return CallNextHookEx(nullptr, code, wParam, lParam);
+        }
+    };
+    HHOOK hook = SetWindowsHookExW(WH_MSGFILTER, &Filter::Proc, nullptr, GetCurrentThreadId());
+    ASSERT_TRUE(hook);
+    // Escape would close the menu; eaten, Down and Return choose the first item.
+    Tap(VK_ESCAPE);
+    Tap(VK_DOWN);
+    Tap(VK_RETURN);
+    EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, 100, 100, 0, hwnd, nullptr), 501);
+    UnhookWindowsHookEx(hook);
+    Tap(VK_ESCAPE);
+    EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, 100, 100, 0, hwnd, nullptr), 0);
     DestroyMenu(menu);
 }
 

@@ -1,0 +1,605 @@
+// The grid engine: one object per grid, mixed into the window class that draws it. The engine owns none of
+// the grid's content: counts, sizes, styles, frozen rows and the rest live in the parameter object, which the
+// engine makes or borrows. Optional behaviour is delegated to per-grid feature objects; each forwarder does
+// nothing and answers 0 when its feature is not installed.
+//
+// Changes follow three steps a derived grid can hook: the request (Set/Insert/Remove) stores the current
+// cell's edit and calls the Store step (the data change) and then the Update step (the screen).
+//
+// The class is large; its work is spread over focused source files by area (structure, sizes, drawing,
+// current cell, mouse, keys, ranges, scrolling).
+#pragma once
+
+#include "grid/CGXPenValue.h"
+#include "grid/CGXRange.h"
+#include "grid/GridCoreFeatures.h"
+#include "grid/GridDefs.h"
+#include "platform/base/CString.h"
+#include "platform/base/Win32Types.h"
+#include "platform/display/WindowConstants.h"
+#include "platform/framework/CDC.h"
+#include "platform/framework/CGdiObject.h"
+
+#include <list>
+#include <map>
+#include <memory>
+#include <vector>
+
+class CCmdUI;
+class CDocument;
+class CBrush;
+class CFont;
+class CGXBrushValue;
+class CGXControl;
+class CGXFont;
+class CPen;
+struct GridDrawTable;
+class CGXGridParam;
+class CGXProperties;
+class CGXStylesMap;
+class CGXRangeList;
+class CGXStyle;
+class CWnd;
+class GridLibraryState;
+struct CRuntimeClass;
+
+// Hit-test codes.
+enum GridHit : int {
+    kHitNothing = 0,
+    kHitColEdge = 1,
+    kHitRowEdge = 2,
+    kHitCell = 3,
+    kHitHeader = 4,
+    kHitSelectionFrame = 5,
+    kHitFillHandle = 6,
+    kHitHiddenCol = 7,
+    kHitHiddenRow = 8
+};
+
+enum class GridButton { Left, Middle, Right };
+
+// Command types of the request steps.
+enum GridCommandType : int { kCmdNormal = 0, kCmdRollback = 1, kCmdUndo = 2, kCmdRedo = 3 };
+
+class CGXGridCore {
+public:
+    CGXGridCore(CWnd* gridWnd = nullptr, CDocument* document = nullptr, DWORD reserved = 0);
+    virtual ~CGXGridCore();
+    CGXGridCore(const CGXGridCore&) = delete;
+    CGXGridCore& operator=(const CGXGridCore&) = delete;
+
+    // ---- Set-up, parameter object, features, controls
+    virtual void InitializeGrid();
+    void SetParam(CGXGridParam* param, BOOL own = TRUE);
+    CGXGridParam* GetParam() const { return m_pParam; }
+    CWnd* GridWnd() const { return m_pGridWnd; }
+    BOOL IsInitDone() const { return m_bInitDone; }
+    void GetGridRect(RECT& rect) const;
+    void SetGridRect(BOOL set, const RECT* rect = nullptr);
+    virtual void SetPrintingMode(BOOL printing, BOOL takeMetrics = FALSE);
+    BOOL IsPrinting() const { return m_bPrinting; }
+    virtual void SetDocumentModified(BOOL modified = TRUE);
+
+    void AddToAutoDeleteList(CGXFeatureObject* object);
+    size_t GetAutoDeleteCount() const { return m_autoDeleteList.size(); }
+    CGXFeatureObject* GetFeature(int entry) const { return m_features[entry]; }
+    // Makes the feature when its entry is empty; the grid deletes it.
+    template <class Concrete>
+    void InstallFeature(int entry) {
+        if (!m_features[entry]) {
+            auto* object = new Concrete;
+            m_features[entry] = object;
+            AddToAutoDeleteList(object);
+        }
+    }
+
+    void RegisterControl(WORD id, CGXControl* control, BOOL isDefault = FALSE, BOOL registerName = TRUE);
+    virtual CGXControl* GetRegisteredControl(WORD id);
+    CGXControl* GetDefaultControl() const { return m_pDefaultControl; }
+    const CGXStyle& GetStandardStyle();
+    const CGXStyle& GetBaseStyle(WORD id) const;
+
+    virtual BOOL SetReadOnly(BOOL readOnly = TRUE);
+    virtual BOOL IsReadOnly();
+    virtual BOOL StoreReadOnly(BOOL readOnly);
+    virtual void UpdateReadOnly(BOOL oldReadOnly, BOOL hint);
+    // Store steps refuse while the grid is read-only and its parameter protects the data.
+    BOOL IsStoreRefused();
+
+    // ---- Feature forwarders
+    virtual BOOL SetCoveredCellsRowCol(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right, UINT flags = 1,
+                                       int ctCmd = kCmdNormal);
+    virtual CGXRange* GetCoveredCellsRowCol(ROWCOL row, ROWCOL col, CGXRange& range);
+    virtual BOOL StoreCoveredCellsRowCol(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right, BOOL set);
+    virtual void UpdateCoveredCellsRowCol(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right, UINT flags,
+                                          BOOL hint);
+    virtual BOOL ExpandRangeByCoveredCells(CGXRange& range);
+    virtual CGXRange* GetSpannedRangeRowCol(ROWCOL row, ROWCOL col, CGXRange& range);
+    virtual BOOL HideRows(ROWCOL from, ROWCOL to, BOOL hide = TRUE, BOOL* hideArray = nullptr, UINT flags = 1,
+                          int ctCmd = kCmdNormal);
+    virtual BOOL HideCols(ROWCOL from, ROWCOL to, BOOL hide = TRUE, BOOL* hideArray = nullptr, UINT flags = 1,
+                          int ctCmd = kCmdNormal);
+    virtual BOOL IsRowHidden(ROWCOL row);
+    virtual BOOL IsColHidden(ROWCOL col);
+    virtual BOOL StoreHideRow(ROWCOL row, BOOL hide);
+    virtual BOOL StoreHideCol(ROWCOL col, BOOL hide);
+    virtual BOOL Undo();
+    virtual BOOL Redo();
+    virtual void BeginTrans(LPCTSTR name);
+    virtual void CommitTrans();
+    virtual void Rollback();
+    virtual void AddCommand(CObject* command, int ctCmd);
+    virtual void OnUpdateEditUndo(CCmdUI* cmdUI);
+    virtual void OnUpdateEditRedo(CCmdUI* cmdUI);
+    virtual BOOL CanCopy();
+    virtual BOOL Copy();
+    virtual BOOL CopyCells(const CGXRangeList& ranges, BOOL styleOnly = FALSE);
+    virtual BOOL CanCut();
+    virtual BOOL Cut();
+    virtual BOOL CutCells(const CGXRangeList& ranges, BOOL styleOnly = FALSE);
+    virtual BOOL CanPaste();
+    virtual BOOL Paste();
+    virtual BOOL CanClear();
+    virtual BOOL Clear(BOOL styleOnly = FALSE);
+    virtual BOOL ClearCells(const CGXRangeList& ranges, BOOL styleOnly = FALSE);
+    virtual CString GetCopyTextRowCol(ROWCOL row, ROWCOL col);
+    virtual BOOL MoveRows(ROWCOL from, ROWCOL to, ROWCOL dest, UINT flags = 1, int ctCmd = kCmdNormal);
+    virtual BOOL MoveCols(ROWCOL from, ROWCOL to, ROWCOL dest, UINT flags = 1, int ctCmd = kCmdNormal);
+
+    // ---- Row and column structure
+    virtual ROWCOL GetRowCount();
+    virtual ROWCOL GetColCount();
+    virtual BOOL SetRowCount(ROWCOL count, UINT flags = 1);
+    virtual BOOL SetColCount(ROWCOL count, UINT flags = 1);
+    virtual BOOL StoreRowCount(ROWCOL count);
+    virtual BOOL StoreColCount(ROWCOL count);
+    virtual void UpdateChangedRowCount(ROWCOL oldCount, UINT flags, BOOL hint);
+    virtual void UpdateChangedColCount(ROWCOL oldCount, UINT flags, BOOL hint);
+    virtual BOOL InsertRows(ROWCOL row, ROWCOL count, const int* heights = nullptr, UINT flags = 1,
+                            int ctCmd = kCmdNormal);
+    virtual BOOL InsertCols(ROWCOL col, ROWCOL count, const int* widths = nullptr, UINT flags = 1,
+                            int ctCmd = kCmdNormal);
+    virtual BOOL StoreInsertRows(ROWCOL row, ROWCOL count, BOOL force = FALSE);
+    virtual BOOL StoreInsertCols(ROWCOL col, ROWCOL count, BOOL force = FALSE);
+    virtual void UpdateInsertRows(ROWCOL row, ROWCOL count, UINT flags, BOOL hint);
+    virtual void UpdateInsertCols(ROWCOL col, ROWCOL count, UINT flags, BOOL hint);
+    virtual BOOL RemoveRows(ROWCOL from, ROWCOL to, UINT flags = 1, int ctCmd = kCmdNormal);
+    virtual BOOL RemoveCols(ROWCOL from, ROWCOL to, UINT flags = 1, int ctCmd = kCmdNormal);
+    virtual BOOL StoreRemoveRows(ROWCOL from, ROWCOL to, BOOL force = FALSE);
+    virtual BOOL StoreRemoveCols(ROWCOL from, ROWCOL to, BOOL force = FALSE);
+    virtual void UpdateRemoveRows(ROWCOL from, ROWCOL to, UINT flags, BOOL hint);
+    virtual void UpdateRemoveCols(ROWCOL from, ROWCOL to, UINT flags, BOOL hint);
+    virtual BOOL SetFrozenRows(ROWCOL frozen, ROWCOL header = 0, UINT flags = 1, int ctCmd = kCmdNormal);
+    virtual BOOL SetFrozenCols(ROWCOL frozen, ROWCOL header = 0, UINT flags = 1, int ctCmd = kCmdNormal);
+    virtual ROWCOL GetFrozenRows();
+    virtual ROWCOL GetFrozenCols();
+    virtual ROWCOL GetHeaderRows();
+    virtual ROWCOL GetHeaderCols();
+    virtual BOOL StoreFrozenRows(ROWCOL frozen, ROWCOL header);
+    virtual BOOL StoreFrozenCols(ROWCOL frozen, ROWCOL header);
+    virtual void UpdateFrozenRows(ROWCOL oldFrozen, ROWCOL oldHeader, UINT flags, BOOL hint);
+    virtual void UpdateFrozenCols(ROWCOL oldFrozen, ROWCOL oldHeader, UINT flags, BOOL hint);
+    BOOL IsFrozenRow(ROWCOL row);
+    BOOL IsFrozenCol(ROWCOL col);
+    virtual void SetTopRow(ROWCOL row, UINT flags = 1, BOOL hint = TRUE);
+    virtual void SetLeftCol(ROWCOL col, UINT flags = 1, BOOL hint = TRUE);
+    ROWCOL GetTopRow() const { return m_bPrinting ? m_nPrintTopRow : m_nTopRow; }
+    ROWCOL GetLeftCol() const { return m_bPrinting ? m_nPrintLeftCol : m_nLeftCol; }
+    ROWCOL GetClientRow(ROWCOL row);
+    ROWCOL GetRow(ROWCOL visibleIndex);
+    ROWCOL GetClientCol(ROWCOL col);
+    ROWCOL GetCol(ROWCOL visibleIndex);
+    virtual BOOL CanChangeTopRow(ROWCOL) { return TRUE; }
+    virtual BOOL CanChangeLeftCol(ROWCOL) { return TRUE; }
+    virtual void OnTopRowChanged() {}
+    virtual void OnLeftColChanged() {}
+    virtual BOOL CanStartDragSelectRows();
+    virtual BOOL CanStartDragSelectCols();
+
+    // ---- Sizes, hit testing, cursors, zoom
+    virtual BOOL SetRowHeight(ROWCOL from, ROWCOL to, int height, const int* heights = nullptr, UINT flags = 1,
+                              int ctCmd = kCmdNormal);
+    virtual BOOL SetColWidth(ROWCOL from, ROWCOL to, int width, const int* widths = nullptr, UINT flags = 1,
+                             int ctCmd = kCmdNormal);
+    virtual BOOL SetDefaultRowHeight(int height, UINT flags = 1, int ctCmd = kCmdNormal);
+    virtual BOOL SetDefaultColWidth(int width, UINT flags = 1, int ctCmd = kCmdNormal);
+    virtual int GetRowHeight(ROWCOL row);
+    virtual int GetColWidth(ROWCOL col);
+    virtual int GetDefaultRowHeight();
+    virtual int GetDefaultColWidth();
+    virtual BOOL StoreRowHeight(ROWCOL row, int height);
+    virtual BOOL StoreColWidth(ROWCOL col, int width);
+    virtual BOOL StoreDefaultRowHeight(int height);
+    virtual BOOL StoreDefaultColWidth(int width);
+    virtual void UpdateChangedRowHeights(ROWCOL from, ROWCOL to, UINT flags, BOOL hint);
+    virtual void UpdateChangedColWidths(ROWCOL from, ROWCOL to, UINT flags, BOOL hint);
+    void GetRowHeights(ROWCOL from, ROWCOL to, std::vector<int>& heights);
+    void GetColWidths(ROWCOL from, ROWCOL to, std::vector<int>& widths);
+    virtual int HitTest(POINT point, ROWCOL* row = nullptr, ROWCOL* col = nullptr, RECT* cellRect = nullptr);
+    virtual int HitTestSelectionFrame(ROWCOL row, ROWCOL col, POINT point, const RECT& cellRect);
+    void BeginTrackSize(POINT point, int hitCode);
+    void TrackSize(POINT point);
+    void EndTrackSize(POINT point);
+    void CancelTrackSize();
+    BOOL HasUserResizeFeature() const { return m_features[kFeatureUserResizeCells] != nullptr; }
+    // The cursor resource for a point (0 for the arrow), as UpdateCursor would show it.
+    virtual UINT CursorIdAt(POINT point);
+    void UpdateCursor(POINT point);
+    void RefreshCursor(UINT forcedId);
+    void SetGridCursor(UINT resourceId, LPCTSTR systemId);
+    virtual void SetZoom(int percent, UINT flags = 1);
+    virtual int GetZoom();
+    virtual BOOL StoreZoom(int percent, BOOL hint = TRUE);
+    virtual void UpdateZoom(int oldPercent, UINT flags, BOOL hint);
+    void UpdateFontMetrics();
+    int GetFontHeight() const { return m_bPrinting ? m_nPrintLineHeight : m_nLineHeight; }
+    int GetCharWidth() const { return m_bPrinting ? m_nPrintCharWidth : m_nCharWidth; }
+    void CalcFontMetrics(int& charWidth, int& lineHeight);
+    virtual void GetFontMetrics(CDC* dc, int& charWidth, int& lineHeight);
+
+    // Rectangles of cells and ranges, in window pixels.
+    CRect CalcCellRect(ROWCOL row, ROWCOL col);
+    CRect CalcCellRectSpanned(ROWCOL row, ROWCOL col);
+    CRect CalcRangeRectCovered(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right);
+    CRect CalcRangeRectSpanned(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right);
+    CRect ComputeCellRangeRect(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right, BOOL noLimit = FALSE);
+    // The visible index under the point (-1 past the last one); `edge` gets its top or left pixel.
+    ROWCOL CalcClientRowFromPt(POINT point, int* edge = nullptr);
+    ROWCOL CalcClientColFromPt(POINT point, int* edge = nullptr);
+    ROWCOL CalcBottomRowFromRect(const RECT& rect);
+    ROWCOL CalcRightColFromRect(const RECT& rect);
+    int CalcClientRowTop(ROWCOL visibleIndex);
+    int CalcClientColLeft(ROWCOL visibleIndex);
+    CRect CalcRectBelowRow(ROWCOL row);
+    CRect CalcRectRightOfCol(ROWCOL col);
+    int CalcSumOfRowHeights(ROWCOL from, ROWCOL to, int limit = 0);
+    int CalcSumOfColWidths(ROWCOL from, ROWCOL to, int limit = 0);
+    int CalcSumOfClientRowHeights(ROWCOL from, ROWCOL to, int limit = 0);
+    int CalcSumOfClientColWidths(ROWCOL from, ROWCOL to, int limit = 0);
+    // The last visible row and column at the grid rectangle's bottom-right, cached.
+    ROWCOL GetLastVisibleRow();
+    ROWCOL GetLastVisibleCol();
+
+    // ---- Styles of cells: stored, composed and cached
+    // The cell's composed style, owned by the grid until the caches are freed.
+    virtual const CGXStyle& LookupStyleRowCol(ROWCOL row, ROWCOL col);
+    virtual CGXStyle* CreateStyle();
+    virtual void RecycleStyle(CGXStyle* style);
+    virtual void ComposeStyleRowCol(ROWCOL row, ROWCOL col, CGXStyle& style, BOOL withStandard = TRUE);
+    virtual BOOL StoreStyleRowCol(ROWCOL row, ROWCOL col, const CGXStyle* style, int mode, int kind = 0);
+    virtual BOOL LoadStoredStyleRowCol(ROWCOL row, ROWCOL col, CGXStyle& style, int mode, int kind = 0);
+    virtual BOOL SetStyleRange(const CGXRange& range, const CGXStyle* style, int mode = kMergeOverride,
+                               int kind = 0, UINT flags = 1, int ctCmd = kCmdNormal);
+    virtual void UpdateStyleRange(const CGXRange& range, UINT flags, BOOL hint);
+    // The grid's styles map, properties or one base style take the given contents; refused while read-only.
+    virtual BOOL ChangeStylesMap(const CGXStylesMap& stylesMap, UINT flags = 1, int ctCmd = kCmdNormal);
+    virtual void UpdateStylesMap(UINT flags, BOOL hint);
+    virtual BOOL ChangeProperties(const CGXProperties& properties, UINT flags = 1, int ctCmd = kCmdNormal);
+    virtual void UpdateProperties(UINT flags, BOOL hint);
+    virtual BOOL ChangeBaseStyle(WORD id, const CGXStyle& style, int mode = kMergeOverride, UINT flags = 1,
+                                 int ctCmd = kCmdNormal);
+    virtual void UpdateBaseStyle(WORD id, UINT flags, BOOL hint);
+    // The cell's value text as composed (header labels included).
+    const CString& GetValueRowCol(ROWCOL row, ROWCOL col);
+    virtual CGXControl* GetControlRowCol(ROWCOL row, ROWCOL col);
+    // Empties the current cell's style and control caches (its style changed).
+    void ResetCurrentCellCache();
+    size_t GetFreeStyleCount() const { return m_styleFreeList.size(); }
+
+    // ---- Helpers of the features
+    // Copies of the selected ranges; with an empty selection the current cell when asked. FALSE when empty.
+    BOOL GetSelectedRangeList(CGXRangeList& list, BOOL addCurrentCell);
+    virtual BOOL IsCellInRangeList(ROWCOL row, ROWCOL col, const CGXRangeList& list);
+    void GetCurrentCellText(CString& text);
+    // A search found nothing: a beep, no message.
+    virtual void OnTextNotFound(LPCTSTR text);
+
+    // ---- Hooks a derived grid overrides
+    virtual BOOL OnStartEditing(ROWCOL, ROWCOL) { return TRUE; }
+    virtual BOOL OnValidateCell(ROWCOL, ROWCOL) { return TRUE; }
+    virtual BOOL OnEndEditing(ROWCOL, ROWCOL) { return TRUE; }
+    virtual BOOL OnCancelEditing(ROWCOL, ROWCOL) { return TRUE; }
+    virtual BOOL OnLeftCell(ROWCOL, ROWCOL, ROWCOL, ROWCOL) { return TRUE; }
+    virtual void OnInitCurrentCell(ROWCOL row, ROWCOL col);
+    virtual void OnMovedCurrentCell(ROWCOL, ROWCOL) {}
+    virtual void OnModifyCell(ROWCOL, ROWCOL) {}
+    virtual BOOL OnLButtonClickedRowCol(ROWCOL, ROWCOL, UINT, POINT) { return FALSE; }
+    virtual BOOL OnMButtonClickedRowCol(ROWCOL, ROWCOL, UINT, POINT) { return FALSE; }
+    virtual BOOL OnRButtonClickedRowCol(ROWCOL, ROWCOL, UINT, POINT) { return FALSE; }
+    virtual BOOL OnLButtonDblClkRowCol(ROWCOL, ROWCOL, UINT, POINT) { return FALSE; }
+    virtual BOOL OnMButtonDblClkRowCol(ROWCOL, ROWCOL, UINT, POINT) { return FALSE; }
+    virtual BOOL OnRButtonDblClkRowCol(ROWCOL, ROWCOL, UINT, POINT) { return FALSE; }
+    virtual void OnClickedButtonRowCol(ROWCOL, ROWCOL) {}
+    virtual void SetWarningText(LPCTSTR text);
+    virtual void DisplayWarningText();
+    const CString& GetWarningText() const { return m_strWarningText; }
+
+    // ---- Current cell (state the structure keeps in step)
+    // A current cell beyond the counts is dropped here for good.
+    BOOL GetCurrentCell(ROWCOL& row, ROWCOL& col, BOOL allowWhilePrinting = FALSE);
+    // -1 matches any row or column.
+    BOOL IsCurrentCell(ROWCOL row, ROWCOL col, BOOL allowWhilePrinting = FALSE);
+    // Flags: 0x02/0x04 update the window at once, 0x08 scroll into view, 0x10 activate, 0x20 keep the focus
+    // where it is, 0x40 no hint, 0x80 do not select.
+    virtual BOOL SetCurrentCell(ROWCOL row, ROWCOL col, UINT flags = 0x0A);
+    void SetCurrentCellState(BOOL valid, ROWCOL row, ROWCOL col);
+    BOOL IsActiveCurrentCell();
+    CGXControl* GetCurrentCellControl();
+    virtual BOOL CheckEnabledOrValidate(BOOL testNew, ROWCOL row, ROWCOL col, ROWCOL curRow, ROWCOL curCol);
+    virtual BOOL ScrollCellInView(ROWCOL row, ROWCOL col, UINT flags = 1, BOOL floatCell = FALSE);
+    BOOL m_bAlwaysRedrawCurrentCell = FALSE;
+
+    // ---- Drawing hooks used by the structure and size steps
+    virtual void Redraw(UINT flags = 1, BOOL hint = TRUE);
+    void InvalidateGridRect(const RECT* rect, BOOL erase = TRUE);
+    void UpdateGridWindow();
+    virtual void UpdateScrollbars(BOOL noRepaint = TRUE, BOOL onlyIfCountsChanged = FALSE);
+    // Directions: 1 up, 2 left, 3 down, 4 right; TRUE when the top row or left column moved.
+    virtual BOOL ScrollCells(int direction, ROWCOL count, UINT flags = 1);
+    void ScrollGridWindow(int dx, int dy, const RECT& scrollRect, const RECT& clipRect);
+    BOOL LockScrollbars(BOOL lock);
+    // Positions in grid units; the bar holds them divided by the scroll factor.
+    virtual void SetScrollRange(int bar, ROWCOL minPos, ROWCOL maxPos, BOOL redraw = TRUE);
+    virtual ROWCOL SetScrollPos(int bar, ROWCOL position, BOOL redraw = TRUE);
+    virtual ROWCOL GetScrollPos(int bar);
+    int ScrollFactor(int bar) const;
+    void StartAutoScroll(BOOL capture, BOOL vertical, BOOL horizontal);
+    static constexpr UINT_PTR kAutoScrollTimerId = 992;
+    // Modes: 0 never shown, 10 shown when needed, 12 the parent's bars.
+    virtual void SetScrollBarMode(int bar, int mode, BOOL redraw = TRUE);
+    int GetScrollBarMode(int bar) const { return bar == SB_VERT ? m_nVScrollMode : m_nHScrollMode; }
+    virtual void SyncCurrentCell(BOOL store = TRUE);
+    virtual void HideCurrentCell();
+    virtual BOOL TransferCurrentCell(BOOL saveAndValidate = TRUE, UINT flags = 1, BOOL hint = TRUE);
+    virtual void FreeObjectCache();
+
+    // ---- Painting
+    virtual void PrepareDC(CDC*) {}
+    virtual void OnGridDraw(CDC* dc);
+    BOOL SetPaintWithMemoryDC(BOOL on);
+    virtual void DrawCells(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right, CDC* dc);
+    virtual void DrawCellControl(CDC* dc, ROWCOL row, ROWCOL col, const RECT& rect, const CGXStyle& style);
+    virtual void DrawInvertCell(CDC* dc, ROWCOL row, ROWCOL col, const RECT& rect);
+    // Kind 1 vertical, 2 horizontal; flags 0x8/0x4 invert, 0x2 dragging line, 0x1 tracking line.
+    virtual void DrawGridLine(CDC* dc, int x, int y, int cx, int cy, int kind, ROWCOL index, UINT flags,
+                              COLORREF colour = CLR_INVALID);
+    void DrawBorderLine(const CGXPenValue& pen, const RECT& rect, int side, CDC* dc, const CGXBrushValue* interior,
+                        BOOL blackAndWhite = FALSE);
+    CRect CalcTrackingLineRect(int kind, ROWCOL visibleIndex);
+    void DrawTrackingLine(CDC* dc, int kind, ROWCOL visibleIndex, UINT flags);
+    void FillRectWithBrush(CDC* dc, const RECT& rect, const CGXBrushValue& brush);
+    // The area inside the cell's borders (and, with inner, its grid lines and 3D frame).
+    virtual CRect SubtractBorders(const RECT& cell, const CGXStyle& style, BOOL inner);
+    virtual CSize AddBorders(int width, int height, const CGXStyle& style);
+    BOOL CalcClientRowColFromPt(POINT point, ROWCOL& row, ROWCOL& col, RECT* rect = nullptr);
+    void CalcClientRowColFromPtClamped(POINT point, ROWCOL& row, ROWCOL& col);
+    virtual void RedrawRowCol(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right, UINT flags = 1,
+                              BOOL hint = TRUE);
+    void RedrawRange(const CGXRange& range, UINT flags = 1, BOOL hint = TRUE);
+    // Whether the cell being drawn paints its own background (its neighbours' differ).
+    BOOL IsDrawCellBackground() const { return m_bDrawCellBackground; }
+    BOOL LinesOn(BOOL vertical);
+    // A properties colour resolved for drawing (black and white when printing so).
+    COLORREF PropertyColor(int index);
+
+    // ---- GDI caches and fonts
+    CFont* GetFont(const CGXFont& font);
+    CBrush* GetBrush(const CGXBrushValue& brush);
+    CPen* GetPen(const CGXPenValue& pen);
+    CFont* SelectZoomedFont(CDC* dc, const CGXFont& font);
+    // Selects the style's font unless it equals the standard one; answers the font selected before.
+    virtual CFont* LoadFont(CDC* dc, const CGXStyle* style, const CGXStyle* standard);
+
+    // ---- Window messages, as the window part hands them on (FALSE: the default handling runs)
+    virtual BOOL ProcessKeys(CWnd* sender, UINT message, UINT key, UINT repeat, UINT flags);
+    virtual BOOL OnGridLButtonDown(UINT flags, POINT point);
+    virtual BOOL OnGridLButtonUp(UINT flags, POINT point);
+    virtual BOOL OnGridLButtonDblClk(UINT flags, POINT point);
+    virtual BOOL OnGridMButtonDown(UINT flags, POINT point);
+    virtual BOOL OnGridMButtonUp(UINT flags, POINT point);
+    virtual BOOL OnGridMButtonDblClk(UINT flags, POINT point);
+    virtual BOOL OnGridRButtonDown(UINT flags, POINT point);
+    virtual BOOL OnGridRButtonUp(UINT flags, POINT point);
+    virtual BOOL OnGridRButtonDblClk(UINT flags, POINT point);
+    virtual BOOL OnGridMouseMove(UINT flags, POINT point);
+    virtual BOOL OnGridSetCursor(UINT hitTest, UINT message);
+    virtual BOOL OnGridSize(UINT type, int cx, int cy);
+    virtual void OnGridShowWindow(BOOL, UINT) {}
+    virtual void OnGridSetFocus(CWnd* oldWnd);
+    virtual void OnGridKillFocus(CWnd* newWnd);
+    virtual UINT OnGridGetDlgCode(UINT code);
+    virtual void OnGridCancelMode();
+    virtual BOOL OnGridMouseActivate(CWnd* desktop, UINT hitTest, UINT message, int& result);
+    virtual void OnGridSysColorChange();
+    virtual void OnGridWinIniChange(LPCTSTR) {}
+    virtual void OnGridTimer(UINT_PTR timerId);
+    virtual BOOL OnGridVScroll(UINT code, UINT position, CWnd* scrollBar);
+    virtual BOOL OnGridHScroll(UINT code, UINT position, CWnd* scrollBar);
+    virtual HBRUSH OnGridCtlColor(CDC*, CWnd*, UINT) { return nullptr; }
+    virtual BOOL OnGridDestroy() { return FALSE; }
+    virtual BOOL OnGridCommand(WPARAM wParam, LPARAM lParam);
+    virtual BOOL PreTranslateGridMessage(MSG*) { return FALSE; }
+    // The three phases of a click on a cell (phase: 4 down, 8 move, 0x10 up, with 0x40 on the pressed
+    // cell or 0x20 just off it).
+    virtual BOOL ProcessClick(GridButton button, ROWCOL pressRow, ROWCOL pressCol, ROWCOL row, ROWCOL col,
+                              POINT point, UINT flags, WORD phase);
+    WORD GetButtonState() const { return m_wButtonState; }
+    BOOL m_bNoMouseOver = TRUE;
+    virtual BOOL QueryParamFlag();
+    virtual void UpdateTabName(WPARAM) {}
+    virtual BOOL OnValidateCurrentCellRequest(WPARAM);
+    // Kinds 0-3 first, previous, next and last record; 4 the record n.
+    virtual void MoveToRecord(int kind, LONG n);
+
+    // ---- Keys
+    virtual BOOL OnGridKeyDown(UINT key, UINT repeat, UINT flags);
+    virtual BOOL OnGridChar(UINT key, UINT repeat, UINT flags);
+    virtual BOOL OnGridCharText(const CString&, UINT, UINT) { return FALSE; }
+    virtual BOOL OnGridSysKeyDown(UINT key, UINT repeat, UINT flags);
+    // Directions: 1 up, 2 left, 3 down, 4 right, 5 page down, 6 page up, 7 first row, 8 last row, 9 first
+    // column, 10 last column, 11 first cell, 12 last cell.
+    virtual BOOL ProcessMoveKey(int direction, int count);
+    BOOL MoveCurrentCell(int direction, int count = 1, BOOL select = TRUE);
+    // Searches from the cell itself for one that may become current (directions 1-4).
+    virtual BOOL CalcNextCell(int direction, ROWCOL& row, ROWCOL& col);
+    virtual void ScrollRequest(int direction, ROWCOL count);
+    // The key auto-repeat of held navigation keys; off by default.
+    BOOL m_bKeyAutoRepeat = FALSE;
+    virtual void ShowScrollBar(int bar, BOOL show);
+
+    // Engine state read by derived grids and the window part.
+    int m_nHitTolerance = 8;
+    BOOL m_bLimitRowHeight = TRUE;
+    BOOL m_bLimitColWidth = TRUE;
+    BOOL m_bHitSelectionFrame = FALSE;
+    UINT m_nForcedCursor = 0;
+    ROWCOL m_nSplitterRow = 0;
+    ROWCOL m_nSplitterCol = 0;
+
+protected:
+    void LookupBaseStylesAgain();
+    CRect PaintClipRect(CDC* dc);
+    void DrawVisibleCells(CDC* dc, const CRect& clip);
+    void PaintDirect(CDC* dc);
+    void PaintWithMemDC(CDC* dc);
+    void FillDrawTable(GridDrawTable& table, ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right, CDC* dc);
+    void PrepareTableCell(GridDrawTable& table, ROWCOL i, ROWCOL j);
+    void DrawTable(GridDrawTable& table);
+    void DrawTableRowBackground(GridDrawTable& table, ROWCOL i);
+    void DrawTableCell(GridDrawTable& table, ROWCOL i, ROWCOL j);
+    void DrawTableRowBorders(GridDrawTable& table, ROWCOL i);
+    void DrawTableColBorders(GridDrawTable& table, ROWCOL j);
+    void DrawTableBorders(GridDrawTable& table, ROWCOL index, BOOL column);
+    CGXPenValue SidePen(const GridDrawTable& table, ROWCOL i, ROWCOL j, int side, BOOL linesOn, BOOL boundary);
+    void FreeGdiCache();
+    BOOL PrepareButton(GridButton button, UINT flags, POINT point, int& hit, ROWCOL& row, ROWCOL& col);
+    BOOL ButtonDown(GridButton button, UINT flags, POINT point);
+    BOOL ButtonUp(GridButton button, UINT flags, POINT point);
+    BOOL ButtonDblClk(GridButton button, UINT flags, POINT point);
+    void CoveredTopLeft(ROWCOL& row, ROWCOL& col);
+    WORD ClickPhase(WORD phase, ROWCOL row, ROWCOL col) const;
+    POINT ClampToGrid(POINT point);
+    CRect ScrollArea(BOOL vertical);
+    ROWCOL LastUsefulFirst(BOOL vertical, int room);
+    BOOL OnGridScroll(BOOL vertical, UINT code, UINT position);
+    void OnEscapeKey();
+    void OnEditKey();
+    BOOL IsCellEnabledForMove(ROWCOL row, ROWCOL col);
+
+    // Converts between pixels and the stored thousandths of a line or character.
+    LONG RowPixelsToStored(int pixels) const;
+    int RowStoredToPixels(LONG stored) const;
+    LONG ColPixelsToStored(int pixels) const;
+    int ColStoredToPixels(LONG stored) const;
+    // Where the current cell goes when rows or columns before it come or go.
+    // `index` is the current row or column.
+    void ShiftCurrentCell(ROWCOL& index, ROWCOL from, ROWCOL to, BOOL inserted, ROWCOL count);
+    void RedrawWithScrollbarsLocked(UINT flags);
+
+    GridLibraryState* m_pAppState;
+    CWnd* m_pGridWnd;
+    CDocument* m_pDocument;
+    DWORD m_dwReserved;
+    BOOL m_bUpdateViews = FALSE;
+    CGXFeatureObject* m_features[kGridFeatureCount] = {};
+    std::list<std::unique_ptr<CGXFeatureObject>> m_autoDeleteList;
+
+    CGXGridParam* m_pParam = nullptr;
+    BOOL m_bOwnParam = FALSE;
+    BOOL m_bInitDone = FALSE;
+    CRuntimeClass* m_pStyleClass = nullptr;
+    CRuntimeClass* m_pDataClass;
+    const CGXStyle* m_pStandardStyle = nullptr;
+    const CGXStyle* m_pColHeaderStyle = nullptr;
+    const CGXStyle* m_pRowHeaderStyle = nullptr;
+
+    CGXControl* m_pDefaultControl = nullptr;
+    CGXControl* m_pLastControl = nullptr;
+    WORD m_nLastControlId = 0;
+    std::map<WORD, CGXControl*> m_controlMap;
+
+    ROWCOL m_nTopRow = 1;
+    ROWCOL m_nLeftCol = 1;
+    ROWCOL m_nPrintTopRow = 1;
+    ROWCOL m_nPrintLeftCol = 1;
+    ROWCOL m_nLastVisibleRow = kGridNoRowCol;
+    ROWCOL m_nLastVisibleCol = kGridNoRowCol;
+    int m_nScrollWord = 0;
+
+    ROWCOL m_nCurrentRow = 0;
+    ROWCOL m_nCurrentCol = 0;
+    BOOL m_bCurrentCellValid = FALSE;
+    CGXControl* m_pCurrentCellControl = nullptr;
+
+    std::map<std::pair<ROWCOL, ROWCOL>, CGXStyle*> m_styleCache;
+    std::list<CGXStyle*> m_styleFreeList;
+    std::unique_ptr<CGXStyle> m_pCurrentCellStyle;
+    std::unique_ptr<CGXStyle> m_pValueScratch;
+    BOOL m_bCacheCurrentCellStyle = TRUE;
+    BOOL m_bSuspendCurrentCellStyle = FALSE;
+    BOOL m_bLookupValueOnly = FALSE;
+    BOOL m_bInSetStyleRange = FALSE;
+    int m_nDrawingDepth = 0;
+    GridDrawTable* m_pDrawTable = nullptr;
+    BOOL m_bPaintWithMemDC = FALSE;
+    BOOL m_bScrollbarsChanged = FALSE;
+    BOOL m_bDrawCellBackground = FALSE;
+    BOOL m_bInvertCurrentCellOnce = FALSE;
+    CGXPenValue m_gridLinePen;
+    int m_nTrackingLineStyle = PS_DASH;
+    std::map<ULONGLONG, std::unique_ptr<CFont>> m_fontCache;
+    std::map<ULONGLONG, std::unique_ptr<CBrush>> m_brushCache;
+    std::map<ULONGLONG, std::unique_ptr<CPen>> m_penCache;
+    CString m_strWarningText;
+    BOOL m_bValidatingCell = FALSE;
+    BOOL m_bValidationFailed = FALSE;
+    BOOL m_bWarningShown = FALSE;
+    BOOL m_bFocusLostWhileStoring = FALSE;
+    BOOL m_bGridActive = FALSE;
+    BOOL m_bSettingFocus = FALSE;
+    WORD m_wButtonState = 0;
+    UINT m_nButtonFlags = 0;
+    ROWCOL m_nPressRow = 0;
+    ROWCOL m_nPressCol = 0;
+    ROWCOL m_nLastMoveRow = 0;
+    ROWCOL m_nLastMoveCol = 0;
+    BOOL m_bMovedOffPressCell = FALSE;
+    BOOL m_bAutoScrollStop = FALSE;
+    CWnd* m_pLastFocusWnd = nullptr;
+    BOOL m_bPendingLead = FALSE;
+    WCHAR m_storedLead = 0;
+    BOOL m_bMovingCurrentCell = FALSE;
+    ROWCOL m_nLastInitRow = kGridNoRowCol;
+    ROWCOL m_nLastInitCol = kGridNoRowCol;
+
+    int m_nZoom = 100;
+    // Metrics start at the standard 15/10 so that no size conversion ever divides by zero.
+    int m_nLineHeight = 15;
+    int m_nCharWidth = 10;
+    int m_nPrintLineHeight = 15;
+    int m_nPrintCharWidth = 10;
+    BOOL m_bPrinting = FALSE;
+    CRect m_rectPrint;
+    CRect m_rectGrid;
+    BOOL m_bRectGridSet = FALSE;
+    BOOL m_bLockScrollbars = FALSE;
+    int m_nVScrollMode = 0;
+    int m_nHScrollMode = 0;
+    int m_nVScrollFactor = 2;
+    int m_nHScrollFactor = 2;
+    BOOL m_bInUpdateScrollbars = FALSE;
+    ROWCOL m_nLastScrollRowCount = 0;
+    ROWCOL m_nLastScrollColCount = 0;
+    BOOL m_bAutoScrollStart = FALSE;
+    BOOL m_bAutoScrollVert = FALSE;
+    BOOL m_bAutoScrollHorz = FALSE;
+    UINT_PTR m_nAutoScrollTimer = 0;
+
+    int m_cxFrame = 0;
+    int m_cyFrame = 0;
+    int m_cxBorder = 0;
+    int m_cyBorder = 0;
+    HCURSOR m_hArrowCursor = nullptr;
+    UINT m_nLastCursorId = 0;
+    HCURSOR m_hLastCursor = nullptr;
+};

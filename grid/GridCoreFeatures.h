@@ -1,0 +1,132 @@
+// The per-grid feature objects: the grid keeps one table of them, filled by the control factory when the
+// grid is made, and forwards to an entry only when it is set (an empty entry answers 0). Only the
+// interfaces the engine calls are declared here; the features themselves live in the feature libraries.
+#pragma once
+
+#include "grid/GridDefs.h"
+#include "grid/GridFeatureInterfaces.h"
+#include "platform/base/CString.h"
+
+class CCmdUI;
+class CGXGridCore;
+class CGXRange;
+class CGXRangeList;
+class CObject;
+
+// Entries of the per-grid feature table.
+enum GridFeatureEntry : int {
+    kFeaturePrint = 1,
+    kFeatureSort = 2,
+    kFeatureOldDrawing = 3,
+    kFeatureCoveredCells = 4,
+    kFeatureDrawSpannedCells = 5,
+    kFeatureFloatCells = 6,
+    kFeatureMergeCells = 7,
+    kFeatureUndoRedo = 8,
+    kFeatureCalcSize = 9,
+    kFeatureUpdateHint = 10,
+    kFeatureResizeToFit = 11,
+    kFeatureHideCells = 12,
+    kFeatureFindReplace = 13,
+    kFeatureUserSelectRange = 14,
+    kFeatureExcelLikeFrame = 15,
+    kFeatureExcelLikeFill = 16,
+    kFeatureUserDragSelectRange = 17,
+    kFeatureMoveRowsCols = 18,
+    kFeatureUserResizeCells = 19,
+    kFeatureOptimizedUpdate = 20,
+    kFeatureMarkEditHeader = 21,
+    kFeatureFreezeMenuHelper = 22,
+    kFeatureDirectCopyMoveCells = 23,
+    kFeatureTextDataExchange = 24,
+    kFeatureStyleDataExchange = 25,
+    kFeatureCutPaste = 26,
+    kFeatureClearCells = 27,
+    kFeatureRangeName = 28,
+    kFeatureReservedB = 29,
+    kFeatureReservedA = 30,
+    kFeatureAutoScroll = 34,
+    kGridFeatureCount = 35
+};
+
+class CGXAbstractGridCoveredCellsImp : public CGXFeatureObject {
+public:
+    virtual BOOL SetCoveredCellsRowCol(CGXGridCore* grid, ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right,
+                                       UINT flags, int ctCmd) = 0;
+    virtual CGXRange* GetCoveredCellsRowCol(CGXGridCore* grid, ROWCOL row, ROWCOL col, CGXRange& range) = 0;
+    virtual BOOL StoreCoveredCellsRowCol(CGXGridCore* grid, ROWCOL top, ROWCOL left, ROWCOL bottom,
+                                         ROWCOL right, BOOL set) = 0;
+    virtual void UpdateCoveredCellsRowCol(CGXGridCore* grid, ROWCOL top, ROWCOL left, ROWCOL bottom,
+                                          ROWCOL right, UINT flags, BOOL hint) = 0;
+    virtual BOOL ExpandRangeByCoveredCells(CGXGridCore* grid, CGXRange& range) = 0;
+    // Drop the covered ranges inside removed rows or columns.
+    virtual void RemoveCoveredRows(CGXGridCore* grid, ROWCOL from, ROWCOL to, UINT& flags, int ctCmd) = 0;
+    virtual void RemoveCoveredCols(CGXGridCore* grid, ROWCOL from, ROWCOL to, UINT& flags, int ctCmd) = 0;
+};
+
+class CGXAbstractGridHideCellsImp : public CGXFeatureObject {
+public:
+    // Follow the structure: marks of removed rows go, later ones move.
+    virtual void RemoveRows(CGXGridCore* grid, ROWCOL from, ROWCOL to) = 0;
+    virtual void RemoveCols(CGXGridCore* grid, ROWCOL from, ROWCOL to) = 0;
+    virtual void InsertRows(CGXGridCore* grid, ROWCOL row, ROWCOL count) = 0;
+    virtual void InsertCols(CGXGridCore* grid, ROWCOL col, ROWCOL count) = 0;
+    virtual BOOL HideRows(CGXGridCore* grid, ROWCOL from, ROWCOL to, BOOL hide, BOOL* hideArray, UINT flags,
+                          int ctCmd) = 0;
+    virtual BOOL IsRowHidden(CGXGridCore* grid, ROWCOL row) = 0;
+    virtual BOOL StoreHideRow(CGXGridCore* grid, ROWCOL row, BOOL hide) = 0;
+    virtual BOOL HideCols(CGXGridCore* grid, ROWCOL from, ROWCOL to, BOOL hide, BOOL* hideArray, UINT flags,
+                          int ctCmd) = 0;
+    virtual BOOL IsColHidden(CGXGridCore* grid, ROWCOL col) = 0;
+    virtual BOOL StoreHideCol(CGXGridCore* grid, ROWCOL col, BOOL hide) = 0;
+};
+
+class CGXAbstractGridClearCellsImp : public CGXFeatureObject {
+public:
+    virtual BOOL CanClear(CGXGridCore* grid) = 0;
+    virtual BOOL Clear(CGXGridCore* grid, BOOL styleOnly) = 0;
+    virtual BOOL ClearCells(CGXGridCore* grid, const CGXRangeList& ranges, BOOL styleOnly) = 0;
+};
+
+class CGXAbstractCommandFactory : public CGXFeatureObject {
+public:
+    virtual BOOL Undo(CGXGridCore* grid) = 0;
+    virtual BOOL Redo(CGXGridCore* grid) = 0;
+    virtual void BeginTrans(CGXGridCore* grid, LPCTSTR name) = 0;
+    virtual void CommitTrans(CGXGridCore* grid) = 0;
+    virtual void Rollback(CGXGridCore* grid) = 0;
+    virtual void AddCommand(CGXGridCore* grid, CObject* command, int ctCmd) = 0;
+    virtual void OnUpdateEditUndo(CGXGridCore* grid, CCmdUI* cmdUI) = 0;
+    virtual void OnUpdateEditRedo(CGXGridCore* grid, CCmdUI* cmdUI) = 0;
+};
+
+class CGXAbstractGridCutPasteImp : public CGXFeatureObject {
+public:
+    virtual BOOL CanCopy(CGXGridCore* grid) = 0;
+    virtual BOOL Copy(CGXGridCore* grid) = 0;
+    virtual BOOL CopyCells(CGXGridCore* grid, const CGXRangeList& ranges, BOOL styleOnly) = 0;
+    virtual BOOL CanCut(CGXGridCore* grid) = 0;
+    virtual BOOL Cut(CGXGridCore* grid) = 0;
+    virtual BOOL CutCells(CGXGridCore* grid, const CGXRangeList& ranges, BOOL styleOnly) = 0;
+    virtual BOOL CanPaste(CGXGridCore* grid) = 0;
+    virtual BOOL Paste(CGXGridCore* grid) = 0;
+};
+
+class CGXAbstractGridTextDataExchangeImp : public CGXFeatureObject {
+public:
+    virtual CString GetCopyTextRowCol(CGXGridCore* grid, ROWCOL row, ROWCOL col) = 0;
+};
+
+class CGXAbstractGridUserResizeCellsImp : public CGXFeatureObject {
+public:
+    virtual void BeginTrackSize(CGXGridCore* grid, POINT point, int hitCode) = 0;
+    virtual void TrackSize(CGXGridCore* grid, POINT point) = 0;
+    virtual void EndTrackSize(CGXGridCore* grid, POINT point) = 0;
+    virtual void CancelTrackSize(CGXGridCore* grid) = 0;
+};
+
+// The auto-scroll plug-in: drives the scroll timer while the mouse is held outside the cells.
+class CGXAbstractAutoScrollPlugin : public CGXFeatureObject {
+public:
+    virtual void OnTimer(CGXGridCore* grid, UINT_PTR timerId) = 0;
+};

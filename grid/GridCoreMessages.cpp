@@ -1,0 +1,444 @@
+// The window messages the window part hands to the engine: mouse, focus, sizing and the rest.
+#include "grid/CGXControl.h"
+#include "grid/CGXGridCore.h"
+#include "grid/CGXGridParam.h"
+#include "platform/display/InputApi.h"
+#include "platform/display/MessageApi.h"
+#include "platform/display/ScrollBarApi.h"
+#include "platform/display/WindowApi.h"
+#include "platform/framework/CWnd.h"
+
+#include <algorithm>
+
+// ---- Mouse
+
+namespace {
+
+constexpr WORD kPressInProgress = 0x1;
+constexpr WORD kPressWithCtrl = 0x80;
+constexpr WORD kPressOnBoundCell = 0x100;
+constexpr WORD kPhaseDown = 0x4;
+constexpr WORD kPhaseMove = 0x8;
+constexpr WORD kPhaseUp = 0x10;
+constexpr WORD kPhaseLeftPressCell = 0x20;
+constexpr WORD kPhaseOnPressCell = 0x40;
+
+// The other buttons whose being down cancels a press of this one.
+UINT OtherButtons(GridButton button) {
+    switch (button) {
+    case GridButton::Left:
+        return MK_RBUTTON | MK_MBUTTON;
+    case GridButton::Middle:
+        return MK_LBUTTON | MK_RBUTTON;
+    default:
+        return MK_LBUTTON | MK_MBUTTON;
+    }
+}
+
+} // namespace
+
+BOOL CGXGridCore::PrepareButton(GridButton button, UINT flags, POINT point, int& hit, ROWCOL& row, ROWCOL& col) {
+    if (!m_bInitDone) {
+        return FALSE;
+    }
+    m_bGridActive = TRUE;
+    m_nButtonFlags = flags;
+    HWND hwnd = m_pGridWnd ? m_pGridWnd->GetSafeHwnd() : nullptr;
+    if ((hwnd && ::GetCapture() == hwnd) || (flags & OtherButtons(button))) {
+        if (hwnd) {
+            ::SendMessageW(hwnd, WM_CANCELMODE, 0, 0);
+        }
+        OnGridCancelMode();
+        return FALSE;
+    }
+    UpdateGridWindow();
+    hit = HitTest(point, &row, &col);
+    return TRUE;
+}
+
+void CGXGridCore::CoveredTopLeft(ROWCOL& row, ROWCOL& col) {
+    CGXRange covered;
+    if (GetCoveredCellsRowCol(row, col, covered)) {
+        row = covered.top;
+        col = covered.left;
+    }
+}
+
+WORD CGXGridCore::ClickPhase(WORD phase, ROWCOL row, ROWCOL col) const {
+    WORD result = static_cast<WORD>(m_wButtonState | phase);
+    if (row == m_nPressRow && col == m_nPressCol) {
+        result |= kPhaseOnPressCell;
+    } else if (m_nLastMoveRow == m_nPressRow && m_nLastMoveCol == m_nPressCol) {
+        result |= kPhaseLeftPressCell;
+    }
+    return result;
+}
+
+BOOL CGXGridCore::ButtonDown(GridButton button, UINT flags, POINT point) {
+    int hit = 0;
+    ROWCOL row = 0;
+    ROWCOL col = 0;
+    if (!PrepareButton(button, flags, point, hit, row, col)) {
+        return FALSE;
+    }
+    if (hit != kHitCell && hit != kHitHeader && hit != kHitSelectionFrame) {
+        return FALSE; // sizing edges belong to the user-resize feature
+    }
+    m_nPressRow = row;
+    m_nPressCol = col;
+    m_wButtonState = kPressInProgress;
+    ROWCOL checkRow = row;
+    ROWCOL checkCol = col;
+    CoveredTopLeft(checkRow, checkCol);
+    CGXControl* control = IsCurrentCell(checkRow, checkCol) ? GetControlRowCol(checkRow, checkCol) : nullptr;
+    if (control && control->IsBoundTo(checkRow, checkCol)) {
+        m_wButtonState |= kPressOnBoundCell;
+    }
+    if (flags & MK_CONTROL) {
+        m_wButtonState |= kPressWithCtrl;
+    }
+    m_nLastMoveRow = row;
+    m_nLastMoveCol = col;
+    HWND hwnd = m_pGridWnd ? m_pGridWnd->GetSafeHwnd() : nullptr;
+    if (ProcessClick(button, row, col, row, col, point, flags, static_cast<WORD>(m_wButtonState | 0x44))) {
+        if (hwnd && ::GetCapture() != hwnd && m_wButtonState) {
+            ::SetCapture(hwnd);
+        }
+    } else if (hwnd) {
+        ::SendMessageW(hwnd, WM_CANCELMODE, 0, 0);
+    }
+    return TRUE;
+}
+
+BOOL CGXGridCore::OnGridLButtonDown(UINT flags, POINT point) {
+    return ButtonDown(GridButton::Left, flags, point);
+}
+
+BOOL CGXGridCore::OnGridMButtonDown(UINT flags, POINT point) {
+    return ButtonDown(GridButton::Middle, flags, point);
+}
+
+BOOL CGXGridCore::OnGridRButtonDown(UINT flags, POINT point) {
+    return ButtonDown(GridButton::Right, flags, point);
+}
+
+POINT CGXGridCore::ClampToGrid(POINT point) {
+    CRect grid;
+    GetGridRect(grid);
+    point.x = std::clamp<LONG>(point.x, grid.left, std::max<LONG>(grid.left, grid.right - m_cyFrame));
+    point.y = std::clamp<LONG>(point.y, grid.top, std::max<LONG>(grid.top, grid.bottom - m_cyFrame));
+    return point;
+}
+
+BOOL CGXGridCore::OnGridMouseMove(UINT flags, POINT point) {
+    if (!m_bInitDone) {
+        return FALSE;
+    }
+    const POINT clamped = ClampToGrid(point);
+    HWND hwnd = m_pGridWnd ? m_pGridWnd->GetSafeHwnd() : nullptr;
+    if (m_wButtonState & kPressInProgress) {
+        if (!hwnd || ::GetCapture() != hwnd) {
+            return FALSE;
+        }
+        ROWCOL row = 0;
+        ROWCOL col = 0;
+        HitTest(clamped, &row, &col);
+        row = std::clamp(row, GetRow(GetHeaderRows() + 1), std::max<ROWCOL>(GetRowCount(), 1));
+        col = std::clamp(col, GetCol(GetHeaderCols() + 1), std::max<ROWCOL>(GetColCount(), 1));
+        const GridButton button = (m_nButtonFlags & MK_LBUTTON)   ? GridButton::Left
+                                  : (m_nButtonFlags & MK_MBUTTON) ? GridButton::Middle
+                                                                  : GridButton::Right;
+        ProcessClick(button, m_nPressRow, m_nPressCol, row, col, point, flags, ClickPhase(kPhaseMove, row, col));
+        m_nLastMoveRow = row;
+        m_nLastMoveCol = col;
+        return TRUE;
+    }
+    CRect grid;
+    GetGridRect(grid);
+    if (grid.PtInRect(point) && !m_bNoMouseOver) {
+        ROWCOL row = 0;
+        ROWCOL col = 0;
+        HitTest(clamped, &row, &col);
+        if (row <= GetRowCount() && col <= GetColCount()) {
+            CoveredTopLeft(row, col);
+            CGXControl* control = GetControlRowCol(row, col);
+            if (control && control->MouseMoveOver(row, col, flags, point)) {
+                return TRUE;
+            }
+        }
+        UpdateCursor(clamped);
+    } else {
+        UpdateCursor(point);
+    }
+    return TRUE;
+}
+
+BOOL CGXGridCore::ButtonUp(GridButton button, UINT flags, POINT point) {
+    m_bAutoScrollStop = TRUE;
+    HWND hwnd = m_pGridWnd ? m_pGridWnd->GetSafeHwnd() : nullptr;
+    if (!hwnd || ::GetCapture() != hwnd) {
+        return FALSE;
+    }
+    if (!(m_wButtonState & kPressInProgress)) {
+        return TRUE;
+    }
+    ::ReleaseCapture();
+    const POINT clamped = ClampToGrid(point);
+    ROWCOL row = 0;
+    ROWCOL col = 0;
+    HitTest(clamped, &row, &col);
+    row = std::min(row, GetRowCount());
+    col = std::min(col, GetColCount());
+    ProcessClick(button, m_nPressRow, m_nPressCol, row, col, point, flags, ClickPhase(kPhaseUp, row, col));
+    m_wButtonState = 0;
+    return TRUE;
+}
+
+BOOL CGXGridCore::OnGridLButtonUp(UINT flags, POINT point) {
+    return ButtonUp(GridButton::Left, flags, point);
+}
+
+BOOL CGXGridCore::OnGridMButtonUp(UINT flags, POINT point) {
+    return ButtonUp(GridButton::Middle, flags, point);
+}
+
+BOOL CGXGridCore::OnGridRButtonUp(UINT flags, POINT point) {
+    return ButtonUp(GridButton::Right, flags, point);
+}
+
+BOOL CGXGridCore::ButtonDblClk(GridButton button, UINT flags, POINT point) {
+    int hit = 0;
+    ROWCOL row = 0;
+    ROWCOL col = 0;
+    if (!PrepareButton(button, flags, point, hit, row, col)) {
+        return FALSE;
+    }
+    if (hit != kHitCell && hit != kHitHeader) {
+        return FALSE;
+    }
+    CoveredTopLeft(row, col);
+    CGXControl* control = GetControlRowCol(row, col);
+    if (!(IsCurrentCell(row, col) && control && control->IsBoundTo(row, col))) {
+        SetCurrentCell(row, col, 0x0A);
+        control = GetControlRowCol(row, col);
+    }
+    BOOL taken = FALSE;
+    if (IsCurrentCell(row, col) && control && control->IsBoundTo(row, col)) {
+        taken = button == GridButton::Left     ? control->LButtonDblClk(flags, point)
+                : button == GridButton::Middle ? control->MButtonDblClk(flags, point)
+                                               : control->RButtonDblClk(flags, point);
+    } else {
+        taken = button == GridButton::Left     ? OnLButtonDblClkRowCol(row, col, flags, point)
+                : button == GridButton::Middle ? OnMButtonDblClkRowCol(row, col, flags, point)
+                                               : OnRButtonDblClkRowCol(row, col, flags, point);
+    }
+    return taken ? TRUE : ButtonDown(button, flags, point);
+}
+
+BOOL CGXGridCore::OnGridLButtonDblClk(UINT flags, POINT point) {
+    return ButtonDblClk(GridButton::Left, flags, point);
+}
+
+BOOL CGXGridCore::OnGridMButtonDblClk(UINT flags, POINT point) {
+    return ButtonDblClk(GridButton::Middle, flags, point);
+}
+
+BOOL CGXGridCore::OnGridRButtonDblClk(UINT flags, POINT point) {
+    return ButtonDblClk(GridButton::Right, flags, point);
+}
+
+// The three phases of a click on a cell: the press moves the current cell, moves and the release go to the
+// pressed cell's control.
+BOOL CGXGridCore::ProcessClick(GridButton button, ROWCOL pressRow, ROWCOL pressCol, ROWCOL row, ROWCOL col,
+                               POINT point, UINT flags, WORD phase) {
+    CoveredTopLeft(pressRow, pressCol);
+    const auto boundControl = [&]() -> CGXControl* {
+        if (!IsCurrentCell(pressRow, pressCol)) {
+            return nullptr;
+        }
+        CGXControl* control = GetControlRowCol(pressRow, pressCol);
+        return control && control->IsBoundTo(pressRow, pressCol) ? control : nullptr;
+    };
+    if (phase & kPhaseDown) {
+        const BOOL onBound = (m_wButtonState & kPressOnBoundCell) != 0;
+        const BOOL move = button == GridButton::Left ? !(onBound && !m_pParam->m_bSelectCurrentCell) : !onBound;
+        if (move) {
+            m_bWarningShown = FALSE;
+            const UINT moveFlags = button == GridButton::Left && (m_wButtonState & kPressWithCtrl) ? 0x84 : 4;
+            SetCurrentCell(pressRow, pressCol, moveFlags);
+            if (m_bWarningShown || pressRow > GetRowCount() || pressCol > GetColCount()) {
+                return FALSE;
+            }
+        }
+        if (CGXControl* control = boundControl()) {
+            switch (button) {
+            case GridButton::Left:
+                control->LButtonDown(flags, point, phase);
+                break;
+            case GridButton::Middle:
+                control->MButtonDown(flags, point, phase);
+                break;
+            default:
+                control->RButtonDown(flags, point, phase);
+                break;
+            }
+        }
+        m_bMovedOffPressCell = FALSE;
+        return TRUE;
+    }
+    if (phase & kPhaseUp) {
+        if (CGXControl* control = boundControl()) {
+            switch (button) {
+            case GridButton::Left:
+                control->LButtonUp(flags, point, phase);
+                break;
+            case GridButton::Middle:
+                control->MButtonUp(flags, point, phase);
+                break;
+            default:
+                control->RButtonUp(flags, point, phase);
+                break;
+            }
+        } else {
+            switch (button) {
+            case GridButton::Left:
+                OnLButtonClickedRowCol(pressRow, pressCol, flags, point);
+                break;
+            case GridButton::Middle:
+                OnMButtonClickedRowCol(pressRow, pressCol, flags, point);
+                break;
+            default:
+                OnRButtonClickedRowCol(pressRow, pressCol, flags, point);
+                break;
+            }
+        }
+        if (!m_bMovedOffPressCell && IsCurrentCell(pressRow, pressCol)) {
+            if (ScrollCellInView(pressRow, pressCol, 2, FALSE)) {
+                if (CGXControl* control = GetControlRowCol(pressRow, pressCol)) {
+                    control->RedrawCell();
+                }
+            }
+        } else if (m_pParam->TestCurrentCellSelectFlags(3)) {
+            return SetCurrentCell(row, col, 4);
+        }
+        return TRUE;
+    }
+    if (CGXControl* control = boundControl()) {
+        control->MouseMove(flags, point, phase);
+    }
+    if (row != pressRow || col != pressCol) {
+        m_bMovedOffPressCell = TRUE;
+    }
+    return TRUE;
+}
+
+BOOL CGXGridCore::OnGridSetCursor(UINT hitTest, UINT) {
+    if (hitTest != HTCLIENT || !m_pGridWnd) {
+        return FALSE;
+    }
+    POINT point{};
+    ::GetCursorPos(&point);
+    ::ScreenToClient(m_pGridWnd->GetSafeHwnd(), &point);
+    UpdateCursor(point);
+    return TRUE;
+}
+
+BOOL CGXGridCore::OnGridSize(UINT, int, int) {
+    m_nLastVisibleRow = m_nLastVisibleCol = kGridNoRowCol;
+    if (m_bInitDone) {
+        UpdateScrollbars(TRUE, TRUE);
+    }
+    return FALSE;
+}
+
+void CGXGridCore::OnGridSetFocus(CWnd* oldWnd) {
+    if (m_bSettingFocus) {
+        return;
+    }
+    HWND grid = m_pGridWnd ? m_pGridWnd->GetSafeHwnd() : nullptr;
+    HWND old = oldWnd ? oldWnd->GetSafeHwnd() : nullptr;
+    if (!old || !::IsChild(grid, old)) {
+        m_bGridActive = TRUE;
+    }
+    m_pLastFocusWnd = oldWnd;
+    if (m_bValidationFailed) {
+        if (CGXControl* control = GetCurrentCellControl()) {
+            control->RedrawCell();
+        }
+    }
+    m_bValidationFailed = FALSE;
+}
+
+void CGXGridCore::OnGridKillFocus(CWnd* newWnd) {
+    m_bFocusLostWhileStoring = TRUE;
+    if (m_bSettingFocus) {
+        return;
+    }
+    HWND grid = m_pGridWnd ? m_pGridWnd->GetSafeHwnd() : nullptr;
+    HWND next = newWnd ? newWnd->GetSafeHwnd() : nullptr;
+    if (next != grid && !::IsChild(grid, next)) {
+        m_bGridActive = FALSE;
+    }
+}
+
+UINT CGXGridCore::OnGridGetDlgCode(UINT code) {
+    return code | DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB;
+}
+
+void CGXGridCore::OnGridCancelMode() {
+    if (!m_bInitDone) {
+        return;
+    }
+    if (m_wButtonState) {
+        // An abandoned press: the current cell is stored and bound again where the release would have.
+        if (m_pParam->TestCurrentCellSelectFlags(3) && m_bCurrentCellValid) {
+            SetCurrentCell(m_nCurrentRow, m_nCurrentCol, 0x0A);
+        }
+        m_wButtonState = 0;
+    }
+    if (m_nForcedCursor) {
+        RefreshCursor(0);
+    }
+    HWND hwnd = m_pGridWnd ? m_pGridWnd->GetSafeHwnd() : nullptr;
+    if (hwnd && ::GetCapture() == hwnd) {
+        ::ReleaseCapture();
+    }
+    if (CGXControl* control = GetCurrentCellControl()) {
+        control->CancelMode();
+    }
+}
+
+BOOL CGXGridCore::OnGridMouseActivate(CWnd*, UINT, UINT, int&) {
+    return FALSE;
+}
+
+void CGXGridCore::OnGridSysColorChange() {
+    FreeObjectCache();
+    InvalidateGridRect(nullptr);
+}
+
+void CGXGridCore::OnGridTimer(UINT_PTR timerId) {
+    if (auto* plugin = static_cast<CGXAbstractAutoScrollPlugin*>(m_features[kFeatureAutoScroll])) {
+        plugin->OnTimer(this, timerId);
+    } else if (timerId == kAutoScrollTimerId && m_pGridWnd) {
+        ::KillTimer(m_pGridWnd->GetSafeHwnd(), timerId); // nothing would ever stop it
+    }
+}
+
+BOOL CGXGridCore::OnGridCommand(WPARAM wParam, LPARAM lParam) {
+    return m_pCurrentCellControl && m_pCurrentCellControl->HandleCommand(wParam, lParam);
+}
+
+BOOL CGXGridCore::QueryParamFlag() {
+    return m_pParam ? m_pParam->GetTabFlag() : FALSE;
+}
+
+BOOL CGXGridCore::OnValidateCurrentCellRequest(WPARAM) {
+    return TransferCurrentCell(TRUE, 1, TRUE);
+}
+
+void CGXGridCore::ShowScrollBar(int bar, BOOL show) {
+    if (m_pGridWnd && m_pGridWnd->GetSafeHwnd()) {
+        ::ShowScrollBar(m_pGridWnd->GetSafeHwnd(), bar, show);
+    }
+}

@@ -1,0 +1,304 @@
+// Cell styles: storing into cells and ranges, composing a cell's style from its row, column, table, header
+// and base styles, and the per-paint cache of composed styles with its free list.
+#include "grid/CGXControl.h"
+#include "grid/CGXData.h"
+#include "grid/CGXGridCore.h"
+#include "grid/CGXGridParam.h"
+#include "grid/CGXLongOperation.h"
+#include "grid/CGXProperties.h"
+#include "grid/CGXStyle.h"
+#include "grid/CGXStylesMap.h"
+#include "grid/GridLibraryState.h"
+
+namespace {
+
+// A recycled style is dropped once the free list holds this many.
+constexpr size_t kMaxFreeStyles = 501;
+
+// Column labels in bijective base 26: 1 "A", 26 "Z", 27 "AA".
+CString ColumnLetters(ROWCOL col) {
+    std::u16string letters;
+    while (col > 0) {
+        --col;
+        letters.insert(letters.begin(), static_cast<char16_t>(u'A' + col % 26));
+        col /= 26;
+    }
+    return CString(letters.c_str());
+}
+
+} // namespace
+
+CGXStyle* CGXGridCore::CreateStyle() {
+    if (!m_styleFreeList.empty()) {
+        CGXStyle* style = m_styleFreeList.front();
+        m_styleFreeList.pop_front();
+        return style;
+    }
+    if (m_pStyleClass) {
+        return static_cast<CGXStyle*>(m_pStyleClass->CreateObject());
+    }
+    return new CGXStyle;
+}
+
+void CGXGridCore::RecycleStyle(CGXStyle* style) {
+    if (!style) {
+        return;
+    }
+    if (m_styleFreeList.size() >= kMaxFreeStyles) {
+        delete style;
+        return;
+    }
+    style->ClearAll();
+    m_styleFreeList.push_front(style);
+}
+
+void CGXGridCore::FreeObjectCache() {
+    if (m_nDrawingDepth > 0) {
+        return;
+    }
+    for (auto& [cell, style] : m_styleCache) {
+        RecycleStyle(style);
+    }
+    m_styleCache.clear();
+    FreeGdiCache();
+    if (!m_bSuspendCurrentCellStyle) {
+        ResetCurrentCellCache();
+    }
+}
+
+void CGXGridCore::ResetCurrentCellCache() {
+    m_pCurrentCellStyle.reset();
+    m_pCurrentCellControl = nullptr;
+}
+
+const CGXStyle& CGXGridCore::LookupStyleRowCol(ROWCOL row, ROWCOL col) {
+    const BOOL current = IsCurrentCell(row, col);
+    if (current && m_bCacheCurrentCellStyle && m_pCurrentCellStyle) {
+        return *m_pCurrentCellStyle;
+    }
+    if (!current || m_bSuspendCurrentCellStyle) {
+        auto found = m_styleCache.find({row, col});
+        if (found != m_styleCache.end()) {
+            return *found->second;
+        }
+    }
+    CGXStyle* style = CreateStyle();
+    ComposeStyleRowCol(row, col, *style, TRUE);
+    if (IsReadOnly()) {
+        style->SetReadOnly(TRUE);
+    }
+    if (!current || m_bSuspendCurrentCellStyle) {
+        m_styleCache[{row, col}] = style;
+        return *style;
+    }
+    m_pCurrentCellStyle.reset(style);
+    m_pCurrentCellControl = GetRegisteredControl(style->GetControlId());
+    return *m_pCurrentCellStyle;
+}
+
+void CGXGridCore::ComposeStyleRowCol(ROWCOL row, ROWCOL col, CGXStyle& style, BOOL withStandard) {
+    CGXData* data = m_pParam ? m_pParam->GetData() : nullptr;
+    if (!data) {
+        return;
+    }
+    style.ClearAll();
+    data->GetStyle(row, col, style, kMergeCopy, 0);
+    if (m_bLookupValueOnly && style.GetIncludeValue()) {
+        return;
+    }
+    const ROWCOL headerRows = GetHeaderRows();
+    const ROWCOL headerCols = GetHeaderCols();
+    if (col > headerCols) {
+        data->GetStyle(row, 0, style, kMergeFill, -1);
+    }
+    if (row > headerRows) {
+        data->GetStyle(0, col, style, kMergeFill, -1);
+        if (col > headerCols) {
+            data->GetStyle(0, 0, style, kMergeFill, -1);
+        }
+    }
+    const CGXStylesMap* stylesMap = m_pParam->GetStylesMap();
+    if (stylesMap) {
+        style.ApplyBaseStyles(*stylesMap);
+    }
+    if (row <= headerRows && m_pColHeaderStyle) {
+        style.MergeStyle(*m_pColHeaderStyle, kMergeFill);
+    } else if (col <= headerCols && m_pRowHeaderStyle) {
+        style.MergeStyle(*m_pRowHeaderStyle, kMergeFill);
+    }
+    if (!style.GetIncludeValue()) {
+        if (row == 0 && col > 0 && m_pParam->m_bLetterColHeaders) {
+            style.SetValue(ColumnLetters(col));
+        } else if (col == 0 && row > 0 && m_pParam->m_bNumberRowHeaders) {
+            style.SetValueUnsigned(row);
+        }
+    }
+    if (withStandard && m_pStandardStyle) {
+        style.MergeStyle(*m_pStandardStyle, kMergeFill);
+    }
+}
+
+BOOL CGXGridCore::StoreStyleRowCol(ROWCOL row, ROWCOL col, const CGXStyle* style, int mode, int kind) {
+    if (IsStoreRefused()) {
+        return FALSE;
+    }
+    CGXData* data = m_pParam ? m_pParam->GetData() : nullptr;
+    if (!data) {
+        return FALSE;
+    }
+    const BOOL stored = data->StoreStyle(row, col, style, mode, kind);
+    if (IsCurrentCell(row, col)) {
+        ResetCurrentCellCache();
+    }
+    m_bSuspendCurrentCellStyle = FALSE;
+    return stored;
+}
+
+BOOL CGXGridCore::LoadStoredStyleRowCol(ROWCOL row, ROWCOL col, CGXStyle& style, int mode, int kind) {
+    CGXData* data = m_pParam ? m_pParam->GetData() : nullptr;
+    return data ? data->GetStyle(row, col, style, mode, kind) : FALSE;
+}
+
+BOOL CGXGridCore::SetStyleRange(const CGXRange& range, const CGXStyle* style, int mode, int kind, UINT flags,
+                                int) {
+    if (!range.IsValid()) {
+        return FALSE;
+    }
+    CGXRange cells(range);
+    if (kind == 0 && !range.IsCells()) {
+        kind = -1;
+    }
+    // Whole rows, columns or the table keep their styles in the header row and column: (row, 0), (0, col)
+    // and (0, 0).
+    if (range.IsRows()) {
+        cells.ExpandToCells(0, 0, 0, 0);
+    } else {
+        cells.ExpandToCells(0, 0, range.IsCols() ? 0 : GetRowCount(), range.IsTable() ? 0 : GetColCount());
+    }
+    CGXLongOperation operation;
+    operation.SetStatusText(GridLibraryState::Instance().GetText(kTextStoringCells), FALSE);
+    FreeObjectCache();
+    const BOOL wasInside = m_bInSetStyleRange;
+    m_bInSetStyleRange = TRUE;
+    BOOL changed = FALSE;
+    BOOL aborted = FALSE;
+    const ULONGLONG total = static_cast<ULONGLONG>(cells.bottom - cells.top + 1) * (cells.right - cells.left + 1);
+    ULONGLONG done = 0;
+    for (ROWCOL row = cells.top; row <= cells.bottom && row != kGridNoRowCol && !aborted; ++row) {
+        for (ROWCOL col = cells.left; col <= cells.right && col != kGridNoRowCol; ++col) {
+            changed |= StoreStyleRowCol(row, col, style, mode, kind);
+            if (kind == -1 && m_bCurrentCellValid &&
+                ((row == 0 && col == 0) || row == m_nCurrentRow || col == m_nCurrentCol)) {
+                ResetCurrentCellCache();
+            }
+            ++done;
+            // Never while a mouse press runs: a message box then would break the press.
+            if (!m_wButtonState) {
+                operation.SetPercentDone(static_cast<int>(done * 100 / total));
+                if (operation.CheckAbort(aborted) && aborted) {
+                    break; // the part done so far stays and is shown
+                }
+            }
+        }
+    }
+    m_bInSetStyleRange = wasInside;
+    if (aborted) {
+        if (changed) {
+            CGXRange shown(range);
+            shown.ExpandToCells(0, 0, GetRowCount(), GetColCount());
+            UpdateStyleRange(shown, flags, TRUE);
+            SetDocumentModified(TRUE);
+        }
+        return FALSE;
+    }
+    if (changed) {
+        CGXRange shown(range);
+        shown.ExpandToCells(0, 0, GetRowCount(), GetColCount());
+        UpdateStyleRange(shown, flags, TRUE);
+        SetDocumentModified(TRUE);
+    }
+    return changed;
+}
+
+void CGXGridCore::UpdateStyleRange(const CGXRange& range, UINT flags, BOOL) {
+    if (!m_pParam || m_pParam->m_bLockUpdate || !m_bInitDone) {
+        return;
+    }
+    CRect rect = CalcRangeRectSpanned(range.top, range.left, range.bottom, range.right);
+    if (!rect.IsRectEmpty()) {
+        InvalidateGridRect(&rect);
+    }
+    if (flags & 2) {
+        UpdateGridWindow();
+    }
+}
+
+const CString& CGXGridCore::GetValueRowCol(ROWCOL row, ROWCOL col) {
+    if (!m_pValueScratch) {
+        m_pValueScratch = std::make_unique<CGXStyle>();
+    }
+    m_pValueScratch->ClearAll();
+    const BOOL old = m_bLookupValueOnly;
+    m_bLookupValueOnly = TRUE;
+    ComposeStyleRowCol(row, col, *m_pValueScratch, TRUE);
+    m_bLookupValueOnly = old;
+    return m_pValueScratch->GetValue();
+}
+
+CGXControl* CGXGridCore::GetControlRowCol(ROWCOL row, ROWCOL col) {
+    return GetRegisteredControl(LookupStyleRowCol(row, col).GetControlId());
+}
+
+// ---- Replacing the styles map, the properties or one base style
+
+BOOL CGXGridCore::ChangeStylesMap(const CGXStylesMap& stylesMap, UINT flags, int) {
+    if (IsStoreRefused() || !m_pParam || !m_pParam->GetStylesMap()) {
+        return FALSE;
+    }
+    m_pParam->GetStylesMap()->Assign(stylesMap);
+    SetDocumentModified(TRUE);
+    UpdateStylesMap(flags, TRUE);
+    return TRUE;
+}
+
+void CGXGridCore::UpdateStylesMap(UINT flags, BOOL) {
+    LookupBaseStylesAgain();
+    Redraw(flags, FALSE);
+}
+
+BOOL CGXGridCore::ChangeProperties(const CGXProperties& properties, UINT flags, int) {
+    if (IsStoreRefused() || !m_pParam || !m_pParam->GetProperties()) {
+        return FALSE;
+    }
+    *m_pParam->GetProperties() = properties;
+    SetDocumentModified(TRUE);
+    UpdateProperties(flags, TRUE);
+    return TRUE;
+}
+
+void CGXGridCore::UpdateProperties(UINT flags, BOOL) {
+    Redraw(flags, FALSE);
+}
+
+BOOL CGXGridCore::ChangeBaseStyle(WORD id, const CGXStyle& style, int mode, UINT flags, int) {
+    if (IsStoreRefused() || !m_pParam || !m_pParam->GetStylesMap()) {
+        return FALSE;
+    }
+    auto found = m_pParam->GetStylesMap()->baseStyles.find(id);
+    if (found == m_pParam->GetStylesMap()->baseStyles.end() || !found->second.style) {
+        return FALSE;
+    }
+    found->second.style->MergeStyle(style, mode);
+    SetDocumentModified(TRUE);
+    UpdateBaseStyle(id, flags, TRUE);
+    return TRUE;
+}
+
+void CGXGridCore::UpdateBaseStyle(WORD, UINT flags, BOOL) {
+    if (!m_bInitDone) {
+        return;
+    }
+    LookupBaseStylesAgain();
+    UpdateFontMetrics();
+    Redraw(flags, FALSE);
+}

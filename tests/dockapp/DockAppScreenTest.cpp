@@ -1,0 +1,90 @@
+// The docking test application on a private X server, as a person sees it: docked, then with a bar
+// floating. The shots stay in the scratch directory (dock-app-docked.png, dock-app-floating.png).
+#include "DockApp.h"
+
+#include "support/ScreenshotChild.h"
+#include "support/TestSupport.h"
+
+#include "platform/controls/StandardControls.h"
+#include "platform/framework/CWinApp.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+constexpr const char* kChildVariable = "DOLIVA_DOCK_SCREEN_DIR";
+
+CRect OnScreen(CWnd& wnd) {
+    CRect r;
+    wnd.GetWindowRect(&r);
+    return r;
+}
+
+testsupport::Picture Shoot(SdlDisplayBackend* backend, const std::string& dir, const char* name) {
+    testsupport::Picture shot = testsupport::ShootSettledScreen(backend, dir);
+    if (shot.Valid()) {
+        shot.WritePng(dir + "/" + name);
+    }
+    return shot;
+}
+
+} // namespace
+
+TEST(DockAppScreenChild, Shoot) {
+    const char* out = std::getenv(kChildVariable);
+    if (!out) {
+        GTEST_SKIP() << "runs only as the child of DockAppScreenTest";
+    }
+    const std::string dir = out;
+    SdlDisplayBackend* backend = testsupport::OpenPrivateSdlDisplay();
+    ASSERT_NE(backend, nullptr) << "no SDL display on a private X server";
+    RegisterStandardControls();
+    CWinApp app(u"DockAppScreen");
+    app.WriteProfileInt(u"DockApp Layout-Summary", u"Bars", 0);
+    dockapp::DockAppFrame* frame = dockapp::OpenDockAppFrame(CPoint(40, 40));
+    ASSERT_NE(frame, nullptr);
+    app.m_pMainWnd = frame;
+
+    const testsupport::Picture docked = Shoot(backend, dir, "dock-app-docked.png");
+    ASSERT_TRUE(docked.Valid());
+    // Each panel shows its colour over most of its area, and none covers another or the view.
+    CRect satellites = OnScreen(frame->m_satellites);
+    CRect log = OnScreen(frame->m_log);
+    CRect controls = OnScreen(frame->m_controls);
+    CRect view = OnScreen(frame->m_view);
+    for (auto [rect, colour] :
+         {std::pair{satellites, frame->m_satellites.m_colour}, std::pair{log, frame->m_log.m_colour},
+          std::pair{controls, static_cast<COLORREF>(::GetSysColor(COLOR_BTNFACE))}}) {
+        EXPECT_GE(docked.Count(rect, colour), rect.Width() * rect.Height() / 2);
+    }
+    CRect overlap;
+    EXPECT_FALSE(overlap.IntersectRect(&satellites, &log));
+    EXPECT_FALSE(overlap.IntersectRect(&satellites, &view));
+    EXPECT_FALSE(overlap.IntersectRect(&controls, &view));
+    // The splitter between the two top panels is drawn in the button face with its shadow line.
+    CRect splitter(satellites.right, satellites.top, log.left, satellites.bottom);
+    EXPECT_GE(docked.Count(splitter, ::GetSysColor(COLOR_BTNFACE)), splitter.Height());
+    EXPECT_GE(docked.Count(splitter, ::GetSysColor(COLOR_BTNSHADOW)), splitter.Height() / 2);
+
+    frame->FloatControlBarEx(&frame->m_log, 330, 300);
+    const testsupport::Picture floating = Shoot(backend, dir, "dock-app-floating.png");
+    ASSERT_TRUE(floating.Valid());
+    log = OnScreen(frame->m_log);
+    EXPECT_GE(floating.Count(log, frame->m_log.m_colour), log.Width() * log.Height() / 2)
+        << "the floating panel";
+    satellites = OnScreen(frame->m_satellites);
+    EXPECT_GE(floating.Count(satellites, frame->m_satellites.m_colour),
+              satellites.Width() * satellites.Height() / 2)
+        << "Satellites alone in its row";
+    frame->DestroyWindow();
+}
+
+TEST(DockAppScreenTest, ScreenshotsShowTheBarsDockedAndFloating) {
+    REQUIRE_SCREENSHOT_CHILD(kChildVariable);
+    const std::filesystem::path dir = testsupport::ScratchDir() / "dock-app-screen";
+    const testsupport::ChildRun child =
+        testsupport::RunScreenshotChild(kChildVariable, dir, "DockAppScreenChild.Shoot");
+    EXPECT_TRUE(child.passed) << child.log << "\nsee " << (dir / "dock-app-docked.png").string();
+}

@@ -1,0 +1,141 @@
+// The docking test application driven by messages: the top row's shares, a splitter drag held by its
+// limits, a float and re-dock by double-clicks that come back to the same place, and the layout read back
+// by the next frame.
+#include "DockApp.h"
+#include "DockAppIds.h"
+
+#include "platform/framework/FrameworkTestSupport.h"
+
+namespace dockapp {
+namespace {
+
+class DockAppTest : public fwtest::FrameworkTest {
+protected:
+    void SetUp() override {
+        m_app.WriteProfileInt(u"DockApp Layout-Summary", u"Bars", 0); // no saved layout: the default
+        m_frame = OpenDockAppFrame();
+        ASSERT_NE(m_frame, nullptr);
+        m_app.m_pMainWnd = m_frame;
+    }
+    void TearDown() override {
+        if (m_frame) {
+            m_frame->DestroyWindow();
+        }
+        m_app.m_pMainWnd = nullptr;
+        fwtest::FrameworkTest::TearDown();
+    }
+    static CRect InParent(CWnd& wnd) {
+        CRect r;
+        wnd.GetWindowRect(&r);
+        wnd.GetParent()->ScreenToClient(&r);
+        return r;
+    }
+    SECDockBar* Top() { return dynamic_cast<SECDockBar*>(m_frame->GetControlBar(AFX_IDW_DOCKBAR_TOP)); }
+    SECDockBar::Splitter* InRowSplitter() {
+        for (const auto& s : Top()->Splitters()) {
+            if (s->m_bInRow) {
+                return s.get();
+            }
+        }
+        return nullptr;
+    }
+    // Drags a splitter of the top dock bar by `dx` with posted mouse messages.
+    void DragSplitter(SECDockBar::Splitter* s, int dx) {
+        CPoint grab = s->m_rect.CenterPoint();
+        CPoint to = grab + CPoint(dx, 0);
+        Top()->ClientToScreen(&to);
+        CPoint client = to;
+        Top()->ScreenToClient(&client);
+        Top()->PostMessageW(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(client.x, client.y));
+        Top()->PostMessageW(WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
+        Top()->SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grab.x, grab.y));
+        m_frame->RecalcLayout();
+    }
+
+    CWinApp m_app{u"DockApp"};
+    DockAppFrame* m_frame = nullptr;
+};
+
+TEST_F(DockAppTest, TopRowIsSharedFourToSixAndSplitterDragsStopAtTheLimits) {
+    CRect client;
+    m_frame->GetClientRect(&client);
+    const CRect satellites = InParent(m_frame->m_satellites);
+    const CRect log = InParent(m_frame->m_log);
+    EXPECT_EQ(satellites.Width(), static_cast<int>((client.Width() - SECDockBar::kSplitterSize) * 0.4));
+    EXPECT_EQ(log.left - satellites.right, SECDockBar::kSplitterSize);
+    EXPECT_EQ(log.right, client.Width());
+    EXPECT_EQ(satellites.Height(), 110);
+    // The dialog bar spans the bottom below the view, as high as its dialog, without the caption.
+    CRect controls;
+    m_frame->m_controls.GetWindowRect(&controls);
+    CRect view;
+    m_frame->m_view.GetWindowRect(&view);
+    EXPECT_GE(controls.top, view.bottom);
+    EXPECT_EQ(controls.Width(), client.Width());
+    EXPECT_EQ(controls.Height(), m_frame->m_controls.m_sizeDefault.cy);
+    EXPECT_FALSE(m_frame->m_controls.GetStyle() & WS_CAPTION);
+    EXPECT_NE(m_frame->m_controls.GetDlgItem(IDC_DOCK_CONNECT), nullptr);
+
+    DragSplitter(InRowSplitter(), 5000);
+    EXPECT_EQ(InParent(m_frame->m_log).Width(), SECDockBar::kMinBarPerSplitter);
+    DragSplitter(InRowSplitter(), -5000);
+    EXPECT_EQ(InParent(m_frame->m_satellites).Width(), SECDockBar::kMinBarPerSplitter);
+    DragSplitter(InRowSplitter(), 200);
+    EXPECT_EQ(InParent(m_frame->m_satellites).Width(), SECDockBar::kMinBarPerSplitter + 200);
+}
+
+TEST_F(DockAppTest, DoubleClicksFloatABarAndDockItBackWhereItWas) {
+    PanelBar& log = m_frame->m_log;
+    const CRect before = InParent(log);
+    const CRect satellitesBefore = InParent(m_frame->m_satellites);
+    log.SendMessageW(WM_LBUTTONDBLCLK, 0, MAKELPARAM(20, 40));
+    ASSERT_TRUE(log.IsFloating());
+    EXPECT_EQ(InParent(m_frame->m_satellites).right, before.right) << "Satellites alone fills the row";
+    CFrameWnd* floating = log.GetParentFrame();
+    ASSERT_NE(floating, m_frame);
+    CRect caption;
+    floating->GetWindowRect(&caption);
+    floating->SendMessageW(WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(caption.left + 30, caption.top + 5));
+    ASSERT_FALSE(log.IsFloating());
+    m_frame->RecalcLayout();
+    EXPECT_EQ(InParent(log), before);
+    EXPECT_EQ(InParent(m_frame->m_satellites), satellitesBefore);
+}
+
+TEST_F(DockAppTest, TheNextFrameOpensWithTheLayoutTheLastOneClosedWith) {
+    DragSplitter(InRowSplitter(), 70);
+    m_frame->FloatControlBarEx(&m_frame->m_controls, 520, 330);
+    m_frame->RecalcLayout();
+    const CRect satellites = InParent(m_frame->m_satellites);
+    const CRect log = InParent(m_frame->m_log);
+    CRect floating;
+    m_frame->m_controls.GetParentFrame()->GetWindowRect(&floating);
+    m_frame->SendMessageW(WM_CLOSE);
+    fwtest::DrainQueue();
+
+    m_frame = OpenDockAppFrame();
+    ASSERT_NE(m_frame, nullptr);
+    m_app.m_pMainWnd = m_frame;
+    EXPECT_EQ(InParent(m_frame->m_satellites), satellites);
+    EXPECT_EQ(InParent(m_frame->m_log), log);
+    ASSERT_TRUE(m_frame->m_controls.IsFloating());
+    CRect back;
+    m_frame->m_controls.GetParentFrame()->GetWindowRect(&back);
+    EXPECT_EQ(back.TopLeft(), floating.TopLeft());
+    EXPECT_EQ(back.Size(), floating.Size())
+        << back.Width() << "x" << back.Height() << " " << floating.Width() << "x" << floating.Height();
+
+    // A damaged saved layout is passed over: the default one shows.
+    m_frame->SendMessageW(WM_CLOSE);
+    fwtest::DrainQueue();
+    m_app.WriteProfileString(u"DockApp Layout-Summary", u"Bars", u"");
+    m_app.WriteProfileInt(u"DockApp Layout-Summary", u"Bars", 99);
+    m_frame = OpenDockAppFrame();
+    ASSERT_NE(m_frame, nullptr);
+    m_app.m_pMainWnd = m_frame;
+    EXPECT_FALSE(m_frame->m_controls.IsFloating());
+    EXPECT_EQ(m_frame->m_controls.m_pDockBar, m_frame->GetControlBar(AFX_IDW_DOCKBAR_BOTTOM));
+}
+
+} // namespace
+} // namespace dockapp

@@ -1,0 +1,103 @@
+#include "toolkit/SECCustomToolBarInfoEx.h"
+
+#include "platform/base/CArchive.h"
+#include "platform/base/Exceptions.h"
+#include "platform/framework/CWinApp.h"
+
+IMPLEMENT_SERIAL(SECCustomToolBarInfoEx, CObject, 1)
+
+void SECCustomToolBarInfoEx::Serialize(CArchive& ar) {
+    if (ar.IsStoring()) {
+        ar << m_strTitle;
+        ar << static_cast<DWORD>(m_btnInfo.size());
+        for (const SECBtnInfo& info : m_btnInfo) {
+            ar << static_cast<DWORD>(info.nID) << static_cast<BYTE>(info.data.size());
+            if (!info.data.empty()) {
+                ar.Write(info.data.data(), static_cast<UINT>(info.data.size()));
+            }
+        }
+        return;
+    }
+    CString title;
+    DWORD count = 0;
+    ar >> title >> count;
+    // The count comes from the file: records are read one by one and the end of the data stops a lie.
+    std::vector<SECBtnInfo> buttons;
+    for (DWORD i = 0; i < count; ++i) {
+        SECBtnInfo info;
+        DWORD id = 0;
+        BYTE len = 0;
+        ar >> id >> len;
+        info.nID = id;
+        info.data.resize(len);
+        if (len && ar.Read(info.data.data(), len) != len) {
+            AfxThrowArchiveException(CArchiveException::endOfFile);
+        }
+        buttons.push_back(std::move(info));
+    }
+    m_strTitle = title;
+    m_btnInfo = std::move(buttons);
+}
+
+std::vector<BYTE> SECCustomToolBarInfoEx::ButtonsValue() const {
+    std::vector<BYTE> value;
+    for (const SECBtnInfo& info : m_btnInfo) {
+        for (int shift = 0; shift < 32; shift += 8) {
+            value.push_back(static_cast<BYTE>(info.nID >> shift));
+        }
+        value.push_back(static_cast<BYTE>(info.data.size()));
+        value.insert(value.end(), info.data.begin(), info.data.end());
+    }
+    return value;
+}
+
+std::optional<std::vector<SECBtnInfo>> SECCustomToolBarInfoEx::ParseButtons(const BYTE* pData, size_t nBytes) {
+    std::vector<SECBtnInfo> buttons;
+    size_t at = 0;
+    while (at < nBytes) {
+        if (nBytes - at < 5) {
+            return std::nullopt;
+        }
+        SECBtnInfo info;
+        info.nID = static_cast<UINT>(pData[at]) | static_cast<UINT>(pData[at + 1]) << 8 |
+                   static_cast<UINT>(pData[at + 2]) << 16 | static_cast<UINT>(pData[at + 3]) << 24;
+        const size_t len = pData[at + 4];
+        at += 5;
+        if (nBytes - at < len) {
+            return std::nullopt;
+        }
+        info.data.assign(pData + at, pData + at + len);
+        at += len;
+        buttons.push_back(std::move(info));
+    }
+    return buttons;
+}
+
+void SECCustomToolBarInfoEx::SaveState(LPCTSTR lpszSection) const {
+    CWinApp* pApp = AfxGetApp();
+    if (!pApp) {
+        return;
+    }
+    if (!m_strTitle.IsEmpty()) {
+        pApp->WriteProfileString(lpszSection, u"Title", m_strTitle);
+    }
+    std::vector<BYTE> value = ButtonsValue();
+    pApp->WriteProfileBinary(lpszSection, u"Buttons", value.data(), static_cast<UINT>(value.size()));
+}
+
+BOOL SECCustomToolBarInfoEx::LoadState(LPCTSTR lpszSection) {
+    CWinApp* pApp = AfxGetApp();
+    LPBYTE pData = nullptr;
+    UINT nBytes = 0;
+    if (!pApp || !pApp->GetProfileBinary(lpszSection, u"Buttons", &pData, &nBytes)) {
+        return FALSE;
+    }
+    std::optional<std::vector<SECBtnInfo>> buttons = ParseButtons(pData, nBytes);
+    delete[] pData;
+    if (!buttons) {
+        return FALSE;
+    }
+    m_strTitle = pApp->GetProfileString(lpszSection, u"Title", u"");
+    m_btnInfo = std::move(*buttons);
+    return TRUE;
+}

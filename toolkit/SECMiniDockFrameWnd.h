@@ -1,0 +1,20 @@
+// The floating frame of toolkit bars: its dock bar is a toolkit dock bar, and its system menu offers only
+// moving and "Hide" (closing hides the bars it holds).
+#pragma once
+
+#include "platform/framework/CMiniDockFrameWnd.h"
+#include "toolkit/SECDockBar.h"
+
+#define IDS_SEC_HIDE_FLOATING 61457
+
+class SECMiniDockFrameWnd : public CMiniDockFrameWnd {
+    DECLARE_DYNCREATE(SECMiniDockFrameWnd)
+
+public:
+    SECMiniDockFrameWnd();
+
+    using CMiniDockFrameWnd::Create;
+    BOOL Create(CWnd* pParent, DWORD dwBarStyle) override;
+    void RecalcLayout(BOOL bNotify = TRUE) override;
+    SECDockBar& DockBar() { return static_cast<SECDockBar&>(m_wndDockBar); }
+};
