@@ -3,6 +3,7 @@
 #include "toolkit/SECBmpMgr.h"
 #include "toolkit/SECBtnDrawContext.h"
 #include "toolkit/SECCustomToolBarInfoEx.h"
+#include "toolkit/SECMenuBar.h"
 #include "toolkit/ToolkitResourceIds.h"
 
 #include "platform/framework/CDockBar.h"
@@ -160,7 +161,9 @@ void SECToolBarManager::SaveToolBars(LPCTSTR lpszProfile) const {
     if (!pApp) {
         return;
     }
+    // A menu bar's buttons are its menu's, made again from the menu; saved ones would replace them.
     std::vector<SECCustomToolBar*> bars = ToolBars();
+    std::erase_if(bars, [](SECCustomToolBar* pBar) { return dynamic_cast<SECMenuBar*>(pBar) != nullptr; });
     pApp->WriteProfileInt(ListSection(lpszProfile), u"Count", static_cast<int>(bars.size()));
     for (size_t i = 0; i < bars.size(); ++i) {
         const UINT nID = static_cast<UINT>(bars[i]->GetDlgCtrlID());
@@ -193,7 +196,7 @@ void SECToolBarManager::LoadToolBars(LPCTSTR lpszProfile) {
                 m_pFrameWnd->DockControlBar(pBar);
             }
         }
-        if (pBar) {
+        if (pBar && !dynamic_cast<SECMenuBar*>(pBar)) {
             pBar->SetBarInfoEx(info);
         }
     }

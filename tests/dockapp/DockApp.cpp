@@ -2,7 +2,66 @@
 
 #include "DockAppIds.h"
 
+#include "toolkit/SECBmpMgr.h"
+#include "toolkit/ToolkitResourceIds.h"
+
+#include "platform/framework/AfxRes.h"
+
+#include <array>
+
 namespace dockapp {
+
+namespace {
+
+constexpr std::array<UINT, 7> kImageCommands{ID_DOCK_NEW,    ID_DOCK_OPEN, ID_DOCK_SAVE, ID_DOCK_CONNECT,
+                                    ID_DOCK_SURVEY, ID_DOCK_SKY,  ID_DOCK_LOG};
+constexpr UINT kStandardButtons[] = {ID_DOCK_NEW, ID_DOCK_OPEN, ID_DOCK_SAVE, 0, ID_DOCK_CONNECT};
+constexpr UINT kReceiverButtons[] = {ID_DOCK_SURVEY, ID_DOCK_SKY, 0, ID_DOCK_LOG};
+
+// One 16 x 15 image per command: a framed square of its own colour, so the buttons tell apart on screen.
+HBITMAP MakeImageStrip() {
+    constexpr COLORREF colours[] = {RGB(250, 250, 250), RGB(240, 200, 80), RGB(60, 110, 200), RGB(40, 160, 70),
+                                    RGB(200, 60, 60),   RGB(120, 80, 190), RGB(90, 90, 90)};
+    const int count = static_cast<int>(kImageCommands.size());
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bmp = ::CreateCompatibleBitmap(screen, 16 * count, 15);
+    HGDIOBJ old = ::SelectObject(dc, bmp);
+    RECT all{0, 0, 16 * count, 15};
+    ::FillRect(dc, &all, ::GetSysColorBrush(COLOR_BTNFACE));
+    HBRUSH frame = ::CreateSolidBrush(RGB(0, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        RECT outer{16 * i + 2, 1, 16 * i + 14, 13};
+        ::FillRect(dc, &outer, frame);
+        RECT inner{outer.left + 1, outer.top + 1, outer.right - 1, outer.bottom - 1};
+        HBRUSH fill = ::CreateSolidBrush(colours[i]);
+        ::FillRect(dc, &inner, fill);
+        ::DeleteObject(fill);
+    }
+    ::DeleteObject(frame);
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+    return bmp;
+}
+
+HMENU MakeMainMenu() {
+    HMENU file = ::CreatePopupMenu();
+    ::AppendMenuW(file, MF_STRING, ID_DOCK_CONNECT, u"&Connect");
+    ::AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(file, MF_STRING, ID_APP_EXIT, u"E&xit");
+    HMENU view = ::CreatePopupMenu();
+    ::AppendMenuW(view, MF_STRING, ID_DOCK_SKY, u"&Sky");
+    ::AppendMenuW(view, MF_STRING, ID_DOCK_LOG, u"&Log");
+    ::AppendMenuW(view, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(view, MF_STRING, ID_DOCK_CUSTOMIZE, u"&Toolbars...");
+    HMENU menu = ::CreateMenu();
+    ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(file), u"&File");
+    ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(view), u"&View");
+    return menu;
+}
+
+} // namespace
 
 void PanelBar::DoPaint(CDC* pDC) {
     SECControlBar::DoPaint(pDC);
@@ -35,6 +94,9 @@ void DocumentView::OnPaint() {
 BEGIN_MESSAGE_MAP(DockAppFrame, SECFrameWnd)
 ON_WM_CREATE()
 ON_WM_CLOSE()
+ON_WM_DESTROY()
+ON_COMMAND(ID_DOCK_CUSTOMIZE, OnCustomizeToolBars)
+ON_COMMAND(ID_APP_EXIT, OnExit)
 END_MESSAGE_MAP()
 
 DockAppFrame::DockAppFrame() = default;
@@ -49,7 +111,9 @@ int DockAppFrame::OnCreate(LPCREATESTRUCT lpcs) {
         return -1;
     }
     EnableDocking(CBRS_ALIGN_ANY);
-    // The menu bar and the toolbars go here, before the sizing bars, so that they take the outer rows.
+    if (!CreateMenuAndToolBars()) {
+        return -1;
+    }
     const DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_SIZE_DYNAMIC;
     const DWORD exStyle = CBRS_EX_GRIPPER | CBRS_EX_GRIPPER_CLOSE | CBRS_EX_COOLBORDERS;
     struct {
@@ -70,20 +134,108 @@ int DockAppFrame::OnCreate(LPCREATESTRUCT lpcs) {
     m_controls.SetWindowTextW(u"Controls");
     m_controls.EnableDocking(CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM);
     DefaultLayout();
+    // The toolbars' buttons first: the bar layout then shows, hides and places the bars they are on.
+    m_pManager->LoadToolBars(kToolBarsName);
     LoadBarLayout(kLayoutName);
     return 0;
+}
+
+BOOL DockAppFrame::CreateMenuAndToolBars() {
+    m_pManager = std::make_unique<SECToolBarManager>(this);
+    m_hImages = MakeImageStrip();
+    if (!m_pManager->GetBmpMgr()->AddBitmap(m_hImages, nullptr, kImageCommands.data(),
+                                            static_cast<int>(kImageCommands.size()))) {
+        return FALSE;
+    }
+    m_pMenuBar = new SECMenuBar;
+    m_pMenuBar->m_bAutoDelete = TRUE;
+    m_pMenuBar->SetManager(m_pManager.get());
+    if (!m_pMenuBar->CreateMenuBar(this)) {
+        return FALSE;
+    }
+    m_pMenuBar->EnableDocking(CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM);
+    m_hMenu = MakeMainMenu();
+    m_pMenuBar->AddMenu(ID_DOCK_MENU, m_hMenu);
+    m_pMenuFeature = std::make_unique<SECMenuBarFeature>(m_pMenuBar);
+    if (!m_pMenuFeature->AttachToHost(this) || !m_pMenuFeature->SetMenuById(ID_DOCK_MENU)) {
+        return FALSE;
+    }
+    m_pManager->DefineDefaultToolBar(ID_BAR_STANDARD, u"Standard", kStandardButtons,
+                                     static_cast<int>(std::size(kStandardButtons)));
+    m_pManager->DefineDefaultToolBar(ID_BAR_RECEIVER, u"Receiver", kReceiverButtons,
+                                     static_cast<int>(std::size(kReceiverButtons)));
+    m_pManager->CreateDefaultToolBars();
+    return m_pManager->FindToolBar(ID_BAR_STANDARD) && m_pManager->FindToolBar(ID_BAR_RECEIVER);
+}
+
+void DockAppFrame::OnCustomizeToolBars() {
+    if (m_pCustomize && m_pCustomize->GetSafeHwnd()) {
+        m_pCustomize->DestroyWindow();
+    }
+    m_pCustomize = std::make_unique<SECToolBarListDialog>(m_pManager.get(), this);
+    if (m_pCustomize->Create(IDD_SEC_TOOLBARS, this)) {
+        m_pCustomize->ShowWindow(SW_SHOW);
+    }
+}
+
+void DockAppFrame::OnExit() {
+    PostMessageW(WM_CLOSE);
+}
+
+LRESULT DockAppFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_pMenuFeature) {
+        LRESULT result = 0;
+        m_pMenuFeature->OnWndMsg(message, wParam, lParam, &result);
+        if (m_pMenuFeature->m_bHandled) {
+            return result;
+        }
+    }
+    return SECFrameWnd::WindowProc(message, wParam, lParam);
+}
+
+BOOL DockAppFrame::PreTranslateMessage(MSG* pMsg) {
+    if (m_pMenuFeature && m_pMenuFeature->PreTranslateMessage(pMsg)) {
+        return TRUE;
+    }
+    return SECFrameWnd::PreTranslateMessage(pMsg);
 }
 
 void DockAppFrame::DefaultLayout() {
     DockControlBarEx(&m_satellites, AFX_IDW_DOCKBAR_TOP, 0, 0, 0.4f, 110);
     DockControlBarEx(&m_log, AFX_IDW_DOCKBAR_TOP, 1, 0, 0.6f, 110);
     DockControlBar(&m_controls, AFX_IDW_DOCKBAR_BOTTOM);
+    // Above the panels, each put first: a negative row -n is a new first row (n = 2) or the front of the
+    // first row (n = 1). This leaves the menu bar alone on top and the two toolbars sharing the next row.
+    SECDockBar* top = DockBarFor(CBRS_ALIGN_TOP);
+    top->DockControlBarAt(m_pManager->FindToolBar(ID_BAR_RECEIVER), {-2, 0, 0});
+    top->DockControlBarAt(m_pManager->FindToolBar(ID_BAR_STANDARD), {-1, 0, 0});
+    top->DockControlBarAt(m_pMenuBar, {-2, 0, 0});
 }
 
 void DockAppFrame::OnClose() {
     // While the floating frames are still there to be measured.
+    if (m_pCustomize && m_pCustomize->GetSafeHwnd()) {
+        m_pCustomize->Close(IDCANCEL);
+        m_pCustomize->DestroyWindow();
+    }
+    m_pManager->SaveToolBars(kToolBarsName);
     SaveBarLayout(kLayoutName);
     SECFrameWnd::OnClose();
+}
+
+void DockAppFrame::OnDestroy() {
+    if (m_pCustomize && m_pCustomize->GetSafeHwnd()) {
+        m_pCustomize->DestroyWindow();
+    }
+    m_pCustomize.reset();
+    m_pMenuFeature.reset();
+    // The manager lets go of its bars before the frame takes them down.
+    m_pManager.reset();
+    SECFrameWnd::OnDestroy();
+    ::DestroyMenu(m_hMenu);
+    m_hMenu = nullptr;
+    ::DeleteObject(m_hImages);
+    m_hImages = nullptr;
 }
 
 DockAppFrame* OpenDockAppFrame(CPoint origin) {

@@ -1,6 +1,6 @@
-// The docking test application: a frame with a document view, two sizing bars sharing the top row and a
-// dialog bar docked at the bottom, whose layout is saved in the profile when the frame closes and read back
-// when it opens.
+// The docking test application: a frame with a document view, a menu bar and two custom toolbars above two
+// sizing bars sharing the top row, and a dialog bar docked at the bottom. The toolbars' buttons and the bar
+// layout are saved in the profile when the frame closes and read back when it opens.
 // (Saved on WM_CLOSE: DestroyWindow alone leaves the saved layout as it was.) It runs as a program of its own
 // (doliva-dock-app) and inside the tests.
 #pragma once
@@ -8,13 +8,23 @@
 #include "toolkit/SECControlBar.h"
 #include "toolkit/SECDialogBar.h"
 #include "toolkit/SECFrameWnd.h"
+#include "toolkit/SECMenuBar.h"
+#include "toolkit/SECMenuBarFeature.h"
+#include "toolkit/SECToolBarListDialog.h"
+#include "toolkit/SECToolBarManager.h"
+
+#include <memory>
 
 namespace dockapp {
 
 constexpr UINT ID_BAR_SATELLITES = 0xE830;
 constexpr UINT ID_BAR_LOG = 0xE831;
 constexpr UINT ID_BAR_CONTROLS = 0xE832;
+constexpr UINT ID_BAR_STANDARD = 0xE800;
+constexpr UINT ID_BAR_RECEIVER = 0xE801;
 constexpr const char16_t* kLayoutName = u"DockApp Layout";
+constexpr const char16_t* kToolBarsName = u"DockApp";
+constexpr UINT ID_DOCK_MENU = 1;
 
 // A sizing bar that shows a coloured panel with its name.
 class PanelBar : public SECControlBar {
@@ -35,19 +45,34 @@ class DockAppFrame : public SECFrameWnd {
 public:
     DockAppFrame();
 
-    // The first layout: Satellites and Log share the top row 4:6, the controls at the bottom.
+    // The first layout: the menu bar above the toolbars, Satellites and Log sharing the next row 4:6, the
+    // controls at the bottom.
     void DefaultLayout();
+
+    // Opens the toolbar list dialog (modeless, so that buttons can be dragged while it is open).
+    void OnCustomizeToolBars();
 
     DocumentView m_view;
     PanelBar m_satellites{RGB(222, 236, 250)};
     PanelBar m_log{RGB(236, 246, 226)};
     SECDialogBar m_controls;
+    std::unique_ptr<SECToolBarManager> m_pManager;
+    SECMenuBar* m_pMenuBar = nullptr; // deletes itself with its window
+    std::unique_ptr<SECMenuBarFeature> m_pMenuFeature;
+    std::unique_ptr<SECToolBarListDialog> m_pCustomize;
+    HMENU m_hMenu = nullptr;
+    HBITMAP m_hImages = nullptr;
 
 protected:
     BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
     // The bars and their layout: the saved one when there is a sound one, else the default.
     int OnCreate(LPCREATESTRUCT lpcs);
+    BOOL CreateMenuAndToolBars();
     void OnClose();
+    void OnDestroy();
+    void OnExit();
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
     DECLARE_MESSAGE_MAP()
 };
 

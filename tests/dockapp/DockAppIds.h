@@ -7,4 +7,14 @@
 #define IDC_DOCK_CONNECT 3002
 #define IDC_DOCK_RATE 3003
 
+/* Commands of the menu bar and the toolbars. */
+#define ID_DOCK_NEW 32800
+#define ID_DOCK_OPEN 32801
+#define ID_DOCK_SAVE 32802
+#define ID_DOCK_CONNECT 32803
+#define ID_DOCK_SURVEY 32804
+#define ID_DOCK_SKY 32805
+#define ID_DOCK_LOG 32806
+#define ID_DOCK_CUSTOMIZE 32807
+
 #endif

@@ -1,6 +1,8 @@
-// The docking test application on a private X server, as a person sees it: docked, then with a bar
-// floating. The shots stay in the scratch directory (dock-app-docked.png, dock-app-floating.png).
+// The docking test application on a private X server, as a person sees it: docked, with the toolbar list
+// open, then with a bar floating. The shots stay in the scratch directory (dock-app-docked.png,
+// dock-app-customise.png, dock-app-floating.png).
 #include "DockApp.h"
+#include "DockAppIds.h"
 
 #include "support/ScreenshotChild.h"
 #include "support/TestSupport.h"
@@ -63,10 +65,29 @@ TEST(DockAppScreenChild, Shoot) {
     EXPECT_FALSE(overlap.IntersectRect(&satellites, &log));
     EXPECT_FALSE(overlap.IntersectRect(&satellites, &view));
     EXPECT_FALSE(overlap.IntersectRect(&controls, &view));
+    // The menu bar and the toolbars above the panels, none covering another; each shows its texts or its
+    // images' black frames.
+    CRect menu = OnScreen(*frame->m_pMenuBar);
+    CRect standard = OnScreen(*frame->m_pManager->FindToolBar(dockapp::ID_BAR_STANDARD));
+    CRect receiver = OnScreen(*frame->m_pManager->FindToolBar(dockapp::ID_BAR_RECEIVER));
+    for (const CRect& bar : {menu, standard, receiver}) {
+        EXPECT_GE(docked.Count(bar, RGB(0, 0, 0)), 40) << bar.left << "," << bar.top;
+        for (const CRect& other : {satellites, log, view}) {
+            EXPECT_FALSE(overlap.IntersectRect(&bar, &other)) << bar.left << "," << bar.top;
+        }
+    }
+    EXPECT_FALSE(overlap.IntersectRect(&menu, &standard));
+    EXPECT_FALSE(overlap.IntersectRect(&standard, &receiver));
+    EXPECT_EQ(standard.top, receiver.top);
     // The splitter between the two top panels is drawn in the button face with its shadow line.
     CRect splitter(satellites.right, satellites.top, log.left, satellites.bottom);
     EXPECT_GE(docked.Count(splitter, ::GetSysColor(COLOR_BTNFACE)), splitter.Height());
     EXPECT_GE(docked.Count(splitter, ::GetSysColor(COLOR_BTNSHADOW)), splitter.Height() / 2);
+
+    frame->SendMessageW(WM_COMMAND, ID_DOCK_CUSTOMIZE);
+    ASSERT_TRUE(frame->m_pCustomize && frame->m_pCustomize->IsWindowVisible());
+    EXPECT_TRUE(Shoot(backend, dir, "dock-app-customise.png").Valid());
+    frame->m_pCustomize->SendMessageW(WM_COMMAND, IDCANCEL);
 
     frame->FloatControlBarEx(&frame->m_log, 330, 300);
     const testsupport::Picture floating = Shoot(backend, dir, "dock-app-floating.png");

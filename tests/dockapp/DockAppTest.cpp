@@ -6,6 +6,8 @@
 
 #include "platform/framework/FrameworkTestSupport.h"
 
+#include <vector>
+
 namespace dockapp {
 namespace {
 
@@ -13,6 +15,7 @@ class DockAppTest : public fwtest::FrameworkTest {
 protected:
     void SetUp() override {
         m_app.WriteProfileInt(u"DockApp Layout-Summary", u"Bars", 0); // no saved layout: the default
+        m_app.WriteProfileInt(u"DockApp-ToolBars", u"Count", 0);
         m_frame = OpenDockAppFrame();
         ASSERT_NE(m_frame, nullptr);
         m_app.m_pMainWnd = m_frame;
@@ -135,6 +138,54 @@ TEST_F(DockAppTest, TheNextFrameOpensWithTheLayoutTheLastOneClosedWith) {
     m_app.m_pMainWnd = m_frame;
     EXPECT_FALSE(m_frame->m_controls.IsFloating());
     EXPECT_EQ(m_frame->m_controls.m_pDockBar, m_frame->GetControlBar(AFX_IDW_DOCKBAR_BOTTOM));
+}
+
+// The menu command opens the toolbar list; a toolbar hidden there and a button taken off the other come back
+// at the next start, above the panels, with the menu bar still showing its menus.
+TEST_F(DockAppTest, CustomisedToolBarsComeBackAtTheNextStart) {
+    SECToolBarManager& manager = *m_frame->m_pManager;
+    SECCustomToolBar* standard = manager.FindToolBar(ID_BAR_STANDARD);
+    SECCustomToolBar* receiver = manager.FindToolBar(ID_BAR_RECEIVER);
+    ASSERT_TRUE(standard && receiver);
+    EXPECT_EQ(InParent(*standard).top, InParent(*receiver).top) << "the toolbars share a row";
+    EXPECT_LT(InParent(*m_frame->m_pMenuBar).bottom, InParent(*standard).bottom);
+    EXPECT_LE(InParent(*standard).bottom, InParent(m_frame->m_satellites).top);
+
+    CString title;
+    receiver->GetWindowTextW(title);
+    EXPECT_EQ(title, CString(u"Receiver"));
+    m_frame->SendMessageW(WM_COMMAND, ID_DOCK_CUSTOMIZE);
+    ASSERT_TRUE(m_frame->m_pCustomize && m_frame->m_pCustomize->IsWindowVisible());
+    EXPECT_TRUE(manager.IsCustomizing());
+    SECToolBarListLogic& list = *m_frame->m_pCustomize->m_pLogic;
+    CString item;
+    list.m_list.GetText(list.FindItemById(ID_BAR_RECEIVER), item);
+    EXPECT_EQ(item, title);
+    list.m_list.SetCheck(list.FindItemById(ID_BAR_RECEIVER), 0); // as a click on its box does
+    list.ToggleVisible(list.FindItemById(ID_BAR_RECEIVER));
+    m_frame->m_pCustomize->SendMessageW(WM_COMMAND, IDOK);
+    EXPECT_FALSE(manager.IsCustomizing());
+    EXPECT_FALSE(receiver->IsWindowVisible());
+    standard->RemoveButton(2); // Save
+    const int menus = m_frame->m_pMenuBar->GetBtnCount();
+    m_frame->SendMessageW(WM_CLOSE);
+    fwtest::DrainQueue();
+
+    m_frame = OpenDockAppFrame();
+    ASSERT_NE(m_frame, nullptr);
+    m_app.m_pMainWnd = m_frame;
+    standard = m_frame->m_pManager->FindToolBar(ID_BAR_STANDARD);
+    receiver = m_frame->m_pManager->FindToolBar(ID_BAR_RECEIVER);
+    ASSERT_TRUE(standard && receiver);
+    std::vector<UINT> ids;
+    for (const SECStdBtn* b : standard->m_btns) {
+        ids.push_back(b->m_nID);
+    }
+    EXPECT_EQ(ids, (std::vector<UINT>{ID_DOCK_NEW, ID_DOCK_OPEN, 0, ID_DOCK_CONNECT}));
+    EXPECT_FALSE(receiver->IsWindowVisible());
+    EXPECT_TRUE(standard->IsWindowVisible());
+    EXPECT_EQ(m_frame->m_pMenuBar->GetBtnCount(), menus);
+    EXPECT_LE(InParent(*standard).bottom, InParent(m_frame->m_satellites).top);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "ToolBarTestSupport.h"
 
 #include "toolkit/SECCustomToolBarInfoEx.h"
+#include "toolkit/SECMenuBar.h"
 
 #include "platform/base/CArchive.h"
 #include "platform/base/CMemFile.h"
@@ -81,6 +82,33 @@ TEST_F(ToolBarStateTest, CustomisedToolBarsComeBackFromTheProfile) {
     CString title;
     pBack->GetWindowTextW(title);
     EXPECT_EQ(title, CString(u"Mine"));
+}
+
+// The menu bar's buttons come from its menu: it is left out of the saved toolbars, and an entry for it in
+// an older profile does not replace them.
+TEST_F(ToolBarStateTest, TheMenuBarKeepsItsMenuButtonsThroughSaveAndLoad) {
+    ASSERT_TRUE(MakeBar({ID_FIRST_CMD}));
+    HMENU menu = ::CreateMenu();
+    for (const char16_t* title : {u"&File", u"&View"}) {
+        ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(::CreatePopupMenu()), title);
+    }
+    auto* pMenuBar = new SECMenuBar;
+    pMenuBar->m_bAutoDelete = TRUE;
+    pMenuBar->SetManager(m_manager.get());
+    ASSERT_TRUE(pMenuBar->CreateMenuBar(m_frame));
+    ASSERT_TRUE(pMenuBar->SetMenu(menu));
+    m_manager->SaveToolBars(u"Layout");
+    EXPECT_EQ(m_app.GetProfileInt(u"Layout-ToolBars", u"Count", -1), 1u);
+
+    m_app.WriteProfileInt(u"Layout-ToolBars", u"Count", 2);
+    m_app.WriteProfileInt(u"Layout-ToolBars", u"Bar1", static_cast<int>(SEC_IDW_MENUBAR));
+    CString section;
+    section.Format(u"Layout-ToolBar%u", SEC_IDW_MENUBAR);
+    Sample().SaveState(section);
+    m_manager->LoadToolBars(u"Layout");
+    EXPECT_EQ(pMenuBar->GetBtnCount(), 2);
+    pMenuBar->DestroyWindow();
+    ::DestroyMenu(menu);
 }
 
 } // namespace
