@@ -9,6 +9,7 @@
 #include "grid/CGXStyleCompareSubsetImp.h"
 #include "grid/CGXStyleSerializeImp.h"
 #include "grid/CGXStylesMap.h"
+#include "grid/CGXTabBeam.h"
 #include "grid/GridLibraryState.h"
 #include "grid/GridResourceIds.h"
 #include "grid_features/CGXDelayedRangePool.h"
@@ -151,12 +152,14 @@ void CGXControlFactory::InstallAppFeatures() {
 }
 
 void CGXControlFactory::RegisterWindowClasses(HINSTANCE instance) {
-    // "CGXTabBeam" and "CGXTabWnd" join when the tab window comes.
+    // "CGXTabWnd" joins when the tab window can be made from a dialog template.
     CGXGridWnd::RegisterWndClass(instance);
+    CGXTabBeam::RegisterClass(instance);
 }
 
 void CGXControlFactory::UnregisterWindowClasses(HINSTANCE instance) {
     CGXGridWnd::UnregisterWndClass(instance);
+    CGXTabBeam::UnregisterClass(instance);
 }
 
 void InitGridLibraryDefault() {
