@@ -113,9 +113,12 @@ void SRGraphDisplay::DrawClustered(bool horizontal, bool depth) {
     const double width = plot.along / m_nItemCount;
     const double thickness = GetBarThickness(plot.along / (static_cast<double>(m_nGroupCount) * m_nItemCount), !horizontal);
     const double centring = width / 2 - m_nGroupCount * thickness / 2;
-    for (int i = 0; i < m_nItemCount; ++i) {
+    // Positions past the store are empty items, which draw nothing.
+    const int items = StoredItemSpan();
+    const int groups = std::max(LastStoredGroup() - m_nResolvedFirstGroup + 1, 0);
+    for (int i = 0; i < items; ++i) {
         const int index = m_nResolvedFirstItem + i;
-        for (int j = 0; j < m_nGroupCount; ++j) {
+        for (int j = 0; j < groups; ++j) {
             const int group = m_nResolvedFirstGroup + j;
             SRGraphData* item = m_pChart->FindItem(index, group);
             if (item->IsNull()) {

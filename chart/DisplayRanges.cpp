@@ -93,8 +93,12 @@ private:
 } // namespace
 
 int SRGraphDisplay::ScopeItems(int group) {
+    // A group past the store holds nothing: creating it would let a scope from a file fill memory.
+    if (!m_pChart || group >= m_pChart->GetGroupCount()) {
+        return 0;
+    }
     try {
-        return m_pChart ? m_pChart->GetGroupItemCount(group, TRUE) : 0;
+        return m_pChart->GetGroupItemCount(group, FALSE);
     } catch (SRGraphException* e) {
         if (e->m_nCode != SRGE_GROUP_RANGE) {
             throw;
@@ -102,6 +106,22 @@ int SRGraphDisplay::ScopeItems(int group) {
         e->Delete();
         return 0;
     }
+}
+
+int SRGraphDisplay::LastStoredGroup() const {
+    return m_pChart ? std::min(m_nResolvedLastGroup, m_pChart->GetGroupCount() - 1) : m_nResolvedFirstGroup - 1;
+}
+
+int SRGraphDisplay::StoredScopeItems(int group) {
+    return std::clamp(ScopeItems(group) - m_nResolvedFirstItem, 0, std::max(m_nItemCount, 0));
+}
+
+int SRGraphDisplay::StoredItemSpan() {
+    int span = 0;
+    for (int g = m_nResolvedFirstGroup; g <= LastStoredGroup(); ++g) {
+        span = std::max(span, StoredScopeItems(g));
+    }
+    return span;
 }
 
 void SRGraphDisplay::PrepareDataRanges() {
@@ -182,9 +202,8 @@ void SRGraphDisplay::PrepareStandardRanges() {
     if (rule.Take(m_valueRange) || !m_pChart) {
         return;
     }
-    const int span = m_nResolvedLastItem - m_nResolvedFirstItem + 1;
-    for (int g = m_nResolvedFirstGroup; g <= m_nResolvedLastGroup; ++g) {
-        const int visited = std::min(ScopeItems(g) - m_nResolvedFirstItem, span);
+    for (int g = m_nResolvedFirstGroup; g <= LastStoredGroup(); ++g) {
+        const int visited = StoredScopeItems(g);
         for (int j = 0; j < visited; ++j) {
             SRGraphData* item = m_pChart->FindItem(m_nResolvedFirstItem + j, g);
             if (item->IsNull()) {
@@ -208,10 +227,22 @@ void SRGraphDisplay::PreparePolarRanges() {
     if (rule.Take(m_valueRange) || !m_pChart) {
         return;
     }
+    // Positions past the store read as the chart's empty item: they count once, not one by one.
+    bool missing = false;
     for (int offset = 1; offset < m_nGroupCount; offset += 2) {
-        for (int j = 0; j < m_nItemCount; ++j) {
-            m_valueRange.Include(m_pChart->FindItem(m_nResolvedFirstItem + j, m_nResolvedFirstGroup + offset)->GetValue(FALSE));
+        const int g = m_nResolvedFirstGroup + offset;
+        if (g > LastStoredGroup()) {
+            missing = m_nItemCount > 0;
+            break;
         }
+        const int visited = StoredScopeItems(g);
+        for (int j = 0; j < visited; ++j) {
+            m_valueRange.Include(m_pChart->FindItem(m_nResolvedFirstItem + j, g)->GetValue(FALSE));
+        }
+        missing = missing || visited < m_nItemCount;
+    }
+    if (missing) {
+        m_valueRange.Include(m_pChart->GetDummyItem().GetValue(FALSE));
     }
     rule.Combine(m_valueRange);
 }
@@ -223,9 +254,15 @@ void SRGraphDisplay::PrepareStackedRanges() {
     if (rule.Take(m_valueRange) || !m_pChart) {
         return;
     }
-    for (int j = 0; j < m_nItemCount; ++j) {
+    // Past the store every position reads as the empty item: it adds nothing to a running total, and its
+    // value counts once where it stands for the first group's.
+    const int lastGroup = LastStoredGroup();
+    if (m_nGroupCount > 0 && StoredScopeItems(m_nResolvedFirstGroup) < m_nItemCount) {
+        m_valueRange.Include(m_pChart->GetDummyItem().GetValue(FALSE));
+    }
+    for (int j = 0; j < StoredItemSpan(); ++j) {
         double total = 0.0;
-        for (int g = m_nResolvedFirstGroup; g <= m_nResolvedLastGroup; ++g) {
+        for (int g = m_nResolvedFirstGroup; g <= lastGroup; ++g) {
             const double value = m_pChart->FindItem(m_nResolvedFirstItem + j, g)->GetValue(FALSE);
             if (g == m_nResolvedFirstGroup) {
                 m_valueRange.Include(value);
@@ -245,11 +282,26 @@ void SRGraphDisplay::PrepareStackRanges() {
         return;
     }
     const bool byGroup = m_style.GetGraphStyle() == 39 || m_style.GetGraphStyle() == 40;
-    const int outer = byGroup ? m_nGroupCount : m_nItemCount;
-    const int inner = byGroup ? m_nItemCount : m_nGroupCount;
+    // Only stored positions are walked: past the store the empty item adds nothing to a running total, and
+    // stands as a zero total where a column's first position is missing.
+    const int storedGroups = std::max(LastStoredGroup() - m_nResolvedFirstGroup + 1, 0);
+    const int outer = byGroup ? storedGroups : StoredItemSpan();
+    bool missingFirst = false;
+    if (byGroup) {
+        missingFirst = m_nItemCount > 0 && m_nGroupCount > storedGroups;
+        for (int o = 0; o < outer && !missingFirst; ++o) {
+            missingFirst = StoredScopeItems(m_nResolvedFirstGroup + o) == 0;
+        }
+    } else {
+        missingFirst = m_nGroupCount > 0 && StoredScopeItems(m_nResolvedFirstGroup) < m_nItemCount;
+    }
+    if (missingFirst) {
+        m_valueRange.Include(m_pChart->GetDummyItem().GetValue(FALSE));
+    }
     for (int o = 0; o < outer; ++o) {
         double total = 0.0;
-        for (int i = 0; i < inner; ++i) {
+        const int visited = byGroup ? StoredScopeItems(m_nResolvedFirstGroup + o) : storedGroups;
+        for (int i = 0; i < visited; ++i) {
             const int group = m_nResolvedFirstGroup + (byGroup ? o : i);
             const int item = m_nResolvedFirstItem + (byGroup ? i : o);
             const double value = m_pChart->FindItem(item, group)->GetValue(FALSE);
@@ -278,7 +330,7 @@ void SRGraphDisplay::PrepareGroupStackRanges() {
 void SRGraphDisplay::PrepareXYRanges() {
     XYRanges ranges(m_style, m_xRange, m_valueRange, m_dFixedXMin, m_dFixedXMax, m_dFixedMin, m_dFixedMax);
     const int graph = m_style.GetGraphStyle();
-    if ((graph == 19 || graph == 32) && (m_nItemCount * m_nGroupCount) % 2 != 0) {
+    if ((graph == 19 || graph == 32) && (static_cast<long long>(m_nItemCount) * m_nGroupCount) % 2 != 0) {
         ThrowSRGraphException(SRGE_ODD_COUNT);
     }
     if ((graph == 20 || graph == 33) && m_nItemCount % 2 != 0) {
@@ -301,24 +353,27 @@ void SRGraphDisplay::PrepareXYRanges() {
             ranges.Widen(xv, xv, yv, yv);
         }
     };
-    const int span = m_nResolvedLastItem - m_nResolvedFirstItem + 1;
+    // Pairs wholly past the store are two empty items, which widen nothing: only stored pairs are walked.
     if (graph == 19 || graph == 32) {
-        for (int g = m_nResolvedFirstGroup; g <= m_nResolvedLastGroup; ++g) {
-            const int visited = std::min(ScopeItems(g) - m_nResolvedFirstItem, span);
+        for (int g = m_nResolvedFirstGroup; g <= LastStoredGroup(); ++g) {
+            const int visited = StoredScopeItems(g);
             for (int j = 0; j + 1 < visited; j += 2) {
                 pair(m_nResolvedFirstItem + j, g, m_nResolvedFirstItem + j + 1, g);
             }
         }
     } else if (graph == 20 || graph == 33) {
-        for (int j = 0; j + 1 < m_nItemCount; j += 2) {
-            for (int g = m_nResolvedFirstGroup; g <= m_nResolvedLastGroup; ++g) {
+        for (int g = m_nResolvedFirstGroup; g <= LastStoredGroup(); ++g) {
+            const int visited = StoredScopeItems(g);
+            for (int j = 0; j + 1 < m_nItemCount && j < visited; j += 2) {
                 pair(m_nResolvedFirstItem + j, g, m_nResolvedFirstItem + j + 1, g);
             }
         }
     } else {
-        for (int offset = 0; offset + 1 < m_nGroupCount; offset += 2) {
-            for (int j = 0; j < m_nItemCount; ++j) {
-                const int g = m_nResolvedFirstGroup + offset;
+        for (int offset = 0; offset + 1 < m_nGroupCount && m_nResolvedFirstGroup + offset <= LastStoredGroup();
+             offset += 2) {
+            const int g = m_nResolvedFirstGroup + offset;
+            const int visited = std::max(StoredScopeItems(g), StoredScopeItems(g + 1));
+            for (int j = 0; j < visited; ++j) {
                 pair(m_nResolvedFirstItem + j, g, m_nResolvedFirstItem + j, g + 1);
             }
         }
@@ -338,9 +393,12 @@ void SRGraphDisplay::PrepareBubbleRanges() {
         return;
     }
     const bool extent = m_style.HasThird(SRGT_EXTENT) && !m_style.HasOption(SRGO_FIXED_SIZES);
-    for (int offset = 0; offset + 2 < m_nGroupCount; offset += 3) {
+    // A bubble needs all three of its items: only those the store holds are walked.
+    for (int offset = 0; offset + 2 < m_nGroupCount && m_nResolvedFirstGroup + offset + 2 <= LastStoredGroup();
+         offset += 3) {
         const int g = m_nResolvedFirstGroup + offset;
-        for (int j = 0; j < m_nItemCount; ++j) {
+        const int visited = std::min({StoredScopeItems(g), StoredScopeItems(g + 1), StoredScopeItems(g + 2)});
+        for (int j = 0; j < visited; ++j) {
             const int item = m_nResolvedFirstItem + j;
             SRGraphData* x = m_pChart->FindItem(item, g);
             SRGraphData* y = m_pChart->FindItem(item, g + 1);
@@ -376,9 +434,15 @@ void SRGraphDisplay::PrepareVectorRanges() {
     }
     const int graph = m_style.GetGraphStyle();
     const bool polar = m_style.HasThird(SRGT_EXTENT) && !m_style.HasOption(SRGO_FIXED_SIZES);
-    for (int offset = 0; offset + 3 < m_nGroupCount; offset += 4) {
+    // A vector needs all four of its items: only those the store holds are walked.
+    for (int offset = 0; offset + 3 < m_nGroupCount && m_nResolvedFirstGroup + offset + 3 <= LastStoredGroup();
+         offset += 4) {
         const int g = m_nResolvedFirstGroup + offset;
-        for (int j = 0; j < m_nItemCount; ++j) {
+        int visited = StoredScopeItems(g);
+        for (int k = 1; k < 4; ++k) {
+            visited = std::min(visited, StoredScopeItems(g + k));
+        }
+        for (int j = 0; j < visited; ++j) {
             const int item = m_nResolvedFirstItem + j;
             SRGraphData* data[4];
             bool null = false;

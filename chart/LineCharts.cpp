@@ -66,7 +66,7 @@ void SRGraphDisplay::DrawLines() {
     const bool logarithmic = m_style.HasOption(SRGO_LOG_VALUE_AXIS);
     const bool tagged = m_style.GetGraphStyle() == 31;
     const int fullWidth = m_rectDisplay.right - m_rectDisplay.left;
-    for (int group = m_nResolvedFirstGroup; group <= m_nResolvedLastGroup; ++group) {
+    for (int group = m_nResolvedFirstGroup; group <= LastStoredGroup(); ++group) {
         SetCurrentGroupIndex(group);
         const int count = VisitedItems(group);
         int walk = 1;
@@ -109,7 +109,7 @@ void SRGraphDisplay::DrawSteps() {
     const PointPlot plot = GetPointPlot(false);
     const bool logarithmic = m_style.HasOption(SRGO_LOG_VALUE_AXIS);
     const bool symbols = m_style.GetGraphStyle() != 36;
-    for (int group = m_nResolvedFirstGroup; group <= m_nResolvedLastGroup; ++group) {
+    for (int group = m_nResolvedFirstGroup; group <= LastStoredGroup(); ++group) {
         SetCurrentGroupIndex(group);
         const int count = VisitedItems(group);
         bool first = true;
@@ -342,7 +342,7 @@ void SRGraphDisplay::DrawHighLowBands() {
     const bool logarithmic = m_style.HasOption(SRGO_LOG_VALUE_AXIS);
     auto valueOf = [&](double v) { return logarithmic ? (v > 0.0 ? std::log10(v) : -3.0) : v; };
     std::vector<POINT> values, highs, lows, band;
-    for (int group = m_nResolvedFirstGroup; group <= m_nResolvedLastGroup; ++group) {
+    for (int group = m_nResolvedFirstGroup; group <= LastStoredGroup(); ++group) {
         SetCurrentGroupIndex(group);
         values.clear();
         highs.clear();

@@ -54,7 +54,9 @@ int ExplodeCode(const SRGraphStyle& style) {
 SRGraphDisplay::PieGeometry SRGraphDisplay::GetPieGeometry() {
     PieGeometry pie;
     const CRect& r = m_rectDisplay;
-    pie.total = m_pChart->SumOfRange(m_nResolvedFirstGroup, m_nResolvedFirstItem, m_nResolvedLastGroup, m_nResolvedLastItem);
+    // Within the store: the sum creates the items it reads, and those past the store are empty anyway.
+    pie.total = m_pChart->SumOfRange(m_nResolvedFirstGroup, m_nResolvedFirstItem, LastStoredGroup(),
+                                     m_nResolvedFirstItem + StoredItemSpan() - 1);
     pie.rx = 0.3 * std::min(r.Width(), r.Height());
     const double tilt = (m_style.GetGraphStyle() == 4 ? 90.0 : m_style.m_dPieAngle) * kSRGRadiansPerDegree;
     pie.ry = std::sin(tilt) * pie.rx;
@@ -64,8 +66,9 @@ SRGraphDisplay::PieGeometry SRGraphDisplay::GetPieGeometry() {
     pie.cy = SRGTrunc(r.top + r.Height() / 2 - pie.rim / 2);
     double start = 0.0;
     int number = 0;
-    for (int group = m_nResolvedFirstGroup; group <= m_nResolvedLastGroup; ++group) {
-        for (int index = m_nResolvedFirstItem; index <= m_nResolvedLastItem; ++index) {
+    for (int group = m_nResolvedFirstGroup; group <= LastStoredGroup(); ++group) {
+        const int last = m_nResolvedFirstItem + StoredScopeItems(group) - 1;
+        for (int index = m_nResolvedFirstItem; index <= last; ++index) {
             SRGraphData* item = m_pChart->FindItem(index, group);
             if (item->IsNull()) {
                 continue;
@@ -159,7 +162,8 @@ void SRGraphDisplay::DrawPie() {
             DrawPieFace(slice, points, true);
         }
     }
-    const bool single = m_nGroupCount * m_nItemCount == 1;
+    // Compared apart: the product of a scope from a file can overflow.
+    const bool single = m_nGroupCount == m_nItemCount && (m_nGroupCount == 1 || m_nGroupCount == -1);
     for (const Slice& slice : slices) {
         points.clear();
         if (!single) {

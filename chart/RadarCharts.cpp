@@ -48,7 +48,7 @@ void SRGraphDisplay::DrawRadar() {
     const bool logarithmic = m_style.HasOption(SRGO_LOG_VALUE_AXIS);
     const double step = kFullTurn / spokes;
     std::vector<POINT> points(static_cast<size_t>(spokes) + 1);
-    for (int group = m_nResolvedFirstGroup; group <= m_nResolvedLastGroup; ++group) {
+    for (int group = m_nResolvedFirstGroup; group <= LastStoredGroup(); ++group) {
         SetCurrentGroupIndex(group);
         const int n = std::min(ScopeItems(group) - m_nResolvedFirstItem, spokes);
         if (n <= 0) {

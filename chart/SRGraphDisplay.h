@@ -267,4 +267,9 @@ protected:
     void DrawCurveMarks(const std::vector<POINT>& points, int n, const std::function<SRGraphStyle*(int)>& styleOf);
     // The number of items a group holds in the scope; a group hidden during the drawing holds none.
     int ScopeItems(int group);
+    // The walks of the data are bounded by the store, not by the scope, which a file can make huge: the last
+    // stored group of the scope, a group's stored items within the scope's items, and the most of those.
+    int LastStoredGroup() const;
+    int StoredScopeItems(int group);
+    int StoredItemSpan();
 };

@@ -1,9 +1,8 @@
 // A chart from untrusted bytes: the first byte chooses the archive reader or the text template reader for
 // the rest. Every failure must be the archive or the chart exception; a chart that loads must store and
-// write its template again, and be freed without leaks. A chart read from a template is also drawn: its
-// legends, text panels and watchers lay out whatever the lines gave them. (An archive can give a display a
-// scope of millions of groups, which the display's range preparation walks one by one: drawing those is
-// not a reader's business.)
+// write its template again, and be freed without leaks. Every chart that loads is also drawn: its legends,
+// text panels, watchers and displays lay out whatever the bytes gave them, a display's scope of millions of
+// groups and items included.
 #include "chart/SRGraph.h"
 #include "chart/SRGraphException.h"
 #include "chart/TemplateText.h"
@@ -55,6 +54,7 @@ void LoadArchive(const uint8_t* data, size_t size) {
         e->Delete();
         return;
     }
+    Draw(chart);
     CMemFile out;
     CArchive ar(&out, CArchive::store);
     chart.Serialize(ar);

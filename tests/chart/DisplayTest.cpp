@@ -2,6 +2,7 @@
 // chart's options.
 #include "ChartTestSupport.h"
 
+#include "chart/SRGraphDataList.h"
 #include "chart/SRGraphDisplay.h"
 
 #include <gtest/gtest.h>
@@ -106,4 +107,46 @@ TEST(DisplayPipeline, TickStepAndAutoFontSize) {
     SRGraphDisplay display;
     display.SetDisplayRect(0, 0, 50, 100, TRUE);
     EXPECT_EQ(display.GetAutoFontSize(), -4);
+}
+
+namespace {
+// The ranges a display over a 4 by 4 store of positive data prepares for the scope [0, last] of items and
+// groups; the store's own groups and items are left as they were.
+std::pair<CScale, CScale> ScopeRanges(int graphStyle, int axisStyle, int last) {
+    SRGraph chart;
+    for (int g = 0; g < 4; ++g) {
+        for (int i = 0; i < 4; ++i) {
+            chart.SetItemValue(i, g, 1.0 + g + 3.0 * i, FALSE);
+        }
+    }
+    auto* display = new SRGraphDisplay;
+    display->SetRect(0, 0, 200, 200);
+    display->GetStyle().SetGraphStyle(graphStyle);
+    display->GetStyle().SetAxisStyle(axisStyle);
+    display->SetScope(0, last, 0, last);
+    chart.AddComponent(display);
+    Canvas canvas(200, 200);
+    display->BeginDraw(canvas.DC(), nullptr);
+    display->ResolveScope();
+    EXPECT_EQ(chart.GetGroupCount(), 4);
+    EXPECT_EQ(chart.GetGroup(0, FALSE)->GetItemCount(), 4);
+    return {display->GetValueRange(), display->GetXRange()};
+}
+} // namespace
+
+TEST(DisplayPipeline, ScopePastTheStoreIsWalkedOnlyWhereItHolds) {
+    // A scope a file gives can reach hundreds of millions of groups and items: the walk must stay within the
+    // store, and positions past it (the empty item) count as they do for a scope slightly past it.
+    const struct {
+        int graph;
+        int axis;
+    } cases[] = {{1, 1}, {7, 1}, {26, 10}, {14, 1}, {37, 1}, {39, 1}, {19, 1}, {20, 1}, {21, 1}, {41, 1}, {43, 1}};
+    for (const auto& c : cases) {
+        const auto [nearValue, nearX] = ScopeRanges(c.graph, c.axis, 5);
+        const auto [farValue, farX] = ScopeRanges(c.graph, c.axis, 399999999);
+        EXPECT_EQ(farValue.m_dMin, nearValue.m_dMin) << c.graph;
+        EXPECT_EQ(farValue.m_dMax, nearValue.m_dMax) << c.graph;
+        EXPECT_EQ(farX.m_dMin, nearX.m_dMin) << c.graph;
+        EXPECT_EQ(farX.m_dMax, nearX.m_dMax) << c.graph;
+    }
 }

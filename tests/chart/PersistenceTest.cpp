@@ -297,3 +297,28 @@ TEST(ChartTemplate, SyntaxErrorsNameTheirPart) {
     EXPECT_EQ(chart.unknown.size(), 1u);
     EXPECT_EQ(chart.GetComponentList().GetCount(), 1);
 }
+
+TEST(ChartArchive, ADisplayScopeFarPastTheStoreLoadsAndDrawsWithinTheStore) {
+    // The scope comes from the file: hundreds of millions of groups and items over a store of two by three
+    // must neither create groups nor walk the empty positions one by one: lines, columns and bars, and pies.
+    for (const int graph : {0, 1, 2, 3, 4, 13, 31}) {
+        SRGraph source;
+        Fill(source);
+        auto* display = new SRGraphDisplay;
+        display->SetRect(10, 10, 90, 90);
+        display->SetUnitMode(SRG_PERCENT);
+        display->GetStyle().SetGraphStyle(graph);
+        display->SetScope(0, 399999999, 0, 399999999);
+        source.AddComponent(display);
+        SRGraph chart;
+        Load(chart, Store(source));
+        charttest::Canvas canvas(160, 120);
+        chart.SetOffscreen(FALSE);
+        try {
+            chart.DrawGraph(canvas.DC(), nullptr);
+        } catch (SRGraphException* e) {
+            e->Delete();
+        }
+        EXPECT_EQ(chart.GetGroupCount(), 2) << graph;
+    }
+}
