@@ -186,16 +186,21 @@ void SRGraphDisplay::DrawPolarData() {
     const double perUnit = radius / m_dValueSpan;
     const bool logarithmic = m_style.HasOption(SRGO_LOG_VALUE_AXIS);
     const double base = GetBaseValue();
-    std::vector<POINT> points(static_cast<size_t>(m_nItemCount) + 1);
+    std::vector<POINT> points;
     for (int offset = 0; offset + 1 < m_nGroupCount; offset += 2) {
         const int directions = m_nResolvedFirstGroup + offset;
+        // Only the pairs the store holds: a scope read from a file may reach far past them.
+        if (directions + 1 > LastStoredGroup()) {
+            break;
+        }
         SetCurrentGroupIndex(offset / 2);
         SRGraphDataList* angleGroup = m_pChart->GetGroup(directions, FALSE);
         SRGraphDataList* distanceGroup = m_pChart->GetGroup(directions + 1, FALSE);
-        const int n = std::min(m_pChart->GetGroupItemCount(directions, TRUE) - m_nResolvedFirstItem, m_nItemCount);
+        const int n = StoredScopeItems(directions);
         if (n <= 0) {
             continue;
         }
+        points.assign(static_cast<size_t>(n) + 1, POINT{});
         // Only the points the direction group gives are drawn; the curve closes over them.
         auto itemIndex = [&](int j) { return m_nResolvedFirstItem + (j >= n ? 0 : j); };
         for (int j = 0; j < n; ++j) {
