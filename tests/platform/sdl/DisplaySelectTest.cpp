@@ -61,10 +61,12 @@ TEST(DisplaySelect, StaysHeadlessWhenAskedOrWithoutADisplay) {
         env.Set("DISPLAY", c.display);
         env.Set("WAYLAND_DISPLAY", c.wayland);
         std::string before = DisplayGetBackend().Name();
+        // Another suite of this process may keep the SDL display for its life: then no start is tried.
+        const bool sdlRunning = dynamic_cast<SdlDisplayBackend*>(&DisplayGetBackend()) != nullptr;
         int ran = 0;
         EXPECT_EQ(InitializeDisplay([&ran] { ++ran; }), DisplayChoice::Headless);
         EXPECT_EQ(DisplayGetBackend().Name(), before);
-        EXPECT_EQ(ran, c.triesToOpen ? 1 : 0);
+        EXPECT_EQ(ran, c.triesToOpen && !sdlRunning ? 1 : 0);
     }
 }
 
