@@ -153,10 +153,13 @@ void SRGraphDisplay::DrawLayered(bool horizontal, bool depth) {
         int group; // -1: the baseline
     };
     std::vector<Level> levels;
-    for (int i = 0; i < m_nItemCount; ++i) {
+    // Positions past the store are empty items: only the stored ones are layered.
+    const int items = StoredItemSpan();
+    const int groups = std::max(LastStoredGroup() - m_nResolvedFirstGroup + 1, 0);
+    for (int i = 0; i < items; ++i) {
         const int index = m_nResolvedFirstItem + i;
         levels.clear();
-        for (int j = 0; j < m_nGroupCount; ++j) {
+        for (int j = 0; j < groups; ++j) {
             const int group = m_nResolvedFirstGroup + j;
             SRGraphData* item = m_pChart->FindItem(index, group);
             levels.push_back(Level{item->IsNull() ? 0.0 : item->GetValue(logarithmic) - plot.base, group});
@@ -193,14 +196,18 @@ void SRGraphDisplay::DrawStacked(bool horizontal, bool depth, bool byGroup) {
     const bool logarithmic = m_style.HasOption(SRGO_LOG_VALUE_AXIS);
     // One column per item stacking its groups, or one per group stacking its items.
     const int columns = byGroup ? m_nGroupCount : m_nItemCount;
-    const int layers = byGroup ? m_nItemCount : m_nGroupCount;
     const double width = plot.along / columns;
     const double thickness = GetBarThickness(width, !horizontal);
-    for (int c = 0; c < columns; ++c) {
+    // Empty positions past the store add nothing to a stack.
+    const int storedGroups = std::max(LastStoredGroup() - m_nResolvedFirstGroup + 1, 0);
+    const int storedItems = StoredItemSpan();
+    const int storedColumns = byGroup ? storedGroups : storedItems;
+    const int storedLayers = byGroup ? storedItems : storedGroups;
+    for (int c = 0; c < storedColumns; ++c) {
         const double at = c * width + width / 2 - thickness / 2;
         double sum = 0.0;
         double previous = 0.0;
-        for (int l = 0; l < layers; ++l) {
+        for (int l = 0; l < storedLayers; ++l) {
             const int group = m_nResolvedFirstGroup + (byGroup ? c : l);
             const int index = m_nResolvedFirstItem + (byGroup ? l : c);
             SRGraphData* item = m_pChart->FindItem(index, group);
@@ -253,10 +260,12 @@ void SRGraphDisplay::DrawFloatingBars() {
     if (m_style.HasOption(SRGO_FIXED_SIZES)) {
         thickness = std::min(thickness, m_style.m_dThirdLimit * PrinterScaleY(m_pDC));
     }
-    for (int k = 0; 2 * k + 1 < m_nGroupCount; ++k) {
+    // A pair whose start group is past the store has no start values and draws nothing.
+    for (int k = 0; 2 * k + 1 < m_nGroupCount && m_nResolvedFirstGroup + 2 * k <= LastStoredGroup(); ++k) {
         const int startGroup = m_nResolvedFirstGroup + 2 * k;
         SetCurrentGroupIndex(m_nResolvedFirstGroup + k);
-        for (int i = 0; i < m_nItemCount; ++i) {
+        const int items = StoredScopeItems(startGroup);
+        for (int i = 0; i < items; ++i) {
             const int index = m_nResolvedFirstItem + i;
             SRGraphData* start = m_pChart->FindItem(index, startGroup);
             if (start->IsNull()) {

@@ -300,9 +300,10 @@ TEST(ChartTemplate, SyntaxErrorsNameTheirPart) {
 
 TEST(ChartArchive, ADisplayScopeFarPastTheStoreLoadsAndDrawsWithinTheStore) {
     // The scope comes from the file: hundreds of millions of groups and items over a store of two by three
-    // must neither create groups nor walk the empty positions one by one: lines, columns and bars, pies, and
-    // the polar chart of the sky plot, which the program's document file keeps.
-    for (const int graph : {0, 1, 2, 3, 4, 13, 26, 31}) {
+    // must neither create groups nor walk the empty positions one by one: lines, columns and bars (clustered,
+    // layered, stacked, group-stacked and floating), pies, and the polar chart of the sky plot, which the
+    // program's document file keeps.
+    for (const int graph : {0, 1, 2, 3, 4, 11, 12, 13, 26, 30, 31, 37, 38, 39, 40}) {
         SRGraph source;
         Fill(source);
         auto* display = new SRGraphDisplay;
