@@ -47,7 +47,7 @@ std::vector<BYTE> StoredDevMode() {
         block[at] = static_cast<BYTE>(value & 0xFF);
         block[at + 1] = static_cast<BYTE>(value >> 8);
     };
-    put16(32, 0x0400); // specification version
+    put16(32, 0x0400); // the mode block's format version
     put16(36, kSize);
     put16(40, 0x0001 | 0x0002 | 0x0100); // fields: orientation, paper size, copies
     put16(44, 1);                        // portrait
