@@ -5,6 +5,7 @@
 #include "grid/CGXGridParamCopyOperatorImp.h"
 #include "grid/CGXGridProfileImp.h"
 #include "grid/CGXGridWnd.h"
+#include "grid/CGXLongOperationImp.h"
 #include "grid/CGXStyle.h"
 #include "grid/CGXStyleCompareSubsetImp.h"
 #include "grid/CGXStyleSerializeImp.h"
@@ -133,7 +134,7 @@ void CGXControlFactory::InstallGridFeatures(CGXGridCore*) {
 
 void CGXControlFactory::InstallAppFeatures() {
     // In the library's order; the objects still to come (rotated text, sort reordering, data copy and
-    // move, long operation) take their places here as they arrive.
+    // move) take their places here as they arrive.
     InstallPrintDevice();
     InstallStyleCompareSubset();
     InstallStyleSerialize();
@@ -148,6 +149,7 @@ void CGXControlFactory::InstallAppFeatures() {
     // The first date and time object installed stays: this one.
     InstallOleDateTime();
     InstallNoOleDateTime();
+    InstallLongOperation();
     InstallCoveredCellPool();
 }
 

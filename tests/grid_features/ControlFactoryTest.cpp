@@ -64,14 +64,15 @@ TEST(ControlFactory, InstalledFeaturesOutliveALaterFactory) {
     GridLibraryState& state = GridLibraryState::Instance();
     EXPECT_NE(dynamic_cast<CGXControlFactory*>(state.factory.get()), nullptr);
     EXPECT_NE(dynamic_cast<CGXOleDateTimeImp*>(state.dateTimeImp), nullptr);
-    const std::set<void*> installed = {state.printDeviceImp,        state.styleCompareSubsetImp,
-                                       state.styleSerializeImp,     state.serializeV5CompatibleImp,
-                                       state.profileImp,            state.docSerializeImp,
-                                       state.paramCopyOperatorImp,  state.spanCellPoolImp,
-                                       state.delayedRangePoolImp,   state.numberFormattingImp,
-                                       state.dateTimeImp,           state.coveredCellPoolImp};
+    const std::set<void*> installed = {state.printDeviceImp,       state.styleCompareSubsetImp,
+                                       state.styleSerializeImp,    state.serializeV5CompatibleImp,
+                                       state.profileImp,           state.docSerializeImp,
+                                       state.paramCopyOperatorImp, state.spanCellPoolImp,
+                                       state.delayedRangePoolImp,  state.numberFormattingImp,
+                                       state.dateTimeImp,          state.longOperationImp,
+                                       state.coveredCellPoolImp};
     EXPECT_EQ(installed.count(nullptr), 0u);
-    EXPECT_EQ(installed.size(), 12u);
+    EXPECT_EQ(installed.size(), 13u);
     const size_t owned = state.ownedObjects.size();
     CGXAbstractDateTimeImp* dateTime = state.dateTimeImp;
     EXPECT_EQ(owned, installed.size());
