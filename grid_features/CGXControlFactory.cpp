@@ -10,7 +10,7 @@
 #include "grid/CGXStyleCompareSubsetImp.h"
 #include "grid/CGXStyleSerializeImp.h"
 #include "grid/CGXStylesMap.h"
-#include "grid/CGXTabBeam.h"
+#include "grid/CGXTabWnd.h"
 #include "grid/GridLibraryState.h"
 #include "grid/GridResourceIds.h"
 #include "grid_features/CGXDelayedRangePool.h"
@@ -154,14 +154,15 @@ void CGXControlFactory::InstallAppFeatures() {
 }
 
 void CGXControlFactory::RegisterWindowClasses(HINSTANCE instance) {
-    // "CGXTabWnd" joins when the tab window can be made from a dialog template.
     CGXGridWnd::RegisterWndClass(instance);
     CGXTabBeam::RegisterClass(instance);
+    CGXTabWnd::RegisterClass(instance);
 }
 
 void CGXControlFactory::UnregisterWindowClasses(HINSTANCE instance) {
     CGXGridWnd::UnregisterWndClass(instance);
     CGXTabBeam::UnregisterClass(instance);
+    CGXTabWnd::UnregisterClass(instance);
 }
 
 void InitGridLibraryDefault() {

@@ -3,6 +3,7 @@
 #include "grid/GridResourceIds.h"
 #include "grid_features/CGXControlFactory.h"
 #include "grid_input/CGXOleDateTimeImp.h"
+#include "platform/base/CodePage.h"
 #include "platform/display/WindowApi.h"
 #include "platform/framework/FrameworkResources.h"
 #include "tests/grid/GridTestSupport.h"
@@ -85,11 +86,16 @@ TEST(ControlFactory, InstalledFeaturesOutliveALaterFactory) {
     EXPECT_EQ(state.dateTimeImp, dateTime);
 }
 
-TEST(ControlFactory, RegistersTheGridWindowClassForDialogTemplates) {
+TEST(ControlFactory, RegistersTheLibrarysWindowClassesForDialogTemplates) {
     InitGridLibraryDefault();
-    WNDCLASSW wc{};
-    ASSERT_TRUE(::GetClassInfoW(AfxGetInstanceHandle(), u"CGXGridWnd", &wc));
-    EXPECT_EQ(wc.style, static_cast<UINT>(CS_DBLCLKS | CS_GLOBALCLASS));
+    for (LPCTSTR name : {u"CGXGridWnd", u"CGXTabBeam", u"CGXTabWnd"}) {
+        WNDCLASSW wc{};
+        ASSERT_TRUE(::GetClassInfoW(AfxGetInstanceHandle(), name, &wc)) << Utf16ToUtf8(name);
+        EXPECT_EQ(wc.style, static_cast<UINT>(CS_DBLCLKS | CS_GLOBALCLASS));
+    }
     GridLibraryState::Instance().factory->UnregisterWindowClasses(AfxGetInstanceHandle());
-    EXPECT_FALSE(::GetClassInfoW(AfxGetInstanceHandle(), u"CGXGridWnd", &wc));
+    for (LPCTSTR name : {u"CGXGridWnd", u"CGXTabBeam", u"CGXTabWnd"}) {
+        WNDCLASSW wc{};
+        EXPECT_FALSE(::GetClassInfoW(AfxGetInstanceHandle(), name, &wc));
+    }
 }
