@@ -196,6 +196,8 @@ void CGXTabBeam::RemoveTab(int index) {
     if (index == m_nCurrent) {
         m_nCurrent = 0;
         m_nFirstTab = 0;
+    } else if (index < m_nCurrent) {
+        --m_nCurrent; // the same tab stays current
     }
     delete m_tabs[static_cast<size_t>(index)];
     m_tabs.erase(m_tabs.begin() + index);
