@@ -147,5 +147,30 @@ TEST_F(CoveredTest, ABlockHalfScrolledOutDrawsAsOneCellClippedToWhatShows) {
     EXPECT_NE(host.Pixel(200, 75), blue) << "the grid line below the block";
 }
 
+// Records the rectangles it is asked to draw the cell (2, 1) in.
+class RectSpy : public SpyControl {
+public:
+    using SpyControl::SpyControl;
+    void Draw(CDC*, const RECT& rect, ROWCOL row, ROWCOL col, const CGXStyle&, const CGXStyle*) override {
+        if (row == 2 && col == 1) {
+            rects.push_back(CRect(rect));
+        }
+    }
+    std::vector<CRect> rects;
+};
+
+TEST_F(CoveredTest, ABlockAcrossTheFrozenColumnsIsDrawnInEachPaneAsIfWhole) {
+    auto* spy = new RectSpy(&grid, nullptr);
+    grid.RegisterControl(0x7003, spy, TRUE, FALSE);
+    grid.SetFrozenCols(2);
+    grid.SetLeftCol(4, 0);
+    ASSERT_TRUE(grid.SetCoveredCellsRowCol(2, 1, 3, 4));
+    ::InvalidateRect(grid.GetSafeHwnd(), nullptr, FALSE);
+    host.Paint();
+    // Columns 1-4 are 400 pixels: from x 60 in the frozen pane; the scrolling pane shows column 4 at 260,
+    // so there the block starts 300 pixels further left. Rows 2-3: y 39..75.
+    EXPECT_EQ(spy->rects, (std::vector<CRect>{CRect(60, 39, 460, 75), CRect(-40, 39, 360, 75)}));
+}
+
 } // namespace
 } // namespace gridtest
