@@ -104,7 +104,10 @@ TEST_F(CoveredTest, BlocksFollowRemovedAndInsertedRowsAndColumns) {
 
     ASSERT_TRUE(grid.InsertRows(1, 2));
     EXPECT_EQ(At(4, 2), CGXRange(4, 2, 5, 3));
+    commands->log.clear();
     ASSERT_TRUE(grid.RemoveCols(6, 9));
+    EXPECT_EQ(commands->log.front().rfind("BeginTrans", 0), 0u) << "columns too: one undo step";
+    EXPECT_EQ(commands->log.back(), "CommitTrans");
     EXPECT_EQ(At(12, 5), CGXRange(11, 5, 12, 5)) << "its right columns removed: the left one stays";
     ASSERT_TRUE(grid.RemoveCols(1, 2));
     EXPECT_EQ(At(4, 1), CGXRange()) << "its left column removed";
