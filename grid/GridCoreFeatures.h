@@ -88,6 +88,10 @@ class CGXAbstractGridFloatCellsImp : public CGXFeatureObject {
 public:
     virtual BOOL CanControlFloatCell(CGXGridCore* grid, CGXControl* control, ROWCOL row, ROWCOL col,
                                      const CGXStyle& style, BOOL floatCell) = 0;
+    virtual BOOL GetFloatedCellsRowCol(CGXGridCore* grid, ROWCOL row, ROWCOL col, CGXRange& range) = 0;
+    virtual void DelayFloatCells(CGXGridCore* grid, const CGXRange& range) = 0;
+    virtual BOOL EvalFloatCells(CGXGridCore* grid, const CGXRange& range, BOOL update, CGXRange* grown,
+                                UINT flags) = 0;
 };
 
 class CGXAbstractGridHideCellsImp : public CGXFeatureObject {
@@ -137,14 +141,6 @@ public:
     virtual BOOL GetMergedCellsRowCol(CGXGridCore* grid, ROWCOL row, ROWCOL col, CGXRange& range, int kind) = 0;
     virtual void DelayMergeCells(CGXGridCore* grid, const CGXRange& range) = 0;
     virtual BOOL EvalMergeCells(CGXGridCore* grid, const CGXRange& range, BOOL update, CGXRange* grown,
-                                UINT flags) = 0;
-};
-
-class CGXAbstractGridFloatCellsImp : public CGXFeatureObject {
-public:
-    virtual BOOL GetFloatedCellsRowCol(CGXGridCore* grid, ROWCOL row, ROWCOL col, CGXRange& range) = 0;
-    virtual void DelayFloatCells(CGXGridCore* grid, const CGXRange& range) = 0;
-    virtual BOOL EvalFloatCells(CGXGridCore* grid, const CGXRange& range, BOOL update, CGXRange* grown,
                                 UINT flags) = 0;
 };
 
