@@ -39,6 +39,7 @@ class CGXProperties;
 class CGXStylesMap;
 class CGXRangeList;
 class CGXStyle;
+class CScrollBar;
 class CWnd;
 class GridLibraryState;
 struct CRuntimeClass;
@@ -371,6 +372,11 @@ public:
     int ScrollFactor(int bar) const;
     void StartAutoScroll(BOOL capture, BOOL vertical, BOOL horizontal);
     static constexpr UINT_PTR kAutoScrollTimerId = 992;
+    // The parent whose scroll bars the grid borrows (a window of a class the library lists, a tab window),
+    // or null.
+    CWnd* GetSharedScrollBarParent() const;
+    // The borrowed scroll bar of that direction, unless the grid window has its own.
+    virtual CScrollBar* GetScrollBarCtrl(int bar) const;
     // Modes: 0 never shown, 10 shown when needed, 12 the parent's bars.
     virtual void SetScrollBarMode(int bar, int mode, BOOL redraw = TRUE);
     int GetScrollBarMode(int bar) const { return bar == SB_VERT ? m_nVScrollMode : m_nHScrollMode; }
@@ -455,8 +461,11 @@ public:
     WORD GetButtonState() const { return m_wButtonState; }
     BOOL m_bNoMouseOver = TRUE;
     virtual BOOL QueryParamFlag();
-    virtual void UpdateTabName(WPARAM) {}
+    // Takes the grid's name from its tab, through the tab window's interface.
+    virtual void UpdateTabName(WPARAM index);
     virtual BOOL OnValidateCurrentCellRequest(WPARAM);
+    // While locked (a tab window resizing), size changes leave the window alone; unlocking repaints it.
+    void LockSizeRedraw(BOOL lock);
     // Kinds 0-3 first, previous, next and last record; 4 the record n.
     virtual void MoveToRecord(int kind, LONG n);
 
@@ -581,6 +590,7 @@ protected:
     std::map<ULONGLONG, std::unique_ptr<CPen>> m_penCache;
     CString m_strWarningText;
     BOOL m_bValidatingCell = FALSE;
+    BOOL m_bSizeLocked = FALSE;
     BOOL m_bValidationFailed = FALSE;
     BOOL m_bWarningShown = FALSE;
     BOOL m_bFocusLostWhileStoring = FALSE;

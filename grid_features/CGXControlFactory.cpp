@@ -7,12 +7,13 @@
 #include "grid/CGXGridProfileImp.h"
 #include "grid/CGXGridWnd.h"
 #include "grid/CGXHeader.h"
+#include "grid/CGXLongOperationImp.h"
 #include "grid/CGXStatic.h"
 #include "grid/CGXStyle.h"
 #include "grid/CGXStyleCompareSubsetImp.h"
 #include "grid/CGXStyleSerializeImp.h"
 #include "grid/CGXStylesMap.h"
-#include "grid/CGXTabBeam.h"
+#include "grid/CGXTabWnd.h"
 #include "grid/GridLibraryState.h"
 #include "grid/GridResourceIds.h"
 #include "grid_features/CGXCellTipStatic.h"
@@ -149,7 +150,7 @@ void CGXControlFactory::InstallGridFeatures(CGXGridCore* grid) {
 
 void CGXControlFactory::InstallAppFeatures() {
     // In the library's order; the objects still to come (rotated text, sort reordering, data copy and
-    // move, long operation) take their places here as they arrive.
+    // move) take their places here as they arrive.
     InstallPrintDevice();
     InstallStyleCompareSubset();
     InstallStyleSerialize();
@@ -164,18 +165,20 @@ void CGXControlFactory::InstallAppFeatures() {
     // The first date and time object installed stays: this one.
     InstallOleDateTime();
     InstallNoOleDateTime();
+    InstallLongOperation();
     InstallCoveredCellPool();
 }
 
 void CGXControlFactory::RegisterWindowClasses(HINSTANCE instance) {
-    // "CGXTabWnd" joins when the tab window can be made from a dialog template.
     CGXGridWnd::RegisterWndClass(instance);
     CGXTabBeam::RegisterClass(instance);
+    CGXTabWnd::RegisterClass(instance);
 }
 
 void CGXControlFactory::UnregisterWindowClasses(HINSTANCE instance) {
     CGXGridWnd::UnregisterWndClass(instance);
     CGXTabBeam::UnregisterClass(instance);
+    CGXTabWnd::UnregisterClass(instance);
 }
 
 void InitGridLibraryDefault() {

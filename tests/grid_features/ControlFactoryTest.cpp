@@ -6,6 +6,7 @@
 #include "grid_features/CGXCellTipStatic.h"
 #include "grid_features/CGXControlFactory.h"
 #include "grid_input/CGXOleDateTimeImp.h"
+#include "platform/base/CodePage.h"
 #include "platform/display/WindowApi.h"
 #include "platform/framework/FrameworkResources.h"
 #include "tests/grid/GridTestSupport.h"
@@ -68,14 +69,15 @@ TEST(ControlFactory, InstalledFeaturesOutliveALaterFactory) {
     GridLibraryState& state = GridLibraryState::Instance();
     EXPECT_NE(dynamic_cast<CGXControlFactory*>(state.factory.get()), nullptr);
     EXPECT_NE(dynamic_cast<CGXOleDateTimeImp*>(state.dateTimeImp), nullptr);
-    const std::set<void*> installed = {state.printDeviceImp,        state.styleCompareSubsetImp,
-                                       state.styleSerializeImp,     state.serializeV5CompatibleImp,
-                                       state.profileImp,            state.docSerializeImp,
-                                       state.paramCopyOperatorImp,  state.spanCellPoolImp,
-                                       state.delayedRangePoolImp,   state.numberFormattingImp,
-                                       state.dateTimeImp,           state.coveredCellPoolImp};
+    const std::set<void*> installed = {state.printDeviceImp,       state.styleCompareSubsetImp,
+                                       state.styleSerializeImp,    state.serializeV5CompatibleImp,
+                                       state.profileImp,           state.docSerializeImp,
+                                       state.paramCopyOperatorImp, state.spanCellPoolImp,
+                                       state.delayedRangePoolImp,  state.numberFormattingImp,
+                                       state.dateTimeImp,          state.longOperationImp,
+                                       state.coveredCellPoolImp};
     EXPECT_EQ(installed.count(nullptr), 0u);
-    EXPECT_EQ(installed.size(), 12u);
+    EXPECT_EQ(installed.size(), 13u);
     const size_t owned = state.ownedObjects.size();
     CGXAbstractDateTimeImp* dateTime = state.dateTimeImp;
     EXPECT_EQ(owned, installed.size());
@@ -88,13 +90,18 @@ TEST(ControlFactory, InstalledFeaturesOutliveALaterFactory) {
     EXPECT_EQ(state.dateTimeImp, dateTime);
 }
 
-TEST(ControlFactory, RegistersTheGridWindowClassForDialogTemplates) {
+TEST(ControlFactory, RegistersTheLibrarysWindowClassesForDialogTemplates) {
     InitGridLibraryDefault();
-    WNDCLASSW wc{};
-    ASSERT_TRUE(::GetClassInfoW(AfxGetInstanceHandle(), u"CGXGridWnd", &wc));
-    EXPECT_EQ(wc.style, static_cast<UINT>(CS_DBLCLKS | CS_GLOBALCLASS));
+    for (LPCTSTR name : {u"CGXGridWnd", u"CGXTabBeam", u"CGXTabWnd"}) {
+        WNDCLASSW wc{};
+        ASSERT_TRUE(::GetClassInfoW(AfxGetInstanceHandle(), name, &wc)) << Utf16ToUtf8(name);
+        EXPECT_EQ(wc.style, static_cast<UINT>(CS_DBLCLKS | CS_GLOBALCLASS));
+    }
     GridLibraryState::Instance().factory->UnregisterWindowClasses(AfxGetInstanceHandle());
-    EXPECT_FALSE(::GetClassInfoW(AfxGetInstanceHandle(), u"CGXGridWnd", &wc));
+    for (LPCTSTR name : {u"CGXGridWnd", u"CGXTabBeam", u"CGXTabWnd"}) {
+        WNDCLASSW wc{};
+        EXPECT_FALSE(::GetClassInfoW(AfxGetInstanceHandle(), name, &wc));
+    }
 }
 
 TEST(ControlFactory, MakesTheStaticAndHeaderCells) {
