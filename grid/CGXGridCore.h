@@ -419,7 +419,7 @@ public:
     virtual void OnGridCancelMode();
     virtual BOOL OnGridMouseActivate(CWnd* desktop, UINT hitTest, UINT message, int& result);
     virtual void OnGridSysColorChange();
-    virtual void OnGridWinIniChange(LPCTSTR) {}
+    virtual void OnGridWinIniChange(LPCTSTR section);
     virtual void OnGridTimer(UINT_PTR timerId);
     virtual BOOL OnGridVScroll(UINT code, UINT position, CWnd* scrollBar);
     virtual BOOL OnGridHScroll(UINT code, UINT position, CWnd* scrollBar);
