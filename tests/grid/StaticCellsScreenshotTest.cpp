@@ -13,8 +13,6 @@
 #include "support/ScreenshotChild.h"
 #include "support/TestSupport.h"
 
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -24,17 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 constexpr const char* kChildVariable = "DOLIVA_STATIC_CELLS_SCREENSHOT_DIR";
-
-void Pump() {
-    MSG m{};
-    for (int round = 0; round < 30; ++round) {
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageW(&m);
-        }
-        usleep(10000);
-    }
-}
 
 TEST(StaticCellsScreenshotChild, Shoot) {
     const char* out = std::getenv(kChildVariable);
@@ -68,13 +55,11 @@ TEST(StaticCellsScreenshotChild, Shoot) {
     }
     grid.Redraw();
     frame.UpdateWindow();
-    Pump();
-    DisplayFlush();
-    backend->RunOnDisplayThread([] {});
+    const testsupport::Picture shot = testsupport::ShootSettledScreen(backend, out);
     RECT native{};
     ASSERT_TRUE(backend->NativeContentRect(frame.GetSafeHwnd(), &native));
     const std::string png = std::string(out) + "/static-cells.png";
-    ASSERT_TRUE(testsupport::ShootScreen(out).WritePng(png));
+    ASSERT_TRUE(shot.WritePng(png));
 
     const testsupport::Picture screen = testsupport::Picture::FromPng(png);
     ASSERT_TRUE(screen.Valid());
