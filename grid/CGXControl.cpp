@@ -100,6 +100,10 @@ void CGXControl::ForwardKillFocus(CWnd* newFocus) {
     ::SendMessageW(grid->GetSafeHwnd(), WM_KILLFOCUS, reinterpret_cast<WPARAM>(next), 0);
 }
 
+void CGXControl::ExcludeRectFromPaint(const RECT& rect) {
+    m_pGrid->ExcludeFromNextPaint(rect);
+}
+
 void CGXControl::RegisterUserAttributes(CGXStylesMap* stylesMap) {
     CGXStyle warning;
     warning.SetWrapText(TRUE).SetAutoSize(TRUE);

@@ -66,6 +66,8 @@ public:
     BOOL IsWindowKindOf(const CRuntimeClass* windowClass);
     // Selects the style's font into the dc (nothing when it is the standard one); the font selected before.
     CFont* SelectCellFont(CDC* dc, const CGXStyle& style, const CGXStyle* standardStyle);
+    // A window-based control keeps the next memory-DC paint of the grid off its visible window.
+    void ExcludeRectFromPaint(const RECT& rect);
     // A window-based control's WM_KILLFOCUS: the grid hears of focus leaving for another window.
     void ForwardKillFocus(CWnd* newFocus);
     static void RegisterUserAttributes(CGXStylesMap* stylesMap);
