@@ -389,6 +389,8 @@ public:
     virtual void PrepareDC(CDC*) {}
     virtual void OnGridDraw(CDC* dc);
     BOOL SetPaintWithMemoryDC(BOOL on);
+    // The next memory-DC paint leaves the rectangle untouched on the screen (a control's window lies there).
+    void ExcludeFromNextPaint(const RECT& rect) { m_excludedFromPaint.emplace_back(rect); }
     virtual void DrawCells(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right, CDC* dc);
     virtual void DrawCellControl(CDC* dc, ROWCOL row, ROWCOL col, const RECT& rect, const CGXStyle& style);
     virtual void DrawInvertCell(CDC* dc, ROWCOL row, ROWCOL col, const RECT& rect);
@@ -446,7 +448,7 @@ public:
     virtual void OnGridCancelMode();
     virtual BOOL OnGridMouseActivate(CWnd* desktop, UINT hitTest, UINT message, int& result);
     virtual void OnGridSysColorChange();
-    virtual void OnGridWinIniChange(LPCTSTR) {}
+    virtual void OnGridWinIniChange(LPCTSTR section);
     virtual void OnGridTimer(UINT_PTR timerId);
     virtual BOOL OnGridVScroll(UINT code, UINT position, CWnd* scrollBar);
     virtual BOOL OnGridHScroll(UINT code, UINT position, CWnd* scrollBar);
@@ -580,6 +582,7 @@ protected:
     int m_nDrawingDepth = 0;
     GridDrawTable* m_pDrawTable = nullptr;
     BOOL m_bPaintWithMemDC = FALSE;
+    std::vector<CRect> m_excludedFromPaint;
     BOOL m_bScrollbarsChanged = FALSE;
     BOOL m_bDrawCellBackground = FALSE;
     BOOL m_bInvertCurrentCellOnce = FALSE;

@@ -3,6 +3,7 @@
 #include "grid/CGXGridCore.h"
 #include "grid/CGXGridParam.h"
 #include "grid/GridLibraryState.h"
+#include "grid/GridSysColorCache.h"
 #include "platform/display/InputApi.h"
 #include "platform/display/MessageApi.h"
 #include "platform/display/ScrollBarApi.h"
@@ -436,7 +437,23 @@ BOOL CGXGridCore::OnGridMouseActivate(CWnd*, UINT, UINT, int&) {
 }
 
 void CGXGridCore::OnGridSysColorChange() {
+    GridSysColorCache::Refresh();
     FreeObjectCache();
+    for (const auto& entry : m_controlMap) {
+        if (entry.second) {
+            entry.second->SysColorChanged();
+        }
+    }
+    InvalidateGridRect(nullptr);
+}
+
+void CGXGridCore::OnGridWinIniChange(LPCTSTR section) {
+    InitDateTimeFeature();
+    for (const auto& entry : m_controlMap) {
+        if (entry.second) {
+            entry.second->WinIniChanged(section);
+        }
+    }
     InvalidateGridRect(nullptr);
 }
 
