@@ -4,16 +4,26 @@
 #pragma once
 
 #include "grid/GridDefs.h"
+#include "platform/base/CRect.h"
 #include "platform/base/CString.h"
 #include "platform/base/Win32Types.h"
 #include "platform/base/WindowTypes.h"
 
 #include <memory>
+#include <vector>
 
 class CDC;
+class CFont;
+class CGXChild;
 class CGXGridCore;
 class CGXStyle;
 class CWnd;
+
+// One per control class: its name and its base class's record, for IsControlTypeOf.
+struct ControlTypeRecord {
+    const char* name;
+    const ControlTypeRecord* base;
+};
 
 class CGXControl {
 public:
@@ -21,6 +31,8 @@ public:
     virtual ~CGXControl();
     CGXControl(const CGXControl&) = delete;
     CGXControl& operator=(const CGXControl&) = delete;
+
+    static const ControlTypeRecord kTypeRecord;
 
     CGXGridCore* Grid() const { return m_pGrid; }
     CWnd* GetGridWnd() const;
@@ -31,6 +43,12 @@ public:
     // The bound cell's composed style, copied on first use.
     const CGXStyle& GetCachedStyle();
     void FreeStyle(BOOL resetGridCache);
+
+    virtual const ControlTypeRecord* GetTypeRecord() const { return &kTypeRecord; }
+    // Whether the record is this control's or one of its bases' (same record or same name).
+    BOOL IsControlTypeOf(const ControlTypeRecord* record) const;
+    // Forwards to the grid's LoadFont; the font selected before.
+    CFont* SelectCellFont(CDC* dc, const CGXStyle& style, const CGXStyle* standardStyle);
 
     virtual CWnd* GetCellWindow() { return nullptr; }
     virtual void SetActive(BOOL) {}
@@ -46,6 +64,18 @@ public:
     virtual BOOL ReportCellLeft(ROWCOL newRow, ROWCOL newCol);
     virtual BOOL AskCancelEdit();
     virtual void ReportEditCancelled();
+    // The cell rectangle (grown by its covered range when none is given) inside its borders and lines.
+    virtual CRect GetInnerRect(ROWCOL row, ROWCOL col, const RECT* cellRect = nullptr,
+                               const CGXStyle* style = nullptr);
+    virtual CSize AddBorderSize(int width, int height, const CGXStyle& style);
+    // The size the cell's content needs; the last two values are handed on to the size calculation.
+    virtual CSize CalcCellSize(CDC* dc, ROWCOL row, ROWCOL col, const CGXStyle& style,
+                               const CGXStyle* standardStyle, BOOL heightForWidth);
+    // Turns a text typed or pasted for the cell into the value to store; FALSE refuses it.
+    virtual BOOL DisplayTextToValue(CString& text, ROWCOL row, ROWCOL col, const CGXStyle* style);
+    // Stores the style for the cell and brings the bound control in step with it.
+    virtual BOOL StoreStyle(ROWCOL row, ROWCOL col, const CGXStyle* style, int mode, int kind,
+                            const CGXStyle* cellStyle);
     virtual void GetEditText(CString& text);
     virtual void SetEditText(const CString& text);
     // The edit text; FALSE as nothing is selected in a cell without an editor.
@@ -85,7 +115,23 @@ public:
     virtual BOOL SysChar(UINT, UINT, UINT) { return FALSE; }
     virtual BOOL SysDeadChar(UINT, UINT, UINT) { return FALSE; }
     virtual BOOL HandleCommand(WPARAM, LPARAM) { return FALSE; }
-    virtual void CancelMode() {}
+    // A child (or the control itself, with null) was clicked: the grid hears of it.
+    virtual void ChildClicked(CGXChild* child);
+    virtual void SysColorChanged();
+    // The read-only lock of the parameter applied to the grid and the cell.
+    virtual BOOL IsReadOnly();
+    virtual void CancelMode();
+
+    // Child objects: the control owns them; the active child takes mouse and key input first.
+    virtual void AddChild(CGXChild* child);
+    virtual CGXChild* GetChild(int index) const;
+    virtual int GetChildCount() const { return static_cast<int>(m_children.size()); }
+    virtual CGXChild* GetActiveChild() const { return m_pActiveChild; }
+    virtual void SetActiveChild(CGXChild* child) { m_pActiveChild = child; }
+    // Sets the children's rectangles inside the cell's inner rectangle.
+    virtual void PlaceChildren(ROWCOL, ROWCOL, const RECT&) {}
+    // The raised (1) or inset (2) frame that the style's Draw3dFrame asks for.
+    virtual void DrawFrame3d(CDC* dc, const RECT& rect, const CGXStyle& style);
 
 protected:
     CGXGridCore* m_pGrid;
@@ -95,6 +141,14 @@ protected:
     std::unique_ptr<CGXStyle> m_pStyle;
     BOOL m_bPendingLead = FALSE;
     WCHAR m_storedUnit = 0;
+    std::vector<std::unique_ptr<CGXChild>> m_children;
+    CGXChild* m_pActiveChild = nullptr;
+
+    // The children laid out in the bound cell.
+    void PlaceChildrenInBoundCell();
+    CGXChild* ChildAt(POINT point) const;
+    // Black-and-white printing: the properties' printing flag and their black-and-white setting.
+    BOOL IsPrintingBlackAndWhite() const;
 };
 
 // Joins a typed character to a pending lead surrogate: TRUE when the text holds both.

@@ -1,5 +1,6 @@
 #include "grid_features/CGXControlFactory.h"
 
+#include "grid/CGXCheckBox.h"
 #include "grid/CGXCoveredCellPool.h"
 #include "grid/CGXGridDocSerializeImp.h"
 #include "grid/CGXGridParamCopyOperatorImp.h"
@@ -40,6 +41,14 @@ struct ControlEntry {
     bool tip;
 };
 
+CGXControl* MakeFlatCheckBox(CGXGridCore* grid) {
+    return new CGXCheckBox(grid, FALSE);
+}
+
+CGXControl* Make3dCheckBox(CGXGridCore* grid) {
+    return new CGXCheckBox(grid, TRUE);
+}
+
 const ControlEntry kControls[] = {
     {20128, nullptr, false}, // bitmap from a database field
     {20130, nullptr, false}, // check box with modify state, flat
@@ -51,14 +60,14 @@ const ControlEntry kControls[] = {
     {52513, nullptr, true},  // static text
     {52514, nullptr, false}, // push button
     {52515, nullptr, false}, // radio buttons, flat
-    {52516, nullptr, false}, // check box, flat
+    {52516, MakeFlatCheckBox, false}, // check box, flat
     {52517, nullptr, true},  // combo box, no text-fit
     {52518, nullptr, true},  // hot-spot edit
     {52519, nullptr, true},  // spin edit
     {52520, nullptr, true},  // header
     {52521, nullptr, false}, // edit with scroll bar
     {52522, nullptr, true},  // list box
-    {52523, nullptr, false}, // check box, 3-D
+    {52523, Make3dCheckBox, false}, // check box, 3-D
     {52524, nullptr, false}, // radio buttons, 3-D
     {52525, nullptr, true},  // combo box, zero-based
     {52526, nullptr, true},  // combo box, one-based
@@ -114,6 +123,7 @@ void CGXControlFactory::RegisterUserAttributes(CGXStylesMap* stylesMap) {
     // Each control class registers its own attributes here, in the order edit base, spin edit, check box,
     // radio buttons with active state, masked edit, progress bar, tabbed combo box and window, date-time,
     // currency, as the classes arrive.
+    CGXCheckBox::RegisterUserAttributes(stylesMap);
     CGXStyle tooltip;
     tooltip.SetWrapText(TRUE).SetAutoSize(TRUE);
     stylesMap->RegisterUserAttribute(kTooltipTextAttribute, &tooltip);
