@@ -4,11 +4,11 @@
 #include "grid/CGXDrawingAndFormatting.h"
 #include "grid/CGXGridCore.h"
 #include "grid/GridSysColorCache.h"
-#include "platform/gdi/SystemColors.h"
 #include "platform/display/PaintApi.h"
 #include "platform/display/VirtualKeys.h"
 #include "platform/framework/CDC.h"
 #include "platform/framework/CWnd.h"
+#include "platform/gdi/SystemColors.h"
 
 void CGXButton::Draw(CDC* dc, BOOL active) {
     const BOOL focused = active && IsActiveChild();
@@ -19,8 +19,8 @@ void CGXButton::Draw(CDC* dc, BOOL active) {
     if (m_bPressed) {
         text.OffsetRect(1, 1);
     }
-    GetDrawingAndFormatting()->DrawButtonText(dc, text.left, text.top, text.right, text.bottom, focused, m_text,
-                                              DT_WORDBREAK);
+    GetDrawingAndFormatting()->DrawButtonText(dc, text.left, text.top, text.right, text.bottom, focused,
+                                              m_text, DT_WORDBREAK);
 }
 
 void CGXButton::SetPressed(BOOL pressed) {

@@ -98,7 +98,8 @@ void MapColorTable(HGLOBAL dib, Map map) {
 } // namespace
 
 CGXCheckBox::CGXCheckBox(CGXGridCore* grid, BOOL threeD, UINT screenBitmapId, UINT printBitmapId)
-    : CGXControl(grid), m_b3D(threeD), m_nScreenBitmapId(screenBitmapId ? screenBitmapId : DefaultScreenBitmap(threeD)),
+    : CGXControl(grid), m_b3D(threeD),
+      m_nScreenBitmapId(screenBitmapId ? screenBitmapId : DefaultScreenBitmap(threeD)),
       m_nPrintBitmapId(printBitmapId ? printBitmapId : IDB_GRID_CHECKBOX_FLAT) {}
 
 CGXCheckBox::~CGXCheckBox() {
@@ -237,9 +238,10 @@ void CGXCheckBox::Draw(CDC* dc, const RECT& rect, ROWCOL row, ROWCOL col, const 
     DrawBox(dc, inner, state, alignment, caption);
     const int captionLeft = inner.left + m_nBoxSize * 3 / 2;
     if (!caption.IsEmpty() && captionLeft < inner.right) {
-        const UINT format = alignment | kTextNoPrefix | (style.GetWrapText() ? kTextWordBreak : kTextSingleLine);
-        GetDrawingAndFormatting()->DrawText(dc, caption, -1, captionLeft, inner.top, inner.right, inner.bottom,
-                                            format, &rect);
+        const UINT format =
+            alignment | kTextNoPrefix | (style.GetWrapText() ? kTextWordBreak : kTextSingleLine);
+        GetDrawingAndFormatting()->DrawText(dc, caption, -1, captionLeft, inner.top, inner.right,
+                                            inner.bottom, format, &rect);
     }
     CGXControl::Draw(dc, rect, row, col, style, standardStyle);
     if (oldFont) {
@@ -275,8 +277,9 @@ CSize CGXCheckBox::CalcCellSize(CDC* dc, ROWCOL row, ROWCOL col, const CGXStyle&
         int lines = 1;
         if (wrap) {
             RECT area{contentLeft, inner.top, inner.right, 32767};
-            lines = GetDrawingAndFormatting()->CalcLines(dc, caption, -1, area, kTextNoPrefix | kTextWordBreak,
-                                                         starts, lengths, CGXDrawingAndFormatting::kMaxDrawnLines);
+            lines = GetDrawingAndFormatting()->CalcLines(dc, caption, -1, area,
+                                                         kTextNoPrefix | kTextWordBreak, starts, lengths,
+                                                         CGXDrawingAndFormatting::kMaxDrawnLines);
         }
         if (heightForWidth) {
             height = lineHeight * lines;
@@ -312,7 +315,8 @@ BOOL CGXCheckBox::DisplayTextToValue(CString& text, ROWCOL row, ROWCOL col, cons
         style = scratch;
     }
     const BoxValues values = ValuesOf(*style);
-    if (values.triState && text.CompareNoCase(values.checked) != 0 && text.CompareNoCase(values.unchecked) != 0) {
+    if (values.triState && text.CompareNoCase(values.checked) != 0 &&
+        text.CompareNoCase(values.unchecked) != 0) {
         text.Empty();
     }
     if (scratch) {

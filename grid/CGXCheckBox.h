@@ -12,7 +12,12 @@ class CGXCheckBox : public CGXControl {
 public:
     static const ControlTypeRecord kTypeRecord;
     // The state word's bits; neither checked nor unchecked is the indeterminate state.
-    enum : UINT { kStateCurrent = 0x1, kStateDisabledOrPressed = 0x2, kStateChecked = 0x4, kStateUnchecked = 0x8 };
+    enum : UINT {
+        kStateCurrent = 0x1,
+        kStateDisabledOrPressed = 0x2,
+        kStateChecked = 0x4,
+        kStateUnchecked = 0x8
+    };
     static constexpr int kBoxSize = 13;
     static constexpr WORD kCheckedValueAttribute = 51019;
     static constexpr WORD kUncheckedValueAttribute = 51020;

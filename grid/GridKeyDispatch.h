@@ -6,8 +6,8 @@
 #include "platform/display/WindowMessages.h"
 
 template <class Target>
-BOOL DispatchCellKeyMessage(Target& target, UINT message, WPARAM key, UINT repeat, UINT flags, BOOL& pendingLead,
-                            WCHAR storedUnit) {
+BOOL DispatchCellKeyMessage(Target& target, UINT message, WPARAM key, UINT repeat, UINT flags,
+                            BOOL& pendingLead, WCHAR storedUnit) {
     const UINT k = static_cast<UINT>(key);
     switch (message) {
     case WM_KEYDOWN:

@@ -6,6 +6,8 @@
 #include "grid/CGXGridParamCopyOperatorImp.h"
 #include "grid/CGXGridProfileImp.h"
 #include "grid/CGXGridWnd.h"
+#include "grid/CGXProgressCtrl.h"
+#include "grid/CGXPushbutton.h"
 #include "grid/CGXStyle.h"
 #include "grid/CGXStyleCompareSubsetImp.h"
 #include "grid/CGXStyleSerializeImp.h"
@@ -41,12 +43,20 @@ struct ControlEntry {
     bool tip;
 };
 
+CGXControl* MakePushbutton(CGXGridCore* grid) {
+    return new CGXPushbutton(grid);
+}
+
 CGXControl* MakeFlatCheckBox(CGXGridCore* grid) {
     return new CGXCheckBox(grid, FALSE);
 }
 
 CGXControl* Make3dCheckBox(CGXGridCore* grid) {
     return new CGXCheckBox(grid, TRUE);
+}
+
+CGXControl* MakeProgress(CGXGridCore* grid) {
+    return new CGXProgressCtrl(grid);
 }
 
 const ControlEntry kControls[] = {
@@ -58,7 +68,7 @@ const ControlEntry kControls[] = {
     {20137, nullptr, false}, // radio buttons with active state, flat
     {52512, nullptr, true},  // edit
     {52513, nullptr, true},  // static text
-    {52514, nullptr, false}, // push button
+    {52514, MakePushbutton, false}, // push button
     {52515, nullptr, false}, // radio buttons, flat
     {52516, MakeFlatCheckBox, false}, // check box, flat
     {52517, nullptr, true},  // combo box, no text-fit
@@ -78,7 +88,7 @@ const ControlEntry kControls[] = {
     {52532, nullptr, true},  // combo box showing the choice, zero-based
     {52534, nullptr, false}, // rich edit
     {52535, nullptr, true},  // masked edit
-    {52536, nullptr, false}, // progress bar
+    {52536, MakeProgress, false}, // progress bar
     {52537, nullptr, false}, // password edit
     {52539, nullptr, false}, // tabbed combo-box window (the tabbed combo box on a 16-bit host)
     {52540, nullptr, false}, // tabbed drop-down list window (likewise)
@@ -124,6 +134,7 @@ void CGXControlFactory::RegisterUserAttributes(CGXStylesMap* stylesMap) {
     // radio buttons with active state, masked edit, progress bar, tabbed combo box and window, date-time,
     // currency, as the classes arrive.
     CGXCheckBox::RegisterUserAttributes(stylesMap);
+    CGXProgressCtrl::RegisterUserAttributes(stylesMap);
     CGXStyle tooltip;
     tooltip.SetWrapText(TRUE).SetAutoSize(TRUE);
     stylesMap->RegisterUserAttribute(kTooltipTextAttribute, &tooltip);

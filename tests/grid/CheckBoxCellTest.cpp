@@ -19,15 +19,15 @@ protected:
         Init(new CGXCheckBox(&grid, FALSE), kFlatCheckBox);
         SetValue(2, 2, u"1");
     }
-    void SetValue(ROWCOL row, ROWCOL col, LPCTSTR value) { grid.SetValueRange(CGXRange(row, col, row, col), value); }
+    void SetValue(ROWCOL row, ROWCOL col, LPCTSTR value) {
+        grid.SetValueRange(CGXRange(row, col, row, col), value);
+    }
     // A point inside the box of a cell without caption: the box sits 3 pixels in from the inner corner.
     POINT InBox(ROWCOL row, ROWCOL col) {
         const CRect inner = control->GetInnerRect(row, col);
         return POINT{inner.left + 9, inner.top + 8};
     }
-    void Space() {
-        Key(WM_CHAR, u' ');
-    }
+    void Space() { Key(WM_CHAR, u' '); }
 };
 
 TEST_F(CheckBoxTest, StateFollowsValueTextsAndTriState) {
@@ -64,7 +64,8 @@ TEST_F(CheckBoxTest, StateFollowsValueTextsAndTriState) {
     }
     CGXStyle disabled;
     disabled.SetValue(u"1").SetEnabled(FALSE);
-    EXPECT_EQ(control->GetState(4, 1, disabled), CGXCheckBox::kStateChecked | CGXCheckBox::kStateDisabledOrPressed);
+    EXPECT_EQ(control->GetState(4, 1, disabled),
+              CGXCheckBox::kStateChecked | CGXCheckBox::kStateDisabledOrPressed);
 }
 
 TEST_F(CheckBoxTest, SpaceBarTogglesTwoAndThreeStates) {
@@ -145,7 +146,8 @@ TEST_F(CheckBoxTest, ReadOnlyCellNeverToggles) {
 TEST_F(CheckBoxTest, TypedTextOfTriStateBoxKeepsOnlyKnownValues) {
     CGXStyle triState;
     triState.SetTriState(TRUE);
-    for (const auto& [typed, kept] : {std::pair<LPCTSTR, LPCTSTR>{u"1", u"1"}, {u"0", u"0"}, {u"maybe", u""}}) {
+    for (const auto& [typed, kept] :
+         {std::pair<LPCTSTR, LPCTSTR>{u"1", u"1"}, {u"0", u"0"}, {u"maybe", u""}}) {
         CString text(typed);
         EXPECT_TRUE(control->DisplayTextToValue(text, 2, 2, &triState));
         EXPECT_EQ(text, CString(kept));
@@ -185,7 +187,8 @@ TEST_F(CheckBoxTest, DrawsTheBoxOfItsStateFromTheStrip) {
         BOOL enabled;
         int sourceX;
     };
-    const Case cases[] = {{u"0", TRUE, 0}, {u"1", TRUE, 13}, {u"0", FALSE, 26}, {u"1", FALSE, 39}, {u"?", TRUE, 52}};
+    const Case cases[] = {
+        {u"0", TRUE, 0}, {u"1", TRUE, 13}, {u"0", FALSE, 26}, {u"1", FALSE, 39}, {u"?", TRUE, 52}};
     const CRect cell(0, 0, 100, 18);
     for (const Case& c : cases) {
         CGXStyle style;
