@@ -232,6 +232,36 @@ TEST_F(CheckBoxTest, StripColoursFollowTheSystemAndPrintWhite) {
     ::DeleteDC(hdc);
 }
 
+TEST_F(CheckBoxTest, SizeMadeOfBoxAndCaptionLines) {
+    HDC hdc = GdiCreateRecordingDC(200, 100);
+    CDC dc;
+    dc.Attach(hdc);
+    const auto size = [&](LPCTSTR caption, BOOL wrap, BOOL heightForWidth) {
+        CGXStyle style = grid.LookupStyleRowCol(4, 1);
+        style.SetWrapText(wrap);
+        if (caption) {
+            style.SetChoicesList(caption);
+        }
+        return control->CalcCellSize(&dc, 4, 1, style, nullptr, heightForWidth);
+    };
+    const CSize bare = size(nullptr, FALSE, FALSE);
+    const CSize oneLine = size(u"wide caption", FALSE, FALSE);
+    const CSize twoLines = size(u"x\r\nwide caption", FALSE, FALSE);
+    // The box alone is never lower than the box and its margin.
+    EXPECT_GE(bare.cy, 13 + 4);
+    EXPECT_GT(oneLine.cx, bare.cx);
+    // The widest line sets the width; every line adds its height.
+    EXPECT_EQ(twoLines.cx, oneLine.cx);
+    EXPECT_GT(twoLines.cy, oneLine.cy);
+    // Asked for the height at the cell's width: the inner width, a line height per wrapped line.
+    const CSize fitted = size(u"one two three four five six seven", TRUE, TRUE);
+    const CSize single = size(u"one", TRUE, TRUE);
+    EXPECT_EQ(fitted.cx, single.cx);
+    EXPECT_GT(fitted.cy, single.cy);
+    dc.Detach();
+    ::DeleteDC(hdc);
+}
+
 TEST(CheckBoxBitmapsTest, DefaultStripsByLook) {
     CGXGridWnd grid;
     CGXCheckBox flat(&grid, FALSE);
