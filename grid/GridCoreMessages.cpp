@@ -2,6 +2,7 @@
 #include "grid/CGXControl.h"
 #include "grid/CGXGridCore.h"
 #include "grid/CGXGridParam.h"
+#include "grid/GridSysColorCache.h"
 #include "platform/display/InputApi.h"
 #include "platform/display/MessageApi.h"
 #include "platform/display/ScrollBarApi.h"
@@ -413,6 +414,13 @@ BOOL CGXGridCore::OnGridMouseActivate(CWnd*, UINT, UINT, int&) {
 }
 
 void CGXGridCore::OnGridSysColorChange() {
+    // Controls that keep pictures in system colours map them again.
+    GridSysColorCache::Refresh();
+    for (const auto& [id, control] : m_controlMap) {
+        if (control) {
+            control->SysColorChanged();
+        }
+    }
     FreeObjectCache();
     InvalidateGridRect(nullptr);
 }

@@ -262,6 +262,28 @@ TEST_F(CheckBoxTest, SizeMadeOfBoxAndCaptionLines) {
     ::DeleteDC(hdc);
 }
 
+// Counts the reloads that map the strips' colours again.
+class CountingCheckBox : public CGXCheckBox {
+public:
+    using CGXCheckBox::CGXCheckBox;
+    BOOL LoadBitmaps() override {
+        ++loads;
+        return CGXCheckBox::LoadBitmaps();
+    }
+    int loads = 0;
+};
+
+TEST(CheckBoxBitmapsTest, SystemColourChangeMapsTheStripsAgain) {
+    CellGrid grid;
+    GridHost host(&grid);
+    grid.Initialize();
+    auto* box = new CountingCheckBox(&grid, FALSE);
+    grid.RegisterControl(kFlatCheckBox, box);
+    grid.SendMessage(WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(box->loads, 1);
+    AfxDeleteTempMaps();
+}
+
 TEST(CheckBoxBitmapsTest, DefaultStripsByLook) {
     CGXGridWnd grid;
     CGXCheckBox flat(&grid, FALSE);
