@@ -1,12 +1,17 @@
-// A push button child: pressed while the left button or the space bar holds it down, and clicked (the
-// owner's ChildClicked) when released over it.
+// A push button child: pressed while the mouse button or the space bar is held on it, it tells its owner
+// (ChildClicked) when released over it.
 #pragma once
 
 #include "grid/CGXChild.h"
 
 class CGXButton : public CGXChild {
 public:
-    using CGXChild::CGXChild;
+    explicit CGXButton(CGXControl* owner) : CGXChild(owner) {}
+
+    BOOL IsPressed() const { return m_bPressed; }
+    BOOL IsCaptured() const { return m_bCaptured; }
+    // Whether the button invalidates itself whenever pressed changes.
+    void SetRedrawOnChange(BOOL redraw) { m_bRedrawOnChange = redraw; }
 
     void Draw(CDC* dc, BOOL active) override;
     BOOL MouseMove(UINT flags, int x, int y) override;
@@ -16,13 +21,10 @@ public:
     BOOL KeyUp(UINT key, UINT repeat, UINT flags) override;
     void CancelMode() override;
 
-    BOOL IsPressed() const { return m_bPressed; }
-
 protected:
     void SetPressed(BOOL pressed);
 
     BOOL m_bPressed = FALSE;
-    // Between a press on the button and the next release or cancel.
     BOOL m_bCaptured = FALSE;
     BOOL m_bRedrawOnChange = TRUE;
 };

@@ -250,7 +250,7 @@ void CGXCheckBox::Draw(CDC* dc, const RECT& rect, ROWCOL row, ROWCOL col, const 
 }
 
 CSize CGXCheckBox::CalcCellSize(CDC* dc, ROWCOL row, ROWCOL col, const CGXStyle& style,
-                                const CGXStyle* standardStyle, BOOL heightForWidth) {
+                                const CGXStyle* standardStyle, BOOL heightForWidth, int) {
     CGXRange range(row, col, row, col);
     m_pGrid->GetSpannedRangeRowCol(row, col, range);
     const CRect cell(0, 0, m_pGrid->CalcSumOfColWidths(range.left, range.right),
@@ -307,20 +307,11 @@ CSize CGXCheckBox::CalcCellSize(CDC* dc, ROWCOL row, ROWCOL col, const CGXStyle&
     return AddBorderSize(m_nBoxSize + width + 6, std::max(m_nBoxSize + 4, height), style);
 }
 
-BOOL CGXCheckBox::DisplayTextToValue(CString& text, ROWCOL row, ROWCOL col, const CGXStyle* style) {
-    CGXStyle* scratch = nullptr;
-    if (!style) {
-        scratch = m_pGrid->CreateStyle();
-        m_pGrid->ComposeStyleRowCol(row, col, *scratch);
-        style = scratch;
-    }
-    const BoxValues values = ValuesOf(*style);
+BOOL CGXCheckBox::DisplayTextToValue(CString& text, ROWCOL, ROWCOL, const CGXStyle& style) {
+    const BoxValues values = ValuesOf(style);
     if (values.triState && text.CompareNoCase(values.checked) != 0 &&
         text.CompareNoCase(values.unchecked) != 0) {
         text.Empty();
-    }
-    if (scratch) {
-        m_pGrid->RecycleStyle(scratch);
     }
     return TRUE;
 }

@@ -28,13 +28,13 @@ public:
 
     static void RegisterUserAttributes(CGXStylesMap* stylesMap);
 
-    const ControlTypeRecord* GetTypeRecord() const override { return &kTypeRecord; }
+    const ControlTypeRecord& GetTypeRecord() const override { return kTypeRecord; }
     CSize CalcCellSize(CDC* dc, ROWCOL row, ROWCOL col, const CGXStyle& style, const CGXStyle* standardStyle,
-                       BOOL heightForWidth) override;
+                       BOOL heightForWidth, int extra) override;
     void Draw(CDC* dc, const RECT& rect, ROWCOL row, ROWCOL col, const CGXStyle& style,
               const CGXStyle* standardStyle) override;
     // With TriState, a text that is neither the checked nor the unchecked text becomes empty.
-    BOOL DisplayTextToValue(CString& text, ROWCOL row, ROWCOL col, const CGXStyle* style) override;
+    BOOL DisplayTextToValue(CString& text, ROWCOL row, ROWCOL col, const CGXStyle& style) override;
     BOOL MouseMove(UINT flags, POINT point, UINT hitState) override;
     BOOL LButtonDown(UINT flags, POINT point, UINT hitState) override;
     BOOL LButtonUp(UINT flags, POINT point, UINT hitState) override;

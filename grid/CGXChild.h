@@ -1,12 +1,12 @@
-// A child object of a cell control: a small rectangle inside the cell that draws itself and takes mouse and
-// key input, such as the button of a push-button cell. The owning control lays its children out, hit-tests
-// them and routes input to its active child.
+// A child object of a cell control: a small rectangle inside the cell, in grid-window coordinates, that
+// draws itself and takes mouse and key input routed to it by its owner.
 #pragma once
 
 #include "platform/base/CRect.h"
 #include "platform/base/CString.h"
 #include "platform/base/Win32Types.h"
 #include "platform/base/WindowTypes.h"
+#include "grid/GridDefs.h"
 
 class CDC;
 class CGXControl;
@@ -20,15 +20,14 @@ public:
 
     CGXControl* Owner() const { return m_pOwner; }
 
-    // In grid-window coordinates.
     virtual void SetRect(const RECT& rect) { m_rect = rect; }
     virtual void GetRect(RECT& rect) const { rect = m_rect; }
-    virtual BOOL HitTest(int x, int y) const { return m_rect.PtInRect(POINT{x, y}); }
+    virtual BOOL HitTest(int x, int y) const { return m_rect.PtInRect(CPoint(x, y)); }
     virtual BOOL IsActiveChild() const;
     virtual void SetText(const CString& text) { m_text = text; }
     virtual CString GetText() const { return m_text; }
     virtual void Draw(CDC* dc, BOOL active) = 0;
-    // Invalidates the child's rectangle in the grid window, erasing.
+    // Invalidates the child's rectangle in the grid window.
     virtual void Refresh();
 
     virtual BOOL MouseMove(UINT, int, int) { return FALSE; }
@@ -41,8 +40,9 @@ public:
     virtual BOOL RButtonDown(UINT, int, int) { return FALSE; }
     virtual BOOL RButtonUp(UINT, int, int) { return FALSE; }
     virtual BOOL RButtonDblClk(UINT, int, int) { return FALSE; }
+    virtual BOOL MouseMoveOver(ROWCOL, ROWCOL, UINT, int, int) { return FALSE; }
 
-    // Dispatches a key message to the key operations below, as the owning control does.
+    // Dispatches a key message to the key operations below, as the owner does.
     virtual BOOL KeyMessage(UINT message, WPARAM key, UINT repeat, UINT flags);
     virtual BOOL KeyDown(UINT, UINT, UINT) { return FALSE; }
     virtual BOOL KeyUp(UINT, UINT, UINT) { return FALSE; }
@@ -53,7 +53,6 @@ public:
     virtual BOOL SysKeyUp(UINT, UINT, UINT) { return FALSE; }
     virtual BOOL SysChar(UINT, UINT, UINT) { return FALSE; }
     virtual BOOL SysDeadChar(UINT, UINT, UINT) { return FALSE; }
-
     virtual void WinIniChanged(LPCTSTR) {}
     virtual void SysColorChanged() {}
     virtual void CancelMode() {}

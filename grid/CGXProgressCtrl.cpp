@@ -139,7 +139,7 @@ COLORREF CGXProgressCtrl::GetCaptionColor(BOOL onBar, const CGXStyle& style) {
 
 void CGXProgressCtrl::Draw(CDC* dc, const RECT& rect, ROWCOL row, ROWCOL col, const CGXStyle& style,
                            const CGXStyle* standardStyle) {
-    const BOOL blackAndWhite = IsPrintingBlackAndWhite();
+    const BOOL blackAndWhite = IsBlackAndWhitePrinting();
     const long upper = LongAttribute(style, kUpperBoundAttribute);
     const long lower = LongAttribute(style, kLowerBoundAttribute);
     const int width = rect.right - rect.left;

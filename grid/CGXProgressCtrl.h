@@ -20,7 +20,7 @@ public:
 
     static void RegisterUserAttributes(CGXStylesMap* stylesMap);
 
-    const ControlTypeRecord* GetTypeRecord() const override { return &kTypeRecord; }
+    const ControlTypeRecord& GetTypeRecord() const override { return kTypeRecord; }
     void Draw(CDC* dc, const RECT& rect, ROWCOL row, ROWCOL col, const CGXStyle& style,
               const CGXStyle* standardStyle) override;
     // A value outside the bounds is stored clamped to them.

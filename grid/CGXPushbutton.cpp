@@ -19,7 +19,7 @@ void CGXPushbutton::InitCell(ROWCOL row, ROWCOL col) {
 }
 
 CSize CGXPushbutton::CalcCellSize(CDC* dc, ROWCOL, ROWCOL, const CGXStyle& style,
-                                  const CGXStyle* standardStyle, BOOL) {
+                                  const CGXStyle* standardStyle, BOOL, int) {
     CFont* oldFont = SelectCellFont(dc, style, standardStyle);
     const CString caption = style.GetIncludeChoicesList() ? style.GetChoicesList() : CString();
     const CSize extent = dc->GetTextExtent(caption);

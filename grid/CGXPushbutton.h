@@ -12,10 +12,10 @@ public:
 
     explicit CGXPushbutton(CGXGridCore* grid);
 
-    const ControlTypeRecord* GetTypeRecord() const override { return &kTypeRecord; }
+    const ControlTypeRecord& GetTypeRecord() const override { return kTypeRecord; }
     void InitCell(ROWCOL row, ROWCOL col) override;
     CSize CalcCellSize(CDC* dc, ROWCOL row, ROWCOL col, const CGXStyle& style, const CGXStyle* standardStyle,
-                       BOOL heightForWidth) override;
+                       BOOL heightForWidth, int extra) override;
     // The button shows the focus; the cell has no current-cell frame.
     void DrawCurrentCellFrame(CDC*, const RECT&) override {}
     void Draw(CDC* dc, const RECT& rect, ROWCOL row, ROWCOL col, const CGXStyle& style,

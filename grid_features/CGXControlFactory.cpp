@@ -6,8 +6,10 @@
 #include "grid/CGXGridParamCopyOperatorImp.h"
 #include "grid/CGXGridProfileImp.h"
 #include "grid/CGXGridWnd.h"
+#include "grid/CGXHeader.h"
 #include "grid/CGXProgressCtrl.h"
 #include "grid/CGXPushbutton.h"
+#include "grid/CGXStatic.h"
 #include "grid/CGXStyle.h"
 #include "grid/CGXStyleCompareSubsetImp.h"
 #include "grid/CGXStyleSerializeImp.h"
@@ -15,6 +17,7 @@
 #include "grid/CGXTabBeam.h"
 #include "grid/GridLibraryState.h"
 #include "grid/GridResourceIds.h"
+#include "grid_features/CGXCellTipStatic.h"
 #include "grid_features/CGXDelayedRangePool.h"
 #include "grid_features/CGXPrintDevice.h"
 #include "grid_features/CGXSpanCellPool.h"
@@ -36,6 +39,11 @@ constexpr WORD kEllipsisKindAttribute = 52792;
 // maker is empty and the factory answers null.
 using ControlMaker = CGXControl* (*)(CGXGridCore* grid);
 
+template <class Control>
+CGXControl* MakeControl(CGXGridCore* grid) {
+    return new Control(grid);
+}
+
 struct ControlEntry {
     UINT id;
     ControlMaker make;
@@ -43,20 +51,12 @@ struct ControlEntry {
     bool tip;
 };
 
-CGXControl* MakePushbutton(CGXGridCore* grid) {
-    return new CGXPushbutton(grid);
-}
-
 CGXControl* MakeFlatCheckBox(CGXGridCore* grid) {
     return new CGXCheckBox(grid, FALSE);
 }
 
 CGXControl* Make3dCheckBox(CGXGridCore* grid) {
     return new CGXCheckBox(grid, TRUE);
-}
-
-CGXControl* MakeProgress(CGXGridCore* grid) {
-    return new CGXProgressCtrl(grid);
 }
 
 const ControlEntry kControls[] = {
@@ -67,14 +67,14 @@ const ControlEntry kControls[] = {
     {20136, nullptr, false}, // radio buttons with active state, 3-D
     {20137, nullptr, false}, // radio buttons with active state, flat
     {52512, nullptr, true},  // edit
-    {52513, nullptr, true},  // static text
-    {52514, MakePushbutton, false}, // push button
+    {52513, MakeControl<CGXStatic>, true},  // static text
+    {52514, MakeControl<CGXPushbutton>, false}, // push button
     {52515, nullptr, false}, // radio buttons, flat
     {52516, MakeFlatCheckBox, false}, // check box, flat
     {52517, nullptr, true},  // combo box, no text-fit
     {52518, nullptr, true},  // hot-spot edit
     {52519, nullptr, true},  // spin edit
-    {52520, nullptr, true},  // header
+    {52520, MakeControl<CGXHeader>, true},  // header
     {52521, nullptr, false}, // edit with scroll bar
     {52522, nullptr, true},  // list box
     {52523, Make3dCheckBox, false}, // check box, 3-D
@@ -88,7 +88,7 @@ const ControlEntry kControls[] = {
     {52532, nullptr, true},  // combo box showing the choice, zero-based
     {52534, nullptr, false}, // rich edit
     {52535, nullptr, true},  // masked edit
-    {52536, MakeProgress, false}, // progress bar
+    {52536, MakeControl<CGXProgressCtrl>, false}, // progress bar
     {52537, nullptr, false}, // password edit
     {52539, nullptr, false}, // tabbed combo-box window (the tabbed combo box on a 16-bit host)
     {52540, nullptr, false}, // tabbed drop-down list window (likewise)
@@ -119,8 +119,11 @@ CGXControl* CGXControlFactory::CreateControl(UINT controlId, CGXGridCore* grid) 
     if (!entry) {
         entry = FindEntry(kEditControl);
     }
-    // The cell tip is installed on a made control when the controls arrive (entry->tip).
-    return entry->make ? entry->make(grid) : nullptr;
+    CGXControl* control = entry->make ? entry->make(grid) : nullptr;
+    if (control && entry->tip) {
+        control->SetCellTip(new CGXCellTipStatic(control));
+    }
+    return control;
 }
 
 void CGXControlFactory::RegisterControls(CGXStylesMap* stylesMap) {
@@ -133,6 +136,7 @@ void CGXControlFactory::RegisterUserAttributes(CGXStylesMap* stylesMap) {
     // Each control class registers its own attributes here, in the order edit base, spin edit, check box,
     // radio buttons with active state, masked edit, progress bar, tabbed combo box and window, date-time,
     // currency, as the classes arrive.
+    CGXControl::RegisterUserAttributes(stylesMap);
     CGXCheckBox::RegisterUserAttributes(stylesMap);
     CGXProgressCtrl::RegisterUserAttributes(stylesMap);
     CGXStyle tooltip;

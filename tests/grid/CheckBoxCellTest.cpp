@@ -149,11 +149,11 @@ TEST_F(CheckBoxTest, TypedTextOfTriStateBoxKeepsOnlyKnownValues) {
     for (const auto& [typed, kept] :
          {std::pair<LPCTSTR, LPCTSTR>{u"1", u"1"}, {u"0", u"0"}, {u"maybe", u""}}) {
         CString text(typed);
-        EXPECT_TRUE(control->DisplayTextToValue(text, 2, 2, &triState));
+        EXPECT_TRUE(control->DisplayTextToValue(text, 2, 2, triState));
         EXPECT_EQ(text, CString(kept));
     }
     CString twoState(u"maybe");
-    control->DisplayTextToValue(twoState, 2, 2, nullptr);
+    control->DisplayTextToValue(twoState, 2, 2, CGXStyle());
     EXPECT_EQ(twoState, CString(u"maybe"));
 }
 
@@ -242,7 +242,7 @@ TEST_F(CheckBoxTest, SizeMadeOfBoxAndCaptionLines) {
         if (caption) {
             style.SetChoicesList(caption);
         }
-        return control->CalcCellSize(&dc, 4, 1, style, nullptr, heightForWidth);
+        return control->CalcCellSize(&dc, 4, 1, style, nullptr, heightForWidth, 0);
     };
     const CSize bare = size(nullptr, FALSE, FALSE);
     const CSize oneLine = size(u"wide caption", FALSE, FALSE);

@@ -1,10 +1,13 @@
 #include "grid/CGXCheckBox.h"
 #include "grid/CGXGridWnd.h"
+#include "grid/CGXHeader.h"
 #include "grid/CGXProgressCtrl.h"
 #include "grid/CGXPushbutton.h"
+#include "grid/CGXStatic.h"
 #include "grid/CGXStyle.h"
 #include "grid/CGXStylesMap.h"
 #include "grid/GridResourceIds.h"
+#include "grid_features/CGXCellTipStatic.h"
 #include "grid_features/CGXControlFactory.h"
 #include "grid_input/CGXOleDateTimeImp.h"
 #include "platform/display/WindowApi.h"
@@ -110,8 +113,8 @@ TEST(ControlFactory, MakesCheckBoxPushButtonAndProgressCells) {
     for (const auto& [id, record] : made) {
         std::unique_ptr<CGXControl> control(factory.CreateControl(id, &grid));
         ASSERT_NE(control, nullptr) << id;
-        EXPECT_TRUE(control->IsControlTypeOf(record)) << id;
-        EXPECT_TRUE(control->IsControlTypeOf(&CGXControl::kTypeRecord)) << id;
+        EXPECT_TRUE(control->IsControlTypeOf(*record)) << id;
+        EXPECT_TRUE(control->IsControlTypeOf(CGXControl::kTypeRecord)) << id;
     }
     std::unique_ptr<CGXControl> flat(factory.CreateControl(52516, &grid));
     EXPECT_EQ(static_cast<CGXCheckBox*>(flat.get())->GetScreenBitmapId(), UINT(IDB_GRID_CHECKBOX_FLAT));
@@ -122,5 +125,37 @@ TEST(ControlFactory, MakesCheckBoxPushButtonAndProgressCells) {
     factory.RegisterUserAttributes(&map);
     for (WORD attribute : {51019, 51020, 51025, 51026, 51027}) {
         EXPECT_EQ(map.GetUserAttributeInfoMap().count(attribute), 1u) << attribute;
+    }
+}
+
+TEST(ControlFactory, MakesTheStaticAndHeaderCells) {
+    CGXControlFactory factory;
+    std::unique_ptr<CGXControl> text(factory.CreateControl(52513, nullptr));
+    std::unique_ptr<CGXControl> header(factory.CreateControl(52520, nullptr));
+    ASSERT_TRUE(text && header);
+    EXPECT_TRUE(text->IsControlTypeOf(CGXStatic::kTypeRecord));
+    EXPECT_FALSE(text->IsControlTypeOf(CGXHeader::kTypeRecord));
+    EXPECT_TRUE(header->IsControlTypeOf(CGXHeader::kTypeRecord));
+}
+
+TEST(ControlFactory, RegistersTheValidationAttributes) {
+    CGXStylesMap map;
+    CGXControlFactory().RegisterUserAttributes(&map);
+    const auto& attributes = map.GetUserAttributeInfoMap();
+    for (WORD bound : {51011, 51012}) {
+        ASSERT_EQ(attributes.count(bound), 1u) << bound;
+        EXPECT_EQ(attributes.at(bound).style->GetControlId(), 52519);
+        EXPECT_FALSE(attributes.at(bound).style->GetWrapText());
+    }
+    ASSERT_EQ(attributes.count(51013), 1u);
+    EXPECT_TRUE(attributes.at(51013).style->GetWrapText() && attributes.at(51013).style->GetAutoSize());
+}
+
+TEST(ControlFactory, GivesTheStaticTextControlsTheirCellTips) {
+    CGXControlFactory factory;
+    for (UINT id : {52513u, 52520u}) {
+        std::unique_ptr<CGXControl> control(factory.CreateControl(id, nullptr));
+        ASSERT_TRUE(control);
+        EXPECT_NE(dynamic_cast<CGXCellTipStatic*>(control->GetCellTip()), nullptr) << id;
     }
 }

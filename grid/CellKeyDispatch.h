@@ -1,13 +1,13 @@
-// The key-message dispatch that cell controls and their children share: each message to its own operation,
-// WM_CHAR joined with a pending lead surrogate first.
+// Key messages to the key operations of a cell control or child object: one per message, a typed
+// character joined to a pending lead surrogate going on as text.
 #pragma once
 
 #include "grid/CGXControl.h"
 #include "platform/display/WindowMessages.h"
 
 template <class Target>
-BOOL DispatchCellKeyMessage(Target& target, UINT message, WPARAM key, UINT repeat, UINT flags,
-                            BOOL& pendingLead, WCHAR storedUnit) {
+BOOL DispatchCellKey(Target& target, UINT message, WPARAM key, UINT repeat, UINT flags, BOOL& pendingLead,
+                     WCHAR storedUnit) {
     const UINT k = static_cast<UINT>(key);
     switch (message) {
     case WM_KEYDOWN:
