@@ -2,6 +2,7 @@
 
 #include "grid/CGXCheckBox.h"
 #include "grid/CGXCoveredCellPool.h"
+#include "grid/CGXGridCore.h"
 #include "grid/CGXGridDocSerializeImp.h"
 #include "grid/CGXGridParamCopyOperatorImp.h"
 #include "grid/CGXGridProfileImp.h"
@@ -150,10 +151,13 @@ void CGXControlFactory::RegisterUserAttributes(CGXStylesMap* stylesMap) {
     stylesMap->RegisterUserAttribute(kEllipsisKindAttribute, &ellipsis);
 }
 
-void CGXControlFactory::InstallGridFeatures(CGXGridCore*) {
-    // The per-grid features (find and replace, hidden cells, auto-scroll, resize to fit, update hints, undo,
-    // sort, covered, merged and floating cells, printing, selection, resizing, data exchange, cut and paste,
-    // clearing, Excel-like frame and fill) are installed here as the grid engine brings them.
+void CGXControlFactory::InstallGridFeatures(CGXGridCore* grid) {
+    // In the library's order; the features still to come (find and replace, auto-scroll, resize to fit,
+    // update hints, undo, sort, merged and floating cells, printing, selection, resizing, data exchange, cut
+    // and paste, Excel-like frame and fill) take their places here as they arrive.
+    grid->InstallHideCells();
+    grid->InstallCoveredCells();
+    grid->InstallClearCells();
 }
 
 void CGXControlFactory::InstallAppFeatures() {
