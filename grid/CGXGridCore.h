@@ -290,6 +290,8 @@ public:
     virtual BOOL SetStyleRange(const CGXRange& range, const CGXStyle* style, int mode = kMergeOverride,
                                int kind = 0, UINT flags = 1, int ctCmd = kCmdNormal);
     virtual void UpdateStyleRange(const CGXRange& range, UINT flags, BOOL hint);
+    // The text as the value of every cell of the range.
+    virtual BOOL SetValueRange(const CGXRange& range, LPCTSTR text, int mode = kMergeOverride, UINT flags = 1);
     // The grid's styles map, properties or one base style take the given contents; refused while read-only.
     virtual BOOL ChangeStylesMap(const CGXStylesMap& stylesMap, UINT flags = 1, int ctCmd = kCmdNormal);
     virtual void UpdateStylesMap(UINT flags, BOOL hint);

@@ -437,6 +437,7 @@ BOOL CGXGridCore::OnGridMouseActivate(CWnd*, UINT, UINT, int&) {
 }
 
 void CGXGridCore::OnGridSysColorChange() {
+    // Controls that keep pictures in system colours map them again.
     GridSysColorCache::Refresh();
     FreeObjectCache();
     for (const auto& entry : m_controlMap) {

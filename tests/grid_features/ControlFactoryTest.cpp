@@ -1,4 +1,8 @@
+#include "grid/CGXCheckBox.h"
+#include "grid/CGXGridWnd.h"
 #include "grid/CGXHeader.h"
+#include "grid/CGXProgressCtrl.h"
+#include "grid/CGXPushbutton.h"
 #include "grid/CGXStatic.h"
 #include "grid/CGXStyle.h"
 #include "grid/CGXStylesMap.h"
@@ -101,6 +105,33 @@ TEST(ControlFactory, RegistersTheLibrarysWindowClassesForDialogTemplates) {
     for (LPCTSTR name : {u"CGXGridWnd", u"CGXTabBeam", u"CGXTabWnd"}) {
         WNDCLASSW wc{};
         EXPECT_FALSE(::GetClassInfoW(AfxGetInstanceHandle(), name, &wc));
+    }
+}
+
+TEST(ControlFactory, MakesCheckBoxPushButtonAndProgressCells) {
+    CGXGridWnd grid;
+    CGXControlFactory factory;
+    const std::pair<UINT, const ControlTypeRecord*> made[] = {
+        {52514, &CGXPushbutton::kTypeRecord},
+        {52516, &CGXCheckBox::kTypeRecord},
+        {52523, &CGXCheckBox::kTypeRecord},
+        {52536, &CGXProgressCtrl::kTypeRecord},
+    };
+    for (const auto& [id, record] : made) {
+        std::unique_ptr<CGXControl> control(factory.CreateControl(id, &grid));
+        ASSERT_NE(control, nullptr) << id;
+        EXPECT_TRUE(control->IsControlTypeOf(*record)) << id;
+        EXPECT_TRUE(control->IsControlTypeOf(CGXControl::kTypeRecord)) << id;
+    }
+    std::unique_ptr<CGXControl> flat(factory.CreateControl(52516, &grid));
+    EXPECT_EQ(static_cast<CGXCheckBox*>(flat.get())->GetScreenBitmapId(), UINT(IDB_GRID_CHECKBOX_FLAT));
+    std::unique_ptr<CGXControl> threeD(factory.CreateControl(52523, &grid));
+    EXPECT_NE(static_cast<CGXCheckBox*>(threeD.get())->GetScreenBitmapId(), UINT(IDB_GRID_CHECKBOX_FLAT));
+
+    CGXStylesMap map;
+    factory.RegisterUserAttributes(&map);
+    for (WORD attribute : {51019, 51020, 51025, 51026, 51027}) {
+        EXPECT_EQ(map.GetUserAttributeInfoMap().count(attribute), 1u) << attribute;
     }
 }
 
