@@ -149,6 +149,7 @@ Globals& G() {
         desktop->proc = DefWindowProcW;
         g->desktop = desktop->hwnd;
         g->windows.emplace(desktop->hwnd, desktop);
+        g->lazyClasses.emplace_back(u"MDIClient", RegisterMdiClientClass);
         // A forked child starts with the state consistent (no other thread holds the lock at the fork) and
         // without the parent's windows and queues, which belong to the parent's threads.
         pthread_atfork([] { G().mutex.lock(); }, [] { G().mutex.unlock(); },

@@ -311,6 +311,8 @@ struct Globals {
 };
 
 Globals& G();
+// Registers the "MDIClient" class (MdiClient.cpp); the class table runs it the first time the name is looked up.
+void RegisterMdiClientClass();
 using Lock = std::unique_lock<std::mutex>;
 inline Lock LockState() {
     return Lock(G().mutex);

@@ -1,5 +1,6 @@
 // Menu bars and popup menus on screen: layout and classic drawing, the popup window class "#32768", and the
 // modal tracking loop behind the menu bar (mouse and keyboard), the system menu and TrackPopupMenu.
+#include "platform/display/MdiApi.h"
 #include "platform/display/MenuInternal.h"
 
 #include "platform/gdi/Gdi.h"
@@ -70,10 +71,13 @@ int LayoutBar(const std::vector<MenuItemData>& items, int left, int top, int wid
     int x = left;
     int y = top;
     rects.clear();
-    for (const auto& item : items) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const MenuItemData& item = items[i];
         int w = 0;
         if (item.type & MFT_OWNERDRAW) {
             w = 2 * kBarPad + 20;
+        } else if (item.type & MFT_BITMAP) {
+            w = rowHeight;
         } else {
             std::u16string label;
             std::u16string accel;
@@ -85,10 +89,47 @@ int LayoutBar(const std::vector<MenuItemData>& items, int left, int top, int wid
             x = left;
             y += rowHeight;
         }
+        if ((item.type & MFT_RIGHTJUSTIFY) && x > left) {
+            // This item and the ones after it sit at the right end of the row when they fit there.
+            int tail = 0;
+            for (std::size_t j = i; j < items.size(); ++j) {
+                tail += (items[j].type & MFT_BITMAP) ? rowHeight : w;
+            }
+            x = std::max(x, left + width - tail);
+        }
         rects.push_back(RECT{x, y, x + w, y + rowHeight});
         x += w;
     }
     return (y - top) + rowHeight;
+}
+
+// A bitmap item of a bar: the caption buttons and the icon of a maximised document window.
+void DrawBarBitmap(HDC dc, const MenuItemData& item, RECT rc, bool selected) {
+    InflateRect(&rc, -2, -2);
+    UINT button = 0;
+    if (item.bitmap == HBMMENU_MBAR_CLOSE) {
+        button = DFCS_CAPTIONCLOSE;
+    } else if (item.bitmap == HBMMENU_MBAR_RESTORE) {
+        button = DFCS_CAPTIONRESTORE;
+    } else if (item.bitmap == HBMMENU_MBAR_MINIMIZE) {
+        button = DFCS_CAPTIONMIN;
+    }
+    if (item.bitmap != HBMMENU_SYSTEM) {
+        DrawFrameControl(dc, &rc, DFC_CAPTION, button | (selected ? DFCS_PUSHED : 0));
+        return;
+    }
+    HWND owner = reinterpret_cast<HWND>(item.data);
+    HICON icon = nullptr;
+    if (IsWindow(owner)) {
+        icon = reinterpret_cast<HICON>(SendMessageW(owner, WM_GETICON, ICON_SMALL, 0));
+        icon = icon ? icon : reinterpret_cast<HICON>(GetClassLongPtrW(owner, GCLP_HICONSM));
+        icon = icon ? icon : reinterpret_cast<HICON>(GetClassLongPtrW(owner, GCLP_HICON));
+    }
+    if (icon) {
+        DrawIconEx(dc, rc.left, rc.top, icon, Width(rc), Height(rc), 0, nullptr, DI_NORMAL);
+    } else {
+        DrawEdge(dc, &rc, EDGE_RAISED, BF_RECT | BF_MIDDLE);
+    }
 }
 
 // The bar's area in window coordinates for a window of `windowWidth`.
@@ -947,6 +988,10 @@ void MenuBarDraw(HWND, HMENU menu, HDC dc, const RECT& bar) {
         bool selected = (it.state & MFS_HILITE) != 0;
         if (selected) {
             FillRect(dc, &rc, GetSysColorBrush(COLOR_HIGHLIGHT));
+        }
+        if (it.type & MFT_BITMAP) {
+            DrawBarBitmap(dc, it, rc, selected);
+            continue;
         }
         std::u16string label;
         std::u16string accel;

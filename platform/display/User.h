@@ -3,6 +3,7 @@
 
 #include "platform/display/DisplayBackend.h"
 #include "platform/display/InputApi.h"
+#include "platform/display/MdiApi.h"
 #include "platform/display/MenuApi.h"
 #include "platform/display/MessageApi.h"
 #include "platform/display/MessageBox.h"

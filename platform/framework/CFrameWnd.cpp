@@ -4,6 +4,7 @@
 #include "platform/framework/CDocument.h"
 #include "platform/framework/CView.h"
 #include "platform/framework/CWinApp.h"
+#include "platform/framework/FrameClass.h"
 #include "platform/framework/FrameworkResources.h"
 
 #include <algorithm>
@@ -109,21 +110,23 @@ BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwSt
                     rect.bottom - rect.top, SafeHwndOf(pParentWnd), idOrMenu, pContext);
 }
 
+LPCTSTR AfxFrameClassForResource(UINT nIDResource, CString& title) {
+    CString full;
+    if (full.LoadString(nIDResource)) {
+        AfxExtractSubString(title, full, 0);
+    }
+    AfxEndDeferRegisterClass();
+    if (HICON hIcon = AfxGetResourceProvider().LoadIcon(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIDResource))) {
+        return AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
+                                   reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)), hIcon);
+    }
+    return _afxWndFrameOrView;
+}
+
 BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
                           CCreateContext* pContext) {
     m_nIDHelp = nIDResource;
-    CString full;
-    if (full.LoadString(nIDResource)) {
-        AfxExtractSubString(m_strTitle, full, 0);
-    }
-    AfxEndDeferRegisterClass();
-    LPCTSTR lpszClass = _afxWndFrameOrView;
-    if (HICON hIcon =
-            AfxGetResourceProvider().LoadIcon(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIDResource))) {
-        lpszClass =
-            AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
-                                reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)), hIcon);
-    }
+    LPCTSTR lpszClass = AfxFrameClassForResource(nIDResource, m_strTitle);
     CString title = m_strTitle;
     if (!Create(lpszClass, title, dwDefaultStyle, rectDefault, pParentWnd, MAKEINTRESOURCEW(nIDResource), 0,
                 pContext)) {

@@ -382,6 +382,13 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
         PostNcDestroy();
         return FALSE;
     }
+    return CreateAttached([&cs] {
+        return ::CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x,
+                                 cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+    });
+}
+
+BOOL CWnd::CreateAttached(const std::function<HWND()>& create) {
     CWnd* pSavedInit = t_pWndInit;
     t_pWndInit = this;
     if (t_createDepth++ == 0) {
@@ -389,9 +396,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
         (void)::InSendMessage();
         t_hHookCbt = ::SetWindowsHookExW(WH_CBT, &CbtFilterHook, nullptr, ::GetCurrentThreadId());
     }
-    HWND hWnd =
-        ::CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
-                          cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+    HWND hWnd = create();
     if (--t_createDepth == 0) {
         ::UnhookWindowsHookEx(t_hHookCbt);
         t_hHookCbt = nullptr;

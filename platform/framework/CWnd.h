@@ -14,6 +14,8 @@
 #include "platform/framework/CGdiObject.h"
 #include "platform/framework/CMenu.h"
 
+#include <functional>
+
 class CFrameWnd;
 class CScrollBar;
 class CDataExchange;
@@ -86,6 +88,9 @@ public:
                   int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam = nullptr);
     BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
                   const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam = nullptr);
+    // Runs `create`, attaching this object to the first window it creates (before that window's first
+    // message); for windows that another window creates, as an MDI client creates its children.
+    BOOL CreateAttached(const std::function<HWND()>& create);
     virtual BOOL DestroyWindow();
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
     virtual void PostNcDestroy() {}

@@ -11,6 +11,8 @@
 #include "platform/framework/CDockState.h"
 #include "platform/framework/CDocument.h"
 #include "platform/framework/CFrameWnd.h"
+#include "platform/framework/CMDIChildWnd.h"
+#include "platform/framework/CMDIFrameWnd.h"
 #include "platform/framework/CGdiObject.h"
 #include "platform/framework/CMenu.h"
 #include "platform/framework/CMiniDockFrameWnd.h"

@@ -16,6 +16,19 @@ namespace docktest {
 
 constexpr UINT kFirstBarID = 0xE830; // among the control-bar ids, clear of the frame's own
 
+// A sizing bar (a toolkit bar without the fixed-size style) in `frame` that may dock anywhere, kept in `bars`.
+inline SECControlBar* AddSizingBar(CFrameWnd* frame, std::vector<std::unique_ptr<SECControlBar>>& bars,
+                                   const char16_t* title) {
+    auto bar = std::make_unique<SECControlBar>();
+    UINT id = kFirstBarID + static_cast<UINT>(bars.size());
+    if (!bar->Create(frame, title, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_SIZE_DYNAMIC, 0, id)) {
+        return nullptr;
+    }
+    bar->EnableDocking(CBRS_ALIGN_ANY);
+    bars.push_back(std::move(bar));
+    return bars.back().get();
+}
+
 class DockFrame : public SECFrameWnd {
 public:
     CWnd m_view;
@@ -53,16 +66,7 @@ protected:
         fwtest::FrameworkTest::TearDown();
     }
     // A sizing bar (a toolkit bar without the fixed-size style) that may dock anywhere.
-    SECControlBar* AddBar(const char16_t* title) {
-        auto bar = std::make_unique<SECControlBar>();
-        UINT id = kFirstBarID + static_cast<UINT>(m_bars.size());
-        if (!bar->Create(m_frame, title, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_SIZE_DYNAMIC, 0, id)) {
-            return nullptr;
-        }
-        bar->EnableDocking(CBRS_ALIGN_ANY);
-        m_bars.push_back(std::move(bar));
-        return m_bars.back().get();
-    }
+    SECControlBar* AddBar(const char16_t* title) { return AddSizingBar(m_frame, m_bars, title); }
     SECDockBar* Dock(UINT id) { return dynamic_cast<SECDockBar*>(m_frame->GetControlBar(id)); }
     // A bar's rectangle in its dock bar's client coordinates.
     static CRect InDockBar(CControlBar* bar) {

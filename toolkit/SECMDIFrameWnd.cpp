@@ -1,0 +1,329 @@
+#include "toolkit/SECMDIFrameWnd.h"
+
+#include "platform/framework/CDockContext.h"
+#include "platform/framework/CMDIChildWnd.h"
+#include "toolkit/SECControlBar.h"
+#include "toolkit/SECFrameDocking.h"
+#include "toolkit/SECMiniDockFrameWnd.h"
+
+#include <algorithm>
+
+IMPLEMENT_DYNCREATE(SECMDIFrameWnd, CMDIFrameWnd)
+
+BEGIN_MESSAGE_MAP(SECMDIFrameWnd, CMDIFrameWnd)
+END_MESSAGE_MAP()
+
+namespace {
+
+// The resource of MDI float hosts (title, menu, icon and accelerators, any of them may be missing).
+constexpr UINT kMDIFloatHostResource = 20514;
+constexpr DWORD kMDIFloatHostStyle = 0x42CFA000; // child, clip children, overlapped window, add to title, snap to bars
+constexpr int kMDIFloatStart = 30;
+constexpr int kMDIFloatStepX = 20;
+constexpr int kMDIFloatStepY = 23;
+
+// Bottom, left and right in turn; the first turns of each start a new row.
+std::vector<UINT> DefaultDockSequence() {
+    std::vector<UINT> sequence;
+    for (int i = 0; i < 6; ++i) {
+        if (i % 3 == 0) {
+            sequence.push_back(0);
+        }
+        sequence.push_back(AFX_IDW_DOCKBAR_BOTTOM);
+        if (i % 2 == 0) {
+            sequence.push_back(0);
+        }
+        sequence.push_back(AFX_IDW_DOCKBAR_LEFT);
+        if (i % 2 == 0) {
+            sequence.push_back(0);
+        }
+        sequence.push_back(AFX_IDW_DOCKBAR_RIGHT);
+    }
+    return sequence;
+}
+
+DWORD AdjustFloatStyle(CControlBar* pBar, DWORD dwStyle) {
+    if (pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) {
+        dwStyle |= CBRS_SIZE_DYNAMIC;
+        if (dwStyle & CBRS_ORIENT_VERT) {
+            dwStyle = (dwStyle & ~static_cast<DWORD>(CBRS_ALIGN_ANY)) | CBRS_ALIGN_TOP;
+        }
+    }
+    return dwStyle;
+}
+
+} // namespace
+
+SECMDIFrameWnd::SECMDIFrameWnd()
+    : m_pMDIFloatHostClass(RUNTIME_CLASS(SECControlBarMDIChildWnd)), m_dockSequence(DefaultDockSequence()) {}
+
+SECMDIFrameWnd::~SECMDIFrameWnd() = default;
+
+CDockBar* SECMDIFrameWnd::CreateDockBar(UINT) {
+    return new SECDockBar(FALSE, FALSE);
+}
+
+void SECMDIFrameWnd::EnableDocking(DWORD dwDockStyle) {
+    CFrameWnd::EnableDocking(dwDockStyle);
+    m_pFloatingFrameClass = RUNTIME_CLASS(SECMiniDockFrameWnd);
+}
+
+void SECMDIFrameWnd::DockControlBarEx(CControlBar* pBar, SECDockPos pos, UINT nDockBarID, float fProportion,
+                                      int nSize) {
+    SECDockBar* pDockBar = nDockBarID ? dynamic_cast<SECDockBar*>(GetControlBar(nDockBarID)) : nullptr;
+    if (nDockBarID && !pDockBar) {
+        return;
+    }
+    SECDockBarInFrame(this, pBar, pDockBar, pos, fProportion, nSize);
+}
+
+void SECMDIFrameWnd::DockControlBarAtRowColEx(CControlBar* pBar, UINT nDockBarID, int nRow, int nCol,
+                                              float fProportion, int nSize) {
+    DockControlBarEx(pBar, {nRow, nCol, 0}, nDockBarID, fProportion, nSize);
+}
+
+void SECMDIFrameWnd::FloatControlBarEx(CControlBar* pBar, int x, int y, DWORD dwStyle) {
+    SECFloatBarInFrame(this, pBar, x, y, dwStyle);
+}
+
+CPoint SECMDIFrameWnd::NextMDIFloatPosition() {
+    CRect client;
+    ::GetClientRect(m_hWndMDIClient, &client);
+    CPoint point = m_ptNextMDIFloat;
+    m_ptNextMDIFloat.x += kMDIFloatStepX;
+    m_ptNextMDIFloat.y += kMDIFloatStepY;
+    if (m_ptNextMDIFloat.x > client.Width() - kMDIFloatStart) {
+        m_ptNextMDIFloat.x = kMDIFloatStart;
+    }
+    if (m_ptNextMDIFloat.y > client.Height() - kMDIFloatStart) {
+        m_ptNextMDIFloat.y = kMDIFloatStart;
+    }
+    return point;
+}
+
+CPoint SECMDIFrameWnd::ClampMDIFloatPosition(CPoint point) const {
+    CRect client;
+    ::GetClientRect(m_hWndMDIClient, &client);
+    point.x = std::clamp<LONG>(point.x, 0, std::max<LONG>(0, client.Width()));
+    point.y = std::clamp<LONG>(point.y, 0, std::max<LONG>(0, client.Height() - kMDIFloatStart));
+    return point;
+}
+
+CMDIChildWnd* SECMDIFrameWnd::CreateMDIFloatHost(DWORD, CControlBar*) {
+    if (!m_pMDIFloatHostClass) {
+        return nullptr;
+    }
+    auto* host = dynamic_cast<CMDIChildWnd*>(m_pMDIFloatHostClass->CreateObject());
+    if (!host) {
+        AfxThrowMemoryException();
+    }
+    // A host that fails to load has deleted itself.
+    if (!host->LoadFrame(kMDIFloatHostResource, kMDIFloatHostStyle, this, nullptr)) {
+        return nullptr;
+    }
+    return host;
+}
+
+void SECMDIFrameWnd::FloatControlBarInMDIChild(CControlBar* pBar, int x, int y, DWORD dwStyle) {
+    if (!pBar || !pBar->m_hWnd || !m_hWndMDIClient) {
+        return;
+    }
+    auto* sec = dynamic_cast<SECControlBar*>(pBar);
+    if (sec) {
+        sec->OnBeforeMDIFloat();
+    }
+    CPoint point;
+    if (x < 0 || y < 0) {
+        point = NextMDIFloatPosition();
+    } else {
+        point = CPoint(x, y);
+        ::ScreenToClient(m_hWndMDIClient, &point);
+    }
+    point = ClampMDIFloatPosition(point);
+
+    auto* pOld = dynamic_cast<SECDockBar*>(pBar->m_pDockBar);
+    if (pOld && pOld->m_bMDIHost && pOld->GetDockedCount() == 1 && (pOld->m_dwStyle & dwStyle & CBRS_ALIGN_ANY)) {
+        auto* host = dynamic_cast<CFrameWnd*>(pOld->GetParent());
+        host->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        host->RecalcLayout();
+        host->UpdateWindow();
+        return;
+    }
+    dwStyle = AdjustFloatStyle(pBar, dwStyle);
+    auto* host = dynamic_cast<SECControlBarMDIChildWnd*>(CreateMDIFloatHost(dwStyle, pBar));
+    if (!host) {
+        return;
+    }
+    // The host's dock bar lays the bar out in the orientation asked for, as a floating frame's does.
+    host->DockBar().m_dwStyle =
+        (host->DockBar().m_dwStyle & ~static_cast<DWORD>(CBRS_ALIGN_ANY)) | (dwStyle & CBRS_ALIGN_ANY);
+    if (!host->GetOwner()) {
+        host->SetOwner(pBar);
+    }
+    host->DockBar().DockBarAt(pBar, nullptr);
+    host->RecalcLayout();
+    host->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    host->ShowWindow(SW_SHOWNOACTIVATE);
+    host->UpdateWindow();
+    if (LRESULT icon = pBar->SendMessageW(WM_GETICON, ICON_BIG, 0)) {
+        host->SendMessageW(WM_SETICON, ICON_BIG, icon);
+    }
+    if (sec) {
+        sec->OnAfterMDIFloat();
+    }
+    RecalcLayout();
+}
+
+void SECMDIFrameWnd::GetNextDockPosition(UINT& nDockBarID, SECDockPos& pos, float& fProportion, int& nSize) {
+    fProportion = 1.0f;
+    nSize = 150;
+    nDockBarID = 0;
+    const std::size_t count = m_dockSequence.size();
+    if (count == 0) {
+        nDockBarID = AFX_IDW_DOCKBAR_BOTTOM;
+        pos = {0, 0, SECDockPos::newRow};
+        return;
+    }
+    for (std::size_t step = 0; step < count; ++step) {
+        const std::size_t index = (m_nDockSequenceCursor + step) % count;
+        const UINT id = m_dockSequence[index];
+        if (id == 0) {
+            continue;
+        }
+        nDockBarID = id;
+        pos = {0, 1, SECDockPos::fromEndCol};
+        if (id == AFX_IDW_DOCKBAR_TOP || id == AFX_IDW_DOCKBAR_LEFT) {
+            pos.dwFlags |= SECDockPos::fromEndRow;
+        }
+        if (count > 1 && m_dockSequence[(index + count - 1) % count] == 0) {
+            pos.dwFlags |= SECDockPos::newRow;
+            if (pos.dwFlags & SECDockPos::fromEndRow) {
+                pos.nRow = 1;
+            }
+        }
+        m_nDockSequenceCursor = (index + 1) % count;
+        return;
+    }
+}
+
+void SECMDIFrameWnd::RecalcLayout(BOOL bNotify) {
+    CMDIFrameWnd::RecalcLayout(bNotify);
+    if (!m_hWnd) {
+        return;
+    }
+    SECFlushFrameRedraws(this, m_rectLastViewArea);
+    RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposQuery, &m_rectLastViewArea);
+}
+
+BOOL SECMDIFrameWnd::LoadBarLayout(LPCTSTR lpszProfileName) {
+    return SECLoadFrameBarLayout(this, lpszProfileName);
+}
+
+void SECMDIFrameWnd::SaveBarLayout(LPCTSTR lpszProfileName) {
+    SECSaveFrameBarLayout(this, lpszProfileName);
+}
+
+// ---- The host of a bar floating inside the main window
+
+IMPLEMENT_DYNCREATE(SECControlBarMDIChildWnd, CMDIChildWnd)
+
+BEGIN_MESSAGE_MAP(SECControlBarMDIChildWnd, CMDIChildWnd)
+ON_WM_SIZE()
+ON_WM_CLOSE()
+ON_WM_WINDOWPOSCHANGED()
+END_MESSAGE_MAP()
+
+SECControlBarMDIChildWnd::SECControlBarMDIChildWnd() = default;
+
+BOOL SECControlBarMDIChildWnd::PreCreateWindow(CREATESTRUCT& cs) {
+    if (!CMDIChildWnd::PreCreateWindow(cs)) {
+        return FALSE;
+    }
+    cs.dwExStyle &= ~static_cast<DWORD>(WS_EX_CLIENTEDGE);
+    return TRUE;
+}
+
+BOOL SECControlBarMDIChildWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext*) {
+    // The main frame is the dock bar's dock site, so that the bar's commands and layout stay the frame's.
+    CWnd* mainFrame = GetMDIFrame();
+    m_bInRecalcLayout = TRUE;
+    BOOL created = m_wndDockBar.Create(mainFrame ? mainFrame : this, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_LEFT,
+                                       AFX_IDW_DOCKBAR_FLOAT);
+    if (created) {
+        m_wndDockBar.SetParent(this);
+    }
+    m_bInRecalcLayout = FALSE;
+    return created;
+}
+
+CControlBar* SECControlBarMDIChildWnd::Bar() const {
+    for (INT_PTR i = 0; i < m_wndDockBar.m_arrBars.GetSize(); ++i) {
+        if (CControlBar* pBar = m_wndDockBar.GetDockedControlBar(static_cast<int>(i))) {
+            return pBar;
+        }
+    }
+    return nullptr;
+}
+
+void SECControlBarMDIChildWnd::RecalcLayout(BOOL) {
+    if (m_bInRecalcLayout || !m_hWnd || !m_wndDockBar.m_hWnd) {
+        return;
+    }
+    m_bInRecalcLayout = TRUE;
+    CRect client;
+    GetClientRect(&client);
+    m_wndDockBar.MoveWindow(&client, TRUE);
+    if (CControlBar* pBar = Bar(); pBar && !IsMulti()) {
+        // The bar's own borders lie just outside the host's client area.
+        const ToolkitMetrics& m = SECGetToolkitMetrics();
+        pBar->SetWindowPos(nullptr, -m.cxBorder, -m.cyBorder, client.Width() + 2 * m.cxBorder,
+                           client.Height() + 2 * m.cyBorder, SWP_NOZORDER | SWP_NOACTIVATE);
+        CString text;
+        pBar->GetWindowTextW(text);
+        SetWindowTextW(text);
+    }
+    m_bInRecalcLayout = FALSE;
+}
+
+void SECControlBarMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
+    CString text;
+    GetWindowTextW(text);
+    CMDIChildWnd::OnUpdateFrameTitle(bAddToTitle);
+    SetWindowTextW(text);
+}
+
+void SECControlBarMDIChildWnd::OnSize(UINT nType, int cx, int cy) {
+    CControlBar* pBar = Bar();
+    if (pBar && !IsMulti() && (pBar->GetStyle() & WS_VISIBLE)) {
+        const ToolkitMetrics& m = SECGetToolkitMetrics();
+        pBar->CalcDynamicLayout(cx + 2 * m.cxBorder, LM_MRUWIDTH | LM_COMMIT);
+        pBar->CalcDynamicLayout(cy + 2 * m.cyBorder, LM_LENGTHY | LM_MRUWIDTH | LM_COMMIT);
+    }
+    CMDIChildWnd::OnSize(nType, cx, cy);
+}
+
+void SECControlBarMDIChildWnd::OnClose() {
+    CControlBar* pBar = Bar();
+    if (!pBar || IsMulti()) {
+        CMDIChildWnd::OnClose();
+        return;
+    }
+    // Closing hides the bar; the frame's bar commands show it again.
+    ::SendMessageW(::GetParent(m_hWnd), WM_MDIRESTORE, reinterpret_cast<WPARAM>(m_hWnd), 0);
+    if (CFrameWnd* site = pBar->m_pDockSite) {
+        site->ShowControlBar(pBar, FALSE, FALSE);
+    }
+    if (m_wndDockBar.GetDockedVisibleCount() == 0) {
+        ShowWindow(SW_HIDE);
+    }
+}
+
+void SECControlBarMDIChildWnd::OnWindowPosChanged(WINDOWPOS* lpwndpos) {
+    CControlBar* pBar = Bar();
+    if (pBar && !IsMulti() && pBar->m_pDockContext) {
+        CRect window;
+        GetWindowRect(&window);
+        pBar->m_pDockContext->m_ptMRUFloatPos = window.TopLeft();
+    }
+    CMDIChildWnd::OnWindowPosChanged(lpwndpos);
+}

@@ -1,0 +1,83 @@
+// The docking-aware MDI frame: toolkit dock bars and floating frames as in SECFrameWnd, bars floated inside
+// the main window as MDI children (each in a host window of the MDI float host class), and default dock
+// positions handed out to new bars in turn.
+#pragma once
+
+#include "platform/framework/CMDIChildWnd.h"
+#include "platform/framework/CMDIFrameWnd.h"
+#include "toolkit/SECDockBar.h"
+
+#include <vector>
+
+class SECMDIFrameWnd : public CMDIFrameWnd {
+    DECLARE_DYNCREATE(SECMDIFrameWnd)
+
+public:
+    SECMDIFrameWnd();
+    ~SECMDIFrameWnd() override;
+
+    CDockBar* CreateDockBar(UINT nID) override;
+    // Dock bars on the sides in dwDockStyle, and toolkit floating frames.
+    void EnableDocking(DWORD dwDockStyle);
+    // Docks on the dock bar nDockBarID (0: the one the bar's alignment names) at the requested place, the bar
+    // taking `fProportion` of its row and `nSize` across it.
+    virtual void DockControlBarEx(CControlBar* pBar, SECDockPos pos, UINT nDockBarID = 0,
+                                  float fProportion = 1.0f, int nSize = 150);
+    virtual void DockControlBarAtRowColEx(CControlBar* pBar, UINT nDockBarID, int nRow, int nCol,
+                                          float fProportion = 1.0f, int nSize = 150);
+    virtual void FloatControlBarEx(CControlBar* pBar, int x, int y, DWORD dwStyle = CBRS_ALIGN_TOP);
+    // Floats the bar inside the MDI client as a child window; x or y negative: at the next cascade place.
+    virtual void FloatControlBarInMDIChild(CControlBar* pBar, int x, int y, DWORD dwStyle = CBRS_ALIGN_TOP);
+    // A new host window of the MDI float host class, or null.
+    virtual class CMDIChildWnd* CreateMDIFloatHost(DWORD dwStyle, CControlBar* pBar);
+    // Where the next bar floated inside the main window goes when the caller gives no place: MDI client
+    // coordinates, starting at (30, 30) and stepping by (20, 23), back to 30 in a direction that passes the
+    // client's extent less 30.
+    CPoint NextMDIFloatPosition();
+    // Clamps an MDI client position so that a host stays reachable: x within the client's width, y within
+    // its height less 30.
+    CPoint ClampMDIFloatPosition(CPoint point) const;
+    // The next of the default dock places handed out to new bars: bottom, left and right in turn, each
+    // starting a new row at first.
+    virtual void GetNextDockPosition(UINT& nDockBarID, SECDockPos& pos, float& fProportion, int& nSize);
+
+    void RecalcLayout(BOOL bNotify = TRUE) override;
+    virtual BOOL LoadBarLayout(LPCTSTR lpszProfileName);
+    virtual void SaveBarLayout(LPCTSTR lpszProfileName);
+
+    CRect m_rectLastViewArea;
+    CRuntimeClass* m_pMDIFloatHostClass; // SECControlBarMDIChildWnd or a class derived from it
+    CPoint m_ptNextMDIFloat{30, 30};
+    BOOL m_bInMDITransition = FALSE; // set while a bar switches into or out of floating in the main window
+    std::vector<UINT> m_dockSequence;   // dock-bar ids, 0 marks a new row
+    std::size_t m_nDockSequenceCursor = 0;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+// The host window of a bar floated inside an MDI frame's client: one floating dock bar holding the bar,
+// which it sizes to its client area; closing hides the bar; moving it moves the bar's floating place.
+class SECControlBarMDIChildWnd : public CMDIChildWnd {
+    DECLARE_DYNCREATE(SECControlBarMDIChildWnd)
+
+public:
+    SECControlBarMDIChildWnd();
+
+    SECDockBar& DockBar() { return m_wndDockBar; }
+    // The bar it holds, or null.
+    CControlBar* Bar() const;
+    void RecalcLayout(BOOL bNotify = TRUE) override;
+    void OnUpdateFrameTitle(BOOL bAddToTitle) override;
+    BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
+
+protected:
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    BOOL IsMulti() const { return (m_wndDockBar.m_dwStyle & CBRS_FLOAT_MULTI) != 0; }
+    void OnSize(UINT nType, int cx, int cy);
+    void OnClose();
+    void OnWindowPosChanged(WINDOWPOS* lpwndpos);
+
+    SECDockBar m_wndDockBar{TRUE, TRUE};
+
+    DECLARE_MESSAGE_MAP()
+};
