@@ -7,10 +7,14 @@
 #include "grid/GridFeatureInterfaces.h"
 #include "platform/base/CString.h"
 
+#include <vector>
+
 class CCmdUI;
 class CGXGridCore;
+class CGXLongOperation;
 class CGXRange;
 class CGXRangeList;
+class CObArray;
 class CObject;
 
 // Entries of the per-grid feature table.
@@ -88,16 +92,97 @@ public:
     virtual BOOL ClearCells(CGXGridCore* grid, const CGXRangeList& ranges, BOOL styleOnly) = 0;
 };
 
+// The undo feature. The creation operations answer a new command that owns every array and object handed
+// to it; the grid records it with AddCommand. Command types: 0 normal, 1 rollback, 2 undo, 3 redo.
 class CGXAbstractCommandFactory : public CGXFeatureObject {
 public:
+    virtual CObject* CreateBlockCmd(LPCTSTR name) = 0;
+    virtual CObject* CreateSetRowHeightCmd(ROWCOL first, ROWCOL last, std::vector<int> heights) = 0;
+    virtual CObject* CreateHideRowsCmd(ROWCOL first, ROWCOL last, std::vector<BOOL> states) = 0;
+    virtual CObject* CreateSetDefaultRowHeightCmd(int height) = 0;
+    virtual CObject* CreateSetColWidthCmd(ROWCOL first, ROWCOL last, std::vector<int> widths) = 0;
+    virtual CObject* CreateHideColsCmd(ROWCOL first, ROWCOL last, std::vector<BOOL> states) = 0;
+    virtual CObject* CreateSetDefaultColWidthCmd(int width) = 0;
+    virtual CObject* CreateMoveRowsCmd(ROWCOL first, ROWCOL last, ROWCOL dest) = 0;
+    virtual CObject* CreateMoveColsCmd(ROWCOL first, ROWCOL last, ROWCOL dest) = 0;
+    // The rows or columns an insertion made (undoing removes them).
+    virtual CObject* CreateRemoveRowsCmd(ROWCOL first, ROWCOL last) = 0;
+    virtual CObject* CreateRemoveColsCmd(ROWCOL first, ROWCOL last) = 0;
+    // What a removal took: sizes, cells (row by row, `across` per row or column) and base styles; the
+    // arrays may be null.
+    virtual CObject* CreateInsertRowsCmd(ROWCOL first, ROWCOL count, std::vector<int> heights, CObArray* cells,
+                                         CObArray* rowStyles, ROWCOL colCount) = 0;
+    virtual CObject* CreateInsertColsCmd(ROWCOL first, ROWCOL count, std::vector<int> widths, CObArray* cells,
+                                         CObArray* colStyles, ROWCOL rowCount) = 0;
+    virtual CObject* CreateSetCoveredCellsCmd(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right) = 0;
+    virtual CObject* CreateSetStyleRangeCmd(const CGXRange& range, int kind, CObArray* styles) = 0;
+    virtual CObject* CreateSetFrozenRowsCmd(ROWCOL frozen, ROWCOL header) = 0;
+    virtual CObject* CreateSetFrozenColsCmd(ROWCOL frozen, ROWCOL header) = 0;
+    // Each keeps a copy of the object before the change.
+    virtual CObject* CreateChangeStylesMapCmd(const CGXStylesMap& stylesMap) = 0;
+    virtual CObject* CreateChangePropertiesCmd(const CGXProperties& properties) = 0;
+    virtual CObject* CreateChangeBaseStyleCmd(WORD id, const CGXStyle& style, LPCTSTR name) = 0;
+
+    // The data object's own undo information (none for the grid's own data object).
+    virtual BOOL SetDataUndoMode(CGXGridCore* grid, BOOL on) = 0;
+    virtual CObject* GetDataUndoInfo(CGXGridCore* grid) = 0;
+    virtual BOOL ApplyDataUndoInfo(CGXGridCore* grid, CObject* info, BOOL flag, int extra) = 0;
+    virtual void DiscardDataUndoInfo(CGXGridCore* grid) = 0;
+
+    virtual BOOL ExecuteCommand(CObject* command, CGXGridCore* grid, int ctCmd) = 0;
+    virtual void AddCommand(CGXGridCore* grid, CObject* command, int ctCmd) = 0;
+    virtual void RemoveCommand(CGXGridCore* grid, int ctCmd) = 0;
     virtual BOOL Undo(CGXGridCore* grid) = 0;
     virtual BOOL Redo(CGXGridCore* grid) = 0;
     virtual void BeginTrans(CGXGridCore* grid, LPCTSTR name) = 0;
     virtual void CommitTrans(CGXGridCore* grid) = 0;
     virtual void Rollback(CGXGridCore* grid) = 0;
-    virtual void AddCommand(CGXGridCore* grid, CObject* command, int ctCmd) = 0;
-    virtual void OnUpdateEditUndo(CGXGridCore* grid, CCmdUI* cmdUI) = 0;
-    virtual void OnUpdateEditRedo(CGXGridCore* grid, CCmdUI* cmdUI) = 0;
+    // The cell to show after an undo or redo step.
+    virtual void SetAdvancedUndoCell(CGXGridCore* grid, ROWCOL row, ROWCOL col, BOOL setCurrent) = 0;
+    virtual BOOL OnUpdateEditUndo(CGXGridCore* grid, CCmdUI* cmdUI) = 0;
+    virtual BOOL OnUpdateEditRedo(CGXGridCore* grid, CCmdUI* cmdUI) = 0;
+    // Save the cells and base styles of rows or columns about to be removed; FALSE when the user declines
+    // the removal (too large for the undo buffer). The arrays come in null and may stay so.
+    virtual BOOL StoreRemoveRowsUndoInfo(CGXGridCore* grid, ROWCOL first, ROWCOL count, ROWCOL colCount,
+                                         CObArray*& cells, CObArray*& rowStyles, CGXLongOperation& operation) = 0;
+    virtual BOOL StoreRemoveColsUndoInfo(CGXGridCore* grid, ROWCOL first, ROWCOL count, ROWCOL rowCount,
+                                         CObArray*& cells, CObArray*& colStyles, CGXLongOperation& operation) = 0;
+};
+
+// Update hints: a change made in one view of a document is sent to its other views, which replay it. The
+// grid sends them only while its document asks for them (m_bUpdateViews).
+class CGXAbstractGridUpdateHintImp : public CGXFeatureObject {
+public:
+    // Replays a hint another view sent.
+    virtual void OnHint(CGXGridCore* grid, CObject* hint) = 0;
+    virtual void HintUpdateReadOnly(CGXGridCore* grid, BOOL oldReadOnly) = 0;
+    virtual void HintSetCurrentCell(CGXGridCore* grid, ROWCOL row, ROWCOL col, UINT flags) = 0;
+    virtual BOOL HintTransferCurrentCell(CGXGridCore* grid, BOOL saveAndValidate, UINT flags) = 0;
+    virtual void HintChangedRowCount(CGXGridCore* grid, ROWCOL oldCount, UINT flags) = 0;
+    virtual void HintChangedColCount(CGXGridCore* grid, ROWCOL oldCount, UINT flags) = 0;
+    virtual void HintFrozenRows(CGXGridCore* grid, ROWCOL oldFrozen, ROWCOL oldHeader, UINT flags) = 0;
+    virtual void HintFrozenCols(CGXGridCore* grid, ROWCOL oldFrozen, ROWCOL oldHeader, UINT flags) = 0;
+    virtual void HintTopRow(CGXGridCore* grid, ROWCOL row, UINT flags) = 0;
+    virtual void HintLeftCol(CGXGridCore* grid, ROWCOL col, UINT flags) = 0;
+    virtual void HintInsertRows(CGXGridCore* grid, ROWCOL row, ROWCOL count, UINT flags) = 0;
+    virtual void HintInsertCols(CGXGridCore* grid, ROWCOL col, ROWCOL count, UINT flags) = 0;
+    virtual void HintRemoveRows(CGXGridCore* grid, ROWCOL from, ROWCOL to, UINT flags) = 0;
+    virtual void HintRemoveCols(CGXGridCore* grid, ROWCOL from, ROWCOL to, UINT flags) = 0;
+    virtual void HintRedrawRowCol(CGXGridCore* grid, ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right,
+                                  UINT flags) = 0;
+    virtual void HintRedraw(CGXGridCore* grid, UINT flags) = 0;
+    virtual void HintRecalc(CGXGridCore* grid, LPCTSTR errorText) = 0;
+    virtual void HintScroll(CGXGridCore* grid, int direction, ROWCOL count) = 0;
+    virtual void HintTabName(CGXGridCore* grid, WPARAM value) = 0;
+    virtual void HintChangedRowHeights(CGXGridCore* grid, ROWCOL from, ROWCOL to, UINT flags) = 0;
+    virtual void HintChangedColWidths(CGXGridCore* grid, ROWCOL from, ROWCOL to, UINT flags) = 0;
+    virtual void HintStoreZoom(CGXGridCore* grid, int percent) = 0;
+    virtual void HintUpdateZoom(CGXGridCore* grid, int oldPercent, UINT flags) = 0;
+    virtual void HintStyleRange(CGXGridCore* grid, const CGXRange& range, const CGXStyle* style, int mode,
+                                int kind, UINT flags) = 0;
+    virtual void HintStylesMap(CGXGridCore* grid, UINT flags) = 0;
+    virtual void HintProperties(CGXGridCore* grid, UINT flags) = 0;
+    virtual void HintBaseStyle(CGXGridCore* grid, WORD id, UINT flags) = 0;
 };
 
 class CGXAbstractGridCutPasteImp : public CGXFeatureObject {

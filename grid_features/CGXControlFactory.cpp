@@ -12,6 +12,7 @@
 #include "grid/CGXTabBeam.h"
 #include "grid/GridLibraryState.h"
 #include "grid/GridResourceIds.h"
+#include "grid_features/CGXCommandFactory.h"
 #include "grid_features/CGXDelayedRangePool.h"
 #include "grid_features/CGXPrintDevice.h"
 #include "grid_features/CGXSpanCellPool.h"
@@ -125,10 +126,11 @@ void CGXControlFactory::RegisterUserAttributes(CGXStylesMap* stylesMap) {
     stylesMap->RegisterUserAttribute(kEllipsisKindAttribute, &ellipsis);
 }
 
-void CGXControlFactory::InstallGridFeatures(CGXGridCore*) {
-    // The per-grid features (find and replace, hidden cells, auto-scroll, resize to fit, update hints, undo,
+void CGXControlFactory::InstallGridFeatures(CGXGridCore* grid) {
+    // The other per-grid features (find and replace, hidden cells, auto-scroll, resize to fit, update hints,
     // sort, covered, merged and floating cells, printing, selection, resizing, data exchange, cut and paste,
-    // clearing, Excel-like frame and fill) are installed here as the grid engine brings them.
+    // clearing, Excel-like frame and fill) take their places here as they arrive.
+    InstallUndoRedo(grid);
 }
 
 void CGXControlFactory::InstallAppFeatures() {
