@@ -330,6 +330,36 @@ public:
     // A search found nothing: a beep, no message.
     virtual void OnTextNotFound(LPCTSTR text);
 
+    // ---- Selection, its frame and the fill handle (forwarders: nothing and 0 without the feature)
+    virtual void RefreshSelection(const CGXRange* range, BOOL select, BOOL update);
+    virtual BOOL SelectRange(const CGXRange& range, BOOL select = TRUE);
+    virtual void DrawSelectionChange(const CGXRange& range, const CGXRangeList* before, BOOL update);
+    // A null position clears the whole selection.
+    void SetSelection(POSITION position, ROWCOL top = 0, ROWCOL left = 0, ROWCOL bottom = 0, ROWCOL right = 0);
+    virtual void DrawSelectionRange(POSITION position, ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right,
+                                    BOOL update);
+    virtual void ClearSelection(BOOL update = TRUE);
+    // Hooks of the selection: the new range (or null), whether the mouse or the keys change it.
+    virtual BOOL CanChangeSelection(const CGXRange* range, BOOL byMouse, BOOL byKeys);
+    virtual void OnChangedSelection(const CGXRange*, BOOL, BOOL) {}
+    virtual void OnChangingSelection(const CGXRange*, BOOL, BOOL) {}
+    virtual BOOL CanSelectCurrentCell(ROWCOL, ROWCOL, UINT, POINT) { return TRUE; }
+    void DrawExcelLikeFrame(CDC* dc, const CGXRange& range, int kind, BOOL flag);
+    void UpdateExcelLikeFrame(CDC* dc, BOOL eraseOld, const CGXRange* range);
+    void RefreshExcelLikeFrame();
+    // Answers the lock state before (0 without the feature).
+    BOOL LockExcelLikeFrame(BOOL lock, BOOL redraw);
+    virtual BOOL CanStartExcelLikeFill(const CGXRange&, ROWCOL, ROWCOL) { return TRUE; }
+    virtual BOOL CanApplyExcelLikeFill(const CGXRange&, const CGXRange&) { return TRUE; }
+    // Fills `filled` from `source`.
+    virtual BOOL ApplyExcelLikeFill(const CGXRange& filled, const CGXRange& source);
+    virtual void AddExcelLikeFillRange(const CGXRange& range);
+    void SetExcelLikeFillImp(CGXAbstractGridExcelLikeFillImp* fill, BOOL autoDelete);
+    void CancelDragSelect();
+    // Set by the user-resize and drag-select features while they track the mouse.
+    BOOL m_bSizeTracking = FALSE;
+    BOOL m_bDragging = FALSE;
+
     // ---- Hooks a derived grid overrides
     virtual BOOL OnStartEditing(ROWCOL, ROWCOL) { return TRUE; }
     virtual BOOL OnValidateCell(ROWCOL, ROWCOL) { return TRUE; }
@@ -339,7 +369,8 @@ public:
     virtual void OnInitCurrentCell(ROWCOL row, ROWCOL col);
     virtual void OnMovedCurrentCell(ROWCOL, ROWCOL) {}
     virtual void OnModifyCell(ROWCOL, ROWCOL) {}
-    virtual BOOL OnLButtonClickedRowCol(ROWCOL, ROWCOL, UINT, POINT) { return FALSE; }
+    // Without the selection feature nothing takes the click.
+    virtual BOOL OnLButtonClickedRowCol(ROWCOL row, ROWCOL col, UINT flags, POINT point);
     virtual BOOL OnMButtonClickedRowCol(ROWCOL, ROWCOL, UINT, POINT) { return FALSE; }
     virtual BOOL OnRButtonClickedRowCol(ROWCOL, ROWCOL, UINT, POINT) { return FALSE; }
     virtual BOOL OnLButtonDblClkRowCol(ROWCOL, ROWCOL, UINT, POINT) { return FALSE; }
@@ -530,6 +561,7 @@ protected:
     CGXPenValue SidePen(const GridDrawTable& table, ROWCOL i, ROWCOL j, int side, BOOL linesOn, BOOL boundary);
     void FreeGdiCache();
     BOOL PrepareButton(GridButton button, UINT flags, POINT point, int& hit, ROWCOL& row, ROWCOL& col);
+    CGXAbstractGridExcelLikeFillImp* FillHandle();
     BOOL ButtonDown(GridButton button, UINT flags, POINT point);
     BOOL ButtonUp(GridButton button, UINT flags, POINT point);
     BOOL ButtonDblClk(GridButton button, UINT flags, POINT point);
@@ -660,4 +692,17 @@ protected:
     HCURSOR m_hArrowCursor = nullptr;
     UINT m_nLastCursorId = 0;
     HCURSOR m_hLastCursor = nullptr;
+};
+
+// Hides the selection frame while rows or columns change; it comes back afterwards unless it was locked.
+class CGXExcelLikeFrameLock {
+public:
+    explicit CGXExcelLikeFrameLock(CGXGridCore* grid) : m_grid(grid), m_old(grid->LockExcelLikeFrame(TRUE, TRUE)) {}
+    ~CGXExcelLikeFrameLock() { m_grid->LockExcelLikeFrame(m_old, TRUE); }
+    CGXExcelLikeFrameLock(const CGXExcelLikeFrameLock&) = delete;
+    CGXExcelLikeFrameLock& operator=(const CGXExcelLikeFrameLock&) = delete;
+
+private:
+    CGXGridCore* m_grid;
+    BOOL m_old;
 };

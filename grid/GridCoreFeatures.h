@@ -6,10 +6,13 @@
 #include "grid/GridDefs.h"
 #include "grid/GridFeatureInterfaces.h"
 #include "platform/base/CString.h"
+#include "platform/base/CollectionTemplates.h"
+#include "platform/base/Win32Types.h"
 
 #include <vector>
 
 class CCmdUI;
+class CDC;
 class CGXGridCore;
 class CGXLongOperation;
 class CGXRange;
@@ -202,12 +205,68 @@ public:
     virtual CString GetCopyTextRowCol(CGXGridCore* grid, ROWCOL row, ROWCOL col) = 0;
 };
 
+// The mouse operations of the interaction features answer TRUE when they took the event, which ends the
+// grid's own handling of it.
 class CGXAbstractGridUserResizeCellsImp : public CGXFeatureObject {
 public:
+    virtual BOOL OnMouseMove(CGXGridCore* grid, POINT point, UINT flags, int hit, ROWCOL row, ROWCOL col) = 0;
+    virtual BOOL OnLButtonDown(CGXGridCore* grid, POINT point, UINT flags, int hit, ROWCOL row, ROWCOL col) = 0;
+    virtual BOOL OnLButtonUp(CGXGridCore* grid, POINT point, UINT flags, int hit, ROWCOL row, ROWCOL col) = 0;
+    virtual BOOL OnLButtonDblClk(CGXGridCore* grid, POINT point, UINT flags, int hit, ROWCOL row, ROWCOL col) = 0;
     virtual void BeginTrackSize(CGXGridCore* grid, POINT point, int hitCode) = 0;
     virtual void TrackSize(CGXGridCore* grid, POINT point) = 0;
     virtual void EndTrackSize(CGXGridCore* grid, POINT point) = 0;
     virtual void CancelTrackSize(CGXGridCore* grid) = 0;
+};
+
+// Selecting ranges with the mouse and the keys.
+class CGXAbstractGridUserSelectRangeImp : public CGXFeatureObject {
+public:
+    // Moves the current cell for a key, extending the selection while Shift is down.
+    virtual BOOL ExtendSelectionOnMove(CGXGridCore* grid, int direction, int count) = 0;
+    virtual BOOL OnLButtonDown(CGXGridCore* grid, POINT point, UINT flags, int hit, ROWCOL row, ROWCOL col) = 0;
+    virtual BOOL OnMouseMove(CGXGridCore* grid, POINT point, UINT flags, int hit, ROWCOL row, ROWCOL col) = 0;
+    virtual BOOL OnLButtonUp(CGXGridCore* grid, POINT point, UINT flags, int hit, ROWCOL row, ROWCOL col) = 0;
+    virtual void RefreshSelection(CGXGridCore* grid, const CGXRange* range, BOOL select, BOOL update) = 0;
+    virtual BOOL SelectRange(CGXGridCore* grid, const CGXRange& range, BOOL select) = 0;
+    virtual void DrawSelectionChange(CGXGridCore* grid, const CGXRange& range, const CGXRangeList* before,
+                                     BOOL update) = 0;
+    virtual void SetSelection(CGXGridCore* grid, POSITION position, ROWCOL top, ROWCOL left, ROWCOL bottom,
+                              ROWCOL right) = 0;
+    virtual void DrawSelectionRange(CGXGridCore* grid, POSITION position, ROWCOL top, ROWCOL left, ROWCOL bottom,
+                                    ROWCOL right, BOOL update) = 0;
+    virtual void ClearSelection(CGXGridCore* grid, BOOL update) = 0;
+    // A click that toggles a cell's selection with Ctrl.
+    virtual BOOL OnCtrlClickCell(CGXGridCore* grid, ROWCOL row, ROWCOL col, UINT flags, POINT point) = 0;
+};
+
+// The thick frame around the selection.
+class CGXAbstractGridExcelLikeFrameImp : public CGXFeatureObject {
+public:
+    virtual void DrawRangeFrame(CGXGridCore* grid, CDC* dc, const CGXRange& range, int kind, BOOL flag) = 0;
+    virtual void DrawSelectionFrame(CGXGridCore* grid, CDC* dc, BOOL eraseOld, const CGXRange* range) = 0;
+    virtual void RefreshSelectionFrame(CGXGridCore* grid) = 0;
+    // Answers the lock state before.
+    virtual BOOL LockSelectionFrame(CGXGridCore* grid, BOOL lock, BOOL redraw) = 0;
+};
+
+// The fill handle at the selection frame's corner.
+class CGXAbstractGridExcelLikeFillImp : public CGXFeatureObject {
+public:
+    virtual BOOL OnLButtonDown(CGXGridCore* grid, POINT point, UINT flags, int hit, ROWCOL row, ROWCOL col) = 0;
+    virtual BOOL OnMouseMove(CGXGridCore* grid, POINT point, UINT flags, int hit, ROWCOL row, ROWCOL col) = 0;
+    virtual BOOL OnLButtonUp(CGXGridCore* grid, POINT point, UINT flags, int hit, ROWCOL row, ROWCOL col) = 0;
+    virtual BOOL FillCells(CGXGridCore* grid, const CGXRange& source, const CGXRange& filled) = 0;
+    virtual void SelectFilledRange(CGXGridCore* grid, const CGXRange& range) = 0;
+};
+
+// Dragging selected rows or columns to a new place.
+class CGXAbstractGridUserDragSelectRangeImp : public CGXFeatureObject {
+public:
+    virtual BOOL OnLButtonDown(CGXGridCore* grid, POINT point, UINT flags, int hit, ROWCOL row, ROWCOL col) = 0;
+    virtual BOOL OnMouseMove(CGXGridCore* grid, POINT point, UINT flags, int hit, ROWCOL row, ROWCOL col) = 0;
+    virtual BOOL OnLButtonUp(CGXGridCore* grid, POINT point, UINT flags, int hit, ROWCOL row, ROWCOL col) = 0;
+    virtual void CancelDragSelect(CGXGridCore* grid) = 0;
 };
 
 // The auto-scroll plug-in: drives the scroll timer while the mouse is held outside the cells.

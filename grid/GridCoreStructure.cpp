@@ -399,6 +399,7 @@ BOOL CGXGridCore::InsertRows(ROWCOL row, ROWCOL count, const int* heights, const
     if (!TransferCurrentCell(TRUE, 2, TRUE)) {
         return FALSE;
     }
+    CGXExcelLikeFrameLock frameLock(this);
     BOOL recalc = FALSE;
     CObject* extra = DataUndoExtra(cells, static_cast<ULONGLONG>(count) * colCount);
     if (extra) {
@@ -453,6 +454,7 @@ BOOL CGXGridCore::InsertCols(ROWCOL col, ROWCOL count, const int* widths, const 
     if (!TransferCurrentCell(TRUE, 2, TRUE)) {
         return FALSE;
     }
+    CGXExcelLikeFrameLock frameLock(this);
     BOOL recalc = FALSE;
     CObject* extra = DataUndoExtra(cells, static_cast<ULONGLONG>(count) * rowCount);
     if (extra) {
@@ -611,6 +613,7 @@ BOOL CGXGridCore::RemoveRows(ROWCOL from, ROWCOL to, UINT flags, int ctCmd) {
     if (from > to || !TransferCurrentCell(TRUE, 2, TRUE)) {
         return FALSE;
     }
+    CGXExcelLikeFrameLock frameLock(this);
     GridLibraryState& library = GridLibraryState::Instance();
     CGXLongOperation operation;
     operation.SetStatusText(library.GetText(kTextUndoInfo), FALSE);
@@ -662,6 +665,7 @@ BOOL CGXGridCore::RemoveCols(ROWCOL from, ROWCOL to, UINT flags, int ctCmd) {
     if (from > to || !TransferCurrentCell(TRUE, 2, TRUE)) {
         return FALSE;
     }
+    CGXExcelLikeFrameLock frameLock(this);
     GridLibraryState& library = GridLibraryState::Instance();
     CGXLongOperation operation;
     operation.SetStatusText(library.GetText(kTextUndoInfo), FALSE);
