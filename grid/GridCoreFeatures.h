@@ -5,6 +5,7 @@
 
 #include "grid/GridDefs.h"
 #include "grid/GridFeatureInterfaces.h"
+#include "platform/base/CRect.h"
 #include "platform/base/CString.h"
 #include "platform/base/CollectionTemplates.h"
 #include "platform/base/Win32Types.h"
@@ -13,8 +14,11 @@
 
 class CCmdUI;
 class CDC;
+class CGXControl;
 class CGXGridCore;
 class CGXLongOperation;
+class CGXStyle;
+struct GridDrawTable;
 class CGXRange;
 class CGXRangeList;
 class CObArray;
@@ -71,6 +75,31 @@ public:
     virtual void RemoveCoveredCols(CGXGridCore* grid, ROWCOL from, ROWCOL to, UINT& flags, int ctCmd) = 0;
 };
 
+// Marks the row and column headers of the current cell while it is edited.
+class CGXAbstractGridMarkEditHeaderImp : public CGXFeatureObject {
+public:
+    virtual BOOL IsHeaderMarked(CGXGridCore* grid, CGXControl* control, ROWCOL row, ROWCOL col,
+                                const CGXStyle& style) = 0;
+};
+
+// The size a cell's content needs.
+class CGXAbstractCalcSizeImp : public CGXFeatureObject {
+public:
+    virtual CSize CalcSize(CGXGridCore* grid, CGXControl* control, CDC* dc, ROWCOL row, ROWCOL col,
+                           const CGXStyle& style, const CGXStyle* standard, BOOL widthOnly, int extra) = 0;
+};
+
+// Whether a control's text may float over empty neighbours.
+class CGXAbstractGridFloatCellsImp : public CGXFeatureObject {
+public:
+    virtual BOOL CanControlFloatCell(CGXGridCore* grid, CGXControl* control, ROWCOL row, ROWCOL col,
+                                     const CGXStyle& style, BOOL floatCell) = 0;
+    virtual BOOL GetFloatedCellsRowCol(CGXGridCore* grid, ROWCOL row, ROWCOL col, CGXRange& range) = 0;
+    virtual void DelayFloatCells(CGXGridCore* grid, const CGXRange& range) = 0;
+    virtual BOOL EvalFloatCells(CGXGridCore* grid, const CGXRange& range, BOOL update, CGXRange* grown,
+                                UINT flags) = 0;
+};
+
 class CGXAbstractGridHideCellsImp : public CGXFeatureObject {
 public:
     // Follow the structure: marks of removed rows go, later ones move.
@@ -78,6 +107,9 @@ public:
     virtual void RemoveCols(CGXGridCore* grid, ROWCOL from, ROWCOL to) = 0;
     virtual void InsertRows(CGXGridCore* grid, ROWCOL row, ROWCOL count) = 0;
     virtual void InsertCols(CGXGridCore* grid, ROWCOL col, ROWCOL count) = 0;
+    // The marks travel with moved rows or columns (dest counted after taking them out).
+    virtual void MoveRows(CGXGridCore*, ROWCOL, ROWCOL, ROWCOL) {}
+    virtual void MoveCols(CGXGridCore*, ROWCOL, ROWCOL, ROWCOL) {}
     virtual BOOL HideRows(CGXGridCore* grid, ROWCOL from, ROWCOL to, BOOL hide, BOOL* hideArray, UINT flags,
                           int ctCmd) = 0;
     virtual BOOL IsRowHidden(CGXGridCore* grid, ROWCOL row) = 0;
@@ -95,61 +127,99 @@ public:
     virtual BOOL ClearCells(CGXGridCore* grid, const CGXRangeList& ranges, BOOL styleOnly) = 0;
 };
 
+// Draws covered (and merged and floated) ranges as single cells: the grid's drawing loop offers it each
+// table cell first.
+class CGXAbstractDrawSpannedCellsImp : public CGXFeatureObject {
+public:
+    // Marks the table cells of the range holding the cell; FALSE when no range holds it.
+    virtual BOOL PrepareSpannedCell(CGXGridCore* grid, GridDrawTable& table, ROWCOL i, ROWCOL j) = 0;
+    // TRUE when the cell was drawn (or is drawn by the range's first visible cell).
+    virtual BOOL DrawSpannedCell(CGXGridCore* grid, GridDrawTable& table, ROWCOL i, ROWCOL j) = 0;
+    virtual BOOL EvaluateSpansForDrawing(CGXGridCore* grid, const CGXRange& range, ROWCOL lastFrozenRow,
+                                         ROWCOL lastFrozenCol, ROWCOL topRow, ROWCOL leftCol, ROWCOL lastRow,
+                                         ROWCOL lastCol, BOOL a, CGXRange* b, UINT c) = 0;
+};
+
+// Merged cells (kind 0 row-wise, 1 column-wise) and floated cells: only the calls the engine and the
+// spanned drawing make.
+class CGXAbstractGridMergeCellsImp : public CGXFeatureObject {
+public:
+    virtual BOOL GetMergedCellsRowCol(CGXGridCore* grid, ROWCOL row, ROWCOL col, CGXRange& range, int kind) = 0;
+    virtual void DelayMergeCells(CGXGridCore* grid, const CGXRange& range) = 0;
+    virtual BOOL EvalMergeCells(CGXGridCore* grid, const CGXRange& range, BOOL update, CGXRange* grown,
+                                UINT flags) = 0;
+};
+
 // The undo feature. The creation operations answer a new command that owns every array and object handed
-// to it; the grid records it with AddCommand. Command types: 0 normal, 1 rollback, 2 undo, 3 redo.
+// to it (null while the factory keeps none); the grid records it with AddCommand. Command types: 0 normal,
+// 1 rollback, 2 undo, 3 redo. Apart from the lists and transactions, each operation's default records
+// nothing.
+// Deletes an array of saved styles (null entries allowed) with its styles.
+void DeleteStyleArray(CObArray* array);
+
 class CGXAbstractCommandFactory : public CGXFeatureObject {
 public:
-    virtual CObject* CreateBlockCmd(LPCTSTR name) = 0;
-    virtual CObject* CreateSetRowHeightCmd(ROWCOL first, ROWCOL last, std::vector<int> heights) = 0;
-    virtual CObject* CreateHideRowsCmd(ROWCOL first, ROWCOL last, std::vector<BOOL> states) = 0;
-    virtual CObject* CreateSetDefaultRowHeightCmd(int height) = 0;
-    virtual CObject* CreateSetColWidthCmd(ROWCOL first, ROWCOL last, std::vector<int> widths) = 0;
-    virtual CObject* CreateHideColsCmd(ROWCOL first, ROWCOL last, std::vector<BOOL> states) = 0;
-    virtual CObject* CreateSetDefaultColWidthCmd(int width) = 0;
-    virtual CObject* CreateMoveRowsCmd(ROWCOL first, ROWCOL last, ROWCOL dest) = 0;
-    virtual CObject* CreateMoveColsCmd(ROWCOL first, ROWCOL last, ROWCOL dest) = 0;
+    virtual CObject* CreateBlockCmd(LPCTSTR) { return nullptr; }
+    virtual CObject* CreateSetRowHeightCmd(ROWCOL, ROWCOL, std::vector<int>) { return nullptr; }
+    virtual CObject* CreateSetDefaultRowHeightCmd(int) { return nullptr; }
+    virtual CObject* CreateSetColWidthCmd(ROWCOL, ROWCOL, std::vector<int>) { return nullptr; }
+    virtual CObject* CreateSetDefaultColWidthCmd(int) { return nullptr; }
+    // The records of hiding and covering; the hide records take over the array of old states (new[]).
+    virtual CObject* CreateHideRowsCommand(ROWCOL, ROWCOL, BOOL* oldStates, int) {
+        delete[] oldStates;
+        return nullptr;
+    }
+    virtual CObject* CreateHideColsCommand(ROWCOL, ROWCOL, BOOL* oldStates, int) {
+        delete[] oldStates;
+        return nullptr;
+    }
+    virtual CObject* CreateCoveredCellsCommand(ROWCOL, ROWCOL, ROWCOL, ROWCOL, int) { return nullptr; }
+    virtual CObject* CreateMoveRowsCmd(ROWCOL, ROWCOL, ROWCOL) { return nullptr; }
+    virtual CObject* CreateMoveColsCmd(ROWCOL, ROWCOL, ROWCOL) { return nullptr; }
     // The rows or columns an insertion made (undoing removes them).
-    virtual CObject* CreateRemoveRowsCmd(ROWCOL first, ROWCOL last) = 0;
-    virtual CObject* CreateRemoveColsCmd(ROWCOL first, ROWCOL last) = 0;
-    // What a removal took: sizes, cells (row by row, `across` per row or column) and base styles; the
-    // arrays may be null.
+    virtual CObject* CreateRemoveRowsCmd(ROWCOL, ROWCOL) { return nullptr; }
+    virtual CObject* CreateRemoveColsCmd(ROWCOL, ROWCOL) { return nullptr; }
+    // What a removal took: sizes, cells (row by row) and base styles; the arrays may be null.
     virtual CObject* CreateInsertRowsCmd(ROWCOL first, ROWCOL count, std::vector<int> heights, CObArray* cells,
-                                         CObArray* rowStyles, ROWCOL colCount) = 0;
+                                         CObArray* rowStyles, ROWCOL colCount);
     virtual CObject* CreateInsertColsCmd(ROWCOL first, ROWCOL count, std::vector<int> widths, CObArray* cells,
-                                         CObArray* colStyles, ROWCOL rowCount) = 0;
-    virtual CObject* CreateSetCoveredCellsCmd(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right) = 0;
-    virtual CObject* CreateSetStyleRangeCmd(const CGXRange& range, int kind, CObArray* styles) = 0;
-    virtual CObject* CreateSetFrozenRowsCmd(ROWCOL frozen, ROWCOL header) = 0;
-    virtual CObject* CreateSetFrozenColsCmd(ROWCOL frozen, ROWCOL header) = 0;
+                                         CObArray* colStyles, ROWCOL rowCount);
+    virtual CObject* CreateSetStyleRangeCmd(const CGXRange& range, int kind, CObArray* styles);
+    virtual CObject* CreateSetFrozenRowsCmd(ROWCOL, ROWCOL) { return nullptr; }
+    virtual CObject* CreateSetFrozenColsCmd(ROWCOL, ROWCOL) { return nullptr; }
     // Each keeps a copy of the object before the change.
-    virtual CObject* CreateChangeStylesMapCmd(const CGXStylesMap& stylesMap) = 0;
-    virtual CObject* CreateChangePropertiesCmd(const CGXProperties& properties) = 0;
-    virtual CObject* CreateChangeBaseStyleCmd(WORD id, const CGXStyle& style, LPCTSTR name) = 0;
+    virtual CObject* CreateChangeStylesMapCmd(const CGXStylesMap&) { return nullptr; }
+    virtual CObject* CreateChangePropertiesCmd(const CGXProperties&) { return nullptr; }
+    virtual CObject* CreateChangeBaseStyleCmd(WORD, const CGXStyle&, LPCTSTR) { return nullptr; }
 
     // The data object's own undo information (none for the grid's own data object).
-    virtual BOOL SetDataUndoMode(CGXGridCore* grid, BOOL on) = 0;
-    virtual CObject* GetDataUndoInfo(CGXGridCore* grid) = 0;
-    virtual BOOL ApplyDataUndoInfo(CGXGridCore* grid, CObject* info, BOOL flag, int extra) = 0;
-    virtual void DiscardDataUndoInfo(CGXGridCore* grid) = 0;
+    virtual BOOL SetDataUndoMode(CGXGridCore*, BOOL) { return FALSE; }
+    virtual CObject* GetDataUndoInfo(CGXGridCore*) { return nullptr; }
+    virtual BOOL ApplyDataUndoInfo(CGXGridCore*, CObject*, BOOL, int) { return FALSE; }
+    virtual void DiscardDataUndoInfo(CGXGridCore*) {}
 
-    virtual BOOL ExecuteCommand(CObject* command, CGXGridCore* grid, int ctCmd) = 0;
+    virtual BOOL ExecuteCommand(CObject*, CGXGridCore*, int) { return FALSE; }
     virtual void AddCommand(CGXGridCore* grid, CObject* command, int ctCmd) = 0;
-    virtual void RemoveCommand(CGXGridCore* grid, int ctCmd) = 0;
+    virtual void RemoveCommand(CGXGridCore*, int) {}
     virtual BOOL Undo(CGXGridCore* grid) = 0;
     virtual BOOL Redo(CGXGridCore* grid) = 0;
     virtual void BeginTrans(CGXGridCore* grid, LPCTSTR name) = 0;
     virtual void CommitTrans(CGXGridCore* grid) = 0;
     virtual void Rollback(CGXGridCore* grid) = 0;
     // The cell to show after an undo or redo step.
-    virtual void SetAdvancedUndoCell(CGXGridCore* grid, ROWCOL row, ROWCOL col, BOOL setCurrent) = 0;
+    virtual void SetAdvancedUndoCell(CGXGridCore*, ROWCOL, ROWCOL, BOOL) {}
     virtual BOOL OnUpdateEditUndo(CGXGridCore* grid, CCmdUI* cmdUI) = 0;
     virtual BOOL OnUpdateEditRedo(CGXGridCore* grid, CCmdUI* cmdUI) = 0;
     // Save the cells and base styles of rows or columns about to be removed; FALSE when the user declines
     // the removal (too large for the undo buffer). The arrays come in null and may stay so.
-    virtual BOOL StoreRemoveRowsUndoInfo(CGXGridCore* grid, ROWCOL first, ROWCOL count, ROWCOL colCount,
-                                         CObArray*& cells, CObArray*& rowStyles, CGXLongOperation& operation) = 0;
-    virtual BOOL StoreRemoveColsUndoInfo(CGXGridCore* grid, ROWCOL first, ROWCOL count, ROWCOL rowCount,
-                                         CObArray*& cells, CObArray*& colStyles, CGXLongOperation& operation) = 0;
+    virtual BOOL StoreRemoveRowsUndoInfo(CGXGridCore*, ROWCOL, ROWCOL, ROWCOL, CObArray*&, CObArray*&,
+                                         CGXLongOperation&) {
+        return TRUE;
+    }
+    virtual BOOL StoreRemoveColsUndoInfo(CGXGridCore*, ROWCOL, ROWCOL, ROWCOL, CObArray*&, CObArray*&,
+                                         CGXLongOperation&) {
+        return TRUE;
+    }
 };
 
 // Update hints: a change made in one view of a document is sent to its other views, which replay it. The

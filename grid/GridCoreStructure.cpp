@@ -677,6 +677,11 @@ BOOL CGXGridCore::RemoveCols(ROWCOL from, ROWCOL to, UINT flags, int ctCmd) {
     if (factory && !factory->StoreRemoveColsUndoInfo(this, from, count, rowCount, cells, colStyles, operation)) {
         return FALSE;
     }
+    // The covered blocks' adjustments and the removal are one undo step, as for rows.
+    const BOOL transaction = ctCmd == kCmdNormal;
+    if (transaction) {
+        BeginTrans(library.GetText(kTextRemovingColumns));
+    }
     if (auto* covered = static_cast<CGXAbstractGridCoveredCellsImp*>(m_features[kFeatureCoveredCells])) {
         covered->RemoveCoveredCols(this, from, to, flags, ctCmd);
     }
@@ -702,6 +707,9 @@ BOOL CGXGridCore::RemoveCols(ROWCOL from, ROWCOL to, UINT flags, int ctCmd) {
     }
     DeleteStyleArray(cells);
     DeleteStyleArray(colStyles);
+    if (transaction) {
+        CommitTrans();
+    }
     return removed;
 }
 

@@ -42,8 +42,19 @@ CObject* CGXCommandFactory::CreateSetRowHeightCmd(ROWCOL first, ROWCOL last, std
     return new CGXSetRowHeightCmd(first, last, std::move(heights));
 }
 
-CObject* CGXCommandFactory::CreateHideRowsCmd(ROWCOL first, ROWCOL last, std::vector<BOOL> states) {
-    return new CGXHideRowsCmd(first, last, std::move(states));
+namespace {
+
+// The hide records keep the old states as their own copy.
+std::vector<BOOL> TakeStates(BOOL* states, ROWCOL first, ROWCOL last) {
+    std::vector<BOOL> copy(states, states + (last - first + 1));
+    delete[] states;
+    return copy;
+}
+
+} // namespace
+
+CObject* CGXCommandFactory::CreateHideRowsCommand(ROWCOL first, ROWCOL last, BOOL* oldStates, int) {
+    return new CGXHideRowsCmd(first, last, TakeStates(oldStates, first, last));
 }
 
 CObject* CGXCommandFactory::CreateSetDefaultRowHeightCmd(int height) {
@@ -54,8 +65,8 @@ CObject* CGXCommandFactory::CreateSetColWidthCmd(ROWCOL first, ROWCOL last, std:
     return new CGXSetColWidthCmd(first, last, std::move(widths));
 }
 
-CObject* CGXCommandFactory::CreateHideColsCmd(ROWCOL first, ROWCOL last, std::vector<BOOL> states) {
-    return new CGXHideColsCmd(first, last, std::move(states));
+CObject* CGXCommandFactory::CreateHideColsCommand(ROWCOL first, ROWCOL last, BOOL* oldStates, int) {
+    return new CGXHideColsCmd(first, last, TakeStates(oldStates, first, last));
 }
 
 CObject* CGXCommandFactory::CreateSetDefaultColWidthCmd(int width) {
@@ -88,8 +99,9 @@ CObject* CGXCommandFactory::CreateInsertColsCmd(ROWCOL first, ROWCOL count, std:
     return new CGXInsertColsCmd(first, count, std::move(widths), cells, colStyles, rowCount);
 }
 
-CObject* CGXCommandFactory::CreateSetCoveredCellsCmd(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right) {
-    return new CGXSetCoveredCellsCmd(top, left, bottom, right);
+CObject* CGXCommandFactory::CreateCoveredCellsCommand(ROWCOL top, ROWCOL left, ROWCOL oldBottom, ROWCOL oldRight,
+                                                      int) {
+    return new CGXSetCoveredCellsCmd(top, left, oldBottom, oldRight);
 }
 
 CObject* CGXCommandFactory::CreateSetStyleRangeCmd(const CGXRange& range, int kind, CObArray* styles) {

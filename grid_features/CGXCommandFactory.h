@@ -13,10 +13,10 @@ class CGXCommandFactory : public CGXAbstractCommandFactory {
 public:
     CObject* CreateBlockCmd(LPCTSTR name) override;
     CObject* CreateSetRowHeightCmd(ROWCOL first, ROWCOL last, std::vector<int> heights) override;
-    CObject* CreateHideRowsCmd(ROWCOL first, ROWCOL last, std::vector<BOOL> states) override;
     CObject* CreateSetDefaultRowHeightCmd(int height) override;
     CObject* CreateSetColWidthCmd(ROWCOL first, ROWCOL last, std::vector<int> widths) override;
-    CObject* CreateHideColsCmd(ROWCOL first, ROWCOL last, std::vector<BOOL> states) override;
+    CObject* CreateHideRowsCommand(ROWCOL first, ROWCOL last, BOOL* oldStates, int ctCmd) override;
+    CObject* CreateHideColsCommand(ROWCOL first, ROWCOL last, BOOL* oldStates, int ctCmd) override;
     CObject* CreateSetDefaultColWidthCmd(int width) override;
     CObject* CreateMoveRowsCmd(ROWCOL first, ROWCOL last, ROWCOL dest) override;
     CObject* CreateMoveColsCmd(ROWCOL first, ROWCOL last, ROWCOL dest) override;
@@ -26,7 +26,8 @@ public:
                                  CObArray* rowStyles, ROWCOL colCount) override;
     CObject* CreateInsertColsCmd(ROWCOL first, ROWCOL count, std::vector<int> widths, CObArray* cells,
                                  CObArray* colStyles, ROWCOL rowCount) override;
-    CObject* CreateSetCoveredCellsCmd(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right) override;
+    CObject* CreateCoveredCellsCommand(ROWCOL top, ROWCOL left, ROWCOL oldBottom, ROWCOL oldRight,
+                                       int ctCmd) override;
     CObject* CreateSetStyleRangeCmd(const CGXRange& range, int kind, CObArray* styles) override;
     CObject* CreateSetFrozenRowsCmd(ROWCOL frozen, ROWCOL header) override;
     CObject* CreateSetFrozenColsCmd(ROWCOL frozen, ROWCOL header) override;
