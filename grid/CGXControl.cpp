@@ -444,7 +444,8 @@ BOOL CGXControl::StoreDisplayText(ROWCOL row, ROWCOL col, const CString& text, U
             }
             CGXStyle valueStyle;
             valueStyle.SetValue(value);
-            result = m_pGrid->SetStyleRange(CGXRange(row, col, row, col), &valueStyle, kMergeOverride, 0, flags);
+            result = m_pGrid->SetStyleRange(CGXRange(row, col, row, col), &valueStyle, kMergeOverride, 0, nullptr,
+                                            flags);
         }
     }
     if (scratch) {

@@ -50,7 +50,7 @@ BOOL CGXGridClearCellsImp::ClearValue(CGXGridCore* grid, ROWCOL row, ROWCOL col)
 
 BOOL CGXGridClearCellsImp::ClearBlock(CGXGridCore* grid, const CGXRange& block, BOOL styleOnly) {
     if (styleOnly) {
-        return grid->SetStyleRange(block, nullptr, kMergeExclude, 0, 2);
+        return grid->SetStyleRange(block, nullptr, kMergeExclude, 0, nullptr, 2);
     }
     for (ROWCOL row = block.top; row <= block.bottom; ++row) {
         for (ROWCOL col = block.left; col <= block.right; ++col) {

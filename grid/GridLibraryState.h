@@ -51,6 +51,7 @@ enum GridText : int {
     kTextFreezeRows,
     kTextFreezeColumns,
     kTextCurrentCell,
+    kTextUndoTooLarge,
     kTextClipboardSize,
     kTextCopy,
     kTextMove,

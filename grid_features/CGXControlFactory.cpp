@@ -20,6 +20,7 @@
 #include "grid/GridLibraryState.h"
 #include "grid/GridResourceIds.h"
 #include "grid_features/CGXCellTipStatic.h"
+#include "grid_features/CGXCommandFactory.h"
 #include "grid_features/CGXDelayedRangePool.h"
 #include "grid_features/CGXPrintDevice.h"
 #include "grid_features/CGXSpanCellPool.h"
@@ -154,8 +155,9 @@ void CGXControlFactory::RegisterUserAttributes(CGXStylesMap* stylesMap) {
 
 void CGXControlFactory::InstallGridFeatures(CGXGridCore* grid) {
     // In the library's order; the features still to come (find and replace, auto-scroll, resize to fit,
-    // update hints, undo, sort, merged and floating cells, printing, selection, resizing, data exchange, cut
-    // and paste, Excel-like frame and fill) take their places here as they arrive.
+    // update hints, sort, merged and floating cells, printing, selection, resizing, data exchange, cut and
+    // paste, Excel-like frame and fill) take their places here as they arrive.
+    InstallUndoRedo(grid);
     grid->InstallHideCells();
     grid->InstallCoveredCells();
     grid->InstallClearCells();
