@@ -1,3 +1,4 @@
+#include "grid/CGXGridCore.h"
 #include "grid/CGXStyle.h"
 #include "grid/CGXStylesMap.h"
 #include "grid/GridResourceIds.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -91,4 +93,18 @@ TEST(ControlFactory, RegistersTheGridWindowClassForDialogTemplates) {
     EXPECT_EQ(wc.style, static_cast<UINT>(CS_DBLCLKS | CS_GLOBALCLASS));
     GridLibraryState::Instance().factory->UnregisterWindowClasses(AfxGetInstanceHandle());
     EXPECT_FALSE(::GetClassInfoW(AfxGetInstanceHandle(), u"CGXGridWnd", &wc));
+}
+
+TEST(ControlFactory, EveryGridGetsHiddenCoveredAndClearedCellsWithTheSpannedDrawing) {
+    InitGridLibraryDefault();
+    CGXGridCore grid;
+    std::vector<int> installed;
+    for (int entry = 0; entry < kGridFeatureCount; ++entry) {
+        if (grid.GetFeature(entry)) {
+            installed.push_back(entry);
+        }
+    }
+    EXPECT_EQ(installed, (std::vector<int>{kFeatureCoveredCells, kFeatureDrawSpannedCells, kFeatureHideCells,
+                                           kFeatureClearCells}));
+    EXPECT_NE(GridLibraryState::Instance().coveredCellPoolImp, nullptr);
 }
