@@ -299,6 +299,8 @@ public:
     virtual void UpdateBaseStyle(WORD id, UINT flags, BOOL hint);
     // The cell's value text as composed (header labels included).
     const CString& GetValueRowCol(ROWCOL row, ROWCOL col);
+    // The value as stored in the cell data, without base styles.
+    CString GetStoredValueRowCol(ROWCOL row, ROWCOL col);
     virtual CGXControl* GetControlRowCol(ROWCOL row, ROWCOL col);
     // Empties the current cell's style and control caches (its style changed).
     void ResetCurrentCellCache();
@@ -317,10 +319,14 @@ public:
     virtual BOOL OnValidateCell(ROWCOL, ROWCOL) { return TRUE; }
     virtual BOOL OnEndEditing(ROWCOL, ROWCOL) { return TRUE; }
     virtual BOOL OnCancelEditing(ROWCOL, ROWCOL) { return TRUE; }
+    virtual void OnEditingCancelled(ROWCOL, ROWCOL) {}
+    virtual BOOL CanClearCell(ROWCOL, ROWCOL) { return TRUE; }
+    // The pointer moved over a cell that is not pressed.
+    virtual BOOL OnControlMouseRowCol(ROWCOL, ROWCOL, UINT, POINT) { return FALSE; }
     virtual BOOL OnLeftCell(ROWCOL, ROWCOL, ROWCOL, ROWCOL) { return TRUE; }
     virtual void OnInitCurrentCell(ROWCOL row, ROWCOL col);
     virtual void OnMovedCurrentCell(ROWCOL, ROWCOL) {}
-    virtual void OnModifyCell(ROWCOL, ROWCOL) {}
+    virtual void OnModifyCell(ROWCOL, ROWCOL) { SetDocumentModified(TRUE); }
     virtual BOOL OnLButtonClickedRowCol(ROWCOL, ROWCOL, UINT, POINT) { return FALSE; }
     virtual BOOL OnMButtonClickedRowCol(ROWCOL, ROWCOL, UINT, POINT) { return FALSE; }
     virtual BOOL OnRButtonClickedRowCol(ROWCOL, ROWCOL, UINT, POINT) { return FALSE; }
@@ -342,6 +348,8 @@ public:
     virtual BOOL SetCurrentCell(ROWCOL row, ROWCOL col, UINT flags = 0x0A);
     void SetCurrentCellState(BOOL valid, ROWCOL row, ROWCOL col);
     BOOL IsActiveCurrentCell();
+    // Whether the grid window or one of its children has the focus.
+    BOOL IsGridActive() const { return m_bGridActive; }
     CGXControl* GetCurrentCellControl();
     virtual BOOL CheckEnabledOrValidate(BOOL testNew, ROWCOL row, ROWCOL col, ROWCOL curRow, ROWCOL curCol);
     virtual BOOL ScrollCellInView(ROWCOL row, ROWCOL col, UINT flags = 1, BOOL floatCell = FALSE);

@@ -5,10 +5,14 @@
 
 #include "grid/GridDefs.h"
 #include "grid/GridFeatureInterfaces.h"
+#include "platform/base/CRect.h"
 #include "platform/base/CString.h"
 
 class CCmdUI;
+class CDC;
+class CGXControl;
 class CGXGridCore;
+class CGXStyle;
 struct GridDrawTable;
 class CGXRange;
 class CGXRangeList;
@@ -65,6 +69,31 @@ public:
     virtual void RemoveCoveredCols(CGXGridCore* grid, ROWCOL from, ROWCOL to, UINT& flags, int ctCmd) = 0;
 };
 
+// Marks the row and column headers of the current cell while it is edited.
+class CGXAbstractGridMarkEditHeaderImp : public CGXFeatureObject {
+public:
+    virtual BOOL IsHeaderMarked(CGXGridCore* grid, CGXControl* control, ROWCOL row, ROWCOL col,
+                                const CGXStyle& style) = 0;
+};
+
+// The size a cell's content needs.
+class CGXAbstractCalcSizeImp : public CGXFeatureObject {
+public:
+    virtual CSize CalcSize(CGXGridCore* grid, CGXControl* control, CDC* dc, ROWCOL row, ROWCOL col,
+                           const CGXStyle& style, const CGXStyle* standard, BOOL widthOnly, int extra) = 0;
+};
+
+// Whether a control's text may float over empty neighbours.
+class CGXAbstractGridFloatCellsImp : public CGXFeatureObject {
+public:
+    virtual BOOL CanControlFloatCell(CGXGridCore* grid, CGXControl* control, ROWCOL row, ROWCOL col,
+                                     const CGXStyle& style, BOOL floatCell) = 0;
+    virtual BOOL GetFloatedCellsRowCol(CGXGridCore* grid, ROWCOL row, ROWCOL col, CGXRange& range) = 0;
+    virtual void DelayFloatCells(CGXGridCore* grid, const CGXRange& range) = 0;
+    virtual BOOL EvalFloatCells(CGXGridCore* grid, const CGXRange& range, BOOL update, CGXRange* grown,
+                                UINT flags) = 0;
+};
+
 class CGXAbstractGridHideCellsImp : public CGXFeatureObject {
 public:
     // Follow the structure: marks of removed rows go, later ones move.
@@ -112,14 +141,6 @@ public:
     virtual BOOL GetMergedCellsRowCol(CGXGridCore* grid, ROWCOL row, ROWCOL col, CGXRange& range, int kind) = 0;
     virtual void DelayMergeCells(CGXGridCore* grid, const CGXRange& range) = 0;
     virtual BOOL EvalMergeCells(CGXGridCore* grid, const CGXRange& range, BOOL update, CGXRange* grown,
-                                UINT flags) = 0;
-};
-
-class CGXAbstractGridFloatCellsImp : public CGXFeatureObject {
-public:
-    virtual BOOL GetFloatedCellsRowCol(CGXGridCore* grid, ROWCOL row, ROWCOL col, CGXRange& range) = 0;
-    virtual void DelayFloatCells(CGXGridCore* grid, const CGXRange& range) = 0;
-    virtual BOOL EvalFloatCells(CGXGridCore* grid, const CGXRange& range, BOOL update, CGXRange* grown,
                                 UINT flags) = 0;
 };
 

@@ -215,6 +215,11 @@ public:
     UINT lastId = 0;
 };
 
+// Cell (r, c) of the test metrics has its centre at these client coordinates.
+inline POINT CellCentre(ROWCOL row, ROWCOL col) {
+    return POINT{60 + static_cast<LONG>(col - 1) * 100 + 50, 21 + static_cast<LONG>(row - 1) * 18 + 9};
+}
+
 // A grid at the fixed test metrics.
 class TestGrid : public CGXGridWnd {
 public:

@@ -1,7 +1,10 @@
 #include "grid/CGXGridCore.h"
+#include "grid/CGXHeader.h"
+#include "grid/CGXStatic.h"
 #include "grid/CGXStyle.h"
 #include "grid/CGXStylesMap.h"
 #include "grid/GridResourceIds.h"
+#include "grid_features/CGXCellTipStatic.h"
 #include "grid_features/CGXControlFactory.h"
 #include "grid_input/CGXOleDateTimeImp.h"
 #include "platform/display/WindowApi.h"
@@ -10,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <set>
 #include <vector>
 
@@ -107,4 +111,36 @@ TEST(ControlFactory, EveryGridGetsHiddenCoveredAndClearedCellsWithTheSpannedDraw
     EXPECT_EQ(installed, (std::vector<int>{kFeatureCoveredCells, kFeatureDrawSpannedCells, kFeatureHideCells,
                                            kFeatureClearCells}));
     EXPECT_NE(GridLibraryState::Instance().coveredCellPoolImp, nullptr);
+}
+
+TEST(ControlFactory, MakesTheStaticAndHeaderCells) {
+    CGXControlFactory factory;
+    std::unique_ptr<CGXControl> text(factory.CreateControl(52513, nullptr));
+    std::unique_ptr<CGXControl> header(factory.CreateControl(52520, nullptr));
+    ASSERT_TRUE(text && header);
+    EXPECT_TRUE(text->IsControlTypeOf(CGXStatic::kTypeRecord));
+    EXPECT_FALSE(text->IsControlTypeOf(CGXHeader::kTypeRecord));
+    EXPECT_TRUE(header->IsControlTypeOf(CGXHeader::kTypeRecord));
+}
+
+TEST(ControlFactory, RegistersTheValidationAttributes) {
+    CGXStylesMap map;
+    CGXControlFactory().RegisterUserAttributes(&map);
+    const auto& attributes = map.GetUserAttributeInfoMap();
+    for (WORD bound : {51011, 51012}) {
+        ASSERT_EQ(attributes.count(bound), 1u) << bound;
+        EXPECT_EQ(attributes.at(bound).style->GetControlId(), 52519);
+        EXPECT_FALSE(attributes.at(bound).style->GetWrapText());
+    }
+    ASSERT_EQ(attributes.count(51013), 1u);
+    EXPECT_TRUE(attributes.at(51013).style->GetWrapText() && attributes.at(51013).style->GetAutoSize());
+}
+
+TEST(ControlFactory, GivesTheStaticTextControlsTheirCellTips) {
+    CGXControlFactory factory;
+    for (UINT id : {52513u, 52520u}) {
+        std::unique_ptr<CGXControl> control(factory.CreateControl(id, nullptr));
+        ASSERT_TRUE(control);
+        EXPECT_NE(dynamic_cast<CGXCellTipStatic*>(control->GetCellTip()), nullptr) << id;
+    }
 }
