@@ -1,4 +1,5 @@
 #include "grid/CGXCheckBox.h"
+#include "grid/CGXGridCore.h"
 #include "grid/CGXGridWnd.h"
 #include "grid/CGXHeader.h"
 #include "grid/CGXProgressCtrl.h"
@@ -19,6 +20,7 @@
 
 #include <memory>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -133,6 +135,20 @@ TEST(ControlFactory, MakesCheckBoxPushButtonAndProgressCells) {
     for (WORD attribute : {51019, 51020, 51025, 51026, 51027}) {
         EXPECT_EQ(map.GetUserAttributeInfoMap().count(attribute), 1u) << attribute;
     }
+}
+
+TEST(ControlFactory, EveryGridGetsHiddenCoveredAndClearedCellsWithTheSpannedDrawing) {
+    InitGridLibraryDefault();
+    CGXGridCore grid;
+    std::vector<int> installed;
+    for (int entry = 0; entry < kGridFeatureCount; ++entry) {
+        if (grid.GetFeature(entry)) {
+            installed.push_back(entry);
+        }
+    }
+    EXPECT_EQ(installed, (std::vector<int>{kFeatureCoveredCells, kFeatureDrawSpannedCells, kFeatureHideCells,
+                                           kFeatureClearCells}));
+    EXPECT_NE(GridLibraryState::Instance().coveredCellPoolImp, nullptr);
 }
 
 TEST(ControlFactory, MakesTheStaticAndHeaderCells) {
