@@ -1,11 +1,13 @@
 #include "grid/CGXControl.h"
 
+#include "grid/CGXBrushValue.h"
+#include "grid/CGXDrawingAndFormatting.h"
 #include "grid/CGXGridCore.h"
 #include "grid/CGXGridParam.h"
-#include "grid/CGXBrushValue.h"
 #include "grid/CGXStyle.h"
 #include "platform/display/WindowMessages.h"
 #include "platform/framework/CDC.h"
+#include "platform/framework/CWnd.h"
 
 CGXControl::CGXControl(CGXGridCore* grid) : m_pGrid(grid) {}
 
@@ -89,6 +91,84 @@ void CGXControl::SetEditText(const CString& text) {
         style.SetValue(text);
         m_pGrid->StoreStyleRowCol(m_nRow, m_nCol, &style, kMergeOverride, 0);
     }
+}
+
+BOOL CGXControl::GetCellValue(CString& text) {
+    if (!m_bBound || !GetCachedStyle().GetIncludeValue()) {
+        return FALSE;
+    }
+    text = GetCachedStyle().GetValue();
+    return TRUE;
+}
+
+void CGXControl::SetCellValue(LPCTSTR text) {
+    if (m_bBound) {
+        GetCachedStyle();
+        m_pStyle->SetValue(text ? text : u"");
+    }
+}
+
+BOOL CGXControl::ReportModified() {
+    if (!IsModified()) {
+        return FALSE;
+    }
+    m_pGrid->OnModifyCell(m_nRow, m_nCol);
+    return TRUE;
+}
+
+BOOL CGXControl::ValueToDisplayText(CString& out, ROWCOL, ROWCOL, LPCTSTR value, const CGXStyle& style) {
+    if (!value) {
+        if (!style.GetIncludeValue()) {
+            return FALSE;
+        }
+        value = style.GetValueRef();
+    }
+    if (style.GetIncludeFormat() && style.GetFormat() != 0) {
+        GetDrawingAndFormatting()->FormatValueText(out, style, value, style.GetValueType(), 0, 0);
+    } else {
+        out = value;
+    }
+    return TRUE;
+}
+
+CRect& CGXControl::GetInnerRect(CRect& rect, ROWCOL row, ROWCOL col, const RECT* cellRect,
+                                const CGXStyle* style) {
+    if (!style) {
+        style = &m_pGrid->LookupStyleRowCol(row, col);
+    }
+    const CRect cell = cellRect ? CRect(*cellRect) : m_pGrid->CalcRangeRectCovered(row, col, row, col);
+    rect = m_pGrid->SubtractBorders(cell, *style, TRUE);
+    return rect;
+}
+
+BOOL CGXControl::IsReadOnly() {
+    const CGXStyle& style = GetCachedStyle();
+    const CGXGridParam* param = m_pGrid->GetParam();
+    if (param && !param->m_bReadOnlyProtectsData) {
+        return FALSE;
+    }
+    return m_pGrid->IsReadOnly() || style.GetReadOnly();
+}
+
+void CGXControl::ReplaceSelection(const CString& text) {
+    if (m_bBound && m_pGrid->IsCurrentCell(m_nRow, m_nCol)) {
+        CGXControl::SetEditText(text);
+    }
+}
+
+void CGXControl::ForwardKillFocus(CWnd* newFocus) {
+    CWnd* grid = GetGridWnd();
+    if (!grid || m_pGrid->IsFocusChangeInProgress()) {
+        return;
+    }
+    HWND next = newFocus ? newFocus->GetSafeHwnd() : nullptr;
+    if (next != grid->GetSafeHwnd()) {
+        grid->SendMessage(WM_KILLFOCUS, reinterpret_cast<WPARAM>(next), 0);
+    }
+}
+
+void CGXControl::ExcludeRectFromPaint(const RECT& rect) {
+    m_pGrid->ExcludeRectFromPaint(rect);
 }
 
 void CGXControl::Draw(CDC*, const RECT&, ROWCOL, ROWCOL, const CGXStyle&, const CGXStyle*) {}

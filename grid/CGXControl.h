@@ -4,6 +4,7 @@
 #pragma once
 
 #include "grid/GridDefs.h"
+#include "platform/base/CRect.h"
 #include "platform/base/CString.h"
 #include "platform/base/Win32Types.h"
 #include "platform/base/WindowTypes.h"
@@ -31,6 +32,10 @@ public:
     // The bound cell's composed style, copied on first use.
     const CGXStyle& GetCachedStyle();
     void FreeStyle(BOOL resetGridCache);
+    // A window-based control's window lost the focus: the grid hears of it unless the focus went to the grid
+    // or a control is moving it.
+    void ForwardKillFocus(CWnd* newFocus);
+    void ExcludeRectFromPaint(const RECT& rect);
 
     virtual CWnd* GetCellWindow() { return nullptr; }
     virtual void SetActive(BOOL) {}
@@ -48,6 +53,27 @@ public:
     virtual void ReportEditCancelled();
     virtual void GetEditText(CString& text);
     virtual void SetEditText(const CString& text);
+    // The control's value: FALSE when unbound or the cell has none.
+    virtual BOOL GetCellValue(CString& text);
+    // The bound cell's value as the control shows it (null: the stored value).
+    virtual void SetCellValue(LPCTSTR text);
+    // Tells the grid of a change of the text; FALSE when nothing is modified.
+    virtual BOOL ReportModified();
+    // The value as the cell shows it: formatted by the style's format. FALSE without a value.
+    virtual BOOL ValueToDisplayText(CString& out, ROWCOL row, ROWCOL col, LPCTSTR value,
+                                    const CGXStyle& style);
+    // The text area of the cell (its rectangle grown to its covered range when none is given), inside its
+    // borders and grid lines.
+    virtual CRect& GetInnerRect(CRect& rect, ROWCOL row, ROWCOL col, const RECT* cellRect = nullptr,
+                                const CGXStyle* style = nullptr);
+    // Read-only while the grid protects its data and the grid or the cell is read-only.
+    virtual BOOL IsReadOnly();
+    // A text about to be typed or pasted; FALSE refuses it.
+    virtual BOOL CheckTypedText(const CString&) { return TRUE; }
+    virtual BOOL CheckPastedText(const CString&) { return TRUE; }
+    // Told of a typed text that CheckTypedText refused.
+    virtual void ReservedHook(const CString&) {}
+    virtual void ReplaceSelection(const CString& text);
     // The edit text; FALSE as nothing is selected in a cell without an editor.
     virtual BOOL GetSelectedText(CString& text) {
         GetEditText(text);

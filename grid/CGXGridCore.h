@@ -284,6 +284,11 @@ public:
     virtual CGXControl* GetControlRowCol(ROWCOL row, ROWCOL col);
     // Empties the current cell's style and control caches (its style changed).
     void ResetCurrentCellCache();
+    // The value as the cell data holds it, without base styles.
+    CString GetStoredValueRowCol(ROWCOL row, ROWCOL col);
+    // Stores the text as the value of every cell of the range (an edit cell's store step).
+    virtual BOOL SetValueRange(const CGXRange& range, LPCTSTR text, int mode = kMergeOverride, UINT flags = 1,
+                               int ctCmd = kCmdNormal);
     size_t GetFreeStyleCount() const { return m_styleFreeList.size(); }
 
     // ---- Helpers of the features
@@ -337,6 +342,9 @@ public:
     // Directions: 1 up, 2 left, 3 down, 4 right; TRUE when the top row or left column moved.
     virtual BOOL ScrollCells(int direction, ROWCOL count, UINT flags = 1);
     void ScrollGridWindow(int dx, int dy, const RECT& scrollRect, const RECT& clipRect);
+    // An active current cell's window is hidden before its cell moves; the next drawing of the cell places it
+    // again (a cell in the frozen rows or columns does not move). TRUE when it was hidden.
+    BOOL HideCurrentCellForScroll(BOOL vertical);
     BOOL LockScrollbars(BOOL lock);
     // Positions in grid units; the bar holds them divided by the scroll factor.
     virtual void SetScrollRange(int bar, ROWCOL minPos, ROWCOL maxPos, BOOL redraw = TRUE);
@@ -357,6 +365,12 @@ public:
     virtual void PrepareDC(CDC*) {}
     virtual void OnGridDraw(CDC* dc);
     BOOL SetPaintWithMemoryDC(BOOL on);
+    // The next memory-DC paint leaves the rectangle untouched on the screen (a cell's own window is there).
+    void ExcludeRectFromPaint(const RECT& rect) { m_paintExcludes.emplace_back(rect); }
+    // Set while a control moves the focus or hides its window, so that focus changes are not taken for the
+    // user leaving the grid.
+    BOOL IsFocusChangeInProgress() const { return m_bSettingFocus; }
+    void SetFocusChangeInProgress(BOOL on) { m_bSettingFocus = on; }
     virtual void DrawCells(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right, CDC* dc);
     virtual void DrawCellControl(CDC* dc, ROWCOL row, ROWCOL col, const RECT& rect, const CGXStyle& style);
     virtual void DrawInvertCell(CDC* dc, ROWCOL row, ROWCOL col, const RECT& rect);
@@ -542,6 +556,7 @@ protected:
     int m_nDrawingDepth = 0;
     GridDrawTable* m_pDrawTable = nullptr;
     BOOL m_bPaintWithMemDC = FALSE;
+    std::vector<CRect> m_paintExcludes;
     BOOL m_bScrollbarsChanged = FALSE;
     BOOL m_bDrawCellBackground = FALSE;
     BOOL m_bInvertCurrentCellOnce = FALSE;

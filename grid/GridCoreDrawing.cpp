@@ -161,6 +161,7 @@ void CGXGridCore::PaintDirect(CDC* dc) {
     if (oldFont) {
         dc->SelectObject(oldFont);
     }
+    m_paintExcludes.clear();
 }
 
 void CGXGridCore::PaintWithMemDC(CDC* screen) {
@@ -210,12 +211,17 @@ void CGXGridCore::PaintWithMemDC(CDC* screen) {
         }
         CRect copy;
         copy.IntersectRect(&box, &drawn);
+        // A cell's own window (an edit in place) keeps what it shows.
+        for (const CRect& keep : m_paintExcludes) {
+            screen->ExcludeClipRect(&keep);
+        }
         screen->BitBlt(copy.left, copy.top, copy.Width(), copy.Height(), &mem, copy.left, copy.top, SRCCOPY);
     }
     if (oldFont) {
         mem.SelectObject(oldFont);
     }
     mem.SelectObject(oldBitmap);
+    m_paintExcludes.clear();
 }
 
 BOOL CGXGridCore::SetPaintWithMemoryDC(BOOL on) {

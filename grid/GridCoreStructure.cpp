@@ -228,6 +228,9 @@ void CGXGridCore::SetTopRow(ROWCOL row, UINT flags, BOOL) {
         if (!CanChangeTopRow(row)) {
             return;
         }
+        if (row != m_nTopRow) {
+            HideCurrentCellForScroll(TRUE);
+        }
         m_nTopRow = row;
         if (flags & kFlagRepaint) {
             UpdateScrollbars(FALSE);
@@ -267,6 +270,9 @@ void CGXGridCore::SetLeftCol(ROWCOL col, UINT flags, BOOL) {
     if (!(flags & (kFlagUpdateNow | kFlagScroll))) {
         if (!CanChangeLeftCol(col)) {
             return;
+        }
+        if (col != m_nLeftCol) {
+            HideCurrentCellForScroll(FALSE);
         }
         m_nLeftCol = col;
         if (flags & kFlagRepaint) {

@@ -302,3 +302,14 @@ void CGXGridCore::UpdateBaseStyle(WORD, UINT flags, BOOL) {
     UpdateFontMetrics();
     Redraw(flags, FALSE);
 }
+
+CString CGXGridCore::GetStoredValueRowCol(ROWCOL row, ROWCOL col) {
+    CGXStyle stored;
+    return LoadStoredStyleRowCol(row, col, stored, kMergeOverride, 0) ? stored.GetValue() : CString();
+}
+
+BOOL CGXGridCore::SetValueRange(const CGXRange& range, LPCTSTR text, int mode, UINT flags, int ctCmd) {
+    CGXStyle value;
+    value.SetValue(text);
+    return SetStyleRange(range, &value, mode, 0, flags, ctCmd);
+}

@@ -1,6 +1,7 @@
 #include "grid_features/CGXControlFactory.h"
 
 #include "grid/CGXCoveredCellPool.h"
+#include "grid/CGXEditControl.h"
 #include "grid/CGXGridDocSerializeImp.h"
 #include "grid/CGXGridParamCopyOperatorImp.h"
 #include "grid/CGXGridProfileImp.h"
@@ -40,6 +41,10 @@ struct ControlEntry {
     bool tip;
 };
 
+CGXControl* MakeEdit(CGXGridCore* grid) {
+    return new CGXEditControl(grid, kEditControl);
+}
+
 const ControlEntry kControls[] = {
     {20128, nullptr, false}, // bitmap from a database field
     {20130, nullptr, false}, // check box with modify state, flat
@@ -47,7 +52,7 @@ const ControlEntry kControls[] = {
     {20132, nullptr, false}, // object preview: only in a browser grid, null in any other
     {20136, nullptr, false}, // radio buttons with active state, 3-D
     {20137, nullptr, false}, // radio buttons with active state, flat
-    {52512, nullptr, true},  // edit
+    {52512, MakeEdit, true}, // edit
     {52513, nullptr, true},  // static text
     {52514, nullptr, false}, // push button
     {52515, nullptr, false}, // radio buttons, flat

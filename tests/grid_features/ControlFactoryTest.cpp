@@ -1,3 +1,4 @@
+#include "grid/CGXEditControl.h"
 #include "grid/CGXStyle.h"
 #include "grid/CGXStylesMap.h"
 #include "grid/GridResourceIds.h"
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <set>
 
 namespace {
@@ -91,4 +93,12 @@ TEST(ControlFactory, RegistersTheGridWindowClassForDialogTemplates) {
     EXPECT_EQ(wc.style, static_cast<UINT>(CS_DBLCLKS | CS_GLOBALCLASS));
     GridLibraryState::Instance().factory->UnregisterWindowClasses(AfxGetInstanceHandle());
     EXPECT_FALSE(::GetClassInfoW(AfxGetInstanceHandle(), u"CGXGridWnd", &wc));
+}
+
+TEST(ControlFactory, MakesTheEditForItsIdAndForIdsItDoesNotKnow) {
+    CGXControlFactory factory;
+    for (UINT id : {52512u, 61234u}) {
+        std::unique_ptr<CGXControl> control(factory.CreateControl(id, nullptr));
+        EXPECT_NE(dynamic_cast<CGXEditControl*>(control.get()), nullptr) << id;
+    }
 }
