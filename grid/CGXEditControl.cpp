@@ -144,7 +144,6 @@ void CGXEditControl::Hide() {
 }
 
 void CGXEditControl::CreateCellFont(const CGXStyle& style) {
-    m_font.DeleteObject();
     CGXFont zoomed(style.GetFont());
     zoomed.SetSize(zoomed.GetSize() * m_pGrid->GetZoom() * 0.01);
     LOGFONTW logFont = zoomed.GetLogFont();
@@ -194,6 +193,9 @@ void CGXEditControl::Draw(CDC* dc, const RECT& rect, ROWCOL row, ROWCOL col, con
     }
     const CGXStyle& cached = GetCachedStyle();
     Hide();
+    // The window lets go of the previous font (deleted on leaving) only when it has the new one.
+    CFont previousFont;
+    previousFont.Attach(m_font.Detach());
     CreateCellFont(cached);
     const COLORREF background = cached.GetInterior().GetColor();
     const CRect r = PlaceWindowRect(dc, rect, row, col, cached);

@@ -361,3 +361,56 @@ TEST_F(EditControlTest, HomeEndAndDeleteStartAnEditFromTheGrid) {
 
 } // namespace
 } // namespace gridtest
+
+namespace gridtest {
+namespace {
+
+TEST_F(EditControlTest, AClickOnTheCurrentCellStartsEditingAtTheCharacterUnderIt) {
+    struct Case {
+        WORD activation;
+        bool nearStart; // else far right of the short text
+        bool active;
+        int selStart;
+        int selEnd;
+    } cases[] = {
+        {1, true, true, 0, 0},   // on the text: the caret goes there
+        {1, false, false, 0, 0}, // off the text: nothing starts
+        {2, false, true, 0, 3},  // any click starts, everything selected when off the text
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        grid.GetParam()->m_wActivateCell = c.activation;
+        grid.SetCurrentCell(3, 3);
+        host.Paint();
+        CRect inner;
+        edit->GetInnerRect(inner, 3, 3);
+        const POINT at{c.nearStart ? inner.left + 1 : inner.right - 2, inner.top + 3};
+        grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+        grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+        EXPECT_EQ(edit->IsActive(), c.active);
+        if (c.active) {
+            int start = -1;
+            int end = -1;
+            edit->GetSel(start, end);
+            EXPECT_EQ(start, c.selStart);
+            EXPECT_EQ(end, c.selEnd);
+        }
+        grid.TransferCurrentCell(FALSE);
+    }
+}
+
+TEST_F(EditControlTest, NothingIsDrawnOverTheCellWhileAnInputMethodComposes) {
+    StartTyping(3, 3, u"ab");
+    ::SendMessageW(EditWnd(), WM_IME_STARTCOMPOSITION, 0, 0);
+    edit->RedrawCell();
+    host.Paint();
+    EXPECT_FALSE(edit->IsWindowVisible());
+    ::SendMessageW(EditWnd(), WM_IME_ENDCOMPOSITION, 0, 0);
+    edit->RedrawCell();
+    host.Paint();
+    EXPECT_TRUE(edit->IsWindowVisible());
+    EXPECT_EQ(EditText(), CString(u"ab"));
+}
+
+} // namespace
+} // namespace gridtest
