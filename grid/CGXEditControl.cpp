@@ -18,6 +18,8 @@
 
 IMPLEMENT_DYNAMIC(CGXEditControl, CEdit)
 
+const ControlTypeRecord CGXEditControl::kTypeRecord = {"CGXEditControl", &CGXStatic::kTypeRecord};
+
 CGXEditControl::CGXEditControl(CGXGridCore* grid, UINT id)
     : CGXStatic(grid), m_nID(id), m_rgbSelectionText(::GetSysColor(COLOR_HIGHLIGHTTEXT)) {}
 
@@ -114,14 +116,14 @@ BOOL CGXEditControl::GetCellValue(CString& text) {
     return TRUE;
 }
 
-void CGXEditControl::SetCellValue(LPCTSTR text) {
+void CGXEditControl::SetCellValue(const CString& text) {
     if (!GetSafeHwnd()) {
         return;
     }
     CString shown;
     const CGXGridParam* param = m_pGrid->GetParam();
     if (param && (param->m_wDisplayFlags & 0x2)) {
-        shown = text ? CString(text) : m_pGrid->GetStoredValueRowCol(m_nRow, m_nCol);
+        shown = text;
     } else {
         ValueToDisplayText(shown, m_nRow, m_nCol, text, GetCachedStyle());
     }
@@ -164,8 +166,7 @@ CRect CGXEditControl::PlaceWindowRect(CDC* dc, const RECT& rect, ROWCOL row, ROW
     if (oldFont) {
         dc->SelectObject(oldFont);
     }
-    CRect r;
-    GetInnerRect(r, row, col, &rect, &style);
+    CRect r = GetInnerRect(row, col, &rect, &style);
     if (!style.GetWrapText()) {
         if (style.GetIncludeVerticalAlignment()) {
             if (style.GetVerticalAlignment() == kTextVCenter) {
@@ -227,7 +228,7 @@ void CGXEditControl::Draw(CDC* dc, const RECT& rect, ROWCOL row, ROWCOL col, con
     SetReadOnly(IsReadOnly());
     UpdateWindow();
     CGXControl::Draw(dc, rect, row, col, style, standardStyle);
-    ExcludeRectFromPaint(r);
+    m_pGrid->ExcludeRectFromPaint(r);
 }
 
 BOOL CGXEditControl::StartEditWithCaret(int position) {
@@ -261,7 +262,7 @@ BOOL CGXEditControl::KeyDown(UINT key, UINT, UINT) {
         started = StartEditWithCaret(0);
         break;
     case VK_DELETE:
-        if (!IsReadOnly() && !IsKeyHeld(VK_SHIFT) && AskStartEdit()) {
+        if (!IsReadOnly() && !IsKeyHeld(VK_SHIFT) && AskClearCell() && AskStartEdit()) {
             SetActive(TRUE);
             SetModified(TRUE);
             SetEditText(CString());
@@ -412,14 +413,14 @@ int CGXEditControl::CharFromPoint(POINT point) {
         return -1;
     }
     const CGXStyle& style = GetCachedStyle();
-    CRect inner;
-    GetInnerRect(inner, m_nRow, m_nCol, nullptr, &style);
+    const CRect inner = GetInnerRect(m_nRow, m_nCol, nullptr, &style);
     CString text;
     GetWindowText(text);
     CClientDC dc(grid);
     CFont* oldFont = m_pGrid->LoadFont(&dc, &style, nullptr);
     const int position = GetDrawingAndFormatting()->HitTestText(
-        &dc, text, -1, inner.left, inner.top, inner.right, inner.bottom, TextFormat(style), point.x, point.y);
+        &dc, text, -1, inner.left, inner.top, inner.right, inner.bottom,
+        CGXDrawingAndFormatting::CellTextFormat(style), point.x, point.y);
     if (oldFont) {
         dc.SelectObject(oldFont);
     }

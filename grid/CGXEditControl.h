@@ -12,10 +12,14 @@ class CGXEditControl : public CEdit, public CGXStatic {
     DECLARE_DYNAMIC(CGXEditControl)
 
 public:
+    static const ControlTypeRecord kTypeRecord;
+
     CGXEditControl(CGXGridCore* grid, UINT id);
     ~CGXEditControl() override;
 
     // ---- The cell control
+    const ControlTypeRecord& GetTypeRecord() const override { return kTypeRecord; }
+    CRuntimeClass* GetWindowRuntimeClass() override { return RUNTIME_CLASS(CGXEditControl); }
     CWnd* GetCellWindow() override { return this; }
     void SetActive(BOOL active) override;
     BOOL IsActive() override { return m_bActive; }
@@ -28,7 +32,7 @@ public:
     void GetEditText(CString& text) override;
     void SetEditText(const CString& text) override;
     BOOL GetCellValue(CString& text) override;
-    void SetCellValue(LPCTSTR text) override;
+    void SetCellValue(const CString& text) override;
     void Hide() override;
     BOOL LButtonUp(UINT flags, POINT point, UINT hitState) override;
     BOOL LButtonDblClk(UINT flags, POINT point) override;
@@ -39,6 +43,8 @@ public:
     BOOL GetSelectedText(CString& text) override;
     BOOL HandleCommand(WPARAM wParam, LPARAM lParam) override;
     BOOL CheckPastedText(const CString& text) override;
+    // With a text the typed-text check refused.
+    virtual void ReservedHook(const CString&) {}
 
     // ---- The edit window
     // Decides one typed character: TRUE lets the window insert it itself; FALSE inserts the prepared text

@@ -1,19 +1,25 @@
-// A cell showing its value as text the user cannot edit; the base of the edit cell, which draws exactly like
-// it while the cell is not being edited.
+// The static text cell: shows the value as text the user cannot edit, in a margin inside the cell. The
+// base of the header and of the edit cell, which draws like it while not being edited.
 #pragma once
 
 #include "grid/CGXControl.h"
 
 class CGXStatic : public CGXControl {
 public:
+    static const ControlTypeRecord kTypeRecord;
+
     explicit CGXStatic(CGXGridCore* grid) : CGXControl(grid) {}
 
-    // The text keeps a margin from the cell's sides (a little more on the right of right-aligned text).
-    CRect& GetInnerRect(CRect& rect, ROWCOL row, ROWCOL col, const RECT* cellRect = nullptr,
-                        const CGXStyle* style = nullptr) override;
+    // Half the frame width, but 2 at least.
+    static int TextMargin();
+
+    const ControlTypeRecord& GetTypeRecord() const override { return kTypeRecord; }
+    CRect GetInnerRect(ROWCOL row, ROWCOL col, const RECT* cellRect = nullptr,
+                       const CGXStyle* style = nullptr) override;
+    CSize AddBorderSize(int width, int height, const CGXStyle& style) override;
+    CSize CalcCellSize(CDC* dc, ROWCOL row, ROWCOL col, const CGXStyle& style, const CGXStyle* standard,
+                       BOOL widthOnly, int extra) override;
+    BOOL CanFloatCell(ROWCOL row, ROWCOL col, const CGXStyle& style, BOOL floatCell) override;
     void Draw(CDC* dc, const RECT& rect, ROWCOL row, ROWCOL col, const CGXStyle& style,
               const CGXStyle* standardStyle) override;
-
-    // The layout flags of the style's text: alignment, and word wrap or a single line.
-    static UINT TextFormat(const CGXStyle& style);
 };

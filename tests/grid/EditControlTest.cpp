@@ -257,8 +257,7 @@ TEST_F(EditControlTest, TheWindowStyleFollowsTheCellAndTheText) {
 
 TEST_F(EditControlTest, ASingleLineEditIsOneLineHighPlacedByTheVerticalAlignment) {
     grid.SetRowHeight(3, 3, 60);
-    CRect inner;
-    edit->GetInnerRect(inner, 3, 3);
+    const CRect inner = edit->GetInnerRect(3, 3);
     int top[3] = {};
     int lineHeight = 0;
     const int alignments[] = {0, kTextVCenter, kTextBottom};
@@ -382,8 +381,7 @@ TEST_F(EditControlTest, AClickOnTheCurrentCellStartsEditingAtTheCharacterUnderIt
         grid.GetParam()->m_wActivateCell = c.activation;
         grid.SetCurrentCell(3, 3);
         host.Paint();
-        CRect inner;
-        edit->GetInnerRect(inner, 3, 3);
+        const CRect inner = edit->GetInnerRect(3, 3);
         const POINT at{c.nearStart ? inner.left + 1 : inner.right - 2, inner.top + 3};
         grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
         grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
