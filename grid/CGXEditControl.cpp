@@ -228,7 +228,7 @@ void CGXEditControl::Draw(CDC* dc, const RECT& rect, ROWCOL row, ROWCOL col, con
     SetReadOnly(IsReadOnly());
     UpdateWindow();
     CGXControl::Draw(dc, rect, row, col, style, standardStyle);
-    m_pGrid->ExcludeRectFromPaint(r);
+    ExcludeRectFromPaint(r);
 }
 
 BOOL CGXEditControl::StartEditWithCaret(int position) {

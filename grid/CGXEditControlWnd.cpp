@@ -184,13 +184,13 @@ void CGXEditControl::OnKeyDown(UINT key, UINT repeat, UINT flags) {
             int end = 0;
             GetSel(start, end);
             if (key == VK_INSERT && IsKeyHeld(VK_SHIFT)) {
-                Paste();
+                CGXStatic::Paste();
             } else if (key == VK_DELETE && IsKeyHeld(VK_SHIFT) && start != end) {
                 if (::OpenClipboard(m_hWnd)) {
                     ::EmptyClipboard();
                     ::CloseClipboard();
                 }
-                Cut();
+                CGXStatic::Cut();
             } else {
                 Default();
             }
@@ -269,13 +269,13 @@ BOOL CGXEditControl::FilterTypedChar(UINT character, UINT repeat, UINT) {
                 ::CloseClipboard();
             }
             if (character == 3) {
-                Copy();
+                CGXStatic::Copy();
             } else {
-                Cut();
+                CGXStatic::Cut();
             }
             return FALSE;
         case 22:
-            Paste();
+            CGXStatic::Paste();
             return FALSE;
         default:
             break;

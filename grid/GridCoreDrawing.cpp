@@ -127,7 +127,6 @@ void CGXGridCore::PaintDirect(CDC* dc) {
     if (oldFont) {
         dc->SelectObject(oldFont);
     }
-    m_paintExcludes.clear();
 }
 
 void CGXGridCore::PaintWithMemDC(CDC* screen) {
@@ -177,17 +176,16 @@ void CGXGridCore::PaintWithMemDC(CDC* screen) {
         }
         CRect copy;
         copy.IntersectRect(&box, &drawn);
-        // A cell's own window (an edit in place) keeps what it shows.
-        for (const CRect& keep : m_paintExcludes) {
-            screen->ExcludeClipRect(&keep);
+        for (const CRect& excluded : m_excludedFromPaint) {
+            screen->ExcludeClipRect(&excluded);
         }
         screen->BitBlt(copy.left, copy.top, copy.Width(), copy.Height(), &mem, copy.left, copy.top, SRCCOPY);
     }
+    m_excludedFromPaint.clear();
     if (oldFont) {
         mem.SelectObject(oldFont);
     }
     mem.SelectObject(oldBitmap);
-    m_paintExcludes.clear();
 }
 
 BOOL CGXGridCore::SetPaintWithMemoryDC(BOOL on) {

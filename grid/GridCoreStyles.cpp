@@ -220,6 +220,12 @@ BOOL CGXGridCore::SetStyleRange(const CGXRange& range, const CGXStyle* style, in
     return changed;
 }
 
+BOOL CGXGridCore::SetValueRange(const CGXRange& range, LPCTSTR text, int mode, UINT flags) {
+    CGXStyle value;
+    value.SetValue(text);
+    return SetStyleRange(range, &value, mode, 0, flags);
+}
+
 void CGXGridCore::UpdateStyleRange(const CGXRange& range, UINT flags, BOOL) {
     if (!m_pParam || m_pParam->m_bLockUpdate || !m_bInitDone) {
         return;
@@ -307,10 +313,4 @@ void CGXGridCore::UpdateBaseStyle(WORD, UINT flags, BOOL) {
     LookupBaseStylesAgain();
     UpdateFontMetrics();
     Redraw(flags, FALSE);
-}
-
-BOOL CGXGridCore::SetValueRange(const CGXRange& range, LPCTSTR text, int mode, UINT flags, int ctCmd) {
-    CGXStyle value;
-    value.SetValue(text);
-    return SetStyleRange(range, &value, mode, 0, flags, ctCmd);
 }
