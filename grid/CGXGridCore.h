@@ -434,6 +434,9 @@ public:
     // Scrolls and lets the other views follow.
     virtual BOOL ScrollCellsWithHint(int direction, ROWCOL count);
     void ScrollGridWindow(int dx, int dy, const RECT& scrollRect, const RECT& clipRect);
+    // An active current cell's window is hidden before its cell moves; the next drawing of the cell places it
+    // again (a cell in the frozen rows or columns does not move). TRUE when it was hidden.
+    BOOL HideCurrentCellForScroll(BOOL vertical);
     BOOL LockScrollbars(BOOL lock);
     // Positions in grid units; the bar holds them divided by the scroll factor.
     virtual void SetScrollRange(int bar, ROWCOL minPos, ROWCOL maxPos, BOOL redraw = TRUE);
@@ -461,6 +464,10 @@ public:
     BOOL SetPaintWithMemoryDC(BOOL on);
     // The next memory-DC paint leaves the rectangle untouched on the screen (a control's window lies there).
     void ExcludeFromNextPaint(const RECT& rect) { m_excludedFromPaint.emplace_back(rect); }
+    // Set while a control moves the focus or hides its window, so that focus changes are not taken for the
+    // user leaving the grid.
+    BOOL IsFocusChangeInProgress() const { return m_bSettingFocus; }
+    void SetFocusChangeInProgress(BOOL on) { m_bSettingFocus = on; }
     virtual void DrawCells(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right, CDC* dc);
     virtual void DrawCellControl(CDC* dc, ROWCOL row, ROWCOL col, const RECT& rect, const CGXStyle& style);
     virtual void DrawInvertCell(CDC* dc, ROWCOL row, ROWCOL col, const RECT& rect);

@@ -255,6 +255,9 @@ void CGXGridCore::SetTopRow(ROWCOL row, UINT flags, BOOL hint) {
         if (!CanChangeTopRow(row)) {
             return;
         }
+        if (row != m_nTopRow) {
+            HideCurrentCellForScroll(TRUE);
+        }
         m_nTopRow = row;
         if (flags & kFlagRepaint) {
             UpdateScrollbars(FALSE);
@@ -304,6 +307,9 @@ void CGXGridCore::SetLeftCol(ROWCOL col, UINT flags, BOOL hint) {
     if (!(flags & (kFlagUpdateNow | kFlagScroll))) {
         if (!CanChangeLeftCol(col)) {
             return;
+        }
+        if (col != m_nLeftCol) {
+            HideCurrentCellForScroll(FALSE);
         }
         m_nLeftCol = col;
         if (flags & kFlagRepaint) {

@@ -2,6 +2,7 @@
 
 #include "grid/CGXCheckBox.h"
 #include "grid/CGXCoveredCellPool.h"
+#include "grid/CGXEditControl.h"
 #include "grid/CGXGridCore.h"
 #include "grid/CGXGridDocSerializeImp.h"
 #include "grid/CGXGridParamCopyOperatorImp.h"
@@ -54,6 +55,10 @@ struct ControlEntry {
     bool tip;
 };
 
+CGXControl* MakeEdit(CGXGridCore* grid) {
+    return new CGXEditControl(grid, kEditControl);
+}
+
 CGXControl* MakeFlatCheckBox(CGXGridCore* grid) {
     return new CGXCheckBox(grid, FALSE);
 }
@@ -69,7 +74,7 @@ const ControlEntry kControls[] = {
     {20132, nullptr, false}, // object preview: only in a browser grid, null in any other
     {20136, nullptr, false}, // radio buttons with active state, 3-D
     {20137, nullptr, false}, // radio buttons with active state, flat
-    {52512, nullptr, true},  // edit
+    {52512, MakeEdit, true}, // edit
     {52513, MakeControl<CGXStatic>, true},  // static text
     {52514, MakeControl<CGXPushbutton>, false}, // push button
     {52515, nullptr, false}, // radio buttons, flat
