@@ -138,7 +138,7 @@ TEST(ControlFactory, MakesCheckBoxPushButtonAndProgressCells) {
     }
 }
 
-TEST(ControlFactory, EveryGridGetsHiddenCoveredAndClearedCellsWithTheSpannedDrawing) {
+TEST(ControlFactory, EveryGridGetsHiddenCoveredAndClearedCellsWithTheSpannedDrawingAndUndo) {
     InitGridLibraryDefault();
     CGXGridCore grid;
     std::vector<int> installed;
@@ -147,8 +147,8 @@ TEST(ControlFactory, EveryGridGetsHiddenCoveredAndClearedCellsWithTheSpannedDraw
             installed.push_back(entry);
         }
     }
-    EXPECT_EQ(installed, (std::vector<int>{kFeatureCoveredCells, kFeatureDrawSpannedCells, kFeatureHideCells,
-                                           kFeatureClearCells}));
+    EXPECT_EQ(installed, (std::vector<int>{kFeatureCoveredCells, kFeatureDrawSpannedCells, kFeatureUndoRedo,
+                                           kFeatureHideCells, kFeatureClearCells}));
     EXPECT_NE(GridLibraryState::Instance().coveredCellPoolImp, nullptr);
 }
 
