@@ -1,0 +1,52 @@
+// The program's grid control factory: the controls and user attributes a grid's styles map gets, and the
+// per-grid features a grid made after start-up has.
+#include "app/CGridControlFactory.h"
+#include "dialogs/CSatsDataGrid.h"
+#include "grid/CGXGridParam.h"
+#include "grid/CGXStylesMap.h"
+#include "grid/GridCoreFeatures.h"
+#include "grid/GridLibraryState.h"
+#include "grid/GridResourceIds.h"
+#include "tests/app/GridTestHost.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+TEST(GridControlFactoryTest, StylesMapGetsTheSevenControlsAndTheirAttributes) {
+    apptest::GridTestHost host;
+    CGXStylesMap map;
+    CGridControlFactory factory;
+    factory.RegisterControls(&map);
+    factory.RegisterUserAttributes(&map);
+    std::vector<WORD> controls;
+    for (const auto& [id, name] : map.controlNames) {
+        controls.push_back(id);
+        EXPECT_FALSE(name.IsEmpty()) << id;
+    }
+    EXPECT_EQ(controls, (std::vector<WORD>{IDS_GRID_CTRL_EDIT, IDS_GRID_CTRL_STATIC, IDS_GRID_CTRL_PUSHBUTTON,
+                                           IDS_GRID_CTRL_CHECKBOX, IDS_GRID_CTRL_HEADER, IDS_GRID_CTRL_CHECKBOX_3D,
+                                           IDS_GRID_CTRL_PROGRESS}));
+    for (WORD id : {IDS_GRID_UA_VALID_MSG, IDS_GRID_UA_VALID_MAX, IDS_GRID_UA_VALID_MIN,
+                    IDS_GRID_UA_CHECKBOX_CHECKED, IDS_GRID_UA_CHECKBOX_UNCHECKED, IDS_GRID_UA_PROGRESS_HIGH,
+                    IDS_GRID_UA_PROGRESS_LOW, IDS_GRID_UA_PROGRESS_CAPTION}) {
+        EXPECT_EQ(map.GetUserAttributeInfoMap().count(id), 1u) << id;
+    }
+    // An unknown id is made as the edit control would be.
+    EXPECT_EQ(factory.CreateControl(12345, nullptr) == nullptr,
+              factory.CreateControl(IDS_GRID_CTRL_EDIT, nullptr) == nullptr);
+}
+
+TEST(GridControlFactoryTest, GridMadeAfterStartUpHasNoEditingUndoPrintingOrSorting) {
+    apptest::GridTestHost host;
+    EXPECT_NE(dynamic_cast<CGridControlFactory*>(GridLibraryState::Instance().factory.get()), nullptr);
+    CSatsDataGrid grid;
+    for (int feature : {kFeatureUndoRedo, kFeaturePrint, kFeatureSort, kFeatureFindReplace, kFeatureCutPaste,
+                        kFeatureUserSelectRange, kFeatureUserResizeCells}) {
+        EXPECT_EQ(grid.GetFeature(feature), nullptr) << feature;
+    }
+}
+
+} // namespace
