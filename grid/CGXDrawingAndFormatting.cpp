@@ -1,5 +1,11 @@
 #include "grid/CGXDrawingAndFormatting.h"
 
+#include "grid/CGXControl.h"
+#include "grid/CGXDIB.h"
+#include "grid/CGXDIBPool.h"
+#include "grid/CGXGridCore.h"
+#include "grid/CGXGridParam.h"
+#include "grid/CGXProperties.h"
 #include "grid/CGXStyle.h"
 #include "grid/GridColor.h"
 #include "grid/GridLibraryState.h"
@@ -7,6 +13,7 @@
 #include "grid/GridTextLayout.h"
 #include "platform/base/GlobalMemory.h"
 #include "platform/base/WideRuntime.h"
+#include "platform/framework/AfxControls.h"
 #include "platform/framework/CDC.h"
 #include "platform/gdi/SystemColors.h"
 #include "platform/resources/Resources.h"
@@ -441,4 +448,72 @@ void FillRectColor(CDC* dc, const RECT& rect, COLORREF color) {
 
 void DrawEdgeRect(CDC* dc, RECT& rect, UINT edge, BOOL adjustOnly) {
     dc->DrawEdge(&rect, edge, adjustOnly ? BF_ADJUST : BF_RECT);
+}
+
+// ---- Static cells
+
+UINT CGXDrawingAndFormatting::CellTextFormat(const CGXStyle& style) {
+    const UINT align = static_cast<UINT>(style.GetHorizontalAlignment() | style.GetVerticalAlignment());
+    return align | kTextNoPrefix | (style.GetWrapText() ? kTextWordBreak : kTextSingleLine);
+}
+
+void CGXDrawingAndFormatting::DrawCellText(CDC* dc, const CString& text, const RECT& rect, UINT format,
+                                           const CGXStyle& style, const RECT& clip) {
+    const CGXFont& font = style.GetFont();
+    if (style.GetIncludeFont() && font.GetIncludeOrientation() && font.GetOrientation() != 0) {
+        DrawRotatedText(dc, text, -1, rect.left, rect.top, rect.right, rect.bottom, format, font.GetOrientation(),
+                        &clip);
+    } else if (style.HasUserAttribute(kAttrEllipsisKind)) {
+        DrawTextEllipsis(dc, text, -1, rect.left, rect.top, rect.right, rect.bottom, format, &clip,
+                         static_cast<int>(style.GetUserAttribute(kAttrEllipsisKind).GetLongValue()));
+    } else {
+        DrawText(dc, text, -1, rect.left, rect.top, rect.right, rect.bottom, format, &clip);
+    }
+}
+
+BOOL CGXDrawingAndFormatting::DrawCellPicture(CDC* dc, const CString& text, const RECT& rect,
+                                              const CGXStyle& style) {
+    HGLOBAL picture = text.IsEmpty() ? nullptr : GetDIBPool()->LookupDIB(text);
+    if (!picture) {
+        return FALSE;
+    }
+    const UINT align = static_cast<UINT>(style.GetHorizontalAlignment() | style.GetVerticalAlignment());
+    CGXDIB::Draw(dc, picture, CRect(rect), CGXDIB::kClipAndAlign, align);
+    return TRUE;
+}
+
+void CGXDrawingAndFormatting::DrawStaticCell(CGXControl* control, CDC* dc, const RECT& rect, ROWCOL row,
+                                             ROWCOL col, const CGXStyle& style, const CGXStyle* standardStyle) {
+    CGXGridCore* grid = control->Grid();
+    control->DrawBackground(dc, rect, style, FALSE);
+    CString text;
+    CGXGridParam* param = grid->GetParam();
+    if (param && (param->m_wDisplayFlags & 0x2)) {
+        text = grid->GetStoredValueRowCol(row, col);
+    } else {
+        control->ValueToDisplayText(text, row, col, nullptr, style);
+    }
+    const CRect cell(rect);
+    if (text.IsEmpty() || cell.Width() <= 1 || cell.Height() <= 1) {
+        if (text.IsEmpty()) {
+            control->CGXControl::Draw(dc, rect, row, col, style, standardStyle);
+        }
+        return;
+    }
+    const CRect inner = control->GetInnerRect(row, col, &rect, &style);
+    if (!control->IsWindowKindOf(RUNTIME_CLASS(CEdit)) && DrawCellPicture(dc, text, inner, style)) {
+        control->CGXControl::Draw(dc, rect, row, col, style, standardStyle);
+        return;
+    }
+    CFont* oldFont = control->SelectCellFont(dc, style, standardStyle);
+    const CGXProperties* properties = param ? param->GetProperties() : nullptr;
+    const BOOL blackAndWhite = properties && properties->printing && properties->printBlackAndWhite;
+    dc->SetTextColor(blackAndWhite ? RGB(0, 0, 0) : style.GetTextColor());
+    dc->SetBkColor(blackAndWhite ? RGB(255, 255, 255) : style.GetInterior().GetColor());
+    dc->SetBkMode(TRANSPARENT);
+    DrawCellText(dc, text, inner, CellTextFormat(style), style, rect);
+    control->CGXControl::Draw(dc, rect, row, col, style, standardStyle);
+    if (oldFont) {
+        dc->SelectObject(oldFont);
+    }
 }

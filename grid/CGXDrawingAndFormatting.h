@@ -5,6 +5,7 @@
 // formats and parses values through the application-wide number-formatting object.
 #pragma once
 
+#include "grid/GridDefs.h"
 #include "platform/base/CString.h"
 #include "platform/framework/CGdiObject.h"
 // The platform names DrawText as a macro; every user of this class must see the same name.
@@ -14,6 +15,8 @@
 #include <memory>
 
 class CDC;
+class CGXControl;
+class CGXGridCore;
 class CGXStyle;
 
 // The layout and alignment flags the services read (the platform's DrawText values).
@@ -83,6 +86,20 @@ public:
     // The caption centred in the button (measured as "--" when empty, then not drawn), with a focus frame.
     virtual void DrawButtonText(CDC* dc, int left, int top, int right, int bottom, BOOL focus, LPCTSTR text,
                                 UINT format);
+
+    // A static cell: background, then the value's picture or text in the control's inner rectangle, then the
+    // control's children.
+    virtual void DrawStaticCell(CGXControl* control, CDC* dc, const RECT& rect, ROWCOL row, ROWCOL col,
+                                const CGXStyle& style, const CGXStyle* standardStyle);
+
+    // The layout flags of a cell's text: its alignment, with word wrap or on a single line.
+    static UINT CellTextFormat(const CGXStyle& style);
+    // A cell's text: rotated with a rotated font, else with the style's ellipsis kind (user attribute
+    // 52792) when it has one, else plainly; clipped to the cell.
+    void DrawCellText(CDC* dc, const CString& text, const RECT& rect, UINT format, const CGXStyle& style,
+                      const RECT& clip);
+    // A value that names a picture of the bitmap pool is drawn as that picture: TRUE when it was.
+    static BOOL DrawCellPicture(CDC* dc, const CString& text, const RECT& rect, const CGXStyle& style);
 
 private:
     std::array<std::unique_ptr<CBitmap>, kPatternCount> m_patterns;

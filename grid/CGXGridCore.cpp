@@ -342,8 +342,43 @@ BOOL CGXGridCore::ExpandRangeByCoveredCells(CGXRange& range) {
 }
 
 CGXRange* CGXGridCore::GetSpannedRangeRowCol(ROWCOL row, ROWCOL col, CGXRange& range) {
-    // Merged and floated cells are features this engine does not carry; covered cells are the spans.
-    return GetCoveredCellsRowCol(row, col, range);
+    if (GetCoveredCellsRowCol(row, col, range) || GetMergedCellsRowCol(row, col, range, 0) ||
+        GetMergedCellsRowCol(row, col, range, 1) || GetFloatedCellsRowCol(row, col, range)) {
+        return &range;
+    }
+    return nullptr;
+}
+
+BOOL CGXGridCore::GetMergedCellsRowCol(ROWCOL row, ROWCOL col, CGXRange& range, int kind) {
+    auto* f = FeatureAs<CGXAbstractGridMergeCellsImp>(m_features, kFeatureMergeCells);
+    return f ? f->GetMergedCellsRowCol(this, row, col, range, kind) : FALSE;
+}
+
+BOOL CGXGridCore::GetFloatedCellsRowCol(ROWCOL row, ROWCOL col, CGXRange& range) {
+    auto* f = FeatureAs<CGXAbstractGridFloatCellsImp>(m_features, kFeatureFloatCells);
+    return f ? f->GetFloatedCellsRowCol(this, row, col, range) : FALSE;
+}
+
+void CGXGridCore::DelayMergeCells(const CGXRange& range) {
+    if (auto* f = FeatureAs<CGXAbstractGridMergeCellsImp>(m_features, kFeatureMergeCells)) {
+        f->DelayMergeCells(this, range);
+    }
+}
+
+void CGXGridCore::DelayFloatCells(const CGXRange& range) {
+    if (auto* f = FeatureAs<CGXAbstractGridFloatCellsImp>(m_features, kFeatureFloatCells)) {
+        f->DelayFloatCells(this, range);
+    }
+}
+
+BOOL CGXGridCore::EvalMergeCells(const CGXRange& range, BOOL update, CGXRange* grown, UINT flags) {
+    auto* f = FeatureAs<CGXAbstractGridMergeCellsImp>(m_features, kFeatureMergeCells);
+    return f ? f->EvalMergeCells(this, range, update, grown, flags) : FALSE;
+}
+
+BOOL CGXGridCore::EvalFloatCells(const CGXRange& range, BOOL update, CGXRange* grown, UINT flags) {
+    auto* f = FeatureAs<CGXAbstractGridFloatCellsImp>(m_features, kFeatureFloatCells);
+    return f ? f->EvalFloatCells(this, range, update, grown, flags) : FALSE;
 }
 
 BOOL CGXGridCore::HideRows(ROWCOL from, ROWCOL to, BOOL hide, BOOL* hideArray, UINT flags, int ctCmd) {

@@ -93,6 +93,13 @@ public:
         }
     }
 
+    // The feature objects of covered cells (with the application's pool and the spanned drawing), hidden
+    // rows and columns, and clearing cells; each made once.
+    void InstallCoveredCells();
+    void InstallDrawSpannedCells();
+    void InstallHideCells();
+    void InstallClearCells();
+
     void RegisterControl(WORD id, CGXControl* control, BOOL isDefault = FALSE, BOOL registerName = TRUE);
     virtual CGXControl* GetRegisteredControl(WORD id);
     CGXControl* GetDefaultControl() const { return m_pDefaultControl; }
@@ -114,7 +121,18 @@ public:
     virtual void UpdateCoveredCellsRowCol(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right, UINT flags,
                                           BOOL hint);
     virtual BOOL ExpandRangeByCoveredCells(CGXRange& range);
+    // The covered, else merged (row-wise, then column-wise), else floated range holding the cell.
     virtual CGXRange* GetSpannedRangeRowCol(ROWCOL row, ROWCOL col, CGXRange& range);
+    // Kind 0 row-wise, 1 column-wise.
+    virtual BOOL GetMergedCellsRowCol(ROWCOL row, ROWCOL col, CGXRange& range, int kind);
+    virtual BOOL GetFloatedCellsRowCol(ROWCOL row, ROWCOL col, CGXRange& range);
+    virtual void DelayMergeCells(const CGXRange& range);
+    virtual void DelayFloatCells(const CGXRange& range);
+    // TRUE when the spans changed; `grown` gets the range grown by them.
+    virtual BOOL EvalMergeCells(const CGXRange& range, BOOL update = TRUE, CGXRange* grown = nullptr,
+                                UINT flags = 0);
+    virtual BOOL EvalFloatCells(const CGXRange& range, BOOL update = TRUE, CGXRange* grown = nullptr,
+                                UINT flags = 0);
     virtual BOOL HideRows(ROWCOL from, ROWCOL to, BOOL hide = TRUE, BOOL* hideArray = nullptr, UINT flags = 1,
                           int ctCmd = kCmdNormal);
     virtual BOOL HideCols(ROWCOL from, ROWCOL to, BOOL hide = TRUE, BOOL* hideArray = nullptr, UINT flags = 1,
@@ -281,6 +299,8 @@ public:
     virtual void UpdateBaseStyle(WORD id, UINT flags, BOOL hint);
     // The cell's value text as composed (header labels included).
     const CString& GetValueRowCol(ROWCOL row, ROWCOL col);
+    // The value as stored in the cell data, without base styles.
+    CString GetStoredValueRowCol(ROWCOL row, ROWCOL col);
     virtual CGXControl* GetControlRowCol(ROWCOL row, ROWCOL col);
     // Empties the current cell's style and control caches (its style changed).
     void ResetCurrentCellCache();
@@ -299,10 +319,14 @@ public:
     virtual BOOL OnValidateCell(ROWCOL, ROWCOL) { return TRUE; }
     virtual BOOL OnEndEditing(ROWCOL, ROWCOL) { return TRUE; }
     virtual BOOL OnCancelEditing(ROWCOL, ROWCOL) { return TRUE; }
+    virtual void OnEditingCancelled(ROWCOL, ROWCOL) {}
+    virtual BOOL CanClearCell(ROWCOL, ROWCOL) { return TRUE; }
+    // The pointer moved over a cell that is not pressed.
+    virtual BOOL OnControlMouseRowCol(ROWCOL, ROWCOL, UINT, POINT) { return FALSE; }
     virtual BOOL OnLeftCell(ROWCOL, ROWCOL, ROWCOL, ROWCOL) { return TRUE; }
     virtual void OnInitCurrentCell(ROWCOL row, ROWCOL col);
     virtual void OnMovedCurrentCell(ROWCOL, ROWCOL) {}
-    virtual void OnModifyCell(ROWCOL, ROWCOL) {}
+    virtual void OnModifyCell(ROWCOL, ROWCOL) { SetDocumentModified(TRUE); }
     virtual BOOL OnLButtonClickedRowCol(ROWCOL, ROWCOL, UINT, POINT) { return FALSE; }
     virtual BOOL OnMButtonClickedRowCol(ROWCOL, ROWCOL, UINT, POINT) { return FALSE; }
     virtual BOOL OnRButtonClickedRowCol(ROWCOL, ROWCOL, UINT, POINT) { return FALSE; }
@@ -324,6 +348,8 @@ public:
     virtual BOOL SetCurrentCell(ROWCOL row, ROWCOL col, UINT flags = 0x0A);
     void SetCurrentCellState(BOOL valid, ROWCOL row, ROWCOL col);
     BOOL IsActiveCurrentCell();
+    // Whether the grid window or one of its children has the focus.
+    BOOL IsGridActive() const { return m_bGridActive; }
     CGXControl* GetCurrentCellControl();
     virtual BOOL CheckEnabledOrValidate(BOOL testNew, ROWCOL row, ROWCOL col, ROWCOL curRow, ROWCOL curCol);
     virtual BOOL ScrollCellInView(ROWCOL row, ROWCOL col, UINT flags = 1, BOOL floatCell = FALSE);
@@ -376,8 +402,11 @@ public:
     virtual void RedrawRowCol(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right, UINT flags = 1,
                               BOOL hint = TRUE);
     void RedrawRange(const CGXRange& range, UINT flags = 1, BOOL hint = TRUE);
-    // Whether the cell being drawn paints its own background (its neighbours' differ).
+    // Whether the cell being drawn paints its own background (its neighbours' differ, or it spans cells).
     BOOL IsDrawCellBackground() const { return m_bDrawCellBackground; }
+    void SetDrawCellBackground(BOOL on) { m_bDrawCellBackground = on; }
+    // The style's top, bottom, left and right borders along the rectangle's sides.
+    void DrawCellBorders(CDC* dc, const RECT& rect, const CGXStyle& style);
     BOOL LinesOn(BOOL vertical);
     // A properties colour resolved for drawing (black and white when printing so).
     COLORREF PropertyColor(int index);

@@ -8,6 +8,7 @@
 #include "grid/CGXStyle.h"
 #include "grid/CGXStylesMap.h"
 #include "grid/GridColor.h"
+#include "grid/GridDrawTable.h"
 #include "platform/display/PaintApi.h"
 #include "platform/display/WindowApi.h"
 #include "platform/framework/CGdiObject.h"
@@ -18,19 +19,6 @@
 #include <vector>
 
 namespace {
-
-// Cell flags of the drawing table.
-constexpr WORD kCellBorderLeft = 0x0001;
-constexpr WORD kCellBorderRight = 0x0002;
-constexpr WORD kCellBorderTop = 0x0004;
-constexpr WORD kCellBorderBottom = 0x0008;
-constexpr WORD kCellSelected = 0x0010;
-constexpr WORD kCellOwnBackground = 0x0020;
-constexpr WORD kCellSpanned = 0x0040;
-constexpr WORD kCellHorzLine = 0x0200;
-constexpr WORD kCellVertLine = 0x0400;
-constexpr WORD kCellFrozenColsEdge = 0x0800;
-constexpr WORD kCellFrozenRowsEdge = 0x1000;
 
 // Properties colours.
 constexpr int kColorGridLines = 0;
@@ -55,28 +43,6 @@ void FillRectColor(CDC* dc, const RECT& rect, COLORREF colour) {
 }
 
 } // namespace
-
-struct GridDrawTable {
-    ROWCOL rows = 0; // n visible rows drawn, m columns
-    ROWCOL cols = 0;
-    ROWCOL firstRow = 0; // first visible indices
-    ROWCOL firstCol = 0;
-    std::vector<int> heights, ys, widths, xs;
-    std::vector<ROWCOL> gridRows, gridCols; // n + 1 and m + 1 entries
-    std::vector<const CGXStyle*> styles;
-    std::vector<WORD> flags;
-    CDC* dc = nullptr;
-    BOOL invertSelected = FALSE;
-    BOOL keepColours = TRUE;
-    CRect currentFrame;
-    CGXControl* currentControl = nullptr;
-    BOOL frameDrawn = FALSE;
-
-    size_t Cell(ROWCOL i, ROWCOL j) const { return static_cast<size_t>(i) * cols + j; }
-    CRect CellRect(ROWCOL i, ROWCOL j) const {
-        return CRect(xs[j], ys[i], xs[j] + widths[j], ys[i] + heights[i]);
-    }
-};
 
 // ---- Paint entry
 
@@ -332,6 +298,13 @@ void CGXGridCore::DrawCells(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right
     m_pDrawTable = &table;
     ++m_nDrawingDepth;
     try {
+        // Merged and floated ranges are worked out for what is about to be drawn.
+        auto* spans = static_cast<CGXAbstractDrawSpannedCellsImp*>(m_features[kFeatureDrawSpannedCells]);
+        if (spans && (m_features[kFeatureMergeCells] || m_features[kFeatureFloatCells])) {
+            spans->EvaluateSpansForDrawing(this, CGXRange().SetTable(), GetFrozenRows(), GetFrozenCols(),
+                                           GetTopRow(), GetLeftCol(), GetLastVisibleRow(), GetLastVisibleCol(),
+                                           TRUE, nullptr, 0);
+        }
         FillDrawTable(table, top, left, bottom, right, dc);
         DrawTable(table);
     } catch (...) {
@@ -385,10 +358,14 @@ void CGXGridCore::FillDrawTable(GridDrawTable& t, ROWCOL top, ROWCOL left, ROWCO
     if (m_bCurrentCellValid && !m_bSuspendCurrentCellStyle) {
         ResetCurrentCellCache();
     }
+    auto* spans = static_cast<CGXAbstractDrawSpannedCellsImp*>(m_features[kFeatureDrawSpannedCells]);
     for (ROWCOL i = 0; i < t.rows; ++i) {
         for (ROWCOL j = 0; j < t.cols; ++j) {
             if (IsCurrentCell(t.gridRows[i], t.gridCols[j])) {
                 t.currentControl = GetControlRowCol(t.gridRows[i], t.gridCols[j]);
+            }
+            if (spans && !(t.flags[t.Cell(i, j)] & kCellSpanned)) {
+                spans->PrepareSpannedCell(this, t, i, j);
             }
             PrepareTableCell(t, i, j);
         }
@@ -533,6 +510,10 @@ void CGXGridCore::DrawTableRowBackground(GridDrawTable& t, ROWCOL i) {
 }
 
 void CGXGridCore::DrawTableCell(GridDrawTable& t, ROWCOL i, ROWCOL j) {
+    auto* spans = static_cast<CGXAbstractDrawSpannedCellsImp*>(m_features[kFeatureDrawSpannedCells]);
+    if (spans && spans->DrawSpannedCell(this, t, i, j)) {
+        return;
+    }
     const size_t cell = t.Cell(i, j);
     const CGXStyle* style = t.styles[cell];
     const CRect rect = t.CellRect(i, j);
@@ -651,6 +632,15 @@ void CGXGridCore::DrawTableBorders(GridDrawTable& t, ROWCOL index, BOOL column) 
                 DrawBorderLine(pen, run, side, t.dc, firstStyle ? &interior : nullptr, !t.keepColours);
             }
             k = end;
+        }
+    }
+}
+
+void CGXGridCore::DrawCellBorders(CDC* dc, const RECT& rect, const CGXStyle& style) {
+    const CGXBrushValue interior = style.GetInterior();
+    for (int side : {kTop, kBottom, kLeft, kRight}) {
+        if (style.HasBorder(side)) {
+            DrawBorderLine(style.GetBorders(side), rect, side, dc, &interior);
         }
     }
 }

@@ -5,10 +5,15 @@
 
 #include "grid/GridDefs.h"
 #include "grid/GridFeatureInterfaces.h"
+#include "platform/base/CRect.h"
 #include "platform/base/CString.h"
 
 class CCmdUI;
+class CDC;
+class CGXControl;
 class CGXGridCore;
+class CGXStyle;
+struct GridDrawTable;
 class CGXRange;
 class CGXRangeList;
 class CObject;
@@ -64,6 +69,31 @@ public:
     virtual void RemoveCoveredCols(CGXGridCore* grid, ROWCOL from, ROWCOL to, UINT& flags, int ctCmd) = 0;
 };
 
+// Marks the row and column headers of the current cell while it is edited.
+class CGXAbstractGridMarkEditHeaderImp : public CGXFeatureObject {
+public:
+    virtual BOOL IsHeaderMarked(CGXGridCore* grid, CGXControl* control, ROWCOL row, ROWCOL col,
+                                const CGXStyle& style) = 0;
+};
+
+// The size a cell's content needs.
+class CGXAbstractCalcSizeImp : public CGXFeatureObject {
+public:
+    virtual CSize CalcSize(CGXGridCore* grid, CGXControl* control, CDC* dc, ROWCOL row, ROWCOL col,
+                           const CGXStyle& style, const CGXStyle* standard, BOOL widthOnly, int extra) = 0;
+};
+
+// Whether a control's text may float over empty neighbours.
+class CGXAbstractGridFloatCellsImp : public CGXFeatureObject {
+public:
+    virtual BOOL CanControlFloatCell(CGXGridCore* grid, CGXControl* control, ROWCOL row, ROWCOL col,
+                                     const CGXStyle& style, BOOL floatCell) = 0;
+    virtual BOOL GetFloatedCellsRowCol(CGXGridCore* grid, ROWCOL row, ROWCOL col, CGXRange& range) = 0;
+    virtual void DelayFloatCells(CGXGridCore* grid, const CGXRange& range) = 0;
+    virtual BOOL EvalFloatCells(CGXGridCore* grid, const CGXRange& range, BOOL update, CGXRange* grown,
+                                UINT flags) = 0;
+};
+
 class CGXAbstractGridHideCellsImp : public CGXFeatureObject {
 public:
     // Follow the structure: marks of removed rows go, later ones move.
@@ -71,6 +101,9 @@ public:
     virtual void RemoveCols(CGXGridCore* grid, ROWCOL from, ROWCOL to) = 0;
     virtual void InsertRows(CGXGridCore* grid, ROWCOL row, ROWCOL count) = 0;
     virtual void InsertCols(CGXGridCore* grid, ROWCOL col, ROWCOL count) = 0;
+    // The marks travel with moved rows or columns (dest counted after taking them out).
+    virtual void MoveRows(CGXGridCore*, ROWCOL, ROWCOL, ROWCOL) {}
+    virtual void MoveCols(CGXGridCore*, ROWCOL, ROWCOL, ROWCOL) {}
     virtual BOOL HideRows(CGXGridCore* grid, ROWCOL from, ROWCOL to, BOOL hide, BOOL* hideArray, UINT flags,
                           int ctCmd) = 0;
     virtual BOOL IsRowHidden(CGXGridCore* grid, ROWCOL row) = 0;
@@ -88,8 +121,42 @@ public:
     virtual BOOL ClearCells(CGXGridCore* grid, const CGXRangeList& ranges, BOOL styleOnly) = 0;
 };
 
+// Draws covered (and merged and floated) ranges as single cells: the grid's drawing loop offers it each
+// table cell first.
+class CGXAbstractDrawSpannedCellsImp : public CGXFeatureObject {
+public:
+    // Marks the table cells of the range holding the cell; FALSE when no range holds it.
+    virtual BOOL PrepareSpannedCell(CGXGridCore* grid, GridDrawTable& table, ROWCOL i, ROWCOL j) = 0;
+    // TRUE when the cell was drawn (or is drawn by the range's first visible cell).
+    virtual BOOL DrawSpannedCell(CGXGridCore* grid, GridDrawTable& table, ROWCOL i, ROWCOL j) = 0;
+    virtual BOOL EvaluateSpansForDrawing(CGXGridCore* grid, const CGXRange& range, ROWCOL lastFrozenRow,
+                                         ROWCOL lastFrozenCol, ROWCOL topRow, ROWCOL leftCol, ROWCOL lastRow,
+                                         ROWCOL lastCol, BOOL a, CGXRange* b, UINT c) = 0;
+};
+
+// Merged cells (kind 0 row-wise, 1 column-wise) and floated cells: only the calls the engine and the
+// spanned drawing make.
+class CGXAbstractGridMergeCellsImp : public CGXFeatureObject {
+public:
+    virtual BOOL GetMergedCellsRowCol(CGXGridCore* grid, ROWCOL row, ROWCOL col, CGXRange& range, int kind) = 0;
+    virtual void DelayMergeCells(CGXGridCore* grid, const CGXRange& range) = 0;
+    virtual BOOL EvalMergeCells(CGXGridCore* grid, const CGXRange& range, BOOL update, CGXRange* grown,
+                                UINT flags) = 0;
+};
+
 class CGXAbstractCommandFactory : public CGXFeatureObject {
 public:
+    // The records of hiding and covering, for AddCommand; null while the factory keeps none. The hide
+    // records take over the array of old states (new[]).
+    virtual CObject* CreateHideRowsCommand(ROWCOL, ROWCOL, BOOL* oldStates, int) {
+        delete[] oldStates;
+        return nullptr;
+    }
+    virtual CObject* CreateHideColsCommand(ROWCOL, ROWCOL, BOOL* oldStates, int) {
+        delete[] oldStates;
+        return nullptr;
+    }
+    virtual CObject* CreateCoveredCellsCommand(ROWCOL, ROWCOL, ROWCOL, ROWCOL, int) { return nullptr; }
     virtual BOOL Undo(CGXGridCore* grid) = 0;
     virtual BOOL Redo(CGXGridCore* grid) = 0;
     virtual void BeginTrans(CGXGridCore* grid, LPCTSTR name) = 0;

@@ -352,13 +352,15 @@ BOOL CGXGridCore::OnGridSize(UINT, int, int) {
 }
 
 void CGXGridCore::OnGridSetFocus(CWnd* oldWnd) {
-    if (m_bSettingFocus) {
-        return;
-    }
     HWND grid = m_pGridWnd ? m_pGridWnd->GetSafeHwnd() : nullptr;
     HWND old = oldWnd ? oldWnd->GetSafeHwnd() : nullptr;
+    // The focus flag follows the focus even when the grid moves it itself: the current-cell frame shows
+    // only while the flag is set.
     if (!old || !::IsChild(grid, old)) {
         m_bGridActive = TRUE;
+    }
+    if (m_bSettingFocus) {
+        return;
     }
     m_pLastFocusWnd = oldWnd;
     if (m_bValidationFailed) {

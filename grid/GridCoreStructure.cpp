@@ -501,6 +501,11 @@ BOOL CGXGridCore::RemoveCols(ROWCOL from, ROWCOL to, UINT flags, int ctCmd) {
         return FALSE;
     }
     CGXLongOperation operation;
+    // The covered blocks' adjustments and the removal are one undo step, as for rows.
+    const BOOL transaction = ctCmd == kCmdNormal;
+    if (transaction) {
+        BeginTrans(GridLibraryState::Instance().GetText(kTextRemovingColumns));
+    }
     operation.SetStatusText(GridLibraryState::Instance().GetText(kTextRemovingColumns), FALSE);
     if (auto* covered = static_cast<CGXAbstractGridCoveredCellsImp*>(m_features[kFeatureCoveredCells])) {
         covered->RemoveCoveredCols(this, from, to, flags, ctCmd);
@@ -509,6 +514,9 @@ BOOL CGXGridCore::RemoveCols(ROWCOL from, ROWCOL to, UINT flags, int ctCmd) {
     if (removed) {
         UpdateRemoveCols(from, to, flags, TRUE);
         m_pParam->m_selectedRanges.DeleteAll();
+    }
+    if (transaction) {
+        CommitTrans();
     }
     return removed;
 }

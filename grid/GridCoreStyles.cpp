@@ -245,6 +245,12 @@ const CString& CGXGridCore::GetValueRowCol(ROWCOL row, ROWCOL col) {
     return m_pValueScratch->GetValue();
 }
 
+CString CGXGridCore::GetStoredValueRowCol(ROWCOL row, ROWCOL col) {
+    CGXStyle stored;
+    LoadStoredStyleRowCol(row, col, stored, kMergeOverride, 0);
+    return stored.GetValue();
+}
+
 CGXControl* CGXGridCore::GetControlRowCol(ROWCOL row, ROWCOL col) {
     return GetRegisteredControl(LookupStyleRowCol(row, col).GetControlId());
 }

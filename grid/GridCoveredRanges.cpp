@@ -101,18 +101,18 @@ void ExpandToCoveredCells(const CGXGridParam& param, CGXRange& range) {
     if (param.m_coveredRanges.IsEmpty() || !PoolOf(param)) {
         return;
     }
-    // Scans again while the range grows, so that the cells it gained are looked at too.
+    // Over the list rather than the range's cells: a range may reach far past the grid's counts. Again while
+    // the range grows, so that what it gained is looked at too.
     for (bool grew = true; grew;) {
         grew = false;
-        for (ROWCOL row = range.top; row <= range.bottom && row >= range.top; ++row) {
-            for (ROWCOL col = range.left; col <= range.right && col >= range.left; ++col) {
-                CGXRange covered;
-                if (Find(param, row, col, covered)) {
-                    const CGXRange before = range;
-                    range.UnionRanges(before, covered);
-                    grew = grew || !(range == before);
-                    col = std::max(col, covered.right);
-                }
+        for (POSITION position = param.m_coveredRanges.GetHeadPosition(); position;) {
+            const CGXRange& covered = *param.m_coveredRanges.GetNextRange(position);
+            const bool meets = covered.IsValid() && covered.top <= range.bottom && covered.bottom >= range.top &&
+                               covered.left <= range.right && covered.right >= range.left;
+            if (meets) {
+                const CGXRange before = range;
+                range.UnionRanges(before, covered);
+                grew = grew || !(range == before);
             }
         }
     }

@@ -1,10 +1,13 @@
 #include "grid_features/CGXControlFactory.h"
 
 #include "grid/CGXCoveredCellPool.h"
+#include "grid/CGXGridCore.h"
 #include "grid/CGXGridDocSerializeImp.h"
 #include "grid/CGXGridParamCopyOperatorImp.h"
 #include "grid/CGXGridProfileImp.h"
 #include "grid/CGXGridWnd.h"
+#include "grid/CGXHeader.h"
+#include "grid/CGXStatic.h"
 #include "grid/CGXStyle.h"
 #include "grid/CGXStyleCompareSubsetImp.h"
 #include "grid/CGXStyleSerializeImp.h"
@@ -12,6 +15,7 @@
 #include "grid/CGXTabBeam.h"
 #include "grid/GridLibraryState.h"
 #include "grid/GridResourceIds.h"
+#include "grid_features/CGXCellTipStatic.h"
 #include "grid_features/CGXDelayedRangePool.h"
 #include "grid_features/CGXPrintDevice.h"
 #include "grid_features/CGXSpanCellPool.h"
@@ -33,6 +37,11 @@ constexpr WORD kEllipsisKindAttribute = 52792;
 // maker is empty and the factory answers null.
 using ControlMaker = CGXControl* (*)(CGXGridCore* grid);
 
+template <class Control>
+CGXControl* MakeControl(CGXGridCore* grid) {
+    return new Control(grid);
+}
+
 struct ControlEntry {
     UINT id;
     ControlMaker make;
@@ -48,14 +57,14 @@ const ControlEntry kControls[] = {
     {20136, nullptr, false}, // radio buttons with active state, 3-D
     {20137, nullptr, false}, // radio buttons with active state, flat
     {52512, nullptr, true},  // edit
-    {52513, nullptr, true},  // static text
+    {52513, MakeControl<CGXStatic>, true},  // static text
     {52514, nullptr, false}, // push button
     {52515, nullptr, false}, // radio buttons, flat
     {52516, nullptr, false}, // check box, flat
     {52517, nullptr, true},  // combo box, no text-fit
     {52518, nullptr, true},  // hot-spot edit
     {52519, nullptr, true},  // spin edit
-    {52520, nullptr, true},  // header
+    {52520, MakeControl<CGXHeader>, true},  // header
     {52521, nullptr, false}, // edit with scroll bar
     {52522, nullptr, true},  // list box
     {52523, nullptr, false}, // check box, 3-D
@@ -100,8 +109,11 @@ CGXControl* CGXControlFactory::CreateControl(UINT controlId, CGXGridCore* grid) 
     if (!entry) {
         entry = FindEntry(kEditControl);
     }
-    // The cell tip is installed on a made control when the controls arrive (entry->tip).
-    return entry->make ? entry->make(grid) : nullptr;
+    CGXControl* control = entry->make ? entry->make(grid) : nullptr;
+    if (control && entry->tip) {
+        control->SetCellTip(new CGXCellTipStatic(control));
+    }
+    return control;
 }
 
 void CGXControlFactory::RegisterControls(CGXStylesMap* stylesMap) {
@@ -114,6 +126,7 @@ void CGXControlFactory::RegisterUserAttributes(CGXStylesMap* stylesMap) {
     // Each control class registers its own attributes here, in the order edit base, spin edit, check box,
     // radio buttons with active state, masked edit, progress bar, tabbed combo box and window, date-time,
     // currency, as the classes arrive.
+    CGXControl::RegisterUserAttributes(stylesMap);
     CGXStyle tooltip;
     tooltip.SetWrapText(TRUE).SetAutoSize(TRUE);
     stylesMap->RegisterUserAttribute(kTooltipTextAttribute, &tooltip);
@@ -125,10 +138,13 @@ void CGXControlFactory::RegisterUserAttributes(CGXStylesMap* stylesMap) {
     stylesMap->RegisterUserAttribute(kEllipsisKindAttribute, &ellipsis);
 }
 
-void CGXControlFactory::InstallGridFeatures(CGXGridCore*) {
-    // The per-grid features (find and replace, hidden cells, auto-scroll, resize to fit, update hints, undo,
-    // sort, covered, merged and floating cells, printing, selection, resizing, data exchange, cut and paste,
-    // clearing, Excel-like frame and fill) are installed here as the grid engine brings them.
+void CGXControlFactory::InstallGridFeatures(CGXGridCore* grid) {
+    // In the library's order; the features still to come (find and replace, auto-scroll, resize to fit,
+    // update hints, undo, sort, merged and floating cells, printing, selection, resizing, data exchange, cut
+    // and paste, Excel-like frame and fill) take their places here as they arrive.
+    grid->InstallHideCells();
+    grid->InstallCoveredCells();
+    grid->InstallClearCells();
 }
 
 void CGXControlFactory::InstallAppFeatures() {

@@ -149,6 +149,47 @@ struct CoverColumnTwo : CGXAbstractGridCoveredCellsImp {
     void RemoveCoveredCols(CGXGridCore*, ROWCOL, ROWCOL, UINT&, int) override {}
 };
 
+struct SpyRecord : CObject {};
+
+// Records the transactions and the hide and cover records it is asked for; keeps no undo list.
+struct CommandSpy : CGXAbstractCommandFactory {
+    BOOL Undo(CGXGridCore*) override { return FALSE; }
+    BOOL Redo(CGXGridCore*) override { return FALSE; }
+    void BeginTrans(CGXGridCore*, LPCTSTR name) override { log.push_back("BeginTrans " + Narrow(name)); }
+    void CommitTrans(CGXGridCore*) override { log.push_back("CommitTrans"); }
+    void Rollback(CGXGridCore*) override { log.push_back("Rollback"); }
+    void AddCommand(CGXGridCore*, CObject* command, int ctCmd) override {
+        log.push_back("AddCommand " + std::to_string(ctCmd));
+        delete command;
+    }
+    void OnUpdateEditUndo(CGXGridCore*, CCmdUI*) override {}
+    void OnUpdateEditRedo(CGXGridCore*, CCmdUI*) override {}
+    CObject* CreateHideRowsCommand(ROWCOL from, ROWCOL to, BOOL* oldStates, int ctCmd) override {
+        std::string states;
+        for (ROWCOL i = 0; i <= to - from; ++i) {
+            states += oldStates[i] ? '1' : '0';
+        }
+        delete[] oldStates;
+        log.push_back("HideRows " + std::to_string(from) + "-" + std::to_string(to) + " was " + states + " " +
+                      std::to_string(ctCmd));
+        return new SpyRecord;
+    }
+    CObject* CreateCoveredCellsCommand(ROWCOL top, ROWCOL left, ROWCOL oldBottom, ROWCOL oldRight,
+                                       int ctCmd) override {
+        log.push_back("Covered " + SpyControl::Cell(top, left) + " was to " + SpyControl::Cell(oldBottom, oldRight) +
+                      " " + std::to_string(ctCmd));
+        return new SpyRecord;
+    }
+    static std::string Narrow(LPCTSTR text) {
+        std::string out;
+        for (; text && *text; ++text) {
+            out += static_cast<char>(*text);
+        }
+        return out;
+    }
+    std::vector<std::string> log;
+};
+
 // A factory that installs the features it is given and makes spy controls, counting them.
 class TestFactory : public CGXAbstractControlFactory {
 public:
@@ -173,6 +214,11 @@ public:
     int created = 0;
     UINT lastId = 0;
 };
+
+// Cell (r, c) of the test metrics has its centre at these client coordinates.
+inline POINT CellCentre(ROWCOL row, ROWCOL col) {
+    return POINT{60 + static_cast<LONG>(col - 1) * 100 + 50, 21 + static_cast<LONG>(row - 1) * 18 + 9};
+}
 
 // A grid at the fixed test metrics.
 class TestGrid : public CGXGridWnd {

@@ -9,11 +9,6 @@
 namespace gridtest {
 namespace {
 
-// Cell (r, c) of the test metrics has its centre at these client coordinates.
-POINT CellCentre(ROWCOL row, ROWCOL col) {
-    return POINT{60 + static_cast<LONG>(col - 1) * 100 + 50, 21 + static_cast<LONG>(row - 1) * 18 + 9};
-}
-
 class MouseTest : public EngineFixture {
 protected:
     void SetUp() override { Init(); }

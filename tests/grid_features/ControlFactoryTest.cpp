@@ -1,6 +1,9 @@
+#include "grid/CGXHeader.h"
+#include "grid/CGXStatic.h"
 #include "grid/CGXStyle.h"
 #include "grid/CGXStylesMap.h"
 #include "grid/GridResourceIds.h"
+#include "grid_features/CGXCellTipStatic.h"
 #include "grid_features/CGXControlFactory.h"
 #include "grid_input/CGXOleDateTimeImp.h"
 #include "platform/display/WindowApi.h"
@@ -9,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <set>
 
 namespace {
@@ -91,4 +95,36 @@ TEST(ControlFactory, RegistersTheGridWindowClassForDialogTemplates) {
     EXPECT_EQ(wc.style, static_cast<UINT>(CS_DBLCLKS | CS_GLOBALCLASS));
     GridLibraryState::Instance().factory->UnregisterWindowClasses(AfxGetInstanceHandle());
     EXPECT_FALSE(::GetClassInfoW(AfxGetInstanceHandle(), u"CGXGridWnd", &wc));
+}
+
+TEST(ControlFactory, MakesTheStaticAndHeaderCells) {
+    CGXControlFactory factory;
+    std::unique_ptr<CGXControl> text(factory.CreateControl(52513, nullptr));
+    std::unique_ptr<CGXControl> header(factory.CreateControl(52520, nullptr));
+    ASSERT_TRUE(text && header);
+    EXPECT_TRUE(text->IsControlTypeOf(CGXStatic::kTypeRecord));
+    EXPECT_FALSE(text->IsControlTypeOf(CGXHeader::kTypeRecord));
+    EXPECT_TRUE(header->IsControlTypeOf(CGXHeader::kTypeRecord));
+}
+
+TEST(ControlFactory, RegistersTheValidationAttributes) {
+    CGXStylesMap map;
+    CGXControlFactory().RegisterUserAttributes(&map);
+    const auto& attributes = map.GetUserAttributeInfoMap();
+    for (WORD bound : {51011, 51012}) {
+        ASSERT_EQ(attributes.count(bound), 1u) << bound;
+        EXPECT_EQ(attributes.at(bound).style->GetControlId(), 52519);
+        EXPECT_FALSE(attributes.at(bound).style->GetWrapText());
+    }
+    ASSERT_EQ(attributes.count(51013), 1u);
+    EXPECT_TRUE(attributes.at(51013).style->GetWrapText() && attributes.at(51013).style->GetAutoSize());
+}
+
+TEST(ControlFactory, GivesTheStaticTextControlsTheirCellTips) {
+    CGXControlFactory factory;
+    for (UINT id : {52513u, 52520u}) {
+        std::unique_ptr<CGXControl> control(factory.CreateControl(id, nullptr));
+        ASSERT_TRUE(control);
+        EXPECT_NE(dynamic_cast<CGXCellTipStatic*>(control->GetCellTip()), nullptr) << id;
+    }
 }
