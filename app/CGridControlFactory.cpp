@@ -2,6 +2,9 @@
 #include "dialogs/CSatEnableGridWnd.h"
 
 #include "grid/CGXCoveredCellPool.h"
+#include "grid/CGXGridCore.h"
+#include "grid/CGXHeader.h"
+#include "grid/CGXStatic.h"
 #include "grid/CGXStylesMap.h"
 #include "grid/GridLibraryState.h"
 #include "grid/GridResourceIds.h"
@@ -16,6 +19,11 @@ namespace {
 // factory then answers null (the grid falls back on its default control).
 using ControlMaker = CGXControl* (*)(CGXGridCore* grid);
 
+template <class Control>
+CGXControl* MakeControl(CGXGridCore* grid) {
+    return new Control(grid);
+}
+
 struct ControlEntry {
     UINT id;
     ControlMaker make;
@@ -23,10 +31,10 @@ struct ControlEntry {
 
 const ControlEntry kControls[] = {
     {IDS_GRID_CTRL_EDIT, nullptr},        // edit
-    {IDS_GRID_CTRL_STATIC, nullptr},      // static text
+    {IDS_GRID_CTRL_STATIC, MakeControl<CGXStatic>}, // static text
     {IDS_GRID_CTRL_PUSHBUTTON, nullptr},  // push button
     {IDS_GRID_CTRL_CHECKBOX, nullptr},    // check box, flat
-    {IDS_GRID_CTRL_HEADER, nullptr},      // header
+    {IDS_GRID_CTRL_HEADER, MakeControl<CGXHeader>}, // header
     {IDS_GRID_CTRL_CHECKBOX_3D, nullptr}, // check box, 3-D
     {IDS_GRID_CTRL_PROGRESS, nullptr},    // progress bar
 };
@@ -69,9 +77,10 @@ void CGridControlFactory::RegisterUserAttributes(CGXStylesMap* stylesMap) {
     }
 }
 
-void CGridControlFactory::InstallGridFeatures(CGXGridCore*) {
-    // Hidden rows and columns, covered cells with their spanned drawing and pools, clearing cells: installed
-    // here as the engine brings their feature objects.
+void CGridControlFactory::InstallGridFeatures(CGXGridCore* grid) {
+    grid->InstallHideCells();
+    grid->InstallCoveredCells(); // with the spanned drawing and the covered-cell pools
+    grid->InstallClearCells();
 }
 
 void CGridControlFactory::InstallAppFeatures() {

@@ -3,6 +3,8 @@
 #include "app/CGridControlFactory.h"
 #include "dialogs/CSatsDataGrid.h"
 #include "grid/CGXGridParam.h"
+#include "grid/CGXHeader.h"
+#include "grid/CGXStatic.h"
 #include "grid/CGXStylesMap.h"
 #include "grid/GridCoreFeatures.h"
 #include "grid/GridLibraryState.h"
@@ -11,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <typeinfo>
 #include <vector>
 
 namespace {
@@ -34,15 +38,31 @@ TEST(GridControlFactoryTest, StylesMapGetsTheSevenControlsAndTheirAttributes) {
                     IDS_GRID_UA_PROGRESS_LOW, IDS_GRID_UA_PROGRESS_CAPTION}) {
         EXPECT_EQ(map.GetUserAttributeInfoMap().count(id), 1u) << id;
     }
-    // An unknown id is made as the edit control would be.
-    EXPECT_EQ(factory.CreateControl(12345, nullptr) == nullptr,
-              factory.CreateControl(IDS_GRID_CTRL_EDIT, nullptr) == nullptr);
 }
 
-TEST(GridControlFactoryTest, GridMadeAfterStartUpHasNoEditingUndoPrintingOrSorting) {
+TEST(GridControlFactoryTest, ControlsAreMadeByIdAndUnknownIdsAsTheEditControl) {
+    apptest::GridTestHost host;
+    CSatsDataGrid grid;
+    CGridControlFactory factory;
+    const std::unique_ptr<CGXControl> staticText(factory.CreateControl(IDS_GRID_CTRL_STATIC, &grid));
+    EXPECT_NE(dynamic_cast<CGXStatic*>(staticText.get()), nullptr);
+    const std::unique_ptr<CGXControl> header(factory.CreateControl(IDS_GRID_CTRL_HEADER, &grid));
+    EXPECT_NE(dynamic_cast<CGXHeader*>(header.get()), nullptr);
+    const std::unique_ptr<CGXControl> unknown(factory.CreateControl(12345, &grid));
+    const std::unique_ptr<CGXControl> edit(factory.CreateControl(IDS_GRID_CTRL_EDIT, &grid));
+    EXPECT_EQ(unknown == nullptr, edit == nullptr);
+    if (unknown && edit) {
+        EXPECT_EQ(typeid(*unknown), typeid(*edit));
+    }
+}
+
+TEST(GridControlFactoryTest, GridMadeAfterStartUpHasItsThreeFeaturesAndNoUndoPrintingOrSorting) {
     apptest::GridTestHost host;
     EXPECT_NE(dynamic_cast<CGridControlFactory*>(GridLibraryState::Instance().factory.get()), nullptr);
     CSatsDataGrid grid;
+    for (int feature : {kFeatureHideCells, kFeatureCoveredCells, kFeatureDrawSpannedCells, kFeatureClearCells}) {
+        EXPECT_NE(grid.GetFeature(feature), nullptr) << feature;
+    }
     for (int feature : {kFeatureUndoRedo, kFeaturePrint, kFeatureSort, kFeatureFindReplace, kFeatureCutPaste,
                         kFeatureUserSelectRange, kFeatureUserResizeCells}) {
         EXPECT_EQ(grid.GetFeature(feature), nullptr) << feature;

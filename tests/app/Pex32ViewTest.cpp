@@ -18,6 +18,7 @@
 #include "platform/display/DisplayBackend.h"
 #include "platform/display/MessageBox.h"
 #include "platform/framework/Framework.h"
+#include "platform/resources/Resources.h"
 #include "platform/serial/FakeSerialPort.h"
 #include "receiver/AppProfileAccess.h"
 #include "receiver/CThBufferList.h"
@@ -92,6 +93,8 @@ protected:
     void SetUp() override {
         DisplayUseTestClock(100000);
         RegisterStandardControls();
+        // As the program's start: its string table (the grid's control names) and its grids.
+        DolivaInstallResourceHooks();
         SetUpProgramGrids();
         m_wire = doliva::serial::FakeSerialWire::Create("pex32view");
         ASSERT_NE(m_wire, nullptr);
