@@ -14,7 +14,10 @@
 #include "grid/GridLibraryState.h"
 #include "grid/GridResourceIds.h"
 #include "grid/GridSysColorCache.h"
+#include "grid/CGXRangeList.h"
+#include "platform/base/CSharedFile.h"
 #include "platform/base/CodePage.h"
+#include "platform/clipboard/Clipboard.h"
 #include "platform/base/WideRuntime.h"
 #include "platform/display/MessageApi.h"
 #include "platform/display/WindowMessages.h"
@@ -95,6 +98,10 @@ void CGXControl::ForwardKillFocus(CWnd* newFocus) {
         return;
     }
     ::SendMessageW(grid->GetSafeHwnd(), WM_KILLFOCUS, reinterpret_cast<WPARAM>(next), 0);
+}
+
+void CGXControl::ExcludeRectFromPaint(const RECT& rect) {
+    m_pGrid->ExcludeFromNextPaint(rect);
 }
 
 void CGXControl::RegisterUserAttributes(CGXStylesMap* stylesMap) {
@@ -542,6 +549,87 @@ BOOL CGXControl::IsReadOnly() {
         return FALSE;
     }
     return m_pGrid->IsReadOnly() || style.GetReadOnly();
+}
+
+BOOL CGXControl::Copy() {
+    if (!IsActive()) {
+        if (!m_bBound || !m_pGrid->IsCurrentCell(m_nRow, m_nCol)) {
+            return FALSE;
+        }
+        CGXRangeList cell;
+        cell.AddRange(new CGXRange(m_nRow, m_nCol, m_nRow, m_nCol));
+        return m_pGrid->CopyCells(cell);
+    }
+    CString text;
+    GetSelectedText(text);
+    if (text.IsEmpty()) {
+        return FALSE;
+    }
+    CSharedFile file(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT, 4096);
+    const WCHAR zero = 0;
+    file.Write(text.GetString(), static_cast<UINT>(text.GetLength() * sizeof(WCHAR)));
+    file.Write(&zero, sizeof(zero));
+    CWnd* grid = GetGridWnd();
+    if (!::OpenClipboard(grid ? grid->GetSafeHwnd() : nullptr)) {
+        return FALSE;
+    }
+    HGLOBAL data = file.Detach();
+    const BOOL set = ::SetClipboardData(CF_UNICODETEXT, data) != nullptr;
+    ::CloseClipboard();
+    if (!set) {
+        ::GlobalFree(data);
+    }
+    return set;
+}
+
+BOOL CGXControl::Cut() {
+    if (IsActive()) {
+        if (!Copy()) {
+            return FALSE;
+        }
+        ReplaceSelection(CString());
+        return TRUE;
+    }
+    if (!m_bBound || !m_pGrid->IsCurrentCell(m_nRow, m_nCol)) {
+        return FALSE;
+    }
+    CGXRangeList cell;
+    cell.AddRange(new CGXRange(m_nRow, m_nCol, m_nRow, m_nCol));
+    return m_pGrid->CutCells(cell);
+}
+
+BOOL CGXControl::MayPaste() {
+    return m_bBound && IsActive() && !GetCachedStyle().GetReadOnly();
+}
+
+BOOL CGXControl::CanPaste() {
+    return MayPaste() && ::IsClipboardFormatAvailable(CF_UNICODETEXT);
+}
+
+BOOL CGXControl::Paste() {
+    if (!MayPaste()) {
+        return FALSE;
+    }
+    const BOOL openHere = ::GetOpenClipboardWindow() == nullptr;
+    CWnd* grid = GetGridWnd();
+    if (openHere && !::OpenClipboard(grid ? grid->GetSafeHwnd() : nullptr)) {
+        return FALSE;
+    }
+    BOOL pasted = FALSE;
+    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* text = static_cast<LPCWSTR>(::GlobalLock(data))) {
+            const CString pastedText(text);
+            ::GlobalUnlock(data);
+            if (CheckPastedText(pastedText)) {
+                ReplaceSelection(pastedText);
+            }
+            pasted = TRUE;
+        }
+    }
+    if (openHere) {
+        ::CloseClipboard();
+    }
+    return pasted;
 }
 
 BOOL CGXControl::CanCut() {

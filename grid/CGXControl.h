@@ -66,6 +66,8 @@ public:
     BOOL IsWindowKindOf(const CRuntimeClass* windowClass);
     // Selects the style's font into the dc (nothing when it is the standard one); the font selected before.
     CFont* SelectCellFont(CDC* dc, const CGXStyle& style, const CGXStyle* standardStyle);
+    // A window-based control keeps the next memory-DC paint of the grid off its visible window.
+    void ExcludeRectFromPaint(const RECT& rect);
     // A window-based control's WM_KILLFOCUS: the grid hears of focus leaving for another window.
     void ForwardKillFocus(CWnd* newFocus);
     static void RegisterUserAttributes(CGXStylesMap* stylesMap);
@@ -140,8 +142,15 @@ public:
     }
     virtual void ReplaceSelection(const CString& text);
     virtual BOOL IsReadOnly();
+    // Active: the selected text goes to the clipboard as text (the caller empties it first). Inactive: the
+    // grid copies or cuts the cell.
+    virtual BOOL Copy();
+    virtual BOOL Cut();
+    // Text from the clipboard replaces the selection of an active, writable control.
+    virtual BOOL Paste();
     virtual BOOL CanCopy() { return m_bBound; }
     virtual BOOL CanCut();
+    virtual BOOL CanPaste();
     virtual BOOL CheckTypedText(const CString&) { return TRUE; }
     virtual BOOL CheckPastedText(const CString&) { return TRUE; }
     virtual BOOL IsHeaderMarked(ROWCOL row, ROWCOL col, const CGXStyle& style);
@@ -198,6 +207,8 @@ protected:
     BOOL ButtonDown(GridButton button, UINT flags, POINT point);
     BOOL ButtonUp(GridButton button, UINT flags, POINT point);
     BOOL ButtonDblClk(GridButton button, UINT flags, POINT point);
+    // Whether a paste may go into the cell at all (bound, active and writable).
+    BOOL MayPaste();
     // Black-and-white printing: the properties' printing and its black-and-white setting.
     BOOL IsBlackAndWhitePrinting() const;
 

@@ -15,6 +15,7 @@
 #include "platform/base/WideRuntime.h"
 #include "platform/framework/AfxControls.h"
 #include "platform/framework/CDC.h"
+#include "platform/framework/CWnd.h"
 #include "platform/gdi/SystemColors.h"
 #include "platform/resources/Resources.h"
 
@@ -358,6 +359,22 @@ void CGXDrawingAndFormatting::DrawButtonFrame(CDC* dc, RECT& rect, BOOL outer, B
     if (pressed) {
         dc->DrawEdge(&rect, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
     }
+}
+
+void DrawFrameInParent(CWnd* window) {
+    CWnd* parent = window->GetParent();
+    if (!parent) {
+        return;
+    }
+    CClientDC dc(parent);
+    CRect rect;
+    window->GetWindowRect(&rect);
+    parent->ScreenToClient(&rect);
+    rect.left -= 2;
+    rect.top -= 2;
+    rect.right += 3;
+    rect.bottom += 3;
+    GetDrawingAndFormatting()->DrawButtonFrame(&dc, rect, TRUE, TRUE);
 }
 
 void CGXDrawingAndFormatting::DrawButtonText(CDC* dc, int left, int top, int right, int bottom, BOOL focus,

@@ -18,6 +18,7 @@ class CDC;
 class CGXControl;
 class CGXGridCore;
 class CGXStyle;
+class CWnd;
 
 // The layout and alignment flags the services read (the platform's DrawText values).
 enum GXTextFormat : UINT {
@@ -31,7 +32,8 @@ enum GXTextFormat : UINT {
     kTextNoPrefix = 0x800,
 };
 
-// DrawTextEllipsis kinds: none, "..." at the end of the last visible line, "###" for a value that does not fit.
+// DrawTextEllipsis kinds: none, "..." at the end of the last visible line, "###" for a value that does not
+// fit.
 enum GXEllipsisKind : int { kEllipsisNone = 0, kEllipsisDots = 1, kEllipsisPound = 2 };
 
 class CGXDrawingAndFormatting {
@@ -107,6 +109,9 @@ private:
 
 // The library state's object, made on first use.
 CGXDrawingAndFormatting* GetDrawingAndFormatting();
+// The library's sunken frame (a pressed outer button frame) round a window that asks for one, drawn into
+// its parent's client area two pixels out at the left and top and three at the right and bottom.
+void DrawFrameInParent(CWnd* window);
 
 // Bitmap resources and fills.
 // A movable global copy of the bitmap resource (a packed DIB) the caller frees; null when it is missing.

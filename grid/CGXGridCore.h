@@ -39,6 +39,7 @@ class CGXProperties;
 class CGXStylesMap;
 class CGXRangeList;
 class CGXStyle;
+class CScrollBar;
 class CWnd;
 class GridLibraryState;
 struct CRuntimeClass;
@@ -289,6 +290,8 @@ public:
     virtual BOOL SetStyleRange(const CGXRange& range, const CGXStyle* style, int mode = kMergeOverride,
                                int kind = 0, UINT flags = 1, int ctCmd = kCmdNormal);
     virtual void UpdateStyleRange(const CGXRange& range, UINT flags, BOOL hint);
+    // The text as the value of every cell of the range.
+    virtual BOOL SetValueRange(const CGXRange& range, LPCTSTR text, int mode = kMergeOverride, UINT flags = 1);
     // The grid's styles map, properties or one base style take the given contents; refused while read-only.
     virtual BOOL ChangeStylesMap(const CGXStylesMap& stylesMap, UINT flags = 1, int ctCmd = kCmdNormal);
     virtual void UpdateStylesMap(UINT flags, BOOL hint);
@@ -371,6 +374,11 @@ public:
     int ScrollFactor(int bar) const;
     void StartAutoScroll(BOOL capture, BOOL vertical, BOOL horizontal);
     static constexpr UINT_PTR kAutoScrollTimerId = 992;
+    // The parent whose scroll bars the grid borrows (a window of a class the library lists, a tab window),
+    // or null.
+    CWnd* GetSharedScrollBarParent() const;
+    // The borrowed scroll bar of that direction, unless the grid window has its own.
+    virtual CScrollBar* GetScrollBarCtrl(int bar) const;
     // Modes: 0 never shown, 10 shown when needed, 12 the parent's bars.
     virtual void SetScrollBarMode(int bar, int mode, BOOL redraw = TRUE);
     int GetScrollBarMode(int bar) const { return bar == SB_VERT ? m_nVScrollMode : m_nHScrollMode; }
@@ -383,6 +391,8 @@ public:
     virtual void PrepareDC(CDC*) {}
     virtual void OnGridDraw(CDC* dc);
     BOOL SetPaintWithMemoryDC(BOOL on);
+    // The next memory-DC paint leaves the rectangle untouched on the screen (a control's window lies there).
+    void ExcludeFromNextPaint(const RECT& rect) { m_excludedFromPaint.emplace_back(rect); }
     virtual void DrawCells(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right, CDC* dc);
     virtual void DrawCellControl(CDC* dc, ROWCOL row, ROWCOL col, const RECT& rect, const CGXStyle& style);
     virtual void DrawInvertCell(CDC* dc, ROWCOL row, ROWCOL col, const RECT& rect);
@@ -440,7 +450,7 @@ public:
     virtual void OnGridCancelMode();
     virtual BOOL OnGridMouseActivate(CWnd* desktop, UINT hitTest, UINT message, int& result);
     virtual void OnGridSysColorChange();
-    virtual void OnGridWinIniChange(LPCTSTR) {}
+    virtual void OnGridWinIniChange(LPCTSTR section);
     virtual void OnGridTimer(UINT_PTR timerId);
     virtual BOOL OnGridVScroll(UINT code, UINT position, CWnd* scrollBar);
     virtual BOOL OnGridHScroll(UINT code, UINT position, CWnd* scrollBar);
@@ -455,8 +465,11 @@ public:
     WORD GetButtonState() const { return m_wButtonState; }
     BOOL m_bNoMouseOver = TRUE;
     virtual BOOL QueryParamFlag();
-    virtual void UpdateTabName(WPARAM) {}
+    // Takes the grid's name from its tab, through the tab window's interface.
+    virtual void UpdateTabName(WPARAM index);
     virtual BOOL OnValidateCurrentCellRequest(WPARAM);
+    // While locked (a tab window resizing), size changes leave the window alone; unlocking repaints it.
+    void LockSizeRedraw(BOOL lock);
     // Kinds 0-3 first, previous, next and last record; 4 the record n.
     virtual void MoveToRecord(int kind, LONG n);
 
@@ -571,6 +584,7 @@ protected:
     int m_nDrawingDepth = 0;
     GridDrawTable* m_pDrawTable = nullptr;
     BOOL m_bPaintWithMemDC = FALSE;
+    std::vector<CRect> m_excludedFromPaint;
     BOOL m_bScrollbarsChanged = FALSE;
     BOOL m_bDrawCellBackground = FALSE;
     BOOL m_bInvertCurrentCellOnce = FALSE;
@@ -581,6 +595,7 @@ protected:
     std::map<ULONGLONG, std::unique_ptr<CPen>> m_penCache;
     CString m_strWarningText;
     BOOL m_bValidatingCell = FALSE;
+    BOOL m_bSizeLocked = FALSE;
     BOOL m_bValidationFailed = FALSE;
     BOOL m_bWarningShown = FALSE;
     BOOL m_bFocusLostWhileStoring = FALSE;

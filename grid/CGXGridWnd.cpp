@@ -1,6 +1,8 @@
 #include "grid/CGXGridWnd.h"
 
+#include "grid/CGXDrawingAndFormatting.h"
 #include "grid/CGXGridParam.h"
+#include "grid/GridWindowClass.h"
 #include "platform/base/CArchive.h"
 #include "platform/base/CMemFile.h"
 #include "platform/base/Exceptions.h"
@@ -11,30 +13,13 @@
 #include "platform/gdi/UserDraw.h"
 #include "platform/resources/Resources.h"
 
-#include <set>
-
 IMPLEMENT_DYNCREATE(CGXGridWnd, CWnd)
 
 namespace {
 
 constexpr LPCTSTR kGridWndClass = u"CGXGridWnd";
 
-// The grid windows the class procedure made for dialog templates; they delete themselves.
-std::set<const CGXGridWnd*>& LibraryCreatedWnds() {
-    static std::set<const CGXGridWnd*> wnds;
-    return wnds;
-}
-
-// A window of the class made by a dialog template gets its object with its first message.
-LRESULT CALLBACK GridWndClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (CWnd::FromHandlePermanent(hwnd)) {
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    auto* wnd = new CGXGridWnd;
-    LibraryCreatedWnds().insert(wnd);
-    wnd->SubclassWindow(hwnd);
-    return AfxWndProc(hwnd, message, wParam, lParam);
-}
+using GridWndClass = GridWindowClass<CGXGridWnd>;
 
 } // namespace
 
@@ -85,36 +70,30 @@ CGXGridWnd::CGXGridWnd() : CGXGridCore(nullptr, nullptr, 0) {
 }
 
 CGXGridWnd::~CGXGridWnd() {
-    LibraryCreatedWnds().erase(this);
+    GridWndClass::Forget(this);
 }
 
 void CGXGridWnd::RegisterWndClass(HINSTANCE instance) {
-    WNDCLASSW wc{};
-    if (::GetClassInfoW(instance, kGridWndClass, &wc)) {
-        return;
-    }
-    wc.style = CS_DBLCLKS | CS_GLOBALCLASS;
-    wc.lpfnWndProc = GridWndClassProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = kGridWndClass;
-    if (!::RegisterClassW(&wc)) {
-        AfxThrowResourceException();
-    }
+    GridWndClass::Register(instance, kGridWndClass);
 }
 
 void CGXGridWnd::UnregisterWndClass(HINSTANCE instance) {
-    ::UnregisterClassW(kGridWndClass, instance);
+    GridWndClass::Unregister(instance, kGridWndClass);
 }
 
 BOOL CGXGridWnd::IsLibraryCreated(const CGXGridWnd* wnd) {
-    return LibraryCreatedWnds().count(wnd) != 0;
+    return GridWndClass::IsSelfCreated(wnd);
 }
 
 void CGXGridWnd::InitializeFromStyle() {
-    // Scroll-bar modes: 10 shows a bar as needed, 0 never.
-    const DWORD style = GetStyle();
-    SetScrollBarMode(SB_VERT, (style & WS_VSCROLL) ? 10 : 0, FALSE);
-    SetScrollBarMode(SB_HORZ, (style & WS_HSCROLL) ? 10 : 0, FALSE);
+    // Scroll-bar modes: 12 the parent's shared bars, 10 shows a bar as needed, 0 never.
+    if (GetSharedScrollBarParent()) {
+        SetScrollBarMode(SB_BOTH, 12, FALSE);
+    } else {
+        const DWORD style = GetStyle();
+        SetScrollBarMode(SB_VERT, (style & WS_VSCROLL) ? 10 : 0, FALSE);
+        SetScrollBarMode(SB_HORZ, (style & WS_HSCROLL) ? 10 : 0, FALSE);
+    }
     Initialize();
 }
 
@@ -128,6 +107,11 @@ void CGXGridWnd::ShowScrollBar(int bar, BOOL show) {
     }
 }
 
+CScrollBar* CGXGridWnd::GetScrollBarCtrl(int bar) const {
+    CScrollBar* shared = CGXGridCore::GetScrollBarCtrl(bar);
+    return shared ? shared : CWnd::GetScrollBarCtrl(bar);
+}
+
 BOOL CGXGridWnd::PreTranslateMessage(MSG* msg) {
     return PreTranslateGridMessage(msg) || CWnd::PreTranslateMessage(msg);
 }
@@ -137,10 +121,7 @@ BOOL CGXGridWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 void CGXGridWnd::PostNcDestroy() {
-    if (IsLibraryCreated(this)) {
-        LibraryCreatedWnds().erase(this);
-        delete this;
-    }
+    GridWndClass::ReleaseIfSelfCreated(this);
 }
 
 HBRUSH CGXGridWnd::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
@@ -282,22 +263,9 @@ void CGXGridWnd::OnPaint() {
 void CGXGridWnd::OnNcPaint() {
     Default();
     constexpr DWORD kFrameStyle = 0x200;
-    if (!m_bDrawFrame && !(GetStyle() & kFrameStyle)) {
-        return;
+    if (m_bDrawFrame || (GetStyle() & kFrameStyle)) {
+        DrawFrameInParent(this);
     }
-    CWnd* parent = GetParent();
-    if (!parent) {
-        return;
-    }
-    CClientDC dc(parent);
-    CRect rect;
-    GetWindowRect(&rect);
-    parent->ScreenToClient(&rect);
-    rect.left -= 2;
-    rect.top -= 2;
-    rect.right += 3;
-    rect.bottom += 3;
-    ::DrawEdge(dc.m_hDC, &rect, EDGE_SUNKEN, BF_RECT);
 }
 
 BOOL CGXGridWnd::OnSetCursor(CWnd*, UINT hitTest, UINT message) {
@@ -376,6 +344,11 @@ LRESULT CGXGridWnd::OnMoveToRecord(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CGXGridWnd::OnInvalidateRectMessage(WPARAM wParam, LPARAM) {
+    // A tab window sends 1 and 0 around its resize; no rectangle lives at those addresses.
+    if (wParam == 0 || wParam == 1) {
+        LockSizeRedraw(wParam == 1);
+        return 0;
+    }
     InvalidateGridRect(reinterpret_cast<const RECT*>(wParam), TRUE);
     return 0;
 }

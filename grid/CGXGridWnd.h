@@ -27,6 +27,8 @@ public:
     virtual void Initialize();
 
     void ShowScrollBar(int bar, BOOL show) override;
+    // The engine's borrowed bar first, then the window's.
+    CScrollBar* GetScrollBarCtrl(int bar) const override;
     // The engine's scroll positions (in grid units) stand for the window's.
     using CGXGridCore::GetScrollPos;
     using CGXGridCore::SetScrollPos;
@@ -92,6 +94,8 @@ constexpr UINT WM_GX_QUERYPARAMFLAG = 0x0790;
 constexpr UINT WM_GX_UPDATETABNAME = 0x0791;
 constexpr UINT WM_GX_VALIDATEREQUEST = 0x0792;
 constexpr UINT WM_GX_MOVETORECORD = 0x07A3;
+// Either a pointer to the rectangle to invalidate, or a tab window's size lock: 1 locks, 0 unlocks and
+// invalidates the whole window.
 constexpr UINT WM_GX_INVALIDATERECT = 0x07CB;
 
 // One object read from a loading archive on the file; null when it is not of the class or reading fails.

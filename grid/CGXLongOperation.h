@@ -5,6 +5,7 @@
 
 #include "grid/GridFeatureInterfaces.h"
 #include "platform/base/CString.h"
+#include "platform/base/WindowTypes.h"
 
 class CGXLongOperation;
 
@@ -22,6 +23,12 @@ struct GridLongOperationState {
     BOOL rollback = FALSE;
     BOOL canAbort = TRUE;
     BOOL canRollback = FALSE;
+    // The status text of each level, 1 to kMaxLevels; deeper levels still count but keep no text.
+    static constexpr int kMaxLevels = 64;
+    CString levelTexts[kMaxLevels + 1];
+    BOOL levelOwnsText[kMaxLevels + 1] = {};
+    int spinnerStep = 0;
+    HWND statusFrame = nullptr; // the frame whose status bar shows the progress
 };
 GridLongOperationState& GetLongOperationState();
 

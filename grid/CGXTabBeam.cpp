@@ -3,6 +3,7 @@
 #include "grid/CGXFontFaceTable.h"
 #include "grid/GridLibraryState.h"
 #include "grid/GridSysColorCache.h"
+#include "grid/GridWindowClass.h"
 #include "platform/framework/CDC.h"
 #include "platform/framework/FrameworkResources.h"
 #include "platform/kernel/Ticks.h"
@@ -61,6 +62,7 @@ CGXTabBeam::CGXTabBeam() {
 }
 
 CGXTabBeam::~CGXTabBeam() {
+    GridWindowClass<CGXTabBeam>::Forget(this);
     for (CGXTabInfo* tab : m_tabs) {
         delete tab;
     }
@@ -73,22 +75,11 @@ std::function<DWORD()>& CGXTabBeam::RepeatClock() {
 }
 
 void CGXTabBeam::RegisterClass(HINSTANCE instance) {
-    WNDCLASSW existing{};
-    if (::GetClassInfoW(instance, kBeamClass, &existing)) {
-        return;
-    }
-    WNDCLASSW wc{};
-    wc.style = CS_GLOBALCLASS | CS_DBLCLKS;
-    wc.lpfnWndProc = ::DefWindowProcW;
-    wc.hInstance = instance;
-    wc.lpszClassName = kBeamClass;
-    if (!::RegisterClassW(&wc)) {
-        AfxThrowResourceException();
-    }
+    GridWindowClass<CGXTabBeam>::Register(instance, kBeamClass);
 }
 
 void CGXTabBeam::UnregisterClass(HINSTANCE instance) {
-    ::UnregisterClassW(kBeamClass, instance);
+    GridWindowClass<CGXTabBeam>::Unregister(instance, kBeamClass);
 }
 
 BOOL CGXTabBeam::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
@@ -103,7 +94,7 @@ BOOL CGXTabBeam::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
 }
 
 void CGXTabBeam::PostNcDestroy() {
-    CWnd::PostNcDestroy();
+    GridWindowClass<CGXTabBeam>::ReleaseIfSelfCreated(this);
 }
 
 void CGXTabBeam::DeleteFonts() {
@@ -205,6 +196,8 @@ void CGXTabBeam::RemoveTab(int index) {
     if (index == m_nCurrent) {
         m_nCurrent = 0;
         m_nFirstTab = 0;
+    } else if (index < m_nCurrent) {
+        --m_nCurrent; // the same tab stays current
     }
     delete m_tabs[static_cast<size_t>(index)];
     m_tabs.erase(m_tabs.begin() + index);

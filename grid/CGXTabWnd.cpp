@@ -1,11 +1,15 @@
 #include "grid/CGXTabWnd.h"
 
+#include "grid/CGXDrawingAndFormatting.h"
 #include "grid/GridLibraryState.h"
 #include "grid/GridSysColorCache.h"
+#include "grid/GridWindowClass.h"
 #include "platform/framework/CDC.h"
+#include "platform/framework/CFrameWnd.h"
 #include "platform/framework/FrameworkResources.h"
 
 #include <algorithm>
+#include <memory>
 
 IMPLEMENT_DYNCREATE(CGXEditLabelPopup, CEdit)
 IMPLEMENT_DYNCREATE(CGXTabWnd, CWnd)
@@ -26,11 +30,37 @@ ON_WM_MOUSEMOVE()
 ON_WM_SETCURSOR()
 ON_WM_SETFOCUS()
 ON_WM_ERASEBKGND()
+ON_WM_NCPAINT()
 ON_WM_SYSCOLORCHANGE()
 ON_WM_SETTINGCHANGE()
 END_MESSAGE_MAP()
 
 namespace {
+
+constexpr LPCTSTR kTabWndClass = u"CGXTabWnd";
+using TabWndClass = GridWindowClass<CGXTabWnd>;
+
+// How grids read and set the names of their tabs.
+class CGXTabWndInterface : public CGXAbstractTabWndInterface {
+public:
+    void TabNameOfWindow(CWnd* window, CString& name, BOOL set) override {
+        auto* tabs = static_cast<CGXTabWnd*>(FindParentOfClass(window, RUNTIME_CLASS(CGXTabWnd), TRUE));
+        if (!tabs) {
+            return;
+        }
+        if (set) {
+            tabs->SetTabNameOfWindow(window, name, FALSE);
+        } else {
+            const CString* current = tabs->GetTabName(window);
+            name = current ? *current : CString();
+        }
+    }
+    void GetTabNameAt(CString& name, CWnd* window, int index) override {
+        auto* tabs = static_cast<CGXTabWnd*>(FindParentOfClass(window, RUNTIME_CLASS(CGXTabWnd), TRUE));
+        const bool known = tabs && tabs->m_pBeam && index >= 0 && index < tabs->m_pBeam->GetCount();
+        name = known ? tabs->m_pBeam->GetTab(index).sLabel : CString();
+    }
+};
 
 int Win4() {
     return GridLibraryState::Instance().isWindows4OrLater ? 1 : 0;
@@ -96,10 +126,27 @@ CGXTabWnd::CGXTabWnd(CRuntimeClass* beamClass) : m_pBeamClass(beamClass) {
     m_nHorzBarHeight = ::GetSystemMetrics(SM_CYHSCROLL);
     m_nBeamHeight = m_nHorzBarHeight + (Win4() ? 2 : 0);
     m_brBackground.CreateSolidBrush(GridSysColorCache::GetColor(COLOR_BTNFACE));
-    GridLibraryState::Instance().AddRuntimeClassOnce(RUNTIME_CLASS(CGXTabWnd));
+    GridLibraryState& state = GridLibraryState::Instance();
+    state.AddRuntimeClassOnce(RUNTIME_CLASS(CGXTabWnd));
+    if (!state.tabWndInterface) {
+        state.tabWndInterface = std::make_unique<CGXTabWndInterface>();
+    }
+}
+
+void CGXTabWnd::RegisterClass(HINSTANCE instance) {
+    TabWndClass::Register(instance, kTabWndClass);
+}
+
+void CGXTabWnd::UnregisterClass(HINSTANCE instance) {
+    TabWndClass::Unregister(instance, kTabWndClass);
+}
+
+void CGXTabWnd::PostNcDestroy() {
+    TabWndClass::ReleaseIfSelfCreated(this);
 }
 
 CGXTabWnd::~CGXTabWnd() {
+    TabWndClass::Forget(this);
     if (m_pEdit) {
         m_pEdit->DestroyWindow();
         delete m_pEdit;
@@ -118,17 +165,39 @@ BOOL CGXTabWnd::PreCreateWindow(CREATESTRUCT& cs) {
 BOOL CGXTabWnd::Create(CWnd* parent, DWORD style, UINT id) {
     m_bShowHorzBar = (style & WS_HSCROLL) != 0;
     m_bShowVertBar = (style & WS_VSCROLL) != 0;
-    if (!GetSafeHwnd()) {
-        RegisterGridWindowClasses(AfxGetInstanceHandle());
-        if (!CreateEx(0, u"GxMdiFrame", nullptr, style & ~(WS_HSCROLL | WS_VSCROLL), 0, 0, 0, 0,
-                      parent ? parent->GetSafeHwnd() : nullptr, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)))) {
-            return FALSE;
-        }
+    RegisterGridWindowClasses(AfxGetInstanceHandle());
+    const BOOL madeWindow = !GetSafeHwnd();
+    if (madeWindow &&
+        !CreateEx(0, u"GxMdiFrame", nullptr, style & ~(WS_HSCROLL | WS_VSCROLL), 0, 0, 0, 0,
+                  parent ? parent->GetSafeHwnd() : nullptr, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)))) {
+        return FALSE;
     }
+    if (!CreateChildBars()) {
+        // A window from a dialog template stays, without children, rather than vanish (and delete itself)
+        // in the middle of the message that asked for its layout.
+        if (madeWindow) {
+            DestroyWindow();
+        } else {
+            for (CScrollBar* bar : {&m_horzBar, &m_vertBar, &m_sizeBox}) {
+                if (bar->GetSafeHwnd()) {
+                    bar->DestroyWindow();
+                }
+            }
+        }
+        return FALSE;
+    }
+    if (!m_pBeam) {
+        m_pBeam = static_cast<CGXTabBeam*>(m_pBeamClass->CreateObject());
+        m_pBeam->Create(WS_VISIBLE, CRect(0, 0, 1, 1), this, kBeamId);
+    }
+    m_bCreated = TRUE;
+    return TRUE;
+}
+
+BOOL CGXTabWnd::CreateChildBars() {
     const CRect tiny(0, 0, 1, 1);
     if (!m_horzBar.Create(u"SCROLLBAR", nullptr, SBS_HORZ | WS_CHILD | WS_VISIBLE, tiny, this, kHorzBarId) ||
         !m_vertBar.Create(u"SCROLLBAR", nullptr, SBS_VERT | WS_CHILD | WS_VISIBLE, tiny, this, kVertBarId)) {
-        DestroyWindow();
         return FALSE;
     }
     if (!m_bShowHorzBar) {
@@ -137,12 +206,8 @@ BOOL CGXTabWnd::Create(CWnd* parent, DWORD style, UINT id) {
     if (!m_bShowVertBar) {
         m_vertBar.ShowWindow(SW_HIDE);
     }
-    if (!m_pBeam) {
-        m_pBeam = static_cast<CGXTabBeam*>(m_pBeamClass->CreateObject());
-        m_pBeam->Create(WS_VISIBLE, tiny, this, kBeamId);
-    }
-    m_bCreated = TRUE;
-    return TRUE;
+    return !(Win4() && (m_bShowHorzBar || m_bShowVertBar) && ParentIsFrame()) ||
+           m_sizeBox.Create(u"SCROLLBAR", nullptr, SBS_SIZEGRIP | WS_CHILD | WS_VISIBLE, tiny, this, kSizeBoxId);
 }
 
 void CGXTabWnd::GetSheetRect(CRect& rect) {
@@ -155,8 +220,9 @@ void CGXTabWnd::GetSheetRect(CRect& rect) {
 }
 
 void CGXTabWnd::RecalcLayout(BOOL duringDrag) {
-    if (!m_bCreated) {
-        Create(GetParent(), WS_CHILD | WS_HSCROLL | WS_VSCROLL, static_cast<UINT>(GetDlgCtrlID()));
+    if (!m_bCreated &&
+        !Create(GetParent(), WS_CHILD | WS_HSCROLL | WS_VSCROLL, static_cast<UINT>(GetDlgCtrlID()))) {
+        return;
     }
     CRect client;
     GetClientRect(&client);
@@ -180,6 +246,9 @@ void CGXTabWnd::RecalcLayout(BOOL duringDrag) {
     if (!duringDrag && m_bShowVertBar) {
         PlaceScrollChild(deferral, &m_vertBar, sheet.right + 1, 0, vbarWidth, sheet.bottom, TRUE);
     }
+    if (Win4() && m_bShowHorzBar && m_bShowVertBar && ParentIsFrame()) {
+        PlaceSizeBox(deferral, sheet, vbarWidth, barHeight);
+    }
     PlaceScrollChild(deferral, m_pBeam, 0, barTop, m_bShowHorzBar ? m_nSplitterX : client.right, barHeight,
                      FALSE);
     if (!duringDrag && m_pActivePane) {
@@ -191,11 +260,50 @@ void CGXTabWnd::RecalcLayout(BOOL duringDrag) {
     }
 }
 
+BOOL CGXTabWnd::ParentIsFrame() {
+    CWnd* parent = GetParent();
+    return parent && parent->IsKindOf(RUNTIME_CLASS(CFrameWnd));
+}
+
+void CGXTabWnd::PlaceSizeBox(HDWP& deferral, const CRect& sheet, int width, int height) {
+    if (!m_sizeBox.GetSafeHwnd()) {
+        return;
+    }
+    PlaceScrollChild(deferral, &m_sizeBox, sheet.right + 2, sheet.bottom + 2, width, height, TRUE);
+    // A grip only where it really sizes a frame; a plain box otherwise.
+    const BOOL grips = FindSizeGripFrame() != nullptr;
+    const DWORD wanted = grips ? SBS_SIZEGRIP : SBS_SIZEBOX;
+    if ((m_sizeBox.GetStyle() & (SBS_SIZEGRIP | SBS_SIZEBOX)) != wanted) {
+        m_sizeBox.ModifyStyle(SBS_SIZEGRIP | SBS_SIZEBOX, wanted);
+        m_sizeBox.Invalidate(TRUE);
+    }
+    m_sizeBox.EnableWindow(grips);
+}
+
+CWnd* CGXTabWnd::FindSizeGripFrame() {
+    if (!Win4()) {
+        return nullptr;
+    }
+    CWnd* candidate = (GetStyle() & WS_THICKFRAME) ? this : GetParent();
+    if (!candidate || !(candidate->GetStyle() & WS_THICKFRAME) || (candidate->GetStyle() & WS_MAXIMIZE)) {
+        return nullptr;
+    }
+    CRect frame;
+    candidate->GetClientRect(&frame);
+    candidate->MapWindowPoints(this, &frame);
+    CRect client;
+    GetClientRect(&client);
+    return frame.right == client.right && frame.bottom == client.bottom ? candidate : nullptr;
+}
+
 // --- sheets ---
 
 CWnd* CGXTabWnd::AttachSheet(CWnd* window, LPCTSTR name) {
     if (!m_bCreated) {
         RecalcLayout();
+        if (!m_bCreated) {
+            return nullptr;
+        }
     }
     CRect sheet;
     GetSheetRect(sheet);
@@ -315,8 +423,9 @@ void CGXTabWnd::SaveScrollState(CWnd* window) {
     }
     CGXTabInfo& tab = m_pBeam->GetTab(index);
     const DWORD style = window->GetStyle();
-    for (auto [bar, info, hasBar] : {std::tuple{SB_VERT, &tab.sbInfoVert, (style & WS_VSCROLL) != 0},
+    for (auto [bar, info, ownBar] : {std::tuple{SB_VERT, &tab.sbInfoVert, (style & WS_VSCROLL) != 0},
                                      std::tuple{SB_HORZ, &tab.sbInfoHorz, (style & WS_HSCROLL) != 0}}) {
+        const bool hasBar = ownBar || window->GetScrollBarCtrl(bar) != nullptr;
         *info = SCROLLINFO{};
         info->cbSize = sizeof(SCROLLINFO);
         if (!hasBar) {
@@ -576,12 +685,21 @@ void CGXTabWnd::OnPaint() {
     if (!m_bCreated) {
         RecalcLayout();
     }
-    if (m_bShowHorzBar) {
+    if (m_bCreated && m_bShowHorzBar) {
         CRect client;
         GetClientRect(&client);
         CRect sheet;
         GetSheetRect(sheet);
-        DrawSplitter(&dc, CRect(m_nSplitterX + 1, sheet.bottom, m_nSplitterX + m_nSplitterWidth, client.bottom));
+        DrawSplitter(&dc,
+                     CRect(m_nSplitterX + 1, sheet.bottom, m_nSplitterX + m_nSplitterWidth, client.bottom));
+    }
+}
+
+void CGXTabWnd::OnNcPaint() {
+    Default();
+    constexpr DWORD kFrameStyle = 0x200;
+    if (m_bBorder || (GetStyle() & kFrameStyle)) {
+        DrawFrameInParent(this);
     }
 }
 

@@ -24,6 +24,12 @@ public:
     explicit CGXTabWnd(CRuntimeClass* beamClass = RUNTIME_CLASS(CGXTabBeam));
     ~CGXTabWnd() override;
 
+    // The class "CGXTabWnd" for dialog templates: such a tab window makes its children at its first layout
+    // and deletes itself with its window. Registering does nothing when the class exists; a failure raises
+    // the resource exception.
+    static void RegisterClass(HINSTANCE instance);
+    static void UnregisterClass(HINSTANCE instance);
+
     BOOL Create(CWnd* parent, DWORD style, UINT id);
     virtual CWnd* AttachSheet(CWnd* window, LPCTSTR name);
     // A new window of the class, created as a child of this one, attached as a sheet; null on failure.
@@ -38,6 +44,9 @@ public:
     void RestoreScrollState(CWnd* window);
     void GetSheetRect(CRect& rect);
     BOOL IsRenaming() const { return m_pEdit != nullptr; }
+    // The frame whose size grip the size box is: the tab window or its parent, when it can be resized and
+    // its bottom-right corner is the tab window's. Null before Windows 4.
+    CWnd* FindSizeGripFrame();
     CGXEditLabelPopup* GetRenameEdit() const { return m_pEdit; }
 
     CGXTabBeam* m_pBeam = nullptr;
@@ -48,9 +57,12 @@ public:
     int m_nBeamHeight = 0;
     BOOL m_bTracking = FALSE;
     int m_nSplitterX100 = 0;
+    // Draws the library's sunken frame round the window (as the window style bit 0x200 does).
+    BOOL m_bBorder = FALSE;
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    void PostNcDestroy() override;
 
     void OnPaint();
     void OnSize(UINT type, int cx, int cy);
@@ -67,6 +79,7 @@ protected:
     BOOL OnSetCursor(CWnd* window, UINT hitTest, UINT message);
     void OnSetFocus(CWnd* oldWindow);
     BOOL OnEraseBkgnd(CDC* dc);
+    void OnNcPaint();
     void OnSysColorChange();
     void OnSettingChange(UINT flags, LPCTSTR section);
     DECLARE_MESSAGE_MAP()
@@ -77,6 +90,9 @@ private:
     BOOL InSplitter(CPoint point, int height);
     void DrawSplitter(CDC* dc, const CRect& rect);
     void ForwardToActiveSheet(UINT message);
+    BOOL CreateChildBars();
+    void PlaceSizeBox(HDWP& deferral, const CRect& sheet, int width, int height);
+    BOOL ParentIsFrame();
 
     BOOL m_bShowHorzBar = TRUE;
     BOOL m_bShowVertBar = TRUE;
@@ -87,4 +103,5 @@ private:
     CRuntimeClass* m_pBeamClass = nullptr;
     CScrollBar m_horzBar;
     CScrollBar m_vertBar;
+    CScrollBar m_sizeBox;
 };

@@ -176,8 +176,12 @@ void CGXGridCore::PaintWithMemDC(CDC* screen) {
         }
         CRect copy;
         copy.IntersectRect(&box, &drawn);
+        for (const CRect& excluded : m_excludedFromPaint) {
+            screen->ExcludeClipRect(&excluded);
+        }
         screen->BitBlt(copy.left, copy.top, copy.Width(), copy.Height(), &mem, copy.left, copy.top, SRCCOPY);
     }
+    m_excludedFromPaint.clear();
     if (oldFont) {
         mem.SelectObject(oldFont);
     }

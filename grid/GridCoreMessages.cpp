@@ -2,6 +2,8 @@
 #include "grid/CGXControl.h"
 #include "grid/CGXGridCore.h"
 #include "grid/CGXGridParam.h"
+#include "grid/GridLibraryState.h"
+#include "grid/GridSysColorCache.h"
 #include "platform/display/InputApi.h"
 #include "platform/display/MessageApi.h"
 #include "platform/display/ScrollBarApi.h"
@@ -343,12 +345,32 @@ BOOL CGXGridCore::OnGridSetCursor(UINT hitTest, UINT) {
     return TRUE;
 }
 
-BOOL CGXGridCore::OnGridSize(UINT, int, int) {
+BOOL CGXGridCore::OnGridSize(UINT type, int, int) {
     m_nLastVisibleRow = m_nLastVisibleCol = kGridNoRowCol;
+    if (type == SIZE_MAXIMIZED) {
+        // A tab window's sheet becoming active: its bars go onto the shared ones in full.
+        if (m_bInitDone) {
+            UpdateScrollbars(TRUE, FALSE);
+        }
+        return FALSE;
+    }
+    if (m_bSizeLocked) {
+        if (m_pGridWnd && m_pGridWnd->GetSafeHwnd()) {
+            ::ValidateRect(m_pGridWnd->GetSafeHwnd(), nullptr);
+        }
+        return TRUE;
+    }
     if (m_bInitDone) {
         UpdateScrollbars(TRUE, TRUE);
     }
     return FALSE;
+}
+
+void CGXGridCore::LockSizeRedraw(BOOL lock) {
+    m_bSizeLocked = lock;
+    if (!lock && m_pGridWnd && m_pGridWnd->GetSafeHwnd()) {
+        ::InvalidateRect(m_pGridWnd->GetSafeHwnd(), nullptr, TRUE);
+    }
 }
 
 void CGXGridCore::OnGridSetFocus(CWnd* oldWnd) {
@@ -415,7 +437,24 @@ BOOL CGXGridCore::OnGridMouseActivate(CWnd*, UINT, UINT, int&) {
 }
 
 void CGXGridCore::OnGridSysColorChange() {
+    // Controls that keep pictures in system colours map them again.
+    GridSysColorCache::Refresh();
     FreeObjectCache();
+    for (const auto& entry : m_controlMap) {
+        if (entry.second) {
+            entry.second->SysColorChanged();
+        }
+    }
+    InvalidateGridRect(nullptr);
+}
+
+void CGXGridCore::OnGridWinIniChange(LPCTSTR section) {
+    InitDateTimeFeature();
+    for (const auto& entry : m_controlMap) {
+        if (entry.second) {
+            entry.second->WinIniChanged(section);
+        }
+    }
     InvalidateGridRect(nullptr);
 }
 
@@ -435,8 +474,19 @@ BOOL CGXGridCore::QueryParamFlag() {
     return m_pParam ? m_pParam->GetTabFlag() : FALSE;
 }
 
-BOOL CGXGridCore::OnValidateCurrentCellRequest(WPARAM) {
-    return TransferCurrentCell(TRUE, 1, TRUE);
+BOOL CGXGridCore::OnValidateCurrentCellRequest(WPARAM entering) {
+    // A sheet being entered has nothing to validate.
+    return entering ? TRUE : TransferCurrentCell(TRUE, 1, TRUE);
+}
+
+void CGXGridCore::UpdateTabName(WPARAM index) {
+    CGXAbstractTabWndInterface* tabs = GridLibraryState::Instance().tabWndInterface.get();
+    if (!tabs || !m_pParam || !m_pGridWnd) {
+        return;
+    }
+    CString name;
+    tabs->GetTabNameAt(name, m_pGridWnd, static_cast<int>(index));
+    m_pParam->m_strTabName = name;
 }
 
 void CGXGridCore::ShowScrollBar(int bar, BOOL show) {

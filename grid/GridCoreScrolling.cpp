@@ -3,6 +3,7 @@
 #include "grid/CGXControl.h"
 #include "grid/CGXGridCore.h"
 #include "grid/CGXGridParam.h"
+#include "grid/GridLibraryState.h"
 #include "platform/display/PaintApi.h"
 #include "platform/display/ScrollBarApi.h"
 #include "platform/display/SystemMetrics.h"
@@ -184,6 +185,30 @@ BOOL CGXGridCore::ScrollCellInView(ROWCOL row, ROWCOL col, UINT flags, BOOL) {
 
 // ---- Scroll bars
 
+CWnd* CGXGridCore::GetSharedScrollBarParent() const {
+    if (!m_pGridWnd || !m_pGridWnd->GetSafeHwnd()) {
+        return nullptr;
+    }
+    for (CRuntimeClass* parentClass : GridLibraryState::Instance().runtimeClasses) {
+        if (CWnd* parent = FindParentOfClass(m_pGridWnd, parentClass, FALSE)) {
+            return parent;
+        }
+    }
+    return nullptr;
+}
+
+CScrollBar* CGXGridCore::GetScrollBarCtrl(int bar) const {
+    if (!m_pGridWnd || (m_pGridWnd->GetStyle() & (bar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL))) {
+        return nullptr;
+    }
+    CWnd* parent = GetSharedScrollBarParent();
+    constexpr int kFirstSharedHorzBar = 0xEA00;
+    constexpr int kFirstSharedVertBar = 0xEA10;
+    return parent ? static_cast<CScrollBar*>(
+                        parent->GetDlgItem(bar == SB_HORZ ? kFirstSharedHorzBar : kFirstSharedVertBar))
+                  : nullptr;
+}
+
 void CGXGridCore::SetScrollBarMode(int bar, int mode, BOOL redraw) {
     if (bar == SB_VERT || bar == SB_BOTH) {
         m_nVScrollMode = mode;
@@ -227,7 +252,8 @@ void CGXGridCore::SetScrollRange(int bar, ROWCOL minPos, ROWCOL maxPos, BOOL red
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_ALL;
-    const BOOL read = ::GetScrollInfo(hwnd, bar, &info);
+    // Through the window, which puts the values on a borrowed scroll bar when the grid has one.
+    const BOOL read = m_pGridWnd->GetScrollInfo(bar, &info, SIF_ALL);
     ROWCOL page = 0;
     if ((mode & kModeProportional) && read) {
         const ROWCOL count = bar == SB_VERT ? GetRowCount() : GetColCount();
@@ -244,8 +270,8 @@ void CGXGridCore::SetScrollRange(int bar, ROWCOL minPos, ROWCOL maxPos, BOOL red
         info.nMax = static_cast<int>(maxPos);
         info.nPage = page;
     }
-    if (!read || !::SetScrollInfo(hwnd, bar, &info, redraw)) {
-        ::SetScrollRange(hwnd, bar, static_cast<int>(minPos), static_cast<int>(maxPos), redraw);
+    if (!read || !m_pGridWnd->SetScrollInfo(bar, &info, redraw)) {
+        m_pGridWnd->SetScrollRange(bar, static_cast<int>(minPos), static_cast<int>(maxPos), redraw);
     }
     m_bScrollbarsChanged = TRUE;
 }
@@ -257,12 +283,13 @@ ROWCOL CGXGridCore::SetScrollPos(int bar, ROWCOL position, BOOL redraw) {
     }
     const int factor = ScrollFactor(bar);
     const int thumb = position < static_cast<ROWCOL>(factor) ? 0 : static_cast<int>(position) / factor;
-    return static_cast<ROWCOL>(::SetScrollPos(hwnd, bar, thumb, redraw)) * static_cast<ROWCOL>(factor);
+    return static_cast<ROWCOL>(m_pGridWnd->SetScrollPos(bar, thumb, redraw)) * static_cast<ROWCOL>(factor);
 }
 
 ROWCOL CGXGridCore::GetScrollPos(int bar) {
     HWND hwnd = m_pGridWnd ? m_pGridWnd->GetSafeHwnd() : nullptr;
-    return hwnd ? static_cast<ROWCOL>(::GetScrollPos(hwnd, bar)) * static_cast<ROWCOL>(ScrollFactor(bar)) : 0;
+    return hwnd ? static_cast<ROWCOL>(m_pGridWnd->GetScrollPos(bar)) * static_cast<ROWCOL>(ScrollFactor(bar))
+                : 0;
 }
 
 void CGXGridCore::UpdateScrollbars(BOOL noRepaint, BOOL onlyIfCountsChanged) {
@@ -273,6 +300,10 @@ void CGXGridCore::UpdateScrollbars(BOOL noRepaint, BOOL onlyIfCountsChanged) {
     }
     if (m_bPrinting) {
         ShowScrollBar(SB_BOTH, FALSE);
+        return;
+    }
+    // A hidden sheet leaves the shared bars to the sheet shown.
+    if (!::IsWindowVisible(hwnd) && GetSharedScrollBarParent()) {
         return;
     }
     CRect client;

@@ -220,6 +220,12 @@ BOOL CGXGridCore::SetStyleRange(const CGXRange& range, const CGXStyle* style, in
     return changed;
 }
 
+BOOL CGXGridCore::SetValueRange(const CGXRange& range, LPCTSTR text, int mode, UINT flags) {
+    CGXStyle value;
+    value.SetValue(text);
+    return SetStyleRange(range, &value, mode, 0, flags);
+}
+
 void CGXGridCore::UpdateStyleRange(const CGXRange& range, UINT flags, BOOL) {
     if (!m_pParam || m_pParam->m_bLockUpdate || !m_bInitDone) {
         return;

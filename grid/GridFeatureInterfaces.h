@@ -31,6 +31,7 @@ class CGXStylePtrArrayPtrArray;
 class CGXStylesMap;
 class CPrintDialog;
 class CTime;
+class CWnd;
 
 // Every feature object: the library state deletes the ones it owns through this.
 class CGXFeatureObject {
@@ -203,3 +204,14 @@ public:
 
 // Interfaces of features built elsewhere; the library state only holds and frees them.
 class CGXAbstractLongOperationImp;
+
+// How a grid reads and sets the name of its tab when it is a sheet of a tab window; a tab window installs
+// it.
+class CGXAbstractTabWndInterface : public CGXFeatureObject {
+public:
+    // With set, the window's tab is named `name` (no notification); otherwise `name` receives the tab's
+    // name, empty when the window is no sheet.
+    virtual void TabNameOfWindow(CWnd* window, CString& name, BOOL set) = 0;
+    // The name of tab `index` of the window's tab window; empty when the window is no sheet.
+    virtual void GetTabNameAt(CString& name, CWnd* window, int index) = 0;
+};

@@ -106,7 +106,7 @@ public:
     BOOL newGridDefault = TRUE;
 
     std::unique_ptr<CGXAbstractControlFactory> factory;
-    std::unique_ptr<CGXFeatureObject> tabWndInterface;
+    std::unique_ptr<CGXAbstractTabWndInterface> tabWndInterface;
     std::unique_ptr<CGXFeatureObject> stateObserver1;
     std::unique_ptr<CGXFeatureObject> stateObserver2;
     std::vector<CRuntimeClass*> runtimeClasses;

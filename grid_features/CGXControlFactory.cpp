@@ -1,5 +1,6 @@
 #include "grid_features/CGXControlFactory.h"
 
+#include "grid/CGXCheckBox.h"
 #include "grid/CGXCoveredCellPool.h"
 #include "grid/CGXGridCore.h"
 #include "grid/CGXGridDocSerializeImp.h"
@@ -7,12 +8,15 @@
 #include "grid/CGXGridProfileImp.h"
 #include "grid/CGXGridWnd.h"
 #include "grid/CGXHeader.h"
+#include "grid/CGXLongOperationImp.h"
+#include "grid/CGXProgressCtrl.h"
+#include "grid/CGXPushbutton.h"
 #include "grid/CGXStatic.h"
 #include "grid/CGXStyle.h"
 #include "grid/CGXStyleCompareSubsetImp.h"
 #include "grid/CGXStyleSerializeImp.h"
 #include "grid/CGXStylesMap.h"
-#include "grid/CGXTabBeam.h"
+#include "grid/CGXTabWnd.h"
 #include "grid/GridLibraryState.h"
 #include "grid/GridResourceIds.h"
 #include "grid_features/CGXCellTipStatic.h"
@@ -49,6 +53,14 @@ struct ControlEntry {
     bool tip;
 };
 
+CGXControl* MakeFlatCheckBox(CGXGridCore* grid) {
+    return new CGXCheckBox(grid, FALSE);
+}
+
+CGXControl* Make3dCheckBox(CGXGridCore* grid) {
+    return new CGXCheckBox(grid, TRUE);
+}
+
 const ControlEntry kControls[] = {
     {20128, nullptr, false}, // bitmap from a database field
     {20130, nullptr, false}, // check box with modify state, flat
@@ -58,16 +70,16 @@ const ControlEntry kControls[] = {
     {20137, nullptr, false}, // radio buttons with active state, flat
     {52512, nullptr, true},  // edit
     {52513, MakeControl<CGXStatic>, true},  // static text
-    {52514, nullptr, false}, // push button
+    {52514, MakeControl<CGXPushbutton>, false}, // push button
     {52515, nullptr, false}, // radio buttons, flat
-    {52516, nullptr, false}, // check box, flat
+    {52516, MakeFlatCheckBox, false}, // check box, flat
     {52517, nullptr, true},  // combo box, no text-fit
     {52518, nullptr, true},  // hot-spot edit
     {52519, nullptr, true},  // spin edit
     {52520, MakeControl<CGXHeader>, true},  // header
     {52521, nullptr, false}, // edit with scroll bar
     {52522, nullptr, true},  // list box
-    {52523, nullptr, false}, // check box, 3-D
+    {52523, Make3dCheckBox, false}, // check box, 3-D
     {52524, nullptr, false}, // radio buttons, 3-D
     {52525, nullptr, true},  // combo box, zero-based
     {52526, nullptr, true},  // combo box, one-based
@@ -78,7 +90,7 @@ const ControlEntry kControls[] = {
     {52532, nullptr, true},  // combo box showing the choice, zero-based
     {52534, nullptr, false}, // rich edit
     {52535, nullptr, true},  // masked edit
-    {52536, nullptr, false}, // progress bar
+    {52536, MakeControl<CGXProgressCtrl>, false}, // progress bar
     {52537, nullptr, false}, // password edit
     {52539, nullptr, false}, // tabbed combo-box window (the tabbed combo box on a 16-bit host)
     {52540, nullptr, false}, // tabbed drop-down list window (likewise)
@@ -127,6 +139,8 @@ void CGXControlFactory::RegisterUserAttributes(CGXStylesMap* stylesMap) {
     // radio buttons with active state, masked edit, progress bar, tabbed combo box and window, date-time,
     // currency, as the classes arrive.
     CGXControl::RegisterUserAttributes(stylesMap);
+    CGXCheckBox::RegisterUserAttributes(stylesMap);
+    CGXProgressCtrl::RegisterUserAttributes(stylesMap);
     CGXStyle tooltip;
     tooltip.SetWrapText(TRUE).SetAutoSize(TRUE);
     stylesMap->RegisterUserAttribute(kTooltipTextAttribute, &tooltip);
@@ -149,7 +163,7 @@ void CGXControlFactory::InstallGridFeatures(CGXGridCore* grid) {
 
 void CGXControlFactory::InstallAppFeatures() {
     // In the library's order; the objects still to come (rotated text, sort reordering, data copy and
-    // move, long operation) take their places here as they arrive.
+    // move) take their places here as they arrive.
     InstallPrintDevice();
     InstallStyleCompareSubset();
     InstallStyleSerialize();
@@ -164,18 +178,20 @@ void CGXControlFactory::InstallAppFeatures() {
     // The first date and time object installed stays: this one.
     InstallOleDateTime();
     InstallNoOleDateTime();
+    InstallLongOperation();
     InstallCoveredCellPool();
 }
 
 void CGXControlFactory::RegisterWindowClasses(HINSTANCE instance) {
-    // "CGXTabWnd" joins when the tab window can be made from a dialog template.
     CGXGridWnd::RegisterWndClass(instance);
     CGXTabBeam::RegisterClass(instance);
+    CGXTabWnd::RegisterClass(instance);
 }
 
 void CGXControlFactory::UnregisterWindowClasses(HINSTANCE instance) {
     CGXGridWnd::UnregisterWndClass(instance);
     CGXTabBeam::UnregisterClass(instance);
+    CGXTabWnd::UnregisterClass(instance);
 }
 
 void InitGridLibraryDefault() {

@@ -203,6 +203,9 @@ public:
     static CWnd* GetForegroundWindow();
 
     // ---- Scroll bars
+    // The scroll-bar control that stands for the window's own bar of that direction (a sibling the window
+    // shares with others), or null. The scroll-bar operations below act on it when there is one.
+    virtual CScrollBar* GetScrollBarCtrl(int nBar) const;
     BOOL SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL bRedraw = TRUE);
     BOOL GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL);
     int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE);

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <utility>
 
 // ---- Classes
 
@@ -408,27 +409,48 @@ CWnd* CWnd::GetForegroundWindow() {
 
 // ---- Scroll bars
 
+namespace {
+
+// The window and bar code that carry the bar: the standing-in control, or the window's own bar.
+std::pair<HWND, int> ScrollTarget(const CWnd* wnd, int nBar) {
+    if (CScrollBar* control = wnd->GetScrollBarCtrl(nBar)) {
+        return {control->GetSafeHwnd(), SB_CTL};
+    }
+    return {wnd->GetSafeHwnd(), nBar};
+}
+
+} // namespace
+
+CScrollBar* CWnd::GetScrollBarCtrl(int) const {
+    return nullptr;
+}
 BOOL CWnd::SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL bRedraw) {
     lpScrollInfo->cbSize = sizeof(SCROLLINFO);
-    ::SetScrollInfo(m_hWnd, nBar, lpScrollInfo, bRedraw);
+    const auto [hwnd, bar] = ScrollTarget(this, nBar);
+    ::SetScrollInfo(hwnd, bar, lpScrollInfo, bRedraw);
     return TRUE;
 }
 BOOL CWnd::GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask) {
     lpScrollInfo->cbSize = sizeof(SCROLLINFO);
     lpScrollInfo->fMask = nMask;
-    return ::GetScrollInfo(m_hWnd, nBar, lpScrollInfo);
+    const auto [hwnd, bar] = ScrollTarget(this, nBar);
+    return ::GetScrollInfo(hwnd, bar, lpScrollInfo);
 }
 int CWnd::SetScrollPos(int nBar, int nPos, BOOL bRedraw) {
-    return ::SetScrollPos(m_hWnd, nBar, nPos, bRedraw);
+    const auto [hwnd, bar] = ScrollTarget(this, nBar);
+    return ::SetScrollPos(hwnd, bar, nPos, bRedraw);
 }
 int CWnd::GetScrollPos(int nBar) const {
-    return ::GetScrollPos(m_hWnd, nBar);
+    const auto [hwnd, bar] = ScrollTarget(this, nBar);
+    return ::GetScrollPos(hwnd, bar);
 }
 void CWnd::SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL bRedraw) {
-    ::SetScrollRange(m_hWnd, nBar, nMinPos, nMaxPos, bRedraw);
+    const auto [hwnd, bar] = ScrollTarget(this, nBar);
+    ::SetScrollRange(hwnd, bar, nMinPos, nMaxPos, bRedraw);
 }
 void CWnd::GetScrollRange(int nBar, LPINT lpMinPos, LPINT lpMaxPos) const {
-    ::GetScrollRange(m_hWnd, nBar, lpMinPos, lpMaxPos);
+    const auto [hwnd, bar] = ScrollTarget(this, nBar);
+    ::GetScrollRange(hwnd, bar, lpMinPos, lpMaxPos);
 }
 int CWnd::GetScrollLimit(int nBar) {
     SCROLLINFO info{};
@@ -451,6 +473,10 @@ void CWnd::EnableScrollBarCtrl(int nBar, BOOL bEnable) {
     if (nBar == SB_BOTH) {
         EnableScrollBarCtrl(SB_HORZ, bEnable);
         EnableScrollBarCtrl(SB_VERT, bEnable);
+        return;
+    }
+    if (CScrollBar* control = GetScrollBarCtrl(nBar)) {
+        control->EnableWindow(bEnable);
         return;
     }
     ::ShowScrollBar(m_hWnd, nBar, bEnable);

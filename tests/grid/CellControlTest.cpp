@@ -8,6 +8,7 @@
 #include "grid/CGXProperties.h"
 #include "grid/CGXStatic.h"
 #include "grid/GridResourceIds.h"
+#include "platform/clipboard/Clipboard.h"
 #include "platform/display/InputApi.h"
 #include "tests/grid/GridEngineTestSupport.h"
 #include "tests/grid/RecordingDC.h"
@@ -181,6 +182,33 @@ TEST_F(CellControlTest, AStoredTextKeepsToTheMaximumLengthAndTheReadOnlyCellRefu
     EXPECT_TRUE(grid.GetValueRowCol(5, 2).IsEmpty());
     grid.GetParam()->m_bReadOnlyProtectsData = FALSE; // read-only tests apply only under the lock
     EXPECT_TRUE(probe->StoreDisplayText(5, 2, u"x", 1));
+}
+
+TEST_F(CellControlTest, AnActiveCellCopiesItsTextAndAnotherPastesIt) {
+    EXPECT_FALSE(probe->CanPaste()); // unbound
+    TypeInto(2, 2, u"42");
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    ::CloseClipboard();
+    ASSERT_TRUE(probe->Copy());
+    grid.TransferCurrentCell(FALSE);
+
+    TypeInto(3, 3, u"");
+    EXPECT_TRUE(probe->CanPaste());
+    EXPECT_TRUE(probe->Paste());
+    EXPECT_EQ(grid.GetValueRowCol(3, 3), CString(u"42"));
+    grid.TransferCurrentCell(FALSE);
+
+    // Nothing goes into a read-only cell, nor into one that is not being edited.
+    CGXStyle locked;
+    locked.SetReadOnly(TRUE);
+    SetCellStyle(4, 3, locked);
+    TypeInto(4, 3, u"");
+    EXPECT_FALSE(probe->CanPaste());
+    EXPECT_FALSE(probe->Paste());
+    grid.TransferCurrentCell(FALSE);
+    EXPECT_FALSE(probe->CanPaste());
+    EXPECT_TRUE(grid.GetValueRowCol(4, 3).IsEmpty());
 }
 
 TEST_F(CellControlTest, ChoiceLists) {

@@ -159,6 +159,19 @@ TEST_F(PaintTest, AnExplicitRectangleIsFramedOutsideDirectlyAndOnItsEdgeOffScree
     EXPECT_EQ(host.Pixel(50, 60), kWhite);
 }
 
+TEST_F(PaintTest, AMemoryPaintLeavesAControlsWindowRectangleAloneOnce) {
+    grid.SetPaintWithMemoryDC(TRUE);
+    PaintAll();
+    CClientDC clear(&grid);
+    clear.FillSolidRect(CRect(200, 100, 240, 120), RGB(1, 2, 3));
+    spy->ExcludeRectFromPaint(CRect(200, 100, 220, 120));
+    PaintAll();
+    EXPECT_EQ(host.Pixel(210, 110), RGB(1, 2, 3));
+    EXPECT_EQ(host.Pixel(230, 110), interior);
+    PaintAll(); // only the next paint
+    EXPECT_EQ(host.Pixel(210, 110), interior);
+}
+
 TEST_F(PaintTest, TheCurrentCellGetsItsFrameInsideTheGridLines) {
     grid.SetCurrentCell(3, 2);
     host.Paint();

@@ -84,6 +84,25 @@ protected:
     int m_base = 0;
 };
 
+// Removing a tab keeps the current one current, or makes the first current when the current one goes.
+TEST_F(TabBeamTest, RemovingATabKeepsTheCurrentTabOrFallsBackToTheFirst) {
+    struct Case {
+        int current;
+        int removed;
+        int expected;
+    };
+    for (const Case& c : {Case{2, 0, 1}, Case{1, 3, 1}, Case{2, 2, 0}}) {
+        MakeTabs({40, 50, 60, 30}, 400);
+        m_beam.m_nCurrent = c.current;
+        m_beam.RemoveTab(c.removed);
+        EXPECT_EQ(m_beam.m_nCurrent, c.expected) << c.current << " " << c.removed;
+        while (m_beam.GetCount() > 0) {
+            m_beam.RemoveTab(0);
+        }
+        EXPECT_EQ(m_beam.m_nCurrent, -1) << "no tab left";
+    }
+}
+
 TEST_F(TabBeamTest, GeometryOfTabsAroundTheFirstVisibleOne) {
     MakeTabs({40, 50, 60}, 400);
     const int b = m_base;

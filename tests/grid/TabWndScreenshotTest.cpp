@@ -1,7 +1,9 @@
-// A tab window with three sheets on a private X server, as a person sees it: the test runs itself again in
-// a child process (the display backend is chosen once per process), which shows the window, takes an X
-// screenshot and checks the tabs' colours on it.
+// A tab window with three grids as sheets on a private X server, as a person sees it: the test runs itself
+// again in a child process (the display backend is chosen once per process), which shows the window, takes
+// an X screenshot and checks the tabs' colours and the grid shown on it.
+#include "grid/CGXGridWnd.h"
 #include "grid/CGXTabWnd.h"
+#include "grid/GridLibraryState.h"
 #include "grid/GridSysColorCache.h"
 #include "platform/framework/Framework.h"
 #include "support/ScreenshotChild.h"
@@ -48,10 +50,15 @@ TEST(TabWndScreenshotChild, Shoot) {
     CRect client;
     frame.GetClientRect(&client);
     tabs.MoveWindow(&client);
-    CWnd sheets[3];
+    RegisterGridWindowClasses(AfxGetInstanceHandle());
+    CGXGridWnd::RegisterWndClass(AfxGetInstanceHandle());
+    CGXGridWnd sheets[3];
     const char16_t* names[3] = {u"Satellites", u"Positions", u"Events"};
     for (int i = 0; i < 3; ++i) {
-        sheets[i].Create(cls, u"", WS_CHILD, CRect(0, 0, 10, 10), &tabs, 10 + i);
+        ASSERT_TRUE(sheets[i].Create(u"CGXGridWnd", u"", WS_CHILD, CRect(0, 0, 10, 10), &tabs, 10 + i));
+        sheets[i].InitializeFromStyle();
+        sheets[i].SetRowCount(100);
+        sheets[i].SetColCount(20);
         tabs.AttachSheet(&sheets[i], names[i]);
     }
     tabs.SwitchToSheet(&sheets[1]);
@@ -85,6 +92,18 @@ TEST(TabWndScreenshotChild, Shoot) {
     const RECT names2{native.left + beam.GetTabLeft(1), native.top, native.left + beam.GetTabLeft(2),
                       native.top + beam.m_nBeamHeight};
     EXPECT_GT(screen.Count(names2, RGB(0, 0, 0)), 30) << "no legible name on the current tab";
+    // The grid shown fills the sheet area, with the shared vertical bar at its right.
+    CRect grid;
+    sheets[1].GetWindowRect(&grid);
+    frame.ScreenToClient(&grid);
+    RECT nativeFrame{};
+    ASSERT_TRUE(backend->NativeContentRect(frame.GetSafeHwnd(), &nativeFrame));
+    const RECT gridOnScreen{nativeFrame.left + grid.left, nativeFrame.top + grid.top,
+                            nativeFrame.left + grid.right, nativeFrame.top + grid.bottom};
+    EXPECT_GT(screen.Count(gridOnScreen, GridSysColorCache::GetColor(COLOR_WINDOW)),
+              grid.Width() * grid.Height() / 4);
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(tabs.GetSafeHwnd(), CGXTabWnd::kVertBarId)))
+        << "100 rows scroll on the shared bar";
     tabs.DestroyWindow();
     frame.DestroyWindow();
 }

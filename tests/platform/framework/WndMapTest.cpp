@@ -1,5 +1,7 @@
 #include "FrameworkTestSupport.h"
 
+#include "platform/controls/StandardControls.h"
+
 #include <string>
 #include <vector>
 
@@ -157,6 +159,47 @@ TEST_F(WndMapTest, WrappersForwardToTheWindow) {
     CClientDC dc(&wnd);
     EXPECT_NE(dc.m_hDC, nullptr);
     EXPECT_EQ(CDC::FromHandle(dc.m_hDC), &dc);
+}
+
+// A window that borrows a sibling scroll bar for its vertical one, as grids in a tab window do.
+class BorrowingWnd : public CWnd {
+public:
+    CScrollBar* GetScrollBarCtrl(int bar) const override { return bar == SB_VERT ? borrowed : nullptr; }
+    CScrollBar* borrowed = nullptr;
+};
+
+TEST_F(WndMapTest, ScrollBarOperationsActOnABorrowedScrollBar) {
+    RegisterStandardControls();
+    LPCTSTR cls = AfxRegisterWndClass(0);
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, cls, u"parent", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr));
+    CScrollBar shared;
+    ASSERT_TRUE(shared.Create(u"SCROLLBAR", nullptr, SBS_VERT | WS_CHILD | WS_VISIBLE,
+                              CRect(280, 0, 296, 180), &parent, 0xEA10));
+    BorrowingWnd wnd;
+    ASSERT_TRUE(wnd.Create(cls, u"", WS_CHILD | WS_VISIBLE | WS_HSCROLL, CRect(0, 0, 200, 100), &parent, 1));
+    wnd.borrowed = &shared;
+
+    wnd.SetScrollRange(SB_VERT, 0, 50, FALSE);
+    wnd.SetScrollPos(SB_VERT, 20);
+    wnd.SetScrollRange(SB_HORZ, 0, 10, FALSE);
+    wnd.SetScrollPos(SB_HORZ, 4);
+    EXPECT_EQ(shared.GetScrollPos(), 20);
+    EXPECT_EQ(wnd.GetScrollPos(SB_VERT), 20);
+    EXPECT_EQ(::GetScrollPos(wnd.GetSafeHwnd(), SB_VERT), 0) << "the window's own bar is left alone";
+    EXPECT_EQ(::GetScrollPos(wnd.GetSafeHwnd(), SB_HORZ), 4) << "a bar of its own stays its own";
+    SCROLLINFO info{};
+    ASSERT_TRUE(wnd.GetScrollInfo(SB_VERT, &info, SIF_RANGE | SIF_POS));
+    EXPECT_EQ(info.nMax, 50);
+    EXPECT_EQ(info.nPos, 20);
+    int low = -1;
+    int high = -1;
+    wnd.GetScrollRange(SB_VERT, &low, &high);
+    EXPECT_EQ(high, 50);
+    wnd.EnableScrollBarCtrl(SB_VERT, FALSE);
+    EXPECT_FALSE(shared.IsWindowEnabled());
+    wnd.DestroyWindow();
+    parent.DestroyWindow();
 }
 
 // A child two deep inside a top-level window that has an owner of its own: the parent owner stops at the
