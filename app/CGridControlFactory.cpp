@@ -1,9 +1,12 @@
 #include "app/CGridControlFactory.h"
 #include "dialogs/CSatEnableGridWnd.h"
 
+#include "grid/CGXCheckBox.h"
 #include "grid/CGXCoveredCellPool.h"
 #include "grid/CGXGridCore.h"
 #include "grid/CGXHeader.h"
+#include "grid/CGXProgressCtrl.h"
+#include "grid/CGXPushbutton.h"
 #include "grid/CGXStatic.h"
 #include "grid/CGXStylesMap.h"
 #include "grid/GridLibraryState.h"
@@ -24,6 +27,14 @@ CGXControl* MakeControl(CGXGridCore* grid) {
     return new Control(grid);
 }
 
+CGXControl* MakeFlatCheckBox(CGXGridCore* grid) {
+    return new CGXCheckBox(grid, FALSE);
+}
+
+CGXControl* Make3dCheckBox(CGXGridCore* grid) {
+    return new CGXCheckBox(grid, TRUE);
+}
+
 struct ControlEntry {
     UINT id;
     ControlMaker make;
@@ -32,11 +43,11 @@ struct ControlEntry {
 const ControlEntry kControls[] = {
     {IDS_GRID_CTRL_EDIT, nullptr},        // edit
     {IDS_GRID_CTRL_STATIC, MakeControl<CGXStatic>}, // static text
-    {IDS_GRID_CTRL_PUSHBUTTON, nullptr},  // push button
-    {IDS_GRID_CTRL_CHECKBOX, nullptr},    // check box, flat
+    {IDS_GRID_CTRL_PUSHBUTTON, MakeControl<CGXPushbutton>}, // push button
+    {IDS_GRID_CTRL_CHECKBOX, MakeFlatCheckBox},     // check box, flat
     {IDS_GRID_CTRL_HEADER, MakeControl<CGXHeader>}, // header
-    {IDS_GRID_CTRL_CHECKBOX_3D, nullptr}, // check box, 3-D
-    {IDS_GRID_CTRL_PROGRESS, nullptr},    // progress bar
+    {IDS_GRID_CTRL_CHECKBOX_3D, Make3dCheckBox},   // check box, 3-D
+    {IDS_GRID_CTRL_PROGRESS, MakeControl<CGXProgressCtrl>}, // progress bar
 };
 
 const ControlEntry& FindEntry(UINT controlId) {

@@ -3,7 +3,9 @@
 #include "app/CGridControlFactory.h"
 #include "dialogs/CSatsDataGrid.h"
 #include "grid/CGXGridParam.h"
+#include "grid/CGXCheckBox.h"
 #include "grid/CGXHeader.h"
+#include "grid/CGXProgressCtrl.h"
 #include "grid/CGXStatic.h"
 #include "grid/CGXStylesMap.h"
 #include "grid/GridCoreFeatures.h"
@@ -48,6 +50,10 @@ TEST(GridControlFactoryTest, ControlsAreMadeByIdAndUnknownIdsAsTheEditControl) {
     EXPECT_NE(dynamic_cast<CGXStatic*>(staticText.get()), nullptr);
     const std::unique_ptr<CGXControl> header(factory.CreateControl(IDS_GRID_CTRL_HEADER, &grid));
     EXPECT_NE(dynamic_cast<CGXHeader*>(header.get()), nullptr);
+    const std::unique_ptr<CGXControl> progress(factory.CreateControl(IDS_GRID_CTRL_PROGRESS, &grid));
+    EXPECT_NE(dynamic_cast<CGXProgressCtrl*>(progress.get()), nullptr);
+    const std::unique_ptr<CGXControl> checkBox(factory.CreateControl(IDS_GRID_CTRL_CHECKBOX_3D, &grid));
+    EXPECT_NE(dynamic_cast<CGXCheckBox*>(checkBox.get()), nullptr);
     const std::unique_ptr<CGXControl> unknown(factory.CreateControl(12345, &grid));
     const std::unique_ptr<CGXControl> edit(factory.CreateControl(IDS_GRID_CTRL_EDIT, &grid));
     EXPECT_EQ(unknown == nullptr, edit == nullptr);
