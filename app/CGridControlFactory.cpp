@@ -3,6 +3,7 @@
 
 #include "grid/CGXCheckBox.h"
 #include "grid/CGXCoveredCellPool.h"
+#include "grid/CGXEditControl.h"
 #include "grid/CGXGridCore.h"
 #include "grid/CGXHeader.h"
 #include "grid/CGXProgressCtrl.h"
@@ -18,13 +19,16 @@
 
 namespace {
 
-// A cell control's maker; an id whose control class is not in the grid library yet has none, and the
-// factory then answers null (the grid falls back on its default control).
+// A cell control's maker; an id the factory does not know gets the edit control.
 using ControlMaker = CGXControl* (*)(CGXGridCore* grid);
 
 template <class Control>
 CGXControl* MakeControl(CGXGridCore* grid) {
     return new Control(grid);
+}
+
+CGXControl* MakeEdit(CGXGridCore* grid) {
+    return new CGXEditControl(grid, IDS_GRID_CTRL_EDIT);
 }
 
 CGXControl* MakeFlatCheckBox(CGXGridCore* grid) {
@@ -41,7 +45,7 @@ struct ControlEntry {
 };
 
 const ControlEntry kControls[] = {
-    {IDS_GRID_CTRL_EDIT, nullptr},        // edit
+    {IDS_GRID_CTRL_EDIT, MakeEdit},                 // edit
     {IDS_GRID_CTRL_STATIC, MakeControl<CGXStatic>}, // static text
     {IDS_GRID_CTRL_PUSHBUTTON, MakeControl<CGXPushbutton>}, // push button
     {IDS_GRID_CTRL_CHECKBOX, MakeFlatCheckBox},     // check box, flat
@@ -73,7 +77,7 @@ const WORD CGridControlFactory::kRegisteredControls[7] = {
 
 CGXControl* CGridControlFactory::CreateControl(UINT controlId, CGXGridCore* grid) {
     const ControlEntry& entry = FindEntry(controlId);
-    return entry.make ? entry.make(grid) : nullptr;
+    return entry.make(grid);
 }
 
 void CGridControlFactory::RegisterControls(CGXStylesMap* stylesMap) {
