@@ -115,6 +115,10 @@ SECWorksheet* SECWorkbook::ActiveSheet() {
 void SECWorkbook::AddSheet(SECWorksheet* pSheet) {
     m_sheets.push_back(pSheet);
     pSheet->m_nIndex = static_cast<int>(m_sheets.size()) - 1;
+    // A sheet is activated while it is created, before it is one of the sheets: its tab is raised now.
+    if (GetActiveFrame() == pSheet) {
+        OnMenuChanged(0, 0);
+    }
     const int width = ComputeTabWidth();
     if (width != m_nTabWidth) {
         m_nTabWidth = width;

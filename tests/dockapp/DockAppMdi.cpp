@@ -2,6 +2,8 @@
 
 #include "DockAppIds.h"
 
+#include "toolkit/SECWorkbookClient.h"
+
 #include <algorithm>
 
 namespace dockapp {
@@ -15,16 +17,16 @@ void DocumentFrame::PostNcDestroy() {
     if (m_pApp) {
         std::erase(m_pApp->m_documents, this);
     }
-    CMDIChildWnd::PostNcDestroy();
+    SECWorksheet::PostNcDestroy();
 }
 
-BEGIN_MESSAGE_MAP(DockAppMdiFrame, SECMDIFrameWnd)
+BEGIN_MESSAGE_MAP(DockAppMdiFrame, SECWorkbook)
 ON_WM_CREATE()
 ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
 int DockAppMdiFrame::OnCreate(LPCREATESTRUCT lpcs) {
-    if (SECMDIFrameWnd::OnCreate(lpcs) == -1) {
+    if (SECWorkbook::OnCreate(lpcs) == -1) {
         return -1;
     }
     EnableDocking(CBRS_ALIGN_ANY);
@@ -42,12 +44,22 @@ void DockAppMdiFrame::DefaultLayout() {
     DockControlBar(&m_controls, AFX_IDW_DOCKBAR_BOTTOM);
 }
 
+void DockAppMdiFrame::ShowAsWorkbook() {
+    m_bTabsShown = TRUE;
+    if (SECWorkbookClient* client = GetClient()) {
+        client->SetMargins(6, 6, 6, m_nTabHeight + 12);
+    }
+    RecalcLayout();
+    Invalidate();
+}
+
 DocumentFrame* DockAppMdiFrame::OpenDocument(const char16_t* title) {
     auto* document = new DocumentFrame;
-    if (!document->Create(nullptr, title, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
-                          this)) {
+    if (!document->LoadFrame(ID_DOCK_DOCUMENT, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, this)) {
         return nullptr; // a child that fails to be created has deleted itself
     }
+    document->SetTitle(title);
+    document->OnUpdateFrameTitle(TRUE);
     document->m_pApp = this;
     m_documents.push_back(document);
     return document;
@@ -56,16 +68,19 @@ DocumentFrame* DockAppMdiFrame::OpenDocument(const char16_t* title) {
 void DockAppMdiFrame::OnClose() {
     // While the floating frames are still there to be measured.
     SaveBarLayout(kMdiLayoutName);
-    SECMDIFrameWnd::OnClose();
+    SECWorkbook::OnClose();
 }
 
-DockAppMdiFrame* OpenDockAppMdiFrame(CPoint origin) {
+DockAppMdiFrame* OpenDockAppMdiFrame(CPoint origin, bool workbook) {
     auto* frame = new DockAppMdiFrame;
     if (!frame->Create(nullptr, u"Docking MDI", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                        CRect(origin, CSize(760, 520)))) {
         return nullptr;
     }
     frame->ShowWindow(SW_SHOW);
+    if (workbook) {
+        frame->ShowAsWorkbook();
+    }
     frame->RecalcLayout();
     for (const char16_t* title : {u"Survey", u"Sky", u"Log file"}) {
         if (!frame->OpenDocument(title)) {

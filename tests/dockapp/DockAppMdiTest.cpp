@@ -121,3 +121,32 @@ TEST_F(DockAppMdiTest, BarsFloatedInsideTheMainWindowCascade) {
 
 } // namespace
 } // namespace dockapp
+
+namespace dockapp {
+namespace {
+
+// As a workbook each document has a tab below the client, 90 wide at most, and a click on one activates its
+// document.
+TEST_F(DockAppMdiTest, AsAWorkbookEachDocumentHasATabThatActivatesIt) {
+    m_frame->ShowAsWorkbook();
+    ASSERT_EQ(m_frame->m_sheets.size(), 3u);
+    EXPECT_EQ(m_frame->m_nTabWidth, 90);
+    const CRect area = MdiClientArea();
+    CRect controls;
+    m_frame->m_controls.GetWindowRect(&controls);
+    m_frame->ScreenToClient(&controls);
+    EXPECT_LE(area.bottom + 4 + m_frame->m_nTabHeight, controls.top);
+    DocumentFrame* first = m_frame->m_documents.front();
+    const CPoint onFirst(area.left + 20, area.bottom + 12);
+    m_frame->SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(onFirst.x, onFirst.y));
+    m_frame->SendMessageW(WM_LBUTTONUP, 0, MAKELPARAM(onFirst.x, onFirst.y));
+    EXPECT_EQ(m_frame->MDIGetActive(), first);
+    // A closed document takes its tab with it.
+    first->SendMessageW(WM_CLOSE);
+    fwtest::DrainQueue();
+    ASSERT_EQ(m_frame->m_sheets.size(), 2u);
+    EXPECT_EQ(m_frame->m_sheets.front()->m_nIndex, 0);
+}
+
+} // namespace
+} // namespace dockapp

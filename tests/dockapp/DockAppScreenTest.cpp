@@ -1,7 +1,8 @@
 // The docking test application on a private X server, as a person sees it: docked, with the toolbar list
 // open, then with a bar floating. The shots stay in the scratch directory (dock-app-docked.png,
 // dock-app-customise.png, dock-app-floating.png); the multiple-document frame too, docked and with a bar
-// floating inside it (dock-app-mdi.png, dock-app-mdi-floating.png).
+// floating inside it (dock-app-mdi.png, dock-app-mdi-floating.png), and as a workbook with its tabs
+// (dock-app-workbook.png).
 #include "DockApp.h"
 #include "DockAppIds.h"
 #include "DockAppMdi.h"
@@ -151,6 +152,21 @@ TEST(DockAppScreenChild, ShootMdi) {
     log = OnScreen(frame->m_log);
     EXPECT_GE(floating.Count(log, frame->m_log.m_colour), log.Width() * log.Height() / 2)
         << "the panel floating inside the main window, above the documents";
+    frame->DestroyWindow();
+
+    // As a workbook: the tabs below the documents, the active one raised and showing its title.
+    app.WriteProfileInt(u"DockApp MDI Layout-Summary", u"Bars", 0);
+    frame = dockapp::OpenDockAppMdiFrame(CPoint(40, 40), true);
+    ASSERT_NE(frame, nullptr);
+    app.m_pMainWnd = frame;
+    const testsupport::Picture book = Shoot(backend, dir, "dock-app-workbook.png");
+    ASSERT_TRUE(book.Valid());
+    CRect strip;
+    ::GetWindowRect(frame->m_hWndMDIClient, &strip);
+    strip = CRect(strip.left, strip.bottom + 4, strip.right, strip.bottom + 4 + frame->m_nTabHeight);
+    EXPECT_GE(book.Count(strip, RGB(0, 0, 0)), 3 * 60) << "tab outlines and titles";
+    const CRect bookControls = OnScreen(frame->m_controls);
+    EXPECT_FALSE(overlap.IntersectRect(&strip, &bookControls));
     frame->DestroyWindow();
 }
 

@@ -1,5 +1,5 @@
 // The docking test application as a program: the frame on the display until it is closed; with --mdi the
-// multiple-document frame.
+// multiple-document frame, with --workbook that frame with a tab per document.
 #include "DockApp.h"
 #include "DockAppMdi.h"
 
@@ -12,13 +12,14 @@
 namespace {
 
 bool g_mdi = false;
+bool g_workbook = false;
 
 class DockApplication : public CWinApp {
 public:
     DockApplication() : CWinApp(u"DockApp") {}
     BOOL InitInstance() override {
         if (g_mdi) {
-            m_pMainWnd = dockapp::OpenDockAppMdiFrame();
+            m_pMainWnd = dockapp::OpenDockAppMdiFrame(CPoint(40, 40), g_workbook);
         } else {
             m_pMainWnd = dockapp::OpenDockAppFrame();
         }
@@ -32,7 +33,8 @@ DockApplication theApp;
 
 int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
-        g_mdi = g_mdi || std::strcmp(argv[i], "--mdi") == 0;
+        g_workbook = g_workbook || std::strcmp(argv[i], "--workbook") == 0;
+        g_mdi = g_mdi || g_workbook || std::strcmp(argv[i], "--mdi") == 0;
     }
     InitializeDisplay();
     RegisterStandardControls();
