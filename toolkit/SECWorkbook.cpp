@@ -1,6 +1,7 @@
 #include "toolkit/SECWorkbook.h"
 
 #include "platform/framework/CDocument.h"
+#include "toolkit/SECControlBarWorksheet.h"
 #include "toolkit/SECWorkbookClient.h"
 #include "toolkit/SECWorksheet.h"
 
@@ -30,7 +31,9 @@ void Line(HDC dc, std::initializer_list<POINT> points) {
 
 } // namespace
 
-SECWorkbook::SECWorkbook() = default;
+SECWorkbook::SECWorkbook() {
+    m_pMDIFloatHostClass = RUNTIME_CLASS(SECControlBarWorksheet);
+}
 
 SECWorkbook::~SECWorkbook() {
     DeleteTabTools();
@@ -323,6 +326,21 @@ void SECWorkbook::DrawTabAreaFrame(CDC* pDC) {
         Line(dc, {{from, y + 1}, {to, y + 1}});
     }
     ::SelectObject(dc, old);
+}
+
+CMDIChildWnd* SECWorkbook::CreateMDIFloatHost(DWORD dwStyle, CControlBar* pBar) {
+    CMDIChildWnd* host = SECMDIFrameWnd::CreateMDIFloatHost(dwStyle, pBar);
+    auto* sheet = dynamic_cast<SECControlBarWorksheet*>(host);
+    if (sheet && pBar) {
+        // A copy: the sheet destroys its tab icon, the bar keeps its own.
+        if (auto icon = reinterpret_cast<HICON>(pBar->SendMessageW(WM_GETICON, ICON_BIG, 0))) {
+            if (sheet->m_hTabIcon) {
+                ::DestroyIcon(sheet->m_hTabIcon);
+            }
+            SetSheetIcon(sheet, ::CopyIcon(icon));
+        }
+    }
+    return host;
 }
 
 void SECWorkbook::RecalcLayout(BOOL bNotify) {

@@ -44,6 +44,8 @@ public:
 
     BOOL CreateClient(LPCREATESTRUCT lpCreateStruct, CMenu* pWindowMenu) override;
     void RecalcLayout(BOOL bNotify = TRUE) override;
+    // Floated bars become sheets, their tabs showing the bar's large icon.
+    CMDIChildWnd* CreateMDIFloatHost(DWORD dwStyle, CControlBar* pBar) override;
 
     // Shortens `title` while it is wider than `width` in the DC's font and has at least 4 characters, each
     // time putting three dots in place of its last four characters.

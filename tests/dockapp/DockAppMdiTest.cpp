@@ -91,7 +91,7 @@ TEST_F(DockAppMdiTest, TheNextFrameOpensWithTheLayoutTheLastOneClosedWith) {
 // Bars floated inside the main window without a place cascade from (30, 30) by (20, 23): a bar taken back
 // and floated again is the fourth host, at (90, 99). Closing a host hides its bar.
 TEST_F(DockAppMdiTest, BarsFloatedInsideTheMainWindowCascade) {
-    auto hostOf = [](CControlBar& bar) { return dynamic_cast<SECControlBarMDIChildWnd*>(bar.GetParentFrame()); };
+    auto hostOf = [](CControlBar& bar) { return dynamic_cast<SECMDIFloatHost*>(bar.GetParentFrame()); };
     auto placeOf = [this](CWnd* host) {
         CRect r;
         host->GetWindowRect(&r);
@@ -102,21 +102,21 @@ TEST_F(DockAppMdiTest, BarsFloatedInsideTheMainWindowCascade) {
     const CPoint expected[] = {{30, 30}, {50, 53}, {70, 76}};
     for (int i = 0; i < 3; ++i) {
         m_frame->FloatControlBarInMDIChild(bars[i], -1, -1);
-        SECControlBarMDIChildWnd* host = hostOf(*bars[i]);
+        SECMDIFloatHost* host = hostOf(*bars[i]);
         ASSERT_NE(host, nullptr) << i;
-        EXPECT_EQ(::GetParent(host->m_hWnd), m_frame->m_hWndMDIClient);
-        EXPECT_EQ(placeOf(host), expected[i]) << i;
+        EXPECT_EQ(::GetParent(host->HostWindow()->m_hWnd), m_frame->m_hWndMDIClient);
+        EXPECT_EQ(placeOf(host->HostWindow()), expected[i]) << i;
     }
     m_frame->DockControlBarAtRowColEx(&m_frame->m_satellites, AFX_IDW_DOCKBAR_TOP, 0, 0, 1.0f, 110);
     ASSERT_EQ(hostOf(m_frame->m_satellites), nullptr);
     m_frame->FloatControlBarInMDIChild(&m_frame->m_satellites, -1, -1);
-    SECControlBarMDIChildWnd* fourth = hostOf(m_frame->m_satellites);
+    SECMDIFloatHost* fourth = hostOf(m_frame->m_satellites);
     ASSERT_NE(fourth, nullptr);
-    EXPECT_EQ(placeOf(fourth), CPoint(90, 99));
+    EXPECT_EQ(placeOf(fourth->HostWindow()), CPoint(90, 99));
 
-    fourth->SendMessageW(WM_CLOSE);
+    fourth->HostWindow()->SendMessageW(WM_CLOSE);
     EXPECT_FALSE(m_frame->m_satellites.IsWindowVisible());
-    EXPECT_FALSE(fourth->IsWindowVisible());
+    EXPECT_FALSE(fourth->HostWindow()->IsWindowVisible());
 }
 
 } // namespace

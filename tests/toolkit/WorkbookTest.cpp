@@ -2,10 +2,13 @@
 // sheet, no tab for a hidden one), titles shortened to fit, and activation by a click on a tab.
 #include "platform/framework/FrameworkTestSupport.h"
 
+#include "toolkit/SECControlBar.h"
+#include "toolkit/SECControlBarWorksheet.h"
 #include "toolkit/SECWorkbook.h"
 #include "toolkit/SECWorkbookClient.h"
 #include "toolkit/SECWorksheet.h"
 
+#include <memory>
 #include <string>
 
 namespace {
@@ -169,6 +172,36 @@ TEST_F(WorkbookTest, AClickOnAnotherTabActivatesItsSheetAndTheRaisedTabFollows) 
     m_book->m_bTabsShown = FALSE;
     m_book->SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(onFirst.x, onFirst.y));
     EXPECT_EQ(m_book->MDIGetActive(), second);
+}
+
+// A bar floated inside the workbook becomes a sheet with a tab showing the bar's large icon; closing that
+// sheet hides the bar and leaves its tab in place until the host goes.
+TEST_F(WorkbookTest, ABarFloatedInsideBecomesASheetWithTheBarsIcon) {
+    m_book->EnableDocking(CBRS_ALIGN_ANY);
+    auto owned = std::make_unique<SECControlBar>(); // goes before the frame it docks in
+    SECControlBar& bar = *owned;
+    ASSERT_TRUE(bar.Create(m_book, u"Panel", WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_SIZE_DYNAMIC, 0, 0xE830));
+    bar.EnableDocking(CBRS_ALIGN_ANY);
+    m_book->DockControlBarAtRowColEx(&bar, AFX_IDW_DOCKBAR_TOP, 0, 0);
+    HICON icon = ::LoadIconW(nullptr, IDI_APPLICATION);
+    ASSERT_NE(icon, nullptr);
+    bar.SendMessageW(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    ASSERT_NE(AddSheet(u"Document"), nullptr);
+
+    m_book->FloatControlBarInMDIChild(&bar, -1, -1);
+    auto* host = dynamic_cast<SECControlBarWorksheet*>(bar.GetParentFrame());
+    ASSERT_NE(host, nullptr);
+    ASSERT_EQ(m_book->m_sheets.size(), 2u);
+    EXPECT_EQ(m_book->m_sheets[1], host);
+    EXPECT_NE(host->m_hTabIcon, nullptr);
+    EXPECT_NE(host->m_hTabIcon, icon) << "a copy, so that the sheet may destroy it";
+    EXPECT_EQ(m_book->GetSheetTitle(host), CString(u"Panel"));
+    host->SendMessageW(WM_CLOSE);
+    EXPECT_FALSE(bar.IsWindowVisible());
+    m_book->DockControlBarAtRowColEx(&bar, AFX_IDW_DOCKBAR_TOP, 0, 0);
+    fwtest::DrainQueue();
+    EXPECT_EQ(m_book->m_sheets.size(), 1u) << "the emptied host has gone with its tab";
+    owned.reset();
 }
 
 } // namespace
