@@ -375,6 +375,30 @@ SECWorksheet* SECWorkbook::SheetFromPoint(CPoint point) {
     return nullptr;
 }
 
+INT_PTR SECWorkbook::OnToolHitTest(CPoint point, TOOLINFO* pTI) {
+    SECWorksheet* sheet = SheetFromPoint(point);
+    if (!sheet || IsTabTextComplete(sheet)) {
+        return -1;
+    }
+    const INT_PTR id = sheet->m_nIndex + 1;
+    if (pTI) {
+        const TabPolygon p = GetTabPolygon(sheet);
+        CRect box(p[0], p[0]);
+        for (const POINT& pt : p) {
+            box.left = std::min(box.left, pt.x);
+            box.top = std::min(box.top, pt.y);
+            box.right = std::max(box.right, pt.x);
+            box.bottom = std::max(box.bottom, pt.y);
+        }
+        m_strToolText = GetSheetTitle(sheet);
+        pTI->hwnd = m_hWnd;
+        pTI->uId = static_cast<UINT_PTR>(id);
+        pTI->rect = box;
+        pTI->lpszText = const_cast<LPWSTR>(m_strToolText.GetString());
+    }
+    return id;
+}
+
 void SECWorkbook::OnPaint() {
     CPaintDC dc(this);
     const CRect c = ClientWindowRect();

@@ -3,6 +3,7 @@
 // The tabs share the client's width, none wider than 90 pixels.
 #pragma once
 
+#include "platform/controls/CommonControls.h"
 #include "toolkit/SECMDIFrameWnd.h"
 
 #include <array>
@@ -41,6 +42,10 @@ public:
     virtual void DrawTabContent(CDC* pDC, SECWorksheet* pSheet);
     virtual HICON GetSheetIcon(SECWorksheet* pSheet);
     virtual BOOL SetSheetIcon(SECWorksheet* pSheet, HICON hIcon, BOOL bRedraw = TRUE);
+
+    // The tool for a truncated tab under the point: index + 1, with the tab's bounding box and the full
+    // title (which lives in the workbook until the next hit test); -1 over a complete title or no tab.
+    virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI);
 
     BOOL CreateClient(LPCREATESTRUCT lpCreateStruct, CMenu* pWindowMenu) override;
     void RecalcLayout(BOOL bNotify = TRUE) override;
@@ -94,6 +99,7 @@ protected:
     void OnDestroy();
 
     std::unique_ptr<SECWorkbookClient> m_pClient;
+    CString m_strToolText;
 
     DECLARE_MESSAGE_MAP()
 };

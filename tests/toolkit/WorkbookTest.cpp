@@ -144,6 +144,18 @@ TEST_F(WorkbookTest, LongTitlesLoseFourCharactersForThreeDotsUntilTheyFit) {
     EXPECT_TRUE(m_book->IsTabTextComplete(shortOne));
     EXPECT_FALSE(m_book->IsTabTextComplete(longOne));
     EXPECT_FALSE(m_book->IsTabTextComplete(nullptr));
+
+    // Over the truncated tab a tool with the full title; over the complete one, and off the tabs, none.
+    const CRect c = ClientWindow();
+    TOOLINFO tool{};
+    EXPECT_EQ(m_book->OnToolHitTest(CPoint(c.left + 20, c.bottom + 10), &tool), -1);
+    ASSERT_EQ(m_book->OnToolHitTest(CPoint(c.left + 110, c.bottom + 10), &tool), 2);
+    EXPECT_EQ(tool.uId, 2u);
+    EXPECT_EQ(tool.hwnd, m_book->m_hWnd);
+    EXPECT_EQ(CString(tool.lpszText), CString(u"A title far too long for any tab of ninety pixels"));
+    const auto p = m_book->GetTabPolygon(longOne);
+    EXPECT_EQ(CRect(tool.rect), CRect(p[0].x, p[0].y, p[4].x, p[2].y));
+    EXPECT_EQ(m_book->OnToolHitTest(CPoint(c.left + 110, c.bottom + 60), &tool), -1);
 }
 
 TEST_F(WorkbookTest, AClickOnAnotherTabActivatesItsSheetAndTheRaisedTabFollows) {
