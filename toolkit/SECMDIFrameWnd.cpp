@@ -150,17 +150,22 @@ void SECMDIFrameWnd::FloatControlBarInMDIChild(CControlBar* pBar, int x, int y, 
         return;
     }
     dwStyle = AdjustFloatStyle(pBar, dwStyle);
-    auto* host = dynamic_cast<SECControlBarMDIChildWnd*>(CreateMDIFloatHost(dwStyle, pBar));
-    if (!host) {
+    CMDIChildWnd* hostWnd = CreateMDIFloatHost(dwStyle, pBar);
+    auto* floatHost = dynamic_cast<SECMDIFloatHost*>(hostWnd);
+    if (!floatHost) {
+        if (hostWnd) {
+            hostWnd->DestroyWindow();
+        }
         return;
     }
+    CMDIChildWnd* host = hostWnd;
     // The host's dock bar lays the bar out in the orientation asked for, as a floating frame's does.
-    host->DockBar().m_dwStyle =
-        (host->DockBar().m_dwStyle & ~static_cast<DWORD>(CBRS_ALIGN_ANY)) | (dwStyle & CBRS_ALIGN_ANY);
+    floatHost->DockBar().m_dwStyle =
+        (floatHost->DockBar().m_dwStyle & ~static_cast<DWORD>(CBRS_ALIGN_ANY)) | (dwStyle & CBRS_ALIGN_ANY);
     if (!host->GetOwner()) {
         host->SetOwner(pBar);
     }
-    host->DockBar().DockBarAt(pBar, nullptr);
+    floatHost->DockBar().DockBarAt(pBar, nullptr);
     host->RecalcLayout();
     host->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     host->ShowWindow(SW_SHOWNOACTIVATE);
@@ -225,105 +230,4 @@ void SECMDIFrameWnd::SaveBarLayout(LPCTSTR lpszProfileName) {
 
 // ---- The host of a bar floating inside the main window
 
-IMPLEMENT_DYNCREATE(SECControlBarMDIChildWnd, CMDIChildWnd)
-
-BEGIN_MESSAGE_MAP(SECControlBarMDIChildWnd, CMDIChildWnd)
-ON_WM_SIZE()
-ON_WM_CLOSE()
-ON_WM_WINDOWPOSCHANGED()
-END_MESSAGE_MAP()
-
-SECControlBarMDIChildWnd::SECControlBarMDIChildWnd() = default;
-
-BOOL SECControlBarMDIChildWnd::PreCreateWindow(CREATESTRUCT& cs) {
-    if (!CMDIChildWnd::PreCreateWindow(cs)) {
-        return FALSE;
-    }
-    cs.dwExStyle &= ~static_cast<DWORD>(WS_EX_CLIENTEDGE);
-    return TRUE;
-}
-
-BOOL SECControlBarMDIChildWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext*) {
-    // The main frame is the dock bar's dock site, so that the bar's commands and layout stay the frame's.
-    CWnd* mainFrame = GetMDIFrame();
-    m_bInRecalcLayout = TRUE;
-    BOOL created = m_wndDockBar.Create(mainFrame ? mainFrame : this, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_LEFT,
-                                       AFX_IDW_DOCKBAR_FLOAT);
-    if (created) {
-        m_wndDockBar.SetParent(this);
-    }
-    m_bInRecalcLayout = FALSE;
-    return created;
-}
-
-CControlBar* SECControlBarMDIChildWnd::Bar() const {
-    for (INT_PTR i = 0; i < m_wndDockBar.m_arrBars.GetSize(); ++i) {
-        if (CControlBar* pBar = m_wndDockBar.GetDockedControlBar(static_cast<int>(i))) {
-            return pBar;
-        }
-    }
-    return nullptr;
-}
-
-void SECControlBarMDIChildWnd::RecalcLayout(BOOL) {
-    if (m_bInRecalcLayout || !m_hWnd || !m_wndDockBar.m_hWnd) {
-        return;
-    }
-    m_bInRecalcLayout = TRUE;
-    CRect client;
-    GetClientRect(&client);
-    m_wndDockBar.MoveWindow(&client, TRUE);
-    if (CControlBar* pBar = Bar(); pBar && !IsMulti()) {
-        // The bar's own borders lie just outside the host's client area.
-        const ToolkitMetrics& m = SECGetToolkitMetrics();
-        pBar->SetWindowPos(nullptr, -m.cxBorder, -m.cyBorder, client.Width() + 2 * m.cxBorder,
-                           client.Height() + 2 * m.cyBorder, SWP_NOZORDER | SWP_NOACTIVATE);
-        CString text;
-        pBar->GetWindowTextW(text);
-        SetWindowTextW(text);
-    }
-    m_bInRecalcLayout = FALSE;
-}
-
-void SECControlBarMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
-    CString text;
-    GetWindowTextW(text);
-    CMDIChildWnd::OnUpdateFrameTitle(bAddToTitle);
-    SetWindowTextW(text);
-}
-
-void SECControlBarMDIChildWnd::OnSize(UINT nType, int cx, int cy) {
-    CControlBar* pBar = Bar();
-    if (pBar && !IsMulti() && (pBar->GetStyle() & WS_VISIBLE)) {
-        const ToolkitMetrics& m = SECGetToolkitMetrics();
-        pBar->CalcDynamicLayout(cx + 2 * m.cxBorder, LM_MRUWIDTH | LM_COMMIT);
-        pBar->CalcDynamicLayout(cy + 2 * m.cyBorder, LM_LENGTHY | LM_MRUWIDTH | LM_COMMIT);
-    }
-    CMDIChildWnd::OnSize(nType, cx, cy);
-}
-
-void SECControlBarMDIChildWnd::OnClose() {
-    CControlBar* pBar = Bar();
-    if (!pBar || IsMulti()) {
-        CMDIChildWnd::OnClose();
-        return;
-    }
-    // Closing hides the bar; the frame's bar commands show it again.
-    ::SendMessageW(::GetParent(m_hWnd), WM_MDIRESTORE, reinterpret_cast<WPARAM>(m_hWnd), 0);
-    if (CFrameWnd* site = pBar->m_pDockSite) {
-        site->ShowControlBar(pBar, FALSE, FALSE);
-    }
-    if (m_wndDockBar.GetDockedVisibleCount() == 0) {
-        ShowWindow(SW_HIDE);
-    }
-}
-
-void SECControlBarMDIChildWnd::OnWindowPosChanged(WINDOWPOS* lpwndpos) {
-    CControlBar* pBar = Bar();
-    if (pBar && !IsMulti() && pBar->m_pDockContext) {
-        CRect window;
-        GetWindowRect(&window);
-        pBar->m_pDockContext->m_ptMRUFloatPos = window.TopLeft();
-    }
-    CMDIChildWnd::OnWindowPosChanged(lpwndpos);
-}
+IMPLEMENT_DYNCREATE(SECControlBarMDIChildWnd, SECMDIChildWnd)

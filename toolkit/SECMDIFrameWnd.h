@@ -6,6 +6,8 @@
 #include "platform/framework/CMDIChildWnd.h"
 #include "platform/framework/CMDIFrameWnd.h"
 #include "toolkit/SECDockBar.h"
+#include "toolkit/SECMDIChildWnd.h"
+#include "toolkit/SECMDIFloatHost.h"
 
 #include <vector>
 
@@ -55,29 +57,7 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 
-// The host window of a bar floated inside an MDI frame's client: one floating dock bar holding the bar,
-// which it sizes to its client area; closing hides the bar; moving it moves the bar's floating place.
-class SECControlBarMDIChildWnd : public CMDIChildWnd {
+// The host window of a bar floated inside an MDI frame's client, an MDI document window of the toolkit.
+class SECControlBarMDIChildWnd : public SECMDIFloatHostWnd<SECMDIChildWnd> {
     DECLARE_DYNCREATE(SECControlBarMDIChildWnd)
-
-public:
-    SECControlBarMDIChildWnd();
-
-    SECDockBar& DockBar() { return m_wndDockBar; }
-    // The bar it holds, or null.
-    CControlBar* Bar() const;
-    void RecalcLayout(BOOL bNotify = TRUE) override;
-    void OnUpdateFrameTitle(BOOL bAddToTitle) override;
-    BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
-
-protected:
-    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
-    BOOL IsMulti() const { return (m_wndDockBar.m_dwStyle & CBRS_FLOAT_MULTI) != 0; }
-    void OnSize(UINT nType, int cx, int cy);
-    void OnClose();
-    void OnWindowPosChanged(WINDOWPOS* lpwndpos);
-
-    SECDockBar m_wndDockBar{TRUE, TRUE};
-
-    DECLARE_MESSAGE_MAP()
 };

@@ -77,6 +77,29 @@ void PanelBar::DoPaint(CDC* pDC) {
     pDC->DrawText(title, &rect, DT_LEFT | DT_TOP | DT_SINGLELINE);
 }
 
+BOOL CreatePanelsAndControls(CFrameWnd* frame, PanelBar& satellites, PanelBar& log, SECDialogBar& controls) {
+    const DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_SIZE_DYNAMIC;
+    const DWORD exStyle = CBRS_EX_GRIPPER | CBRS_EX_GRIPPER_CLOSE | CBRS_EX_COOLBORDERS;
+    struct {
+        PanelBar& bar;
+        const char16_t* title;
+        UINT id;
+    } bars[] = {{satellites, u"Satellites", ID_BAR_SATELLITES}, {log, u"Log", ID_BAR_LOG}};
+    for (auto& b : bars) {
+        if (!b.bar.Create(frame, b.title, style, exStyle, b.id)) {
+            return FALSE;
+        }
+        b.bar.EnableDocking(CBRS_ALIGN_ANY);
+    }
+    if (!controls.Create(frame, IDD_DOCK_CONTROLS, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, CBRS_EX_COOLBORDERS,
+                         ID_BAR_CONTROLS)) {
+        return FALSE;
+    }
+    controls.SetWindowTextW(u"Controls");
+    controls.EnableDocking(CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM);
+    return TRUE;
+}
+
 BEGIN_MESSAGE_MAP(DocumentView, CWnd)
 ON_WM_PAINT()
 END_MESSAGE_MAP()
@@ -114,25 +137,9 @@ int DockAppFrame::OnCreate(LPCREATESTRUCT lpcs) {
     if (!CreateMenuAndToolBars()) {
         return -1;
     }
-    const DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_SIZE_DYNAMIC;
-    const DWORD exStyle = CBRS_EX_GRIPPER | CBRS_EX_GRIPPER_CLOSE | CBRS_EX_COOLBORDERS;
-    struct {
-        PanelBar& bar;
-        const char16_t* title;
-        UINT id;
-    } bars[] = {{m_satellites, u"Satellites", ID_BAR_SATELLITES}, {m_log, u"Log", ID_BAR_LOG}};
-    for (auto& b : bars) {
-        if (!b.bar.Create(this, b.title, style, exStyle, b.id)) {
-            return -1;
-        }
-        b.bar.EnableDocking(CBRS_ALIGN_ANY);
-    }
-    if (!m_controls.Create(this, IDD_DOCK_CONTROLS, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, CBRS_EX_COOLBORDERS,
-                           ID_BAR_CONTROLS)) {
+    if (!CreatePanelsAndControls(this, m_satellites, m_log, m_controls)) {
         return -1;
     }
-    m_controls.SetWindowTextW(u"Controls");
-    m_controls.EnableDocking(CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM);
     DefaultLayout();
     // The toolbars' buttons first: the bar layout then shows, hides and places the bars they are on.
     m_pManager->LoadToolBars(kToolBarsName);

@@ -35,6 +35,9 @@ public:
     COLORREF m_colour;
 };
 
+// The two panels, Satellites and Log, and the controls dialog bar, made on `frame` and allowed to dock.
+BOOL CreatePanelsAndControls(CFrameWnd* frame, PanelBar& satellites, PanelBar& log, SECDialogBar& controls);
+
 class DocumentView : public CWnd {
 protected:
     void OnPaint();

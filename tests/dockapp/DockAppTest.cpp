@@ -3,6 +3,7 @@
 // by the next frame.
 #include "DockApp.h"
 #include "DockAppIds.h"
+#include "DockAppTestSupport.h"
 
 #include "platform/framework/FrameworkTestSupport.h"
 
@@ -26,12 +27,6 @@ protected:
         }
         m_app.m_pMainWnd = nullptr;
         fwtest::FrameworkTest::TearDown();
-    }
-    static CRect InParent(CWnd& wnd) {
-        CRect r;
-        wnd.GetWindowRect(&r);
-        wnd.GetParent()->ScreenToClient(&r);
-        return r;
     }
     SECDockBar* Top() { return dynamic_cast<SECDockBar*>(m_frame->GetControlBar(AFX_IDW_DOCKBAR_TOP)); }
     SECDockBar::Splitter* InRowSplitter() {
@@ -62,12 +57,7 @@ protected:
 TEST_F(DockAppTest, TopRowIsSharedFourToSixAndSplitterDragsStopAtTheLimits) {
     CRect client;
     m_frame->GetClientRect(&client);
-    const CRect satellites = InParent(m_frame->m_satellites);
-    const CRect log = InParent(m_frame->m_log);
-    EXPECT_EQ(satellites.Width(), static_cast<int>((client.Width() - SECDockBar::kSplitterSize) * 0.4));
-    EXPECT_EQ(log.left - satellites.right, SECDockBar::kSplitterSize);
-    EXPECT_EQ(log.right, client.Width());
-    EXPECT_EQ(satellites.Height(), 110);
+    ExpectTopRowSharedFourToSix(m_frame, m_frame->m_satellites, m_frame->m_log);
     // The dialog bar spans the bottom below the view, as high as its dialog, without the caption.
     CRect controls;
     m_frame->m_controls.GetWindowRect(&controls);
@@ -88,21 +78,7 @@ TEST_F(DockAppTest, TopRowIsSharedFourToSixAndSplitterDragsStopAtTheLimits) {
 }
 
 TEST_F(DockAppTest, DoubleClicksFloatABarAndDockItBackWhereItWas) {
-    PanelBar& log = m_frame->m_log;
-    const CRect before = InParent(log);
-    const CRect satellitesBefore = InParent(m_frame->m_satellites);
-    log.SendMessageW(WM_LBUTTONDBLCLK, 0, MAKELPARAM(20, 40));
-    ASSERT_TRUE(log.IsFloating());
-    EXPECT_EQ(InParent(m_frame->m_satellites).right, before.right) << "Satellites alone fills the row";
-    CFrameWnd* floating = log.GetParentFrame();
-    ASSERT_NE(floating, m_frame);
-    CRect caption;
-    floating->GetWindowRect(&caption);
-    floating->SendMessageW(WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(caption.left + 30, caption.top + 5));
-    ASSERT_FALSE(log.IsFloating());
-    m_frame->RecalcLayout();
-    EXPECT_EQ(InParent(log), before);
-    EXPECT_EQ(InParent(m_frame->m_satellites), satellitesBefore);
+    ExpectDoubleClicksFloatAndDockBack(m_frame, m_frame->m_log, m_frame->m_satellites);
 }
 
 TEST_F(DockAppTest, TheNextFrameOpensWithTheLayoutTheLastOneClosedWith) {

@@ -1,0 +1,56 @@
+// The docking test application as a multiple-document program: an MDI frame holding three document windows,
+// with the two sizing panels sharing the top row and the dialog bar docked at the bottom. Bars can float in
+// frames of their own or inside the main window; the bar layout is saved in the profile when the frame closes
+// and read back when it opens. As a workbook, a tab per document below the documents' area.
+#pragma once
+
+#include "DockApp.h"
+
+#include "toolkit/SECWorkbook.h"
+#include "toolkit/SECWorksheet.h"
+
+#include <vector>
+
+namespace dockapp {
+
+constexpr const char16_t* kMdiLayoutName = u"DockApp MDI Layout";
+
+class DockAppMdiFrame;
+
+// A document window: a view filling its client area.
+class DocumentFrame : public SECWorksheet {
+public:
+    DocumentView m_view;
+    DockAppMdiFrame* m_pApp = nullptr; // forgets the window when it goes
+
+protected:
+    BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
+    void PostNcDestroy() override;
+};
+
+// As a workbook it shows a tab per document below the MDI client.
+class DockAppMdiFrame : public SECWorkbook {
+public:
+    // Tabs below the client, with the client's margins leaving room for them.
+    void ShowAsWorkbook();
+    // The first layout: Satellites and Log sharing the top row 4:6, the controls at the bottom.
+    void DefaultLayout();
+    // A new document window titled `title`, at the client's next place; null when it cannot be made.
+    DocumentFrame* OpenDocument(const char16_t* title);
+
+    PanelBar m_satellites{RGB(222, 236, 250)};
+    PanelBar m_log{RGB(236, 246, 226)};
+    SECDialogBar m_controls;
+    std::vector<DocumentFrame*> m_documents; // each deletes itself with its window
+
+protected:
+    int OnCreate(LPCREATESTRUCT lpcs);
+    void OnClose();
+    DECLARE_MESSAGE_MAP()
+};
+
+// Creates and shows the frame with three documents (top left at `origin`), as a workbook when asked; null
+// when it cannot be created.
+DockAppMdiFrame* OpenDockAppMdiFrame(CPoint origin = CPoint(40, 40), bool workbook = false);
+
+} // namespace dockapp

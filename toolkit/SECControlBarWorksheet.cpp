@@ -1,0 +1,3 @@
+#include "toolkit/SECControlBarWorksheet.h"
+
+IMPLEMENT_DYNCREATE(SECControlBarWorksheet, SECWorksheet)

@@ -1,0 +1,77 @@
+#include "toolkit/SECMDIChildWnd.h"
+
+#include "platform/framework/CMDIFrameWnd.h"
+#include "platform/framework/CView.h"
+
+IMPLEMENT_DYNCREATE(SECMDIChildWnd, CMDIChildWnd)
+
+BEGIN_MESSAGE_MAP(SECMDIChildWnd, CMDIChildWnd)
+ON_WM_MOUSEACTIVATE()
+ON_WM_PARENTNOTIFY()
+ON_WM_CHILDACTIVATE()
+ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+SECMDIChildWnd::SECMDIChildWnd() = default;
+
+BOOL SECMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext) {
+    return CMDIChildWnd::LoadFrame(nIDResource, dwDefaultStyle | WS_CHILD, pParentWnd, pContext);
+}
+
+void SECMDIChildWnd::OnUpdateFrameMenu(BOOL bActivate, CWnd* pActivateWnd, HMENU hMenuAlt) {
+    m_hMenuAlt = hMenuAlt;
+    CMDIChildWnd::OnUpdateFrameMenu(bActivate, pActivateWnd, hMenuAlt);
+}
+
+void SECMDIChildWnd::ReapplyFrameMenu(CWnd* pActivateWnd) {
+    OnUpdateFrameMenu(TRUE, pActivateWnd, m_hMenuAlt);
+}
+
+void SECMDIChildWnd::ActivateFromClick() {
+    CMDIFrameWnd* frame = GetMDIFrame();
+    if (frame && frame->MDIGetActive() != this) {
+        ::SendMessageW(frame->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(m_hWnd), 0);
+    }
+    // A view that lost the focus to another window hears that it is active again.
+    if (CView* view = GetActiveView()) {
+        HWND focus = ::GetFocus();
+        if (focus != view->m_hWnd && !::IsChild(view->m_hWnd, focus)) {
+            view->OnActivateView(TRUE, view, view);
+        }
+    }
+    SendMessageW(WM_NCACTIVATE, TRUE);
+    OnUpdateFrameTitle(TRUE);
+    ReapplyFrameMenu(this);
+}
+
+int SECMDIChildWnd::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message) {
+    const int result = CMDIChildWnd::OnMouseActivate(pDesktopWnd, nHitTest, message);
+    ActivateFromClick();
+    return result;
+}
+
+void SECMDIChildWnd::OnParentNotify(UINT message, LPARAM lParam) {
+    CMDIChildWnd::OnParentNotify(message, lParam);
+    const UINT event = LOWORD(message);
+    CView* view = GetActiveView();
+    if ((event == WM_LBUTTONDOWN || event == WM_RBUTTONDOWN) && view && ::GetFocus() != view->m_hWnd) {
+        ActivateFromClick();
+    }
+}
+
+void SECMDIChildWnd::OnChildActivate() {
+    CMDIChildWnd::OnChildActivate();
+    SendMessageW(WM_NCACTIVATE, TRUE);
+}
+
+void SECMDIChildWnd::OnDestroy() {
+    // The main window's frame changes when a maximised child's caption buttons leave it.
+    if (IsZoomed()) {
+        if (CMDIFrameWnd* frame = GetMDIFrame()) {
+            frame->SetWindowPos(nullptr, 0, 0, 0, 0,
+                                SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED |
+                                    SWP_NOOWNERZORDER);
+        }
+    }
+    CMDIChildWnd::OnDestroy();
+}

@@ -1,0 +1,33 @@
+// The toolkit's document window inside a docking-aware MDI frame: a click into it activates it in the MDI
+// client and gives its view the focus notice, and it repaints its caption active. It remembers the last menu
+// it was given so that the frame can show it again.
+#pragma once
+
+#include "platform/framework/CMDIChildWnd.h"
+
+class SECMDIChildWnd : public CMDIChildWnd {
+    DECLARE_DYNCREATE(SECMDIChildWnd)
+
+public:
+    SECMDIChildWnd();
+
+    BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                   CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override;
+    void OnUpdateFrameMenu(BOOL bActivate, CWnd* pActivateWnd, HMENU hMenuAlt) override;
+    // The frame's menu for this child again, with the menu it was last given.
+    virtual void ReapplyFrameMenu(CWnd* pActivateWnd);
+
+    BOOL m_bMenuBarMode = FALSE;
+    UINT m_nMenuId = 0;
+    HMENU m_hMenuAlt = nullptr;
+
+protected:
+    // Brings the child forward in its client as a click into it does.
+    void ActivateFromClick();
+    int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
+    void OnParentNotify(UINT message, LPARAM lParam);
+    void OnChildActivate();
+    void OnDestroy();
+
+    DECLARE_MESSAGE_MAP()
+};
