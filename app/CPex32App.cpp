@@ -1,6 +1,7 @@
 #include "app/CPex32App.h"
 
 #include "app/AboutDialog.h"
+#include "app/CGridControlFactory.h"
 #include "app/CMainFrame.h"
 #include "app/CPex32Doc.h"
 #include "app/CPex32View.h"
@@ -117,6 +118,7 @@ BOOL CPex32App::InitInstance() {
         return FALSE;
     }
 
+    SetUpProgramGrids();
     Enable3dControls();
 
     SetRegistryKey(m_registryKey);

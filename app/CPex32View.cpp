@@ -11,6 +11,7 @@
 #include "dialogs/CLogType.h"
 #include "dialogs/CPortDialog.h"
 #include "dialogs/CSatelliteViewChartDialog.h"
+#include "dialogs/CSatsDataGrid.h"
 #include "dialogs/CSyncClockDialog.h"
 #include "dialogs/CTimingDialog.h"
 #include "platform/framework/CWinApp.h"
@@ -28,7 +29,6 @@
 #include <cstdlib>
 
 int g_navDataFormat = 0;
-int g_satelliteSortMode = 4;
 int g_leapSecondPending = -1;
 int g_ntpLeapIndicator = 0;
 
@@ -179,6 +179,10 @@ CPex32View::~CPex32View() {
     m_portDialog.reset();
     m_rawDataDialog.reset();
     m_rxIdDialog.reset();
+    if (m_satsGrid && m_satsGrid->GetSafeHwnd()) {
+        m_satsGrid->DestroyWindow();
+    }
+    m_satsGrid.reset();
     m_timingDialog.reset();
     m_rxModeSelect.reset();
     m_syncClockDialog.reset();
@@ -203,6 +207,7 @@ void CPex32View::OnInitialUpdate() {
     m_soundOn = AppGetProfileInt(kPexView, u"Sound", 1);
     m_soundOutOfLock = AppGetProfileInt(kPexView, u"Sound OOL", 1);
 
+    CreateSatsGrid();
     CView::OnInitialUpdate();
 
     m_clockDisplayMode = AppGetProfileInt(kPexView, u"Clock Display Mode Enum", 0);
@@ -294,6 +299,7 @@ void CPex32View::ClearReceiverDisplays() {
     m_longitudeText.Empty();
     m_altitudeGpsText.Empty();
     m_altitudeMslText.Empty();
+    ClearSatsGridCells();
     SatelliteChannelTables::Fill(m_satTables.m_satTableShown);
     if (m_gpsNav) {
         m_gpsNav->SetDops(0, 0, 0, 0, 0);
@@ -399,5 +405,6 @@ HBRUSH CPex32View::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
 
 void CPex32View::OnSize(UINT nType, int cx, int cy) {
     CView::OnSize(nType, cx, cy);
+    PlaceSatsGrid();
     Invalidate(TRUE);
 }

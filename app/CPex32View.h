@@ -33,6 +33,7 @@
 
 class CPortDialog;
 class CSatelliteViewChartDialog;
+class CSatsDataGrid;
 class CTimingDialog;
 class CGpsRxModeSelect;
 class CSyncClockDialog;
@@ -48,10 +49,9 @@ class CMainFrame;
 class GpsPortControl;
 struct ViewCommandState;
 
-// Program-wide values of the view: the position format of the texts, the satellites grid's sort mode, and
-// the leap-second state the decoders report.
+// Program-wide values of the view: the position format of the texts and the leap-second state the decoders
+// report (the satellites grid keeps its sort mode, g_satelliteSortMode).
 extern int g_navDataFormat;
-extern int g_satelliteSortMode;
 extern int g_leapSecondPending;
 extern int g_ntpLeapIndicator;
 
@@ -360,6 +360,8 @@ public:
     // The clock panel's layout in the client area now, and the smallest client area it fits.
     ClockPanelLayout PanelLayout();
     CSize MinimumPanelSize();
+    // The satellites grid below the panel; null before the initial update.
+    CSatsDataGrid* GetSatsGrid() const { return m_satsGrid.get(); }
     // The texts the clock panel shows.
     CString m_clockText;
     CString m_utcInfoText;
@@ -379,6 +381,11 @@ private:
     void EnsurePanelFonts();
     ClockPanelMetrics MeasurePanel(CDC& dc);
     void PaintClockPanel(CDC& dc);
+    // The satellites grid made at the panel's width, its height that of its rows.
+    void CreateSatsGrid();
+    void PlaceSatsGrid();
+    // The grid's channel and summary rows emptied, with the bars' captions.
+    void ClearSatsGridCells();
     int PcMillis() const;
     // A lost port opened again: the receiver initialised as after a restart. FALSE while it is still away.
     BOOL ReopenLostLink();
@@ -394,6 +401,8 @@ private:
     std::unique_ptr<CGpsRxModeSelect> m_rxModeSelect;
     std::unique_ptr<CLogType> m_logTypeDialog;
     std::unique_ptr<CGpsNav> m_gpsNav;
+    std::unique_ptr<CSatsDataGrid> m_satsGrid;
+    CSize m_satsGridSize;
     std::unique_ptr<GpsPortControl> m_portControl;
     // The averaging dialog while it is open.
     CAveragingDialog* m_averagingDialog = nullptr;

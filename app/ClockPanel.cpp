@@ -4,6 +4,10 @@
 
 #include "app/ClockDisplay.h"
 #include "app/ClockPanelLayout.h"
+#include "dialogs/CSatsDataGrid.h"
+#include "grid/CGXGridParam.h"
+#include "grid/CGXStyle.h"
+#include "grid/GridResourceIds.h"
 #include "receiver/ReceiverState.h"
 
 #include <algorithm>
@@ -111,8 +115,57 @@ ClockPanelMetrics CPex32View::MeasurePanel(CDC& dc) {
     m.legendColumn = WidestOf(dc, m_textFont, legend) + ClockPanelLayout::kMargin / 2;
     m.positionColumn = WidestOf(dc, m_textFont, kWidestPositionTexts) + ClockPanelLayout::kMargin / 2;
     m.bottomColumn = WidestOf(dc, m_textFont, kWidestBottomTexts) + ClockPanelLayout::kMargin;
+    m.satsGrid = m_satsGridSize;
     dc.RestoreDC(saved);
     return m;
+}
+
+void CPex32View::CreateSatsGrid() {
+    if (m_satsGrid) {
+        return;
+    }
+    CClientDC dc(this);
+    ClockPanelMetrics metrics = MeasurePanel(dc);
+    metrics.satsGrid = CSize();
+    const int width = ClockPanelLayout::MinimumSize(metrics).cx - 2 * ClockPanelLayout::kMargin;
+    m_satsGrid = std::make_unique<CSatsDataGrid>(this);
+    m_satsGrid->SetParam(new CGXGridParam, TRUE);
+    if (!m_satsGrid->Create(u"CGXGridWnd", u"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(0, 0, width, 400), this,
+                            IDC_SATS_GRID)) {
+        m_satsGrid.reset();
+        return;
+    }
+    m_satsGrid->InitializeFromStyle();
+    int height = 0;
+    for (ROWCOL row = 0; row <= CSatsDataGrid::kRows; ++row) {
+        height += m_satsGrid->GetRowHeight(row);
+    }
+    m_satsGridSize = CSize(width, height);
+    PlaceSatsGrid();
+}
+
+void CPex32View::ClearSatsGridCells() {
+    if (!m_satsGrid || !m_satsGrid->GetParam()) {
+        return;
+    }
+    const BOOL readOnly = m_satsGrid->IsReadOnly();
+    m_satsGrid->SetReadOnly(FALSE);
+    CGXStyle empty;
+    empty.SetValue(u"");
+    m_satsGrid->SetStyleRange(CGXRange(CSatsDataGrid::kFirstChannelRow, 1, CSatsDataGrid::kRows, 8), &empty);
+    CGXStyle noCaption;
+    noCaption.SetUserAttribute(IDS_GRID_UA_PROGRESS_CAPTION, u"");
+    m_satsGrid->SetStyleRange(CGXRange(CSatsDataGrid::kFirstChannelRow, 5, CSatsDataGrid::kLastChannelRow, 6),
+                              &noCaption);
+    m_satsGrid->SetReadOnly(readOnly);
+    m_satsGrid->Redraw();
+}
+
+void CPex32View::PlaceSatsGrid() {
+    if (m_satsGrid && m_satsGrid->GetSafeHwnd()) {
+        const CRect rect = PanelLayout().satsGrid;
+        m_satsGrid->MoveWindow(&rect, TRUE);
+    }
 }
 
 ClockPanelLayout CPex32View::PanelLayout() {

@@ -4,10 +4,12 @@
 
 namespace {
 
+// The blocks' rows and the grid below them, with the margin above the grid.
 int RowsHeight(const ClockPanelMetrics& m) {
+    const int grid = m.satsGrid.cy > 0 ? m.satsGrid.cy + ClockPanelLayout::kMargin : 0;
     return ClockPanelLayout::BlockHeight(m, ClockPanelLayout::kTimeLines) +
            ClockPanelLayout::BlockHeight(m, ClockPanelLayout::kPositionLines) +
-           ClockPanelLayout::BlockHeight(m, ClockPanelLayout::kBottomLines);
+           ClockPanelLayout::BlockHeight(m, ClockPanelLayout::kBottomLines) + grid;
 }
 
 } // namespace
@@ -17,7 +19,8 @@ int ClockPanelLayout::BlockHeight(const ClockPanelMetrics& m, int lines) {
 }
 
 CSize ClockPanelLayout::MinimumSize(const ClockPanelMetrics& m) {
-    const int width = std::max({3 * m.timeColumn, m.legendColumn + 4 * m.positionColumn, 2 * m.bottomColumn});
+    const int width = std::max({3 * m.timeColumn, m.legendColumn + 4 * m.positionColumn, 2 * m.bottomColumn,
+                                static_cast<int>(m.satsGrid.cx)});
     return CSize(width + 2 * kMargin, kMinimumClockHeight + RowsHeight(m) + 5 * kMargin);
 }
 
@@ -62,5 +65,10 @@ ClockPanelLayout ClockPanelLayout::LayOut(const CRect& client, const ClockPanelM
     const auto [bottomTop, bottomBottom] = row(2, kBottomLines);
     l.bottomBlocks[0] = CRect(left, bottomTop, left + third, bottomBottom);
     l.bottomBlocks[1] = CRect(left + third, bottomTop, left + 2 * third, bottomBottom);
+    if (m.satsGrid.cy > 0) {
+        // Centred under the blocks at its own width: its columns were sized once, for that width.
+        const int gridLeft = left + std::max(0, (width - static_cast<int>(m.satsGrid.cx)) / 2);
+        l.satsGrid = CRect(gridLeft, top, gridLeft + m.satsGrid.cx, top + m.satsGrid.cy);
+    }
     return l;
 }

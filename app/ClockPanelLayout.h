@@ -1,6 +1,6 @@
 // Where the clock panel puts its parts: the big clock across the top, then three rows of captioned blocks
 // (UTC, PC time, sidereal; the position columns beside their Cur/Avg/Ref legend; latency and grid square),
-// separated by rules. Every block is as tall as the most lines its text can have, whatever it holds now, and
+// separated by rules, and the satellites grid at the bottom. Every block is as tall as the most lines its text can have, whatever it holds now, and
 // as wide as the widest text it can show, so that no two parts overlap; the clock takes what height is left.
 #pragma once
 
@@ -16,6 +16,7 @@ struct ClockPanelMetrics {
     int legendColumn = 0;   // the widest of "Cur:", "Avg:" and "Ref:"
     int positionColumn = 0; // the widest coordinate or altitude, or caption
     int bottomColumn = 0;   // the widest latency or grid square, or caption
+    CSize satsGrid;         // the satellites grid's size at its column widths; empty without it
 };
 
 struct ClockPanelLayout {
@@ -34,6 +35,7 @@ struct ClockPanelLayout {
     std::array<CRect, 4> positionBlocks; // latitude, longitude, altitude (GPS), altitude (MSL)
     std::array<CRect, 2> bottomBlocks;   // latency, grid square
     std::array<int, 3> rules{};          // the rows of the rules above the three rows of blocks
+    CRect satsGrid;                      // below the blocks, as wide as the panel
 
     // The panel laid out in `client`; a client smaller than MinimumSize keeps the minimum's layout (and is
     // clipped), so the parts never overlap.

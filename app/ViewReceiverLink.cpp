@@ -5,10 +5,12 @@
 #include "app/CMainFrame.h"
 #include "app/ClockDisplay.h"
 #include "app/RawDataWindow.h"
+#include "app/SatsGridRefresh.h"
 #include "app/ViewCommands.h"
 #include "dialogs/CGpsRxModeSelect.h"
 #include "dialogs/CLogType.h"
 #include "dialogs/CPortDialog.h"
+#include "dialogs/CSatsDataGrid.h"
 #include "dialogs/CSyncClockDialog.h"
 #include "dialogs/CTimingDialog.h"
 #include "platform/base/CodePage.h"
@@ -198,11 +200,16 @@ float CPex32View::GetFirmwareVersion() const {
 }
 
 void CPex32View::UpdateSatsGrid() {
-    const bool changed = m_satTables.m_satTableShown != m_satTables.m_satTable;
-    m_satTables.m_satTableSorted = m_satTables.m_satTable;
-    m_satTables.m_satTableShown = m_satTables.m_satTable;
-    if (changed) {
+    if (m_closing) {
+        return;
+    }
+    SatsGridRefresh refresh(m_satTables, m_satsGrid.get(), g_interfaceMode.load());
+    const SatsGridRefreshResult result = refresh.Run();
+    if (result.skyPlotChanged) {
         RefreshSkyPlot();
+    }
+    if (m_rxModeSelect) {
+        m_rxModeSelect->SetTrackedSatellites(result.shownMask);
     }
 }
 
@@ -259,7 +266,11 @@ void CPex32View::GpsNavSetHeading(double degrees) {
     }
 }
 
-void CPex32View::SetSatsGridCellText(int, int, const CString&) {}
+void CPex32View::SetSatsGridCellText(int row, int column, const CString& text) {
+    if (m_satsGrid && m_satsGrid->GetParam()) {
+        m_satsGrid->SetCellTextIfChanged(static_cast<ROWCOL>(row), static_cast<ROWCOL>(column), text);
+    }
+}
 
 BOOL CPex32View::HasRxIdDialog() const {
     return m_rxIdDialog != nullptr;

@@ -1,4 +1,6 @@
 #include "dialogs/CGpsRxModeSelect.h"
+#include "dialogs/CSatEnableGridWnd.h"
+#include "grid/CGXStyle.h"
 
 #include "platform/display/WindowApi.h"
 
@@ -60,21 +62,8 @@ ON_BN_CLICKED(CGpsRxModeSelect::kDgpsDefaultsId, OnDgpsDefaultsClicked)
 ON_BN_CLICKED(CGpsRxModeSelect::kHundredPpsId, OnHundredPpsClicked)
 END_MESSAGE_MAP()
 
-void RegisterSatEnableGridPlaceholder() {
-    WNDCLASSW existing{};
-    if (GetClassInfoW(nullptr, u"CSatEnableGridWnd", &existing)) {
-        return;
-    }
-    WNDCLASSW wc{};
-    if (!GetClassInfoW(nullptr, u"Static", &wc)) {
-        return;
-    }
-    wc.lpszClassName = u"CSatEnableGridWnd";
-    RegisterClassW(&wc);
-}
-
 CGpsRxModeSelect::CGpsRxModeSelect(CWnd* pParent) : CPersistentDialog(IDD, pParent) {
-    RegisterSatEnableGridPlaceholder();
+    RegisterSatEnableGridClass();
     LoadSettings();
     m_emulatePvt6 = Read(u"Emulate Pvt6", 0);
 }
@@ -106,7 +95,7 @@ void CGpsRxModeSelect::LoadSettings() {
     m_satBeidou = Read(u"Sat Beidou", 0);
     m_satQzss = Read(u"Sat Qzss", 0);
     m_satSbas = Read(u"Sat Sbas", 0);
-    m_satEnableMask = static_cast<DWORD>(Read(u"Sat Enable Bit Mask", -1));
+    SetEnableMask(static_cast<DWORD>(Read(u"Sat Enable Bit Mask", -1)));
     if (m_gpsMode == 2 && (IsGenericNmeaMode() || FamilyIn({F::kGtSl}))) {
         m_gpsMode = 1;
         Write(u"GPS Mode", m_gpsMode);
@@ -116,6 +105,24 @@ void CGpsRxModeSelect::LoadSettings() {
 void CGpsRxModeSelect::SetTrackedSatellites(DWORD mask) {
     m_trackedMask = mask;
     m_seenMask |= mask;
+    if (CSatEnableGridWnd* grid = SatelliteGrid()) {
+        grid->ShowTrackedMasks(m_trackedMask, m_seenMask);
+    }
+}
+
+CSatEnableGridWnd* CGpsRxModeSelect::SatelliteGrid() {
+    if (!GetSafeHwnd()) {
+        return nullptr;
+    }
+    auto* grid = dynamic_cast<CSatEnableGridWnd*>(GetDlgItem(kSatelliteGridId));
+    return grid && grid->GetParam() ? grid : nullptr;
+}
+
+void CGpsRxModeSelect::SetEnableMask(DWORD mask) {
+    m_satEnableMask = mask;
+    if (CSatEnableGridWnd* grid = SatelliteGrid()) {
+        grid->SetEnableMask(mask);
+    }
 }
 
 void CGpsRxModeSelect::DisableAdvancedSelections(RxModeControls& c, bool applicationType) {
@@ -479,6 +486,10 @@ BOOL CGpsRxModeSelect::ConfirmSettings() {
 BOOL CGpsRxModeSelect::OnInitDialog() {
     CPersistentDialog::OnInitDialog();
     m_controls = PrepareOpening();
+    if (CSatEnableGridWnd* grid = SatelliteGrid()) {
+        grid->SetEnableMask(m_satEnableMask);
+        grid->InitTrackedMasks(m_trackedMask, m_seenMask);
+    }
     UpdateData(FALSE);
     ApplyControls(m_controls);
     return TRUE;
@@ -537,6 +548,12 @@ void CGpsRxModeSelect::ApplyControls(const RxModeControls& c) {
     SendDlgItemMessageW(kDgpsRateId, EM_SETREADONLY, c.dgpsRate ? FALSE : TRUE, 0);
     enable({kAlignMessagesId}, c.alignMessages);
     enable({kDisableAllId}, c.disableAllButton);
+    if (CSatEnableGridWnd* grid = SatelliteGrid(); grid && !c.satelliteCheckRows) {
+        CGXStyle disabled;
+        disabled.SetEnabled(FALSE);
+        grid->SetStyleRange(CGXRange(2, 1, 2, 16), &disabled);
+        grid->SetStyleRange(CGXRange(4, 1, 4, 16), &disabled);
+    }
     enable({kSixChannelId}, c.sixChannel);
     enable({kLocalTimeId}, c.localTime);
     enable({kOnePpsId, kHundredPpsId}, c.pulseMode);
@@ -598,7 +615,13 @@ void CGpsRxModeSelect::OnOK() {
         ConfirmSettings();
         return;
     }
-    if (!UpdateData(TRUE) || !ConfirmSettings()) {
+    if (!UpdateData(TRUE)) {
+        return;
+    }
+    if (CSatEnableGridWnd* grid = SatelliteGrid()) {
+        m_satEnableMask = grid->GetEnableMask();
+    }
+    if (!ConfirmSettings()) {
         return;
     }
     CPersistentDialog::OnOK();

@@ -34,9 +34,7 @@ struct RxModeControls {
     bool okButton = true;
 };
 
-// The window class of the satellite-enable grid: an empty static until the grid itself registers the class,
-// so that the template creates. Does nothing when the class exists.
-void RegisterSatEnableGridPlaceholder();
+class CSatEnableGridWnd;
 
 class CGpsRxModeSelect : public CPersistentDialog {
 public:
@@ -94,8 +92,10 @@ public:
     void LoadSettings();
     // The PRNs in the channel table (bit PRN-1); the seen mask keeps every one of the run.
     void SetTrackedSatellites(DWORD mask);
-    void OnEnableAllSatellites() { m_satEnableMask = 0xFFFFFFFFu; }
-    void OnDisableAllSatellites() { m_satEnableMask = 0; }
+    void OnEnableAllSatellites() { SetEnableMask(0xFFFFFFFFu); }
+    void OnDisableAllSatellites() { SetEnableMask(0); }
+    // The satellite-enable grid while the dialog is open, else null.
+    CSatEnableGridWnd* SatelliteGrid();
 
     // The opening: the settings read again, then what the receiver cannot do disabled with the value it
     // works with forced into the member.
@@ -115,6 +115,8 @@ public:
     UINT FindInvalidControl() const;
     // Writes every setting when both values are inside their ranges; FALSE leaves the dialog open.
     BOOL ConfirmSettings();
+    // The mask kept and shown in the grid when it is open.
+    void SetEnableMask(DWORD mask);
 
     int m_elevationMask = 0;       // degrees, 0 to 89
     int m_gpsMode = -1;            // 0 3-D, 1 2-D, 2 0-D (timing)

@@ -442,9 +442,7 @@ BOOL CGXControl::StoreDisplayText(ROWCOL row, ROWCOL col, const CString& text, U
                 style->GetMaxLength() < value.GetLength()) {
                 value = value.Left(style->GetMaxLength());
             }
-            CGXStyle valueStyle;
-            valueStyle.SetValue(value);
-            result = m_pGrid->SetStyleRange(CGXRange(row, col, row, col), &valueStyle, kMergeOverride, 0, flags);
+            result = m_pGrid->SetValueRange(CGXRange(row, col, row, col), value, kMergeOverride, flags);
         }
     }
     if (scratch) {

@@ -16,13 +16,12 @@ enum Side : int { kLeft = 0, kRight = 1, kTop = 2, kBottom = 3 };
 
 // The range holding the cell and whether it is a covered one. While the cell is the active current cell,
 // a merged or floated range counts only from its first column (row-wise, floated) or first row.
-BOOL FindSpan(CGXGridCore* grid, const GridDrawTable& t, ROWCOL row, ROWCOL col, CGXRange& range, BOOL& covered) {
+BOOL FindSpan(CGXGridCore* grid, ROWCOL row, ROWCOL col, CGXRange& range, BOOL& covered) {
     covered = grid->GetCoveredCellsRowCol(row, col, range) != nullptr;
     if (covered) {
         return TRUE;
     }
-    const BOOL activeCurrent =
-        grid->IsCurrentCell(row, col) && t.currentControl && t.currentControl->IsActive();
+    const BOOL activeCurrent = grid->IsCurrentCell(row, col) && grid->IsActiveCurrentCell();
     if (grid->GetMergedCellsRowCol(row, col, range, 0) || grid->GetFloatedCellsRowCol(row, col, range)) {
         return !activeCurrent || range.left == col;
     }
@@ -50,7 +49,7 @@ void CGXGridCore::InstallDrawSpannedCells() {
 BOOL CGXDrawSpannedCellsImp::PrepareSpannedCell(CGXGridCore* grid, GridDrawTable& t, ROWCOL i, ROWCOL j) {
     CGXRange range;
     BOOL covered = FALSE;
-    if (!FindSpan(grid, t, t.gridRows[i], t.gridCols[j], range, covered)) {
+    if (!FindSpan(grid, t.gridRows[i], t.gridCols[j], range, covered)) {
         return FALSE;
     }
     const size_t first = t.Cell(i, j);
@@ -75,7 +74,7 @@ BOOL CGXDrawSpannedCellsImp::PrepareSpannedCell(CGXGridCore* grid, GridDrawTable
             const ROWCOL col = t.gridCols[jj];
             WORD flags = kCellSpanned;
             if (cell != first) {
-                if (!covered && grid->IsCurrentCell(row, col) && t.currentControl && t.currentControl->IsActive()) {
+                if (!covered && grid->IsCurrentCell(row, col) && grid->IsActiveCurrentCell()) {
                     continue; // the active current cell inside a merged or floated range draws itself
                 }
                 t.styles[cell] = style;

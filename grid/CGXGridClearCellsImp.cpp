@@ -1,5 +1,6 @@
 #include "grid/CGXGridClearCellsImp.h"
 
+#include "grid/CGXControl.h"
 #include "grid/CGXGridCore.h"
 #include "grid/CGXGridParam.h"
 #include "grid/CGXLongOperation.h"
@@ -34,15 +35,11 @@ BOOL CGXGridClearCellsImp::ClearValue(CGXGridCore* grid, ROWCOL row, ROWCOL col)
     CGXStyle* style = grid->CreateStyle();
     grid->ComposeStyleRowCol(row, col, *style, TRUE);
     BOOL cleared = TRUE;
-    if (style->GetIncludeValue() && !style->GetValue().IsEmpty()) {
-        const CGXGridParam* param = grid->GetParam();
-        if (param && param->m_bReadOnlyProtectsData && style->GetIncludeReadOnly() && style->GetReadOnly()) {
-            cleared = FALSE;
-        } else {
-            CGXStyle empty;
-            empty.SetValue(u"");
-            cleared = grid->StoreStyleRowCol(row, col, &empty, kMergeOverride);
-        }
+    CGXControl* control = grid->GetRegisteredControl(style->GetControlId());
+    CString shown;
+    // A cell that shows nothing is left alone; the control stores the empty text as it would a typed one.
+    if (control && control->ValueToDisplayText(shown, row, col, nullptr, *style) && !shown.IsEmpty()) {
+        cleared = control->StoreDisplayText(row, col, CString(), 1, style);
     }
     grid->RecycleStyle(style);
     return cleared;
@@ -50,7 +47,7 @@ BOOL CGXGridClearCellsImp::ClearValue(CGXGridCore* grid, ROWCOL row, ROWCOL col)
 
 BOOL CGXGridClearCellsImp::ClearBlock(CGXGridCore* grid, const CGXRange& block, BOOL styleOnly) {
     if (styleOnly) {
-        return grid->SetStyleRange(block, nullptr, kMergeExclude, 0, 2);
+        return grid->SetStyleRange(block, nullptr, kMergeExclude, 0, nullptr, 2);
     }
     for (ROWCOL row = block.top; row <= block.bottom; ++row) {
         for (ROWCOL col = block.left; col <= block.right; ++col) {

@@ -18,7 +18,7 @@ public:
     BOOL ClearCells(CGXGridCore* grid, const CGXRangeList& ranges, BOOL styleOnly) override;
 
 protected:
-    // One cell's value; FALSE when it cannot be cleared (a read-only cell).
+    // One cell's value, through its control; FALSE when it cannot be cleared (a read-only cell).
     virtual BOOL ClearValue(CGXGridCore* grid, ROWCOL row, ROWCOL col);
 
 private:

@@ -298,13 +298,43 @@ BOOL CGXGridCore::StoreReadOnly(BOOL readOnly) {
     return TRUE;
 }
 
-void CGXGridCore::UpdateReadOnly(BOOL, BOOL) {
+void CGXGridCore::UpdateReadOnly(BOOL oldReadOnly, BOOL hint) {
     ROWCOL row = 0;
     ROWCOL col = 0;
     if (GetCurrentCell(row, col) && m_pCurrentCellControl && m_pCurrentCellControl->IsActive()) {
         m_pCurrentCellControl->ResetCell();
         m_pCurrentCellControl->InitCell(row, col);
     }
+    if (auto* hints = HintSender(hint)) {
+        hints->HintUpdateReadOnly(this, oldReadOnly);
+    }
+}
+
+CGXAbstractGridUpdateHintImp* CGXGridCore::HintSender(BOOL hint) {
+    return hint && m_bUpdateViews ? FeatureAs<CGXAbstractGridUpdateHintImp>(m_features, kFeatureUpdateHint)
+                                  : nullptr;
+}
+
+void CGXGridCore::UpdateAllViews(CView* sender, LPARAM hintCode, CObject* hint) {
+    if (m_bUpdateViews && m_pDocument) {
+        m_pDocument->UpdateAllViews(sender, hintCode, hint);
+    }
+}
+
+void CGXGridCore::ProcessUpdateHint(CObject* hint) {
+    if (auto* hints = FeatureAs<CGXAbstractGridUpdateHintImp>(m_features, kFeatureUpdateHint)) {
+        hints->OnHint(this, hint);
+    }
+}
+
+BOOL CGXGridCore::ScrollCellsWithHint(int direction, ROWCOL count) {
+    if (!ScrollCells(direction, count, 1)) {
+        return FALSE;
+    }
+    if (auto* hints = HintSender(TRUE)) {
+        hints->HintScroll(this, direction, count);
+    }
+    return TRUE;
 }
 
 BOOL CGXGridCore::IsStoreRefused() {
@@ -445,6 +475,57 @@ void CGXGridCore::AddCommand(CObject* command, int ctCmd) {
     }
 }
 
+void CGXGridCore::RemoveCommand(int ctCmd) {
+    if (auto* f = FeatureAs<CGXAbstractCommandFactory>(m_features, kFeatureUndoRedo)) {
+        f->RemoveCommand(this, ctCmd);
+    }
+}
+
+BOOL CGXGridCore::ExecuteCommand(CObject* command, int ctCmd) {
+    auto* f = FeatureAs<CGXAbstractCommandFactory>(m_features, kFeatureUndoRedo);
+    return f ? f->ExecuteCommand(command, this, ctCmd) : FALSE;
+}
+
+void CGXGridCore::SetAdvancedUndoCell(ROWCOL row, ROWCOL col, BOOL setCurrent) {
+    if (auto* f = FeatureAs<CGXAbstractCommandFactory>(m_features, kFeatureUndoRedo)) {
+        f->SetAdvancedUndoCell(this, row, col, setCurrent);
+    }
+}
+
+BOOL CGXGridCore::SetDataUndoMode(BOOL on) {
+    auto* f = FeatureAs<CGXAbstractCommandFactory>(m_features, kFeatureUndoRedo);
+    return f ? f->SetDataUndoMode(this, on) : FALSE;
+}
+
+CObject* CGXGridCore::GetDataUndoInfo() {
+    auto* f = FeatureAs<CGXAbstractCommandFactory>(m_features, kFeatureUndoRedo);
+    return f ? f->GetDataUndoInfo(this) : nullptr;
+}
+
+BOOL CGXGridCore::ApplyDataUndoInfo(CObject* info, BOOL flag, int extra) {
+    auto* f = FeatureAs<CGXAbstractCommandFactory>(m_features, kFeatureUndoRedo);
+    return f ? f->ApplyDataUndoInfo(this, info, flag, extra) : FALSE;
+}
+
+void CGXGridCore::DiscardDataUndoInfo() {
+    if (auto* f = FeatureAs<CGXAbstractCommandFactory>(m_features, kFeatureUndoRedo)) {
+        f->DiscardDataUndoInfo(this);
+    }
+}
+
+CGXAbstractCommandFactory* CGXGridCore::RecordingFactory(int ctCmd) {
+    if (ctCmd == kCmdRollback || !m_pParam || !m_pParam->m_bUndoEnabled) {
+        return nullptr;
+    }
+    return FeatureAs<CGXAbstractCommandFactory>(m_features, kFeatureUndoRedo);
+}
+
+void CGXGridCore::RecordCommand(CObject* command, int ctCmd) {
+    if (command) {
+        AddCommand(command, ctCmd);
+    }
+}
+
 void CGXGridCore::OnUpdateEditUndo(CCmdUI* cmdUI) {
     if (auto* f = FeatureAs<CGXAbstractCommandFactory>(m_features, kFeatureUndoRedo)) {
         f->OnUpdateEditUndo(this, cmdUI);
@@ -553,3 +634,24 @@ void CGXGridCore::CancelTrackSize() {
     }
 }
 
+
+// ---- The undo feature's defaults: what it is handed and does not keep is freed.
+
+CObject* CGXAbstractCommandFactory::CreateInsertRowsCmd(ROWCOL, ROWCOL, std::vector<int>, CObArray* cells,
+                                                        CObArray* rowStyles, ROWCOL) {
+    DeleteStyleArray(cells);
+    DeleteStyleArray(rowStyles);
+    return nullptr;
+}
+
+CObject* CGXAbstractCommandFactory::CreateInsertColsCmd(ROWCOL, ROWCOL, std::vector<int>, CObArray* cells,
+                                                        CObArray* colStyles, ROWCOL) {
+    DeleteStyleArray(cells);
+    DeleteStyleArray(colStyles);
+    return nullptr;
+}
+
+CObject* CGXAbstractCommandFactory::CreateSetStyleRangeCmd(const CGXRange&, int, CObArray* styles) {
+    DeleteStyleArray(styles);
+    return nullptr;
+}

@@ -27,6 +27,7 @@
 
 class CCmdUI;
 class CDocument;
+class CView;
 class CBrush;
 class CFont;
 class CGXBrushValue;
@@ -35,10 +36,12 @@ class CGXFont;
 class CPen;
 struct GridDrawTable;
 class CGXGridParam;
+class CGXLongOperation;
 class CGXProperties;
 class CGXStylesMap;
 class CGXRangeList;
 class CGXStyle;
+class CObArray;
 class CScrollBar;
 class CWnd;
 class GridLibraryState;
@@ -80,6 +83,13 @@ public:
     virtual void SetPrintingMode(BOOL printing, BOOL takeMetrics = FALSE);
     BOOL IsPrinting() const { return m_bPrinting; }
     virtual void SetDocumentModified(BOOL modified = TRUE);
+    // The document's other views, while the grid sends them hints.
+    virtual void UpdateAllViews(CView* sender, LPARAM hintCode, CObject* hint);
+    // Replays a hint another view of the document sent.
+    virtual void ProcessUpdateHint(CObject* hint);
+    // The update-hint feature when a step is to send its hint (asked, the document wants hints, installed).
+    CGXAbstractGridUpdateHintImp* HintSender(BOOL hint);
+    void SetUpdateViews(BOOL on) { m_bUpdateViews = on; }
 
     void AddToAutoDeleteList(CGXFeatureObject* object);
     size_t GetAutoDeleteCount() const { return m_autoDeleteList.size(); }
@@ -148,6 +158,16 @@ public:
     virtual void CommitTrans();
     virtual void Rollback();
     virtual void AddCommand(CObject* command, int ctCmd);
+    virtual void RemoveCommand(int ctCmd);
+    virtual BOOL ExecuteCommand(CObject* command, int ctCmd);
+    virtual void SetAdvancedUndoCell(ROWCOL row, ROWCOL col, BOOL setCurrent = TRUE);
+    BOOL SetDataUndoMode(BOOL on);
+    CObject* GetDataUndoInfo();
+    BOOL ApplyDataUndoInfo(CObject* info, BOOL flag, int extra);
+    void DiscardDataUndoInfo();
+    // The undo feature when a change of this command type is to be recorded: installed, undo enabled and
+    // not a rollback.
+    CGXAbstractCommandFactory* RecordingFactory(int ctCmd);
     virtual void OnUpdateEditUndo(CCmdUI* cmdUI);
     virtual void OnUpdateEditRedo(CCmdUI* cmdUI);
     virtual BOOL CanCopy();
@@ -174,9 +194,14 @@ public:
     virtual BOOL StoreColCount(ROWCOL count);
     virtual void UpdateChangedRowCount(ROWCOL oldCount, UINT flags, BOOL hint);
     virtual void UpdateChangedColCount(ROWCOL oldCount, UINT flags, BOOL hint);
-    virtual BOOL InsertRows(ROWCOL row, ROWCOL count, const int* heights = nullptr, UINT flags = 1,
+    // The new rows may get sizes, cells (row by row, `colCount` per row, columns from 0) and base styles;
+    // the arrays stay the caller's.
+    virtual BOOL InsertRows(ROWCOL row, ROWCOL count, const int* heights = nullptr, const CObArray* cells = nullptr,
+                            const CObArray* rowStyles = nullptr, ROWCOL colCount = 0, UINT flags = 1,
                             int ctCmd = kCmdNormal);
-    virtual BOOL InsertCols(ROWCOL col, ROWCOL count, const int* widths = nullptr, UINT flags = 1,
+    // The cells array holds, for each row from 0 to `rowCount` - 1, the styles of the new columns.
+    virtual BOOL InsertCols(ROWCOL col, ROWCOL count, const int* widths = nullptr, const CObArray* cells = nullptr,
+                            const CObArray* colStyles = nullptr, ROWCOL rowCount = 0, UINT flags = 1,
                             int ctCmd = kCmdNormal);
     virtual BOOL StoreInsertRows(ROWCOL row, ROWCOL count, BOOL force = FALSE);
     virtual BOOL StoreInsertCols(ROWCOL col, ROWCOL count, BOOL force = FALSE);
@@ -287,9 +312,17 @@ public:
     virtual void ComposeStyleRowCol(ROWCOL row, ROWCOL col, CGXStyle& style, BOOL withStandard = TRUE);
     virtual BOOL StoreStyleRowCol(ROWCOL row, ROWCOL col, const CGXStyle* style, int mode, int kind = 0);
     virtual BOOL LoadStoredStyleRowCol(ROWCOL row, ROWCOL col, CGXStyle& style, int mode, int kind = 0);
+    // With an undo array (a record of what the cells held, row by row) the cells get that back instead.
     virtual BOOL SetStyleRange(const CGXRange& range, const CGXStyle* style, int mode = kMergeOverride,
-                               int kind = 0, UINT flags = 1, int ctCmd = kCmdNormal);
-    virtual void UpdateStyleRange(const CGXRange& range, UINT flags, BOOL hint);
+                               int kind = 0, const CObArray* undoArray = nullptr, UINT flags = 1,
+                               int ctCmd = kCmdNormal);
+    // The stored styles of the cells, row by row (null where a cell stores none); the caller owns the array
+    // and its styles. An abort seen through the long operation throws the user exception.
+    virtual CObArray* CopyStyleArray(const CGXRange& cells, int kind, CGXLongOperation* operation = nullptr);
+    // Asks whether to go on without an undo record; TRUE for OK.
+    BOOL ConfirmTooLargeForUndo();
+    virtual void UpdateStyleRange(const CGXRange& range, const CGXStyle* style, int mode, int kind, UINT flags,
+                                  BOOL hint);
     // The text as the value of every cell of the range.
     virtual BOOL SetValueRange(const CGXRange& range, LPCTSTR text, int mode = kMergeOverride, UINT flags = 1);
     // The grid's styles map, properties or one base style take the given contents; refused while read-only.
@@ -317,6 +350,36 @@ public:
     // A search found nothing: a beep, no message.
     virtual void OnTextNotFound(LPCTSTR text);
 
+    // ---- Selection, its frame and the fill handle (forwarders: nothing and 0 without the feature)
+    virtual void RefreshSelection(const CGXRange* range, BOOL select, BOOL update);
+    virtual BOOL SelectRange(const CGXRange& range, BOOL select = TRUE);
+    virtual void DrawSelectionChange(const CGXRange& range, const CGXRangeList* before, BOOL update);
+    // A null position clears the whole selection.
+    void SetSelection(POSITION position, ROWCOL top = 0, ROWCOL left = 0, ROWCOL bottom = 0, ROWCOL right = 0);
+    virtual void DrawSelectionRange(POSITION position, ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right,
+                                    BOOL update);
+    virtual void ClearSelection(BOOL update = TRUE);
+    // Hooks of the selection: the new range (or null), whether the mouse or the keys change it.
+    virtual BOOL CanChangeSelection(const CGXRange* range, BOOL byMouse, BOOL byKeys);
+    virtual void OnChangedSelection(const CGXRange*, BOOL, BOOL) {}
+    virtual void OnChangingSelection(const CGXRange*, BOOL, BOOL) {}
+    virtual BOOL CanSelectCurrentCell(ROWCOL, ROWCOL, UINT, POINT) { return TRUE; }
+    void DrawExcelLikeFrame(CDC* dc, const CGXRange& range, int kind, BOOL flag);
+    void UpdateExcelLikeFrame(CDC* dc, BOOL eraseOld, const CGXRange* range);
+    void RefreshExcelLikeFrame();
+    // Answers the lock state before (0 without the feature).
+    BOOL LockExcelLikeFrame(BOOL lock, BOOL redraw);
+    virtual BOOL CanStartExcelLikeFill(const CGXRange&, ROWCOL, ROWCOL) { return TRUE; }
+    virtual BOOL CanApplyExcelLikeFill(const CGXRange&, const CGXRange&) { return TRUE; }
+    // Fills `filled` from `source`.
+    virtual BOOL ApplyExcelLikeFill(const CGXRange& filled, const CGXRange& source);
+    virtual void AddExcelLikeFillRange(const CGXRange& range);
+    void SetExcelLikeFillImp(CGXAbstractGridExcelLikeFillImp* fill, BOOL autoDelete);
+    void CancelDragSelect();
+    // Set by the user-resize and drag-select features while they track the mouse.
+    BOOL m_bSizeTracking = FALSE;
+    BOOL m_bDragging = FALSE;
+
     // ---- Hooks a derived grid overrides
     virtual BOOL OnStartEditing(ROWCOL, ROWCOL) { return TRUE; }
     virtual BOOL OnValidateCell(ROWCOL, ROWCOL) { return TRUE; }
@@ -330,7 +393,8 @@ public:
     virtual void OnInitCurrentCell(ROWCOL row, ROWCOL col);
     virtual void OnMovedCurrentCell(ROWCOL, ROWCOL) {}
     virtual void OnModifyCell(ROWCOL, ROWCOL) { SetDocumentModified(TRUE); }
-    virtual BOOL OnLButtonClickedRowCol(ROWCOL, ROWCOL, UINT, POINT) { return FALSE; }
+    // Without the selection feature nothing takes the click.
+    virtual BOOL OnLButtonClickedRowCol(ROWCOL row, ROWCOL col, UINT flags, POINT point);
     virtual BOOL OnMButtonClickedRowCol(ROWCOL, ROWCOL, UINT, POINT) { return FALSE; }
     virtual BOOL OnRButtonClickedRowCol(ROWCOL, ROWCOL, UINT, POINT) { return FALSE; }
     virtual BOOL OnLButtonDblClkRowCol(ROWCOL, ROWCOL, UINT, POINT) { return FALSE; }
@@ -360,12 +424,19 @@ public:
 
     // ---- Drawing hooks used by the structure and size steps
     virtual void Redraw(UINT flags = 1, BOOL hint = TRUE);
+    // Recomputes cells whose values the data object computes and repaints; FALSE for an empty grid.
+    virtual BOOL Recalc(BOOL force = TRUE, CString* errorText = nullptr, BOOL hint = TRUE);
     void InvalidateGridRect(const RECT* rect, BOOL erase = TRUE);
     void UpdateGridWindow();
     virtual void UpdateScrollbars(BOOL noRepaint = TRUE, BOOL onlyIfCountsChanged = FALSE);
     // Directions: 1 up, 2 left, 3 down, 4 right; TRUE when the top row or left column moved.
     virtual BOOL ScrollCells(int direction, ROWCOL count, UINT flags = 1);
+    // Scrolls and lets the other views follow.
+    virtual BOOL ScrollCellsWithHint(int direction, ROWCOL count);
     void ScrollGridWindow(int dx, int dy, const RECT& scrollRect, const RECT& clipRect);
+    // An active current cell's window is hidden before its cell moves; the next drawing of the cell places it
+    // again (a cell in the frozen rows or columns does not move). TRUE when it was hidden.
+    BOOL HideCurrentCellForScroll(BOOL vertical);
     BOOL LockScrollbars(BOOL lock);
     // Positions in grid units; the bar holds them divided by the scroll factor.
     virtual void SetScrollRange(int bar, ROWCOL minPos, ROWCOL maxPos, BOOL redraw = TRUE);
@@ -393,6 +464,10 @@ public:
     BOOL SetPaintWithMemoryDC(BOOL on);
     // The next memory-DC paint leaves the rectangle untouched on the screen (a control's window lies there).
     void ExcludeFromNextPaint(const RECT& rect) { m_excludedFromPaint.emplace_back(rect); }
+    // Set while a control moves the focus or hides its window, so that focus changes are not taken for the
+    // user leaving the grid.
+    BOOL IsFocusChangeInProgress() const { return m_bSettingFocus; }
+    void SetFocusChangeInProgress(BOOL on) { m_bSettingFocus = on; }
     virtual void DrawCells(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right, CDC* dc);
     virtual void DrawCellControl(CDC* dc, ROWCOL row, ROWCOL col, const RECT& rect, const CGXStyle& style);
     virtual void DrawInvertCell(CDC* dc, ROWCOL row, ROWCOL col, const RECT& rect);
@@ -489,6 +564,19 @@ public:
     BOOL m_bKeyAutoRepeat = FALSE;
     virtual void ShowScrollBar(int bar, BOOL show);
 
+    // Undo state the command factory keeps with the grid: a block of commands is running (what the grid
+    // records goes into the block, cell requests wait for its end), and the Edit menu's texts.
+    struct DeferredUndoCell {
+        BOOL pending = FALSE;
+        BOOL setCurrent = FALSE;
+        ROWCOL row = 0;
+        ROWCOL col = 0;
+    };
+    BOOL m_bBlockCmdExecuting = FALSE;
+    DeferredUndoCell m_deferredUndoCell;
+    CString m_strUndoFormat;
+    CString m_strRedoFormat;
+
     // Engine state read by derived grids and the window part.
     int m_nHitTolerance = 8;
     BOOL m_bLimitRowHeight = TRUE;
@@ -499,7 +587,11 @@ public:
     ROWCOL m_nSplitterCol = 0;
 
 protected:
+    // Records a command made by the undo feature (nothing for null).
+    void RecordCommand(CObject* command, int ctCmd);
     void LookupBaseStylesAgain();
+    void SendTopRowHint(ROWCOL row, UINT flags, BOOL hint);
+    void SendLeftColHint(ROWCOL col, UINT flags, BOOL hint);
     CRect PaintClipRect(CDC* dc);
     void DrawVisibleCells(CDC* dc, const CRect& clip);
     void PaintDirect(CDC* dc);
@@ -515,6 +607,7 @@ protected:
     CGXPenValue SidePen(const GridDrawTable& table, ROWCOL i, ROWCOL j, int side, BOOL linesOn, BOOL boundary);
     void FreeGdiCache();
     BOOL PrepareButton(GridButton button, UINT flags, POINT point, int& hit, ROWCOL& row, ROWCOL& col);
+    CGXAbstractGridExcelLikeFillImp* FillHandle();
     BOOL ButtonDown(GridButton button, UINT flags, POINT point);
     BOOL ButtonUp(GridButton button, UINT flags, POINT point);
     BOOL ButtonDblClk(GridButton button, UINT flags, POINT point);
@@ -581,6 +674,7 @@ protected:
     BOOL m_bSuspendCurrentCellStyle = FALSE;
     BOOL m_bLookupValueOnly = FALSE;
     BOOL m_bInSetStyleRange = FALSE;
+    BOOL m_bRecalcDrawing = FALSE;
     int m_nDrawingDepth = 0;
     GridDrawTable* m_pDrawTable = nullptr;
     BOOL m_bPaintWithMemDC = FALSE;
@@ -646,4 +740,17 @@ protected:
     HCURSOR m_hArrowCursor = nullptr;
     UINT m_nLastCursorId = 0;
     HCURSOR m_hLastCursor = nullptr;
+};
+
+// Hides the selection frame while rows or columns change; it comes back afterwards unless it was locked.
+class CGXExcelLikeFrameLock {
+public:
+    explicit CGXExcelLikeFrameLock(CGXGridCore* grid) : m_grid(grid), m_old(grid->LockExcelLikeFrame(TRUE, TRUE)) {}
+    ~CGXExcelLikeFrameLock() { m_grid->LockExcelLikeFrame(m_old, TRUE); }
+    CGXExcelLikeFrameLock(const CGXExcelLikeFrameLock&) = delete;
+    CGXExcelLikeFrameLock& operator=(const CGXExcelLikeFrameLock&) = delete;
+
+private:
+    CGXGridCore* m_grid;
+    BOOL m_old;
 };

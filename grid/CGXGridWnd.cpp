@@ -388,7 +388,8 @@ CObject* LoadResourceObject(LPCTSTR name, LPCTSTR type, CRuntimeClass* runtimeCl
     if (!bytes) {
         return nullptr;
     }
-    CMemFile file(bytes, ::SizeofResource(module, resource), 1024);
+    // No growth: a growable memory file starts empty, and the layout would read as nothing.
+    CMemFile file(bytes, ::SizeofResource(module, resource));
     CObject* object = ReadArchiveObject(&file, runtimeClass);
     file.Detach();
     return object;

@@ -242,10 +242,15 @@ BOOL CGXGridCore::SetCurrentCell(ROWCOL row, ROWCOL col, UINT flags) {
         }
         InvalidateGridRect(nullptr);
     }
+    // The other views follow, whether or not the move failed here.
+    auto* hints = m_pParam && m_pParam->m_bHintCurrentCell && !(flags & 0x40) ? HintSender(TRUE) : nullptr;
+    if (hints) {
+        hints->HintSetCurrentCell(this, row, col, (flags & ~0x08u) | 0xE0);
+    }
     return moved;
 }
 
-BOOL CGXGridCore::TransferCurrentCell(BOOL saveAndValidate, UINT flags, BOOL) {
+BOOL CGXGridCore::TransferCurrentCell(BOOL saveAndValidate, UINT flags, BOOL hint) {
     ROWCOL row = 0;
     ROWCOL col = 0;
     if (!GetCurrentCell(row, col)) {
@@ -260,19 +265,22 @@ BOOL CGXGridCore::TransferCurrentCell(BOOL saveAndValidate, UINT flags, BOOL) {
         if (!m_bSuspendCurrentCellStyle) {
             ResetCurrentCellCache();
         }
-        return result;
-    }
-    if (!m_bSuspendCurrentCellStyle) {
-        ResetCurrentCellCache();
-    }
-    control = GetControlRowCol(row, col);
-    if (control) {
-        if (control->IsActive()) {
-            result = control->AskCancelEdit();
+    } else {
+        if (!m_bSuspendCurrentCellStyle) {
+            ResetCurrentCellCache();
         }
-        control->InitCell(row, col);
-        control->RedrawCell();
-        control->ReportEditCancelled();
+        control = GetControlRowCol(row, col);
+        if (control) {
+            if (control->IsActive()) {
+                result = control->AskCancelEdit();
+            }
+            control->InitCell(row, col);
+            control->RedrawCell();
+            control->ReportEditCancelled();
+        }
+    }
+    if (auto* hints = HintSender(hint)) {
+        result &= hints->HintTransferCurrentCell(this, saveAndValidate, flags);
     }
     return result;
 }

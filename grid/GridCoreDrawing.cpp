@@ -801,7 +801,7 @@ void CGXGridCore::UpdateGridWindow() {
     }
 }
 
-void CGXGridCore::RedrawRowCol(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right, UINT flags, BOOL) {
+void CGXGridCore::RedrawRowCol(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right, UINT flags, BOOL hint) {
     if (!flags || !m_pGridWnd || !::IsWindowVisible(m_pGridWnd->GetSafeHwnd()) || !m_pParam ||
         m_pParam->m_bLockUpdate) {
         return;
@@ -811,6 +811,9 @@ void CGXGridCore::RedrawRowCol(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL ri
     if (flags & 2) {
         UpdateGridWindow();
     }
+    if (auto* hints = HintSender(hint)) {
+        hints->HintRedrawRowCol(this, top, left, bottom, right, flags);
+    }
 }
 
 void CGXGridCore::RedrawRange(const CGXRange& range, UINT flags, BOOL hint) {
@@ -819,7 +822,7 @@ void CGXGridCore::RedrawRange(const CGXRange& range, UINT flags, BOOL hint) {
     RedrawRowCol(cells.top, cells.left, cells.bottom, cells.right, flags, hint);
 }
 
-void CGXGridCore::Redraw(UINT flags, BOOL) {
+void CGXGridCore::Redraw(UINT flags, BOOL hint) {
     m_nLastVisibleRow = m_nLastVisibleCol = kGridNoRowCol;
     if (!flags || !m_pParam || m_pParam->m_bLockUpdate) {
         return;
@@ -839,4 +842,28 @@ void CGXGridCore::Redraw(UINT flags, BOOL) {
     if (flags & 2) {
         UpdateGridWindow();
     }
+    if (auto* hints = HintSender(hint)) {
+        hints->HintRedraw(this, flags);
+    }
+}
+
+// The grid's own data object computes nothing, so a recalculation is a repaint of what is shown.
+BOOL CGXGridCore::Recalc(BOOL, CString* errorText, BOOL hint) {
+    if (errorText) {
+        errorText->Empty();
+    }
+    if (GetRowCount() == 0 || GetColCount() == 0) {
+        return FALSE;
+    }
+    const BOOL moving = m_bMovingCurrentCell;
+    m_bMovingCurrentCell = TRUE;
+    UpdateGridWindow();
+    m_bRecalcDrawing = TRUE;
+    Redraw(2, FALSE);
+    m_bMovingCurrentCell = moving;
+    m_bRecalcDrawing = FALSE;
+    if (auto* hints = HintSender(hint)) {
+        hints->HintRecalc(this, errorText ? errorText->GetString() : nullptr);
+    }
+    return TRUE;
 }

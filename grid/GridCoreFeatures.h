@@ -7,15 +7,21 @@
 #include "grid/GridFeatureInterfaces.h"
 #include "platform/base/CRect.h"
 #include "platform/base/CString.h"
+#include "platform/base/CollectionTemplates.h"
+#include "platform/base/Win32Types.h"
+
+#include <vector>
 
 class CCmdUI;
 class CDC;
 class CGXControl;
 class CGXGridCore;
+class CGXLongOperation;
 class CGXStyle;
 struct GridDrawTable;
 class CGXRange;
 class CGXRangeList;
+class CObArray;
 class CObject;
 
 // Entries of the per-grid feature table.
@@ -144,10 +150,21 @@ public:
                                 UINT flags) = 0;
 };
 
+// The undo feature. The creation operations answer a new command that owns every array and object handed
+// to it (null while the factory keeps none); the grid records it with AddCommand. Command types: 0 normal,
+// 1 rollback, 2 undo, 3 redo. Apart from the lists and transactions, each operation's default records
+// nothing.
+// Deletes an array of saved styles (null entries allowed) with its styles.
+void DeleteStyleArray(CObArray* array);
+
 class CGXAbstractCommandFactory : public CGXFeatureObject {
 public:
-    // The records of hiding and covering, for AddCommand; null while the factory keeps none. The hide
-    // records take over the array of old states (new[]).
+    virtual CObject* CreateBlockCmd(LPCTSTR) { return nullptr; }
+    virtual CObject* CreateSetRowHeightCmd(ROWCOL, ROWCOL, std::vector<int>) { return nullptr; }
+    virtual CObject* CreateSetDefaultRowHeightCmd(int) { return nullptr; }
+    virtual CObject* CreateSetColWidthCmd(ROWCOL, ROWCOL, std::vector<int>) { return nullptr; }
+    virtual CObject* CreateSetDefaultColWidthCmd(int) { return nullptr; }
+    // The records of hiding and covering; the hide records take over the array of old states (new[]).
     virtual CObject* CreateHideRowsCommand(ROWCOL, ROWCOL, BOOL* oldStates, int) {
         delete[] oldStates;
         return nullptr;
@@ -157,14 +174,88 @@ public:
         return nullptr;
     }
     virtual CObject* CreateCoveredCellsCommand(ROWCOL, ROWCOL, ROWCOL, ROWCOL, int) { return nullptr; }
+    virtual CObject* CreateMoveRowsCmd(ROWCOL, ROWCOL, ROWCOL) { return nullptr; }
+    virtual CObject* CreateMoveColsCmd(ROWCOL, ROWCOL, ROWCOL) { return nullptr; }
+    // The rows or columns an insertion made (undoing removes them).
+    virtual CObject* CreateRemoveRowsCmd(ROWCOL, ROWCOL) { return nullptr; }
+    virtual CObject* CreateRemoveColsCmd(ROWCOL, ROWCOL) { return nullptr; }
+    // What a removal took: sizes, cells (row by row) and base styles; the arrays may be null.
+    virtual CObject* CreateInsertRowsCmd(ROWCOL first, ROWCOL count, std::vector<int> heights, CObArray* cells,
+                                         CObArray* rowStyles, ROWCOL colCount);
+    virtual CObject* CreateInsertColsCmd(ROWCOL first, ROWCOL count, std::vector<int> widths, CObArray* cells,
+                                         CObArray* colStyles, ROWCOL rowCount);
+    virtual CObject* CreateSetStyleRangeCmd(const CGXRange& range, int kind, CObArray* styles);
+    virtual CObject* CreateSetFrozenRowsCmd(ROWCOL, ROWCOL) { return nullptr; }
+    virtual CObject* CreateSetFrozenColsCmd(ROWCOL, ROWCOL) { return nullptr; }
+    // Each keeps a copy of the object before the change.
+    virtual CObject* CreateChangeStylesMapCmd(const CGXStylesMap&) { return nullptr; }
+    virtual CObject* CreateChangePropertiesCmd(const CGXProperties&) { return nullptr; }
+    virtual CObject* CreateChangeBaseStyleCmd(WORD, const CGXStyle&, LPCTSTR) { return nullptr; }
+
+    // The data object's own undo information (none for the grid's own data object).
+    virtual BOOL SetDataUndoMode(CGXGridCore*, BOOL) { return FALSE; }
+    virtual CObject* GetDataUndoInfo(CGXGridCore*) { return nullptr; }
+    virtual BOOL ApplyDataUndoInfo(CGXGridCore*, CObject*, BOOL, int) { return FALSE; }
+    virtual void DiscardDataUndoInfo(CGXGridCore*) {}
+
+    virtual BOOL ExecuteCommand(CObject*, CGXGridCore*, int) { return FALSE; }
+    virtual void AddCommand(CGXGridCore* grid, CObject* command, int ctCmd) = 0;
+    virtual void RemoveCommand(CGXGridCore*, int) {}
     virtual BOOL Undo(CGXGridCore* grid) = 0;
     virtual BOOL Redo(CGXGridCore* grid) = 0;
     virtual void BeginTrans(CGXGridCore* grid, LPCTSTR name) = 0;
     virtual void CommitTrans(CGXGridCore* grid) = 0;
     virtual void Rollback(CGXGridCore* grid) = 0;
-    virtual void AddCommand(CGXGridCore* grid, CObject* command, int ctCmd) = 0;
-    virtual void OnUpdateEditUndo(CGXGridCore* grid, CCmdUI* cmdUI) = 0;
-    virtual void OnUpdateEditRedo(CGXGridCore* grid, CCmdUI* cmdUI) = 0;
+    // The cell to show after an undo or redo step.
+    virtual void SetAdvancedUndoCell(CGXGridCore*, ROWCOL, ROWCOL, BOOL) {}
+    virtual BOOL OnUpdateEditUndo(CGXGridCore* grid, CCmdUI* cmdUI) = 0;
+    virtual BOOL OnUpdateEditRedo(CGXGridCore* grid, CCmdUI* cmdUI) = 0;
+    // Save the cells and base styles of rows or columns about to be removed; FALSE when the user declines
+    // the removal (too large for the undo buffer). The arrays come in null and may stay so.
+    virtual BOOL StoreRemoveRowsUndoInfo(CGXGridCore*, ROWCOL, ROWCOL, ROWCOL, CObArray*&, CObArray*&,
+                                         CGXLongOperation&) {
+        return TRUE;
+    }
+    virtual BOOL StoreRemoveColsUndoInfo(CGXGridCore*, ROWCOL, ROWCOL, ROWCOL, CObArray*&, CObArray*&,
+                                         CGXLongOperation&) {
+        return TRUE;
+    }
+};
+
+// Update hints: a change made in one view of a document is sent to its other views, which replay it. The
+// grid sends them only while its document asks for them (m_bUpdateViews).
+class CGXAbstractGridUpdateHintImp : public CGXFeatureObject {
+public:
+    // Replays a hint another view sent.
+    virtual void OnHint(CGXGridCore* grid, CObject* hint) = 0;
+    virtual void HintUpdateReadOnly(CGXGridCore* grid, BOOL oldReadOnly) = 0;
+    virtual void HintSetCurrentCell(CGXGridCore* grid, ROWCOL row, ROWCOL col, UINT flags) = 0;
+    virtual BOOL HintTransferCurrentCell(CGXGridCore* grid, BOOL saveAndValidate, UINT flags) = 0;
+    virtual void HintChangedRowCount(CGXGridCore* grid, ROWCOL oldCount, UINT flags) = 0;
+    virtual void HintChangedColCount(CGXGridCore* grid, ROWCOL oldCount, UINT flags) = 0;
+    virtual void HintFrozenRows(CGXGridCore* grid, ROWCOL oldFrozen, ROWCOL oldHeader, UINT flags) = 0;
+    virtual void HintFrozenCols(CGXGridCore* grid, ROWCOL oldFrozen, ROWCOL oldHeader, UINT flags) = 0;
+    virtual void HintTopRow(CGXGridCore* grid, ROWCOL row, UINT flags) = 0;
+    virtual void HintLeftCol(CGXGridCore* grid, ROWCOL col, UINT flags) = 0;
+    virtual void HintInsertRows(CGXGridCore* grid, ROWCOL row, ROWCOL count, UINT flags) = 0;
+    virtual void HintInsertCols(CGXGridCore* grid, ROWCOL col, ROWCOL count, UINT flags) = 0;
+    virtual void HintRemoveRows(CGXGridCore* grid, ROWCOL from, ROWCOL to, UINT flags) = 0;
+    virtual void HintRemoveCols(CGXGridCore* grid, ROWCOL from, ROWCOL to, UINT flags) = 0;
+    virtual void HintRedrawRowCol(CGXGridCore* grid, ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right,
+                                  UINT flags) = 0;
+    virtual void HintRedraw(CGXGridCore* grid, UINT flags) = 0;
+    virtual void HintRecalc(CGXGridCore* grid, LPCTSTR errorText) = 0;
+    virtual void HintScroll(CGXGridCore* grid, int direction, ROWCOL count) = 0;
+    virtual void HintTabName(CGXGridCore* grid, WPARAM value) = 0;
+    virtual void HintChangedRowHeights(CGXGridCore* grid, ROWCOL from, ROWCOL to, UINT flags) = 0;
+    virtual void HintChangedColWidths(CGXGridCore* grid, ROWCOL from, ROWCOL to, UINT flags) = 0;
+    virtual void HintStoreZoom(CGXGridCore* grid, int percent) = 0;
+    virtual void HintUpdateZoom(CGXGridCore* grid, int oldPercent, UINT flags) = 0;
+    virtual void HintStyleRange(CGXGridCore* grid, const CGXRange& range, const CGXStyle* style, int mode,
+                                int kind, UINT flags) = 0;
+    virtual void HintStylesMap(CGXGridCore* grid, UINT flags) = 0;
+    virtual void HintProperties(CGXGridCore* grid, UINT flags) = 0;
+    virtual void HintBaseStyle(CGXGridCore* grid, WORD id, UINT flags) = 0;
 };
 
 class CGXAbstractGridCutPasteImp : public CGXFeatureObject {
@@ -184,12 +275,68 @@ public:
     virtual CString GetCopyTextRowCol(CGXGridCore* grid, ROWCOL row, ROWCOL col) = 0;
 };
 
+// The mouse operations of the interaction features answer TRUE when they took the event, which ends the
+// grid's own handling of it.
 class CGXAbstractGridUserResizeCellsImp : public CGXFeatureObject {
 public:
+    virtual BOOL OnMouseMove(CGXGridCore* grid, POINT point, UINT flags, int hit, ROWCOL row, ROWCOL col) = 0;
+    virtual BOOL OnLButtonDown(CGXGridCore* grid, POINT point, UINT flags, int hit, ROWCOL row, ROWCOL col) = 0;
+    virtual BOOL OnLButtonUp(CGXGridCore* grid, POINT point, UINT flags, int hit, ROWCOL row, ROWCOL col) = 0;
+    virtual BOOL OnLButtonDblClk(CGXGridCore* grid, POINT point, UINT flags, int hit, ROWCOL row, ROWCOL col) = 0;
     virtual void BeginTrackSize(CGXGridCore* grid, POINT point, int hitCode) = 0;
     virtual void TrackSize(CGXGridCore* grid, POINT point) = 0;
     virtual void EndTrackSize(CGXGridCore* grid, POINT point) = 0;
     virtual void CancelTrackSize(CGXGridCore* grid) = 0;
+};
+
+// Selecting ranges with the mouse and the keys.
+class CGXAbstractGridUserSelectRangeImp : public CGXFeatureObject {
+public:
+    // Moves the current cell for a key, extending the selection while Shift is down.
+    virtual BOOL ExtendSelectionOnMove(CGXGridCore* grid, int direction, int count) = 0;
+    virtual BOOL OnLButtonDown(CGXGridCore* grid, POINT point, UINT flags, int hit, ROWCOL row, ROWCOL col) = 0;
+    virtual BOOL OnMouseMove(CGXGridCore* grid, POINT point, UINT flags, int hit, ROWCOL row, ROWCOL col) = 0;
+    virtual BOOL OnLButtonUp(CGXGridCore* grid, POINT point, UINT flags, int hit, ROWCOL row, ROWCOL col) = 0;
+    virtual void RefreshSelection(CGXGridCore* grid, const CGXRange* range, BOOL select, BOOL update) = 0;
+    virtual BOOL SelectRange(CGXGridCore* grid, const CGXRange& range, BOOL select) = 0;
+    virtual void DrawSelectionChange(CGXGridCore* grid, const CGXRange& range, const CGXRangeList* before,
+                                     BOOL update) = 0;
+    virtual void SetSelection(CGXGridCore* grid, POSITION position, ROWCOL top, ROWCOL left, ROWCOL bottom,
+                              ROWCOL right) = 0;
+    virtual void DrawSelectionRange(CGXGridCore* grid, POSITION position, ROWCOL top, ROWCOL left, ROWCOL bottom,
+                                    ROWCOL right, BOOL update) = 0;
+    virtual void ClearSelection(CGXGridCore* grid, BOOL update) = 0;
+    // A click that toggles a cell's selection with Ctrl.
+    virtual BOOL OnCtrlClickCell(CGXGridCore* grid, ROWCOL row, ROWCOL col, UINT flags, POINT point) = 0;
+};
+
+// The thick frame around the selection.
+class CGXAbstractGridExcelLikeFrameImp : public CGXFeatureObject {
+public:
+    virtual void DrawRangeFrame(CGXGridCore* grid, CDC* dc, const CGXRange& range, int kind, BOOL flag) = 0;
+    virtual void DrawSelectionFrame(CGXGridCore* grid, CDC* dc, BOOL eraseOld, const CGXRange* range) = 0;
+    virtual void RefreshSelectionFrame(CGXGridCore* grid) = 0;
+    // Answers the lock state before.
+    virtual BOOL LockSelectionFrame(CGXGridCore* grid, BOOL lock, BOOL redraw) = 0;
+};
+
+// The fill handle at the selection frame's corner.
+class CGXAbstractGridExcelLikeFillImp : public CGXFeatureObject {
+public:
+    virtual BOOL OnLButtonDown(CGXGridCore* grid, POINT point, UINT flags, int hit, ROWCOL row, ROWCOL col) = 0;
+    virtual BOOL OnMouseMove(CGXGridCore* grid, POINT point, UINT flags, int hit, ROWCOL row, ROWCOL col) = 0;
+    virtual BOOL OnLButtonUp(CGXGridCore* grid, POINT point, UINT flags, int hit, ROWCOL row, ROWCOL col) = 0;
+    virtual BOOL FillCells(CGXGridCore* grid, const CGXRange& source, const CGXRange& filled) = 0;
+    virtual void SelectFilledRange(CGXGridCore* grid, const CGXRange& range) = 0;
+};
+
+// Dragging selected rows or columns to a new place.
+class CGXAbstractGridUserDragSelectRangeImp : public CGXFeatureObject {
+public:
+    virtual BOOL OnLButtonDown(CGXGridCore* grid, POINT point, UINT flags, int hit, ROWCOL row, ROWCOL col) = 0;
+    virtual BOOL OnMouseMove(CGXGridCore* grid, POINT point, UINT flags, int hit, ROWCOL row, ROWCOL col) = 0;
+    virtual BOOL OnLButtonUp(CGXGridCore* grid, POINT point, UINT flags, int hit, ROWCOL row, ROWCOL col) = 0;
+    virtual void CancelDragSelect(CGXGridCore* grid) = 0;
 };
 
 // The auto-scroll plug-in: drives the scroll timer while the mouse is held outside the cells.

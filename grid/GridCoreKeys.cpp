@@ -226,6 +226,9 @@ BOOL CGXGridCore::OnGridSysKeyDown(UINT key, UINT, UINT) {
 }
 
 BOOL CGXGridCore::ProcessMoveKey(int direction, int count) {
+    if (auto* select = static_cast<CGXAbstractGridUserSelectRangeImp*>(m_features[kFeatureUserSelectRange])) {
+        return select->ExtendSelectionOnMove(this, direction, count);
+    }
     return MoveCurrentCell(direction, count, TRUE);
 }
 

@@ -37,7 +37,19 @@ UINT OtherButtons(GridButton button) {
     }
 }
 
+template <class Interface>
+Interface* Feature(CGXGridCore* grid, int entry) {
+    return static_cast<Interface*>(grid->GetFeature(entry));
+}
+
 } // namespace
+
+// The fill handle takes the mouse only while the selection frame is on.
+CGXAbstractGridExcelLikeFillImp* CGXGridCore::FillHandle() {
+    return m_pParam && m_pParam->m_bExcelLikeFrame
+               ? Feature<CGXAbstractGridExcelLikeFillImp>(this, kFeatureExcelLikeFill)
+               : nullptr;
+}
 
 BOOL CGXGridCore::PrepareButton(GridButton button, UINT flags, POINT point, int& hit, ROWCOL& row, ROWCOL& col) {
     if (!m_bInitDone) {
@@ -83,8 +95,30 @@ BOOL CGXGridCore::ButtonDown(GridButton button, UINT flags, POINT point) {
     if (!PrepareButton(button, flags, point, hit, row, col)) {
         return FALSE;
     }
+    const BOOL left = button == GridButton::Left;
+    HWND hwnd = m_pGridWnd ? m_pGridWnd->GetSafeHwnd() : nullptr;
+    if (left && hit == kHitFillHandle) {
+        m_nPressRow = row;
+        m_nPressCol = col;
+        m_wButtonState = kPressInProgress;
+        if (auto* fill = FillHandle()) {
+            fill->OnLButtonDown(this, point, flags, hit, row, col);
+        }
+        if (hwnd && ::GetCapture() != hwnd && m_wButtonState) {
+            ::SetCapture(hwnd);
+        }
+        return TRUE;
+    }
     if (hit != kHitCell && hit != kHitHeader && hit != kHitSelectionFrame) {
-        return FALSE; // sizing edges belong to the user-resize feature
+        // Edges, hidden rows and columns and the outside belong to the user-resize feature.
+        auto* resize = left ? Feature<CGXAbstractGridUserResizeCellsImp>(this, kFeatureUserResizeCells) : nullptr;
+        return resize ? resize->OnLButtonDown(this, point, flags, hit, row, col) : FALSE;
+    }
+    auto* drag = left && (row != 0 || col != 0)
+                     ? Feature<CGXAbstractGridUserDragSelectRangeImp>(this, kFeatureUserDragSelectRange)
+                     : nullptr;
+    if (drag && drag->OnLButtonDown(this, point, flags, hit, row, col)) {
+        return TRUE;
     }
     m_nPressRow = row;
     m_nPressCol = col;
@@ -99,9 +133,11 @@ BOOL CGXGridCore::ButtonDown(GridButton button, UINT flags, POINT point) {
     if (flags & MK_CONTROL) {
         m_wButtonState |= kPressWithCtrl;
     }
+    if (auto* select = left ? Feature<CGXAbstractGridUserSelectRangeImp>(this, kFeatureUserSelectRange) : nullptr) {
+        select->OnLButtonDown(this, point, flags, hit, row, col);
+    }
     m_nLastMoveRow = row;
     m_nLastMoveCol = col;
-    HWND hwnd = m_pGridWnd ? m_pGridWnd->GetSafeHwnd() : nullptr;
     if (ProcessClick(button, row, col, row, col, point, flags, static_cast<WORD>(m_wButtonState | 0x44))) {
         if (hwnd && ::GetCapture() != hwnd && m_wButtonState) {
             ::SetCapture(hwnd);
@@ -138,6 +174,14 @@ BOOL CGXGridCore::OnGridMouseMove(UINT flags, POINT point) {
     }
     const POINT clamped = ClampToGrid(point);
     HWND hwnd = m_pGridWnd ? m_pGridWnd->GetSafeHwnd() : nullptr;
+    if (auto* drag = Feature<CGXAbstractGridUserDragSelectRangeImp>(this, kFeatureUserDragSelectRange)) {
+        ROWCOL row = 0;
+        ROWCOL col = 0;
+        const int hit = HitTest(clamped, &row, &col);
+        if (drag->OnMouseMove(this, clamped, flags, hit, row, col)) {
+            return TRUE;
+        }
+    }
     if (m_wButtonState & kPressInProgress) {
         if (!hwnd || ::GetCapture() != hwnd) {
             return FALSE;
@@ -151,9 +195,25 @@ BOOL CGXGridCore::OnGridMouseMove(UINT flags, POINT point) {
                                   : (m_nButtonFlags & MK_MBUTTON) ? GridButton::Middle
                                                                   : GridButton::Right;
         ProcessClick(button, m_nPressRow, m_nPressCol, row, col, point, flags, ClickPhase(kPhaseMove, row, col));
+        if (auto* fill = FillHandle(); fill && fill->OnMouseMove(this, clamped, flags, kHitCell, row, col)) {
+            return TRUE;
+        }
+        if (row != m_nLastMoveRow || col != m_nLastMoveCol) {
+            if (auto* select = Feature<CGXAbstractGridUserSelectRangeImp>(this, kFeatureUserSelectRange)) {
+                select->OnMouseMove(this, clamped, flags, kHitCell, row, col);
+            }
+        }
         m_nLastMoveRow = row;
         m_nLastMoveCol = col;
         return TRUE;
+    }
+    if (auto* resize = Feature<CGXAbstractGridUserResizeCellsImp>(this, kFeatureUserResizeCells)) {
+        ROWCOL row = 0;
+        ROWCOL col = 0;
+        const int hit = HitTest(clamped, &row, &col);
+        if (resize->OnMouseMove(this, clamped, flags, hit, row, col)) {
+            return TRUE;
+        }
     }
     CRect grid;
     GetGridRect(grid);
@@ -181,14 +241,31 @@ BOOL CGXGridCore::ButtonUp(GridButton button, UINT flags, POINT point) {
     if (!hwnd || ::GetCapture() != hwnd) {
         return FALSE;
     }
-    if (!(m_wButtonState & kPressInProgress)) {
-        return TRUE;
-    }
-    ::ReleaseCapture();
+    const BOOL left = button == GridButton::Left;
     const POINT clamped = ClampToGrid(point);
     ROWCOL row = 0;
     ROWCOL col = 0;
-    HitTest(clamped, &row, &col);
+    const int hit = HitTest(clamped, &row, &col);
+    auto* drag = left ? Feature<CGXAbstractGridUserDragSelectRangeImp>(this, kFeatureUserDragSelectRange) : nullptr;
+    if (drag && drag->OnLButtonUp(this, clamped, flags, hit, row, col)) {
+        return TRUE;
+    }
+    if (!(m_wButtonState & kPressInProgress)) {
+        if (auto* resize = left ? Feature<CGXAbstractGridUserResizeCellsImp>(this, kFeatureUserResizeCells)
+                                : nullptr) {
+            resize->OnLButtonUp(this, clamped, flags, hit, row, col);
+        }
+        return TRUE;
+    }
+    ::ReleaseCapture();
+    if (left) {
+        if (auto* fill = FillHandle()) {
+            fill->OnLButtonUp(this, clamped, flags, hit, row, col);
+        }
+        if (auto* select = Feature<CGXAbstractGridUserSelectRangeImp>(this, kFeatureUserSelectRange)) {
+            select->OnLButtonUp(this, clamped, flags, hit, row, col);
+        }
+    }
     row = std::min(row, GetRowCount());
     col = std::min(col, GetColCount());
     ProcessClick(button, m_nPressRow, m_nPressCol, row, col, point, flags, ClickPhase(kPhaseUp, row, col));
@@ -216,7 +293,10 @@ BOOL CGXGridCore::ButtonDblClk(GridButton button, UINT flags, POINT point) {
         return FALSE;
     }
     if (hit != kHitCell && hit != kHitHeader) {
-        return FALSE;
+        auto* resize = button == GridButton::Left
+                           ? Feature<CGXAbstractGridUserResizeCellsImp>(this, kFeatureUserResizeCells)
+                           : nullptr;
+        return resize ? resize->OnLButtonDblClk(this, point, flags, hit, row, col) : FALSE;
     }
     CoveredTopLeft(row, col);
     CGXControl* control = GetControlRowCol(row, col);
@@ -413,12 +493,18 @@ void CGXGridCore::OnGridCancelMode() {
     if (!m_bInitDone) {
         return;
     }
-    if (m_wButtonState) {
-        // An abandoned press: the current cell is stored and bound again where the release would have.
+    if (m_bSizeTracking) {
+        CancelTrackSize();
+    } else if (m_wButtonState) {
+        // An abandoned press: the selection goes, the current cell is stored and bound again where the
+        // release would have.
+        ClearSelection(TRUE);
         if (m_pParam->TestCurrentCellSelectFlags(3) && m_bCurrentCellValid) {
             SetCurrentCell(m_nCurrentRow, m_nCurrentCol, 0x0A);
         }
         m_wButtonState = 0;
+    } else if (m_bDragging) {
+        CancelDragSelect();
     }
     if (m_nForcedCursor) {
         RefreshCursor(0);

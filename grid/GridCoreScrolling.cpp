@@ -49,6 +49,19 @@ ROWCOL CGXGridCore::LastUsefulFirst(BOOL vertical, int room) {
     return std::max(index, first);
 }
 
+BOOL CGXGridCore::HideCurrentCellForScroll(BOOL vertical) {
+    ROWCOL row = 0;
+    ROWCOL col = 0;
+    if (GetCurrentCell(row, col)) {
+        CGXControl* control = GetControlRowCol(row, col);
+        if (control && control->IsActive() && !(vertical ? IsFrozenRow(row) : IsFrozenCol(col))) {
+            control->Hide();
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
 BOOL CGXGridCore::ScrollCells(int direction, ROWCOL count, UINT) {
     m_nLastVisibleRow = m_nLastVisibleCol = kGridNoRowCol;
     const BOOL vertical = direction == 1 || direction == 3;
@@ -77,14 +90,7 @@ BOOL CGXGridCore::ScrollCells(int direction, ROWCOL count, UINT) {
         }
     }
     if (newFirst != first && (vertical ? CanChangeTopRow(newFirst) : CanChangeLeftCol(newFirst))) {
-        ROWCOL row = 0;
-        ROWCOL col = 0;
-        if (GetCurrentCell(row, col)) {
-            CGXControl* control = GetControlRowCol(row, col);
-            if (control && control->IsActive() && !(vertical ? IsFrozenRow(row) : IsFrozenCol(col))) {
-                control->Hide();
-            }
-        }
+        const BOOL hidden = HideCurrentCellForScroll(vertical);
         // The last row or column shown in part: its hidden part comes into view too.
         CRect grid;
         GetGridRect(grid);
@@ -101,6 +107,14 @@ BOOL CGXGridCore::ScrollCells(int direction, ROWCOL count, UINT) {
             }
         } else {
             InvalidateGridRect(&area);
+        }
+        if (hidden) {
+            // The scrolled pixels hold no window: the cell is drawn again, which places it.
+            ROWCOL row = 0;
+            ROWCOL col = 0;
+            GetCurrentCell(row, col);
+            CRect cell = CalcCellRectSpanned(row, col);
+            InvalidateGridRect(&cell);
         }
         SetScrollPos(vertical ? SB_VERT : SB_HORZ, first, TRUE);
         if (back && (GetScrollBarMode(vertical ? SB_VERT : SB_HORZ) & kModeWhenNeeded) && first == firstScrollable) {

@@ -3,6 +3,7 @@
 #include "grid/CGXFont.h"
 #include "grid/CGXGridCore.h"
 #include "grid/CGXGridParam.h"
+#include "grid/CGXLongOperation.h"
 #include "grid/CGXProperties.h"
 #include "grid/CGXStyle.h"
 #include "grid/GridResourceIds.h"
@@ -139,13 +140,16 @@ BOOL CGXGridCore::StoreDefaultColWidth(int width) {
     return TRUE;
 }
 
-BOOL CGXGridCore::SetRowHeight(ROWCOL from, ROWCOL to, int height, const int* heights, UINT flags, int) {
+BOOL CGXGridCore::SetRowHeight(ROWCOL from, ROWCOL to, int height, const int* heights, UINT flags, int ctCmd) {
     if (to == 0) {
         to = from;
     }
     if (from > to) {
         return FALSE;
     }
+    CGXLongOperation operation;
+    std::vector<int> old;
+    GetRowHeights(from, to, old);
     for (ROWCOL row = from; row <= to; ++row) {
         StoreRowHeight(row, heights ? heights[row - from] : height);
         if (row == kGridMaxRowCol) {
@@ -153,16 +157,25 @@ BOOL CGXGridCore::SetRowHeight(ROWCOL from, ROWCOL to, int height, const int* he
         }
     }
     UpdateChangedRowHeights(from, to, flags, TRUE);
+    if (auto* factory = RecordingFactory(ctCmd)) {
+        RecordCommand(factory->CreateSetRowHeightCmd(from, to, std::move(old)), ctCmd);
+        if (ctCmd == kCmdUndo || ctCmd == kCmdRedo) {
+            SetAdvancedUndoCell(from, GetLeftCol(), TRUE);
+        }
+    }
     return TRUE;
 }
 
-BOOL CGXGridCore::SetColWidth(ROWCOL from, ROWCOL to, int width, const int* widths, UINT flags, int) {
+BOOL CGXGridCore::SetColWidth(ROWCOL from, ROWCOL to, int width, const int* widths, UINT flags, int ctCmd) {
     if (to == 0) {
         to = from;
     }
     if (from > to) {
         return FALSE;
     }
+    CGXLongOperation operation;
+    std::vector<int> old;
+    GetColWidths(from, to, old);
     for (ROWCOL col = from; col <= to; ++col) {
         StoreColWidth(col, widths ? widths[col - from] : width);
         if (col == kGridMaxRowCol) {
@@ -170,26 +183,40 @@ BOOL CGXGridCore::SetColWidth(ROWCOL from, ROWCOL to, int width, const int* widt
         }
     }
     UpdateChangedColWidths(from, to, flags, TRUE);
+    if (auto* factory = RecordingFactory(ctCmd)) {
+        RecordCommand(factory->CreateSetColWidthCmd(from, to, std::move(old)), ctCmd);
+        if (ctCmd == kCmdUndo || ctCmd == kCmdRedo) {
+            SetAdvancedUndoCell(GetTopRow(), from, TRUE);
+        }
+    }
     return TRUE;
 }
 
-BOOL CGXGridCore::SetDefaultRowHeight(int height, UINT flags, int) {
+BOOL CGXGridCore::SetDefaultRowHeight(int height, UINT flags, int ctCmd) {
+    const int old = GetDefaultRowHeight();
     if (!StoreDefaultRowHeight(height)) {
         return FALSE;
     }
     UpdateChangedRowHeights(1, GetRowCount(), flags, TRUE);
+    if (auto* factory = RecordingFactory(ctCmd)) {
+        RecordCommand(factory->CreateSetDefaultRowHeightCmd(old), ctCmd);
+    }
     return TRUE;
 }
 
-BOOL CGXGridCore::SetDefaultColWidth(int width, UINT flags, int) {
+BOOL CGXGridCore::SetDefaultColWidth(int width, UINT flags, int ctCmd) {
+    const int old = GetDefaultColWidth();
     if (!StoreDefaultColWidth(width)) {
         return FALSE;
     }
     UpdateChangedColWidths(1, GetColCount(), flags, TRUE);
+    if (auto* factory = RecordingFactory(ctCmd)) {
+        RecordCommand(factory->CreateSetDefaultColWidthCmd(old), ctCmd);
+    }
     return TRUE;
 }
 
-void CGXGridCore::UpdateChangedRowHeights(ROWCOL from, ROWCOL to, UINT flags, BOOL) {
+void CGXGridCore::UpdateChangedRowHeights(ROWCOL from, ROWCOL to, UINT flags, BOOL hint) {
     m_nLastVisibleRow = kGridNoRowCol;
     if (GetRowHeight(from) == 0 && m_bCurrentCellValid && m_nCurrentRow >= from && m_nCurrentRow <= to) {
         SyncCurrentCell(TRUE);
@@ -197,15 +224,21 @@ void CGXGridCore::UpdateChangedRowHeights(ROWCOL from, ROWCOL to, UINT flags, BO
     if (m_pParam && !m_pParam->m_bLockUpdate) {
         Redraw(flags, FALSE);
     }
+    if (auto* hints = HintSender(hint)) {
+        hints->HintChangedRowHeights(this, from, to, flags);
+    }
 }
 
-void CGXGridCore::UpdateChangedColWidths(ROWCOL from, ROWCOL to, UINT flags, BOOL) {
+void CGXGridCore::UpdateChangedColWidths(ROWCOL from, ROWCOL to, UINT flags, BOOL hint) {
     m_nLastVisibleCol = kGridNoRowCol;
     if (GetColWidth(from) == 0 && m_bCurrentCellValid && m_nCurrentCol >= from && m_nCurrentCol <= to) {
         SyncCurrentCell(TRUE);
     }
     if (m_pParam && !m_pParam->m_bLockUpdate) {
         Redraw(flags, FALSE);
+    }
+    if (auto* hints = HintSender(hint)) {
+        hints->HintChangedColWidths(this, from, to, flags);
     }
 }
 
@@ -679,10 +712,13 @@ int CGXGridCore::GetZoom() {
     return m_nZoom;
 }
 
-BOOL CGXGridCore::StoreZoom(int percent, BOOL) {
+BOOL CGXGridCore::StoreZoom(int percent, BOOL hint) {
     m_nZoom = percent;
     if (m_pParam && m_pParam->GetProperties()) {
         m_pParam->GetProperties()->percentSetting = static_cast<DWORD>(percent);
+    }
+    if (auto* hints = HintSender(hint)) {
+        hints->HintStoreZoom(this, percent);
     }
     return TRUE;
 }
@@ -693,11 +729,14 @@ void CGXGridCore::SetZoom(int percent, UINT flags) {
     UpdateZoom(old, flags, TRUE);
 }
 
-void CGXGridCore::UpdateZoom(int oldPercent, UINT flags, BOOL) {
+void CGXGridCore::UpdateZoom(int oldPercent, UINT flags, BOOL hint) {
     FreeObjectCache();
     UpdateFontMetrics();
     if (m_pParam && !m_pParam->m_bLockUpdate && oldPercent != GetZoom()) {
         Redraw(flags, FALSE);
+    }
+    if (auto* hints = HintSender(hint)) {
+        hints->HintUpdateZoom(this, oldPercent, flags);
     }
 }
 

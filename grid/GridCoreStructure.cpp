@@ -5,6 +5,7 @@
 #include "grid/CGXGridCore.h"
 #include "grid/CGXGridParam.h"
 #include "grid/CGXLongOperation.h"
+#include "grid/CGXStyle.h"
 #include "grid/GridLibraryState.h"
 #include "platform/display/InputApi.h"
 #include "platform/display/VirtualKeys.h"
@@ -38,7 +39,7 @@ BOOL CGXGridCore::SetRowCount(ROWCOL count, UINT flags) {
         return RemoveRows(count + 1, current, flags, kCmdNormal);
     }
     if (count > current) {
-        return InsertRows(current + 1, count - current, nullptr, flags, kCmdNormal);
+        return InsertRows(current + 1, count - current, nullptr, nullptr, nullptr, 0, flags, kCmdNormal);
     }
     return TRUE;
 }
@@ -49,7 +50,7 @@ BOOL CGXGridCore::SetColCount(ROWCOL count, UINT flags) {
         return RemoveCols(count + 1, current, flags, kCmdNormal);
     }
     if (count > current) {
-        return InsertCols(current + 1, count - current, nullptr, flags, kCmdNormal);
+        return InsertCols(current + 1, count - current, nullptr, nullptr, nullptr, 0, flags, kCmdNormal);
     }
     return TRUE;
 }
@@ -70,7 +71,7 @@ BOOL CGXGridCore::StoreColCount(ROWCOL count) {
     return TRUE;
 }
 
-void CGXGridCore::UpdateChangedRowCount(ROWCOL oldCount, UINT flags, BOOL) {
+void CGXGridCore::UpdateChangedRowCount(ROWCOL oldCount, UINT flags, BOOL hint) {
     flags &= kFlagsMask;
     if (m_bCurrentCellValid && m_nCurrentRow > GetRowCount()) {
         SyncCurrentCell(FALSE);
@@ -90,9 +91,12 @@ void CGXGridCore::UpdateChangedRowCount(ROWCOL oldCount, UINT flags, BOOL) {
             UpdateGridWindow();
         }
     }
+    if (auto* hints = HintSender(hint)) {
+        hints->HintChangedRowCount(this, oldCount, flags);
+    }
 }
 
-void CGXGridCore::UpdateChangedColCount(ROWCOL oldCount, UINT flags, BOOL) {
+void CGXGridCore::UpdateChangedColCount(ROWCOL oldCount, UINT flags, BOOL hint) {
     flags &= kFlagsMask;
     if (m_bCurrentCellValid && m_nCurrentCol > GetColCount()) {
         SyncCurrentCell(FALSE);
@@ -111,6 +115,9 @@ void CGXGridCore::UpdateChangedColCount(ROWCOL oldCount, UINT flags, BOOL) {
         if (flags & kFlagUpdateNow) {
             UpdateGridWindow();
         }
+    }
+    if (auto* hints = HintSender(hint)) {
+        hints->HintChangedColCount(this, oldCount, flags);
     }
 }
 
@@ -166,59 +173,79 @@ BOOL CGXGridCore::StoreFrozenCols(ROWCOL frozen, ROWCOL header) {
     return TRUE;
 }
 
-BOOL CGXGridCore::SetFrozenRows(ROWCOL frozen, ROWCOL header, UINT flags, int) {
+BOOL CGXGridCore::SetFrozenRows(ROWCOL frozen, ROWCOL header, UINT flags, int ctCmd) {
     const ROWCOL oldFrozen = GetFrozenRows();
     const ROWCOL oldHeader = GetHeaderRows();
     if (!StoreFrozenRows(frozen, header)) {
         return FALSE;
     }
     UpdateFrozenRows(oldFrozen, oldHeader, flags, TRUE);
+    if (auto* factory = RecordingFactory(ctCmd)) {
+        RecordCommand(factory->CreateSetFrozenRowsCmd(oldFrozen, oldHeader), ctCmd);
+    }
     return TRUE;
 }
 
-BOOL CGXGridCore::SetFrozenCols(ROWCOL frozen, ROWCOL header, UINT flags, int) {
+BOOL CGXGridCore::SetFrozenCols(ROWCOL frozen, ROWCOL header, UINT flags, int ctCmd) {
     const ROWCOL oldFrozen = GetFrozenCols();
     const ROWCOL oldHeader = GetHeaderCols();
     if (!StoreFrozenCols(frozen, header)) {
         return FALSE;
     }
     UpdateFrozenCols(oldFrozen, oldHeader, flags, TRUE);
+    if (auto* factory = RecordingFactory(ctCmd)) {
+        RecordCommand(factory->CreateSetFrozenColsCmd(oldFrozen, oldHeader), ctCmd);
+    }
     return TRUE;
 }
 
-void CGXGridCore::UpdateFrozenRows(ROWCOL, ROWCOL, UINT flags, BOOL) {
+void CGXGridCore::UpdateFrozenRows(ROWCOL oldFrozen, ROWCOL oldHeader, UINT flags, BOOL hint) {
     m_nTopRow = std::max(m_nTopRow, GetFrozenRows() + 1);
     m_nLastVisibleRow = kGridNoRowCol;
     HideCurrentCell();
     if (m_pParam && !m_pParam->m_bLockUpdate) {
         Redraw(flags, FALSE);
     }
+    if (auto* hints = HintSender(hint)) {
+        hints->HintFrozenRows(this, oldFrozen, oldHeader, flags);
+    }
 }
 
-void CGXGridCore::UpdateFrozenCols(ROWCOL, ROWCOL, UINT flags, BOOL) {
+void CGXGridCore::UpdateFrozenCols(ROWCOL oldFrozen, ROWCOL oldHeader, UINT flags, BOOL hint) {
     m_nLeftCol = std::max(m_nLeftCol, GetFrozenCols() + 1);
     m_nLastVisibleCol = kGridNoRowCol;
     HideCurrentCell();
     if (m_pParam && !m_pParam->m_bLockUpdate) {
         Redraw(flags, FALSE);
     }
+    if (auto* hints = HintSender(hint)) {
+        hints->HintFrozenCols(this, oldFrozen, oldHeader, flags);
+    }
 }
 
 // ---- Top row and left column
 
-void CGXGridCore::SetTopRow(ROWCOL row, UINT flags, BOOL) {
+void CGXGridCore::SendTopRowHint(ROWCOL row, UINT flags, BOOL hint) {
+    if (auto* hints = HintSender(hint)) {
+        hints->HintTopRow(this, row, flags);
+    }
+}
+
+void CGXGridCore::SetTopRow(ROWCOL row, UINT flags, BOOL hint) {
     const ROWCOL count = GetRowCount();
     row = count == 0 ? 1 : std::min(row, count);
     m_nLastVisibleRow = kGridNoRowCol;
     m_nLastVisibleCol = kGridNoRowCol;
     if (m_bPrinting) {
         m_nPrintTopRow = row;
+        SendTopRowHint(row, flags, hint);
         return;
     }
     if (m_pParam && m_pParam->m_bLockUpdate) {
         if (CanChangeTopRow(row)) {
             m_nTopRow = row;
             OnTopRowChanged();
+            SendTopRowHint(row, flags, hint);
         }
         return;
     }
@@ -228,12 +255,16 @@ void CGXGridCore::SetTopRow(ROWCOL row, UINT flags, BOOL) {
         if (!CanChangeTopRow(row)) {
             return;
         }
+        if (row != m_nTopRow) {
+            HideCurrentCellForScroll(TRUE);
+        }
         m_nTopRow = row;
         if (flags & kFlagRepaint) {
             UpdateScrollbars(FALSE);
             InvalidateGridRect(nullptr);
         }
         OnTopRowChanged();
+        SendTopRowHint(row, flags, hint);
         return;
     }
     if (row < m_nTopRow) {
@@ -244,21 +275,30 @@ void CGXGridCore::SetTopRow(ROWCOL row, UINT flags, BOOL) {
     if (flags & kFlagUpdateNow) {
         UpdateGridWindow();
     }
+    SendTopRowHint(row, flags, hint);
 }
 
-void CGXGridCore::SetLeftCol(ROWCOL col, UINT flags, BOOL) {
+void CGXGridCore::SendLeftColHint(ROWCOL col, UINT flags, BOOL hint) {
+    if (auto* hints = HintSender(hint)) {
+        hints->HintLeftCol(this, col, flags);
+    }
+}
+
+void CGXGridCore::SetLeftCol(ROWCOL col, UINT flags, BOOL hint) {
     const ROWCOL count = GetColCount();
     col = count == 0 ? 1 : std::min(col, count);
     m_nLastVisibleRow = kGridNoRowCol;
     m_nLastVisibleCol = kGridNoRowCol;
     if (m_bPrinting) {
         m_nPrintLeftCol = col;
+        SendLeftColHint(col, flags, hint);
         return;
     }
     if (m_pParam && m_pParam->m_bLockUpdate) {
         if (CanChangeLeftCol(col)) {
             m_nLeftCol = col;
             OnLeftColChanged();
+            SendLeftColHint(col, flags, hint);
         }
         return;
     }
@@ -268,12 +308,16 @@ void CGXGridCore::SetLeftCol(ROWCOL col, UINT flags, BOOL) {
         if (!CanChangeLeftCol(col)) {
             return;
         }
+        if (col != m_nLeftCol) {
+            HideCurrentCellForScroll(FALSE);
+        }
         m_nLeftCol = col;
         if (flags & kFlagRepaint) {
             UpdateScrollbars(FALSE);
             InvalidateGridRect(nullptr);
         }
         OnLeftColChanged();
+        SendLeftColHint(col, flags, hint);
         return;
     }
     if (col < m_nLeftCol) {
@@ -284,6 +328,7 @@ void CGXGridCore::SetLeftCol(ROWCOL col, UINT flags, BOOL) {
     if (flags & kFlagUpdateNow) {
         UpdateGridWindow();
     }
+    SendLeftColHint(col, flags, hint);
 }
 
 namespace {
@@ -338,37 +383,129 @@ BOOL CGXGridCore::CanStartDragSelectCols() {
 
 // ---- Inserting and removing
 
-BOOL CGXGridCore::InsertRows(ROWCOL row, ROWCOL count, const int* heights, UINT flags, int) {
+namespace {
+
+CGXStyle* StyleAt(const CObArray* array, INT_PTR index) {
+    return array && index < array->GetSize() ? static_cast<CGXStyle*>(array->GetAt(index)) : nullptr;
+}
+
+// The data object's own undo information may ride one past the cells of a saved array.
+CObject* DataUndoExtra(const CObArray* cells, ULONGLONG cellCount) {
+    if (!cells || static_cast<ULONGLONG>(cells->GetSize()) <= cellCount) {
+        return nullptr;
+    }
+    return cells->GetAt(static_cast<INT_PTR>(cellCount));
+}
+
+} // namespace
+
+BOOL CGXGridCore::InsertRows(ROWCOL row, ROWCOL count, const int* heights, const CObArray* cells,
+                             const CObArray* rowStyles, ROWCOL colCount, UINT flags, int ctCmd) {
     CGXLongOperation operation;
     if (!TransferCurrentCell(TRUE, 2, TRUE)) {
         return FALSE;
     }
-    if (!StoreInsertRows(row, count, FALSE)) {
+    CGXExcelLikeFrameLock frameLock(this);
+    BOOL recalc = FALSE;
+    CObject* extra = DataUndoExtra(cells, static_cast<ULONGLONG>(count) * colCount);
+    if (extra) {
+        recalc = ApplyDataUndoInfo(extra, ctCmd != kCmdRollback, TRUE);
+    }
+    const BOOL oldMode = SetDataUndoMode(m_pParam && m_pParam->m_bUndoEnabled && ctCmd != kCmdRollback);
+    const BOOL stored = StoreInsertRows(row, count, FALSE);
+    SetDataUndoMode(oldMode);
+    if (!stored) {
         return FALSE;
+    }
+    if (extra) {
+        recalc |= ApplyDataUndoInfo(extra, FALSE, TRUE);
     }
     if (heights) {
         for (ROWCOL i = 0; i < count; ++i) {
             StoreRowHeight(row + i, heights[i]);
         }
     }
+    if (cells) {
+        for (ROWCOL i = 0; i < count; ++i) {
+            for (ROWCOL j = 0; j < colCount; ++j) {
+                if (CGXStyle* style = StyleAt(cells, static_cast<INT_PTR>(i) * colCount + j)) {
+                    StoreStyleRowCol(row + i, j, style, kMergeCopy, 0);
+                }
+            }
+        }
+    }
+    if (rowStyles) {
+        for (ROWCOL i = 0; i < count; ++i) {
+            if (CGXStyle* style = StyleAt(rowStyles, i)) {
+                StoreStyleRowCol(row + i, 0, style, kMergeCopy, -1);
+            }
+        }
+    }
     UpdateInsertRows(row, count, flags, TRUE);
+    if (auto* factory = RecordingFactory(ctCmd)) {
+        RecordCommand(factory->CreateRemoveRowsCmd(row, row + count - 1), ctCmd);
+        if (ctCmd == kCmdUndo || ctCmd == kCmdRedo) {
+            SetAdvancedUndoCell(row, GetLeftCol(), TRUE);
+        }
+    }
+    if (recalc) {
+        Recalc(TRUE, nullptr, TRUE);
+    }
     return TRUE;
 }
 
-BOOL CGXGridCore::InsertCols(ROWCOL col, ROWCOL count, const int* widths, UINT flags, int) {
+BOOL CGXGridCore::InsertCols(ROWCOL col, ROWCOL count, const int* widths, const CObArray* cells,
+                             const CObArray* colStyles, ROWCOL rowCount, UINT flags, int ctCmd) {
     CGXLongOperation operation;
     if (!TransferCurrentCell(TRUE, 2, TRUE)) {
         return FALSE;
     }
-    if (!StoreInsertCols(col, count, FALSE)) {
+    CGXExcelLikeFrameLock frameLock(this);
+    BOOL recalc = FALSE;
+    CObject* extra = DataUndoExtra(cells, static_cast<ULONGLONG>(count) * rowCount);
+    if (extra) {
+        recalc = ApplyDataUndoInfo(extra, ctCmd != kCmdRollback, TRUE);
+    }
+    const BOOL oldMode = SetDataUndoMode(m_pParam && m_pParam->m_bUndoEnabled && ctCmd != kCmdRollback);
+    const BOOL stored = StoreInsertCols(col, count, FALSE);
+    SetDataUndoMode(oldMode);
+    if (!stored) {
         return FALSE;
+    }
+    if (extra) {
+        recalc |= ApplyDataUndoInfo(extra, FALSE, TRUE);
     }
     if (widths) {
         for (ROWCOL i = 0; i < count; ++i) {
             StoreColWidth(col + i, widths[i]);
         }
     }
+    if (cells) {
+        for (ROWCOL j = 0; j < rowCount; ++j) {
+            for (ROWCOL i = 0; i < count; ++i) {
+                if (CGXStyle* style = StyleAt(cells, static_cast<INT_PTR>(j) * count + i)) {
+                    StoreStyleRowCol(j, col + i, style, kMergeCopy, 0);
+                }
+            }
+        }
+    }
+    if (colStyles) {
+        for (ROWCOL i = 0; i < count; ++i) {
+            if (CGXStyle* style = StyleAt(colStyles, i)) {
+                StoreStyleRowCol(0, col + i, style, kMergeCopy, -1);
+            }
+        }
+    }
     UpdateInsertCols(col, count, flags, TRUE);
+    if (auto* factory = RecordingFactory(ctCmd)) {
+        RecordCommand(factory->CreateRemoveColsCmd(col, col + count - 1), ctCmd);
+        if (ctCmd == kCmdUndo || ctCmd == kCmdRedo) {
+            SetAdvancedUndoCell(GetTopRow(), col, TRUE);
+        }
+    }
+    if (recalc) {
+        Recalc(TRUE, nullptr, TRUE);
+    }
     return TRUE;
 }
 
@@ -441,7 +578,7 @@ void CGXGridCore::RedrawWithScrollbarsLocked(UINT flags) {
     m_bLockScrollbars = locked;
 }
 
-void CGXGridCore::UpdateInsertRows(ROWCOL row, ROWCOL count, UINT flags, BOOL) {
+void CGXGridCore::UpdateInsertRows(ROWCOL row, ROWCOL count, UINT flags, BOOL hint) {
     m_nLastVisibleRow = kGridNoRowCol;
     ShiftCurrentCell(m_nCurrentRow, row, kGridNoRowCol, TRUE, count);
     if (m_nTopRow == GetFrozenRows()) {
@@ -454,9 +591,12 @@ void CGXGridCore::UpdateInsertRows(ROWCOL row, ROWCOL count, UINT flags, BOOL) {
             UpdateScrollbars(FALSE);
         }
     }
+    if (auto* hints = HintSender(hint)) {
+        hints->HintInsertRows(this, row, count, flags);
+    }
 }
 
-void CGXGridCore::UpdateInsertCols(ROWCOL col, ROWCOL count, UINT flags, BOOL) {
+void CGXGridCore::UpdateInsertCols(ROWCOL col, ROWCOL count, UINT flags, BOOL hint) {
     m_nLastVisibleCol = kGridNoRowCol;
     ShiftCurrentCell(m_nCurrentCol, col, kGridNoRowCol, TRUE, count);
     if (m_nLeftCol == GetFrozenCols()) {
@@ -469,6 +609,9 @@ void CGXGridCore::UpdateInsertCols(ROWCOL col, ROWCOL count, UINT flags, BOOL) {
             UpdateScrollbars(FALSE);
         }
     }
+    if (auto* hints = HintSender(hint)) {
+        hints->HintInsertCols(this, col, count, flags);
+    }
 }
 
 // Answers FALSE when nothing was removed: a refused store is no success.
@@ -476,20 +619,48 @@ BOOL CGXGridCore::RemoveRows(ROWCOL from, ROWCOL to, UINT flags, int ctCmd) {
     if (from > to || !TransferCurrentCell(TRUE, 2, TRUE)) {
         return FALSE;
     }
+    CGXExcelLikeFrameLock frameLock(this);
+    GridLibraryState& library = GridLibraryState::Instance();
     CGXLongOperation operation;
+    operation.SetStatusText(library.GetText(kTextUndoInfo), FALSE);
+    const ROWCOL count = to - from + 1;
+    const ROWCOL colCount = GetColCount() + 1;
+    CObArray* cells = nullptr;
+    CObArray* rowStyles = nullptr;
+    CGXAbstractCommandFactory* factory = RecordingFactory(ctCmd);
+    if (factory && !factory->StoreRemoveRowsUndoInfo(this, from, count, colCount, cells, rowStyles, operation)) {
+        return FALSE;
+    }
     const BOOL transaction = ctCmd == kCmdNormal;
     if (transaction) {
-        BeginTrans(GridLibraryState::Instance().GetText(kTextRemovingRows));
+        BeginTrans(library.GetText(kTextRemovingRows));
     }
-    operation.SetStatusText(GridLibraryState::Instance().GetText(kTextRemovingRows), FALSE);
     if (auto* covered = static_cast<CGXAbstractGridCoveredCellsImp*>(m_features[kFeatureCoveredCells])) {
         covered->RemoveCoveredRows(this, from, to, flags, ctCmd);
     }
+    operation.SetStatusText(library.GetText(kTextRemovingRows), FALSE);
+    // The heights go with the command, so that undoing gives the rows back their sizes.
+    std::vector<int> heights;
+    if (factory) {
+        GetRowHeights(from, to, heights);
+    }
+    const BOOL oldMode = SetDataUndoMode(factory != nullptr);
     const BOOL removed = StoreRemoveRows(from, to, FALSE);
+    SetDataUndoMode(oldMode);
     if (removed) {
         UpdateRemoveRows(from, to, flags, TRUE);
+        if (factory) {
+            RecordCommand(factory->CreateInsertRowsCmd(from, count, std::move(heights), cells, rowStyles, colCount),
+                          ctCmd);
+            cells = rowStyles = nullptr;
+            if (ctCmd == kCmdUndo || ctCmd == kCmdRedo) {
+                SetAdvancedUndoCell(from, GetLeftCol(), TRUE);
+            }
+        }
         m_pParam->m_selectedRanges.DeleteAll();
     }
+    DeleteStyleArray(cells);
+    DeleteStyleArray(rowStyles);
     if (transaction) {
         CommitTrans();
     }
@@ -500,21 +671,48 @@ BOOL CGXGridCore::RemoveCols(ROWCOL from, ROWCOL to, UINT flags, int ctCmd) {
     if (from > to || !TransferCurrentCell(TRUE, 2, TRUE)) {
         return FALSE;
     }
+    CGXExcelLikeFrameLock frameLock(this);
+    GridLibraryState& library = GridLibraryState::Instance();
     CGXLongOperation operation;
+    operation.SetStatusText(library.GetText(kTextUndoInfo), FALSE);
+    const ROWCOL count = to - from + 1;
+    const ROWCOL rowCount = GetRowCount() + 1;
+    CObArray* cells = nullptr;
+    CObArray* colStyles = nullptr;
+    CGXAbstractCommandFactory* factory = RecordingFactory(ctCmd);
+    if (factory && !factory->StoreRemoveColsUndoInfo(this, from, count, rowCount, cells, colStyles, operation)) {
+        return FALSE;
+    }
     // The covered blocks' adjustments and the removal are one undo step, as for rows.
     const BOOL transaction = ctCmd == kCmdNormal;
     if (transaction) {
-        BeginTrans(GridLibraryState::Instance().GetText(kTextRemovingColumns));
+        BeginTrans(library.GetText(kTextRemovingColumns));
     }
-    operation.SetStatusText(GridLibraryState::Instance().GetText(kTextRemovingColumns), FALSE);
     if (auto* covered = static_cast<CGXAbstractGridCoveredCellsImp*>(m_features[kFeatureCoveredCells])) {
         covered->RemoveCoveredCols(this, from, to, flags, ctCmd);
     }
+    operation.SetStatusText(library.GetText(kTextRemovingColumns), FALSE);
+    std::vector<int> widths;
+    if (factory) {
+        GetColWidths(from, to, widths);
+    }
+    const BOOL oldMode = SetDataUndoMode(factory != nullptr);
     const BOOL removed = StoreRemoveCols(from, to, FALSE);
+    SetDataUndoMode(oldMode);
     if (removed) {
         UpdateRemoveCols(from, to, flags, TRUE);
+        if (factory) {
+            RecordCommand(factory->CreateInsertColsCmd(from, count, std::move(widths), cells, colStyles, rowCount),
+                          ctCmd);
+            cells = colStyles = nullptr;
+            if (ctCmd == kCmdUndo || ctCmd == kCmdRedo) {
+                SetAdvancedUndoCell(GetTopRow(), from, TRUE);
+            }
+        }
         m_pParam->m_selectedRanges.DeleteAll();
     }
+    DeleteStyleArray(cells);
+    DeleteStyleArray(colStyles);
     if (transaction) {
         CommitTrans();
     }
@@ -559,7 +757,7 @@ BOOL CGXGridCore::StoreRemoveCols(ROWCOL from, ROWCOL to, BOOL force) {
     return TRUE;
 }
 
-void CGXGridCore::UpdateRemoveRows(ROWCOL from, ROWCOL to, UINT flags, BOOL) {
+void CGXGridCore::UpdateRemoveRows(ROWCOL from, ROWCOL to, UINT flags, BOOL hint) {
     m_nLastVisibleRow = kGridNoRowCol;
     ShiftCurrentCell(m_nCurrentRow, from, to, FALSE, to - from + 1);
     m_nScrollWord = 0;
@@ -569,9 +767,12 @@ void CGXGridCore::UpdateRemoveRows(ROWCOL from, ROWCOL to, UINT flags, BOOL) {
             UpdateScrollbars(!(flags & kFlagUpdateNow));
         }
     }
+    if (auto* hints = HintSender(hint)) {
+        hints->HintRemoveRows(this, from, to, flags);
+    }
 }
 
-void CGXGridCore::UpdateRemoveCols(ROWCOL from, ROWCOL to, UINT flags, BOOL) {
+void CGXGridCore::UpdateRemoveCols(ROWCOL from, ROWCOL to, UINT flags, BOOL hint) {
     m_nLastVisibleCol = kGridNoRowCol;
     ShiftCurrentCell(m_nCurrentCol, from, to, FALSE, to - from + 1);
     m_nScrollWord = 0;
@@ -580,5 +781,8 @@ void CGXGridCore::UpdateRemoveCols(ROWCOL from, ROWCOL to, UINT flags, BOOL) {
         if (flags) {
             UpdateScrollbars(!(flags & kFlagUpdateNow));
         }
+    }
+    if (auto* hints = HintSender(hint)) {
+        hints->HintRemoveCols(this, from, to, flags);
     }
 }

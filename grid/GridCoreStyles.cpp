@@ -9,6 +9,9 @@
 #include "grid/CGXStyle.h"
 #include "grid/CGXStylesMap.h"
 #include "grid/GridLibraryState.h"
+#include "platform/base/CArrays.h"
+#include "platform/base/Exceptions.h"
+#include "platform/framework/CWinApp.h"
 
 namespace {
 
@@ -159,34 +162,124 @@ BOOL CGXGridCore::LoadStoredStyleRowCol(ROWCOL row, ROWCOL col, CGXStyle& style,
     return data ? data->GetStyle(row, col, style, mode, kind) : FALSE;
 }
 
-BOOL CGXGridCore::SetStyleRange(const CGXRange& range, const CGXStyle* style, int mode, int kind, UINT flags,
-                                int) {
-    if (!range.IsValid()) {
-        return FALSE;
+void DeleteStyleArray(CObArray* array) {
+    if (!array) {
+        return;
     }
+    for (INT_PTR i = 0; i < array->GetSize(); ++i) {
+        delete array->GetAt(i);
+    }
+    delete array;
+}
+
+BOOL CGXGridCore::ConfirmTooLargeForUndo() {
+    return AfxMessageBox(GridLibraryState::Instance().GetText(kTextUndoTooLarge), MB_OKCANCEL) == IDOK;
+}
+
+namespace {
+
+// Whole rows, columns or the table keep their styles in the header row and column: (row, 0), (0, col)
+// and (0, 0).
+CGXRange StoredCells(const CGXRange& range, ROWCOL rowCount, ROWCOL colCount) {
     CGXRange cells(range);
-    if (kind == 0 && !range.IsCells()) {
-        kind = -1;
-    }
-    // Whole rows, columns or the table keep their styles in the header row and column: (row, 0), (0, col)
-    // and (0, 0).
     if (range.IsRows()) {
         cells.ExpandToCells(0, 0, 0, 0);
     } else {
-        cells.ExpandToCells(0, 0, range.IsCols() ? 0 : GetRowCount(), range.IsTable() ? 0 : GetColCount());
+        cells.ExpandToCells(0, 0, range.IsCols() ? 0 : rowCount, range.IsTable() ? 0 : colCount);
     }
+    return cells;
+}
+
+} // namespace
+
+CObArray* CGXGridCore::CopyStyleArray(const CGXRange& cells, int kind, CGXLongOperation* operation) {
+    const ROWCOL width = cells.right - cells.left + 1;
+    const ULONGLONG total = static_cast<ULONGLONG>(cells.bottom - cells.top + 1) * width;
+    auto* array = new CObArray;
+    array->SetSize(static_cast<INT_PTR>(total));
+    ULONGLONG index = 0;
+    for (ROWCOL row = cells.top; row <= cells.bottom && row != kGridNoRowCol; ++row) {
+        for (ROWCOL col = cells.left; col <= cells.right && col != kGridNoRowCol; ++col, ++index) {
+            CGXStyle* style = CreateStyle();
+            if (LoadStoredStyleRowCol(row, col, *style, kMergeCopy, kind)) {
+                array->SetAt(static_cast<INT_PTR>(index), style);
+            } else {
+                RecycleStyle(style);
+            }
+            if (operation) {
+                BOOL aborted = FALSE;
+                operation->SetPercentDone(static_cast<int>((index + 1) * 100 / total));
+                if (operation->CheckAbort(aborted) && aborted) {
+                    DeleteStyleArray(array);
+                    AfxThrowUserException();
+                }
+            }
+        }
+    }
+    return array;
+}
+
+BOOL CGXGridCore::SetStyleRange(const CGXRange& range, const CGXStyle* style, int mode, int kind,
+                                const CObArray* undoArray, UINT flags, int ctCmd) {
+    if (!range.IsValid()) {
+        return FALSE;
+    }
+    if (kind == 0 && !range.IsCells()) {
+        kind = -1;
+    }
+    const CGXRange cells = StoredCells(range, GetRowCount(), GetColCount());
+    const ROWCOL width = cells.right - cells.left + 1;
+    const ULONGLONG total = static_cast<ULONGLONG>(cells.bottom - cells.top + 1) * width;
+    GridLibraryState& library = GridLibraryState::Instance();
     CGXLongOperation operation;
-    operation.SetStatusText(GridLibraryState::Instance().GetText(kTextStoringCells), FALSE);
+    operation.SetStatusText(library.GetText(kTextUndoInfo), FALSE);
+
+    // The record of what the cells held, for the undo feature.
+    CObArray* record = nullptr;
+    CGXAbstractCommandFactory* factory = RecordingFactory(ctCmd);
+    if (factory) {
+        const BOOL tooLarge = cells.bottom - cells.top >= 0x7FFF || width > 0x7FFF || total >= 0x7FFFFFFF;
+        if (tooLarge) {
+            if (!ConfirmTooLargeForUndo()) {
+                return FALSE;
+            }
+        } else {
+            try {
+                record = CopyStyleArray(cells, kind, m_wButtonState ? nullptr : &operation);
+            } catch (CUserException* e) {
+                e->Delete();
+                if (!ConfirmTooLargeForUndo()) {
+                    return FALSE;
+                }
+            }
+        }
+    }
+
+    operation.SetStatusText(library.GetText(ctCmd == kCmdNormal ? kTextStoringCells : kTextRestoringCells), FALSE);
     FreeObjectCache();
     const BOOL wasInside = m_bInSetStyleRange;
     m_bInSetStyleRange = TRUE;
+    const BOOL oldDataMode = SetDataUndoMode(factory != nullptr);
+    if (undoArray && static_cast<ULONGLONG>(undoArray->GetSize()) > total) {
+        if (ApplyDataUndoInfo(undoArray->GetAt(static_cast<INT_PTR>(total)), TRUE, 0)) {
+            Recalc(TRUE, nullptr, TRUE);
+        }
+    }
     BOOL changed = FALSE;
     BOOL aborted = FALSE;
-    const ULONGLONG total = static_cast<ULONGLONG>(cells.bottom - cells.top + 1) * (cells.right - cells.left + 1);
     ULONGLONG done = 0;
     for (ROWCOL row = cells.top; row <= cells.bottom && row != kGridNoRowCol && !aborted; ++row) {
         for (ROWCOL col = cells.left; col <= cells.right && col != kGridNoRowCol; ++col) {
-            changed |= StoreStyleRowCol(row, col, style, mode, kind);
+            if (undoArray) {
+                // Replaying a record: each cell gets back what it held; a cell that held nothing is emptied.
+                if (static_cast<ULONGLONG>(undoArray->GetSize()) <= done) {
+                    break;
+                }
+                const auto* old = static_cast<const CGXStyle*>(undoArray->GetAt(static_cast<INT_PTR>(done)));
+                changed |= StoreStyleRowCol(row, col, old, old ? mode : kMergeRemove, kind);
+            } else {
+                changed |= StoreStyleRowCol(row, col, style, mode, kind);
+            }
             if (kind == -1 && m_bCurrentCellValid &&
                 ((row == 0 && col == 0) || row == m_nCurrentRow || col == m_nCurrentCol)) {
                 ResetCurrentCellCache();
@@ -202,40 +295,49 @@ BOOL CGXGridCore::SetStyleRange(const CGXRange& range, const CGXStyle* style, in
         }
     }
     m_bInSetStyleRange = wasInside;
-    if (aborted) {
-        if (changed) {
-            CGXRange shown(range);
-            shown.ExpandToCells(0, 0, GetRowCount(), GetColCount());
-            UpdateStyleRange(shown, flags, TRUE);
-            SetDocumentModified(TRUE);
-        }
-        return FALSE;
-    }
+    SetDataUndoMode(oldDataMode);
+
     if (changed) {
         CGXRange shown(range);
         shown.ExpandToCells(0, 0, GetRowCount(), GetColCount());
-        UpdateStyleRange(shown, flags, TRUE);
+        UpdateStyleRange(shown, style, mode, kind, flags, TRUE);
         SetDocumentModified(TRUE);
     }
-    return changed;
+    if (record && changed) {
+        if (CObject* snapshot = GetDataUndoInfo()) {
+            record->SetAtGrow(static_cast<INT_PTR>(total), snapshot);
+        }
+        RecordCommand(factory->CreateSetStyleRangeCmd(range, kind, record), ctCmd);
+        record = nullptr;
+        if (ctCmd == kCmdUndo || ctCmd == kCmdRedo) {
+            SetAdvancedUndoCell(cells.top, cells.left, TRUE);
+        }
+    } else if (record) {
+        DiscardDataUndoInfo();
+        DeleteStyleArray(record);
+    }
+    return changed && !aborted;
 }
 
 BOOL CGXGridCore::SetValueRange(const CGXRange& range, LPCTSTR text, int mode, UINT flags) {
     CGXStyle value;
     value.SetValue(text);
-    return SetStyleRange(range, &value, mode, 0, flags);
+    return SetStyleRange(range, &value, mode, 0, nullptr, flags);
 }
 
-void CGXGridCore::UpdateStyleRange(const CGXRange& range, UINT flags, BOOL) {
-    if (!m_pParam || m_pParam->m_bLockUpdate || !m_bInitDone) {
-        return;
+void CGXGridCore::UpdateStyleRange(const CGXRange& range, const CGXStyle* style, int mode, int kind, UINT flags,
+                                   BOOL hint) {
+    if (m_pParam && !m_pParam->m_bLockUpdate && m_bInitDone) {
+        CRect rect = CalcRangeRectSpanned(range.top, range.left, range.bottom, range.right);
+        if (!rect.IsRectEmpty()) {
+            InvalidateGridRect(&rect);
+        }
+        if (flags & 2) {
+            UpdateGridWindow();
+        }
     }
-    CRect rect = CalcRangeRectSpanned(range.top, range.left, range.bottom, range.right);
-    if (!rect.IsRectEmpty()) {
-        InvalidateGridRect(&rect);
-    }
-    if (flags & 2) {
-        UpdateGridWindow();
+    if (auto* hints = HintSender(hint)) {
+        hints->HintStyleRange(this, range, style, mode, kind, flags);
     }
 }
 
@@ -263,9 +365,12 @@ CGXControl* CGXGridCore::GetControlRowCol(ROWCOL row, ROWCOL col) {
 
 // ---- Replacing the styles map, the properties or one base style
 
-BOOL CGXGridCore::ChangeStylesMap(const CGXStylesMap& stylesMap, UINT flags, int) {
+BOOL CGXGridCore::ChangeStylesMap(const CGXStylesMap& stylesMap, UINT flags, int ctCmd) {
     if (IsStoreRefused() || !m_pParam || !m_pParam->GetStylesMap()) {
         return FALSE;
+    }
+    if (auto* factory = RecordingFactory(ctCmd)) {
+        RecordCommand(factory->CreateChangeStylesMapCmd(*m_pParam->GetStylesMap()), ctCmd);
     }
     m_pParam->GetStylesMap()->Assign(stylesMap);
     SetDocumentModified(TRUE);
@@ -273,14 +378,20 @@ BOOL CGXGridCore::ChangeStylesMap(const CGXStylesMap& stylesMap, UINT flags, int
     return TRUE;
 }
 
-void CGXGridCore::UpdateStylesMap(UINT flags, BOOL) {
+void CGXGridCore::UpdateStylesMap(UINT flags, BOOL hint) {
     LookupBaseStylesAgain();
     Redraw(flags, FALSE);
+    if (auto* hints = HintSender(hint)) {
+        hints->HintStylesMap(this, flags);
+    }
 }
 
-BOOL CGXGridCore::ChangeProperties(const CGXProperties& properties, UINT flags, int) {
+BOOL CGXGridCore::ChangeProperties(const CGXProperties& properties, UINT flags, int ctCmd) {
     if (IsStoreRefused() || !m_pParam || !m_pParam->GetProperties()) {
         return FALSE;
+    }
+    if (auto* factory = RecordingFactory(ctCmd)) {
+        RecordCommand(factory->CreateChangePropertiesCmd(*m_pParam->GetProperties()), ctCmd);
     }
     *m_pParam->GetProperties() = properties;
     SetDocumentModified(TRUE);
@@ -288,11 +399,14 @@ BOOL CGXGridCore::ChangeProperties(const CGXProperties& properties, UINT flags, 
     return TRUE;
 }
 
-void CGXGridCore::UpdateProperties(UINT flags, BOOL) {
+void CGXGridCore::UpdateProperties(UINT flags, BOOL hint) {
     Redraw(flags, FALSE);
+    if (auto* hints = HintSender(hint)) {
+        hints->HintProperties(this, flags);
+    }
 }
 
-BOOL CGXGridCore::ChangeBaseStyle(WORD id, const CGXStyle& style, int mode, UINT flags, int) {
+BOOL CGXGridCore::ChangeBaseStyle(WORD id, const CGXStyle& style, int mode, UINT flags, int ctCmd) {
     if (IsStoreRefused() || !m_pParam || !m_pParam->GetStylesMap()) {
         return FALSE;
     }
@@ -300,17 +414,23 @@ BOOL CGXGridCore::ChangeBaseStyle(WORD id, const CGXStyle& style, int mode, UINT
     if (found == m_pParam->GetStylesMap()->baseStyles.end() || !found->second.style) {
         return FALSE;
     }
+    auto* factory = RecordingFactory(ctCmd);
+    if (factory && m_bInitDone) {
+        RecordCommand(factory->CreateChangeBaseStyleCmd(id, *found->second.style, found->second.name), ctCmd);
+    }
     found->second.style->MergeStyle(style, mode);
     SetDocumentModified(TRUE);
     UpdateBaseStyle(id, flags, TRUE);
     return TRUE;
 }
 
-void CGXGridCore::UpdateBaseStyle(WORD, UINT flags, BOOL) {
-    if (!m_bInitDone) {
-        return;
+void CGXGridCore::UpdateBaseStyle(WORD id, UINT flags, BOOL hint) {
+    if (m_bInitDone) {
+        LookupBaseStylesAgain();
+        UpdateFontMetrics();
+        Redraw(flags, FALSE);
     }
-    LookupBaseStylesAgain();
-    UpdateFontMetrics();
-    Redraw(flags, FALSE);
+    if (auto* hints = HintSender(hint)) {
+        hints->HintBaseStyle(this, id, flags);
+    }
 }

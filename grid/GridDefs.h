@@ -16,6 +16,7 @@ enum GridMergeMode : int {
     kMergeFill = 1,     // take only what this style lacks
     kMergeCopy = 2,     // become a copy of the other style
     kMergeExclude = 3,  // remove what the other style includes
+    kMergeRemove = 4,   // with no style: remove what is stored
 };
 
 // The value type of a style's value text.

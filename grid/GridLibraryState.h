@@ -51,6 +51,7 @@ enum GridText : int {
     kTextFreezeRows,
     kTextFreezeColumns,
     kTextCurrentCell,
+    kTextUndoTooLarge,
     kTextClipboardSize,
     kTextCopy,
     kTextMove,
@@ -100,6 +101,8 @@ public:
     BOOL isBeforeWindows4 = FALSE;
     BOOL isWin32s = FALSE;
     BOOL ignoreFocusChange = FALSE;
+    // Set while an input-method composition runs in an edit cell: the cell is not drawn over it.
+    BOOL imeComposing = FALSE;
     int optionLineMode = 0;
     int optionGridLinePenStyle = 0;
     int optionHeaderLook = 0;

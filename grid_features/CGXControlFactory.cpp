@@ -2,6 +2,7 @@
 
 #include "grid/CGXCheckBox.h"
 #include "grid/CGXCoveredCellPool.h"
+#include "grid/CGXEditControl.h"
 #include "grid/CGXGridCore.h"
 #include "grid/CGXGridDocSerializeImp.h"
 #include "grid/CGXGridParamCopyOperatorImp.h"
@@ -20,6 +21,7 @@
 #include "grid/GridLibraryState.h"
 #include "grid/GridResourceIds.h"
 #include "grid_features/CGXCellTipStatic.h"
+#include "grid_features/CGXCommandFactory.h"
 #include "grid_features/CGXDelayedRangePool.h"
 #include "grid_features/CGXPrintDevice.h"
 #include "grid_features/CGXSpanCellPool.h"
@@ -53,6 +55,10 @@ struct ControlEntry {
     bool tip;
 };
 
+CGXControl* MakeEdit(CGXGridCore* grid) {
+    return new CGXEditControl(grid, kEditControl);
+}
+
 CGXControl* MakeFlatCheckBox(CGXGridCore* grid) {
     return new CGXCheckBox(grid, FALSE);
 }
@@ -68,7 +74,7 @@ const ControlEntry kControls[] = {
     {20132, nullptr, false}, // object preview: only in a browser grid, null in any other
     {20136, nullptr, false}, // radio buttons with active state, 3-D
     {20137, nullptr, false}, // radio buttons with active state, flat
-    {52512, nullptr, true},  // edit
+    {52512, MakeEdit, true}, // edit
     {52513, MakeControl<CGXStatic>, true},  // static text
     {52514, MakeControl<CGXPushbutton>, false}, // push button
     {52515, nullptr, false}, // radio buttons, flat
@@ -154,8 +160,9 @@ void CGXControlFactory::RegisterUserAttributes(CGXStylesMap* stylesMap) {
 
 void CGXControlFactory::InstallGridFeatures(CGXGridCore* grid) {
     // In the library's order; the features still to come (find and replace, auto-scroll, resize to fit,
-    // update hints, undo, sort, merged and floating cells, printing, selection, resizing, data exchange, cut
-    // and paste, Excel-like frame and fill) take their places here as they arrive.
+    // update hints, sort, merged and floating cells, printing, selection, resizing, data exchange, cut and
+    // paste, Excel-like frame and fill) take their places here as they arrive.
+    InstallUndoRedo(grid);
     grid->InstallHideCells();
     grid->InstallCoveredCells();
     grid->InstallClearCells();

@@ -29,6 +29,11 @@
 // Strings.
 #define IDS_DOC_EXTENSION 107
 #define IDS_VERSION 121
+// The satellites grid's sort buttons: control ids and their names.
+#define IDS_SAT_SORT_BUTTON_1 116
+#define IDS_SAT_SORT_BUTTON_2 117
+#define IDS_SAT_SORT_BUTTON_3 118
+#define IDS_SAT_SORT_BUTTON_4 119
 
 // Icons and cursors.
 #define IDI_IDLE_TICK 0x97

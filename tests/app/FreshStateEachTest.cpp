@@ -1,8 +1,10 @@
 // Every test starts with an empty profile, the display state and the receiver link as a fresh process has
-// them, and the program's own globals at their first values.
+// them, the grid library as before start-up, and the program's own globals at their first values.
 #include "app/CPex32App.h"
 #include "app/CPex32View.h"
 #include "app/ProgramClose.h"
+#include "dialogs/CSatsDataGrid.h"
+#include "grid/GridLibraryState.h"
 #include "support/BeforeEachTest.h"
 #include "support/DisplayState.h"
 #include "support/FreshProfile.h"
@@ -20,6 +22,7 @@ const bool g_freshState = testsupport::BeforeEachTest([] {
     g_leapSecondPending = -1;
     g_ntpLeapIndicator = 0;
     ResetProgramCloseRequest();
+    GridLibraryState::Instance().Reset();
 });
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "AppTestSupport.h"
 #include "support/ScopedEnvironment.h"
 
+#include "app/CGridControlFactory.h"
 #include "app/CPex32Doc.h"
 #include "app/CPex32View.h"
 #include "app/ClockDisplay.h"
@@ -9,6 +10,7 @@
 #include "dialogs/CPortDialog.h"
 #include "dialogs/CReferencePositionDialog.h"
 #include "dialogs/CSatelliteViewChartDialog.h"
+#include "dialogs/CSatsDataGrid.h"
 #include "chart/SRGraphData.h"
 #include "chart/SRGraphDataList.h"
 #include "platform/base/LastError.h"
@@ -16,6 +18,7 @@
 #include "platform/display/DisplayBackend.h"
 #include "platform/display/MessageBox.h"
 #include "platform/framework/Framework.h"
+#include "platform/resources/Resources.h"
 #include "platform/serial/FakeSerialPort.h"
 #include "receiver/AppProfileAccess.h"
 #include "receiver/CThBufferList.h"
@@ -90,6 +93,9 @@ protected:
     void SetUp() override {
         DisplayUseTestClock(100000);
         RegisterStandardControls();
+        // As the program's start: its string table (the grid's control names) and its grids.
+        DolivaInstallResourceHooks();
+        SetUpProgramGrids();
         m_wire = doliva::serial::FakeSerialWire::Create("pex32view");
         ASSERT_NE(m_wire, nullptr);
         setenv("DOLIVA_COM1", m_wire->Device().c_str(), 1);
@@ -184,6 +190,41 @@ TEST_F(Pex32ViewTest, StartMessageOpensThePortAndReceivedSentencesReachTheDecode
     AddNmeaChecksum(expected);
     ASSERT_TRUE(m_wire->WaitReceived(expected.GetLength() + 2, 3000));
     EXPECT_EQ(m_wire->TakeReceived(), apptest::Narrow(expected) + "\r\n");
+}
+
+// The satellites grid lies below the panel's blocks, takes the decoders' summary texts and shows the channel
+// table's rows; clearing the displays empties it.
+TEST_F(Pex32ViewTest, SatellitesGridSitsBelowThePanelAndShowsWhatTheDecodersReport) {
+    CPex32View* view = OpenProgram();
+    ASSERT_NE(view, nullptr);
+    CSatsDataGrid* grid = view->GetSatsGrid();
+    ASSERT_NE(grid, nullptr);
+    const ClockPanelLayout layout = view->PanelLayout();
+    CRect gridRect;
+    grid->GetWindowRect(&gridRect);
+    view->ScreenToClient(&gridRect);
+    EXPECT_EQ(gridRect, layout.satsGrid);
+    for (const CRect& block : layout.bottomBlocks) {
+        EXPECT_LT(block.bottom, gridRect.top);
+    }
+    EXPECT_GE(gridRect.left, layout.clock.left);
+    EXPECT_LE(gridRect.right, layout.clock.right);
+
+    view->SetSatsGridCellText(19, 1, u"3D Fix");
+    EXPECT_EQ(grid->GetValueRowCol(19, 1), CString(u"3D Fix"));
+    SatelliteChannelTable& table = view->SatTable();
+    table.fill(SatelliteChannelTables::m_emptySatRow);
+    table[0] = SatelliteChannelRow{17, 40, 90, 33, 1, kSatFlagUsed << 8, 0};
+    view->UpdateSatsGrid();
+    EXPECT_EQ(grid->GetValueRowCol(2, 1), CString(u"17"));
+    EXPECT_EQ(grid->GetValueRowCol(2, 5), CString(u"33"));
+
+    view->ClearReceiverDisplays();
+    EXPECT_EQ(grid->GetValueRowCol(19, 1), CString());
+    EXPECT_EQ(grid->GetValueRowCol(2, 1), CString());
+    // The next refresh writes the row again.
+    view->UpdateSatsGrid();
+    EXPECT_EQ(grid->GetValueRowCol(2, 1), CString(u"17"));
 }
 
 TEST_F(Pex32ViewTest, TickRunsTheTickPathAndReopensTheGate) {

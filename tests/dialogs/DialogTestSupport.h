@@ -2,6 +2,7 @@
 // the set-up of the tests that create dialog windows.
 #pragma once
 
+#include "grid_features/CGXControlFactory.h"
 #include "platform/base/CString.h"
 #include "platform/base/CodePage.h"
 #include "platform/controls/StandardControls.h"
@@ -51,8 +52,9 @@ protected:
     }
 };
 
-// For the tests that create the dialogs' windows: a test clock, the standard controls and the program's
-// resources; what the windows posted is handled before the next test.
+// For the tests that create the dialogs' windows: a test clock, the standard controls, the program's
+// resources and the grid library (the receiver parameters hold a grid); what the windows posted is handled
+// before the next test.
 class WindowTest : public ProfileTest {
 protected:
     void SetUp() override {
@@ -60,6 +62,7 @@ protected:
         DisplayUseTestClock(100000);
         RegisterStandardControls();
         DolivaInstallResourceHooks();
+        InitGridLibraryDefault();
     }
     void TearDown() override {
         Pump();

@@ -1,5 +1,6 @@
-// Every test starts with an empty profile, the display state and the receiver link as a fresh process has
-// them.
+// Every test starts with an empty profile, the display state, the receiver link and the grid library as a
+// fresh process has them.
+#include "grid/GridLibraryState.h"
 #include "support/BeforeEachTest.h"
 #include "support/DisplayState.h"
 #include "support/FreshProfile.h"
@@ -11,6 +12,7 @@ const bool g_freshState = testsupport::BeforeEachTest([] {
     testsupport::UseFreshProfile();
     testsupport::ResetDisplayState();
     testsupport::ResetReceiverLink();
+    GridLibraryState::Instance().Reset();
 });
 
 } // namespace

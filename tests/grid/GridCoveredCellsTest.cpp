@@ -150,15 +150,16 @@ TEST_F(CoveredTest, ABlockHalfScrolledOutDrawsAsOneCellClippedToWhatShows) {
     EXPECT_NE(host.Pixel(200, 75), blue) << "the grid line below the block";
 }
 
-// Records the rectangles it is asked to draw the cell (2, 1) in.
+// Records the rectangles it is asked to draw one cell in (column x, row y of `watch`).
 class RectSpy : public SpyControl {
 public:
     using SpyControl::SpyControl;
     void Draw(CDC*, const RECT& rect, ROWCOL row, ROWCOL col, const CGXStyle&, const CGXStyle*) override {
-        if (row == 2 && col == 1) {
+        if (row == static_cast<ROWCOL>(watch.y) && col == static_cast<ROWCOL>(watch.x)) {
             rects.push_back(CRect(rect));
         }
     }
+    CPoint watch{1, 2};
     std::vector<CRect> rects;
 };
 
@@ -173,6 +174,45 @@ TEST_F(CoveredTest, ABlockAcrossTheFrozenColumnsIsDrawnInEachPaneAsIfWhole) {
     // Columns 1-4 are 400 pixels: from x 60 in the frozen pane; the scrolling pane shows column 4 at 260,
     // so there the block starts 300 pixels further left. Rows 2-3: y 39..75.
     EXPECT_EQ(spy->rects, (std::vector<CRect>{CRect(60, 39, 460, 75), CRect(-40, 39, 360, 75)}));
+}
+
+// Row 5's columns 1-3 merged row-wise; records the pane parts it is asked to evaluate.
+struct MergeRowFive : CGXAbstractGridMergeCellsImp {
+    BOOL GetMergedCellsRowCol(CGXGridCore*, ROWCOL row, ROWCOL col, CGXRange& range, int kind) override {
+        if (kind != 0 || row != 5 || col < 1 || col > 3) {
+            return FALSE;
+        }
+        range = CGXRange(5, 1, 5, 3);
+        return TRUE;
+    }
+    void DelayMergeCells(CGXGridCore*, const CGXRange&) override {}
+    BOOL EvalMergeCells(CGXGridCore*, const CGXRange& range, BOOL, CGXRange*, UINT) override {
+        evaluated.push_back(range);
+        return FALSE;
+    }
+    std::vector<CGXRange> evaluated;
+};
+
+TEST_F(CoveredTest, AMergedRangeIsDrawnAsOneUnlessItsActiveCurrentCellDrawsItself) {
+    grid.InstallFeature<MergeRowFive>(kFeatureMergeCells);
+    auto* merged = static_cast<MergeRowFive*>(grid.GetFeature(kFeatureMergeCells));
+    auto* spy = new RectSpy(&grid, nullptr);
+    spy->watch = CPoint(1, 5);
+    grid.RegisterControl(0x7003, spy, TRUE, FALSE);
+    ::InvalidateRect(grid.GetSafeHwnd(), nullptr, FALSE);
+    host.Paint();
+    // Row 5: y 93..111; columns 1-3: x 60..360.
+    EXPECT_EQ(spy->rects, (std::vector<CRect>{CRect(60, 93, 360, 111)}));
+    EXPECT_FALSE(merged->evaluated.empty()) << "the drawing asks for the merged cells of what it shows";
+
+    // The active current cell in the middle of the range draws itself over it.
+    ASSERT_TRUE(grid.SetCurrentCell(5, 2, 0x10 | 0x0A));
+    spy->SetActive(TRUE);
+    spy->rects.clear();
+    spy->watch = CPoint(2, 5);
+    ::InvalidateRect(grid.GetSafeHwnd(), nullptr, FALSE);
+    host.Paint();
+    EXPECT_EQ(spy->rects, (std::vector<CRect>{CRect(160, 93, 260, 111)}));
 }
 
 } // namespace

@@ -162,8 +162,8 @@ struct CommandSpy : CGXAbstractCommandFactory {
         log.push_back("AddCommand " + std::to_string(ctCmd));
         delete command;
     }
-    void OnUpdateEditUndo(CGXGridCore*, CCmdUI*) override {}
-    void OnUpdateEditRedo(CGXGridCore*, CCmdUI*) override {}
+    BOOL OnUpdateEditUndo(CGXGridCore*, CCmdUI*) override { return FALSE; }
+    BOOL OnUpdateEditRedo(CGXGridCore*, CCmdUI*) override { return FALSE; }
     CObject* CreateHideRowsCommand(ROWCOL from, ROWCOL to, BOOL* oldStates, int ctCmd) override {
         std::string states;
         for (ROWCOL i = 0; i <= to - from; ++i) {

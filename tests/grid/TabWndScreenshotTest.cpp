@@ -1,9 +1,12 @@
 // A tab window with three grids as sheets on a private X server, as a person sees it: the test runs itself
 // again in a child process (the display backend is chosen once per process), which shows the window, takes
 // an X screenshot and checks the tabs' colours and the grid shown on it.
+#include "grid/CGXEditControl.h"
 #include "grid/CGXGridWnd.h"
+#include "grid/CGXHeader.h"
 #include "grid/CGXTabWnd.h"
 #include "grid/GridLibraryState.h"
+#include "grid/GridResourceIds.h"
 #include "grid/GridSysColorCache.h"
 #include "platform/framework/Framework.h"
 #include "support/ScreenshotChild.h"
@@ -57,6 +60,10 @@ TEST(TabWndScreenshotChild, Shoot) {
     for (int i = 0; i < 3; ++i) {
         ASSERT_TRUE(sheets[i].Create(u"CGXGridWnd", u"", WS_CHILD, CRect(0, 0, 10, 10), &tabs, 10 + i));
         sheets[i].InitializeFromStyle();
+        // The cells' controls, as a program's factory would give them.
+        sheets[i].RegisterControl(IDS_GRID_CTRL_HEADER, new CGXHeader(&sheets[i]), FALSE, FALSE);
+        sheets[i].RegisterControl(IDS_GRID_CTRL_EDIT, new CGXEditControl(&sheets[i], IDS_GRID_CTRL_EDIT), TRUE,
+                                  FALSE);
         sheets[i].SetRowCount(100);
         sheets[i].SetColCount(20);
         tabs.AttachSheet(&sheets[i], names[i]);

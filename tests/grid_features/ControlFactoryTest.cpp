@@ -1,4 +1,6 @@
 #include "grid/CGXCheckBox.h"
+#include "grid/CGXEditControl.h"
+#include "grid/CGXGridCore.h"
 #include "grid/CGXGridWnd.h"
 #include "grid/CGXHeader.h"
 #include "grid/CGXProgressCtrl.h"
@@ -19,6 +21,7 @@
 
 #include <memory>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -135,6 +138,28 @@ TEST(ControlFactory, MakesCheckBoxPushButtonAndProgressCells) {
     }
 }
 
+TEST(ControlFactory, EveryGridGetsHiddenCoveredAndClearedCellsWithTheSpannedDrawingAndUndo) {
+    InitGridLibraryDefault();
+    CGXGridCore grid;
+    std::vector<int> installed;
+    for (int entry = 0; entry < kGridFeatureCount; ++entry) {
+        if (grid.GetFeature(entry)) {
+            installed.push_back(entry);
+        }
+    }
+    EXPECT_EQ(installed, (std::vector<int>{kFeatureCoveredCells, kFeatureDrawSpannedCells, kFeatureUndoRedo,
+                                           kFeatureHideCells, kFeatureClearCells}));
+    EXPECT_NE(GridLibraryState::Instance().coveredCellPoolImp, nullptr);
+}
+
+TEST(ControlFactory, MakesTheEditForItsIdAndForIdsItDoesNotKnow) {
+    CGXControlFactory factory;
+    for (UINT id : {52512u, 61234u}) {
+        std::unique_ptr<CGXControl> control(factory.CreateControl(id, nullptr));
+        EXPECT_NE(dynamic_cast<CGXEditControl*>(control.get()), nullptr) << id;
+    }
+}
+
 TEST(ControlFactory, MakesTheStaticAndHeaderCells) {
     CGXControlFactory factory;
     std::unique_ptr<CGXControl> text(factory.CreateControl(52513, nullptr));
@@ -160,7 +185,7 @@ TEST(ControlFactory, RegistersTheValidationAttributes) {
 
 TEST(ControlFactory, GivesTheStaticTextControlsTheirCellTips) {
     CGXControlFactory factory;
-    for (UINT id : {52513u, 52520u}) {
+    for (UINT id : {52512u, 52513u, 52520u}) {
         std::unique_ptr<CGXControl> control(factory.CreateControl(id, nullptr));
         ASSERT_TRUE(control);
         EXPECT_NE(dynamic_cast<CGXCellTipStatic*>(control->GetCellTip()), nullptr) << id;
