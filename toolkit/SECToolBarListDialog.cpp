@@ -45,24 +45,18 @@ BOOL SECToolBarListDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
     const UINT nID = LOWORD(wParam);
     const UINT nCode = HIWORD(wParam);
     SECToolBarListLogic& logic = *m_pLogic;
-    if (nID == IDC_SEC_TOOLBARLIST && nCode == LBN_SELCHANGE) {
-        logic.UpdateNameField();
-    } else if (nID == IDC_SEC_TOOLBARLIST && nCode == CLBN_CHKCHANGE) {
-        logic.ToggleVisible(logic.m_list.GetCurSel());
-    } else if (nID == IDC_SEC_TOOLBARNAME && nCode == EN_KILLFOCUS) {
-        logic.Rename();
-    } else if (nCode != BN_CLICKED || lParam == 0) {
+    if (logic.OnSharedCommand(nID, nCode, lParam)) {
+        return TRUE;
+    }
+    if (nCode != BN_CLICKED || lParam == 0) {
         return CDialog::OnCommand(wParam, lParam);
-    } else if (nID == IDC_SEC_RESET) {
-        logic.ResetOrDelete();
-    } else if (nID == IDC_SEC_NEW) {
+    }
+    if (nID == IDC_SEC_NEW) {
         if (logic.NewToolBar()) {
             Close(IDC_SEC_CUSTOMIZE);
         }
     } else if (nID == IDC_SEC_CUSTOMIZE) {
         Close(IDC_SEC_CUSTOMIZE);
-    } else if (nID == IDC_SEC_TOOLTIPS) {
-        logic.OnToolTips();
     } else if (nID == IDC_SEC_COOLLOOK) {
         logic.OnCoolLook();
     } else if (nID == IDC_SEC_LARGEBUTTONS) {

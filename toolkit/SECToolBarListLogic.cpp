@@ -255,3 +255,22 @@ BOOL SECToolBarListLogic::NewToolBar() {
     pFrame->FloatControlBar(pBar, rect.TopLeft() + CPoint(5, 5), CBRS_ALIGN_TOP);
     return TRUE;
 }
+
+BOOL SECToolBarListLogic::OnSharedCommand(UINT nID, UINT nCode, LPARAM lParam) {
+    if (nID == IDC_SEC_TOOLBARLIST && nCode == LBN_SELCHANGE) {
+        UpdateNameField();
+    } else if (nID == IDC_SEC_TOOLBARLIST && nCode == CLBN_CHKCHANGE) {
+        ToggleVisible(m_list.GetCurSel());
+    } else if (nID == IDC_SEC_TOOLBARNAME && nCode == EN_KILLFOCUS) {
+        Rename();
+    } else if (nCode != BN_CLICKED || lParam == 0) {
+        return FALSE;
+    } else if (nID == IDC_SEC_RESET) {
+        ResetOrDelete();
+    } else if (nID == IDC_SEC_TOOLTIPS) {
+        OnToolTips();
+    } else {
+        return FALSE;
+    }
+    return TRUE;
+}

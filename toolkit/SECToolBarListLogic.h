@@ -30,6 +30,10 @@ public:
     void OnCoolLook();
     void OnLargeButtons();
 
+    // The commands the dialog and the page handle alike: list selection and check changes, the name edit
+    // losing the focus, Reset/Delete and the tooltips box. Whether it was one of them.
+    BOOL OnSharedCommand(UINT nID, UINT nCode, LPARAM lParam);
+
     // The name dialog; tests answer it themselves.
     virtual INT_PTR AskName(CString& strName);
     virtual ~SECToolBarListLogic() = default;

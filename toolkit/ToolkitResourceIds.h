@@ -1,10 +1,15 @@
 // Ids of the toolkit's own resources: the toolbar dialogs, their controls and their strings.
 #pragma once
 
+#define IDD_SEC_COMMANDS_PAGE 20509
 #define IDD_SEC_TOOLBARS 20510
 #define IDD_SEC_NEWTOOLBAR 20511
+#define IDD_SEC_TOOLBARS_PAGE 20513
 
+#define IDC_SEC_BUTTONS 43093
 #define IDC_SEC_TOOLBARLIST 43094
+#define IDC_SEC_CATEGORIES IDC_SEC_TOOLBARLIST
+#define IDC_SEC_DESCRIPTION 43095
 #define IDC_SEC_NEWNAME 43096
 #define IDC_SEC_NAMELABEL 43097
 #define IDC_SEC_NEW 43098

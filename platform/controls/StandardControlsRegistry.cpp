@@ -15,4 +15,5 @@ void RegisterStandardControls() {
     RegisterTooltipClass();
     RegisterStatusBarClass();
     RegisterToolbarClass();
+    RegisterTabControlClass();
 }

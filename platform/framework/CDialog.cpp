@@ -71,15 +71,21 @@ const void* AfxFindDialogTemplate(LPCTSTR lpszTemplateName, std::size_t* size) {
 BOOL AfxCreateDialogWindow(CWnd* pWnd, const void* lpDialogTemplate, std::size_t size, HWND hWndParent,
                            LPARAM initParam) {
     CWnd* pSaved = t_pDlgInit;
-    HHOOK savedHook = t_hDlgHook;
     t_pDlgInit = pWnd;
-    // A hook needs the thread's queue; asking anything of the queue makes sure it exists.
-    (void)::InSendMessage();
-    t_hDlgHook = ::SetWindowsHookExW(WH_CBT, &DialogCreateHook, nullptr, ::GetCurrentThreadId());
+    // One hook serves dialogs made while another is being made (a page from its sheet's WM_INITDIALOG):
+    // a second one of the same procedure would pass each call on to itself.
+    const bool bOwnHook = t_hDlgHook == nullptr;
+    if (bOwnHook) {
+        // A hook needs the thread's queue; asking anything of the queue makes sure it exists.
+        (void)::InSendMessage();
+        t_hDlgHook = ::SetWindowsHookExW(WH_CBT, &DialogCreateHook, nullptr, ::GetCurrentThreadId());
+    }
     HWND hWnd = ::CreateDialogIndirectParamSizedW(AfxGetInstanceHandle(), lpDialogTemplate, size, hWndParent,
                                                   &AfxDlgProc, initParam);
-    ::UnhookWindowsHookEx(t_hDlgHook);
-    t_hDlgHook = savedHook;
+    if (bOwnHook) {
+        ::UnhookWindowsHookEx(t_hDlgHook);
+        t_hDlgHook = nullptr;
+    }
     bool attached = t_pDlgInit == nullptr;
     t_pDlgInit = pSaved;
     if (!hWnd) {

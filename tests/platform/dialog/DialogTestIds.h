@@ -5,6 +5,9 @@
 #define IDD_EXCHANGE 200
 #define IDD_SHOWCASE 201
 #define IDD_FORM 202
+#define IDD_PAGE_NAME 203
+#define IDD_PAGE_NUMBER 204
+#define IDD_PAGE_NOTES 205
 
 #define IDC_TEXT 1000
 #define IDC_INT 1001

@@ -1,6 +1,6 @@
 // Dialogs as framework objects, from the templates of framework_dialogs.rc: the modal loop and its keys,
 // data exchange both ways for every type, validation failures, control objects attached by DDX_Control with
-// their owner-drawn items reflected, and a form view inside a frame.
+// their owner-drawn items reflected, a form view inside a frame, and property sheets with their pages.
 #include "DialogTestIds.h"
 
 #include "platform/base/CodePage.h"
@@ -11,6 +11,8 @@
 #include "platform/framework/CCheckListBox.h"
 #include "platform/framework/CDialog.h"
 #include "platform/framework/CFormView.h"
+#include "platform/framework/CPropertySheet.h"
+#include "platform/controls/CommonControls.h"
 
 #include <gtest/gtest.h>
 
@@ -720,6 +722,201 @@ TEST_F(FrameworkDialogTest, CheckListBoxTogglesByClickOnTheBoxAndBySpace) {
     EXPECT_EQ(dlg.checks.GetCheck(1), 1);
     EXPECT_EQ(dlg.changes, (std::vector<int>{1, 1}));
     dlg.DestroyWindow();
+}
+
+// ---- Property sheets
+
+std::vector<std::string> sheetLog;
+
+// A page that writes what the sheet asks of it to sheetLog, and refuses when told to.
+class LoggingPage : public CPropertyPage {
+public:
+    LoggingPage(UINT id, const char* name) : CPropertyPage(id), m_name(name) {}
+    BOOL OnSetActive() override { return Log("set"), TRUE; }
+    BOOL OnKillActive() override { return Log("kill"), allowLeave; }
+    BOOL OnApply() override {
+        Log("apply");
+        return allowApply && CPropertyPage::OnApply();
+    }
+    void OnReset() override { Log("reset"); }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == PSM_QUERYSIBLINGS) {
+            return answer;
+        }
+        return CPropertyPage::WindowProc(message, wParam, lParam);
+    }
+    void Log(const char* what) { sheetLog.push_back(m_name + "." + what); }
+    std::string m_name;
+    BOOL allowLeave = TRUE;
+    BOOL allowApply = TRUE;
+    LRESULT answer = 0;
+};
+
+void CtrlKey(UINT vk, bool shift = false) {
+    DisplayInjectKey(VK_CONTROL, 0, TRUE, FALSE);
+    Key(vk, shift);
+    DisplayInjectKey(VK_CONTROL, 0, FALSE, FALSE);
+}
+
+RECT ScreenRect(HWND hwnd) {
+    RECT rc{};
+    GetWindowRect(hwnd, &rc);
+    return rc;
+}
+
+class PropertySheetTest : public FrameworkDialogTest {
+protected:
+    void SetUp() override {
+        FrameworkDialogTest::SetUp();
+        sheetLog.clear();
+        sheet.m_pParentWnd = Owner();
+        for (LoggingPage* page : {&name, &number, &notes}) {
+            sheet.AddPage(page);
+        }
+    }
+    HWND Tab() const { return sheet.GetTabControl(); }
+    std::u16string TabText(int index) const {
+        WCHAR buffer[32] = {};
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = buffer;
+        item.cchTextMax = 32;
+        SendMessageW(Tab(), TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        return reinterpret_cast<const char16_t*>(buffer);
+    }
+    BOOL ApplyEnabled() const { return IsWindowEnabled(::GetDlgItem(sheet.m_hWnd, ID_APPLY_NOW)); }
+    void ClickTab(int index) {
+        RECT rc{};
+        SendMessageW(Tab(), TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rc));
+        SendMessageW(Tab(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rc.left + 3, rc.top + 3));
+        SendMessageW(Tab(), WM_LBUTTONUP, 0, MAKELPARAM(rc.left + 3, rc.top + 3));
+    }
+
+    LoggingPage name{IDD_PAGE_NAME, "name"};
+    LoggingPage number{IDD_PAGE_NUMBER, "number"};
+    LoggingPage notes{IDD_PAGE_NOTES, "notes"};
+    CPropertySheet sheet{u"Settings"};
+};
+
+TEST_F(PropertySheetTest, PagesAreMadeWhenFirstShownAndTheKeysStepThroughThemInARing) {
+    std::vector<int> shown;
+    auto note = [&](HWND) {
+        shown.push_back(sheet.GetActiveIndex());
+        CPropertyPage* active = sheet.GetActivePage();
+        EXPECT_TRUE(active->IsWindowVisible());
+        EXPECT_EQ(SendMessageW(Tab(), TCM_GETCURSEL, 0, 0), sheet.GetActiveIndex());
+        EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(sheet.m_hWnd, PSM_GETCURRENTPAGEHWND, 0, 0)), active->m_hWnd);
+        for (CPropertyPage* page : {static_cast<CPropertyPage*>(&name), static_cast<CPropertyPage*>(&number),
+                                    static_cast<CPropertyPage*>(&notes)}) {
+            if (page != active && page->m_hWnd) {
+                EXPECT_FALSE(page->IsWindowVisible());
+            }
+        }
+    };
+    steps = {
+        [&](HWND dialog) {
+            EXPECT_EQ(TextOf(dialog), u"Settings");
+            EXPECT_EQ(TabText(0) + u"," + TabText(1) + u"," + TabText(2), u"Name,Number,Notes");
+            EXPECT_EQ(number.m_hWnd, nullptr);
+            EXPECT_EQ(notes.m_hWnd, nullptr);
+            // The page lies inside the tab control's body, as wide as the widest template and as tall as
+            // the tallest, and keeps no caption of its own.
+            RECT page = ScreenRect(name.m_hWnd), tab = ScreenRect(Tab());
+            RECT du{0, 0, 180, 110};
+            MapDialogRect(dialog, &du);
+            EXPECT_EQ(page.right - page.left, du.right);
+            EXPECT_EQ(page.bottom - page.top, du.bottom);
+            EXPECT_TRUE(page.left > tab.left && page.right < tab.right && page.top > tab.top &&
+                        page.bottom < tab.bottom);
+            EXPECT_FALSE(name.GetStyle() & WS_CAPTION);
+            note(dialog);
+            CtrlKey(VK_TAB);
+        },
+        [&](HWND dialog) {
+            note(dialog);
+            RECT first = ScreenRect(name.m_hWnd), second = ScreenRect(number.m_hWnd);
+            EXPECT_TRUE(EqualRect(&first, &second));
+            CtrlKey(VK_NEXT);
+        },
+        [&](HWND dialog) {
+            note(dialog);
+            CtrlKey(VK_NEXT);
+        },
+        [&](HWND dialog) {
+            note(dialog);
+            CtrlKey(VK_PRIOR);
+        },
+        [&](HWND dialog) {
+            note(dialog);
+            CtrlKey(VK_TAB, true);
+        },
+        [&](HWND dialog) {
+            note(dialog);
+            Key(VK_ESCAPE);
+        },
+    };
+    EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+    EXPECT_EQ(shown, (std::vector<int>{0, 1, 2, 0, 2, 1}));
+    EXPECT_EQ(sheetLog, (std::vector<std::string>{
+                            "name.set", "name.kill", "number.set", "number.kill", "notes.set", "notes.kill",
+                            "name.set", "name.kill", "notes.set", "notes.kill", "number.set",
+                            "name.reset", "number.reset", "notes.reset"}));
+    EXPECT_EQ(name.m_hWnd, nullptr);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+}
+
+TEST_F(PropertySheetTest, ApplyFollowsTheChangedPagesAndRefusalsKeepTheSheetWhereItIs) {
+    sheet.SetActivePage(1);
+    steps = {
+        [&](HWND) {
+            EXPECT_EQ(name.m_hWnd, nullptr); // the start page is the one made first
+            EXPECT_FALSE(ApplyEnabled());
+            number.allowLeave = FALSE;
+            ClickTab(0);
+            EXPECT_EQ(sheet.GetActiveIndex(), 1);
+            EXPECT_EQ(SendMessageW(Tab(), TCM_GETCURSEL, 0, 0), 1);
+            number.allowLeave = TRUE;
+            ClickTab(0);
+            EXPECT_EQ(sheet.GetActiveIndex(), 0);
+
+            // Siblings: the first made page that answers.
+            number.answer = 7;
+            EXPECT_EQ(name.QuerySiblings(1, 2), 7);
+
+            name.SetModified();
+            number.SetModified();
+            EXPECT_TRUE(ApplyEnabled());
+            number.SetModified(FALSE);
+            EXPECT_TRUE(ApplyEnabled());
+            sheetLog.clear();
+            SendMessageW(sheet.m_hWnd, WM_COMMAND, MAKEWPARAM(ID_APPLY_NOW, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(::GetDlgItem(sheet.m_hWnd, ID_APPLY_NOW)));
+            EXPECT_EQ(sheetLog, (std::vector<std::string>{"name.kill", "name.apply"}));
+            EXPECT_FALSE(ApplyEnabled());
+            EXPECT_FALSE(name.IsModified());
+
+            // OK: every made page applies; one that refuses comes to the front and the sheet stays.
+            number.allowApply = FALSE;
+            sheetLog.clear();
+            Key(VK_RETURN);
+        },
+        [&](HWND) {
+            EXPECT_EQ(sheet.GetActiveIndex(), 1);
+            EXPECT_EQ(sheetLog,
+                      (std::vector<std::string>{"name.kill", "name.apply", "number.apply", "name.kill", "number.set"}));
+            number.allowApply = TRUE;
+            sheetLog.clear();
+            Key(VK_RETURN);
+        },
+    };
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+    EXPECT_EQ(sheetLog, (std::vector<std::string>{"number.kill", "name.apply", "number.apply"}));
+}
+
+TEST_F(PropertySheetTest, ASheetWithoutPagesDoesNotOpen) {
+    CPropertySheet empty(u"Empty", Owner());
+    EXPECT_EQ(empty.DoModal(), -1);
+    EXPECT_TRUE(IsWindowEnabled(owner));
 }
 
 } // namespace
