@@ -63,6 +63,7 @@ BOOL CGXGridCore::HideCurrentCellForScroll(BOOL vertical) {
 }
 
 BOOL CGXGridCore::ScrollCells(int direction, ROWCOL count, UINT) {
+    HideCellTip();
     m_nLastVisibleRow = m_nLastVisibleCol = kGridNoRowCol;
     const BOOL vertical = direction == 1 || direction == 3;
     const BOOL back = direction == 1 || direction == 2;
