@@ -624,6 +624,8 @@ protected:
     BOOL ButtonUp(GridButton button, UINT flags, POINT point);
     BOOL ButtonDblClk(GridButton button, UINT flags, POINT point);
     void CoveredTopLeft(ROWCOL& row, ROWCOL& col);
+    // The current cell's control hears of a scroll before it happens.
+    void TellControlOfScroll(BOOL vertical);
     WORD ClickPhase(WORD phase, ROWCOL row, ROWCOL col) const;
     POINT ClampToGrid(POINT point);
     CRect ScrollArea(BOOL vertical);
