@@ -827,6 +827,28 @@ void CGXControl::ChildClicked(CGXChild*) {
     m_pGrid->OnClickedButtonRowCol(m_nRow, m_nCol);
 }
 
+void CGXControl::CheckGridScroll(const MSG& msg) {
+    if ((msg.message != WM_VSCROLL && msg.message != WM_HSCROLL) || !IsActive()) {
+        return;
+    }
+    CGXRange span;
+    if (!m_pGrid->GetSpannedRangeRowCol(m_nRow, m_nCol, span)) {
+        return;
+    }
+    const ROWCOL frozenCols = m_pGrid->GetFrozenCols();
+    const ROWCOL frozenRows = m_pGrid->GetFrozenRows();
+    const BOOL splitsCols = span.left <= frozenCols && frozenCols < span.right;
+    const BOOL splitsRows = span.top <= frozenRows && frozenRows < span.bottom;
+    if (!splitsCols && !splitsRows) {
+        return;
+    }
+    if (IsModified()) {
+        StoreValue();
+    }
+    SetActive(FALSE);
+    RedrawCell();
+}
+
 BOOL CGXControl::NeedsCellTip(ROWCOL row, ROWCOL col, const CGXStyle& style) {
     return m_pCellTip ? m_pCellTip->NeedsTip(row, col, style) : FALSE;
 }

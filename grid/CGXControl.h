@@ -181,6 +181,9 @@ public:
     virtual BOOL SysChar(UINT, UINT, UINT) { return FALSE; }
     virtual BOOL SysDeadChar(UINT, UINT, UINT) { return FALSE; }
     virtual BOOL HandleCommand(WPARAM, LPARAM) { return FALSE; }
+    // Before the grid scrolls (WM_VSCROLL or WM_HSCROLL): an active cell whose spanned range straddles
+    // the frozen rows or columns would be split, so it stores its value and deactivates.
+    virtual void CheckGridScroll(const MSG& msg);
     virtual void WinIniChanged(LPCTSTR section);
     virtual void SysColorChanged();
     virtual void CancelMode();

@@ -44,6 +44,7 @@ CGXGridCore::CGXGridCore(CWnd* gridWnd, CDocument* document, DWORD reserved)
 }
 
 CGXGridCore::~CGXGridCore() {
+    m_pCellTip.reset(); // its tip windows go before the controls it asked
     for (auto& [id, control] : m_controlMap) {
         delete control;
     }

@@ -10,6 +10,7 @@
 // current cell, mouse, keys, ranges, scrolling).
 #pragma once
 
+#include "grid/CGXCellTipHandler.h"
 #include "grid/CGXPenValue.h"
 #include "grid/CGXRange.h"
 #include "grid/GridCoreFeatures.h"
@@ -532,7 +533,18 @@ public:
     virtual HBRUSH OnGridCtlColor(CDC*, CWnd*, UINT) { return nullptr; }
     virtual BOOL OnGridDestroy() { return FALSE; }
     virtual BOOL OnGridCommand(WPARAM wParam, LPARAM lParam);
-    virtual BOOL PreTranslateGridMessage(MSG*) { return FALSE; }
+    virtual BOOL PreTranslateGridMessage(MSG* msg);
+    // Cell tips: the grid owns the handler; it sees the pointer only while cell tips are enabled.
+    void SetCellTipHandler(CGXAbstractCellTipHandler* handler);
+    CGXAbstractCellTipHandler* GetCellTipHandler() const { return m_pCellTip.get(); }
+    void EnableCellTips(BOOL enable);
+    BOOL GetCellTipsEnabled() const { return m_bCellTips; }
+    // A shown tip would stay over a cell that scrolled away.
+    void HideCellTip() {
+        if (m_pCellTip) {
+            m_pCellTip->Hide(this);
+        }
+    }
     // The three phases of a click on a cell (phase: 4 down, 8 move, 0x10 up, with 0x40 on the pressed
     // cell or 0x20 just off it).
     virtual BOOL ProcessClick(GridButton button, ROWCOL pressRow, ROWCOL pressCol, ROWCOL row, ROWCOL col,
@@ -612,6 +624,8 @@ protected:
     BOOL ButtonUp(GridButton button, UINT flags, POINT point);
     BOOL ButtonDblClk(GridButton button, UINT flags, POINT point);
     void CoveredTopLeft(ROWCOL& row, ROWCOL& col);
+    // The current cell's control hears of a scroll before it happens.
+    void TellControlOfScroll(BOOL vertical);
     WORD ClickPhase(WORD phase, ROWCOL row, ROWCOL col) const;
     POINT ClampToGrid(POINT point);
     CRect ScrollArea(BOOL vertical);
@@ -638,6 +652,8 @@ protected:
     BOOL m_bUpdateViews = FALSE;
     CGXFeatureObject* m_features[kGridFeatureCount] = {};
     std::list<std::unique_ptr<CGXFeatureObject>> m_autoDeleteList;
+    std::unique_ptr<CGXAbstractCellTipHandler> m_pCellTip;
+    BOOL m_bCellTips = FALSE;
 
     CGXGridParam* m_pParam = nullptr;
     BOOL m_bOwnParam = FALSE;

@@ -172,8 +172,11 @@ BOOL CGXGridCore::OnGridMouseMove(UINT flags, POINT point) {
     if (!m_bInitDone) {
         return FALSE;
     }
-    const POINT clamped = ClampToGrid(point);
     HWND hwnd = m_pGridWnd ? m_pGridWnd->GetSafeHwnd() : nullptr;
+    if (m_bCellTips && m_pCellTip && (!hwnd || ::GetCapture() != hwnd)) {
+        m_pCellTip->OnMouseMove(this, flags, point);
+    }
+    const POINT clamped = ClampToGrid(point);
     if (auto* drag = Feature<CGXAbstractGridUserDragSelectRangeImp>(this, kFeatureUserDragSelectRange)) {
         ROWCOL row = 0;
         ROWCOL col = 0;
@@ -441,6 +444,9 @@ BOOL CGXGridCore::OnGridSize(UINT type, int, int) {
         return TRUE;
     }
     if (m_bInitDone) {
+        if (m_bCellTips && m_pCellTip) {
+            m_pCellTip->OnSize(this);
+        }
         UpdateScrollbars(TRUE, TRUE);
     }
     return FALSE;
@@ -490,6 +496,7 @@ UINT CGXGridCore::OnGridGetDlgCode(UINT code) {
 }
 
 void CGXGridCore::OnGridCancelMode() {
+    HideCellTip();
     if (!m_bInitDone) {
         return;
     }
@@ -545,11 +552,38 @@ void CGXGridCore::OnGridWinIniChange(LPCTSTR section) {
 }
 
 void CGXGridCore::OnGridTimer(UINT_PTR timerId) {
+    if (m_pCellTip && m_pCellTip->OnTimer(this, timerId)) {
+        return;
+    }
     if (auto* plugin = static_cast<CGXAbstractAutoScrollPlugin*>(m_features[kFeatureAutoScroll])) {
         plugin->OnTimer(this, timerId);
     } else if (timerId == kAutoScrollTimerId && m_pGridWnd) {
         ::KillTimer(m_pGridWnd->GetSafeHwnd(), timerId); // nothing would ever stop it
     }
+}
+
+BOOL CGXGridCore::PreTranslateGridMessage(MSG* msg) {
+    if (!m_bInitDone || !m_pGridWnd || !m_pGridWnd->IsWindowVisible()) {
+        return FALSE;
+    }
+    if (m_bCellTips && m_pCellTip) {
+        m_pCellTip->RelayMessage(this, msg);
+    }
+    return FALSE;
+}
+
+void CGXGridCore::SetCellTipHandler(CGXAbstractCellTipHandler* handler) {
+    if (m_pCellTip) {
+        m_pCellTip->Hide(this);
+    }
+    m_pCellTip.reset(handler);
+}
+
+void CGXGridCore::EnableCellTips(BOOL enable) {
+    if (!enable && m_pCellTip) {
+        m_pCellTip->Hide(this);
+    }
+    m_bCellTips = enable;
 }
 
 BOOL CGXGridCore::OnGridCommand(WPARAM wParam, LPARAM lParam) {

@@ -63,6 +63,7 @@ BOOL CGXGridCore::HideCurrentCellForScroll(BOOL vertical) {
 }
 
 BOOL CGXGridCore::ScrollCells(int direction, ROWCOL count, UINT) {
+    HideCellTip();
     m_nLastVisibleRow = m_nLastVisibleCol = kGridNoRowCol;
     const BOOL vertical = direction == 1 || direction == 3;
     const BOOL back = direction == 1 || direction == 2;
@@ -162,6 +163,7 @@ BOOL CGXGridCore::ScrollCellInView(ROWCOL row, ROWCOL col, UINT flags, BOOL) {
         scrolled = TRUE;
     } else if (row > m_nTopRow && row >= bottom &&
                (bottom != GetRowCount() || CalcClientRowTop(GetClientRow(bottom) + 1) > grid.bottom)) {
+        TellControlOfScroll(TRUE);
         int sum = GetRowHeight(row) + GetRowHeight(0) + CalcSumOfRowHeights(1, frozenRows);
         ROWCOL top = row;
         while (sum < grid.Height() && top > frozenRows + 1) {
@@ -179,6 +181,7 @@ BOOL CGXGridCore::ScrollCellInView(ROWCOL row, ROWCOL col, UINT flags, BOOL) {
         scrolled = TRUE;
     } else if (col > m_nLeftCol && col >= right &&
                (right != GetColCount() || CalcClientColLeft(GetClientCol(right) + 1) > grid.right)) {
+        TellControlOfScroll(FALSE);
         int sum = GetColWidth(col) + GetColWidth(0) + CalcSumOfColWidths(1, frozenCols);
         ROWCOL left = col;
         while (sum < grid.Width() && left > frozenCols + 1) {
@@ -412,6 +415,7 @@ BOOL CGXGridCore::OnGridScroll(BOOL vertical, UINT code, UINT position) {
     if (!m_bInitDone || m_nDrawingDepth > 0) {
         return FALSE;
     }
+    TellControlOfScroll(vertical);
     const ROWCOL count = vertical ? GetRowCount() : GetColCount();
     const ROWCOL first = (vertical ? GetFrozenRows() : GetFrozenCols()) + 1;
     if (count == 0 || first >= count) {
@@ -479,6 +483,15 @@ BOOL CGXGridCore::OnGridScroll(BOOL vertical, UINT code, UINT position) {
         break;
     }
     return TRUE;
+}
+
+void CGXGridCore::TellControlOfScroll(BOOL vertical) {
+    if (CGXControl* control = m_pCurrentCellControl) {
+        MSG msg{};
+        msg.hwnd = m_pGridWnd ? m_pGridWnd->GetSafeHwnd() : nullptr;
+        msg.message = vertical ? WM_VSCROLL : WM_HSCROLL;
+        control->CheckGridScroll(msg);
+    }
 }
 
 BOOL CGXGridCore::OnGridVScroll(UINT code, UINT position, CWnd*) {

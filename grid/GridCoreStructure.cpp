@@ -232,6 +232,7 @@ void CGXGridCore::SendTopRowHint(ROWCOL row, UINT flags, BOOL hint) {
 }
 
 void CGXGridCore::SetTopRow(ROWCOL row, UINT flags, BOOL hint) {
+    HideCellTip();
     const ROWCOL count = GetRowCount();
     row = count == 0 ? 1 : std::min(row, count);
     m_nLastVisibleRow = kGridNoRowCol;
@@ -285,6 +286,7 @@ void CGXGridCore::SendLeftColHint(ROWCOL col, UINT flags, BOOL hint) {
 }
 
 void CGXGridCore::SetLeftCol(ROWCOL col, UINT flags, BOOL hint) {
+    HideCellTip();
     const ROWCOL count = GetColCount();
     col = count == 0 ? 1 : std::min(col, count);
     m_nLastVisibleRow = kGridNoRowCol;

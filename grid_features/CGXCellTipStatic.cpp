@@ -5,6 +5,7 @@
 #include "grid/CGXFont.h"
 #include "grid/CGXGridCore.h"
 #include "grid/CGXStyle.h"
+#include "grid_features/CGXCellTipWnd.h"
 #include "platform/base/GlobalMemory.h"
 #include "platform/display/SystemMetrics.h"
 #include "platform/framework/AfxControls.h"
@@ -38,8 +39,120 @@ BOOL CGXCellTipStatic::NeedsTip(ROWCOL row, ROWCOL col, const CGXStyle& style) {
     return style.GetWrapText() ? 0 : TextTest(row, col, text, style);
 }
 
-void CGXCellTipStatic::InitTip(ROWCOL, ROWCOL, const CGXStyle&, CWnd*) {
-    // The tip windows that would be filled here are not part of the grid yet.
+void CGXCellTipStatic::InitTip(ROWCOL row, ROWCOL col, const CGXStyle& style, CWnd* tipWindow) {
+    if (!m_pControl) {
+        return;
+    }
+    if (auto* text = dynamic_cast<CGXTextCellTipWnd*>(tipWindow)) {
+        InitTextTip(row, col, style, text);
+    } else if (auto* picture = dynamic_cast<CGXStaticBitmapCellTipWnd*>(tipWindow)) {
+        InitPictureTip(row, col, style, picture);
+    }
+}
+
+void CGXCellTipStatic::InitTextTip(ROWCOL row, ROWCOL col, const CGXStyle& style, CGXTextCellTipWnd* tip) {
+    const CString text = TipText(row, col, style);
+    tip->SetWindowTextW(text);
+    tip->SetTipFont(style.GetFont().GetLogFontZoomed(m_pControl->Grid()->GetZoom()));
+
+    const CRect c = CellRect(row, col, style);
+    const CRect r = m_pControl->GetInnerRect(row, col, &c, &style);
+    const CSize s = TextSize(text, style, TRUE) + CSize(6, 2);
+    const int flags = TextTest(row, col, text, style);
+    const CPoint p = TextOrigin(text, r, style);
+    const int h = style.GetIncludeHorizontalAlignment() ? style.GetHorizontalAlignment() : 0;
+    const int v = style.GetIncludeVerticalAlignment() ? style.GetVerticalAlignment() : 0;
+    const int screenW = ::GetSystemMetrics(SM_CXSCREEN);
+    const int screenH = ::GetSystemMetrics(SM_CYSCREEN);
+
+    // Past the screen the tip is the text's own size; past the window it ends with the text; otherwise it
+    // covers at least the cell.
+    int w = 0;
+    if (flags & kTipPastScreenSides) {
+        w = s.cx;
+    } else if ((flags & kTipPastWindowSides) && h != DT_CENTER) {
+        w = p.x + s.cx - r.left;
+    } else {
+        w = std::max<int>(p.x + s.cx - r.left, std::min<int>(screenW - r.left + 1, c.right - r.left + 1));
+    }
+    int hgt = 0;
+    if (flags & kTipPastScreenTopOrBottom) {
+        hgt = s.cy;
+    } else if ((flags & kTipPastWindowTopOrBottom) && v != DT_VCENTER) {
+        hgt = p.y + s.cy - r.top;
+    } else {
+        hgt = std::max<int>(p.y + s.cy - r.top, std::min<int>(screenH - r.top, c.bottom - r.top));
+    }
+    int left = c.left;
+    if (flags & kTipPastScreenSides) {
+        left = c.left + w > screenW ? screenW : 0;
+    }
+    left = std::clamp(left, 0, std::max(0, screenW - w));
+    int top = c.top;
+    if (flags & kTipPastScreenTopOrBottom) {
+        top = c.top + hgt > screenH ? screenH : 0;
+    }
+    top = std::clamp(top, 0, std::max(0, screenH - hgt));
+    tip->SetWindowPos(nullptr, left, top, w, hgt, SWP_NOREDRAW | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+
+    CPoint at(std::min<int>(p.x, screenW - s.cx + 2), std::min<int>(p.y, screenH - s.cy + 2));
+    tip->ScreenToClient(&at);
+    CRect client;
+    tip->GetClientRect(&client);
+    CRect textRect = client;
+    textRect.left = (flags & kTipPastScreenSides) ? client.left + 2 : at.x;
+    if (!(flags & kTipPastScreenTopOrBottom)) {
+        textRect.top = at.y;
+    }
+    if (v == DT_BOTTOM) {
+        textRect.top = std::max(0, static_cast<int>(textRect.top) - 1);
+    }
+    tip->SetTextRect(textRect);
+}
+
+void CGXCellTipStatic::InitPictureTip(ROWCOL row, ROWCOL col, const CGXStyle& style, CGXStaticBitmapCellTipWnd* tip) {
+    HGLOBAL picture = GetDIBPool()->LookupDIB(TipText(row, col, style));
+    if (!picture) {
+        return;
+    }
+    tip->SetPicture(picture);
+    const auto* header = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(picture));
+    const int pw = header ? header->biWidth : 0;
+    const int ph = header ? std::abs(header->biHeight) : 0;
+    ::GlobalUnlock(picture);
+
+    const CRect c = CellRect(row, col, style);
+    const CRect r = m_pControl->GetInnerRect(row, col, &c, &style);
+    const int w = std::max<int>(pw + 1, c.right - r.left + 1);
+    const int hgt = std::max<int>(ph + 1, c.bottom - r.top - 1);
+    int left = std::max(0, std::min<int>(c.left, ::GetSystemMetrics(SM_CXFULLSCREEN) - w));
+    int top = std::max(0, std::min<int>(c.top, ::GetSystemMetrics(SM_CYFULLSCREEN) - hgt));
+    const int h = style.GetIncludeHorizontalAlignment() ? style.GetHorizontalAlignment() : 0;
+    const int v = style.GetIncludeVerticalAlignment() ? style.GetVerticalAlignment() : 0;
+    if (v == DT_BOTTOM && ph >= c.Height()) {
+        top = c.bottom - hgt;
+    }
+    tip->SetWindowPos(nullptr, left, top, w, hgt, SWP_NOREDRAW | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+
+    CRect place;
+    tip->GetClientRect(&place);
+    if (pw < c.Width()) {
+        if (h == DT_CENTER) {
+            place.left += (place.Width() - pw) / 2;
+        } else if (h == DT_RIGHT) {
+            place.left = place.right - pw;
+        }
+    }
+    if (ph < c.Height()) {
+        if (v == DT_VCENTER) {
+            place.top += (place.Height() - ph) / 2;
+        } else if (v == DT_BOTTOM) {
+            place.top = place.bottom - ph;
+        }
+    }
+    place.right = place.left + pw;
+    place.bottom = place.top + ph;
+    tip->SetPictureRect(place);
 }
 
 CRect CGXCellTipStatic::CellRect(ROWCOL row, ROWCOL col, const CGXStyle& style) {

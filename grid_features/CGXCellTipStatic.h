@@ -7,6 +7,8 @@
 #include "platform/base/CString.h"
 
 class CGXControl;
+class CGXStaticBitmapCellTipWnd;
+class CGXTextCellTipWnd;
 
 // Overflow directions, the answer of NeedsTip (0: no tip).
 enum GXCellTipOverflow : int {
@@ -33,6 +35,8 @@ public:
     CRect CellRect(ROWCOL row, ROWCOL col, const CGXStyle& style);
 
 private:
+    void InitTextTip(ROWCOL row, ROWCOL col, const CGXStyle& style, CGXTextCellTipWnd* tip);
+    void InitPictureTip(ROWCOL row, ROWCOL col, const CGXStyle& style, CGXStaticBitmapCellTipWnd* tip);
     CString TipText(ROWCOL row, ROWCOL col, const CGXStyle& style);
     BOOL IsPicture(const CString& text);
     CSize TextSize(const CString& text, const CGXStyle& style, BOOL zoomed);

@@ -4,6 +4,8 @@
 #include "platform/display/WindowApi.h"
 #include "tests/grid/GridEngineTestSupport.h"
 
+#include <algorithm>
+
 namespace gridtest {
 namespace {
 
@@ -104,6 +106,31 @@ TEST_F(ScrollTest, ACellIsBroughtIntoViewWholeAndFrozenRowsNeverScroll) {
     grid.SetFrozenRows(2);
     EXPECT_FALSE(grid.ScrollCellInView(1, 1));
     EXPECT_EQ(grid.GetTopRow(), 3u); // the frozen rows pushed the top row to 3; row 1 needs no scroll
+}
+
+// An active cell whose covered range (rows 5-7 of column 2) the frozen rows would cut stores its value and
+// deactivates before a scroll; an inactive one, or a range the frozen rows leave whole, is left alone.
+TEST_F(ScrollTest, ScrollingStopsEditingACellTheFrozenRowsWouldSplit) {
+    grid.InstallFeature<CoverColumnTwo>(kFeatureCoveredCells);
+    struct Case {
+        ROWCOL frozen;
+        BOOL active;
+        BOOL modified;
+        bool stops;
+    };
+    for (const Case c : {Case{5, TRUE, TRUE, true}, Case{6, TRUE, FALSE, true}, Case{7, TRUE, TRUE, false},
+                         Case{0, TRUE, TRUE, false}, Case{5, FALSE, TRUE, false}}) {
+        grid.SetFrozenRows(c.frozen);
+        ASSERT_TRUE(grid.SetCurrentCell(5, 2));
+        spy->SetActive(c.active);
+        spy->SetModified(c.modified);
+        log.clear();
+        grid.SendMessage(WM_VSCROLL, SB_LINEDOWN);
+        const bool stored = std::find(log.begin(), log.end(), "StoreValue") != log.end();
+        EXPECT_EQ(stored, c.stops && c.modified) << c.frozen;
+        EXPECT_EQ(spy->IsActive(), c.active && !c.stops) << c.frozen;
+        grid.SetTopRow(c.frozen + 1);
+    }
 }
 
 } // namespace
