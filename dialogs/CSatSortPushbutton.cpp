@@ -1,120 +1,112 @@
 #include "dialogs/CSatSortPushbutton.h"
 
+#include "grid/CGXDrawingAndFormatting.h"
 #include "grid/CGXGridCore.h"
 #include "grid/CGXStyle.h"
+#include "grid/GridSysColorCache.h"
+#include "platform/display/VirtualKeys.h"
 #include "platform/framework/CDC.h"
-#include "platform/framework/CWnd.h"
+#include "platform/gdi/SystemColors.h"
 
-BOOL CSatSortPushbutton::SetChecked() {
-    const BOOL was = m_checked;
-    if (!m_checked) {
-        m_checked = TRUE;
-        Redraw();
-    }
-    return was;
-}
+// ---- The button child
 
-BOOL CSatSortPushbutton::ClearChecked() {
-    const BOOL was = m_checked;
-    if (m_checked) {
-        m_checked = FALSE;
-        Redraw();
-    }
-    return was;
-}
-
-void CSatSortPushbutton::Redraw() {
-    if (m_pGrid->GridWnd() && m_pGrid->GridWnd()->GetSafeHwnd()) {
-        m_pGrid->GridWnd()->Invalidate(FALSE);
-    }
-}
-
-CRect CSatSortPushbutton::ButtonRect() {
-    return m_bBound ? m_pGrid->CalcCellRectSpanned(m_nRow, m_nCol) : CRect();
-}
-
-void CSatSortPushbutton::Toggle() {
-    m_checked = !m_checked;
-    Redraw();
-    if (m_bBound) {
-        m_pGrid->OnClickedButtonRowCol(m_nRow, m_nCol);
-    }
-}
-
-void CSatSortPushbutton::Draw(CDC* dc, const RECT& rect, ROWCOL row, ROWCOL col, const CGXStyle& style,
-                              const CGXStyle*) {
-    const BOOL pressedIn = m_checked || (m_pressed && IsBoundTo(row, col));
-    CRect button(rect);
-    dc->FillSolidRect(&button, ::GetSysColor(m_checked ? COLOR_BTNHIGHLIGHT : COLOR_BTNFACE));
-    dc->DrawEdge(&button, pressedIn ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
-    CRect caption(button.left + 1, button.top + 1, button.right - 2, button.bottom - 2);
+void CSatSortButton::Draw(CDC* dc, BOOL active) {
+    const BOOL focused = active && IsActiveChild();
+    // A latched button stays in whether or not it is being pressed.
+    const BOOL pressedIn = m_bChecked || (focused && m_bPressed);
+    FillRectColor(dc, m_rect, GridSysColorCache::GetColor(m_bChecked ? COLOR_BTNHIGHLIGHT : COLOR_BTNFACE));
+    CRect face = m_rect;
+    DrawEdgeRect(dc, face, pressedIn ? EDGE_SUNKEN : EDGE_RAISED, FALSE);
+    CRect text(m_rect.left + 1, m_rect.top + 1, m_rect.right - 2, m_rect.bottom - 2);
     if (pressedIn) {
-        caption.OffsetRect(1, 1);
+        text.OffsetRect(1, 1);
     }
-    const int oldMode = dc->SetBkMode(TRANSPARENT);
-    const COLORREF oldColour = dc->SetTextColor(::GetSysColor(COLOR_BTNTEXT));
-    CFont* oldFont = m_pGrid->LoadFont(dc, &style, nullptr);
-    const CString text = style.GetIncludeChoicesList() ? style.GetChoicesList() : CString();
-    dc->DrawTextW(text, -1, &caption, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    if (IsBoundTo(row, col) && m_pGrid->GridWnd() && ::GetFocus() == m_pGrid->GridWnd()->GetSafeHwnd()) {
-        CRect focus(caption);
-        focus.DeflateRect(2, 2);
-        dc->DrawFocusRect(&focus);
+    GetDrawingAndFormatting()->DrawButtonText(dc, text.left, text.top, text.right, text.bottom, focused, m_text,
+                                              kTextCenter | kTextVCenter | kTextSingleLine);
+}
+
+BOOL CSatSortButton::LButtonUp(UINT, int x, int y) {
+    // The latch changes before the grid hears of the click, which reads it.
+    if (m_bPressed && HitTest(x, y)) {
+        m_bChecked = !m_bChecked;
+        m_pOwner->ChildClicked(this);
     }
+    m_bPressed = FALSE;
+    m_bCaptured = FALSE;
+    if (m_bRedrawOnChange) {
+        Refresh();
+    }
+    return TRUE;
+}
+
+BOOL CSatSortButton::KeyUp(UINT key, UINT, UINT) {
+    if (key != VK_SPACE || !m_bPressed) {
+        return FALSE;
+    }
+    m_bChecked = !m_bChecked;
+    m_pOwner->ChildClicked(this);
+    m_bPressed = FALSE;
+    Refresh();
+    return TRUE;
+}
+
+BOOL CSatSortButton::SetChecked() {
+    const BOOL was = m_bChecked;
+    if (!m_bChecked) {
+        m_bChecked = TRUE;
+        Refresh();
+    }
+    return was;
+}
+
+BOOL CSatSortButton::ClearChecked() {
+    const BOOL was = m_bChecked;
+    if (m_bChecked) {
+        m_bChecked = FALSE;
+        Refresh();
+    }
+    return was;
+}
+
+// ---- The cell control
+
+const ControlTypeRecord CSatSortPushbutton::kTypeRecord = {"CSatSortPushbutton", &CGXControl::kTypeRecord};
+
+CSatSortPushbutton::CSatSortPushbutton(CGXGridCore* grid) : CGXControl(grid), m_pButton(new CSatSortButton(this)) {
+    AddChild(m_pButton);
+}
+
+void CSatSortPushbutton::InitCell(ROWCOL row, ROWCOL col) {
+    CGXControl::InitCell(row, col);
+    RECT button{};
+    m_pButton->GetRect(button);
+    m_pGrid->InvalidateGridRect(&button, TRUE);
+}
+
+CSize CSatSortPushbutton::CalcCellSize(CDC* dc, ROWCOL, ROWCOL, const CGXStyle& style,
+                                       const CGXStyle* standardStyle, BOOL, int) {
+    CFont* oldFont = SelectCellFont(dc, style, standardStyle);
+    const CString caption = style.GetIncludeChoicesList() ? style.GetChoicesList() : CString();
+    const CSize extent = dc->GetTextExtent(caption);
     if (oldFont) {
         dc->SelectObject(oldFont);
     }
-    dc->SetTextColor(oldColour);
-    dc->SetBkMode(oldMode);
+    return AddBorderSize(extent.cx + 8, extent.cy + 4, style);
 }
 
-BOOL CSatSortPushbutton::LButtonDown(UINT, POINT, UINT) {
-    m_pressed = TRUE;
-    Redraw();
-    return TRUE;
-}
-
-BOOL CSatSortPushbutton::MouseMove(UINT, POINT point, UINT) {
-    const BOOL inside = ButtonRect().PtInRect(point);
-    if (m_pressed != inside && (GetKeyState(VK_LBUTTON) & 0x8000)) {
-        m_pressed = inside;
-        Redraw();
+void CSatSortPushbutton::Draw(CDC* dc, const RECT& rect, ROWCOL row, ROWCOL col, const CGXStyle& style,
+                              const CGXStyle* standardStyle) {
+    CFont* oldFont = SelectCellFont(dc, style, standardStyle);
+    dc->SetTextColor(style.GetTextColor());
+    CGXControl::Draw(dc, rect, row, col, style, standardStyle);
+    if (oldFont) {
+        dc->SelectObject(oldFont);
     }
-    return TRUE;
 }
 
-BOOL CSatSortPushbutton::LButtonUp(UINT, POINT point, UINT) {
-    const BOOL click = m_pressed && ButtonRect().PtInRect(point);
-    m_pressed = FALSE;
-    if (click) {
-        Toggle();
-    } else {
-        Redraw();
-    }
-    return TRUE;
-}
-
-BOOL CSatSortPushbutton::KeyDown(UINT key, UINT, UINT) {
-    if (key != VK_SPACE) {
-        return FALSE;
-    }
-    m_pressed = TRUE;
-    Redraw();
-    return TRUE;
-}
-
-BOOL CSatSortPushbutton::KeyUp(UINT key, UINT, UINT) {
-    if (key != VK_SPACE || !m_pressed) {
-        return FALSE;
-    }
-    m_pressed = FALSE;
-    Toggle();
-    return TRUE;
-}
-
-void CSatSortPushbutton::CancelMode() {
-    if (m_pressed) {
-        m_pressed = FALSE;
-        Redraw();
-    }
+void CSatSortPushbutton::PlaceChildren(ROWCOL row, ROWCOL col, const RECT& rect) {
+    const CGXStyle& style = m_pGrid->LookupStyleRowCol(row, col);
+    SetActiveChild(m_pButton);
+    m_pButton->SetRect(rect);
+    m_pButton->SetText(style.GetIncludeChoicesList() ? style.GetChoicesList() : CString());
 }

@@ -5,6 +5,11 @@
 #include "grid/CGXGridParam.h"
 #include "grid/CGXStyle.h"
 #include "grid/GridResourceIds.h"
+#include "grid/GridSysColorCache.h"
+#include "platform/display/VirtualKeys.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/gdi/RecordingDC.h"
+#include "platform/gdi/SystemColors.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/GridTestHost.h"
 
@@ -57,6 +62,41 @@ protected:
         grid->SendMessageW(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
     }
     BOOL Latched(ROWCOL col) { return grid->SortButton(col)->IsChecked(); }
+    void Key(UINT message, WPARAM key) { grid->SendMessageW(message, key, 1); }
+    void Mouse(UINT message, WPARAM flags, ROWCOL row, ROWCOL col) {
+        const CPoint at = grid->CalcCellRectSpanned(row, col).CenterPoint();
+        grid->SendMessageW(message, flags, MAKELPARAM(at.x, at.y));
+    }
+
+    // How the header cell's sort button is drawn: its edge sunken or raised, and its face colour.
+    struct Look {
+        bool sunken;
+        COLORREF face;
+    };
+    Look Drawn(ROWCOL col) {
+        const CRect rect = grid->CalcCellRectSpanned(1, col);
+        HDC hdc = GdiCreateRecordingDC(400, 200);
+        Look look{false, ::GetPixel(hdc, rect.left + 4, rect.top + 4)};
+        {
+            CDC dc;
+            dc.Attach(hdc);
+            grid->SortButton(col)->Draw(&dc, rect, 1, col, grid->LookupStyleRowCol(1, col), nullptr);
+            dc.Detach();
+        }
+        int edges = 0;
+        for (const GdiRecord& record : GdiGetRecords(hdc)) {
+            if (record.op == "DrawEdge") {
+                ++edges;
+                look.sunken = record.args.at(4) == EDGE_SUNKEN;
+            }
+        }
+        EXPECT_EQ(edges, 1) << "column " << col;
+        look.face = ::GetPixel(hdc, rect.left + 4, rect.top + 4);
+        ::DeleteDC(hdc);
+        return look;
+    }
+    static COLORREF Face() { return GridSysColorCache::GetColor(COLOR_BTNFACE); }
+    static COLORREF Highlight() { return GridSysColorCache::GetColor(COLOR_BTNHIGHLIGHT); }
 
     std::unique_ptr<apptest::GridTestHost> host;
     std::unique_ptr<CountingGrid> grid;
@@ -129,10 +169,14 @@ TEST_F(SatsDataGridTest, SummaryCellIsWrittenAndRedrawnOnlyWhenItsTextChanges) {
 TEST_F(SatsDataGridTest, StoredSortModeLatchesItsButtonOnly) {
     g_satelliteSortMode = 1;
     Make();
-    EXPECT_FALSE(Latched(1));
-    EXPECT_TRUE(Latched(2));
-    EXPECT_FALSE(Latched(4));
-    EXPECT_FALSE(Latched(5));
+    ASSERT_NE(Face(), Highlight());
+    for (const ROWCOL col : {1u, 2u, 4u, 5u}) {
+        const bool latched = col == 2;
+        EXPECT_EQ(Latched(col), latched) << "column " << col;
+        const Look look = Drawn(col);
+        EXPECT_EQ(look.sunken, latched) << "column " << col;
+        EXPECT_EQ(look.face, latched ? Highlight() : Face()) << "column " << col;
+    }
 }
 
 TEST_F(SatsDataGridTest, SortClicksLatchOneButtonAndTellTheOwnerAtOnce) {
@@ -162,6 +206,48 @@ TEST_F(SatsDataGridTest, SortClicksLatchOneButtonAndTellTheOwnerAtOnce) {
             EXPECT_EQ(Latched(cols[i]), step.latched[i]) << "after column " << step.col << ", column " << cols[i];
         }
     }
+}
+
+TEST_F(SatsDataGridTest, SpaceBarLatchesAndReleasesTheCurrentButton) {
+    Make();
+    ASSERT_TRUE(grid->SetCurrentCell(1, 5));
+    Key(WM_KEYDOWN, VK_SPACE);
+    EXPECT_TRUE(host->notices.empty()) << "nothing before the release";
+    Key(WM_KEYUP, VK_SPACE);
+    EXPECT_TRUE(Latched(5));
+    EXPECT_EQ(host->notices, std::vector<int>{3});
+    Key(WM_KEYDOWN, VK_SPACE);
+    Key(WM_KEYUP, VK_SPACE);
+    EXPECT_FALSE(Latched(5));
+    EXPECT_EQ(g_satelliteSortMode, kSatSortNone);
+    // A release without a press first is no click.
+    Key(WM_KEYUP, VK_SPACE);
+    EXPECT_EQ(host->notices.size(), 2u);
+}
+
+TEST_F(SatsDataGridTest, PressShowsTheButtonInButOnlyAReleaseOverItLatchesIt) {
+    Make();
+    Mouse(WM_LBUTTONDOWN, MK_LBUTTON, 1, 4);
+    Look look = Drawn(4);
+    EXPECT_TRUE(look.sunken) << "held down";
+    EXPECT_EQ(look.face, Face()) << "not latched yet";
+    // Dragged off and let go over a body cell: the press is abandoned.
+    Mouse(WM_MOUSEMOVE, MK_LBUTTON, 6, 6);
+    EXPECT_FALSE(Drawn(4).sunken);
+    Mouse(WM_LBUTTONUP, 0, 6, 6);
+    EXPECT_FALSE(Latched(4));
+    EXPECT_TRUE(host->notices.empty());
+    EXPECT_EQ(g_satelliteSortMode, kSatSortNone);
+    // Off and back on before the release: a click.
+    Mouse(WM_LBUTTONDOWN, MK_LBUTTON, 1, 4);
+    Mouse(WM_MOUSEMOVE, MK_LBUTTON, 6, 6);
+    Mouse(WM_MOUSEMOVE, MK_LBUTTON, 1, 4);
+    Mouse(WM_LBUTTONUP, 0, 1, 4);
+    EXPECT_TRUE(Latched(4));
+    EXPECT_EQ(host->notices, std::vector<int>{2});
+    look = Drawn(4);
+    EXPECT_TRUE(look.sunken);
+    EXPECT_EQ(look.face, Highlight());
 }
 
 TEST_F(SatsDataGridTest, BodyPressesAreIgnored) {
