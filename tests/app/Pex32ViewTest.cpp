@@ -201,6 +201,10 @@ TEST_F(Pex32ViewTest, SatellitesGridTakesThePlaceholderAndShowsWhatTheDecodersRe
     ASSERT_NE(grid, nullptr);
     EXPECT_EQ(view->GetDlgItem(IDC_SATS_GRID), grid);
     EXPECT_TRUE(grid->GetParam() != nullptr);
+    // The mouse reaches the grid, not the form behind the placeholder.
+    CRect place;
+    grid->GetWindowRect(&place);
+    EXPECT_EQ(::WindowFromPoint(CPoint(place.left + 4, place.bottom - 4)), grid->m_hWnd);
 
     view->SetSatsGridCellText(19, 1, u"3D Fix");
     EXPECT_EQ(grid->GetValueRowCol(19, 1), CString(u"3D Fix"));
