@@ -349,6 +349,19 @@ TEST_F(ShellTest, FormFitsTheFrameAndNoControlOverlapsOrClipsItsText) {
     EXPECT_TRUE(view->GetStyle() & WS_VSCROLL);
 }
 
+// The fit is for the first start only: a stored size is the user's and wins.
+TEST_F(ShellTest, AStoredFrameSizeWinsOverTheFormsSize) {
+    AppWriteProfileString(u"Window size", u"Rect", u"0020 0030 0420 0330 0000 0000");
+    ASSERT_TRUE(StartProgram());
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
+    ASSERT_TRUE(m_frame->GetWindowPlacement(&wp));
+    EXPECT_EQ(CRect(wp.rcNormalPosition), CRect(20, 30, 420, 330));
+    auto* view = dynamic_cast<CPex32View*>(m_frame->GetActiveView());
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->GetStyle() & WS_VSCROLL);
+}
+
 // A window of the test's own whose timer runs `g_probe` until it answers that it is done: code that runs
 // inside the program's waits, as the user's clicks would.
 std::function<bool()> g_probe;
