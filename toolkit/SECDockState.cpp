@@ -269,7 +269,8 @@ bool SECDockState::IsSound() const {
     for (INT_PTR i = 0; i < m_arrBarInfo.GetSize(); ++i) {
         auto* base = static_cast<const CControlBarInfo*>(m_arrBarInfo[i]);
         for (INT_PTR j = 0; base->m_bDockBar && j < base->m_arrBarID.GetSize(); ++j) {
-            if (base->m_arrBarID[j] != 0 && !bars.count(base->m_arrBarID[j])) {
+            const UINT id = base->m_arrBarID[j];
+            if (id != 0 && !bars.count(id >= kPlaceholder ? id - kPlaceholder : id)) {
                 return false;
             }
         }
@@ -279,6 +280,39 @@ bool SECDockState::IsSound() const {
         return info.m_fProportion > 0.0f && info.m_fProportion <= 1.0f && SizeInRange(info.m_szFloat) &&
                SizeInRange(info.m_szHorzDock) && SizeInRange(info.m_szVertDock);
     });
+}
+
+void SECDockState::Normalize() {
+    auto infoAt = [&](INT_PTR i) { return static_cast<CControlBarInfo*>(m_arrBarInfo[i]); };
+    for (INT_PTR i = 0; i < m_arrBarInfo.GetSize(); ++i) {
+        const CControlBarInfo* bar = infoAt(i);
+        for (INT_PTR j = 0; j < m_arrBarInfo.GetSize(); ++j) {
+            CUIntArray& ids = infoAt(j)->m_arrBarID;
+            if (i == j || infoAt(j)->m_nBarID == bar->m_uMRUDockID) {
+                continue;
+            }
+            for (INT_PTR k = 0; k + 1 < ids.GetSize(); ++k) {
+                if (ids[k] == bar->m_nBarID + kPlaceholder) {
+                    ids[k] = 0;
+                }
+            }
+        }
+    }
+    for (INT_PTR j = 0; j < m_arrBarInfo.GetSize(); ++j) {
+        CUIntArray& ids = infoAt(j)->m_arrBarID;
+        std::set<UINT> seen;
+        for (INT_PTR k = 0; k < ids.GetSize(); ++k) {
+            if (ids[k] != 0 && !seen.insert(ids[k]).second) {
+                ids[k] = 0;
+            }
+        }
+        while (ids.GetSize() > 0 && ids[ids.GetSize() - 1] == 0) {
+            ids.RemoveAt(ids.GetSize() - 1);
+        }
+        if (ids.GetSize() > 0) {
+            ids.Add(0u);
+        }
+    }
 }
 
 void SECDockState::Collect(CFrameWnd* pFrame) {

@@ -54,8 +54,13 @@ public:
     BOOL LoadFromTree(SECPersistentTreeNode* pParent);
     // Gives the bars their shares and sizes, then the frame its arrangement.
     void Apply(CFrameWnd* pFrame) const;
+    // Tidies the dock bars' lists before saving: a bar's placeholder stays only in the dock bar it last
+    // docked in (and at a list's end), a bar is listed once, and a list ends in exactly one row end.
+    void Normalize();
     // Forgets the arrangement and the toolkit bars' records.
     void Reset();
+
+    static constexpr UINT kPlaceholder = 0x10000; // added to a bar id: the bar belongs here but is away
 
     // Binary values as text: 'A' + low nibble, 'A' + high nibble per byte; long texts in chunks.
     static BOOL WriteBinary(CWinApp* app, LPCTSTR lpszSection, LPCTSTR lpszKey, const BYTE* pData,

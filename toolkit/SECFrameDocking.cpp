@@ -147,6 +147,7 @@ BOOL SECLoadFrameBarLayout(CFrameWnd* pFrame, CArchive& ar) {
 void SECSaveFrameBarLayout(CFrameWnd* pFrame, CArchive& ar) {
     SECDockState state;
     state.Collect(pFrame);
+    state.Normalize();
     state.Serialize(ar);
 }
 
@@ -159,11 +160,13 @@ BOOL SECLoadFrameBarLayout(CFrameWnd* pFrame, SECPersistentTreeNode* pParent) {
 BOOL SECSaveFrameBarLayout(CFrameWnd* pFrame, SECPersistentTreeNode* pParent) {
     SECDockState state;
     state.Collect(pFrame);
+    state.Normalize();
     return state.SaveToTree(pParent);
 }
 
 void SECSaveFrameBarLayout(CFrameWnd* pFrame, LPCTSTR lpszProfileName) {
     SECDockState state;
     state.Collect(pFrame);
+    state.Normalize();
     state.SaveState(lpszProfileName);
 }

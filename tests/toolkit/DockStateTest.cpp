@@ -104,6 +104,41 @@ TEST_F(DockStateTest, LayoutComesBackAsSavedAndADamagedOneIsRefused) {
     EXPECT_FALSE(m_frame->LoadBarLayout(u"Never saved"));
 }
 
+TEST(DockStateNormalizeTest, PlaceholdersStayWhereTheBarLastDockedAndListsEndInOneRowEnd) {
+    constexpr UINT a = kFirstBarID;
+    constexpr UINT b = kFirstBarID + 1;
+    constexpr UINT away = SECDockState::kPlaceholder;
+    struct List {
+        UINT id;
+        UINT mruDock;
+        std::vector<UINT> before;
+        std::vector<UINT> after;
+    };
+    const List lists[] = {
+        {AFX_IDW_DOCKBAR_TOP, 0, {a, a, 0, 0, 0}, {a, 0}},
+        {AFX_IDW_DOCKBAR_LEFT, 0, {a + away, b, 0, a + away}, {0, b, 0, a + away, 0}},
+        {AFX_IDW_DOCKBAR_RIGHT, 0, {b + away, 0}, {b + away, 0}},
+        {AFX_IDW_DOCKBAR_BOTTOM, 0, {0, 0}, {}},
+        {a, AFX_IDW_DOCKBAR_TOP, {}, {}},
+        {b, AFX_IDW_DOCKBAR_RIGHT, {}, {}},
+    };
+    SECDockState state;
+    for (const List& list : lists) {
+        auto* info = new CControlBarInfo;
+        info->m_nBarID = list.id;
+        info->m_uMRUDockID = list.mruDock;
+        for (UINT id : list.before) {
+            info->m_arrBarID.Add(id);
+        }
+        state.m_arrBarInfo.Add(info);
+    }
+    state.Normalize();
+    for (INT_PTR i = 0; i < state.m_arrBarInfo.GetSize(); ++i) {
+        const CUIntArray& ids = static_cast<CControlBarInfo*>(state.m_arrBarInfo[i])->m_arrBarID;
+        EXPECT_EQ(std::vector<UINT>(ids.GetData(), ids.GetData() + ids.GetSize()), lists[i].after) << i;
+    }
+}
+
 // Where the bars are: enough to tell two layouts apart.
 struct Placement {
     std::vector<CRect> docked; // each bar in its dock bar, empty when floating
