@@ -6,9 +6,11 @@
 #include "platform/framework/CWinApp.h"
 #include "toolkit/SECBinaryText.h"
 #include "toolkit/SECControlBar.h"
+#include "toolkit/SECDialogBar.h"
 #include "toolkit/SECPersistentTreeNode.h"
 
 #include <algorithm>
+#include <memory>
 #include <set>
 
 IMPLEMENT_DYNAMIC(SECDockState, CDockState)
@@ -589,7 +591,44 @@ BOOL SECDockState::LoadFromTree(SECPersistentTreeNode* pParent) {
     return TRUE;
 }
 
-void SECDockState::Apply(CFrameWnd* pFrame) const {
+CControlBar* SECDockState::CreateMissingBar(const SECControlBarInfo& info, CFrameWnd* pFrame) {
+    // A saved name must not make objects of any class: only toolkit bars.
+    CRuntimeClass* cls = info.m_strClassName.IsEmpty()
+                             ? nullptr
+                             : CRuntimeClass::FromName(static_cast<LPCTSTR>(info.m_strClassName));
+    if (!cls || !cls->m_pfnCreateObject || !cls->IsDerivedFrom(RUNTIME_CLASS(SECControlBar))) {
+        return nullptr;
+    }
+    std::unique_ptr<CObject> object(cls->CreateObject());
+    auto* bar = dynamic_cast<SECControlBar*>(object.get());
+    if (!bar) {
+        return nullptr;
+    }
+    const DWORD style = WS_CHILD | WS_VISIBLE | (info.m_dwStyle & CBRS_ALL);
+    auto* dialogBar = dynamic_cast<SECDialogBar*>(bar);
+    const BOOL created =
+        dialogBar ? dialogBar->Create(pFrame, info.m_nResourceID, style, info.m_dwExStyle, info.m_nBarID)
+                  : bar->Create(pFrame, info.m_strWindowName, style, info.m_dwExStyle, info.m_nBarID);
+    if (!created) {
+        return nullptr;
+    }
+    object.release();
+    if (m_pCreatedBars) {
+        m_pCreatedBars->push_back(bar);
+    } else {
+        bar->m_bAutoDelete = TRUE;
+    }
+    bar->SetWindowTextW(info.m_strWindowName);
+    bar->EnableDocking(CBRS_ALIGN_ANY);
+    return bar;
+}
+
+void SECDockState::Apply(CFrameWnd* pFrame) {
+    for (const auto& [id, info] : m_barInfo) {
+        if (!pFrame->GetControlBar(id)) {
+            CreateMissingBar(info, pFrame);
+        }
+    }
     for (const auto& [id, info] : m_barInfo) {
         auto* sec = dynamic_cast<SECControlBar*>(pFrame->GetControlBar(id));
         if (!sec) {

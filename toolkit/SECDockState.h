@@ -10,6 +10,7 @@
 #include <vector>
 
 class CArchive;
+class CControlBar;
 class CFrameWnd;
 class CWinApp;
 class SECPersistentTreeNode;
@@ -52,8 +53,13 @@ public:
     // and keeps nothing when that child is missing or damaged.
     BOOL SaveToTree(SECPersistentTreeNode* pParent) const;
     BOOL LoadFromTree(SECPersistentTreeNode* pParent);
-    // Gives the bars their shares and sizes, then the frame its arrangement.
-    void Apply(CFrameWnd* pFrame) const;
+    // Gives the bars their shares and sizes, then the frame its arrangement. Bars the frame lacks are made
+    // first (CreateMissingBar); those that cannot be made are left out.
+    void Apply(CFrameWnd* pFrame);
+    // A toolkit bar of the saved class (only control-bar classes that can be made by name), with the saved
+    // id, styles and title, dockable on every side; null when there is no such class or it fails. It goes
+    // to m_pCreatedBars when set, else it deletes itself with its window.
+    virtual CControlBar* CreateMissingBar(const SECControlBarInfo& info, CFrameWnd* pFrame);
     // Tidies the dock bars' lists before saving: a bar's placeholder stays only in the dock bar it last
     // docked in (and at a list's end), a bar is listed once, and a list ends in exactly one row end.
     void Normalize();
@@ -68,6 +74,7 @@ public:
     static BOOL GetBinary(CWinApp* app, LPCTSTR lpszSection, LPCTSTR lpszKey, std::vector<BYTE>& data);
 
     std::map<UINT, SECControlBarInfo> m_barInfo;
+    std::vector<CControlBar*>* m_pCreatedBars = nullptr; // not owned
 
 private:
     // Every bar has an id, toolkit records are in range, and dock bars name only saved bars.

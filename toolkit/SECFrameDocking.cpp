@@ -113,7 +113,7 @@ void SECFlushFrameRedraws(CFrameWnd* pFrame, const CRect& rectLastViewArea) {
 namespace {
 
 // A layout read whole and found sound is applied; any other leaves the frame as it is.
-BOOL ApplyLoadedLayout(CFrameWnd* pFrame, const SECDockState& state, BOOL bLoaded) {
+BOOL ApplyLoadedLayout(CFrameWnd* pFrame, SECDockState& state, BOOL bLoaded) {
     if (!bLoaded) {
         return FALSE;
     }

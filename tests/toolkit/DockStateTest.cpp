@@ -157,8 +157,9 @@ protected:
         AddDefaultBars();
     }
     // The bars a program makes at every start, all docked on the left: the default layout.
-    void AddDefaultBars() {
-        for (const char16_t* title : {u"A", u"B", u"C"}) {
+    void AddDefaultBars(std::size_t count = 3) {
+        const char16_t* titles[] = {u"A", u"B", u"C"};
+        for (const char16_t* title : std::vector<const char16_t*>(titles, titles + count)) {
             SECControlBar* bar = AddBar(title);
             m_frame->DockControlBarEx(bar, AFX_IDW_DOCKBAR_LEFT, 0, static_cast<int>(m_bars.size()) - 1, 1.0f,
                                       100);
@@ -171,13 +172,13 @@ protected:
         m_frame->FloatControlBarEx(m_bars[2].get(), 420, 380);
         m_frame->RecalcLayout();
     }
-    // A new frame with the same bars, as at the next start.
-    void Restart() {
+    // A new frame with the same bars (or the first few), as at the next start.
+    void Restart(std::size_t count = 3) {
         m_bars.clear();
         m_app.m_pMainWnd->DestroyWindow();
         m_app.m_pMainWnd = nullptr;
         DockTest::SetUp();
-        AddDefaultBars();
+        AddDefaultBars(count);
     }
     Placement Where() {
         Placement p;
@@ -327,6 +328,49 @@ TEST_F(LayoutFormTest, TreeRoundTripInAFreshFrameAndDamagedTrees) {
     ASSERT_EQ(other.Create(u"Empty"), 0);
     EXPECT_FALSE(SECLoadFrameBarLayout(m_frame, &other)) << "no DockState child";
     EXPECT_TRUE(SECLoadFrameBarLayout(m_frame, &root));
+}
+
+TEST_F(LayoutFormTest, ABarTheFrameLacksIsMadeFromItsSavedClassOrLeftOut) {
+    Arrange();
+    const Placement saved = Where();
+    CString title;
+    SECPersistentTreeNode root;
+    ASSERT_EQ(root.Create(u"Layouts"), 0);
+    ASSERT_TRUE(SECSaveFrameBarLayout(m_frame, &root));
+    SECPersistentTreeNode* barC = nullptr;
+    for (SECPersistentTreeNode* node : root.FindChild(u"DockState")->GetChildren()) {
+        UINT id = 0;
+        node->GetUInt(u"BarID", id);
+        barC = id == kFirstBarID + 2 ? node : barC;
+    }
+    ASSERT_NE(barC, nullptr);
+
+    Restart(2); // this start makes no bar C
+    ASSERT_TRUE(SECLoadFrameBarLayout(m_frame, &root));
+    m_frame->RecalcLayout();
+    auto* made = dynamic_cast<SECControlBar*>(m_frame->GetControlBar(kFirstBarID + 2));
+    ASSERT_NE(made, nullptr);
+    made->GetWindowTextW(title);
+    EXPECT_EQ(title, CString(u"C"));
+    ASSERT_TRUE(made->IsFloating());
+    CRect floating;
+    made->GetParentFrame()->GetWindowRect(&floating);
+    EXPECT_EQ(floating.TopLeft(), saved.floatingAt[2]);
+    EXPECT_EQ(Where(), (Placement{{saved.docked[0], saved.docked[1]},
+                                  {saved.dockBar[0], saved.dockBar[1]},
+                                  {saved.share[0], saved.share[1]},
+                                  {saved.floatingAt[0], saved.floatingAt[1]}}));
+
+    // Classes that are not bars, or not known, make nothing; the rest of the layout still applies.
+    const char16_t* classes[] = {u"CObject", u"CDockState", u"NoSuchBar", u""};
+    for (std::size_t i = 0; i < std::size(classes); ++i) {
+        barC->SetString(u"ClassName", classes[i]);
+        Restart(2);
+        EXPECT_TRUE(SECLoadFrameBarLayout(m_frame, &root)) << i;
+        m_frame->RecalcLayout();
+        EXPECT_EQ(m_frame->GetControlBar(kFirstBarID + 2), nullptr) << i;
+        EXPECT_EQ(InDockBar(m_bars[0].get()), saved.docked[0]) << i;
+    }
 }
 
 } // namespace
