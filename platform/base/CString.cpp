@@ -52,8 +52,18 @@ bool IsTrimSpace(char16_t ch) {
     return iswspace(ch);
 }
 
-std::mutex g_loaderMutex;
-StringResourceLoader g_loader;
+// Reached from static initialisers (resource registration), so made on first use; never destroyed, so
+// that loads during static destruction still find it.
+struct StringLoaders {
+    std::mutex mutex;
+    StringResourceLoader chosen;
+    StringResourceLoader fallback;
+};
+
+StringLoaders& Loaders() {
+    static StringLoaders* loaders = new StringLoaders;
+    return *loaders;
+}
 
 // Replaces "%1".."%9" with the inserts; "%%" gives "%". Out-of-range inserts stay as written.
 std::u16string SubstituteInserts(std::u16string_view format, LPCTSTR const* inserts, int count) {
@@ -528,15 +538,23 @@ bool operator>=(LPCTSTR a, const CString& b) {
 }
 
 void SetStringResourceLoader(StringResourceLoader loader) {
-    std::lock_guard lock(g_loaderMutex);
-    g_loader = std::move(loader);
+    StringLoaders& loaders = Loaders();
+    std::lock_guard lock(loaders.mutex);
+    loaders.chosen = std::move(loader);
+}
+
+void SetDefaultStringResourceLoader(StringResourceLoader loader) {
+    StringLoaders& loaders = Loaders();
+    std::lock_guard lock(loaders.mutex);
+    loaders.fallback = std::move(loader);
 }
 
 bool LoadStringResource(UINT id, std::u16string& text) {
     StringResourceLoader loader;
     {
-        std::lock_guard lock(g_loaderMutex);
-        loader = g_loader;
+        StringLoaders& loaders = Loaders();
+        std::lock_guard lock(loaders.mutex);
+        loader = loaders.chosen ? loaders.chosen : loaders.fallback;
     }
     return loader && loader(id, text);
 }

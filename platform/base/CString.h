@@ -140,9 +140,11 @@ bool operator>=(const CString& a, const CString& b);
 bool operator>=(const CString& a, LPCTSTR b);
 bool operator>=(LPCTSTR a, const CString& b);
 
-// The string-table lookup behind CString::LoadString; the resource loader installs it.
+// The string-table lookup behind CString::LoadString: the loader a caller sets, else (none set, or set
+// back to null) the default, which registering a program's resources installs.
 using StringResourceLoader = std::function<bool(UINT id, std::u16string& text)>;
 void SetStringResourceLoader(StringResourceLoader loader);
+void SetDefaultStringResourceLoader(StringResourceLoader loader);
 bool LoadStringResource(UINT id, std::u16string& text);
 
 // Text of a string resource with "%1" replaced (the framework's one-insert helper).

@@ -145,6 +145,10 @@ HMODULE DolivaRegisterResources(const void* data, size_t size, const char16_t* n
         return nullptr;
     }
     std::u16string moduleName = name ? name : u"";
+    // A program with its own resources loads its strings from the start, whatever its main does.
+    if (moduleName.empty()) {
+        SetDefaultStringResourceLoader(LoadProgramString);
+    }
     Registry& registry = TheRegistry();
     std::lock_guard lock(registry.mutex);
     Module* module = registry.ByName(moduleName);
@@ -206,7 +210,7 @@ HMODULE DolivaFindResourceModule(LPCWSTR name, LPCWSTR type) {
 void DolivaInstallResourceHooks() {
     static std::once_flag once;
     std::call_once(once, [] {
-        SetStringResourceLoader(LoadProgramString);
+        SetDefaultStringResourceLoader(LoadProgramString);
         SoundSetResourceResolver(ResolveWave);
     });
 }

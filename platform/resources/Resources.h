@@ -48,9 +48,9 @@ HMODULE DolivaResourceModule(const char16_t* name);
 // null with the lookup's error; the way code finds a resource that may live in any loaded module.
 HMODULE DolivaFindResourceModule(LPCWSTR name, LPCWSTR type);
 
-// Hooks CString::LoadString and PlaySound(SND_RESOURCE) to the resources (strings and sounds from the
-// program's module). Idempotent; the application calls it at start (it cannot run during static
-// initialisation, where the hooks it sets may not be constructed yet).
+// Hooks CString::LoadString (as its default) and PlaySound(SND_RESOURCE) to the resources (strings and
+// sounds from the program's module). Idempotent; the application calls it at start. Registering the
+// program's resources already hooks the strings.
 void DolivaInstallResourceHooks();
 
 // ---- The Win32 calls

@@ -21,7 +21,8 @@ constexpr UINT ID_BAR_SATELLITES = 0xE830;
 constexpr UINT ID_BAR_LOG = 0xE831;
 constexpr UINT ID_BAR_CONTROLS = 0xE832;
 constexpr UINT ID_BAR_STANDARD = 0xE800;
-constexpr UINT ID_BAR_RECEIVER = 0xE801;
+// Not 0xE801: the frame writes its prompts into the bar with the status bar's id.
+constexpr UINT ID_BAR_RECEIVER = 0xE806;
 constexpr const char16_t* kLayoutName = u"DockApp Layout";
 constexpr const char16_t* kToolBarsName = u"DockApp";
 constexpr UINT ID_DOCK_MENU = 1;

@@ -75,6 +75,12 @@ TEST_F(ToolBarDialogTest, TheListHoldsEveryToolBarByIdAndTheManagerCustomises) {
     EXPECT_EQ(List().GetItemData(0), AFX_IDW_TOOLBAR);
     EXPECT_EQ(List().GetItemData(1), SEC_IDW_FIRST_USER_TOOLBAR);
     EXPECT_EQ(List().GetItemData(2), SEC_IDW_MENUBAR);
+    const char16_t* names[] = {u"Standard", u"Mine", u"Menu Bar"};
+    for (int i = 0; i < 3; ++i) {
+        CString name;
+        List().GetText(i, name);
+        EXPECT_EQ(std::u16string(static_cast<LPCTSTR>(name)), names[i]) << i;
+    }
     EXPECT_TRUE(m_manager->IsCustomizing());
     EXPECT_TRUE(m_user->m_bCustomizing);
     m_dialog->Close(IDOK);
@@ -162,3 +168,18 @@ TEST_F(ToolBarDialogTest, TheNewToolBarNameIsCutTo128AndOkNeedsOne) {
 }
 
 } // namespace
+
+// The dialogs' texts come from the string table that the toolkit puts into every program linking it, with
+// no setup by the program; a caller's own loader set back to none falls back to it.
+TEST(ToolkitStrings, LoadInEveryProgramLinkingTheToolkit) {
+    SetStringResourceLoader([](UINT, std::u16string&) { return false; });
+    CString text;
+    EXPECT_FALSE(text.LoadString(IDS_SEC_DELETE));
+    SetStringResourceLoader(nullptr);
+    const std::pair<UINT, const char16_t*> strings[] = {
+        {IDS_SEC_RESET, u"&Reset"}, {IDS_SEC_DELETE, u"&Delete"}, {IDS_SEC_TOOLBAR_NAME, u"ToolBar%d"}};
+    for (auto [id, expected] : strings) {
+        ASSERT_TRUE(text.LoadString(id)) << id;
+        EXPECT_EQ(std::u16string(static_cast<LPCTSTR>(text)), expected) << id;
+    }
+}

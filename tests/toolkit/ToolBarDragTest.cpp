@@ -57,7 +57,7 @@ TEST_F(ToolBarDragTest, UserToolBarsTakeTheLowestFreeIdUntilTheRangeIsUsedUp) {
 
 TEST_F(ToolBarDragTest, ReleasingACheckBoxTogglesEveryButtonWithItsId) {
     SECCustomToolBar* pA = MakeBar({ID_FIRST_CMD, ID_FIRST_CMD + 1});
-    SECCustomToolBar* pB = MakeBar({ID_FIRST_CMD + 1}, AFX_IDW_TOOLBAR + 1);
+    SECCustomToolBar* pB = MakeBar({ID_FIRST_CMD + 1}, ID_SECOND_BAR);
     ASSERT_TRUE(pA && pB);
     for (SECCustomToolBar* pBar : {pA, pB}) {
         for (SECStdBtn* pBtn : pBar->m_btns) {
@@ -125,7 +125,7 @@ TEST_F(ToolBarDragTest, DroppingTheSelectionNearItselfOpensAndClosesGroupGaps) {
 TEST_F(ToolBarDragTest, ButtonsMoveBetweenBarsAndDropAwayOrCopyIntoANewBar) {
     const UINT a = ID_FIRST_CMD, b = a + 1, c = a + 2;
     SECCustomToolBar* pA = MakeBar({a, b});
-    SECCustomToolBar* pB = MakeBar({c}, AFX_IDW_TOOLBAR + 1);
+    SECCustomToolBar* pB = MakeBar({c}, ID_SECOND_BAR);
     ASSERT_TRUE(pA && pB);
     m_frame->RecalcLayout();
 

@@ -76,10 +76,10 @@ TEST(ToolBarScreenChild, Shoot) {
         const UINT standard[] = {ID_FIRST_CMD, ID_FIRST_CMD + 1, 0, ID_FIRST_CMD + 2, ID_FIRST_CMD + 3};
         const UINT extra[] = {ID_FIRST_CMD + 4, ID_FIRST_CMD + 5, ID_FIRST_CMD + 6};
         manager.DefineDefaultToolBar(AFX_IDW_TOOLBAR, u"Standard", standard, 5);
-        manager.DefineDefaultToolBar(AFX_IDW_TOOLBAR + 1, u"Extra", extra, 3);
+        manager.DefineDefaultToolBar(ID_SECOND_BAR, u"Extra", extra, 3);
         manager.CreateDefaultToolBars();
         SECCustomToolBar* pStandard = manager.FindToolBar(AFX_IDW_TOOLBAR);
-        SECCustomToolBar* pExtra = manager.FindToolBar(AFX_IDW_TOOLBAR + 1);
+        SECCustomToolBar* pExtra = manager.FindToolBar(ID_SECOND_BAR);
         ASSERT_TRUE(pStandard && pExtra);
         pStandard->m_btns[1]->m_nStyle |= SEC_TBBS_DISABLED;
         pStandard->m_btns[3]->m_nStyle |= SEC_TBBS_CHECKED;

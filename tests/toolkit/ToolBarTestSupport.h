@@ -15,6 +15,8 @@ namespace tbtest {
 
 constexpr UINT ID_FIRST_CMD = 1000;
 constexpr int STRIP_IMAGES = 10;
+// A second toolbar's id, past the framework's own bar ids (status bar, preview, resize, dialog bar).
+constexpr UINT ID_SECOND_BAR = AFX_IDW_TOOLBAR + 6;
 
 // The colour image i of the test strip is filled with; its face is button face.
 inline COLORREF ImageColour(int i) {
