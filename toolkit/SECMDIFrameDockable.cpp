@@ -11,7 +11,8 @@ namespace {
 // Of the main window's styles, those a floating dockable frame takes (caption, borders, boxes).
 constexpr DWORD kFloatingStyleMask = 0x10CFFFFF;
 constexpr DWORD kFloatingExStyleMask = 0x203A9;
-constexpr DWORD kFloatingHostStyle = WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+// Visibility stays the floating frame's own: shown through its style alone it would never reach the screen.
+constexpr DWORD kFloatingHostStyle = WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 
 bool HasFocusIn(CWnd* pWnd) {
     HWND focus = ::GetFocus();
@@ -92,7 +93,7 @@ void SECMDIFrameWnd::SetDockableFrameFloating(CFrameWnd* pFrame, BOOL bFloating)
     const DWORD style = GetStyle();
     const DWORD exStyle = GetExStyle();
     if (CFrameWnd* floating = pFrame->GetParentFrame(); floating && floating != this) {
-        floating->ModifyStyle(style, kFloatingHostStyle, 0);
+        floating->ModifyStyle(style & ~static_cast<DWORD>(WS_VISIBLE), kFloatingHostStyle, 0);
         floating->ModifyStyleEx(exStyle, 0, SWP_FRAMECHANGED);
     }
     pFrame->ModifyStyle(0, (style & kFloatingStyleMask) | WS_CAPTION, 0);
