@@ -185,12 +185,25 @@ TEST_F(DockAppPropertiesTest, TheDockedPaneDragsByItsCaptionAndItsBorders) {
     }
 }
 
-// Closing the active pane takes its bar with it; the documents' caption shows active again.
+// Closing the active pane (its close box while it floats) takes its bar and any floating frame with it; the
+// documents' caption shows active again.
 TEST_F(DockAppPropertiesTest, ClosingTheActivePaneDestroysItsBar) {
+    m_frame->FloatControlBarEx(&Bar(), 420, 330);
+    CFrameWnd* floating = Bar().GetParentFrame();
+    ASSERT_NE(floating, m_frame);
+    HWND floatingWnd = floating->m_hWnd;
     m_frame->SetActiveDockableFrame(m_pane);
     HWND bar = Bar().m_hWnd;
-    m_pane->DestroyWindow();
+    CRect r;
+    m_pane->GetWindowRect(&r);
+    // The close box is the pane's own: pressed and released over it, the pane closes.
+    const CPoint close(r.right - 8, r.top + 8);
+    ::SetCursorPos(close.x, close.y);
+    ::PostMessageW(m_pane->m_hWnd, WM_LBUTTONUP, 0, 0);
+    m_pane->SendMessageW(WM_NCLBUTTONDOWN, HTCLOSE, MAKELPARAM(close.x, close.y));
+    fwtest::DrainQueue();
     EXPECT_FALSE(::IsWindow(bar));
+    EXPECT_FALSE(::IsWindow(floatingWnd) && ::IsWindowVisible(floatingWnd)) << "no empty floating frame stays";
     EXPECT_EQ(m_frame->GetActiveDockableFrame(), nullptr);
     EXPECT_EQ(m_frame->GetControlBar(ID_BAR_PROPERTIES), nullptr);
     EXPECT_TRUE(CaptionActive(m_frame->m_documents.back()));
