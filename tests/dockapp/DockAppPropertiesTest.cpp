@@ -185,6 +185,24 @@ TEST_F(DockAppPropertiesTest, TheDockedPaneDragsByItsCaptionAndItsBorders) {
     }
 }
 
+// The pane's place is part of the saved layout: moved to the left, it opens there in the next frame.
+TEST_F(DockAppPropertiesTest, TheNextFrameOpensWithThePaneWhereTheLastOneLeftIt) {
+    m_frame->DockControlBarAtRowColEx(&Bar(), AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 150);
+    m_frame->RecalcLayout();
+    const CRect before = InParent(Bar());
+    m_frame->SendMessageW(WM_CLOSE);
+    fwtest::DrainQueue();
+    m_frame = OpenDockAppMdiFrame();
+    ASSERT_NE(m_frame, nullptr);
+    m_app.m_pMainWnd = m_frame;
+    m_pane = m_frame->m_pProperties;
+    EXPECT_EQ(Bar().m_pDockBar, m_frame->GetControlBar(AFX_IDW_DOCKBAR_LEFT));
+    EXPECT_EQ(InParent(Bar()), before);
+    CRect client;
+    Bar().GetClientRect(&client);
+    EXPECT_EQ(InParent(*m_pane), client);
+}
+
 // Closing the active pane (its close box while it floats) takes its bar and any floating frame with it; the
 // documents' caption shows active again.
 TEST_F(DockAppPropertiesTest, ClosingTheActivePaneDestroysItsBar) {
