@@ -5,6 +5,8 @@
 #include "platform/framework/CFrameWnd.h"
 #include "platform/framework/CView.h"
 #include "platform/framework/CWinApp.h"
+#include "toolkit/SECDockableFrame.h"
+#include "toolkit/SECMDIFrameWnd.h"
 
 namespace {
 
@@ -74,8 +76,8 @@ BOOL SECDocTemplateUtils::CollectTemplates(CPtrList& list) {
     return TRUE;
 }
 
-BOOL SECDocTemplateUtils::IsDockableFrameClass(CRuntimeClass*) {
-    return FALSE;
+BOOL SECDocTemplateUtils::IsDockableFrameClass(CRuntimeClass* pClass) {
+    return pClass && pClass->IsDerivedFrom(RUNTIME_CLASS(SECDockableFrame));
 }
 
 CRuntimeClass* SECDocTemplateUtils::GetTemplateFrameClass(CDocTemplate* pTemplate, BOOL bDockable) {
@@ -161,4 +163,47 @@ BOOL SECIsFullyVisible(CWnd* pWnd) {
         }
     }
     return pWnd != nullptr;
+}
+
+BOOL SECHasOtherVisibleMDIChild(CWnd* pExcluded) {
+    auto* mdi = dynamic_cast<CMDIFrameWnd*>(AfxGetMainWnd());
+    if (!mdi || !::IsWindow(mdi->m_hWndMDIClient)) {
+        return FALSE;
+    }
+    const HWND excluded = pExcluded ? pExcluded->m_hWnd : nullptr;
+    for (HWND child = ::GetWindow(mdi->m_hWndMDIClient, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (child != excluded && (::GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) &&
+            dynamic_cast<CMDIChildWnd*>(CWnd::FromHandlePermanent(child))) {
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+BOOL SECActivateOtherDockableFrame(CFrameWnd* pExcluded) {
+    auto* mdi = dynamic_cast<SECMDIFrameWnd*>(AfxGetMainWnd());
+    CWinApp* app = AfxGetApp();
+    if (!mdi || !app) {
+        return FALSE;
+    }
+    auto isCandidate = [&](CFrameWnd* frame) {
+        return dynamic_cast<SECDockableFrame*>(frame) && frame != pExcluded && SECIsFullyVisible(frame);
+    };
+    if (isCandidate(mdi->GetActiveFrame())) {
+        return FALSE;
+    }
+    for (POSITION tpos = app->GetFirstDocTemplatePosition(); tpos;) {
+        CDocTemplate* pTemplate = app->GetNextDocTemplate(tpos);
+        for (POSITION dpos = pTemplate->GetFirstDocPosition(); dpos;) {
+            CDocument* pDoc = pTemplate->GetNextDoc(dpos);
+            for (POSITION vpos = pDoc->GetFirstViewPosition(); vpos;) {
+                CFrameWnd* frame = pDoc->GetNextView(vpos)->GetParentFrame();
+                if (isCandidate(frame)) {
+                    mdi->SetActiveDockableFrame(frame);
+                    return TRUE;
+                }
+            }
+        }
+    }
+    return FALSE;
 }

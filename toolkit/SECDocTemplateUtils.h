@@ -29,10 +29,16 @@ public:
     virtual BOOL KeepByDocument(CPtrList& list, CDocument* pDoc);
     // TRUE with the one template (or null for none); FALSE when more than one is left.
     virtual BOOL GetSingle(CPtrList& list, CDocTemplate*& pTemplate);
-    // Docked and floating view frames are not built in this system: no class is one.
+    // Whether frames of the class live in bars (dockable frames).
     virtual BOOL IsDockableFrameClass(CRuntimeClass* pClass);
     virtual CRuntimeClass* GetTemplateFrameClass(CDocTemplate* pTemplate, BOOL bDockable);
 };
 
 // The window and every window it sits in show (a control bar by its own visibility).
 BOOL SECIsFullyVisible(CWnd* pWnd);
+// Whether the main window is an MDI frame with a visible MDI child other than `pExcluded`.
+BOOL SECHasOtherVisibleMDIChild(CWnd* pExcluded);
+// When the main window is a docking-aware MDI frame whose active frame is not a showing dockable frame
+// other than `pExcluded`: activates the first showing dockable frame, other than it, that holds a view of a
+// template's document (TRUE); FALSE when there is none or nothing needed doing.
+BOOL SECActivateOtherDockableFrame(CFrameWnd* pExcluded);

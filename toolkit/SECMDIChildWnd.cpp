@@ -2,6 +2,7 @@
 
 #include "platform/framework/CMDIFrameWnd.h"
 #include "platform/framework/CView.h"
+#include "toolkit/SECMDIFrameWnd.h"
 
 IMPLEMENT_DYNCREATE(SECMDIChildWnd, CMDIChildWnd)
 
@@ -44,7 +45,15 @@ void SECMDIChildWnd::ActivateFromClick() {
     ReapplyFrameMenu(this);
 }
 
+void SECMDIChildWnd::DropActiveDockableFrame() {
+    // A child and a dockable frame share one active caption.
+    if (auto* frame = dynamic_cast<SECMDIFrameWnd*>(GetMDIFrame())) {
+        frame->DeactivateDockableFrame(FALSE);
+    }
+}
+
 int SECMDIChildWnd::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message) {
+    DropActiveDockableFrame();
     const int result = CMDIChildWnd::OnMouseActivate(pDesktopWnd, nHitTest, message);
     ActivateFromClick();
     return result;
@@ -60,6 +69,7 @@ void SECMDIChildWnd::OnParentNotify(UINT message, LPARAM lParam) {
 }
 
 void SECMDIChildWnd::OnChildActivate() {
+    DropActiveDockableFrame();
     CMDIChildWnd::OnChildActivate();
     SendMessageW(WM_NCACTIVATE, TRUE);
 }

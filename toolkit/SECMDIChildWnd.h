@@ -24,6 +24,8 @@ public:
 protected:
     // Brings the child forward in its client as a click into it does.
     void ActivateFromClick();
+    // Clears the MDI frame's active dockable frame.
+    void DropActiveDockableFrame();
     int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
     void OnParentNotify(UINT message, LPARAM lParam);
     void OnChildActivate();

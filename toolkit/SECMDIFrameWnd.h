@@ -44,6 +44,26 @@ public:
     virtual void GetNextDockPosition(UINT& nDockBarID, SECDockPos& pos, float& fProportion, int& nSize);
 
     void RecalcLayout(BOOL bNotify = TRUE) override;
+
+    // Dockable frames: the one clicked last is the active frame in place of the active MDI child, the one
+    // that gets commands and shows an active caption; activating a child clears it again.
+    virtual void SetActiveDockableFrame(CFrameWnd* pFrame);
+    // Clears the active dockable frame; with bActivateMDI the active MDI child shows active again.
+    virtual void DeactivateDockableFrame(BOOL bActivateMDI);
+    CFrameWnd* GetActiveDockableFrame() const { return m_pActiveDockableFrame; }
+    // The frame inside a bar (its first child when that is a toolkit frame), or null.
+    virtual CFrameWnd* GetDockableFrame(CControlBar* pBar);
+    // Floating, the frame inside takes the main window's caption and borders from the floating frame around
+    // it; docked, it gets its own styles back.
+    virtual void SetDockableFrameFloating(CFrameWnd* pFrame, BOOL bFloating);
+    // The floating form, fitted, while its bar floats in a floating frame, else the docked form.
+    void SyncDockableFrameForm(CFrameWnd* pFrame);
+    // Covers the floating frame around the dockable frame.
+    virtual void FitDockableFrame(CFrameWnd* pFrame);
+    CFrameWnd* GetActiveFrame() override;
+    CDocument* GetActiveDocument() override;
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+
     virtual BOOL LoadBarLayout(LPCTSTR lpszProfileName);
     virtual void SaveBarLayout(LPCTSTR lpszProfileName);
 
@@ -53,6 +73,7 @@ public:
     BOOL m_bInMDITransition = FALSE; // set while a bar switches into or out of floating in the main window
     std::vector<UINT> m_dockSequence;   // dock-bar ids, 0 marks a new row
     std::size_t m_nDockSequenceCursor = 0;
+    CFrameWnd* m_pActiveDockableFrame = nullptr;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -3,6 +3,8 @@
 #include "platform/framework/CMenu.h"
 #include "toolkit/SECControlBar.h"
 #include "toolkit/SECDockContext.h"
+#include "toolkit/SECDockableFrame.h"
+#include "toolkit/SECFrameBar.h"
 
 IMPLEMENT_DYNCREATE(SECMiniDockFrameWnd, CMiniDockFrameWnd)
 
@@ -34,13 +36,20 @@ void SECMiniDockFrameWnd::RecalcLayout(BOOL bNotify) {
     if (m_hWnd && !(GetStyle() & WS_THICKFRAME)) {
         for (int i = 0; i < m_wndDockBar.m_arrBars.GetSize(); ++i) {
             auto* sec = dynamic_cast<SECControlBar*>(m_wndDockBar.GetDockedControlBar(i));
-            if (sec && !(sec->m_dwExStyle & CBRS_EX_FIXEDSIZE)) {
+            // A floating dockable frame has the caption and borders in place of the floating frame.
+            if (sec && !(sec->m_dwExStyle & CBRS_EX_FIXEDSIZE) && !SECHostsFloatingDockableFrame(sec)) {
                 ModifyStyle(MFS_4THICKFRAME, WS_THICKFRAME | MFS_THICKFRAME, 0);
                 break;
             }
         }
     }
     CMiniDockFrameWnd::RecalcLayout(bNotify);
+    // A dockable frame covers this frame, which has just taken its size.
+    if (m_hWnd && !m_bInRecalcLayout) {
+        if (auto* frameBar = dynamic_cast<SECFrameBar*>(SingleBar())) {
+            frameBar->SyncContentForm();
+        }
+    }
     if (m_hWnd && m_wndDockBar.m_hWnd) {
         CString title;
         m_wndDockBar.GetWindowTextW(title);

@@ -534,6 +534,13 @@ LRESULT ClientMessage(HWND client, ClientState& s, UINT msg, WPARAM wParam, LPAR
     case WM_SIZE:
         OnSize(client, s);
         return DefWindowProcW(client, msg, wParam, lParam);
+    case WM_NCACTIVATE:
+        // Others that share the active caption with the children (docked document frames) turn the
+        // active child's caption on and off through the client.
+        if (s.active) {
+            SendMessageW(s.active, WM_NCACTIVATE, wParam, 0);
+        }
+        return DefWindowProcW(client, msg, wParam, lParam);
     case WM_SETFOCUS:
         if (s.active && !IsIconic(s.active)) {
             SetFocus(s.active);

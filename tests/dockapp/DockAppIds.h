@@ -18,5 +18,8 @@
 #define ID_DOCK_CUSTOMIZE 32807
 // The document windows: no resources of their own, each is titled when opened.
 #define ID_DOCK_DOCUMENT 140
+/* The properties pane: its title and accelerators, and the command they send. */
+#define ID_DOCK_PROPERTIES 141
+#define ID_DOCK_REFRESH 32820
 
 #endif

@@ -33,6 +33,10 @@ int DockAppMdiFrame::OnCreate(LPCREATESTRUCT lpcs) {
     if (!CreatePanelsAndControls(this, m_satellites, m_log, m_controls)) {
         return -1;
     }
+    m_pProperties = CreatePropertiesFrame(this);
+    if (!m_pProperties) {
+        return -1;
+    }
     DefaultLayout();
     LoadBarLayout(kMdiLayoutName);
     return 0;
@@ -42,6 +46,7 @@ void DockAppMdiFrame::DefaultLayout() {
     DockControlBarAtRowColEx(&m_satellites, AFX_IDW_DOCKBAR_TOP, 0, 0, 0.4f, 110);
     DockControlBarAtRowColEx(&m_log, AFX_IDW_DOCKBAR_TOP, 0, 1, 0.6f, 110);
     DockControlBar(&m_controls, AFX_IDW_DOCKBAR_BOTTOM);
+    DockPropertiesFrame(this, m_pProperties);
 }
 
 void DockAppMdiFrame::ShowAsWorkbook() {

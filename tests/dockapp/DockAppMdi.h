@@ -5,6 +5,7 @@
 #pragma once
 
 #include "DockApp.h"
+#include "DockAppProperties.h"
 
 #include "toolkit/SECWorkbook.h"
 #include "toolkit/SECWorksheet.h"
@@ -33,7 +34,8 @@ class DockAppMdiFrame : public SECWorkbook {
 public:
     // Tabs below the client, with the client's margins leaving room for them.
     void ShowAsWorkbook();
-    // The first layout: Satellites and Log sharing the top row 4:6, the controls at the bottom.
+    // The first layout: Satellites and Log sharing the top row 4:6, the controls at the bottom, the
+    // properties pane on the right.
     void DefaultLayout();
     // A new document window titled `title`, at the client's next place; null when it cannot be made.
     DocumentFrame* OpenDocument(const char16_t* title);
@@ -41,6 +43,7 @@ public:
     PanelBar m_satellites{RGB(222, 236, 250)};
     PanelBar m_log{RGB(236, 246, 226)};
     SECDialogBar m_controls;
+    SECDockableFrame* m_pProperties = nullptr; // deletes itself with its window
     std::vector<DocumentFrame*> m_documents; // each deletes itself with its window
 
 protected:

@@ -5,6 +5,7 @@
 
 #include "platform/controls/StandardControls.h"
 #include "platform/framework/CWinApp.h"
+#include "platform/resources/Resources.h"
 #include "platform/sdl/DisplaySelect.h"
 
 #include <cstring>
@@ -38,5 +39,6 @@ int main(int argc, char** argv) {
     }
     InitializeDisplay();
     RegisterStandardControls();
+    DolivaInstallResourceHooks(); // window titles from the string table
     return AfxWinMain(argc, argv);
 }

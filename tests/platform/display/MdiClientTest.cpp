@@ -162,6 +162,13 @@ TEST_F(MdiClientTest, ActivationTellsBothChildrenAndFollowsTheWindowMenu) {
     EXPECT_EQ(ZOrder().front(), one);
     EXPECT_EQ(GetFocus(), one);
 
+    // The client passes caption states on to its active child.
+    events.clear();
+    SendMessageW(client, WM_NCACTIVATE, FALSE, 0);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].hwnd, one);
+    EXPECT_EQ(events[0].wParam, static_cast<WPARAM>(FALSE));
+
     // The Window menu's entries activate their child through the frame.
     SendMessageW(frame, WM_COMMAND, kFirstChild + 1, 0);
     EXPECT_EQ(Active(), two);
