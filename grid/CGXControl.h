@@ -113,6 +113,11 @@ public:
     // cell (its neighbours differ); then its 3-D frame.
     virtual void DrawBackground(CDC* dc, const RECT& rect, const CGXStyle& style, BOOL erase);
     virtual void DrawFrame3d(CDC* dc, const RECT& rect, const CGXStyle& style);
+    // The background and 3D frame a static cell of the grid shows; the grid draws them itself for a cell
+    // without any control.
+    static void DrawCellBackground(CGXGridCore* grid, CDC* dc, const RECT& rect, const CGXStyle& style,
+                                   BOOL erase);
+    static void DrawCellFrame3d(CGXGridCore* grid, CDC* dc, const RECT& rect, const CGXStyle& style);
     virtual void Hide() {}
     virtual void RedrawCell();
 
@@ -214,6 +219,7 @@ protected:
     BOOL MayPaste();
     // Black-and-white printing: the properties' printing and its black-and-white setting.
     BOOL IsBlackAndWhitePrinting() const;
+    static BOOL IsBlackAndWhitePrinting(CGXGridCore* grid);
 
     CGXGridCore* m_pGrid;
     ROWCOL m_nRow = kGridNoRowCol;

@@ -425,8 +425,19 @@ public:
 
     // ---- Drawing hooks used by the structure and size steps
     virtual void Redraw(UINT flags = 1, BOOL hint = TRUE);
-    // Recomputes cells whose values the data object computes and repaints; FALSE for an empty grid.
+    // Recomputes cells whose values the data object computes and repaints; FALSE for an empty grid, when
+    // the data object cannot start, or when a forced one reports an error (the text goes to `errorText`,
+    // else to a message box).
     virtual BOOL Recalc(BOOL force = TRUE, CString* errorText = nullptr, BOOL hint = TRUE);
+    // Whether the data object computes the cell (the top-left cell of its covered range); FALSE without one.
+    virtual BOOL IsRecalcCell(ROWCOL row, ROWCOL col);
+    // The data object's recalculation hooks; nothing without a data object.
+    virtual void RecalcHook1(ROWCOL row, ROWCOL col, int flag);
+    // Not while a recalculation paint runs.
+    virtual void RecalcHook2(const CGXRange& range);
+    virtual void RecalcHook3(BOOL flag);
+    virtual void RecalcHook4();
+    virtual BOOL RecalcHook5(CString& text);
     void InvalidateGridRect(const RECT* rect, BOOL erase = TRUE);
     void UpdateGridWindow();
     virtual void UpdateScrollbars(BOOL noRepaint = TRUE, BOOL onlyIfCountsChanged = FALSE);

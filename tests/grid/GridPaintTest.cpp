@@ -236,5 +236,26 @@ TEST_F(PaintTest, NothingIsDrawnWhileUpdatesAreLockedAndRedrawWithFlagsZeroDoesN
     EXPECT_EQ(grid.GetTopRow(), 21u);
 }
 
+TEST(PaintWithoutControlsTest, ACellWithoutAnyControlStillGetsItsBackground) {
+    auto* factory = new TestFactory;
+    factory->makeControls = false;
+    GridLibraryState::Instance().factory.reset(factory);
+    TestGrid bare;
+    GridHost host(&bare, 400, 300);
+    bare.Initialize();
+    ASSERT_EQ(bare.GetDefaultControl(), nullptr);
+    bare.SetRowCount(5);
+    bare.SetColCount(3);
+    CGXStyle red;
+    red.SetInteriorColor(RGB(255, 0, 0));
+    bare.SetStyleRange(CGXRange(2, 2, 2, 2), &red);
+    bare.SetPaintWithMemoryDC(TRUE);
+    ::InvalidateRect(bare.GetSafeHwnd(), nullptr, FALSE);
+    host.Paint();
+    const POINT lone = CellCentre(2, 2);
+    EXPECT_EQ(host.Pixel(lone.x, lone.y), RGB(255, 0, 0));
+    AfxDeleteTempMaps();
+}
+
 } // namespace
 } // namespace gridtest
