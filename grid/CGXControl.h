@@ -175,6 +175,8 @@ public:
     virtual BOOL RButtonDblClk(UINT flags, POINT point);
 
     // ---- Keys: the active child first, then the key operations below.
+    // The grid offers each message it pre-translates here first; TRUE consumes it.
+    virtual BOOL ReservedQuery(MSG*) { return FALSE; }
     virtual BOOL KeyMessage(UINT message, WPARAM key, UINT repeat, UINT flags);
     virtual BOOL KeyDown(UINT, UINT, UINT) { return FALSE; }
     virtual BOOL KeyUp(UINT, UINT, UINT) { return FALSE; }
@@ -192,6 +194,10 @@ public:
     virtual void WinIniChanged(LPCTSTR section);
     virtual void SysColorChanged();
     virtual void CancelMode();
+    // A child window of the cell asks for its colours; null leaves them to the grid.
+    virtual HBRUSH HandleCtlColor(CDC*, CWnd*, UINT) { return nullptr; }
+    // The grid window is clicked while inactive; TRUE with `result` set answers the activation.
+    virtual BOOL MouseActivate(CWnd*, UINT, UINT, int&) { return FALSE; }
 
     // ---- Children and cell tips
     // A child of the control was clicked: the grid's OnClickedButtonRowCol.

@@ -130,6 +130,7 @@ void CGXGridCore::PaintDirect(CDC* dc) {
     if (oldFont) {
         dc->SelectObject(oldFont);
     }
+    ReleaseGridDC();
 }
 
 void CGXGridCore::PaintWithMemDC(CDC* screen) {
@@ -189,6 +190,7 @@ void CGXGridCore::PaintWithMemDC(CDC* screen) {
         mem.SelectObject(oldFont);
     }
     mem.SelectObject(oldBitmap);
+    ReleaseGridDC();
 }
 
 BOOL CGXGridCore::SetPaintWithMemoryDC(BOOL on) {
