@@ -15,7 +15,6 @@ BEGIN_MESSAGE_MAP(CMainFrame, CPersistentFrame)
 ON_WM_CREATE()
 ON_WM_CLOSE()
 ON_WM_SIZE()
-ON_WM_GETMINMAXINFO()
 ON_WM_ENDSESSION()
 ON_COMMAND(ID_HELP_FINDER, OnHelpRequest)
 ON_COMMAND(ID_DEFAULT_HELP, OnHelpRequest)
@@ -246,6 +245,12 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
 }
 
 void CMainFrame::ActivateFrame(int nCmdShow) {
+    // The first start has no stored size: the frame keeps the size the view fitted it to, so the whole
+    // form shows, at the default place.
+    if (!m_placementApplied) {
+        CWinApp* app = AfxGetApp();
+        SetKeepCurrentSize(app && app->GetProfileString(s_profileSection, u"Rect", u"").IsEmpty() ? 1 : 0);
+    }
     WINDOWPLACEMENT wp{};
     wp.length = sizeof(wp);
     if (GetSafeHwnd() && GetWindowPlacement(&wp)) {
@@ -312,24 +317,6 @@ void CMainFrame::OnSize(UINT nType, int cx, int cy) {
     if (m_placementApplied && m_statusBar.GetSafeHwnd()) {
         m_statusBar.Invalidate();
     }
-}
-
-// The frame never gets smaller than the clock panel needs, so the panel's parts never overlap.
-void CMainFrame::OnGetMinMaxInfo(MINMAXINFO* lpMMI) {
-    CPersistentFrame::OnGetMinMaxInfo(lpMMI);
-    auto* view = dynamic_cast<CPex32View*>(GetActiveView());
-    if (!view || !view->GetSafeHwnd()) {
-        return;
-    }
-    CRect frame;
-    CRect client;
-    GetWindowRect(&frame);
-    view->GetClientRect(&client);
-    const CSize panel = view->MinimumPanelSize();
-    lpMMI->ptMinTrackSize.x =
-        std::max<LONG>(lpMMI->ptMinTrackSize.x, panel.cx + frame.Width() - client.Width());
-    lpMMI->ptMinTrackSize.y =
-        std::max<LONG>(lpMMI->ptMinTrackSize.y, panel.cy + frame.Height() - client.Height());
 }
 
 void CMainFrame::OnHelpRequest() {}

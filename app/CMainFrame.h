@@ -65,7 +65,6 @@ protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnClose();
     void OnSize(UINT nType, int cx, int cy);
-    void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
     void OnHelpRequest();
     void OnUnusedCommand();
     void OnUpdateUnusedCommand(CCmdUI* pCmdUI);

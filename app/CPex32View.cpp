@@ -44,9 +44,9 @@ LONGLONG NowMillis() {
 
 } // namespace
 
-IMPLEMENT_DYNCREATE(CPex32View, CView)
+IMPLEMENT_DYNCREATE(CPex32View, CFormView)
 
-BEGIN_MESSAGE_MAP(CPex32View, CView)
+BEGIN_MESSAGE_MAP(CPex32View, CFormView)
 ON_MESSAGE(kMsgGpsDataQueued, OnGpsData)
 ON_MESSAGE(kMsgPpsTick, OnGpsTick)
 ON_MESSAGE(kMsgSatsGridRefresh, OnSatsGridRefresh)
@@ -55,7 +55,6 @@ ON_MESSAGE(kMsgShowLogFailure, OnShowLogFailure)
 ON_MESSAGE(kMsgGpsLinkLost, OnGpsLinkLost)
 ON_WM_TIMER()
 ON_WM_CTLCOLOR()
-ON_WM_SIZE()
 ON_WM_CONTEXTMENU()
 ON_COMMAND(kCmdRawData, OnViewRawData)
 ON_COMMAND(kCmdReceiverIdMessage, OnViewReceiverId)
@@ -123,7 +122,7 @@ ON_UPDATE_COMMAND_UI(kCmdUnused33545, OnUpdateNothing)
 ON_UPDATE_COMMAND_UI(kCmdUnused33554, OnUpdateNothing)
 END_MESSAGE_MAP()
 
-CPex32View::CPex32View() {
+CPex32View::CPex32View() : CFormView(IDD) {
     CreateLinkSemaphores();
     m_noGpsInit = AppGetProfileInt(u"GPS Interface", u"NoGpsInit", 0) != 0;
     g_initializing = m_noGpsInit ? 0 : 1;
@@ -208,7 +207,7 @@ void CPex32View::OnInitialUpdate() {
     m_soundOutOfLock = AppGetProfileInt(kPexView, u"Sound OOL", 1);
 
     CreateSatsGrid();
-    CView::OnInitialUpdate();
+    CFormView::OnInitialUpdate();
 
     m_clockDisplayMode = AppGetProfileInt(kPexView, u"Clock Display Mode Enum", 0);
     if (m_clockDisplayMode == kDisplayPc) {
@@ -221,6 +220,12 @@ void CPex32View::OnInitialUpdate() {
     } else {
         m_clockText.Empty();
     }
+
+    if (CFrameWnd* frame = GetParentFrame()) {
+        frame->RecalcLayout();
+    }
+    ResizeParentToFit(FALSE);
+    CreateClockFont();
 
     if (!m_portDialog) {
         m_portDialog = std::make_unique<CPortDialog>();
@@ -275,19 +280,19 @@ BOOL CPex32View::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
         }
         return nCode == CN_UPDATE_COMMAND_UI || nCode == CN_COMMAND;
     }
-    return CView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+    return CFormView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
 void CPex32View::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {
     if (bActivate) {
         SetWindowPos(&wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     }
-    CView::OnActivateView(bActivate, pActivateView, pDeactiveView);
+    CFormView::OnActivateView(bActivate, pActivateView, pDeactiveView);
 }
 
 void CPex32View::UpdateControls() {
     if (m_hWnd) {
-        Invalidate(FALSE);
+        UpdateData(FALSE);
     }
 }
 
@@ -397,14 +402,4 @@ void CPex32View::SetClockDisplayMode(int mode) {
                                          m_clockSync.GetPcOffsetMs());
     }
     UpdateControls();
-}
-
-HBRUSH CPex32View::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
-    return CView::OnCtlColor(pDC, pWnd, nCtlColor);
-}
-
-void CPex32View::OnSize(UINT nType, int cx, int cy) {
-    CView::OnSize(nType, cx, cy);
-    PlaceSatsGrid();
-    Invalidate(TRUE);
 }

@@ -4,17 +4,16 @@
 //
 // The receiver link and the decoders reach it through the interfaces of the receiver library, which it
 // implements (ViewReceiverLink.cpp); its menu commands and timers are in ViewMenuCommands.cpp and its
-// painting in ClockPanel.cpp.
+// form's grid and clock font in ViewForm.cpp.
 #pragma once
 
 #include "app/CGpsNav.h"
-#include "app/ClockPanelLayout.h"
 #include "app/ClockStep.h"
 #include "app/ClockSynchroniser.h"
 #include "app/GpsDataLogger.h"
 #include "app/GpsTickHandler.h"
 #include "app/GpsTime.h"
-#include "platform/framework/CView.h"
+#include "platform/framework/CFormView.h"
 #include "platform/system/SystemTime.h"
 #include "platform/system/TimeZone.h"
 #include "receiver/GpsCommandSender.h"
@@ -55,7 +54,7 @@ extern int g_navDataFormat;
 extern int g_leapSecondPending;
 extern int g_ntpLeapIndicator;
 
-class CPex32View : public CView,
+class CPex32View : public CFormView,
                    public ReceiverEvents,
                    public ReceiverInitHost,
                    public OncoreView,
@@ -71,15 +70,15 @@ public:
     CPex32View();
     ~CPex32View() override;
 
-    // ---- CView
-    void OnDraw(CDC* pDC) override;
+    // ---- CFormView
+    void DoDataExchange(CDataExchange* pDX) override;
     void OnInitialUpdate() override;
     void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
     void OnUpdate(CView*, LPARAM, CObject*) override {}
     // While an initialisation runs, the commands that need the receiver are greyed and do nothing.
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
-    // ---- Display and state: the clock panel, the port and the receiver set-up
+    // ---- Display and state: the form's texts, the port and the receiver set-up
     void UpdateControls() override;
     void ClearReceiverDisplays() override;
     DWORD ReadTimeZone();
@@ -112,7 +111,6 @@ public:
     LRESULT OnGpsLinkLost(WPARAM wParam, LPARAM lParam);
     void OnTimer(UINT_PTR nIDEvent);
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
-    void OnSize(UINT nType, int cx, int cy);
     void OnContextMenu(CWnd*, CPoint) {}
 
     // ---- Menu commands (ViewMenuCommands.cpp)
@@ -214,7 +212,7 @@ public:
     void RefreshSkyPlot();
     // A channel row plots as tracked by bit 0 of its flags in the u-blox modes and bit 7 in the others.
     static BOOL IsTrackedOnSkyPlot(const SatelliteChannelRow& row, int interfaceMode);
-    // Loads the faces and glyphs the first paint of the panel and the bars needs, so that the first frame does
+    // Loads the faces and glyphs the first paint of the form and the bars needs, so that the first frame does
     // not wait for them: the start runs it while the display opens.
     static void WarmTextCaches();
     // The document's sky-plot dialog, null before the initial update.
@@ -357,12 +355,11 @@ public:
     int GetTimeSyncMode() const { return m_clockSync.GetTimeSyncMode(); }
     GpsDataLogger& Logger() { return m_logger; }
     ViewCommandState CommandState() const;
-    // The clock panel's layout in the client area now, and the smallest client area it fits.
-    ClockPanelLayout PanelLayout();
-    CSize MinimumPanelSize();
-    // The satellites grid below the panel; null before the initial update.
+    // The satellites grid in the form's placeholder; null before the initial update.
     CSatsDataGrid* GetSatsGrid() const { return m_satsGrid.get(); }
-    // The texts the clock panel shows.
+    // The clock's font, made at the initial update.
+    CFont& ClockFont() { return m_clockFont; }
+    // The texts of the form's controls.
     CString m_clockText;
     CString m_utcInfoText;
     CString m_pcTimeText;
@@ -377,13 +374,10 @@ public:
 
 private:
     void ReferenceFollowUp();
-    void EnsureClockFont(int height);
-    void EnsurePanelFonts();
-    ClockPanelMetrics MeasurePanel(CDC& dc);
-    void PaintClockPanel(CDC& dc);
-    // The satellites grid made at the panel's width, its height that of its rows.
+    // The satellites grid on the template's placeholder control.
     void CreateSatsGrid();
-    void PlaceSatsGrid();
+    // Bold Arial as tall as the clock control's client area, given to that control.
+    void CreateClockFont();
     // The grid's channel and summary rows emptied, with the bars' captions.
     void ClearSatsGridCells();
     int PcMillis() const;
@@ -402,7 +396,6 @@ private:
     std::unique_ptr<CLogType> m_logTypeDialog;
     std::unique_ptr<CGpsNav> m_gpsNav;
     std::unique_ptr<CSatsDataGrid> m_satsGrid;
-    CSize m_satsGridSize;
     std::unique_ptr<GpsPortControl> m_portControl;
     // The averaging dialog while it is open.
     CAveragingDialog* m_averagingDialog = nullptr;
@@ -459,9 +452,6 @@ private:
     // Display and sound.
     int m_clockDisplayMode = 0;
     CFont m_clockFont;
-    int m_clockFontHeight = 0;
-    CFont m_captionFont;
-    CFont m_textFont;
     BOOL m_soundOn = FALSE;
     BOOL m_soundOutOfLock = FALSE;
 

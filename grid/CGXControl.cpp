@@ -402,7 +402,7 @@ void CGXControl::GetEditText(CString& text) {
 
 void CGXControl::SetEditText(const CString& text) {
     if (m_bBound) {
-        StoreDisplayText(m_nRow, m_nCol, text, 2, &GetCachedStyle());
+        m_pGrid->SetControlTextRowCol(m_nRow, m_nCol, text, 2, &GetCachedStyle());
     }
 }
 
@@ -549,7 +549,7 @@ void CGXControl::ValueFromStyle(ROWCOL, ROWCOL, int, const CGXStyle& style, CStr
 
 void CGXControl::ReplaceSelection(const CString& text) {
     if (m_bBound && m_pGrid->IsCurrentCell(m_nRow, m_nCol)) {
-        StoreDisplayText(m_nRow, m_nCol, text, 2, &GetCachedStyle());
+        m_pGrid->SetControlTextRowCol(m_nRow, m_nCol, text, 2, &GetCachedStyle());
     }
 }
 

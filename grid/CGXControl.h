@@ -20,6 +20,7 @@ class CDC;
 class CFont;
 class CGXCellTipBase;
 class CGXChild;
+class CGXFindReplaceInfo;
 class CGXGridCore;
 class CGXStyle;
 class CGXStylesMap;
@@ -146,6 +147,11 @@ public:
         return FALSE;
     }
     virtual void ReplaceSelection(const CString& text);
+    // Find and replace in the cell's text; a control without a text of its own finds nothing.
+    virtual BOOL FindText(const CGXFindReplaceInfo&, ROWCOL, ROWCOL, BOOL /*fromStart*/, BOOL /*select*/) {
+        return FALSE;
+    }
+    virtual BOOL ReplaceAll(const CGXFindReplaceInfo&, ROWCOL, ROWCOL) { return FALSE; }
     virtual BOOL IsReadOnly();
     // Active: the selected text goes to the clipboard as text (the caller empties it first). Inactive: the
     // grid copies or cuts the cell.

@@ -154,6 +154,25 @@ void CGXEditControl::CreateCellFont(const CGXStyle& style) {
     m_font.CreateFontIndirect(&logFont);
 }
 
+// A cell scrolled in part under the frozen rows or columns: a child window would paint over the frozen
+// cells, so the window keeps to the part of the cell that shows (its rectangle as the grid clamps it).
+void CGXEditControl::ClipToScrolledPane(CRect& r, ROWCOL row, ROWCOL col, const CGXStyle& style) {
+    const BOOL underRows = row > m_pGrid->GetFrozenRows() && row < m_pGrid->GetTopRow();
+    const BOOL underCols = col > m_pGrid->GetFrozenCols() && col < m_pGrid->GetLeftCol();
+    if (!underRows && !underCols) {
+        return;
+    }
+    const CRect shown = GetInnerRect(row, col, nullptr, &style);
+    if (underRows) {
+        r.top = std::max(r.top, shown.top);
+    }
+    if (underCols) {
+        r.left = std::max(r.left, shown.left);
+    }
+    r.bottom = std::max(r.bottom, r.top);
+    r.right = std::max(r.right, r.left);
+}
+
 // Where the window goes: the cell's text area, one line high (placed by the vertical alignment) unless the
 // cell wraps its text.
 CRect CGXEditControl::PlaceWindowRect(CDC* dc, const RECT& rect, ROWCOL row, ROWCOL col,
@@ -167,6 +186,7 @@ CRect CGXEditControl::PlaceWindowRect(CDC* dc, const RECT& rect, ROWCOL row, ROW
         dc->SelectObject(oldFont);
     }
     CRect r = GetInnerRect(row, col, &rect, &style);
+    ClipToScrolledPane(r, row, col, style);
     if (!style.GetWrapText()) {
         if (style.GetIncludeVerticalAlignment()) {
             if (style.GetVerticalAlignment() == kTextVCenter) {

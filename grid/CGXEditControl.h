@@ -40,6 +40,11 @@ public:
     BOOL CharTyped(UINT character, UINT repeat, UINT flags) override;
     BOOL TextTyped(const CString& text, UINT repeat, UINT flags) override;
     void ReplaceSelection(const CString& text) override;
+    // The active cell searches its window from the selection; another cell its display text, and a hit
+    // there with `select` makes it the current cell, active, with the hit selected.
+    BOOL FindText(const CGXFindReplaceInfo& info, ROWCOL row, ROWCOL col, BOOL fromStart, BOOL select) override;
+    // Replaces every hit (in the active cell only from the selection on) and stores the result.
+    BOOL ReplaceAll(const CGXFindReplaceInfo& info, ROWCOL row, ROWCOL col) override;
     BOOL GetSelectedText(CString& text) override;
     BOOL HandleCommand(WPARAM wParam, LPARAM lParam) override;
     BOOL CheckPastedText(const CString& text) override;
@@ -58,6 +63,8 @@ public:
     BOOL UpdateEditWindow();
     // The character of the bound cell's text under the point, or -1.
     int CharFromPoint(POINT point);
+    // The last line the format rectangle (the window's when null) shows whole.
+    int GetLastVisibleLine(const RECT* rect = nullptr);
     void SetScrollBarFlag(BOOL on) { m_bScrollBar = on; }
     void SetAllowEnter(BOOL on) { m_bAllowEnter = on; }
     void SetWordWrap(BOOL on) { m_bWordWrap = on; }
@@ -93,6 +100,10 @@ protected:
     BOOL StartEditWithCaret(int position);
     void CreateCellFont(const CGXStyle& style);
     CRect PlaceWindowRect(CDC* dc, const RECT& rect, ROWCOL row, ROWCOL col, const CGXStyle& style);
+    void ClipToScrolledPane(CRect& r, ROWCOL row, ROWCOL col, const CGXStyle& style);
+    void KeepCaretLineVisible(const CRect& format, int lineHeight);
+    // The text the search looks at: the window's while the cell is edited here, else the display text.
+    CString SearchedText(const CGXFindReplaceInfo& info, ROWCOL row, ROWCOL col);
 
     UINT m_nID;
     BOOL m_bActive = FALSE;

@@ -106,7 +106,7 @@ BOOL CGXEditControl::UpdateEditWindow() {
     const DWORD style = CalcEditStyle(format, lineHeight);
     if (style == m_dwLastStyle) {
         SetRectNP(&format);
-        SendMessage(EM_SCROLLCARET);
+        KeepCaretLineVisible(format, lineHeight);
         return FALSE;
     }
     m_bRecreating = TRUE;
@@ -138,11 +138,47 @@ BOOL CGXEditControl::UpdateEditWindow() {
     SetReadOnly(readOnly);
     LimitText(m_nMaxLength);
     m_bRecreating = FALSE;
+    KeepCaretLineVisible(format, lineHeight);
     if (focused) {
         SetFocus();
     }
     m_pGrid->SetFocusChangeInProgress(FALSE);
     return TRUE;
+}
+
+int CGXEditControl::GetLastVisibleLine(const RECT* rect) {
+    CRect format;
+    if (rect) {
+        format = *rect;
+    } else {
+        GetRect(&format);
+    }
+    const int lines = m_nLineHeight > 0 ? std::max(1, format.Height() / m_nLineHeight) : 1;
+    return GetFirstVisibleLine() + lines - 1;
+}
+
+// A window made taller or shorter, or re-created, may leave the caret's line out of sight.
+void CGXEditControl::KeepCaretLineVisible(const CRect& format, int lineHeight) {
+    if (lineHeight <= 0) {
+        SendMessage(EM_SCROLLCARET);
+        return;
+    }
+    const int first = GetFirstVisibleLine();
+    const int last = GetLastVisibleLine(&format);
+    int start = 0;
+    int end = 0;
+    GetSel(start, end);
+    const int caretLine = LineFromChar(end);
+    const int lines = caretLine > last ? caretLine - last : caretLine < first ? caretLine - first : 0;
+    if (lines != 0) {
+        ::HideCaret(m_hWnd);
+        LineScroll(lines);
+        SendMessage(EM_SCROLLCARET);
+        UpdateWindow();
+        ::ShowCaret(m_hWnd);
+    } else {
+        SendMessage(EM_SCROLLCARET);
+    }
 }
 
 UINT CGXEditControl::OnGetDlgCode() {

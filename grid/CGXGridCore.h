@@ -297,6 +297,8 @@ public:
     int CalcClientRowTop(ROWCOL visibleIndex);
     int CalcClientColLeft(ROWCOL visibleIndex);
     CRect CalcRectBelowRow(ROWCOL row);
+    // The part of the grid rectangle that scrolls: below the frozen rows, or right of the frozen columns.
+    CRect ScrollArea(BOOL vertical);
     CRect CalcRectRightOfCol(ROWCOL col);
     int CalcSumOfRowHeights(ROWCOL from, ROWCOL to, int limit = 0);
     int CalcSumOfColWidths(ROWCOL from, ROWCOL to, int limit = 0);
@@ -327,6 +329,9 @@ public:
                                   BOOL hint);
     // The text as the value of every cell of the range.
     virtual BOOL SetValueRange(const CGXRange& range, LPCTSTR text, int mode = kMergeOverride, UINT flags = 1);
+    // The text as the user would type it, turned into the cell's value by the cell's control.
+    virtual BOOL SetControlTextRowCol(ROWCOL row, ROWCOL col, const CString& text, UINT flags = 1,
+                                      const CGXStyle* style = nullptr);
     // The grid's styles map, properties or one base style take the given contents; refused while read-only.
     virtual BOOL ChangeStylesMap(const CGXStylesMap& stylesMap, UINT flags = 1, int ctCmd = kCmdNormal);
     virtual void UpdateStylesMap(UINT flags, BOOL hint);
@@ -656,7 +661,6 @@ protected:
     void TellControlOfScroll(BOOL vertical);
     WORD ClickPhase(WORD phase, ROWCOL row, ROWCOL col) const;
     POINT ClampToGrid(POINT point);
-    CRect ScrollArea(BOOL vertical);
     ROWCOL LastUsefulFirst(BOOL vertical, int room);
     BOOL OnGridScroll(BOOL vertical, UINT code, UINT position);
     void OnEscapeKey();

@@ -23,8 +23,6 @@ constexpr int kModeProportional = 0x8;
 
 // ---- Scrolling the cells
 
-// The part of the grid rectangle that scrolls in a direction: below the frozen rows or right of the frozen
-// columns.
 CRect CGXGridCore::ScrollArea(BOOL vertical) {
     if (vertical) {
         return CalcRectBelowRow(GetRow(GetClientRow(m_nTopRow) - 1));

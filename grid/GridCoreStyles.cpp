@@ -352,6 +352,22 @@ BOOL CGXGridCore::SetValueRange(const CGXRange& range, LPCTSTR text, int mode, U
     return SetStyleRange(range, &value, mode, 0, nullptr, flags);
 }
 
+BOOL CGXGridCore::SetControlTextRowCol(ROWCOL row, ROWCOL col, const CString& text, UINT flags,
+                                       const CGXStyle* style) {
+    CGXStyle* scratch = nullptr;
+    if (!style) {
+        scratch = CreateStyle();
+        ComposeStyleRowCol(row, col, *scratch, TRUE);
+        style = scratch;
+    }
+    CGXControl* control = GetRegisteredControl(style->GetControlId());
+    const BOOL stored = control ? control->StoreDisplayText(row, col, text, flags, style) : FALSE;
+    if (scratch) {
+        RecycleStyle(scratch);
+    }
+    return stored;
+}
+
 void CGXGridCore::UpdateStyleRange(const CGXRange& range, const CGXStyle* style, int mode, int kind, UINT flags,
                                    BOOL hint) {
     if (m_pParam && !m_pParam->m_bLockUpdate && m_bInitDone) {

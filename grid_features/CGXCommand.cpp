@@ -61,8 +61,9 @@ void DeleteSavedStyles(CObArray* array, ULONGLONG cellCount) {
     delete array;
 }
 
-const int* DataOrNull(const std::vector<int>& sizes) {
-    return sizes.empty() ? nullptr : sizes.data();
+template <class T>
+T* DataOrNull(std::vector<T>& values) {
+    return values.empty() ? nullptr : values.data();
 }
 
 } // namespace
@@ -139,7 +140,7 @@ BOOL CGXBlockCmd::Execute(CGXGridCore* grid, int ctCmd) {
 // ---- Sizes and hidden rows and columns
 
 BOOL CGXSetRowHeightCmd::Execute(CGXGridCore* grid, int ctCmd) {
-    return grid->SetRowHeight(m_first, m_last, 0, DataOrNull(m_heights), kReplayFlags, ctCmd);
+    return grid->SetRowHeight(m_first, m_last, 0, DataOrNull(m_values), kReplayFlags, ctCmd);
 }
 
 LPCTSTR CGXSetRowHeightCmd::GetName() {
@@ -148,7 +149,7 @@ LPCTSTR CGXSetRowHeightCmd::GetName() {
 }
 
 BOOL CGXSetColWidthCmd::Execute(CGXGridCore* grid, int ctCmd) {
-    return grid->SetColWidth(m_first, m_last, 0, DataOrNull(m_widths), kReplayFlags, ctCmd);
+    return grid->SetColWidth(m_first, m_last, 0, DataOrNull(m_values), kReplayFlags, ctCmd);
 }
 
 LPCTSTR CGXSetColWidthCmd::GetName() {
@@ -157,7 +158,7 @@ LPCTSTR CGXSetColWidthCmd::GetName() {
 }
 
 BOOL CGXHideRowsCmd::Execute(CGXGridCore* grid, int ctCmd) {
-    return grid->HideRows(m_first, m_last, FALSE, m_states.empty() ? nullptr : m_states.data(), kReplayFlags,
+    return grid->HideRows(m_first, m_last, FALSE, DataOrNull(m_values), kReplayFlags,
                           ctCmd);
 }
 
@@ -167,7 +168,7 @@ LPCTSTR CGXHideRowsCmd::GetName() {
 }
 
 BOOL CGXHideColsCmd::Execute(CGXGridCore* grid, int ctCmd) {
-    return grid->HideCols(m_first, m_last, FALSE, m_states.empty() ? nullptr : m_states.data(), kReplayFlags,
+    return grid->HideCols(m_first, m_last, FALSE, DataOrNull(m_values), kReplayFlags,
                           ctCmd);
 }
 
@@ -197,7 +198,7 @@ LPCTSTR CGXSetDefaultColWidthCmd::GetName() {
 // ---- Structure
 
 BOOL CGXMoveRowsCmd::Execute(CGXGridCore* grid, int ctCmd) {
-    return grid->MoveRows(m_first, m_last, m_dest, kReplayFlags, ctCmd);
+    return grid->MoveRows(m_first, m_last, m_values, kReplayFlags, ctCmd);
 }
 
 LPCTSTR CGXMoveRowsCmd::GetName() {
@@ -206,7 +207,7 @@ LPCTSTR CGXMoveRowsCmd::GetName() {
 }
 
 BOOL CGXMoveColsCmd::Execute(CGXGridCore* grid, int ctCmd) {
-    return grid->MoveCols(m_first, m_last, m_dest, kReplayFlags, ctCmd);
+    return grid->MoveCols(m_first, m_last, m_values, kReplayFlags, ctCmd);
 }
 
 LPCTSTR CGXMoveColsCmd::GetName() {

@@ -13,6 +13,7 @@
 #include "platform/base/CObject.h"
 #include "platform/base/CString.h"
 
+#include <variant>
 #include <vector>
 
 class CGXGridCore;
@@ -51,60 +52,49 @@ private:
     CString m_name;
 };
 
-class CGXSetRowHeightCmd : public CGXCommand {
+// A change to the lines first..last (rows or columns) and what its reversing operation needs of them.
+template <class Values = std::monostate>
+class CGXLinesCmd : public CGXCommand {
+public:
+    CGXLinesCmd(ROWCOL first, ROWCOL last, Values values = {})
+        : m_first(first), m_last(last), m_values(std::move(values)) {}
+
+protected:
+    ROWCOL m_first;
+    ROWCOL m_last;
+    Values m_values;
+};
+
+class CGXSetRowHeightCmd : public CGXLinesCmd<std::vector<int>> {
     DECLARE_DYNAMIC(CGXSetRowHeightCmd)
 public:
-    CGXSetRowHeightCmd(ROWCOL first, ROWCOL last, std::vector<int> heights)
-        : m_first(first), m_last(last), m_heights(std::move(heights)) {}
+    using CGXLinesCmd::CGXLinesCmd;
     BOOL Execute(CGXGridCore* grid, int ctCmd) override;
     LPCTSTR GetName() override;
-
-private:
-    ROWCOL m_first;
-    ROWCOL m_last;
-    std::vector<int> m_heights;
 };
 
-class CGXSetColWidthCmd : public CGXCommand {
+class CGXSetColWidthCmd : public CGXLinesCmd<std::vector<int>> {
     DECLARE_DYNAMIC(CGXSetColWidthCmd)
 public:
-    CGXSetColWidthCmd(ROWCOL first, ROWCOL last, std::vector<int> widths)
-        : m_first(first), m_last(last), m_widths(std::move(widths)) {}
+    using CGXLinesCmd::CGXLinesCmd;
     BOOL Execute(CGXGridCore* grid, int ctCmd) override;
     LPCTSTR GetName() override;
-
-private:
-    ROWCOL m_first;
-    ROWCOL m_last;
-    std::vector<int> m_widths;
 };
 
-class CGXHideRowsCmd : public CGXCommand {
+class CGXHideRowsCmd : public CGXLinesCmd<std::vector<BOOL>> {
     DECLARE_DYNAMIC(CGXHideRowsCmd)
 public:
-    CGXHideRowsCmd(ROWCOL first, ROWCOL last, std::vector<BOOL> states)
-        : m_first(first), m_last(last), m_states(std::move(states)) {}
+    using CGXLinesCmd::CGXLinesCmd;
     BOOL Execute(CGXGridCore* grid, int ctCmd) override;
     LPCTSTR GetName() override;
-
-private:
-    ROWCOL m_first;
-    ROWCOL m_last;
-    std::vector<BOOL> m_states;
 };
 
-class CGXHideColsCmd : public CGXCommand {
+class CGXHideColsCmd : public CGXLinesCmd<std::vector<BOOL>> {
     DECLARE_DYNAMIC(CGXHideColsCmd)
 public:
-    CGXHideColsCmd(ROWCOL first, ROWCOL last, std::vector<BOOL> states)
-        : m_first(first), m_last(last), m_states(std::move(states)) {}
+    using CGXLinesCmd::CGXLinesCmd;
     BOOL Execute(CGXGridCore* grid, int ctCmd) override;
     LPCTSTR GetName() override;
-
-private:
-    ROWCOL m_first;
-    ROWCOL m_last;
-    std::vector<BOOL> m_states;
 };
 
 class CGXSetDefaultRowHeightCmd : public CGXCommand {
@@ -129,56 +119,38 @@ private:
     int m_width;
 };
 
-// The move that reverses a recorded one.
-class CGXMoveRowsCmd : public CGXCommand {
+// The move that reverses a recorded one; its value is the destination.
+class CGXMoveRowsCmd : public CGXLinesCmd<ROWCOL> {
     DECLARE_DYNAMIC(CGXMoveRowsCmd)
 public:
-    CGXMoveRowsCmd(ROWCOL first, ROWCOL last, ROWCOL dest) : m_first(first), m_last(last), m_dest(dest) {}
+    using CGXLinesCmd::CGXLinesCmd;
     BOOL Execute(CGXGridCore* grid, int ctCmd) override;
     LPCTSTR GetName() override;
-
-private:
-    ROWCOL m_first;
-    ROWCOL m_last;
-    ROWCOL m_dest;
 };
 
-class CGXMoveColsCmd : public CGXCommand {
+class CGXMoveColsCmd : public CGXLinesCmd<ROWCOL> {
     DECLARE_DYNAMIC(CGXMoveColsCmd)
 public:
-    CGXMoveColsCmd(ROWCOL first, ROWCOL last, ROWCOL dest) : m_first(first), m_last(last), m_dest(dest) {}
+    using CGXLinesCmd::CGXLinesCmd;
     BOOL Execute(CGXGridCore* grid, int ctCmd) override;
     LPCTSTR GetName() override;
-
-private:
-    ROWCOL m_first;
-    ROWCOL m_last;
-    ROWCOL m_dest;
 };
 
 // Removes the rows an insertion made.
-class CGXRemoveRowsCmd : public CGXCommand {
+class CGXRemoveRowsCmd : public CGXLinesCmd<std::monostate> {
     DECLARE_DYNAMIC(CGXRemoveRowsCmd)
 public:
-    CGXRemoveRowsCmd(ROWCOL first, ROWCOL last) : m_first(first), m_last(last) {}
+    using CGXLinesCmd::CGXLinesCmd;
     BOOL Execute(CGXGridCore* grid, int ctCmd) override;
     LPCTSTR GetName() override;
-
-private:
-    ROWCOL m_first;
-    ROWCOL m_last;
 };
 
-class CGXRemoveColsCmd : public CGXCommand {
+class CGXRemoveColsCmd : public CGXLinesCmd<std::monostate> {
     DECLARE_DYNAMIC(CGXRemoveColsCmd)
 public:
-    CGXRemoveColsCmd(ROWCOL first, ROWCOL last) : m_first(first), m_last(last) {}
+    using CGXLinesCmd::CGXLinesCmd;
     BOOL Execute(CGXGridCore* grid, int ctCmd) override;
     LPCTSTR GetName() override;
-
-private:
-    ROWCOL m_first;
-    ROWCOL m_last;
 };
 
 // Puts removed rows back: their heights, cells (count x colCount, row by row, null where a cell stored

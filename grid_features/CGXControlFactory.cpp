@@ -35,6 +35,7 @@
 namespace {
 
 constexpr UINT kEditControl = 52512;
+constexpr UINT kScrollEditControl = 52521;
 constexpr UINT kDropDownListControl = 52529;
 constexpr WORD kTooltipTextAttribute = 51022;
 constexpr WORD kEllipsisKindAttribute = 52792;
@@ -57,6 +58,21 @@ struct ControlEntry {
 
 CGXControl* MakeEdit(CGXGridCore* grid) {
     return new CGXEditControl(grid, kEditControl);
+}
+
+// The edit whose wrapped text always gets a vertical scroll bar, whatever the cell's style says; it stands
+// for the extended scrolling edit cell until that arrives.
+class ScrollBarEdit : public CGXEditControl {
+public:
+    ScrollBarEdit(CGXGridCore* grid, UINT id) : CGXEditControl(grid, id) {}
+    DWORD CalcEditStyle(CRect& rect, int& lineHeight) override {
+        SetScrollBarFlag(TRUE);
+        return CGXEditControl::CalcEditStyle(rect, lineHeight);
+    }
+};
+
+CGXControl* MakeScrollEdit(CGXGridCore* grid) {
+    return new ScrollBarEdit(grid, kScrollEditControl);
 }
 
 CGXControl* MakeFlatCheckBox(CGXGridCore* grid) {
@@ -83,7 +99,7 @@ const ControlEntry kControls[] = {
     {52518, nullptr, true},  // hot-spot edit
     {52519, nullptr, true},  // spin edit
     {52520, MakeControl<CGXHeader>, true},  // header
-    {52521, nullptr, false}, // edit with scroll bar
+    {52521, MakeScrollEdit, false}, // edit with scroll bar
     {52522, nullptr, true},  // list box
     {52523, Make3dCheckBox, false}, // check box, 3-D
     {52524, nullptr, false}, // radio buttons, 3-D

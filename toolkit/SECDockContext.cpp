@@ -4,9 +4,11 @@
 #include "platform/framework/CFrameWnd.h"
 #include "platform/framework/CWinApp.h"
 #include "toolkit/SECControlBar.h"
+#include "toolkit/SECCustomToolBar.h"
 #include "toolkit/SECDockBar.h"
 #include "toolkit/SECFrameWnd.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -189,6 +191,10 @@ DWORD SECDockContext::CanDock(CDockBar** ppDockBar) {
 }
 
 void SECDockContext::Move(CPoint pt) {
+    if (m_bResizing) {
+        Stretch(pt);
+        return;
+    }
     CPoint offset = pt - m_ptLast;
     m_rectDragHorz.OffsetRect(offset);
     m_rectDragVert.OffsetRect(offset);
@@ -222,7 +228,8 @@ void SECDockContext::DrawFocusRect(BOOL bRemoveRect) {
         m_nLastFeedbackRow = -1;
         size = CSize(std::max(::GetSystemMetrics(SM_CXFRAME) - 1, 1),
                      std::max(::GetSystemMetrics(SM_CYFRAME) - 1, 1));
-        rect = (horz != static_cast<bool>(m_bFlip)) ? m_rectFrameDragHorz : m_rectFrameDragVert;
+        rect =
+            (m_bResizing || horz != static_cast<bool>(m_bFlip)) ? m_rectFrameDragHorz : m_rectFrameDragVert;
     }
     m_rectLastFeedback = rect;
     if (bRemoveRect) {
@@ -262,6 +269,10 @@ void SECDockContext::FloatBar(CPoint pt, DWORD dwStyle) {
 }
 
 void SECDockContext::EndDrag() {
+    if (m_bResizing) {
+        EndResize();
+        return;
+    }
     CancelLoop();
     CDockBar* pDockBar = nullptr;
     if (WillDock() && (CanDock(&pDockBar), pDockBar)) {
@@ -294,6 +305,120 @@ void SECDockContext::EndDrag() {
         FloatBar(pt, m_dwMRUFloatStyle);
     }
     m_bDragging = FALSE;
+}
+
+BOOL SECDockContext::StartResize(int nHitTest, CPoint pt) {
+    m_pDockSite = m_pBar->m_pDockSite;
+    if (!m_pDockSite || nHitTest < HTLEFT || nHitTest > HTBOTTOMRIGHT || CWnd::GetCapture()) {
+        return FALSE;
+    }
+    m_bResizing = TRUE;
+    m_dwDockStyle = m_pBar->m_dwDockStyle;
+    m_dwStyle = m_pBar->m_dwStyle;
+    m_bFlip = FALSE;
+    m_bForceFrame = FALSE;
+    m_dwOverDockStyle = 0;
+    m_rectLast.SetRectEmpty();
+    m_ptLast = pt;
+    m_nHitTest = nHitTest;
+    CRect rect;
+    m_pBar->GetWindowRect(&rect);
+    m_rectDragHorz = CRect(rect.TopLeft(), m_pBar->CalcDynamicLayout(0, LM_HORZ | LM_MRUWIDTH));
+    m_rectDragVert = m_rectDragHorz;
+    PlaceResizeFrame();
+    // Each step commits the bar's size; a cancelled resize puts it back.
+    const CSize before = m_pBar->CalcDynamicLayout(-1, LM_HORZ);
+    Stretch(pt);
+    const BOOL done = Track();
+    if (!done) {
+        m_pBar->CalcDynamicLayout(before.cx, LM_HORZ | LM_COMMIT);
+        m_pBar->CalcDynamicLayout(before.cy, LM_LENGTHY | LM_HORZ | LM_COMMIT);
+    }
+    m_bResizing = FALSE;
+    return done;
+}
+
+void SECDockContext::PlaceResizeFrame() {
+    const ToolkitMetrics& m = SECGetToolkitMetrics();
+    m_rectFrameDragHorz = WithFloatingBorders(m_rectDragHorz);
+    m_rectFrameDragHorz.DeflateRect(m.cxBorder, m.cyBorder);
+    m_rectFrameDragVert = m_rectFrameDragHorz;
+}
+
+void SECDockContext::Stretch(CPoint pt) {
+    const CPoint d = pt - m_ptLast;
+    const int hit = m_nHitTest;
+    const bool left = hit == HTLEFT || hit == HTTOPLEFT || hit == HTBOTTOMLEFT;
+    const bool right = hit == HTRIGHT || hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT;
+    const bool top = hit == HTTOP || hit == HTTOPLEFT || hit == HTTOPRIGHT;
+    const bool bottom = hit == HTBOTTOM || hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT;
+    SECControlBar* sec = AsSec(m_pBar);
+    const bool sizing = sec && !(sec->m_dwExStyle & CBRS_EX_FIXEDSIZE);
+    CRect& r = m_rectDragHorz;
+    CPoint kept = pt;
+    if (left || right) {
+        CRect next = r;
+        (left ? next.left : next.right) += d.x;
+        // Other bars take the width they are given (a toolbar wraps to it); only one edge at a time.
+        const bool fits =
+            sizing ? next.Width() >= m_sizeMinFloat.cx && next.Width() <= m_sizeMaxFloat.cx : !top && !bottom;
+        if (fits) {
+            r = next;
+            m_pBar->CalcDynamicLayout(std::max(static_cast<int>(r.Width()), 0), LM_HORZ | LM_COMMIT);
+        } else {
+            kept.x = m_ptLast.x;
+        }
+    }
+    if (top || bottom) {
+        CRect next = r;
+        (top ? next.top : next.bottom) += d.y;
+        const bool fits = sizing ? next.Height() >= m_sizeMinFloat.cy && next.Height() <= m_sizeMaxFloat.cy
+                                 : !left && !right;
+        if (fits) {
+            r = next;
+            m_pBar->CalcDynamicLayout(std::max(static_cast<int>(r.Height()), 0),
+                                      LM_LENGTHY | LM_HORZ | LM_COMMIT);
+        } else {
+            kept.y = m_ptLast.y;
+        }
+    }
+    // The size the bar took, held at the edge opposite the one dragged.
+    const CSize size = m_pBar->CalcDynamicLayout(-1, LM_HORZ);
+    if (left) {
+        r.left = r.right - size.cx;
+    } else {
+        r.right = r.left + size.cx;
+    }
+    if (top) {
+        r.top = r.bottom - size.cy;
+    } else {
+        r.bottom = r.top + size.cy;
+    }
+    m_rectDragVert = r;
+    PlaceResizeFrame();
+    m_ptLast = kept;
+    DrawFocusRect(FALSE);
+}
+
+void SECDockContext::EndResize() {
+    CancelLoop();
+    SECControlBar* sec = AsSec(m_pBar);
+    const bool sizing = sec && !(sec->m_dwExStyle & CBRS_EX_FIXEDSIZE);
+    m_pBar->CalcDynamicLayout(m_rectDragHorz.Width(), LM_HORZ | LM_COMMIT);
+    if (sizing) {
+        m_pBar->CalcDynamicLayout(m_rectDragHorz.Height(), LM_LENGTHY | LM_HORZ | LM_COMMIT);
+    }
+    CPoint pt = m_rectFrameDragHorz.TopLeft();
+    if (!m_pBar->IsKindOf(RUNTIME_CLASS(SECCustomToolBar))) {
+        const ToolkitMetrics& m = SECGetToolkitMetrics();
+        pt.Offset(-m.cxBorder, -m.cyBorder);
+    }
+    FloatBar(pt, (m_dwDockStyle & CBRS_FLOAT_MULTI) | CBRS_ALIGN_TOP | CBRS_SIZE_DYNAMIC);
+    // A bar alone in its frame keeps that frame, which now takes the bar's new size.
+    if (CFrameWnd* frame = m_pBar->GetParentFrame(); frame && frame != m_pDockSite) {
+        frame->RecalcLayout();
+    }
+    m_bResizing = FALSE;
 }
 
 void SECDockContext::ToggleDocking() {

@@ -17,6 +17,10 @@ public:
 
     void StartDrag(CPoint pt) override;
     void ToggleDocking() override;
+    // Resizes a floating bar by the frame border `nHitTest` (HTLEFT .. HTBOTTOMRIGHT) grabbed at `pt`
+    // (screen), until the button is released; FALSE when cancelled or the mouse is held elsewhere. A sizing
+    // bar keeps within the floating size limits: the edge that would cross one stays.
+    BOOL StartResize(int nHitTest, CPoint pt);
 
     // Screen rectangle of the outline last drawn; where a drop docks is decided by the same rules.
     CRect m_rectLastFeedback;
@@ -26,6 +30,7 @@ public:
     BOOL m_bWasFloating = FALSE;
     CSize m_sizeMinFloat;
     CSize m_sizeMaxFloat;
+    BOOL m_bResizing = FALSE;
 
     // Whether a drop at the current point docks (the over-dock side is set and, for a floating bar, the
     // mouse has moved far enough).
@@ -40,6 +45,11 @@ protected:
     // The shapes of the bar, from its window rectangle at the start of a drag.
     void InitDragRects(CPoint pt);
     void SendStatusText(UINT nID);
+    // One mouse step of a resize, and its end.
+    void Stretch(CPoint pt);
+    void EndResize();
+    // The floating frame's outline around the bar's rectangle.
+    void PlaceResizeFrame();
     // The frame floats or docks the bar as the frame does it.
     void FloatBar(CPoint pt, DWORD dwStyle);
 };

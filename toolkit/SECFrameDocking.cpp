@@ -60,7 +60,8 @@ void SECFloatBarInFrame(CFrameWnd* pFrame, CControlBar* pBar, int x, int y, DWOR
     }
     CDockBar* pOld = pBar->m_pDockBar;
     if (pOld && pOld->m_bFloating && pOld->GetDockedCount() == 1 &&
-        (pOld->m_dwStyle & dwStyle & CBRS_ALIGN_ANY) && pOld->GetParent()->IsKindOf(RUNTIME_CLASS(CMiniDockFrameWnd))) {
+        (pOld->m_dwStyle & dwStyle & CBRS_ALIGN_ANY) &&
+        pOld->GetParent()->IsKindOf(RUNTIME_CLASS(CMiniDockFrameWnd))) {
         CWnd* frame = pOld->GetParent();
         frame->SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         frame->UpdateWindow();
@@ -109,9 +110,11 @@ void SECFlushFrameRedraws(CFrameWnd* pFrame, const CRect& rectLastViewArea) {
     }
 }
 
-BOOL SECLoadFrameBarLayout(CFrameWnd* pFrame, LPCTSTR lpszProfileName) {
-    SECDockState state;
-    if (!state.LoadState(lpszProfileName)) {
+namespace {
+
+// A layout read whole and found sound is applied; any other leaves the frame as it is.
+BOOL ApplyLoadedLayout(CFrameWnd* pFrame, SECDockState& state, BOOL bLoaded) {
+    if (!bLoaded) {
         return FALSE;
     }
     CWinThread* thread = AfxGetThread();
@@ -122,8 +125,48 @@ BOOL SECLoadFrameBarLayout(CFrameWnd* pFrame, LPCTSTR lpszProfileName) {
     return TRUE;
 }
 
+} // namespace
+
+BOOL SECLoadFrameBarLayout(CFrameWnd* pFrame, LPCTSTR lpszProfileName) {
+    SECDockState state;
+    const BOOL loaded = state.LoadState(lpszProfileName);
+    return ApplyLoadedLayout(pFrame, state, loaded);
+}
+
+BOOL SECLoadFrameBarLayout(CFrameWnd* pFrame, CArchive& ar) {
+    SECDockState state;
+    try {
+        state.Serialize(ar);
+    } catch (CException* e) {
+        e->Delete();
+        return FALSE;
+    }
+    return ApplyLoadedLayout(pFrame, state, TRUE);
+}
+
+void SECSaveFrameBarLayout(CFrameWnd* pFrame, CArchive& ar) {
+    SECDockState state;
+    state.Collect(pFrame);
+    state.Normalize();
+    state.Serialize(ar);
+}
+
+BOOL SECLoadFrameBarLayout(CFrameWnd* pFrame, SECPersistentTreeNode* pParent) {
+    SECDockState state;
+    const BOOL loaded = state.LoadFromTree(pParent);
+    return ApplyLoadedLayout(pFrame, state, loaded);
+}
+
+BOOL SECSaveFrameBarLayout(CFrameWnd* pFrame, SECPersistentTreeNode* pParent) {
+    SECDockState state;
+    state.Collect(pFrame);
+    state.Normalize();
+    return state.SaveToTree(pParent);
+}
+
 void SECSaveFrameBarLayout(CFrameWnd* pFrame, LPCTSTR lpszProfileName) {
     SECDockState state;
     state.Collect(pFrame);
+    state.Normalize();
     state.SaveState(lpszProfileName);
 }

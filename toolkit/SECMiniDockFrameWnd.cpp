@@ -2,8 +2,13 @@
 
 #include "platform/framework/CMenu.h"
 #include "toolkit/SECControlBar.h"
+#include "toolkit/SECDockContext.h"
 
 IMPLEMENT_DYNCREATE(SECMiniDockFrameWnd, CMiniDockFrameWnd)
+
+BEGIN_MESSAGE_MAP(SECMiniDockFrameWnd, CMiniDockFrameWnd)
+ON_WM_NCLBUTTONDOWN()
+END_MESSAGE_MAP()
 
 SECMiniDockFrameWnd::SECMiniDockFrameWnd() : CMiniDockFrameWnd(new SECDockBar(TRUE, FALSE)) {}
 
@@ -41,4 +46,21 @@ void SECMiniDockFrameWnd::RecalcLayout(BOOL bNotify) {
         m_wndDockBar.GetWindowTextW(title);
         SetWindowTextW(title);
     }
+}
+
+void SECMiniDockFrameWnd::OnNcLButtonDown(UINT nHitTest, CPoint point) {
+    if (nHitTest >= HTLEFT && nHitTest <= HTBOTTOMRIGHT) {
+        for (int i = 0; i < m_wndDockBar.m_arrBars.GetSize(); ++i) {
+            CControlBar* pBar = m_wndDockBar.GetDockedControlBar(i);
+            if (auto* context = pBar ? dynamic_cast<SECDockContext*>(pBar->m_pDockContext) : nullptr) {
+                SetWindowPos(&wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+                if (CWnd* owner = GetOwner()) {
+                    owner->GetTopLevelParent()->SetActiveWindow();
+                }
+                context->StartResize(static_cast<int>(nHitTest), point);
+                return;
+            }
+        }
+    }
+    CMiniDockFrameWnd::OnNcLButtonDown(nHitTest, point);
 }

@@ -17,4 +17,10 @@ public:
     BOOL Create(CWnd* pParent, DWORD dwBarStyle) override;
     void RecalcLayout(BOOL bNotify = TRUE) override;
     SECDockBar& DockBar() { return static_cast<SECDockBar&>(m_wndDockBar); }
+
+protected:
+    // A border resizes the first bar it holds (its dock context tracks the mouse); the rest as the base.
+    void OnNcLButtonDown(UINT nHitTest, CPoint point);
+
+    DECLARE_MESSAGE_MAP()
 };

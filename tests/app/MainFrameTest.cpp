@@ -3,6 +3,7 @@
 
 #include "app/ClockDisplay.h"
 #include "app/ViewCommands.h"
+#include "dialogs/CSatsDataGrid.h"
 #include "platform/display/WindowApi.h"
 #include "platform/framework/AfxRes.h"
 #include "platform/registry/Registry.h"
@@ -210,49 +211,155 @@ TEST_F(ShellTest, ViewMenuTogglesTheToolbarAndTheStatusBar) {
     }
 }
 
-// The clock panel's parts never overlap: not at the smallest size the frame allows (which it keeps to when
-// asked for less), not at larger ones, whatever the texts hold (the fault was the latency row drawn over the
-// Cur/Avg/Ref legend while the position texts were empty).
-TEST_F(ShellTest, ClockPanelPartsNeverOverlapAtAnySizeTheFrameAllows) {
+// The frame opens fitted to the form. No two of the form's visible controls overlap, except a group box around
+// its members, and each text control holds the widest text it can show in its own font; the grid's rows and
+// columns fit its place. A smaller frame scrolls the form.
+TEST_F(ShellTest, FormFitsTheFrameAndNoControlOverlapsOrClipsItsText) {
     ASSERT_TRUE(StartProgram());
     auto* view = dynamic_cast<CPex32View*>(m_frame->GetActiveView());
     ASSERT_NE(view, nullptr);
-    CWnd* frame = m_frame;
-    const CSize minimum = view->MinimumPanelSize();
-    const auto clientFor = [&](int width, int height) {
-        CRect frameRect, client;
-        frame->GetWindowRect(&frameRect);
-        view->GetClientRect(&client);
-        frame->SetWindowPos(nullptr, 0, 0, width + frameRect.Width() - client.Width(),
-                            height + frameRect.Height() - client.Height(), SWP_NOZORDER | SWP_NOMOVE);
-        view->GetClientRect(&client);
-        return client;
+    CRect client;
+    view->GetClientRect(&client);
+    const CSize form = view->GetTotalSize();
+    EXPECT_EQ(client.Size(), form);
+    EXPECT_FALSE(view->GetStyle() & (WS_VSCROLL | WS_HSCROLL));
+
+    const auto isGroupBox = [](HWND hwnd) {
+        TCHAR cls[32]{};
+        ::GetClassNameW(hwnd, cls, 32);
+        return CString(cls).CompareNoCase(u"Button") == 0 &&
+               (::GetWindowLongW(hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
     };
-    const CSize sizes[] = {{60, 40}, minimum, {minimum.cx + 1, minimum.cy + 3}, {800, 600}, {1600, 1200}};
-    for (const CSize& size : sizes) {
-        const CRect client = clientFor(size.cx, size.cy);
-        EXPECT_GE(client.Width(), minimum.cx) << size.cx << "x" << size.cy;
-        EXPECT_GE(client.Height(), minimum.cy) << size.cx << "x" << size.cy;
-        const ClockPanelLayout layout = view->PanelLayout();
-        std::vector<CRect> parts{layout.clock, layout.legend};
-        parts.insert(parts.end(), layout.timeBlocks.begin(), layout.timeBlocks.end());
-        parts.insert(parts.end(), layout.positionBlocks.begin(), layout.positionBlocks.end());
-        parts.insert(parts.end(), layout.bottomBlocks.begin(), layout.bottomBlocks.end());
-        for (size_t i = 0; i < parts.size(); ++i) {
-            EXPECT_FALSE(parts[i].IsRectEmpty()) << "part " << i;
-            CRect inside;
-            EXPECT_TRUE(inside.IntersectRect(&parts[i], &client) && inside == parts[i])
-                << "part " << i << " leaves the client at " << size.cx << "x" << size.cy;
-            for (size_t j = i + 1; j < parts.size(); ++j) {
-                CRect both;
-                EXPECT_FALSE(both.IntersectRect(&parts[i], &parts[j]))
-                    << "parts " << i << " and " << j << " overlap at " << size.cx << "x" << size.cy;
-            }
-            for (int rule : layout.rules) {
-                EXPECT_FALSE(rule >= parts[i].top && rule < parts[i].bottom) << "a rule crosses part " << i;
-            }
+    const auto placeOf = [&](HWND hwnd) {
+        CRect r;
+        ::GetWindowRect(hwnd, &r);
+        view->ScreenToClient(&r);
+        return r;
+    };
+    std::vector<HWND> controls;
+    for (HWND child = ::GetWindow(view->m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (::IsWindowVisible(child)) {
+            controls.push_back(child);
         }
     }
+    ASSERT_GT(controls.size(), 20u);
+    for (size_t i = 0; i < controls.size(); ++i) {
+        const CRect a = placeOf(controls[i]);
+        EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.right <= form.cx && a.bottom <= form.cy)
+            << ::GetDlgCtrlID(controls[i]) << " leaves the form";
+        for (size_t j = i + 1; j < controls.size(); ++j) {
+            const CRect b = placeOf(controls[j]);
+            CRect both;
+            if (!both.IntersectRect(&a, &b)) {
+                continue;
+            }
+            const bool aAroundB = isGroupBox(controls[i]) && !isGroupBox(controls[j]) && both == b;
+            const bool bAroundA = isGroupBox(controls[j]) && !isGroupBox(controls[i]) && both == a;
+            EXPECT_TRUE(aAroundB || bAroundA) << ::GetDlgCtrlID(controls[i]) << " and "
+                                              << ::GetDlgCtrlID(controls[j]) << " overlap";
+        }
+    }
+
+    // The widest texts the program writes into each control; the captions as the template has them.
+    const std::pair<int, const char16_t*> widest[] = {
+        {IDC_CLOCK, u"88:88:88.888"},
+        {IDC_UTC_INFO, u"UTC Day #365  23:59:59.999\r\nWednesday, 30 Sep 2000\r\nGPS Week = 2448\r\n"
+                       u"UTC = GPS - 18 seconds\r\n+1 leap second is pending"},
+        {IDC_PC_TIME, u"23:59:59.999\r\nUnknown Time Zone"},
+        {IDC_SIDEREAL, u"23:59:59.99\r\n23:59:59.99\r\n60000.00000"},
+        {IDC_LATITUDE, u"-89\u00B0 59' 59.9999\"\n-89\u00B0 59' 59.9999\"\n-89\u00B0 59' 59.9999\""},
+        {IDC_LONGITUDE, u"-117\u00B0 06' 44.0482\"\n-117\u00B0 06' 44.0482\"\n-117\u00B0 06' 44.0482\""},
+        {IDC_ALT_GPS, u"-12345.67m\n-12345.67m\n-12345.67m"},
+        {IDC_ALT_MSL, u"-12345.67m\n-12345.67m\n-12345.67m"},
+        {IDC_LATENCY, u"-1234567"},
+        {IDC_GRID_SQUARE, u"MM88mm.88"},
+    };
+    const auto fits = [&](HWND hwnd, CString text) {
+        text.Remove(u'\r');
+        CClientDC dc(CWnd::FromHandle(hwnd));
+        HGDIOBJ font = reinterpret_cast<HGDIOBJ>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
+        HGDIOBJ old = font ? ::SelectObject(dc.GetSafeHdc(), font) : nullptr;
+        CRect need(0, 0, 0, 0);
+        dc.DrawTextW(text, &need, DT_CALCRECT | DT_NOPREFIX);
+        if (old) {
+            ::SelectObject(dc.GetSafeHdc(), old);
+        }
+        CRect have;
+        ::GetClientRect(hwnd, &have);
+        if (isGroupBox(hwnd)) {
+            return need.Width() <= have.Width() - 16; // the title between the frame's corners
+        }
+        // The clock's line is taller than its box by the font's leading, which SS_CENTERIMAGE splits.
+        return need.Width() <= have.Width() && (::GetDlgCtrlID(hwnd) == IDC_CLOCK || need.Height() <= have.Height());
+    };
+    for (const auto& [id, text] : widest) {
+        HWND control = ::GetDlgItem(view->m_hWnd, id);
+        ASSERT_NE(control, nullptr) << id;
+        EXPECT_TRUE(fits(control, text)) << id;
+    }
+    for (HWND control : controls) {
+        if (::GetDlgCtrlID(control) == static_cast<int>(IDC_STATIC) || isGroupBox(control)) {
+            EXPECT_TRUE(fits(control, WindowText(control))) << Utf16ToUtf8(WindowText(control).str());
+        }
+    }
+
+    // The clock's font is as tall as its box.
+    CRect clockBox;
+    view->GetDlgItem(IDC_CLOCK)->GetClientRect(&clockBox);
+    LOGFONTW clockFont{};
+    ASSERT_TRUE(view->ClockFont().GetLogFont(&clockFont));
+    EXPECT_EQ(clockFont.lfHeight, -clockBox.Height());
+    EXPECT_EQ(clockFont.lfWeight, FW_BOLD);
+
+    // Its text is red while the receiver is out of lock; the other texts keep the default colour.
+    const auto textColourOf = [&](int id) {
+        CClientDC dc(view->GetDlgItem(id));
+        dc.SetTextColor(RGB(1, 2, 3));
+        view->SendMessageW(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.GetSafeHdc()),
+                           reinterpret_cast<LPARAM>(view->GetDlgItem(id)->m_hWnd));
+        return dc.GetTextColor();
+    };
+    ASSERT_TRUE(view->IsOutOfLock());
+    EXPECT_EQ(textColourOf(IDC_CLOCK), RGB(255, 0, 0));
+    EXPECT_NE(textColourOf(IDC_UTC_INFO), RGB(255, 0, 0));
+
+    // The texts reach their controls.
+    view->m_gridSquareText = u"JN47gj.50";
+    view->UpdateControls();
+    EXPECT_EQ(WindowText(::GetDlgItem(view->m_hWnd, IDC_GRID_SQUARE)), CString(u"JN47gj.50"));
+
+    CSatsDataGrid* grid = view->GetSatsGrid();
+    ASSERT_NE(grid, nullptr);
+    CRect gridClient;
+    grid->GetClientRect(&gridClient);
+    int rows = 0;
+    for (ROWCOL row = 0; row <= CSatsDataGrid::kRows; ++row) {
+        rows += grid->GetRowHeight(row);
+    }
+    int columns = 0;
+    for (ROWCOL col = 0; col <= CSatsDataGrid::kCols; ++col) {
+        columns += grid->GetColWidth(col);
+    }
+    EXPECT_LE(rows, gridClient.Height());
+    EXPECT_LE(columns, gridClient.Width());
+
+    CRect frameRect;
+    m_frame->GetWindowRect(&frameRect);
+    m_frame->SetWindowPos(nullptr, 0, 0, frameRect.Width(), frameRect.Height() - 100, SWP_NOZORDER | SWP_NOMOVE);
+    EXPECT_TRUE(view->GetStyle() & WS_VSCROLL);
+}
+
+// The fit is for the first start only: a stored size is the user's and wins.
+TEST_F(ShellTest, AStoredFrameSizeWinsOverTheFormsSize) {
+    AppWriteProfileString(u"Window size", u"Rect", u"0020 0030 0420 0330 0000 0000");
+    ASSERT_TRUE(StartProgram());
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
+    ASSERT_TRUE(m_frame->GetWindowPlacement(&wp));
+    EXPECT_EQ(CRect(wp.rcNormalPosition), CRect(20, 30, 420, 330));
+    auto* view = dynamic_cast<CPex32View*>(m_frame->GetActiveView());
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->GetStyle() & WS_VSCROLL);
 }
 
 // A window of the test's own whose timer runs `g_probe` until it answers that it is done: code that runs

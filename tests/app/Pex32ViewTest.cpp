@@ -192,23 +192,19 @@ TEST_F(Pex32ViewTest, StartMessageOpensThePortAndReceivedSentencesReachTheDecode
     EXPECT_EQ(m_wire->TakeReceived(), apptest::Narrow(expected) + "\r\n");
 }
 
-// The satellites grid lies below the panel's blocks, takes the decoders' summary texts and shows the channel
-// table's rows; clearing the displays empties it.
-TEST_F(Pex32ViewTest, SatellitesGridSitsBelowThePanelAndShowsWhatTheDecodersReport) {
+// The satellites grid is the form's placeholder control, takes the decoders' summary texts and shows the
+// channel table's rows; clearing the displays empties it.
+TEST_F(Pex32ViewTest, SatellitesGridTakesThePlaceholderAndShowsWhatTheDecodersReport) {
     CPex32View* view = OpenProgram();
     ASSERT_NE(view, nullptr);
     CSatsDataGrid* grid = view->GetSatsGrid();
     ASSERT_NE(grid, nullptr);
-    const ClockPanelLayout layout = view->PanelLayout();
-    CRect gridRect;
-    grid->GetWindowRect(&gridRect);
-    view->ScreenToClient(&gridRect);
-    EXPECT_EQ(gridRect, layout.satsGrid);
-    for (const CRect& block : layout.bottomBlocks) {
-        EXPECT_LT(block.bottom, gridRect.top);
-    }
-    EXPECT_GE(gridRect.left, layout.clock.left);
-    EXPECT_LE(gridRect.right, layout.clock.right);
+    EXPECT_EQ(view->GetDlgItem(IDC_SATS_GRID), grid);
+    EXPECT_TRUE(grid->GetParam() != nullptr);
+    // The mouse reaches the grid, not the form behind the placeholder.
+    CRect place;
+    grid->GetWindowRect(&place);
+    EXPECT_EQ(::WindowFromPoint(CPoint(place.left + 4, place.bottom - 4)), grid->m_hWnd);
 
     view->SetSatsGridCellText(19, 1, u"3D Fix");
     EXPECT_EQ(grid->GetValueRowCol(19, 1), CString(u"3D Fix"));

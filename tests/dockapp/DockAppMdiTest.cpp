@@ -63,6 +63,22 @@ TEST_F(DockAppMdiTest, PanelsShareTheTopRowAboveTheDocumentsAndTheControlsBelow)
     EXPECT_EQ(m_frame->MDIGetActive(), m_frame->m_documents.back());
 }
 
+// Between the panels 24 pixels stay for each; between the panels' row and the documents 19 pixels stay for
+// each side.
+TEST_F(DockAppMdiTest, SplitterDragsStopAtTheLimits) {
+    ExpectInRowSplitterDragsStopAtTheLimits(m_frame, m_frame->m_satellites, m_frame->m_log);
+    const CRect area = MdiClientArea();
+    DragTopSplitter(m_frame, FALSE, CPoint(0, 5000));
+    EXPECT_EQ(MdiClientArea().Height(), SECDockBar::kMinRowThickness);
+    EXPECT_EQ(MdiClientArea().bottom, area.bottom);
+    EXPECT_EQ(InParent(m_frame->m_log).Height(), InParent(m_frame->m_satellites).Height());
+    DragTopSplitter(m_frame, FALSE, CPoint(0, -5000));
+    EXPECT_EQ(InParent(m_frame->m_satellites).Height(), SECDockBar::kMinRowThickness);
+    EXPECT_EQ(InParent(m_frame->m_log).Height(), SECDockBar::kMinRowThickness);
+    DragTopSplitter(m_frame, FALSE, CPoint(0, 50));
+    EXPECT_EQ(InParent(m_frame->m_satellites).Height(), SECDockBar::kMinRowThickness + 50);
+}
+
 TEST_F(DockAppMdiTest, DoubleClicksFloatABarAndDockItBackWhereItWas) {
     const CRect areaBefore = MdiClientArea();
     ExpectDoubleClicksFloatAndDockBack(m_frame, m_frame->m_log, m_frame->m_satellites);

@@ -28,28 +28,6 @@ protected:
         m_app.m_pMainWnd = nullptr;
         fwtest::FrameworkTest::TearDown();
     }
-    SECDockBar* Top() { return dynamic_cast<SECDockBar*>(m_frame->GetControlBar(AFX_IDW_DOCKBAR_TOP)); }
-    SECDockBar::Splitter* InRowSplitter() {
-        for (const auto& s : Top()->Splitters()) {
-            if (s->m_bInRow) {
-                return s.get();
-            }
-        }
-        return nullptr;
-    }
-    // Drags a splitter of the top dock bar by `dx` with posted mouse messages.
-    void DragSplitter(SECDockBar::Splitter* s, int dx) {
-        CPoint grab = s->m_rect.CenterPoint();
-        CPoint to = grab + CPoint(dx, 0);
-        Top()->ClientToScreen(&to);
-        CPoint client = to;
-        Top()->ScreenToClient(&client);
-        Top()->PostMessageW(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(client.x, client.y));
-        Top()->PostMessageW(WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
-        Top()->SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grab.x, grab.y));
-        m_frame->RecalcLayout();
-    }
-
     CWinApp m_app{u"DockApp"};
     DockAppFrame* m_frame = nullptr;
 };
@@ -69,12 +47,7 @@ TEST_F(DockAppTest, TopRowIsSharedFourToSixAndSplitterDragsStopAtTheLimits) {
     EXPECT_FALSE(m_frame->m_controls.GetStyle() & WS_CAPTION);
     EXPECT_NE(m_frame->m_controls.GetDlgItem(IDC_DOCK_CONNECT), nullptr);
 
-    DragSplitter(InRowSplitter(), 5000);
-    EXPECT_EQ(InParent(m_frame->m_log).Width(), SECDockBar::kMinBarPerSplitter);
-    DragSplitter(InRowSplitter(), -5000);
-    EXPECT_EQ(InParent(m_frame->m_satellites).Width(), SECDockBar::kMinBarPerSplitter);
-    DragSplitter(InRowSplitter(), 200);
-    EXPECT_EQ(InParent(m_frame->m_satellites).Width(), SECDockBar::kMinBarPerSplitter + 200);
+    ExpectInRowSplitterDragsStopAtTheLimits(m_frame, m_frame->m_satellites, m_frame->m_log);
 }
 
 TEST_F(DockAppTest, DoubleClicksFloatABarAndDockItBackWhereItWas) {
@@ -82,7 +55,7 @@ TEST_F(DockAppTest, DoubleClicksFloatABarAndDockItBackWhereItWas) {
 }
 
 TEST_F(DockAppTest, TheNextFrameOpensWithTheLayoutTheLastOneClosedWith) {
-    DragSplitter(InRowSplitter(), 70);
+    DragTopSplitter(m_frame, TRUE, CPoint(70, 0));
     m_frame->FloatControlBarEx(&m_frame->m_controls, 520, 330);
     m_frame->RecalcLayout();
     const CRect satellites = InParent(m_frame->m_satellites);

@@ -48,4 +48,40 @@ inline void ExpectDoubleClicksFloatAndDockBack(CFrameWnd* frame, PanelBar& bar, 
     EXPECT_EQ(InParent(other), otherBefore);
 }
 
+// The first splitter of the frame's top dock bar: between two bars of a row (inRow) or between a row and
+// what lies below it.
+inline SECDockBar::Splitter* TopSplitter(CFrameWnd* frame, BOOL inRow) {
+    auto* top = dynamic_cast<SECDockBar*>(frame->GetControlBar(AFX_IDW_DOCKBAR_TOP));
+    for (const auto& s : top->Splitters()) {
+        if (s->m_bInRow == inRow) {
+            return s.get();
+        }
+    }
+    return nullptr;
+}
+
+// Drags that splitter by `delta` with posted mouse messages (the splitter's loop reads them), then lays out.
+inline void DragTopSplitter(CFrameWnd* frame, BOOL inRow, CPoint delta) {
+    SECDockBar::Splitter* s = TopSplitter(frame, inRow);
+    ASSERT_NE(s, nullptr);
+    CWnd* top = frame->GetControlBar(AFX_IDW_DOCKBAR_TOP);
+    const CPoint grab = s->m_rect.CenterPoint();
+    const CPoint to = grab + delta;
+    top->PostMessageW(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+    top->PostMessageW(WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+    top->SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grab.x, grab.y));
+    frame->RecalcLayout();
+}
+
+// The splitter between the two top panels keeps 24 pixels for each, however far it is dragged, and
+// otherwise moves by the drag.
+inline void ExpectInRowSplitterDragsStopAtTheLimits(CFrameWnd* frame, PanelBar& left, PanelBar& right) {
+    DragTopSplitter(frame, TRUE, CPoint(5000, 0));
+    EXPECT_EQ(InParent(right).Width(), SECDockBar::kMinBarPerSplitter);
+    DragTopSplitter(frame, TRUE, CPoint(-5000, 0));
+    EXPECT_EQ(InParent(left).Width(), SECDockBar::kMinBarPerSplitter);
+    DragTopSplitter(frame, TRUE, CPoint(200, 0));
+    EXPECT_EQ(InParent(left).Width(), SECDockBar::kMinBarPerSplitter + 200);
+}
+
 } // namespace dockapp

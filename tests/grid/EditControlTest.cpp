@@ -2,6 +2,7 @@
 // keeps and which move the current cell, the window's style and place over the cell, and the limits.
 #include "grid/CGXDrawingAndFormatting.h"
 #include "grid/CGXEditControl.h"
+#include "grid/CGXFindReplaceInfo.h"
 #include "platform/display/InputApi.h"
 #include "platform/display/VirtualKeys.h"
 #include "tests/grid/GridEngineTestSupport.h"
@@ -235,9 +236,10 @@ TEST_F(EditControlTest, TheWindowStyleFollowsTheCellAndTheText) {
          ES_MULTILINE | ES_AUTOHSCROLL},
         {TRUE, FALSE, FALSE, 0, kTextCenter, u"a", ES_MULTILINE | ES_AUTOHSCROLL | ES_CENTER},
         {TRUE, TRUE, FALSE, 60, kTextCenter, u"a", ES_MULTILINE | ES_WANTRETURN | ES_CENTER},
-        {TRUE, FALSE, TRUE, 0, 0, u"a", ES_MULTILINE}, // the scroll bar asks for lines even when short
+        {TRUE, FALSE, TRUE, 0, 0, u"a", ES_MULTILINE | WS_VSCROLL}, // the scroll bar asks for lines even when short
+        {FALSE, FALSE, TRUE, 0, 0, u"a", ES_MULTILINE | ES_AUTOHSCROLL}, // but only where the text wraps
     };
-    const DWORD bits = ES_MULTILINE | ES_AUTOHSCROLL | ES_WANTRETURN | ES_CENTER | ES_RIGHT;
+    const DWORD bits = ES_MULTILINE | ES_AUTOHSCROLL | ES_WANTRETURN | ES_CENTER | ES_RIGHT | WS_VSCROLL;
     const int oneLine = EditLineHeight() + 3;
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
@@ -408,6 +410,224 @@ TEST_F(EditControlTest, NothingIsDrawnOverTheCellWhileAnInputMethodComposes) {
     host.Paint();
     EXPECT_TRUE(edit->IsWindowVisible());
     EXPECT_EQ(EditText(), CString(u"ab"));
+}
+
+} // namespace
+} // namespace gridtest
+
+namespace gridtest {
+namespace {
+
+class EditControlFindTest : public EditControlTest {
+protected:
+    CGXFindReplaceInfo& Search(const char16_t* text, BOOL matchCase, const char16_t* replace = u"") {
+        info.m_strFind = text;
+        info.m_bCase = matchCase;
+        info.m_strReplace = replace;
+        info.PrepareSearchText();
+        return info;
+    }
+    std::pair<int, int> Selection() {
+        int start = -1;
+        int end = -1;
+        edit->GetSel(start, end);
+        return {start, end};
+    }
+
+    CGXFindReplaceInfo info;
+};
+
+TEST_F(EditControlFindTest, TheSearchTextIsPreparedForComparingAndInTheAnsiCodePage) {
+    Search(u"Größe €", FALSE);
+    EXPECT_EQ(info.m_strCompare, CString(u"GRÖßE €"));
+    EXPECT_STREQ(info.GetAnsiFindText(), "Gr\xf6\xdf" "e \x80");
+    Search(u"Größe", TRUE);
+    EXPECT_EQ(info.m_strCompare, CString(u"Größe"));
+}
+
+TEST_F(EditControlFindTest, FindingInAnotherCellMakesItCurrentAndSelectsEachHitInTurn) {
+    grid.SetValueRange(CGXRange(5, 2, 5, 2), u"Abc abc ABC");
+    grid.SetCurrentCell(3, 3);
+    host.Paint();
+
+    EXPECT_FALSE(edit->FindText(Search(u"xyz", FALSE), 5, 2, TRUE, TRUE));
+    EXPECT_FALSE(edit->FindText(Search(u"aBC", TRUE), 5, 2, TRUE, TRUE));
+    EXPECT_TRUE(edit->FindText(Search(u"abc", TRUE), 5, 2, TRUE, FALSE));
+    EXPECT_EQ(Current(), "3,3") << "found without selecting: nothing moves";
+
+    ASSERT_TRUE(edit->FindText(Search(u"aBC", FALSE), 5, 2, TRUE, TRUE));
+    EXPECT_EQ(Current(), "5,2");
+    EXPECT_TRUE(edit->IsActive());
+    EXPECT_EQ(Selection(), std::make_pair(0, 3)) << "a hit at the very start is found";
+    EXPECT_TRUE(edit->FindText(info, 5, 2, FALSE, TRUE));
+    EXPECT_EQ(Selection(), std::make_pair(4, 7));
+    EXPECT_TRUE(edit->FindText(info, 5, 2, TRUE, TRUE)) << "from the selection itself: the same hit";
+    EXPECT_EQ(Selection(), std::make_pair(4, 7));
+    EXPECT_TRUE(edit->FindText(info, 5, 2, FALSE, TRUE));
+    EXPECT_EQ(Selection(), std::make_pair(8, 11));
+    EXPECT_FALSE(edit->FindText(info, 5, 2, FALSE, TRUE));
+    EXPECT_EQ(Selection(), std::make_pair(8, 11));
+
+    EXPECT_FALSE(edit->FindText(Search(u"", FALSE), 5, 2, TRUE, TRUE)) << "an empty text finds nothing";
+    EXPECT_EQ(Stored(5, 2), CString(u"Abc abc ABC"));
+}
+
+TEST_F(EditControlFindTest, ReplaceAllReplacesEveryHitLeftToRightAndStoresTheResult) {
+    struct Case {
+        const char16_t* text;
+        const char16_t* find;
+        BOOL matchCase;
+        const char16_t* replace;
+        BOOL replaced;
+        const char16_t* stored;
+    } cases[] = {
+        {u"abcABC", u"b", FALSE, u"x", TRUE, u"axcAxC"},
+        {u"abcABC", u"b", TRUE, u"x", TRUE, u"axcABC"},
+        {u"aaa", u"aa", FALSE, u"b", TRUE, u"ba"},        // hits do not overlap
+        {u"aXa", u"a", FALSE, u"aa", TRUE, u"aaXaa"},     // inserted text is not searched again
+        {u"abc", u"abc", FALSE, u"", TRUE, u""},
+        {u"abc", u"x", FALSE, u"y", FALSE, u"abc"},
+        {u"abc", u"", FALSE, u"y", FALSE, u"abc"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        grid.SetValueRange(CGXRange(6, 2, 6, 2), c.text);
+        EXPECT_EQ(edit->ReplaceAll(Search(c.find, c.matchCase, c.replace), 6, 2), c.replaced);
+        EXPECT_EQ(Stored(6, 2), CString(c.stored));
+    }
+}
+
+TEST_F(EditControlFindTest, ReplaceAllInTheEditedCellKeepsTheTextBeforeTheSelection) {
+    StartTyping(3, 3, u"ab ab ab");
+    edit->SetSel(3, 3);
+    ASSERT_TRUE(edit->ReplaceAll(Search(u"AB", FALSE, u"xy"), 3, 3));
+    EXPECT_EQ(Stored(3, 3), CString(u"ab xy xy"));
+    EXPECT_EQ(EditText(), CString(u"ab xy xy"));
+    Key(EditWnd(), VK_RETURN);
+    EXPECT_EQ(Stored(3, 3), CString(u"ab xy xy")) << "leaving the cell keeps the replacement";
+}
+
+TEST_F(EditControlFindTest, ALongResultIsStoredWholeAndARefusingCellReplacesNothing) {
+    const CString many(std::u16string(700, u'a').c_str());
+    grid.SetValueRange(CGXRange(6, 2, 6, 2), many);
+    ASSERT_TRUE(edit->ReplaceAll(Search(u"a", FALSE, u"bc"), 6, 2));
+    const CString stored = Stored(6, 2);
+    EXPECT_EQ(stored.GetLength(), 1400);
+    EXPECT_EQ(stored.Left(4), CString(u"bcbc"));
+    EXPECT_EQ(stored.Right(4), CString(u"bcbc"));
+
+    CGXStyle limited;
+    limited.SetMaxLength(5);
+    SetCellStyle(6, 3, limited);
+    grid.SetValueRange(CGXRange(6, 3, 6, 3), u"aaa");
+    EXPECT_TRUE(edit->ReplaceAll(info, 6, 3));
+    EXPECT_EQ(Stored(6, 3), CString(u"bcbcb")) << "the cell keeps what its maximum length allows";
+
+    grid.SetValueRange(CGXRange(6, 4, 6, 4), u"aaa");
+    CGXStyle readOnly;
+    readOnly.SetReadOnly(TRUE);
+    SetCellStyle(6, 4, readOnly);
+    EXPECT_FALSE(edit->ReplaceAll(info, 6, 4));
+    EXPECT_EQ(Stored(6, 4), CString(u"aaa"));
+}
+
+} // namespace
+} // namespace gridtest
+
+namespace gridtest {
+namespace {
+
+TEST_F(EditControlTest, AnEditWithAScrollBarKeepsTheCaretLineInSightAndLosesTheBarWhenTheCellSaysSo) {
+    CGXStyle style;
+    style.SetWrapText(TRUE).SetVerticalScrollbar(TRUE);
+    SetCellStyle(3, 3, style);
+    grid.SetRowHeight(3, 3, 60);
+    grid.SetCurrentCell(3, 3);
+    host.Paint();
+    edit->SetEditText(u"1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8");
+    edit->RedrawCell();
+    host.Paint();
+    ASSERT_TRUE(edit->IsWindowVisible());
+    EXPECT_TRUE(edit->GetStyle() & WS_VSCROLL);
+    edit->SetSel(edit->GetWindowTextLength(), edit->GetWindowTextLength());
+    ::SendMessageW(EditWnd(), WM_KEYUP, 'A', 1);
+    EXPECT_GT(edit->GetFirstVisibleLine(), 0);
+    EXPECT_LE(edit->LineFromChar(-1), edit->GetLastVisibleLine());
+    EXPECT_GE(edit->LineFromChar(-1), edit->GetFirstVisibleLine());
+
+    // The cell turns the bar off: the window is made again without it, the edit carrying on.
+    grid.TransferCurrentCell(FALSE);
+    style.SetVerticalScrollbar(FALSE);
+    SetCellStyle(3, 3, style);
+    grid.SetCurrentCell(3, 3);
+    host.Paint();
+    edit->SetEditText(u"a\r\nb");
+    edit->SetSel(1, 1);
+    edit->RedrawCell();
+    host.Paint();
+    ::SendMessageW(EditWnd(), WM_KEYUP, 'A', 1);
+    EXPECT_FALSE(edit->GetStyle() & WS_VSCROLL);
+    EXPECT_TRUE(edit->GetStyle() & ES_MULTILINE);
+    EXPECT_EQ(EditText(), CString(u"a\r\nb"));
+    int start = -1;
+    int end = -1;
+    edit->GetSel(start, end);
+    EXPECT_EQ(end, 1);
+    EXPECT_TRUE(edit->IsModified());
+}
+
+class EditUnderFrozenPanesTest : public EditControlTest {
+protected:
+    void SetUp() override {
+        grid.InstallCoveredCells();
+        EditControlTest::SetUp();
+    }
+};
+
+TEST_F(EditUnderFrozenPanesTest, TheWindowKeepsOffTheFrozenCellsWhenItsBlockScrollsUnderThem) {
+    for (const BOOL wrap : {TRUE, FALSE}) {
+        SCOPED_TRACE(wrap);
+        grid.SetFrozenRows(2);
+        grid.SetFrozenCols(1);
+        CGXStyle style;
+        style.SetWrapText(wrap);
+        SetCellStyle(4, 3, style);
+        ASSERT_TRUE(grid.SetCoveredCellsRowCol(4, 3, 7, 4));
+        StartTyping(4, 3, u"abc");
+        const CRect inner = edit->GetInnerRect(4, 3);
+        ASSERT_EQ(EditRectInGrid().top, inner.top) << "while the block shows whole";
+
+        // As the user scrolls rows 3 and 4 and column 2 and 3 away (under the frozen panes).
+        grid.SendMessage(WM_VSCROLL, SB_LINEDOWN);
+        grid.SendMessage(WM_VSCROLL, SB_LINEDOWN);
+        grid.SendMessage(WM_HSCROLL, SB_LINEDOWN);
+        grid.SendMessage(WM_HSCROLL, SB_LINEDOWN);
+        host.Paint();
+        ASSERT_EQ(grid.GetTopRow(), 5u);
+        ASSERT_EQ(grid.GetLeftCol(), 4u);
+        ASSERT_TRUE(edit->IsActive());
+        ASSERT_TRUE(edit->IsWindowVisible());
+        const CRect shown = EditRectInGrid();
+        // What shows of the block: below the frozen rows' line, right of the frozen columns' line.
+        const CRect block = edit->GetInnerRect(4, 3);
+        EXPECT_GT(block.top, grid.ScrollArea(TRUE).top);
+        EXPECT_GT(block.left, grid.ScrollArea(FALSE).left);
+        EXPECT_EQ(shown.top, block.top);
+        EXPECT_EQ(shown.left, block.left);
+        EXPECT_EQ(shown.right, block.right);
+        if (wrap) {
+            EXPECT_EQ(shown.bottom, block.bottom);
+        } else {
+            EXPECT_GT(shown.Height(), 5) << "one line, at the top of what shows";
+            EXPECT_LT(shown.bottom, block.bottom);
+        }
+        EXPECT_EQ(EditText(), CString(u"abc"));
+
+        grid.TransferCurrentCell(FALSE);
+        grid.SetCoveredCellsRowCol(4, 3, 4, 3);
+        grid.SetTopRow(3);
+        grid.SetLeftCol(2);
+    }
 }
 
 } // namespace

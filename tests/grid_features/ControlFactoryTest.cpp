@@ -15,6 +15,7 @@
 #include "platform/base/CodePage.h"
 #include "platform/display/WindowApi.h"
 #include "platform/framework/FrameworkResources.h"
+#include "tests/grid/GridEngineTestSupport.h"
 #include "tests/grid/GridTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -158,6 +159,33 @@ TEST(ControlFactory, MakesTheEditForItsIdAndForIdsItDoesNotKnow) {
         std::unique_ptr<CGXControl> control(factory.CreateControl(id, nullptr));
         EXPECT_NE(dynamic_cast<CGXEditControl*>(control.get()), nullptr) << id;
     }
+}
+
+// The scrolling edit's window has its bar in a cell that wraps, even where the cell's style has none.
+TEST(ControlFactory, MakesTheEditWithAScrollBarWithoutACellTip) {
+    gridtest::TestGrid grid;
+    gridtest::GridHost host(&grid);
+    grid.Initialize();
+    grid.SetRowCount(5);
+    grid.SetColCount(5);
+    CGXControlFactory factory;
+    CGXControl* control = factory.CreateControl(52521, &grid);
+    auto* edit = dynamic_cast<CGXEditControl*>(control);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->GetCellTip(), nullptr);
+    grid.RegisterControl(52521, control, FALSE, FALSE);
+    CGXStyle style;
+    style.SetControlId(52521).SetWrapText(TRUE).SetVerticalScrollbar(FALSE);
+    grid.SetStyleRange(CGXRange(2, 2, 2, 2), &style);
+    grid.SetCurrentCell(2, 2);
+    host.Paint();
+    ::SendMessageW(grid.GetSafeHwnd(), WM_CHAR, u'x', 1);
+    host.Paint();
+    ASSERT_TRUE(edit->IsWindowVisible());
+    EXPECT_TRUE(edit->GetStyle() & WS_VSCROLL);
+    EXPECT_EQ(edit->GetDlgCtrlID(), 52521);
+    grid.TransferCurrentCell(FALSE);
+    AfxDeleteTempMaps();
 }
 
 TEST(ControlFactory, MakesTheStaticAndHeaderCells) {

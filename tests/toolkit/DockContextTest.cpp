@@ -104,5 +104,70 @@ TEST_F(DockContextTest, DoubleClickFloatsAtTheLastFloatingPlaceOrBesideTheDocked
     EXPECT_TRUE(bar->IsFloating());
 }
 
+// A floating sizing bar resized by its frame's borders: the border's hit code, the edge that follows the
+// mouse while the opposite one stays, the floating size limits, and Escape changing nothing.
+TEST_F(DockContextTest, FloatingBarResizesByItsFrameBorder) {
+    SECControlBar* bar = AddBar(u"Bar");
+    const CSize start(200, 150);
+    struct Case {
+        const char* what;
+        UINT hit;
+        CPoint move;
+        CRect change; // of the floating frame's edges: left, top, right, bottom
+        bool cancel;
+    };
+    const auto* context = static_cast<SECDockContext*>(bar->m_pDockContext);
+    const int shrinkPastMinimum = start.cx - context->m_sizeMinFloat.cx + 5;
+    const Case cases[] = {
+        {"right wider", HTRIGHT, {40, 0}, {0, 0, 40, 0}, false},
+        {"left wider", HTLEFT, {-30, 0}, {-30, 0, 0, 0}, false},
+        {"top taller", HTTOP, {0, -20}, {0, -20, 0, 0}, false},
+        {"corner", HTBOTTOMRIGHT, {20, 25}, {0, 0, 20, 25}, false},
+        {"corner, width past the minimum", HTBOTTOMLEFT, {shrinkPastMinimum, 10}, {0, 0, 0, 10}, false},
+        {"escape", HTRIGHT, {40, 0}, {0, 0, 0, 0}, true},
+    };
+    for (const Case& k : cases) {
+        bar->m_szFloat = start;
+        m_frame->FloatControlBarEx(bar, 300, 200);
+        CFrameWnd* floating = bar->GetParentFrame();
+        ASSERT_NE(floating, m_frame);
+        floating->RecalcLayout();
+        CRect before;
+        floating->GetWindowRect(&before);
+        // The grab point on the border the case names.
+        CPoint grab = before.CenterPoint();
+        if (k.hit == HTLEFT || k.hit == HTBOTTOMLEFT) {
+            grab.x = before.left + 1;
+        } else if (k.hit == HTRIGHT || k.hit == HTBOTTOMRIGHT) {
+            grab.x = before.right - 2;
+        }
+        if (k.hit == HTTOP) {
+            grab.y = before.top + 1;
+        } else if (k.hit == HTBOTTOMRIGHT || k.hit == HTBOTTOMLEFT) {
+            grab.y = before.bottom - 2;
+        }
+        ASSERT_EQ(floating->SendMessageW(WM_NCHITTEST, 0, MAKELPARAM(grab.x, grab.y)), LRESULT(k.hit))
+            << k.what;
+        if (k.cancel) {
+            PostMouse(bar, WM_MOUSEMOVE, grab + k.move);
+            bar->PostMessageW(WM_KEYDOWN, VK_ESCAPE, 0);
+        } else {
+            PostMouse(bar, WM_MOUSEMOVE, grab + k.move);
+            PostMouse(bar, WM_LBUTTONUP, grab + k.move);
+        }
+        floating->SendMessageW(WM_NCLBUTTONDOWN, k.hit, MAKELPARAM(grab.x, grab.y));
+        EXPECT_EQ(CWnd::GetCapture(), nullptr) << k.what;
+        ASSERT_TRUE(bar->IsFloating()) << k.what;
+        CRect after;
+        bar->GetParentFrame()->GetWindowRect(&after);
+        const CRect change(after.left - before.left, after.top - before.top, after.right - before.right,
+                           after.bottom - before.bottom);
+        EXPECT_EQ(change, k.change) << k.what << ": " << change.left << "," << change.top << ","
+                                    << change.right << "," << change.bottom;
+        EXPECT_EQ(bar->m_szFloat, start + CSize(k.change.Width(), k.change.Height())) << k.what;
+        fwtest::DrainQueue();
+    }
+}
+
 } // namespace
 } // namespace docktest

@@ -1,5 +1,5 @@
 // Starts a program on the X display of DISPLAY and watches the screen until the program's window shows drawn:
-// a window of at least 400 x 300 pixels on the root's black, most of it the clock panel's white. Prints the
+// a window of at least 400 x 300 pixels on the root's black, most of it the form's face colour. Prints the
 // milliseconds from the start to that first drawn frame, then ends the program.
 //   doliva-first-frame [--runs N] [--timeout SECONDS] [--silent-port VARIABLE] -- program [arguments]
 // --silent-port gives the program, in VARIABLE, a pseudo-terminal that nobody answers on. With several runs
@@ -52,7 +52,10 @@ bool ShownWindowArea(Display* display, Window root, XRectangle* area) {
     return found;
 }
 
-// True when the root shows a window of a sensible size whose pixels are mostly white.
+// The main form's background.
+constexpr unsigned long kFormFace = 0xC0C0C0;
+
+// True when the root shows a window of a sensible size whose pixels are mostly the form's face colour.
 bool WindowDrawn(Display* display, Window root, int screenWidth, int screenHeight) {
     XRectangle shown{};
     if (!ShownWindowArea(display, root, &shown)) {
@@ -69,7 +72,7 @@ bool WindowDrawn(Display* display, Window root, int screenWidth, int screenHeigh
         return false;
     }
     int left = width, top = height, right = -1, bottom = -1;
-    long white = 0;
+    long face = 0;
     const bool direct = image->bits_per_pixel == 32;
     for (int y = 0; y < height; ++y) {
         const auto* line = reinterpret_cast<const std::uint32_t*>(image->data + y * image->bytes_per_line);
@@ -82,12 +85,12 @@ bool WindowDrawn(Display* display, Window root, int screenWidth, int screenHeigh
             right = std::max(right, x);
             top = std::min(top, y);
             bottom = std::max(bottom, y);
-            white += pixel == 0xFFFFFF;
+            face += pixel == kFormFace;
         }
     }
     XDestroyImage(image);
     const long area = static_cast<long>(right - left + 1) * (bottom - top + 1);
-    return right - left >= 400 && bottom - top >= 300 && white > area / 2;
+    return right - left >= 400 && bottom - top >= 300 && face > area / 2;
 }
 
 // A window may go between listing it and asking for its attributes; Xlib's own handler would end the tool.
