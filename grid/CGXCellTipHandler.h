@@ -22,4 +22,7 @@ public:
     virtual BOOL OnTimer(CGXGridCore* grid, UINT_PTR timerId) = 0;
     // Takes the tip down at once (scrolling, cancel mode, the grid going away).
     virtual void Hide(CGXGridCore* grid) = 0;
+    // Ends a shown or pending tip but keeps its cell: the tip comes back only on another cell (cancel mode,
+    // which also comes when the grid is activated by a click).
+    virtual void Dismiss(CGXGridCore* grid) = 0;
 };

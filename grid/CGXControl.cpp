@@ -312,16 +312,25 @@ void CGXControl::Draw(CDC* dc, const RECT& rect, ROWCOL row, ROWCOL col, const C
 }
 
 BOOL CGXControl::IsBlackAndWhitePrinting() const {
-    CGXGridParam* param = m_pGrid->GetParam();
+    return IsBlackAndWhitePrinting(m_pGrid);
+}
+
+BOOL CGXControl::IsBlackAndWhitePrinting(CGXGridCore* grid) {
+    CGXGridParam* param = grid->GetParam();
     const CGXProperties* properties = param ? param->GetProperties() : nullptr;
     return properties && properties->printing && properties->printBlackAndWhite;
 }
 
 void CGXControl::DrawBackground(CDC* dc, const RECT& rect, const CGXStyle& style, BOOL erase) {
-    CGXGridParam* param = m_pGrid->GetParam();
+    DrawCellBackground(m_pGrid, dc, rect, style, erase);
+}
+
+void CGXControl::DrawCellBackground(CGXGridCore* grid, CDC* dc, const RECT& rect, const CGXStyle& style,
+                                    BOOL erase) {
+    CGXGridParam* param = grid->GetParam();
     const BOOL transparent = param && param->m_bTransparentBackground;
-    if (erase || (!transparent && m_pGrid->IsDrawCellBackground())) {
-        const BOOL blackAndWhite = IsBlackAndWhitePrinting();
+    if (erase || (!transparent && grid->IsDrawCellBackground())) {
+        const BOOL blackAndWhite = IsBlackAndWhitePrinting(grid);
         const CGXBrushValue& interior = style.GetInterior();
         if (interior.GetStyle() == BS_HOLLOW) {
             FillRectColor(dc, rect, blackAndWhite ? RGB(255, 255, 255) : interior.GetBkColor());
@@ -332,23 +341,27 @@ void CGXControl::DrawBackground(CDC* dc, const RECT& rect, const CGXStyle& style
             } else {
                 mono.SetColor(RGB(0, 0, 0)).SetBkColor(RGB(255, 255, 255));
             }
-            m_pGrid->FillRectWithBrush(dc, rect, mono);
+            grid->FillRectWithBrush(dc, rect, mono);
         } else {
-            m_pGrid->FillRectWithBrush(dc, rect, interior);
+            grid->FillRectWithBrush(dc, rect, interior);
         }
     }
-    DrawFrame3d(dc, rect, style);
+    DrawCellFrame3d(grid, dc, rect, style);
 }
 
 void CGXControl::DrawFrame3d(CDC* dc, const RECT& rect, const CGXStyle& style) {
-    if (IsBlackAndWhitePrinting() || !style.GetIncludeDraw3dFrame()) {
+    DrawCellFrame3d(m_pGrid, dc, rect, style);
+}
+
+void CGXControl::DrawCellFrame3d(CGXGridCore* grid, CDC* dc, const RECT& rect, const CGXStyle& style) {
+    if (IsBlackAndWhitePrinting(grid) || !style.GetIncludeDraw3dFrame()) {
         return;
     }
     const int kind = style.GetDraw3dFrame();
     if (kind != 1 && kind != 2) {
         return;
     }
-    const CRect inner = m_pGrid->SubtractBorders(rect, style, TRUE);
+    const CRect inner = grid->SubtractBorders(rect, style, TRUE);
     const COLORREF highlight = GridSysColorCache::GetColor(COLOR_BTNHIGHLIGHT);
     const COLORREF black = RGB(0, 0, 0);
     GetDrawingAndFormatting()->Draw3dFrame(dc, inner.left - 1, inner.top - 1, inner.right, inner.bottom, 1,

@@ -114,6 +114,11 @@ public:
     // cell (its neighbours differ); then its 3-D frame.
     virtual void DrawBackground(CDC* dc, const RECT& rect, const CGXStyle& style, BOOL erase);
     virtual void DrawFrame3d(CDC* dc, const RECT& rect, const CGXStyle& style);
+    // The background and 3D frame a static cell of the grid shows; the grid draws them itself for a cell
+    // without any control.
+    static void DrawCellBackground(CGXGridCore* grid, CDC* dc, const RECT& rect, const CGXStyle& style,
+                                   BOOL erase);
+    static void DrawCellFrame3d(CGXGridCore* grid, CDC* dc, const RECT& rect, const CGXStyle& style);
     virtual void Hide() {}
     virtual void RedrawCell();
 
@@ -176,6 +181,8 @@ public:
     virtual BOOL RButtonDblClk(UINT flags, POINT point);
 
     // ---- Keys: the active child first, then the key operations below.
+    // The grid offers each message it pre-translates here first; TRUE consumes it.
+    virtual BOOL ReservedQuery(MSG*) { return FALSE; }
     virtual BOOL KeyMessage(UINT message, WPARAM key, UINT repeat, UINT flags);
     virtual BOOL KeyDown(UINT, UINT, UINT) { return FALSE; }
     virtual BOOL KeyUp(UINT, UINT, UINT) { return FALSE; }
@@ -193,6 +200,10 @@ public:
     virtual void WinIniChanged(LPCTSTR section);
     virtual void SysColorChanged();
     virtual void CancelMode();
+    // A child window of the cell asks for its colours; null leaves them to the grid.
+    virtual HBRUSH HandleCtlColor(CDC*, CWnd*, UINT) { return nullptr; }
+    // The grid window is clicked while inactive; TRUE with `result` set answers the activation.
+    virtual BOOL MouseActivate(CWnd*, UINT, UINT, int&) { return FALSE; }
 
     // ---- Children and cell tips
     // A child of the control was clicked: the grid's OnClickedButtonRowCol.
@@ -220,6 +231,7 @@ protected:
     BOOL MayPaste();
     // Black-and-white printing: the properties' printing and its black-and-white setting.
     BOOL IsBlackAndWhitePrinting() const;
+    static BOOL IsBlackAndWhitePrinting(CGXGridCore* grid);
 
     CGXGridCore* m_pGrid;
     ROWCOL m_nRow = kGridNoRowCol;

@@ -61,8 +61,22 @@ public:
     // Through the application-wide sort reordering object; FALSE without it.
     virtual BOOL MoveDataRows(const CGXRange& range, const CDWordArray& order);
     virtual BOOL MoveDataCols(const CGXRange& range, const CDWordArray& order);
-    // Empties the value of the first scratch style; 0.
+    // Empties the value of the first scratch style; 0. The grid asks it whether a cell is one a derived
+    // data source computes (a recalculation cell).
     virtual BOOL ResetValue(ROWCOL row, ROWCOL col);
+
+    // Recalculation hooks for derived data sources that compute cell values; this class computes nothing.
+    // The cell was drawn (flag 0).
+    virtual void RecalcCellDrawn(ROWCOL, ROWCOL, int) {}
+    // The cells of the range were stored.
+    virtual void RecalcRangeChanged(const CGXRange&) {}
+    virtual void RecalcPrepare(BOOL) {}
+    virtual void RecalcFinish() {}
+    // A text of what went wrong in the last recalculation; FALSE when there is none.
+    virtual BOOL RecalcErrorText(CString&) { return FALSE; }
+    // Bit 0x4: a recalculation could not start. The grid clears it before asking.
+    static constexpr DWORD kRecalcCannotStart = 0x4;
+    DWORD m_dwRecalcFlags = 0;
 
     // The stores, for the archive code and the copy and reordering features.
     CGXStylePtrArrayPtrArray& GetCells() { return m_cells; }

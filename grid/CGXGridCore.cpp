@@ -5,6 +5,7 @@
 #include "grid/CGXControl.h"
 #include "grid/CGXData.h"
 #include "grid/CGXGridParam.h"
+#include "grid/CGXPluginComponent.h"
 #include "grid/CGXProperties.h"
 #include "grid/CGXRangeList.h"
 #include "grid/CGXStyle.h"
@@ -45,6 +46,10 @@ CGXGridCore::CGXGridCore(CWnd* gridWnd, CDocument* document, DWORD reserved)
 
 CGXGridCore::~CGXGridCore() {
     m_pCellTip.reset(); // its tip windows go before the controls it asked
+    for (CGXPluginComponent* plugin : m_pluginList) {
+        delete plugin;
+    }
+    m_pluginList.clear();
     for (auto& [id, control] : m_controlMap) {
         delete control;
     }
@@ -73,6 +78,9 @@ void CGXGridCore::InitializeGrid() {
         AfxThrowNotSupportedException(); // the library was not initialised
     }
     m_pAppState->ignoreFocusChange = FALSE;
+    for (CGXPluginComponent* plugin : m_pluginList) {
+        plugin->PlugIn(m_pGridWnd);
+    }
     if (!m_pStyleClass) {
         m_pStyleClass = RUNTIME_CLASS(CGXStyle);
     }
@@ -85,6 +93,9 @@ void CGXGridCore::InitializeGrid() {
     if (!m_pParam->GetProperties()) {
         auto* properties = new CGXProperties;
         properties->AddDefaultUserProperties();
+        if (m_pAppState->readProfile) {
+            properties->ReadProfile();
+        }
         m_pParam->SetProperties(properties, TRUE);
     }
     m_pAppState->RegisterGridUser(m_pParam->GetProperties(), this);
@@ -92,6 +103,9 @@ void CGXGridCore::InitializeGrid() {
     if (!m_pParam->GetStylesMap()) {
         auto* stylesMap = new CGXStylesMap(m_pStyleClass);
         stylesMap->CreateStandardStyles();
+        if (m_pAppState->readProfile) {
+            stylesMap->ReadProfile();
+        }
         m_pParam->SetStylesMap(stylesMap, TRUE);
     }
     m_pAppState->RegisterGridUser(m_pParam->GetStylesMap(), this);

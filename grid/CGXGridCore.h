@@ -37,6 +37,7 @@ class CGXFont;
 class CPen;
 struct GridDrawTable;
 class CGXGridParam;
+class CGXPluginComponent;
 class CGXLongOperation;
 class CGXProperties;
 class CGXStylesMap;
@@ -430,8 +431,19 @@ public:
 
     // ---- Drawing hooks used by the structure and size steps
     virtual void Redraw(UINT flags = 1, BOOL hint = TRUE);
-    // Recomputes cells whose values the data object computes and repaints; FALSE for an empty grid.
+    // Recomputes cells whose values the data object computes and repaints; FALSE for an empty grid, when
+    // the data object cannot start, or when a forced one reports an error (the text goes to `errorText`,
+    // else to a message box).
     virtual BOOL Recalc(BOOL force = TRUE, CString* errorText = nullptr, BOOL hint = TRUE);
+    // Whether the data object computes the cell (the top-left cell of its covered range); FALSE without one.
+    virtual BOOL IsRecalcCell(ROWCOL row, ROWCOL col);
+    // The data object's recalculation hooks; nothing without a data object.
+    virtual void RecalcHook1(ROWCOL row, ROWCOL col, int flag);
+    // Not while a recalculation paint runs.
+    virtual void RecalcHook2(const CGXRange& range);
+    virtual void RecalcHook3(BOOL flag);
+    virtual void RecalcHook4();
+    virtual BOOL RecalcHook5(CString& text);
     void InvalidateGridRect(const RECT* rect, BOOL erase = TRUE);
     void UpdateGridWindow();
     virtual void UpdateScrollbars(BOOL noRepaint = TRUE, BOOL onlyIfCountsChanged = FALSE);
@@ -465,7 +477,14 @@ public:
     virtual void FreeObjectCache();
 
     // ---- Painting
-    virtual void PrepareDC(CDC*) {}
+    // Printing: screen pixels scaled to the device. Otherwise, when the parameter asks for printer metrics,
+    // the printer measures and the screen draws at its scale.
+    virtual void PrepareDC(CDC* dc, BOOL printing = FALSE);
+    // The DC of the drawing in progress, else the grid window's own one with the standard font selected,
+    // kept until released.
+    CDC* GetGridDC();
+    // Not while drawing or while a long operation runs.
+    void ReleaseGridDC();
     virtual void OnGridDraw(CDC* dc);
     BOOL SetPaintWithMemoryDC(BOOL on);
     // The next memory-DC paint leaves the rectangle untouched on the screen (a control's window lies there).
@@ -524,7 +543,8 @@ public:
     virtual BOOL OnGridMouseMove(UINT flags, POINT point);
     virtual BOOL OnGridSetCursor(UINT hitTest, UINT message);
     virtual BOOL OnGridSize(UINT type, int cx, int cy);
-    virtual void OnGridShowWindow(BOOL, UINT) {}
+    // Hiding forgets the last size, so that the next size change repaints everything.
+    virtual void OnGridShowWindow(BOOL show, UINT status);
     virtual void OnGridSetFocus(CWnd* oldWnd);
     virtual void OnGridKillFocus(CWnd* newWnd);
     virtual UINT OnGridGetDlgCode(UINT code);
@@ -535,10 +555,18 @@ public:
     virtual void OnGridTimer(UINT_PTR timerId);
     virtual BOOL OnGridVScroll(UINT code, UINT position, CWnd* scrollBar);
     virtual BOOL OnGridHScroll(UINT code, UINT position, CWnd* scrollBar);
-    virtual HBRUSH OnGridCtlColor(CDC*, CWnd*, UINT) { return nullptr; }
+    // Child windows of the current cell get the cell's colours and background brush.
+    virtual HBRUSH OnGridCtlColor(CDC* dc, CWnd* wnd, UINT kind);
     virtual BOOL OnGridDestroy() { return FALSE; }
     virtual BOOL OnGridCommand(WPARAM wParam, LPARAM lParam);
     virtual BOOL PreTranslateGridMessage(MSG* msg);
+    // The grid window gained (TRUE) or lost the focus to a window outside it. Losing it stores the edit of
+    // the current cell; FALSE when that failed or the grid is busy validating.
+    virtual BOOL OnActivateGrid(BOOL activate);
+    // Offers a window message to the plug-ins first; TRUE when one took it (the grid skips it).
+    virtual BOOL ProcessPluginMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // The grid owns the plug-in; it borrows the grid window's handle.
+    void AddPlugin(CGXPluginComponent* plugin);
     // Cell tips: the grid owns the handler; it sees the pointer only while cell tips are enabled.
     void SetCellTipHandler(CGXAbstractCellTipHandler* handler);
     CGXAbstractCellTipHandler* GetCellTipHandler() const { return m_pCellTip.get(); }
@@ -648,6 +676,9 @@ protected:
     // `index` is the current row or column.
     void ShiftCurrentCell(ROWCOL& index, ROWCOL from, ROWCOL to, BOOL inserted, ROWCOL count);
     void RedrawWithScrollbarsLocked(UINT flags);
+    void RepaintNewStrips(BOOL everything, int cx, int cy);
+    // The next size change repaints the whole window.
+    void ResetSizeState();
 
     GridLibraryState* m_pAppState;
     CWnd* m_pGridWnd;
@@ -657,6 +688,7 @@ protected:
     CGXFeatureObject* m_features[kGridFeatureCount] = {};
     std::list<std::unique_ptr<CGXFeatureObject>> m_autoDeleteList;
     std::unique_ptr<CGXAbstractCellTipHandler> m_pCellTip;
+    std::vector<CGXPluginComponent*> m_pluginList;
     BOOL m_bCellTips = FALSE;
 
     CGXGridParam* m_pParam = nullptr;
@@ -707,6 +739,8 @@ protected:
     std::map<ULONGLONG, std::unique_ptr<CFont>> m_fontCache;
     std::map<ULONGLONG, std::unique_ptr<CBrush>> m_brushCache;
     std::map<ULONGLONG, std::unique_ptr<CPen>> m_penCache;
+    std::unique_ptr<CClientDC> m_pClientDC;
+    CFont* m_pOldGridDCFont = nullptr;
     CString m_strWarningText;
     BOOL m_bValidatingCell = FALSE;
     BOOL m_bSizeLocked = FALSE;
@@ -724,6 +758,12 @@ protected:
     BOOL m_bMovedOffPressCell = FALSE;
     BOOL m_bAutoScrollStop = FALSE;
     CWnd* m_pLastFocusWnd = nullptr;
+    // The client size less the scroll bars at the last size change (0: unknown), where the window was
+    // and whether its frame was maximised: what the next size change keeps.
+    int m_nLastWidth = 0;
+    int m_nLastHeight = 0;
+    CRect m_rectLastWindow;
+    BOOL m_bFrameZoomed = FALSE;
     BOOL m_bPendingLead = FALSE;
     WCHAR m_storedLead = 0;
     BOOL m_bMovingCurrentCell = FALSE;

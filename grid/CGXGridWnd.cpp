@@ -116,6 +116,14 @@ BOOL CGXGridWnd::PreTranslateMessage(MSG* msg) {
     return PreTranslateGridMessage(msg) || CWnd::PreTranslateMessage(msg);
 }
 
+LRESULT CGXGridWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (ProcessPluginMessage(message, wParam, lParam, result)) {
+        return result;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}
+
 BOOL CGXGridWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     return OnGridCommand(wParam, lParam) || CWnd::OnCommand(wParam, lParam);
 }

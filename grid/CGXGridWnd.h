@@ -38,6 +38,8 @@ public:
 
 protected:
     BOOL PreTranslateMessage(MSG* msg) override;
+    // The grid's plug-ins see every message first.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override;
 

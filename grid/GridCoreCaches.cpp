@@ -1,14 +1,21 @@
-// The GDI objects a paint needs, cached by their packed values between paints, and the selection of the
-// zoomed fonts that cells draw with.
+// The GDI objects a paint needs, cached by their packed values between paints, the selection of the
+// zoomed fonts that cells draw with, and the grid's DC for work outside a paint.
 #include "grid/CGXBrushValue.h"
 #include "grid/CGXFont.h"
 #include "grid/CGXGridCore.h"
+#include "grid/CGXGridParam.h"
+#include "grid/CGXLongOperation.h"
 #include "grid/CGXPenValue.h"
 #include "grid/CGXStyle.h"
+#include "grid/GridDrawTable.h"
 #include "grid/GridLibraryState.h"
+#include "platform/framework/CDC.h"
 #include "platform/framework/CGdiObject.h"
+#include "platform/framework/CWnd.h"
+#include "platform/gdi/Gdi.h"
 
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -50,6 +57,7 @@ CPen* CGXGridCore::GetPen(const CGXPenValue& pen) {
 }
 
 void CGXGridCore::FreeGdiCache() {
+    ReleaseGridDC(); // its font comes from the cache
     m_fontCache.clear();
     m_brushCache.clear();
     m_penCache.clear();
@@ -71,4 +79,62 @@ CFont* CGXGridCore::LoadFont(CDC* dc, const CGXStyle* style, const CGXStyle* sta
         return nullptr;
     }
     return SelectZoomedFont(dc, style->GetFont());
+}
+
+CDC* CGXGridCore::GetGridDC() {
+    if (m_nDrawingDepth > 0 && m_pDrawTable) {
+        return m_pDrawTable->dc;
+    }
+    if (!m_pClientDC && m_pGridWnd && m_pGridWnd->GetSafeHwnd()) {
+        m_pClientDC = std::make_unique<CClientDC>(m_pGridWnd);
+        PrepareDC(m_pClientDC.get());
+        m_pOldGridDCFont = m_pStandardStyle && m_pStandardStyle->GetIncludeFont()
+                               ? SelectZoomedFont(m_pClientDC.get(), m_pStandardStyle->GetFont())
+                               : nullptr;
+    }
+    return m_pClientDC.get();
+}
+
+void CGXGridCore::ReleaseGridDC() {
+    // A long operation keeps its DC: it would be made again for every cell.
+    if (!m_pClientDC || m_nDrawingDepth > 0 || GetLongOperationState().level > 0) {
+        return;
+    }
+    if (m_pOldGridDCFont) {
+        m_pClientDC->SelectObject(m_pOldGridDCFont);
+        m_pOldGridDCFont = nullptr;
+    }
+    m_pClientDC.reset();
+}
+
+void CGXGridCore::PrepareDC(CDC* dc, BOOL printing) {
+    if (printing) {
+        // Drawn in screen pixels, scaled to the printer's resolution.
+        HDC screen = ::GetDC(nullptr);
+        const int screenX = ::GetDeviceCaps(screen, LOGPIXELSX);
+        const int screenY = ::GetDeviceCaps(screen, LOGPIXELSY);
+        ::ReleaseDC(nullptr, screen);
+        dc->SetMapMode(MM_ANISOTROPIC);
+        dc->SetWindowExt(screenX, screenY);
+        dc->SetViewportExt(dc->GetDeviceCaps(LOGPIXELSX), dc->GetDeviceCaps(LOGPIXELSY));
+        return;
+    }
+    CGXAbstractPrintDeviceImp* printer = GridLibraryState::Instance().printDeviceImp;
+    if (!m_pParam || !m_pParam->m_bUsePrinterMetrics || !printer || !m_pParam->GetPrintDevice()) {
+        return;
+    }
+    CDC* printerDC = printer->GetPrinterDC(m_pParam->GetPrintDevice());
+    if (!printerDC || !printerDC->GetSafeHdc()) {
+        return;
+    }
+    // Measured as printed, drawn on the screen at the same scale.
+    dc->SetAttribDC(printerDC->GetSafeHdc());
+    HDC screen = ::GetDC(nullptr);
+    const int screenX = ::GetDeviceCaps(screen, LOGPIXELSX);
+    const int screenY = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    ::SetMapMode(dc->GetSafeHdc(), MM_ANISOTROPIC);
+    ::SetWindowExtEx(dc->GetSafeHdc(), screenX, screenY, nullptr);
+    ::SetViewportExtEx(dc->GetSafeHdc(), ::GetDeviceCaps(dc->GetSafeHdc(), LOGPIXELSX),
+                       ::GetDeviceCaps(dc->GetSafeHdc(), LOGPIXELSY), nullptr);
 }

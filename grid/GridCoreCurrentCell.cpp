@@ -131,12 +131,21 @@ BOOL CGXGridCore::SetCurrentCell(ROWCOL row, ROWCOL col, UINT flags) {
         };
         if (CheckEnabledOrValidate(FALSE, row, col, oldRow, oldCol)) {
             BOOL canLeave = TRUE;
+            RecalcHook4();
             if (modified) {
                 stored = oldControl->StoreValue();
                 canLeave = stored & 1;
             }
             if (canLeave && oldControl->IsBoundTo(oldRow, oldCol)) {
                 canLeave = oldControl->ReportEditEnded();
+                if (modified) {
+                    RecalcHook3(FALSE);
+                    Recalc(FALSE, nullptr, TRUE);
+                }
+            }
+            if (m_strWarningText.IsEmpty()) {
+                RecalcHook5(m_strWarningText);
+                RecalcHook4();
             }
             if (m_bFocusLostWhileStoring) {
                 m_bWarningShown = TRUE;

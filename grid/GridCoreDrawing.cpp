@@ -2,6 +2,7 @@
 // drawing table (row backgrounds, cell controls, borders and grid lines, the outside area, inverted cells,
 // the current-cell frame), border geometry and invalidation.
 #include "grid/CGXControl.h"
+#include "grid/CGXData.h"
 #include "grid/CGXGridCore.h"
 #include "grid/CGXGridParam.h"
 #include "grid/CGXProperties.h"
@@ -12,10 +13,12 @@
 #include "platform/display/PaintApi.h"
 #include "platform/display/WindowApi.h"
 #include "platform/framework/CGdiObject.h"
+#include "platform/framework/CWinApp.h"
 #include "platform/framework/CWnd.h"
 #include "platform/gdi/Gdi.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -127,6 +130,7 @@ void CGXGridCore::PaintDirect(CDC* dc) {
     if (oldFont) {
         dc->SelectObject(oldFont);
     }
+    ReleaseGridDC();
 }
 
 void CGXGridCore::PaintWithMemDC(CDC* screen) {
@@ -186,6 +190,7 @@ void CGXGridCore::PaintWithMemDC(CDC* screen) {
         mem.SelectObject(oldFont);
     }
     mem.SelectObject(oldBitmap);
+    ReleaseGridDC();
 }
 
 BOOL CGXGridCore::SetPaintWithMemoryDC(BOOL on) {
@@ -362,9 +367,37 @@ void CGXGridCore::FillDrawTable(GridDrawTable& t, ROWCOL top, ROWCOL left, ROWCO
     if (m_bCurrentCellValid && !m_bSuspendCurrentCellStyle) {
         ResetCurrentCellCache();
     }
+    if (m_features[kFeatureFloatCells]) {
+        // A computed value may float over its neighbours differently now.
+        for (ROWCOL i = 0; i < t.rows; ++i) {
+            for (ROWCOL j = 0; j < t.cols; ++j) {
+                const ROWCOL row = t.gridRows[i];
+                const ROWCOL col = t.gridCols[j];
+                if (row > 0 && col > 0 && IsRecalcCell(row, col)) {
+                    DelayFloatCells(CGXRange(row, col, row, col));
+                }
+            }
+        }
+    }
     auto* spans = static_cast<CGXAbstractDrawSpannedCellsImp*>(m_features[kFeatureDrawSpannedCells]);
     for (ROWCOL i = 0; i < t.rows; ++i) {
+        // A recalculation paint draws a row only from its first computed cell on and leaves the rest of
+        // the screen as it is.
+        BOOL reached = !m_bRecalcDrawing;
         for (ROWCOL j = 0; j < t.cols; ++j) {
+            if (!reached) {
+                const ROWCOL row = t.gridRows[i];
+                const ROWCOL col = t.gridCols[j];
+                reached = row > 0 && col > 0 && IsRecalcCell(row, col);
+                if (reached) {
+                    m_pParam->m_recalcRanges.AddRange(new CGXRange(row, t.gridCols[t.cols], row, t.gridCols[t.cols]));
+                } else {
+                    const CRect keep = t.CellRect(i, j);
+                    dc->ExcludeClipRect(&keep);
+                    m_excludedFromPaint.push_back(keep);
+                    continue;
+                }
+            }
             if (IsCurrentCell(t.gridRows[i], t.gridCols[j])) {
                 t.currentControl = GetControlRowCol(t.gridRows[i], t.gridCols[j]);
             }
@@ -427,6 +460,9 @@ void CGXGridCore::DrawTable(GridDrawTable& t) {
         DrawTableRowBackground(t, i);
         for (ROWCOL j = 0; j < t.cols; ++j) {
             DrawTableCell(t, i, j);
+            if (!m_bRecalcDrawing) {
+                RecalcHook1(t.gridRows[i], t.gridCols[j], 0);
+            }
         }
         if (t.currentControl && !t.currentFrame.IsRectEmpty() && !t.frameDrawn) {
             t.currentControl->DrawCurrentCellFrame(dc, t.currentFrame);
@@ -540,7 +576,10 @@ void CGXGridCore::DrawTableCell(GridDrawTable& t, ROWCOL i, ROWCOL j) {
 void CGXGridCore::DrawCellControl(CDC* dc, ROWCOL row, ROWCOL col, const RECT& rect, const CGXStyle& style) {
     CGXControl* control = GetRegisteredControl(style.GetControlId());
     if (!control) {
-        return; // no control registered at all: nothing can draw the cell
+        // No control registered at all: the cell still gets its background, or it would keep whatever
+        // the surface held (black off-screen).
+        CGXControl::DrawCellBackground(this, dc, rect, style, FALSE);
+        return;
     }
     if (row > 0 && col > 0 && IsCurrentCell(row, col) && !control->IsBoundTo(row, col)) {
         control->InitCell(row, col);
@@ -847,23 +886,102 @@ void CGXGridCore::Redraw(UINT flags, BOOL hint) {
     }
 }
 
-// The grid's own data object computes nothing, so a recalculation is a repaint of what is shown.
-BOOL CGXGridCore::Recalc(BOOL, CString* errorText, BOOL hint) {
+BOOL CGXGridCore::Recalc(BOOL force, CString* errorText, BOOL hint) {
+    if (GetRowCount() == 0 || GetColCount() == 0) {
+        return FALSE;
+    }
+    CGXData* data = m_pParam ? m_pParam->GetData() : nullptr;
+    if (data) {
+        data->m_dwRecalcFlags &= ~CGXData::kRecalcCannotStart;
+    }
     if (errorText) {
         errorText->Empty();
     }
-    if (GetRowCount() == 0 || GetColCount() == 0) {
+    IsRecalcCell(1, 1);
+    if (data && (data->m_dwRecalcFlags & CGXData::kRecalcCannotStart)) {
         return FALSE;
+    }
+    if (force) {
+        RecalcHook4();
+        RecalcHook3(FALSE);
     }
     const BOOL moving = m_bMovingCurrentCell;
     m_bMovingCurrentCell = TRUE;
     UpdateGridWindow();
     m_bRecalcDrawing = TRUE;
-    Redraw(2, FALSE);
+    try {
+        Redraw(2, FALSE);
+    } catch (...) {
+        m_bMovingCurrentCell = moving;
+        m_bRecalcDrawing = FALSE;
+        throw;
+    }
     m_bMovingCurrentCell = moving;
     m_bRecalcDrawing = FALSE;
     if (auto* hints = HintSender(hint)) {
         hints->HintRecalc(this, errorText ? errorText->GetString() : nullptr);
     }
-    return TRUE;
+    BOOL result = TRUE;
+    if (force) {
+        CString text;
+        if (RecalcHook5(text)) {
+            if (errorText) {
+                *errorText = text;
+            } else {
+                AfxMessageBox(text, MB_OK);
+            }
+            result = FALSE;
+        }
+        RecalcHook4();
+    }
+    // The rows a recalculation paint reached go on with the cells after the last one drawn.
+    CGXRangeList& queued = m_pParam->m_recalcRanges;
+    while (!queued.IsEmpty()) {
+        std::unique_ptr<CGXRange> range(static_cast<CGXRange*>(queued.RemoveHead()));
+        RecalcHook1(range->top, range->left, 0);
+    }
+    return result;
+}
+
+BOOL CGXGridCore::IsRecalcCell(ROWCOL row, ROWCOL col) {
+    CGXData* data = m_pParam ? m_pParam->GetData() : nullptr;
+    if (!data) {
+        return FALSE;
+    }
+    CGXRange covered;
+    if (GetCoveredCellsRowCol(row, col, covered)) {
+        row = covered.top;
+        col = covered.left;
+    }
+    return data->ResetValue(row, col);
+}
+
+void CGXGridCore::RecalcHook1(ROWCOL row, ROWCOL col, int flag) {
+    if (CGXData* data = m_pParam ? m_pParam->GetData() : nullptr) {
+        data->RecalcCellDrawn(row, col, flag);
+    }
+}
+
+void CGXGridCore::RecalcHook2(const CGXRange& range) {
+    CGXData* data = m_pParam ? m_pParam->GetData() : nullptr;
+    if (data && !m_bRecalcDrawing) {
+        data->RecalcRangeChanged(range);
+    }
+}
+
+void CGXGridCore::RecalcHook3(BOOL flag) {
+    if (CGXData* data = m_pParam ? m_pParam->GetData() : nullptr) {
+        data->RecalcPrepare(flag);
+    }
+}
+
+void CGXGridCore::RecalcHook4() {
+    if (CGXData* data = m_pParam ? m_pParam->GetData() : nullptr) {
+        data->RecalcFinish();
+    }
+}
+
+BOOL CGXGridCore::RecalcHook5(CString& text) {
+    CGXData* data = m_pParam ? m_pParam->GetData() : nullptr;
+    return data ? data->RecalcErrorText(text) : FALSE;
 }

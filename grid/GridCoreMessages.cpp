@@ -2,12 +2,18 @@
 #include "grid/CGXControl.h"
 #include "grid/CGXGridCore.h"
 #include "grid/CGXGridParam.h"
+#include "grid/CGXPluginComponent.h"
+#include "grid/CGXStyle.h"
+#include "grid/GridColor.h"
 #include "grid/GridLibraryState.h"
 #include "grid/GridSysColorCache.h"
 #include "platform/display/InputApi.h"
 #include "platform/display/MessageApi.h"
 #include "platform/display/ScrollBarApi.h"
+#include "platform/display/SystemMetrics.h"
 #include "platform/display/WindowApi.h"
+#include "platform/framework/CFrameWnd.h"
+#include "platform/framework/CView.h"
 #include "platform/framework/CWnd.h"
 
 #include <algorithm>
@@ -428,28 +434,101 @@ BOOL CGXGridCore::OnGridSetCursor(UINT hitTest, UINT) {
     return TRUE;
 }
 
-BOOL CGXGridCore::OnGridSize(UINT type, int, int) {
+BOOL CGXGridCore::OnGridSize(UINT type, int cx, int cy) {
     m_nLastVisibleRow = m_nLastVisibleCol = kGridNoRowCol;
+    HWND hwnd = m_pGridWnd ? m_pGridWnd->GetSafeHwnd() : nullptr;
+    CFrameWnd* frame = hwnd ? m_pGridWnd->GetParentFrame() : nullptr;
+    const BOOL frameZoomed = frame && frame->IsZoomed();
     if (type == SIZE_MAXIMIZED) {
         // A tab window's sheet becoming active: its bars go onto the shared ones in full.
         if (m_bInitDone) {
             UpdateScrollbars(TRUE, FALSE);
         }
+    }
+    if (type != SIZE_RESTORED) {
+        m_bFrameZoomed = frameZoomed;
         return FALSE;
     }
     if (m_bSizeLocked) {
-        if (m_pGridWnd && m_pGridWnd->GetSafeHwnd()) {
-            ::ValidateRect(m_pGridWnd->GetSafeHwnd(), nullptr);
+        if (hwnd && frameZoomed == m_bFrameZoomed) {
+            ::ValidateRect(hwnd, nullptr);
         }
         return TRUE;
+    }
+    if (hwnd && m_pParam && m_pParam->m_bSmartResize && !m_bRectGridSet && frame && m_nLastWidth > 0 &&
+        m_nLastHeight > 0 && !m_bInUpdateScrollbars) {
+        CRect window;
+        m_pGridWnd->GetWindowRect(&window);
+        if (window.TopLeft() == m_rectLastWindow.TopLeft()) {
+            RepaintNewStrips(frameZoomed != m_bFrameZoomed, cx, cy);
+        }
     }
     if (m_bInitDone) {
         if (m_bCellTips && m_pCellTip) {
             m_pCellTip->OnSize(this);
         }
-        UpdateScrollbars(TRUE, TRUE);
+        if (!m_bInUpdateScrollbars) {
+            UpdateFontMetrics();
+            if (m_pParam->m_bSmartResize) {
+                UpdateGridWindow();
+            }
+            UpdateScrollbars(TRUE, TRUE);
+        }
     }
+    if (hwnd && m_pGridWnd->IsWindowVisible()) {
+        // Less the scroll bars, so that the strip a hidden bar leaves is painted too.
+        m_nLastWidth = cx - ::GetSystemMetrics(SM_CXVSCROLL);
+        m_nLastHeight = cy - ::GetSystemMetrics(SM_CYHSCROLL);
+        m_pGridWnd->GetWindowRect(&m_rectLastWindow);
+    } else {
+        ResetSizeState();
+    }
+    m_bFrameZoomed = frameZoomed;
     return FALSE;
+}
+
+// The window grew and kept its old pixels: only the columns and rows that come into view are painted.
+void CGXGridCore::RepaintNewStrips(BOOL everything, int cx, int cy) {
+    HWND hwnd = m_pGridWnd->GetSafeHwnd();
+    if (everything) {
+        ::InvalidateRect(hwnd, nullptr, TRUE);
+        ::UpdateWindow(hwnd);
+        return;
+    }
+    ::ValidateRect(hwnd, nullptr);
+    const POINT last{m_nLastWidth, m_nLastHeight};
+    int left = m_nLastWidth;
+    int top = m_nLastHeight;
+    if (CalcClientColFromPt(last, &left) == kGridNoRowCol) {
+        left = m_nLastWidth;
+    }
+    if (CalcClientRowFromPt(last, &top) == kGridNoRowCol) {
+        top = m_nLastHeight;
+    }
+    const BOOL taller = cy > m_nLastHeight;
+    if (cx > m_nLastWidth) {
+        // Without the band below, the strip reaches the bottom: the last row's new part needs painting.
+        const CRect strip(left, 0, cx, taller ? std::min(m_nLastHeight, top) : cy);
+        ::InvalidateRect(hwnd, &strip, TRUE);
+        ::UpdateWindow(hwnd);
+    }
+    if (taller) {
+        const CRect band(0, top, cx, cy);
+        ::InvalidateRect(hwnd, &band, TRUE);
+        ::UpdateWindow(hwnd);
+    }
+}
+
+void CGXGridCore::ResetSizeState() {
+    m_nLastWidth = 0;
+    m_nLastHeight = 0;
+}
+
+void CGXGridCore::OnGridShowWindow(BOOL show, UINT) {
+    if (!show) {
+        m_nLastVisibleRow = m_nLastVisibleCol = kGridNoRowCol;
+        ResetSizeState();
+    }
 }
 
 void CGXGridCore::LockSizeRedraw(BOOL lock) {
@@ -470,6 +549,9 @@ void CGXGridCore::OnGridSetFocus(CWnd* oldWnd) {
     if (m_bSettingFocus) {
         return;
     }
+    if (!old || !::IsChild(grid, old)) {
+        OnActivateGrid(TRUE);
+    }
     m_pLastFocusWnd = oldWnd;
     if (m_bValidationFailed) {
         if (CGXControl* control = GetCurrentCellControl()) {
@@ -487,7 +569,7 @@ void CGXGridCore::OnGridKillFocus(CWnd* newWnd) {
     HWND grid = m_pGridWnd ? m_pGridWnd->GetSafeHwnd() : nullptr;
     HWND next = newWnd ? newWnd->GetSafeHwnd() : nullptr;
     if (next != grid && !::IsChild(grid, next)) {
-        m_bGridActive = FALSE;
+        OnActivateGrid(FALSE);
     }
 }
 
@@ -496,7 +578,9 @@ UINT CGXGridCore::OnGridGetDlgCode(UINT code) {
 }
 
 void CGXGridCore::OnGridCancelMode() {
-    HideCellTip();
+    if (m_pCellTip) {
+        m_pCellTip->Dismiss(this);
+    }
     if (!m_bInitDone) {
         return;
     }
@@ -525,8 +609,109 @@ void CGXGridCore::OnGridCancelMode() {
     }
 }
 
-BOOL CGXGridCore::OnGridMouseActivate(CWnd*, UINT, UINT, int&) {
-    return FALSE;
+BOOL CGXGridCore::OnGridMouseActivate(CWnd* desktop, UINT hitTest, UINT message, int& result) {
+    HWND grid = m_pGridWnd ? m_pGridWnd->GetSafeHwnd() : nullptr;
+    if (grid && m_pParam && m_pParam->m_bCheckActiveView && m_pGridWnd->IsKindOf(RUNTIME_CLASS(CView)) &&
+        hitTest == HTCLIENT) {
+        HWND last = m_pLastFocusWnd ? m_pLastFocusWnd->GetSafeHwnd() : nullptr;
+        BOOL keep = !last || last == grid;
+        if (!keep && ::IsChild(grid, last)) {
+            // A child of the grid keeps the focus when it lies in the frame that has the focus.
+            CWnd* focus = CWnd::FromHandle(::GetFocus());
+            keep = focus && CWnd::FromHandle(last)->GetParentFrame() == focus->GetParentFrame();
+        }
+        if (!keep) {
+            ::SetFocus(grid);
+            m_pLastFocusWnd = m_pGridWnd;
+            result = MA_ACTIVATEANDEAT;
+            return TRUE;
+        }
+    }
+    CGXControl* control = GetCurrentCellControl();
+    return control ? control->MouseActivate(desktop, hitTest, message, result) : FALSE;
+}
+
+BOOL CGXGridCore::OnActivateGrid(BOOL activate) {
+    HWND grid = m_pGridWnd ? m_pGridWnd->GetSafeHwnd() : nullptr;
+    const auto cancelMode = [grid]() {
+        if (grid) {
+            ::SendMessageW(grid, WM_CANCELMODE, 0, 0);
+        }
+    };
+    cancelMode();
+    if (activate) {
+        m_pAppState->lastActivatedGrid = this;
+    } else if (m_bValidatingCell) {
+        return FALSE;
+    }
+    m_bGridActive = activate;
+    if (m_bValidatingCell || !m_bInitDone || !m_pParam) {
+        return FALSE;
+    }
+    BOOL result = TRUE;
+    if (!activate) {
+        cancelMode();
+    }
+    ROWCOL row = 0;
+    ROWCOL col = 0;
+    CGXControl* control = GetCurrentCell(row, col) && !m_pAppState->ignoreFocusChange ? GetControlRowCol(row, col)
+                                                                                      : nullptr;
+    if (control && activate) {
+        if (m_pParam->m_wActivateCell & 0x04) {
+            control->SetActive(TRUE);
+        }
+        control->RedrawCell();
+    } else if (control && control->IsBoundTo(row, col)) {
+        // Leaving the grid ends the edit as leaving the cell would.
+        if (CheckEnabledOrValidate(FALSE, row, col, row, col)) {
+            const BOOL modified = control->IsModified();
+            if (modified) {
+                result = control->StoreValue();
+            }
+            if (result) {
+                result = control->ReportEditEnded();
+            }
+            if (result) {
+                control->SetActive(FALSE);
+                control->SetModified(FALSE);
+                control->RedrawCell();
+            }
+            if (modified) {
+                RecalcHook3(FALSE);
+                Recalc(FALSE, nullptr, TRUE);
+            }
+        } else {
+            result = FALSE;
+        }
+    } else if (control) {
+        RedrawRowCol(row, col, row, col, 1, FALSE);
+    }
+    if (activate) {
+        UpdateFontMetrics();
+        UpdateScrollbars(TRUE, FALSE);
+    }
+    ResetSizeState();
+    return result;
+}
+
+HBRUSH CGXGridCore::OnGridCtlColor(CDC* dc, CWnd* wnd, UINT kind) {
+    ROWCOL row = 0;
+    ROWCOL col = 0;
+    if (!GetCurrentCell(row, col)) {
+        return nullptr;
+    }
+    const CGXStyle& style = LookupStyleRowCol(row, col);
+    if (CGXControl* control = GetRegisteredControl(style.GetControlId())) {
+        if (HBRUSH own = control->HandleCtlColor(dc, wnd, kind)) {
+            return own;
+        }
+    }
+    const CGXBrushValue& interior = style.GetInterior();
+    const GridStoredColor back = interior.GetStyle() == BS_SOLID ? interior.GetColorStored() : interior.GetBkColorStored();
+    dc->SetBkColor(ResolveGridColor(back) & 0xFFFFFF);
+    dc->SetTextColor(style.GetTextColorValue() & 0xFFFFFF);
+    CBrush* brush = GetBrush(interior);
+    return brush ? static_cast<HBRUSH>(*brush) : nullptr;
 }
 
 void CGXGridCore::OnGridSysColorChange() {
@@ -569,7 +754,20 @@ BOOL CGXGridCore::PreTranslateGridMessage(MSG* msg) {
     if (m_bCellTips && m_pCellTip) {
         m_pCellTip->RelayMessage(this, msg);
     }
-    return FALSE;
+    CGXControl* control = GetCurrentCellControl();
+    return control ? control->ReservedQuery(msg) : FALSE;
+}
+
+BOOL CGXGridCore::ProcessPluginMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (!m_bInitDone || m_pluginList.empty()) {
+        return FALSE;
+    }
+    return RoutePluginMessage(m_pluginList, message, wParam, lParam, &result);
+}
+
+void CGXGridCore::AddPlugin(CGXPluginComponent* plugin) {
+    m_pluginList.push_back(plugin);
+    plugin->PlugIn(m_pGridWnd);
 }
 
 void CGXGridCore::SetCellTipHandler(CGXAbstractCellTipHandler* handler) {

@@ -9,6 +9,8 @@
 #include "grid/CGXStyle.h"
 #include "grid/CGXStylesMap.h"
 #include "grid/GridLibraryState.h"
+#include "grid/GridNumberText.h"
+#include "grid/GridResourceIds.h"
 #include "platform/base/CArrays.h"
 #include "platform/base/Exceptions.h"
 #include "platform/framework/CWinApp.h"
@@ -17,6 +19,9 @@ namespace {
 
 // A recycled style is dropped once the free list holds this many.
 constexpr size_t kMaxFreeStyles = 501;
+
+// Marked ranges show a grey dotted interior.
+constexpr unsigned kMarkedRangePattern = 17;
 
 // Column labels in bijective base 26: 1 "A", 26 "Z", 27 "AA".
 CString ColumnLetters(ROWCOL col) {
@@ -139,6 +144,22 @@ void CGXGridCore::ComposeStyleRowCol(ROWCOL row, ROWCOL col, CGXStyle& style, BO
     if (withStandard && m_pStandardStyle) {
         style.MergeStyle(*m_pStandardStyle, kMergeFill);
     }
+    if (m_pParam->m_bMarkRanges && m_pParam->m_bShowMarkedRanges && m_pParam->m_markedRanges.ContainsCell(row, col)) {
+        CGXBrushValue marked;
+        marked.SetPattern(kMarkedRangePattern).SetColor(RGB(192, 192, 192));
+        style.SetInterior(marked);
+    }
+    // The text being edited keeps the edit's own colour.
+    if (IsCurrentCell(row, col)) {
+        CGXControl* control = GetRegisteredControl(style.GetControlId());
+        if (control && control->IsActive()) {
+            return;
+        }
+    }
+    if (style.GetIncludeValue() && style.HasUserAttribute(IDS_GRID_UA_NEGATIVE_COLOR) &&
+        WideToDouble(style.GetValue()) < 0.0) {
+        style.SetTextColor(style.GetUserAttribute(IDS_GRID_UA_NEGATIVE_COLOR).GetDWordValue());
+    }
 }
 
 BOOL CGXGridCore::StoreStyleRowCol(ROWCOL row, ROWCOL col, const CGXStyle* style, int mode, int kind) {
@@ -150,6 +171,9 @@ BOOL CGXGridCore::StoreStyleRowCol(ROWCOL row, ROWCOL col, const CGXStyle* style
         return FALSE;
     }
     const BOOL stored = data->StoreStyle(row, col, style, mode, kind);
+    if (!m_bInSetStyleRange) {
+        RecalcHook2(CGXRange(row, col, row, col));
+    }
     if (IsCurrentCell(row, col)) {
         ResetCurrentCellCache();
     }
@@ -258,6 +282,9 @@ BOOL CGXGridCore::SetStyleRange(const CGXRange& range, const CGXStyle* style, in
     operation.SetStatusText(library.GetText(ctCmd == kCmdNormal ? kTextStoringCells : kTextRestoringCells), FALSE);
     FreeObjectCache();
     const BOOL wasInside = m_bInSetStyleRange;
+    if (!wasInside) {
+        RecalcHook2(range);
+    }
     m_bInSetStyleRange = TRUE;
     const BOOL oldDataMode = SetDataUndoMode(factory != nullptr);
     if (undoArray && static_cast<ULONGLONG>(undoArray->GetSize()) > total) {

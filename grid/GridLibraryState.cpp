@@ -167,6 +167,9 @@ CGXGridCore* GridLibraryState::GetFirstGridOfProperties(const CGXProperties* pro
 }
 
 void GridLibraryState::UnregisterGrid(CGXGridCore* grid) {
+    if (lastActivatedGrid == grid) {
+        lastActivatedGrid = nullptr;
+    }
     for (auto it = usersOfObject.begin(); it != usersOfObject.end();) {
         auto& grids = it->second;
         grids.erase(std::remove(grids.begin(), grids.end(), grid), grids.end());
@@ -195,6 +198,8 @@ void GridLibraryState::Reset() {
     windowsVersion = 0;
     isNotNT = isWindows4OrLater = isBeforeWindows4 = isWin32s = FALSE;
     ignoreFocusChange = FALSE;
+    readProfile = FALSE;
+    lastActivatedGrid = nullptr;
     optionLineMode = optionGridLinePenStyle = optionHeaderLook = 0;
     newGridDefault = TRUE;
     runtimeClasses.clear();

@@ -101,6 +101,10 @@ public:
     BOOL isBeforeWindows4 = FALSE;
     BOOL isWin32s = FALSE;
     BOOL ignoreFocusChange = FALSE;
+    // New grids read their properties and styles from the application profile.
+    BOOL readProfile = FALSE;
+    // The grid that became active last (the find and replace searches work on it); null once it is gone.
+    CGXGridCore* lastActivatedGrid = nullptr;
     // Set while an input-method composition runs in an edit cell: the cell is not drawn over it.
     BOOL imeComposing = FALSE;
     int optionLineMode = 0;

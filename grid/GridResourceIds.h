@@ -124,6 +124,7 @@
 #define IDS_GRID_UA_PROGRESS_HIGH 51026
 #define IDS_GRID_UA_PROGRESS_CAPTION 51027
 #define IDS_GRID_UA_ELLIPSIS_KIND 52792
+#define IDS_GRID_UA_NEGATIVE_COLOR 52797
 
 /* Bitmaps and cursors. */
 #define IDB_GRID_CHECKBOX_3D 20024     /* the check box strips: the 3-D look, */

@@ -32,8 +32,7 @@ public:
     BOOL OnTimer(CGXGridCore* grid, UINT_PTR timerId) override;
     void Hide(CGXGridCore* grid) override;
 
-    // Ends a shown or pending tip but keeps its cell: the tip comes back only on another cell.
-    void Dismiss(CGXGridCore* grid);
+    void Dismiss(CGXGridCore* grid) override;
 
     // The tip window shown now, or null.
     CGXCellTipWnd* GetShownTip() const;

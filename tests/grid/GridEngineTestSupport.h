@@ -306,10 +306,11 @@ struct EngineFixture : ::testing::Test {
     }
     void TearDown() override { AfxDeleteTempMaps(); }
 
+    // Outlives the grid: destroying the window takes the focus away, and the spy logs what that stores.
+    std::vector<std::string> log;
     TestGrid grid;
     GridHost host;
     SpyControl* spy = nullptr;
-    std::vector<std::string> log;
 };
 
 } // namespace gridtest

@@ -1,5 +1,6 @@
 // Painting a 21 x 9 grid headlessly at the test metrics: rows 18 pixels from y 21 (the header row), columns
 // 100 pixels from x 60 (the header column); the cells end at x 960 and y 399.
+#include "grid/CGXLongOperation.h"
 #include "grid/CGXProperties.h"
 #include "platform/gdi/RecordingDC.h"
 #include "tests/grid/GridEngineTestSupport.h"
@@ -22,6 +23,7 @@ public:
         if (Grid()->IsDrawCellBackground()) {
             ownBackground.insert(Cell(row, col));
         }
+        gridDCIsPaintDC = gridDCIsPaintDC && Grid()->GetGridDC() == dc;
         SpyControl::Draw(dc, rect, row, col, style, standard);
     }
     void DrawCurrentCellFrame(CDC* dc, const RECT& rect) override {
@@ -31,6 +33,7 @@ public:
     }
     std::set<std::string> ownBackground;
     bool drawFrame = true;
+    bool gridDCIsPaintDC = true;
 };
 
 class PaintTest : public ::testing::Test {
@@ -71,9 +74,9 @@ protected:
         return n;
     }
 
+    std::vector<std::string> log; // outlives the grid, whose spy logs while the window goes
     TestGrid grid;
     GridHost host;
-    std::vector<std::string> log;
     BackgroundSpy* spy = nullptr;
     COLORREF gridColour = 0;
     COLORREF interior = 0;
@@ -234,6 +237,51 @@ TEST_F(PaintTest, NothingIsDrawnWhileUpdatesAreLockedAndRedrawWithFlagsZeroDoesN
     grid.m_nTopRow = 30;
     grid.Redraw();
     EXPECT_EQ(grid.GetTopRow(), 21u);
+}
+
+TEST_F(PaintTest, TheGridDCIsThePaintsWhileDrawingElseOneKeptUntilReleased) {
+    PaintAll();
+    EXPECT_TRUE(spy->gridDCIsPaintDC);
+
+    CDC* dc = grid.GetGridDC();
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(grid.GetGridDC(), dc);
+    GetLongOperationState().level = 1; // a long operation keeps it
+    grid.ReleaseGridDC();
+    EXPECT_EQ(grid.GetGridDC(), dc);
+    GetLongOperationState().level = 0;
+    grid.ReleaseGridDC();
+    grid.ReleaseGridDC(); // twice is harmless
+
+    CDC printer;
+    printer.CreateCompatibleDC(nullptr);
+    grid.PrepareDC(&printer, TRUE);
+    EXPECT_EQ(printer.GetMapMode(), MM_ANISOTROPIC);
+    CDC screen;
+    screen.CreateCompatibleDC(nullptr);
+    grid.PrepareDC(&screen);
+    EXPECT_EQ(screen.GetMapMode(), MM_TEXT);
+}
+
+TEST(PaintWithoutControlsTest, ACellWithoutAnyControlStillGetsItsBackground) {
+    auto* factory = new TestFactory;
+    factory->makeControls = false;
+    GridLibraryState::Instance().factory.reset(factory);
+    TestGrid bare;
+    GridHost host(&bare, 400, 300);
+    bare.Initialize();
+    ASSERT_EQ(bare.GetDefaultControl(), nullptr);
+    bare.SetRowCount(5);
+    bare.SetColCount(3);
+    CGXStyle red;
+    red.SetInteriorColor(RGB(255, 0, 0));
+    bare.SetStyleRange(CGXRange(2, 2, 2, 2), &red);
+    bare.SetPaintWithMemoryDC(TRUE);
+    ::InvalidateRect(bare.GetSafeHwnd(), nullptr, FALSE);
+    host.Paint();
+    const POINT lone = CellCentre(2, 2);
+    EXPECT_EQ(host.Pixel(lone.x, lone.y), RGB(255, 0, 0));
+    AfxDeleteTempMaps();
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 #include "grid/GridResourceIds.h"
 #include "platform/framework/CWinApp.h"
 #include "platform/gdi/Gdi.h"
-#include "tests/grid/GridTestSupport.h"
+#include "tests/grid/GridEngineTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -185,6 +185,28 @@ TEST_F(GridProfileTest, PropertiesRoundTripAndPartialEntries) {
     CGXProperties missing;
     missing.profileSection = u"No Grid";
     EXPECT_FALSE(missing.ReadProfile());
+}
+
+TEST_F(GridProfileTest, ANewGridReadsItsSettingsFromTheProfileOnlyWhenTheLibrarySaysSo) {
+    CGXProperties properties;
+    properties.AddDefaultUserProperties();
+    properties.verticalLines = FALSE;
+    properties.WriteProfile();
+    CGXStylesMap map;
+    map.CreateStandardStyles();
+    map.RegisterStyle(u"Mine", CGXStyle().SetValue(u"m").SetBaseStyle(map.standardStyleId));
+    map.WriteProfile();
+
+    for (const BOOL read : {FALSE, TRUE}) {
+        GridLibraryState::Instance().readProfile = read;
+        gridtest::TestGrid grid;
+        gridtest::GridHost host(&grid);
+        grid.Initialize();
+        EXPECT_EQ(grid.GetParam()->GetProperties()->verticalLines, !read);
+        EXPECT_EQ(grid.GetParam()->GetStylesMap()->GetBaseStyleIdByName(u"Mine") != 0, read != FALSE);
+        AfxDeleteTempMaps();
+    }
+    GridLibraryState::Instance().readProfile = FALSE;
 }
 
 TEST(GridTextFormTest, FontTextForm) {

@@ -1,5 +1,6 @@
 // Composed styles of cells: header labels, row and column styles, the cache, and replacing base styles.
 #include "grid/CGXStylesMap.h"
+#include "grid/GridResourceIds.h"
 #include "tests/grid/GridEngineTestSupport.h"
 
 namespace gridtest {
@@ -54,6 +55,40 @@ TEST_F(StylesTest, ABaseStyleChangeReachesEveryCellUnlessTheGridIsReadOnly) {
     CGXStylesMap other;
     EXPECT_FALSE(grid.ChangeStylesMap(other));
     EXPECT_FALSE(grid.ChangeBaseStyle(standard, green));
+}
+
+TEST_F(StylesTest, NegativeNumbersTakeTheirAttributesColourUnlessBeingEdited) {
+    Init();
+    constexpr COLORREF kRed = RGB(255, 0, 0);
+    struct Case {
+        const char16_t* value;
+        bool red;
+    } cases[] = {{u"-5", true}, {u"-0.25", true}, {u"0", false}, {u"12", false}, {u"abc", false}};
+    ROWCOL row = 1;
+    for (const Case& c : cases) {
+        CGXStyle style;
+        style.SetValue(c.value).SetTextColor(RGB(0, 0, 255)).SetUserAttribute(IDS_GRID_UA_NEGATIVE_COLOR, u"255");
+        grid.SetStyleRange(CGXRange(row, 1, row, 1), &style);
+        EXPECT_EQ(grid.LookupStyleRowCol(row, 1).GetTextColor() == kRed, c.red) << row;
+        ++row;
+    }
+    // The edit shows the text as typed, in the cell's own colour.
+    grid.SetCurrentCell(1, 1);
+    spy->SetActive(TRUE);
+    grid.ResetCurrentCellCache();
+    EXPECT_EQ(grid.LookupStyleRowCol(1, 1).GetTextColor(), RGB(0, 0, 255));
+}
+
+TEST_F(StylesTest, ShownMarkedRangesAreGrey) {
+    Init();
+    CGXGridParam* param = grid.GetParam();
+    param->m_markedRanges.AddRange(new CGXRange(2, 2, 3, 3));
+    param->m_bMarkRanges = TRUE;
+    EXPECT_NE(grid.LookupStyleRowCol(2, 2).GetInterior().GetColor() & 0xFFFFFF, RGB(192, 192, 192));
+    param->m_bShowMarkedRanges = TRUE;
+    grid.FreeObjectCache();
+    EXPECT_EQ(grid.LookupStyleRowCol(2, 2).GetInterior().GetColor() & 0xFFFFFF, RGB(192, 192, 192));
+    EXPECT_NE(grid.LookupStyleRowCol(4, 4).GetInterior().GetColor() & 0xFFFFFF, RGB(192, 192, 192));
 }
 
 } // namespace
