@@ -124,8 +124,10 @@ TEST_P(LateTickEndToEnd, ATickHandledAfterTheNextTimeMessageSetsTheTimeOfItsOwnE
     }
     const std::string context = "clock log:\n" + ReadWholeFile(clockFile) + "\nprogram:\n" + program.Stderr();
     ASSERT_GE(steps.size(), 4u) << context;
+    // The following second's time would be a whole second off; the simulator's edges themselves come tens
+    // of milliseconds late on a loaded machine (ClockAccuracyEndToEnd holds the precision).
     for (std::size_t i = 0; i < steps.size(); ++i) {
-        EXPECT_NEAR(static_cast<double>(steps[i].offsetMs), static_cast<double>(kOffsetMs), 20.0)
+        EXPECT_NEAR(static_cast<double>(steps[i].offsetMs), static_cast<double>(kOffsetMs), 100.0)
             << "step " << i << "\n"
             << context;
     }
