@@ -36,7 +36,10 @@ namespace {
 constexpr UINT kReplayFlags = 2;
 
 // A command's name from the string table, loaded once per class; a missing string gives one space.
-LPCTSTR LoadName(CString& name, UINT id) {
+// A command kind's name, loaded once.
+template <UINT id>
+LPCTSTR CommandName() {
+    static CString name;
     if (name.IsEmpty() && !name.LoadString(id)) {
         name = u" ";
     }
@@ -144,8 +147,7 @@ BOOL CGXSetRowHeightCmd::Execute(CGXGridCore* grid, int ctCmd) {
 }
 
 LPCTSTR CGXSetRowHeightCmd::GetName() {
-    static CString name;
-    return LoadName(name, IDS_GRID_CMD_ROW_HEIGHTS);
+    return CommandName<IDS_GRID_CMD_ROW_HEIGHTS>();
 }
 
 BOOL CGXSetColWidthCmd::Execute(CGXGridCore* grid, int ctCmd) {
@@ -153,28 +155,23 @@ BOOL CGXSetColWidthCmd::Execute(CGXGridCore* grid, int ctCmd) {
 }
 
 LPCTSTR CGXSetColWidthCmd::GetName() {
-    static CString name;
-    return LoadName(name, IDS_GRID_CMD_COL_WIDTHS);
+    return CommandName<IDS_GRID_CMD_COL_WIDTHS>();
 }
 
 BOOL CGXHideRowsCmd::Execute(CGXGridCore* grid, int ctCmd) {
-    return grid->HideRows(m_first, m_last, FALSE, DataOrNull(m_values), kReplayFlags,
-                          ctCmd);
+    return grid->HideRows(m_first, m_last, FALSE, DataOrNull(m_values), kReplayFlags, ctCmd);
 }
 
 LPCTSTR CGXHideRowsCmd::GetName() {
-    static CString name;
-    return LoadName(name, IDS_GRID_CMD_HIDE_ROWS);
+    return CommandName<IDS_GRID_CMD_HIDE_ROWS>();
 }
 
 BOOL CGXHideColsCmd::Execute(CGXGridCore* grid, int ctCmd) {
-    return grid->HideCols(m_first, m_last, FALSE, DataOrNull(m_values), kReplayFlags,
-                          ctCmd);
+    return grid->HideCols(m_first, m_last, FALSE, DataOrNull(m_values), kReplayFlags, ctCmd);
 }
 
 LPCTSTR CGXHideColsCmd::GetName() {
-    static CString name;
-    return LoadName(name, IDS_GRID_CMD_HIDE_COLUMNS);
+    return CommandName<IDS_GRID_CMD_HIDE_COLUMNS>();
 }
 
 BOOL CGXSetDefaultRowHeightCmd::Execute(CGXGridCore* grid, int ctCmd) {
@@ -182,8 +179,7 @@ BOOL CGXSetDefaultRowHeightCmd::Execute(CGXGridCore* grid, int ctCmd) {
 }
 
 LPCTSTR CGXSetDefaultRowHeightCmd::GetName() {
-    static CString name;
-    return LoadName(name, IDS_GRID_CMD_DEFAULT_ROW_HEIGHT);
+    return CommandName<IDS_GRID_CMD_DEFAULT_ROW_HEIGHT>();
 }
 
 BOOL CGXSetDefaultColWidthCmd::Execute(CGXGridCore* grid, int ctCmd) {
@@ -191,8 +187,7 @@ BOOL CGXSetDefaultColWidthCmd::Execute(CGXGridCore* grid, int ctCmd) {
 }
 
 LPCTSTR CGXSetDefaultColWidthCmd::GetName() {
-    static CString name;
-    return LoadName(name, IDS_GRID_CMD_DEFAULT_COL_WIDTH);
+    return CommandName<IDS_GRID_CMD_DEFAULT_COL_WIDTH>();
 }
 
 // ---- Structure
@@ -202,8 +197,7 @@ BOOL CGXMoveRowsCmd::Execute(CGXGridCore* grid, int ctCmd) {
 }
 
 LPCTSTR CGXMoveRowsCmd::GetName() {
-    static CString name;
-    return LoadName(name, IDS_GRID_MOVE_ROWS);
+    return CommandName<IDS_GRID_MOVE_ROWS>();
 }
 
 BOOL CGXMoveColsCmd::Execute(CGXGridCore* grid, int ctCmd) {
@@ -211,8 +205,7 @@ BOOL CGXMoveColsCmd::Execute(CGXGridCore* grid, int ctCmd) {
 }
 
 LPCTSTR CGXMoveColsCmd::GetName() {
-    static CString name;
-    return LoadName(name, IDS_GRID_MOVE_COLUMNS);
+    return CommandName<IDS_GRID_MOVE_COLUMNS>();
 }
 
 BOOL CGXRemoveRowsCmd::Execute(CGXGridCore* grid, int ctCmd) {
@@ -220,8 +213,7 @@ BOOL CGXRemoveRowsCmd::Execute(CGXGridCore* grid, int ctCmd) {
 }
 
 LPCTSTR CGXRemoveRowsCmd::GetName() {
-    static CString name;
-    return LoadName(name, IDS_GRID_INSERT_ROWS);
+    return CommandName<IDS_GRID_INSERT_ROWS>();
 }
 
 BOOL CGXRemoveColsCmd::Execute(CGXGridCore* grid, int ctCmd) {
@@ -229,8 +221,7 @@ BOOL CGXRemoveColsCmd::Execute(CGXGridCore* grid, int ctCmd) {
 }
 
 LPCTSTR CGXRemoveColsCmd::GetName() {
-    static CString name;
-    return LoadName(name, IDS_GRID_INSERT_COLUMNS);
+    return CommandName<IDS_GRID_INSERT_COLUMNS>();
 }
 
 CGXInsertRowsCmd::~CGXInsertRowsCmd() {
@@ -244,8 +235,7 @@ BOOL CGXInsertRowsCmd::Execute(CGXGridCore* grid, int ctCmd) {
 }
 
 LPCTSTR CGXInsertRowsCmd::GetName() {
-    static CString name;
-    return LoadName(name, IDS_GRID_REMOVING_ROWS);
+    return CommandName<IDS_GRID_REMOVING_ROWS>();
 }
 
 CGXInsertColsCmd::~CGXInsertColsCmd() {
@@ -259,8 +249,7 @@ BOOL CGXInsertColsCmd::Execute(CGXGridCore* grid, int ctCmd) {
 }
 
 LPCTSTR CGXInsertColsCmd::GetName() {
-    static CString name;
-    return LoadName(name, IDS_GRID_REMOVING_COLUMNS);
+    return CommandName<IDS_GRID_REMOVING_COLUMNS>();
 }
 
 BOOL CGXSetCoveredCellsCmd::Execute(CGXGridCore* grid, int ctCmd) {
@@ -268,8 +257,7 @@ BOOL CGXSetCoveredCellsCmd::Execute(CGXGridCore* grid, int ctCmd) {
 }
 
 LPCTSTR CGXSetCoveredCellsCmd::GetName() {
-    static CString name;
-    return LoadName(name, IDS_GRID_CMD_COVER_CELLS);
+    return CommandName<IDS_GRID_CMD_COVER_CELLS>();
 }
 
 BOOL CGXSetFrozenRowsCmd::Execute(CGXGridCore* grid, int ctCmd) {
@@ -277,8 +265,7 @@ BOOL CGXSetFrozenRowsCmd::Execute(CGXGridCore* grid, int ctCmd) {
 }
 
 LPCTSTR CGXSetFrozenRowsCmd::GetName() {
-    static CString name;
-    return LoadName(name, IDS_GRID_FREEZE_ROWS);
+    return CommandName<IDS_GRID_FREEZE_ROWS>();
 }
 
 BOOL CGXSetFrozenColsCmd::Execute(CGXGridCore* grid, int ctCmd) {
@@ -286,8 +273,7 @@ BOOL CGXSetFrozenColsCmd::Execute(CGXGridCore* grid, int ctCmd) {
 }
 
 LPCTSTR CGXSetFrozenColsCmd::GetName() {
-    static CString name;
-    return LoadName(name, IDS_GRID_FREEZE_COLUMNS);
+    return CommandName<IDS_GRID_FREEZE_COLUMNS>();
 }
 
 // ---- Styles
@@ -302,8 +288,7 @@ BOOL CGXSetStyleRangeCmd::Execute(CGXGridCore* grid, int ctCmd) {
 }
 
 LPCTSTR CGXSetStyleRangeCmd::GetName() {
-    static CString name;
-    return LoadName(name, IDS_GRID_CMD_CELLS);
+    return CommandName<IDS_GRID_CMD_CELLS>();
 }
 
 BOOL CGXChangeStylesMapCmd::Execute(CGXGridCore* grid, int ctCmd) {
@@ -311,8 +296,7 @@ BOOL CGXChangeStylesMapCmd::Execute(CGXGridCore* grid, int ctCmd) {
 }
 
 LPCTSTR CGXChangeStylesMapCmd::GetName() {
-    static CString name;
-    return LoadName(name, IDS_GRID_CMD_STYLES_MAP);
+    return CommandName<IDS_GRID_CMD_STYLES_MAP>();
 }
 
 BOOL CGXChangePropertiesCmd::Execute(CGXGridCore* grid, int ctCmd) {
@@ -320,8 +304,7 @@ BOOL CGXChangePropertiesCmd::Execute(CGXGridCore* grid, int ctCmd) {
 }
 
 LPCTSTR CGXChangePropertiesCmd::GetName() {
-    static CString name;
-    return LoadName(name, IDS_GRID_CMD_PROPERTIES);
+    return CommandName<IDS_GRID_CMD_PROPERTIES>();
 }
 
 BOOL CGXChangeBaseStyleCmd::Execute(CGXGridCore* grid, int ctCmd) {
