@@ -93,6 +93,9 @@ void DockAppMdiFrame::OnClose() {
 }
 
 DockAppMdiFrame* OpenDockAppMdiFrame(CPoint origin, bool workbook) {
+    // Registered before the frame is made: a docking-aware MDI frame offers the window modes when it
+    // finds such a template.
+    DocumentTemplate();
     auto* frame = new DockAppMdiFrame;
     if (!frame->Create(nullptr, u"Docking MDI", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                        CRect(origin, CSize(760, 520)))) {

@@ -20,14 +20,23 @@ class TextDoc : public CDocument {
 };
 IMPLEMENT_DYNCREATE(TextDoc, CDocument)
 
+constexpr UINT ID_TEXT_REFRESH = 0x8300;
+
 // A view with state of its own that a re-created view would not have.
 class TextView : public CView {
     DECLARE_DYNCREATE(TextView)
 public:
     void OnDraw(CDC*) override {}
+    void OnRefresh() { ++m_nRefreshes; }
     CString m_typed;
+    int m_nRefreshes = 0;
+    DECLARE_MESSAGE_MAP()
 };
 IMPLEMENT_DYNCREATE(TextView, CView)
+
+BEGIN_MESSAGE_MAP(TextView, CView)
+ON_COMMAND(ID_TEXT_REFRESH, OnRefresh)
+END_MESSAGE_MAP()
 
 class MultiDocTemplateTest : public fwtest::FrameworkTest {
 protected:
@@ -112,6 +121,23 @@ TEST_F(MultiDocTemplateTest, NewViewsComeInTheFormAskedForWithTheSharedMenu) {
     // The shared menu is the template's: it outlives the frames.
     m_app.CloseAllDocuments(TRUE);
     EXPECT_TRUE(::IsMenu(m_template->m_hMenuDockable));
+}
+
+TEST_F(MultiDocTemplateTest, TheTemplatesAcceleratorsWorkWhileADockedFrameHasTheFocus) {
+    ACCEL f5{FVIRTKEY, VK_F5, static_cast<WORD>(ID_TEXT_REFRESH)};
+    m_template->m_hAccelDockable = ::CreateAcceleratorTableW(&f5, 1);
+    m_template->m_nNewForm = SECMultiDocTemplate::formDocked;
+    TextView* view = OpenText(u"r");
+    ASSERT_NE(view, nullptr);
+    CFrameWnd* frame = view->GetParentFrame();
+    EXPECT_EQ(frame->GetDefaultAccelerator(), m_template->m_hAccelDockable);
+    m_frame->SetActiveDockableFrame(frame);
+    view->SetFocus();
+    MSG key{view->m_hWnd, WM_KEYDOWN, VK_F5, 0, 0, {}};
+    EXPECT_TRUE(frame->PreTranslateMessage(&key));
+    EXPECT_EQ(view->m_nRefreshes, 1);
+    ::DestroyAcceleratorTable(m_template->m_hAccelDockable);
+    m_template->m_hAccelDockable = nullptr;
 }
 
 TEST_F(MultiDocTemplateTest, ToggleMovesTheViewItselfBetweenChildAndDockedFrame) {
