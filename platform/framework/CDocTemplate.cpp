@@ -1,6 +1,7 @@
 #include "platform/framework/CDocTemplate.h"
 
 #include "platform/framework/CDocument.h"
+#include "platform/framework/CFileDialog.h"
 #include "platform/framework/CFrameWnd.h"
 #include "platform/framework/CNewTypeDlg.h"
 #include "platform/framework/CView.h"
@@ -353,6 +354,64 @@ void CDocManager::OnFileOpen() {
     OpenDocumentFile(name);
 }
 
-BOOL CDocManager::DoPromptFileName(CString&, UINT, DWORD, BOOL, CDocTemplate*) {
-    return FALSE;
+namespace {
+
+// "Name|*.a;*.b|" for a template with a filter name and extensions (".a" or "*.a;*.b"); its first
+// extension, without the dot, becomes the default one when none is set yet.
+void AppendFilterSuffix(CString& filter, CDocTemplate* pTemplate, CString& defaultExt) {
+    CString name;
+    CString extensions;
+    if (!pTemplate->GetDocString(name, CDocTemplate::filterName) || name.IsEmpty() ||
+        !pTemplate->GetDocString(extensions, CDocTemplate::filterExt) || extensions.IsEmpty()) {
+        return;
+    }
+    CString patterns;
+    for (int i = 0;; ++i) {
+        CString one;
+        if (!AfxExtractSubString(one, extensions, i, u';')) {
+            break;
+        }
+        one.Trim();
+        one.TrimLeft(u'*');
+        if (one.IsEmpty()) {
+            continue;
+        }
+        if (defaultExt.IsEmpty()) {
+            defaultExt = one.Mid(1);
+        }
+        patterns += (patterns.IsEmpty() ? u"*" : u";*") + one;
+    }
+    if (!patterns.IsEmpty()) {
+        filter += name + u"|" + patterns + u"|";
+    }
+}
+
+} // namespace
+
+BOOL CDocManager::DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
+                                   CDocTemplate* pTemplate) {
+    // One template's type when saving a document of it; every template's when opening.
+    CString filter;
+    CString defaultExt;
+    if (pTemplate) {
+        AppendFilterSuffix(filter, pTemplate, defaultExt);
+    } else {
+        for (POSITION pos = GetFirstDocTemplatePosition(); pos;) {
+            AppendFilterSuffix(filter, GetNextDocTemplate(pos), defaultExt);
+        }
+    }
+    filter += u"All Files (*.*)|*.*||";
+    const DWORD flags =
+        lFlags | OFN_HIDEREADONLY | (bOpenFileDialog ? OFN_FILEMUSTEXIST : static_cast<DWORD>(OFN_OVERWRITEPROMPT));
+    CFileDialog dialog(bOpenFileDialog, defaultExt.IsEmpty() ? nullptr : static_cast<LPCTSTR>(defaultExt), fileName,
+                       flags, filter, AfxGetMainWnd());
+    CString title;
+    if (nIDSTitle && title.LoadString(nIDSTitle)) {
+        dialog.m_ofn.lpstrTitle = title;
+    }
+    if (dialog.DoModal() != IDOK) {
+        return FALSE;
+    }
+    fileName = dialog.GetPathName();
+    return TRUE;
 }

@@ -110,7 +110,8 @@ public:
     // cancelled.
     virtual CDocTemplate* ChooseNewTemplate(CPtrList& offered);
     virtual void OnFileOpen();
-    // Asks the user for a file name; there is no file dialog yet, so the default answers FALSE (cancelled).
+    // Asks the user for a file name in the file dialog, offering the types of `pTemplate` or, without one,
+    // of every template, then all files; FALSE when cancelled.
     virtual BOOL DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
                                   CDocTemplate* pTemplate);
 

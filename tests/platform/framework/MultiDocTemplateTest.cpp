@@ -1,8 +1,11 @@
 // Multiple-document templates: each document in an MDI child of its own with its view, titles numbered per
 // template, the template's menu on its children, a document closed with its last view, and the document
-// manager choosing among several templates for new and opened files.
+// manager choosing among several templates for new and opened files (the New dialog, the file dialog's types).
 #include "FrameworkTestSupport.h"
 
+#include "platform/commdlg/CommDlg.h"
+
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -231,6 +234,32 @@ TEST_F(MultiDocTemplateTest, TheNewDialogListsTheOfferedNamesAndAnswersThePick) 
     EXPECT_EQ(shown, (std::vector<std::u16string>{u"Note", u"Chart"}));
     EXPECT_EQ(pick(0, IDOK), notes);
     EXPECT_EQ(pick(1, IDCANCEL), nullptr);
+}
+
+TEST_F(MultiDocTemplateTest, FileOpenOffersEachTemplatesTypeAndOpensThePickWithItsTemplate) {
+    AddTemplate(311, RUNTIME_CLASS(NoteDoc), u"\nNote\nNote\nNotes (*.txt;*.note)\n*.txt;*.note\n\n");
+    CMultiDocTemplate* charts = AddTemplate(312, RUNTIME_CLASS(ChartDoc), u"\nChart\nChart\nCharts\n.chart\n\n");
+    AddTemplate(313, RUNTIME_CLASS(NoteDoc), u"\nPlain\nPlain\n\n\n\n"); // no type of its own
+    const std::u16string path = ScratchPath("open") + u".chart";
+    std::FILE* file = std::fopen(std::string(path.begin(), path.end()).c_str(), "w");
+    ASSERT_NE(file, nullptr);
+    std::fclose(file);
+    std::vector<std::u16string> types;
+    m_frame.onDialogIdle = [&](HWND dialog) {
+        HWND combo = ::GetDlgItem(dialog, cmb1);
+        for (LRESULT i = 0; i < ::SendMessageW(combo, CB_GETCOUNT, 0, 0); ++i) {
+            char16_t text[64] = {};
+            ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            types.emplace_back(text);
+        }
+        ::SetDlgItemTextW(dialog, edt1, path.c_str());
+        ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    };
+    m_app.OnFileOpen();
+    EXPECT_EQ(types, (std::vector<std::u16string>{u"Notes (*.txt;*.note)", u"Charts", u"All Files (*.*)"}));
+    ASSERT_EQ(Documents(charts).size(), 1u);
+    EXPECT_EQ(std::u16string(Documents(charts).front()->GetPathName()), path);
+    std::remove(std::string(path.begin(), path.end()).c_str());
 }
 
 } // namespace
