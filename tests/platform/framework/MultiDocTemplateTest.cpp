@@ -151,13 +151,16 @@ TEST_F(MultiDocTemplateTest, ADocumentClosesWithItsLastViewNotBefore) {
     CDocument* doc = notes->OpenDocumentFile(nullptr);
     ASSERT_NE(doc, nullptr);
     CFrameWnd* firstFrame = FrameOf(doc);
-    // A second window on the same document.
-    CFrameWnd* secondFrame = notes->CreateNewFrame(doc, firstFrame);
-    ASSERT_NE(secondFrame, nullptr);
-    notes->InitialUpdateFrame(secondFrame, doc);
+    // A second window on the same document: Window > New Window.
+    m_frame.SendMessageW(WM_COMMAND, ID_WINDOW_NEW);
+    CFrameWnd* secondFrame = m_frame.MDIGetActive();
+    ASSERT_NE(secondFrame, firstFrame);
+    EXPECT_EQ(secondFrame->GetActiveDocument(), doc);
     CString caption;
     secondFrame->GetWindowTextW(caption);
     EXPECT_EQ(caption, CString(u"Note1:2"));
+    firstFrame->GetWindowTextW(caption);
+    EXPECT_EQ(caption, CString(u"Note1:1"));
 
     firstFrame->DestroyWindow();
     EXPECT_EQ(g_docsAlive, 1);
