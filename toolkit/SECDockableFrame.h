@@ -5,6 +5,7 @@
 #pragma once
 
 #include "toolkit/SECControlBar.h"
+#include "toolkit/SECFrameFilters.h"
 #include "toolkit/SECFrameWnd.h"
 
 class SECMDIFrameWnd;
@@ -41,6 +42,9 @@ public:
     // The main window's menu bar while this frame becomes (bActivate) or stops being the active one.
     virtual void UpdateFrameMenu(BOOL bActivate, CWnd* pActivateWnd, HMENU hMenuAlt);
     virtual BOOL IsHostFloating();
+    // Which caption filters are on, as for the toolkit's document windows.
+    virtual void ConfigureCaptionButtons(UINT nFlags);
+    LRESULT DefWindowProcW(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // The bar this frame lives in, or null.
     CControlBar* GetHostBar() const;
@@ -49,8 +53,10 @@ public:
     SECMDIFrameWnd* GetMDIFrame() const;
 
     HMENU m_hMenu = nullptr;
+    SECFrameFilterTree m_filters{this};
 
 protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // Makes this the MDI frame's active dockable frame.
     void Activate();
     void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);

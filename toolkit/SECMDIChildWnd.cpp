@@ -3,6 +3,7 @@
 #include "platform/framework/CMDIFrameWnd.h"
 #include "platform/framework/CView.h"
 #include "toolkit/SECMDIFrameWnd.h"
+#include "toolkit/ScxButtonMsgFilter.h"
 
 IMPLEMENT_DYNCREATE(SECMDIChildWnd, CMDIChildWnd)
 
@@ -13,7 +14,27 @@ ON_WM_CHILDACTIVATE()
 ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
-SECMDIChildWnd::SECMDIChildWnd() = default;
+SECMDIChildWnd::SECMDIChildWnd() {
+    m_filters.RegisterDocumentFilters(&nsSysCommandEx::ScxButtonMDIChildMsgFilter::classScxButtonMDIChildMsgFilter);
+    SECMDIChildWnd::ConfigureCaptionButtons(SECDefaultCaptionConfig());
+}
+
+void SECMDIChildWnd::ConfigureCaptionButtons(UINT nFlags) {
+    m_filters.ConfigureDocumentFilters(nFlags);
+}
+
+LRESULT SECMDIChildWnd::DefWindowProcW(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (m_filters.OnSysCommandEx(message, wParam, lParam, result)) {
+        return result;
+    }
+    return CMDIChildWnd::DefWindowProcW(message, wParam, lParam);
+}
+
+LRESULT SECMDIChildWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    return m_filters.Route(message, wParam, lParam,
+                           [&] { return CMDIChildWnd::WindowProc(message, wParam, lParam); });
+}
 
 BOOL SECMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext) {
     return CMDIChildWnd::LoadFrame(nIDResource, dwDefaultStyle | WS_CHILD, pParentWnd, pContext);

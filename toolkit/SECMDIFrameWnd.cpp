@@ -2,9 +2,12 @@
 
 #include "platform/framework/CDockContext.h"
 #include "platform/framework/CMDIChildWnd.h"
+#include "toolkit/SECCapConLstMDIMaxChildMsgFilter.h"
 #include "toolkit/SECControlBar.h"
 #include "toolkit/SECFrameDocking.h"
 #include "toolkit/SECMiniDockFrameWnd.h"
+#include "toolkit/ScxButtonMsgFilter.h"
+#include "toolkit/SysCommandEx.h"
 
 #include <algorithm>
 
@@ -55,7 +58,33 @@ DWORD AdjustFloatStyle(CControlBar* pBar, DWORD dwStyle) {
 } // namespace
 
 SECMDIFrameWnd::SECMDIFrameWnd()
-    : m_pMDIFloatHostClass(RUNTIME_CLASS(SECControlBarMDIChildWnd)), m_dockSequence(DefaultDockSequence()) {}
+    : m_pMDIFloatHostClass(RUNTIME_CLASS(SECControlBarMDIChildWnd)), m_dockSequence(DefaultDockSequence()) {
+    using namespace nsSysCommandEx;
+    m_filters.Register({
+        {SEC_FILTER_SYSCOMMANDEX, -1, RUNTIME_CLASS(ScxMsgFilter), 0},
+        {SEC_FILTER_CAPTION_LIST, -1, RUNTIME_CLASS(SECCapConLstMDIMaxChildMsgFilter), 0},
+        {SEC_FILTER_MAXCHILD_MODE_BUTTON, SEC_FILTER_CAPTION_LIST, RUNTIME_CLASS(ScxButtonMDIMaxChildMsgFilter), 0},
+        {SEC_FILTER_MAXCHILD_DBLCLK, -1, RUNTIME_CLASS(ScxNCRDBLClkMDIMaxChildMsgFilter), 0},
+    });
+    SECMDIFrameWnd::ConfigureCaptionButtons(SECDefaultCaptionConfig());
+}
+
+void SECMDIFrameWnd::ConfigureCaptionButtons(UINT nFlags) {
+    m_filters.Switch({(nFlags & SEC_CAPTION_CFG_MODES) != 0, TRUE, TRUE, TRUE});
+}
+
+LRESULT SECMDIFrameWnd::DefWindowProcW(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (m_filters.OnSysCommandEx(message, wParam, lParam, result)) {
+        return result;
+    }
+    return CMDIFrameWnd::DefWindowProcW(message, wParam, lParam);
+}
+
+LRESULT SECMDIFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    return m_filters.Route(message, wParam, lParam,
+                           [&] { return CMDIFrameWnd::WindowProc(message, wParam, lParam); });
+}
 
 SECMDIFrameWnd::~SECMDIFrameWnd() = default;
 

@@ -6,6 +6,7 @@
 #include "platform/framework/CMDIChildWnd.h"
 #include "platform/framework/CMDIFrameWnd.h"
 #include "toolkit/SECDockBar.h"
+#include "toolkit/SECFrameFilters.h"
 #include "toolkit/SECMDIChildWnd.h"
 #include "toolkit/SECMDIFloatHost.h"
 
@@ -64,6 +65,11 @@ public:
     CDocument* GetActiveDocument() override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
+    // Which caption filters are on: bit 0 (SEC_CAPTION_CFG_MODES) the window-mode commands; the maximised
+    // document window's caption buttons in the menu row always.
+    virtual void ConfigureCaptionButtons(UINT nFlags);
+    LRESULT DefWindowProcW(UINT message, WPARAM wParam, LPARAM lParam) override;
+
     virtual BOOL LoadBarLayout(LPCTSTR lpszProfileName);
     virtual void SaveBarLayout(LPCTSTR lpszProfileName);
 
@@ -74,6 +80,10 @@ public:
     std::vector<UINT> m_dockSequence;   // dock-bar ids, 0 marks a new row
     std::size_t m_nDockSequenceCursor = 0;
     CFrameWnd* m_pActiveDockableFrame = nullptr;
+    SECFrameFilterTree m_filters{this};
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     DECLARE_MESSAGE_MAP()
 };
