@@ -2,6 +2,7 @@
 
 #include "platform/framework/CMDIFrameWnd.h"
 #include "platform/framework/CView.h"
+#include "platform/framework/CWinApp.h"
 #include "toolkit/SECMDIFrameWnd.h"
 #include "toolkit/ScxButtonMsgFilter.h"
 
@@ -12,6 +13,8 @@ ON_WM_MOUSEACTIVATE()
 ON_WM_PARENTNOTIFY()
 ON_WM_CHILDACTIVATE()
 ON_WM_DESTROY()
+ON_WM_SIZE()
+ON_MESSAGE(WM_MDIACTIVATE, OnMDIActivate)
 END_MESSAGE_MAP()
 
 SECMDIChildWnd::SECMDIChildWnd() {
@@ -37,12 +40,54 @@ LRESULT SECMDIChildWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL SECMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext) {
+    // Under a frame with a menu bar the bar shows this window's menu by its id; no window menu is set.
+    auto* frame = dynamic_cast<SECMDIFrameWnd*>(pParentWnd ? pParentWnd : AfxGetMainWnd());
+    m_bMenuBarMode = frame && frame->IsMenuBarMode() && nIDResource != 0;
+    m_nMenuId = m_bMenuBarMode ? nIDResource : 0;
     return CMDIChildWnd::LoadFrame(nIDResource, dwDefaultStyle | WS_CHILD, pParentWnd, pContext);
+}
+
+SECMDIFrameWnd* SECMDIChildWnd::MenuBarFrame() const {
+    auto* frame = dynamic_cast<SECMDIFrameWnd*>(GetMDIFrame());
+    return frame && frame->IsMenuBarMode() ? frame : nullptr;
 }
 
 void SECMDIChildWnd::OnUpdateFrameMenu(BOOL bActivate, CWnd* pActivateWnd, HMENU hMenuAlt) {
     m_hMenuAlt = hMenuAlt;
     CMDIChildWnd::OnUpdateFrameMenu(bActivate, pActivateWnd, hMenuAlt);
+    if (SECMDIFrameWnd* frame = MenuBarFrame()) {
+        if (::GetMenu(frame->m_hWnd)) {
+            ::SetMenu(frame->m_hWnd, nullptr);
+        }
+        frame->UpdateWindowMenu();
+    }
+}
+
+LRESULT SECMDIChildWnd::OnMDIActivate(WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CMDIChildWnd::OnMDIActivate(wParam, lParam);
+    SECMDIFrameWnd* frame = MenuBarFrame();
+    if (!frame) {
+        return result;
+    }
+    const HWND activated = reinterpret_cast<HWND>(lParam);
+    if (activated == m_hWnd && m_nMenuId) {
+        frame->ActivateMenuForId(m_nMenuId);
+    } else if (!activated) {
+        // The last document window went: the frame's own menu again.
+        frame->ActivateMenuForId(static_cast<UINT>(-1));
+    }
+    frame->RefreshMenuBar();
+    return result;
+}
+
+void SECMDIChildWnd::OnSize(UINT nType, int cx, int cy) {
+    // The client knows the window as maximised once the default processing has run.
+    CMDIChildWnd::OnSize(nType, cx, cy);
+    if (nType <= SIZE_MAXIMIZED) {
+        if (SECMDIFrameWnd* frame = MenuBarFrame()) {
+            frame->RefreshMenuBar();
+        }
+    }
 }
 
 void SECMDIChildWnd::ReapplyFrameMenu(CWnd* pActivateWnd) {

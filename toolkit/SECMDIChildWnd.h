@@ -37,6 +37,10 @@ protected:
     void OnParentNotify(UINT message, LPARAM lParam);
     void OnChildActivate();
     void OnDestroy();
+    LRESULT OnMDIActivate(WPARAM wParam, LPARAM lParam);
+    void OnSize(UINT nType, int cx, int cy);
+    // The docking-aware MDI frame when it shows a menu bar, else null.
+    class SECMDIFrameWnd* MenuBarFrame() const;
 
     DECLARE_MESSAGE_MAP()
 };

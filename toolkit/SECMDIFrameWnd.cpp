@@ -4,6 +4,7 @@
 #include "platform/framework/CMDIChildWnd.h"
 #include "toolkit/SECCapConLstMDIMaxChildMsgFilter.h"
 #include "toolkit/SECControlBar.h"
+#include "toolkit/SECMenuBarFeature.h"
 #include "toolkit/SECFrameDocking.h"
 #include "toolkit/SECMiniDockFrameWnd.h"
 #include "toolkit/ScxButtonMsgFilter.h"
@@ -14,6 +15,7 @@
 IMPLEMENT_DYNCREATE(SECMDIFrameWnd, CMDIFrameWnd)
 
 BEGIN_MESSAGE_MAP(SECMDIFrameWnd, CMDIFrameWnd)
+ON_WM_CREATE()
 END_MESSAGE_MAP()
 
 namespace {
@@ -82,11 +84,24 @@ LRESULT SECMDIFrameWnd::DefWindowProcW(UINT message, WPARAM wParam, LPARAM lPara
 }
 
 LRESULT SECMDIFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == SECGetMenuRequestMessage()) {
+        return OnGetMenu(wParam, lParam);
+    }
+    if (m_pMenuFeature) {
+        // The menu bar's feature sees each message first.
+        LRESULT result = 0;
+        m_pMenuFeature->OnWndMsg(message, wParam, lParam, &result);
+        if (m_pMenuFeature->m_bHandled) {
+            return result;
+        }
+    }
     return m_filters.Route(message, wParam, lParam,
                            [&] { return CMDIFrameWnd::WindowProc(message, wParam, lParam); });
 }
 
-SECMDIFrameWnd::~SECMDIFrameWnd() = default;
+SECMDIFrameWnd::~SECMDIFrameWnd() {
+    DestroyMenus();
+}
 
 CDockBar* SECMDIFrameWnd::CreateDockBar(UINT) {
     return new SECDockBar(FALSE, FALSE);

@@ -10,7 +10,12 @@
 #include "toolkit/SECMDIChildWnd.h"
 #include "toolkit/SECMDIFloatHost.h"
 
+#include <map>
+#include <memory>
 #include <vector>
+
+class SECMDIMenuBar;
+class SECMenuBarFeature;
 
 class SECMDIFrameWnd : public CMDIFrameWnd {
     DECLARE_DYNCREATE(SECMDIFrameWnd)
@@ -70,6 +75,24 @@ public:
     virtual void ConfigureCaptionButtons(UINT nFlags);
     LRESULT DefWindowProcW(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+    // Menu-bar mode, chosen before the window is created: the toolkit's menu bar, made with the window, in
+    // place of a window menu. It shows the frame's own menu, or the menu of the active document window's id.
+    void SetMenuBarMode(BOOL bMenuBar) { m_bMenuBarMode = bMenuBar; }
+    BOOL IsMenuBarMode() const { return m_pMenuBar != nullptr; }
+    // The frame's own menu and its id, and menus by id for document windows; the frame destroys them.
+    void SetFrameMenu(UINT nID, HMENU hMenu);
+    void AddMenuForId(UINT nID, HMENU hMenu);
+    virtual HMENU GetMenuForId(UINT nID);
+    // The menu bar shows the menu of the id; -1 (or 0) the frame's own.
+    virtual void ActivateMenuForId(UINT nID);
+    // The maximised document window's buttons follow it; TRUE when they changed.
+    virtual BOOL RefreshMenuBar();
+    // The MDI client lists the document windows in the window popup of the menu shown.
+    virtual void UpdateWindowMenu();
+    SECMDIMenuBar* GetMenuBar() const { return m_pMenuBar; }
+    SECMenuBarFeature* GetMenuFeature() const { return m_pMenuFeature.get(); }
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
     virtual BOOL LoadBarLayout(LPCTSTR lpszProfileName);
     virtual void SaveBarLayout(LPCTSTR lpszProfileName);
 
@@ -81,9 +104,23 @@ public:
     std::size_t m_nDockSequenceCursor = 0;
     CFrameWnd* m_pActiveDockableFrame = nullptr;
     SECFrameFilterTree m_filters{this};
+    BOOL m_bMenuBarMode = FALSE;
+    SECMDIMenuBar* m_pMenuBar = nullptr; // deletes itself with its window
+    std::unique_ptr<SECMenuBarFeature> m_pMenuFeature;
+    UINT m_nIDMenuResource = 0;
+    HMENU m_hMenuBarMenu = nullptr;
+    std::map<UINT, HMENU> m_menusById;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    int OnCreate(LPCREATESTRUCT lpcs);
+    // The menu bar and its feature; the maximised child's buttons then live in the bar, not the caption.
+    BOOL CreateMenuBarFeature();
+    // The feature that drives the bar's menu mode.
+    virtual SECMenuBarFeature* NewMenuBarFeature(SECMDIMenuBar* pBar);
+    // The pop-up at a position of the menu of an id ("WM_SECGETMENU").
+    LRESULT OnGetMenu(WPARAM wParam, LPARAM lParam);
+    void DestroyMenus();
 
     DECLARE_MESSAGE_MAP()
 };

@@ -19,7 +19,7 @@ public:
     SECMenuBar();
     ~SECMenuBar() override;
 
-    BOOL CreateMenuBar(CWnd* pParentWnd,
+    virtual BOOL CreateMenuBar(CWnd* pParentWnd,
                        DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_SIZE_DYNAMIC,
                        UINT nID = SEC_IDW_MENUBAR);
 
