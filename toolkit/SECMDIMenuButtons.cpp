@@ -43,6 +43,10 @@ void SECCapMenuBtn::DrawFace(SECBtnDrawContext& ctx, BOOL, int& x, int& y, int& 
     dc.FillSolidRect(x, y, m_cx, m_cy, ::GetSysColor(COLOR_BTNFACE));
     if (m_hIcon) {
         ::DrawIconEx(dc.m_hDC, x, y, m_hIcon, 16, 16, 0, nullptr, DI_NORMAL);
+    } else {
+        // A window without an icon still shows where its system menu opens.
+        CRect box(x + 2, y + 2, x + 14, y + 14);
+        ::DrawEdge(dc.m_hDC, &box, EDGE_RAISED, BF_RECT | BF_MIDDLE);
     }
     cx = m_cx;
     cy = m_cy;

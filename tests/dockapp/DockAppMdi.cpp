@@ -1,7 +1,9 @@
 #include "DockAppMdi.h"
 
 #include "DockAppIds.h"
+#include "DockAppMdiMenus.h"
 
+#include "toolkit/SECMDIMenuBar.h"
 #include "toolkit/SECWorkbookClient.h"
 
 #include <algorithm>
@@ -30,6 +32,8 @@ int DockAppMdiFrame::OnCreate(LPCREATESTRUCT lpcs) {
         return -1;
     }
     EnableDocking(CBRS_ALIGN_ANY);
+    SetFrameMenu(kMdiFrameMenuId, MakeMdiFrameMenu());
+    AddMenuForId(ID_DOCK_DOCUMENT, MakeMdiDocumentMenu());
     if (!CreatePanelsAndControls(this, m_satellites, m_log, m_controls)) {
         return -1;
     }
@@ -37,6 +41,7 @@ int DockAppMdiFrame::OnCreate(LPCREATESTRUCT lpcs) {
     if (!m_pProperties) {
         return -1;
     }
+    m_pProperties->ConfigureCaptionButtons(SEC_CAPTION_CFG_MODES);
     DefaultLayout();
     LoadBarLayout(kMdiLayoutName);
     return 0;
@@ -47,6 +52,8 @@ void DockAppMdiFrame::DefaultLayout() {
     DockControlBarAtRowColEx(&m_log, AFX_IDW_DOCKBAR_TOP, 0, 1, 0.6f, 110);
     DockControlBar(&m_controls, AFX_IDW_DOCKBAR_BOTTOM);
     DockPropertiesFrame(this, m_pProperties);
+    // A new first row above the panels: the menu bar alone in it.
+    DockControlBarEx(GetMenuBar(), {-2, 0, 0}, AFX_IDW_DOCKBAR_TOP);
 }
 
 void DockAppMdiFrame::ShowAsWorkbook() {
@@ -66,6 +73,8 @@ DocumentFrame* DockAppMdiFrame::OpenDocument(const char16_t* title) {
     document->SetTitle(title);
     document->OnUpdateFrameTitle(TRUE);
     document->m_pApp = this;
+    // The window-mode button and caption commands as a multi-document template would offer them.
+    document->ConfigureCaptionButtons(SEC_CAPTION_CFG_MODES);
     m_documents.push_back(document);
     return document;
 }
@@ -78,6 +87,7 @@ void DockAppMdiFrame::OnClose() {
 
 DockAppMdiFrame* OpenDockAppMdiFrame(CPoint origin, bool workbook) {
     auto* frame = new DockAppMdiFrame;
+    frame->SetMenuBarMode(TRUE);
     if (!frame->Create(nullptr, u"Docking MDI", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                        CRect(origin, CSize(760, 520)))) {
         return nullptr;
