@@ -109,6 +109,10 @@ void SECMDIChildWnd::ActivateFromClick() {
     SendMessageW(WM_NCACTIVATE, TRUE);
     OnUpdateFrameTitle(TRUE);
     ReapplyFrameMenu(this);
+    if (SECMDIFrameWnd* menuBarFrame = MenuBarFrame(); menuBarFrame && m_nMenuId) {
+        // Back from a dockable frame: the bar shows this window's menu again.
+        menuBarFrame->ActivateMenuForId(m_nMenuId);
+    }
 }
 
 void SECMDIChildWnd::DropActiveDockableFrame() {

@@ -3,6 +3,7 @@
 // buttons on the bar, driven with the mouse and the keyboard.
 #include "DockTestSupport.h"
 
+#include "toolkit/SECDockableFrame.h"
 #include "toolkit/SECMDIFrameWnd.h"
 #include "toolkit/SECMDIMenuBar.h"
 #include "toolkit/SECMDIMenuButtons.h"
@@ -199,6 +200,30 @@ TEST_F(MDIMenuBarTest, AltLetterOpensTheActiveDocumentsMenu) {
     MSG keyMenu{m_frame->m_hWnd, WM_SYSCOMMAND, SC_KEYMENU, u'e', 0, {}};
     EXPECT_TRUE(m_frame->PreTranslateMessage(&keyMenu));
     EXPECT_EQ(m_frame->Feature()->tracked, std::vector<HMENU>{::GetSubMenu(m_documentMenu, 1)});
+}
+
+// A dockable frame made active shows the menu of its id on the bar, never a window menu; a click back
+// into the document shows the document's again.
+TEST_F(MDIMenuBarTest, ADockableFrameAndTheDocumentsTakeTurnsOnTheBar) {
+    constexpr UINT ID_PANE_MENU = 300;
+    m_frame->AddMenuForId(ID_PANE_MENU, MakeMenu({u"&Pane", u"&Window", u"&Help"}));
+    m_frame->EnableDocking(CBRS_ALIGN_ANY);
+    SECMDIChildWnd* child = OpenDocument();
+    ASSERT_NE(child, nullptr);
+    auto* pane = new SECDockableFrame;
+    ASSERT_TRUE(pane->CreateInBar(m_frame, ID_PANE_MENU, 0xE900, nullptr));
+    m_frame->DockControlBarEx(pane->GetHostBar(), {0, 0, 0}, AFX_IDW_DOCKBAR_BOTTOM);
+
+    m_frame->SetActiveDockableFrame(pane);
+    EXPECT_EQ(m_bar->m_nMenuShown, ID_PANE_MENU);
+    EXPECT_EQ(Texts().front(), CString(u"&Pane"));
+    EXPECT_EQ(::GetMenu(m_frame->m_hWnd), nullptr);
+
+    child->SendMessageW(WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(m_frame->m_hWnd),
+                        MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+    EXPECT_EQ(m_frame->GetActiveDockableFrame(), nullptr);
+    EXPECT_EQ(m_bar->m_nMenuShown, ID_DOCUMENT_MENU);
+    EXPECT_EQ(::GetMenu(m_frame->m_hWnd), nullptr);
 }
 
 } // namespace
