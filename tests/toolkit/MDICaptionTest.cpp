@@ -247,15 +247,19 @@ TEST_F(MDICaptionTest, TheModeButtonIsDrawnRaisedOrPushedWithTwoChevrons) {
 }
 
 TEST_F(MDICaptionTest, AMaximisedChildsButtonsSitInTheMenuRowAndCommandTheChild) {
-    HMENU menu = ::CreateMenu();
-    ::AppendMenuW(menu, MF_STRING, 100, u"&File");
-    m_frame->SetMenu(CMenu::FromHandle(menu));
     m_child->ConfigureCaptionButtons(SEC_CAPTION_CFG_MODES);
     SECFrameFilterTree& f = m_frame->m_filters;
     m_frame->SendMessageW(WM_NCPAINT, 1, 0);
     EXPECT_TRUE(Button(f, SEC_CAPTION_CLOSE)->m_rect.IsRectEmpty()) << "nothing while no child is maximised";
-
+    // Without a menu row the place below the caption is the client's: the buttons stay away.
     m_child->ShowWindow(SW_SHOWMAXIMIZED);
+    Pump();
+    m_frame->SendMessageW(WM_NCPAINT, 1, 0);
+    EXPECT_TRUE(Button(f, SEC_CAPTION_CLOSE)->m_rect.IsRectEmpty()) << "no menu row";
+
+    HMENU menu = ::CreateMenu();
+    ::AppendMenuW(menu, MF_STRING, 100, u"&File");
+    m_frame->SetMenu(CMenu::FromHandle(menu));
     Pump();
     m_frame->SendMessageW(WM_NCPAINT, 1, 0);
     const CRect close = Button(f, SEC_CAPTION_CLOSE)->m_rect;
