@@ -21,7 +21,8 @@ void SECCapConLstMDIMaxChildMsgFilter::GetButtonSize(CSize& size) const {
     GetButtonSizeFromMetrics(size, SM_CXMENUSIZE, SM_CYMENUSIZE);
 }
 
-void SECCapConLstMDIMaxChildMsgFilter::GetFirstButtonPos(CPoint& pt, const CRect& caption, const CSize& button) const {
+void SECCapConLstMDIMaxChildMsgFilter::GetFirstButtonPos(CPoint& pt, const CRect& caption,
+                                                         const CSize& button) const {
     SECCaptionControlListMsgFilter::GetFirstButtonPos(pt, caption, button);
     pt.y += ::GetSystemMetrics(SM_CYCAPTION);
 }

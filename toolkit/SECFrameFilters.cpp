@@ -29,7 +29,8 @@ UINT SECDefaultCaptionConfig() {
     return SECIsMultiDocTemplateRegistered() ? SEC_CAPTION_CFG_MODES : 0u;
 }
 
-SECFrameFilterTree::SECFrameFilterTree(CFrameWnd* pFrame) : m_root(std::make_unique<SECMsgFilter>(pFrame, -1)) {}
+SECFrameFilterTree::SECFrameFilterTree(CFrameWnd* pFrame)
+    : m_root(std::make_unique<SECMsgFilter>(pFrame, -1)) {}
 
 void SECFrameFilterTree::Register(std::initializer_list<SECMsgFilter::Descriptor> descriptors) {
     for (const SECMsgFilter::Descriptor& descriptor : descriptors) {
@@ -62,7 +63,8 @@ BOOL SECFrameFilterTree::IsEnabled(int nID) {
 }
 
 void SECFrameFilterTree::Switch(std::initializer_list<BOOL> on) {
-    m_root->ApplyDescriptors(m_table.data(), on.begin(), static_cast<int>(std::min(on.size(), m_table.size())));
+    m_root->ApplyDescriptors(m_table.data(), on.begin(),
+                             static_cast<int>(std::min(on.size(), m_table.size())));
     auto* pList = dynamic_cast<SECCaptionControlListMsgFilter*>(Find(SEC_FILTER_CAPTION_LIST));
     CFrameWnd* pFrame = pList ? pList->GetFrameWnd() : nullptr;
     if (!pFrame || !pFrame->GetSafeHwnd()) {
@@ -88,7 +90,8 @@ BOOL SECFrameFilterTree::FilterFirst(UINT message, WPARAM wParam, LPARAM lParam,
 }
 
 void SECFrameFilterTree::NotifyAfter(UINT message, WPARAM wParam, LPARAM lParam) {
-    const bool sizingBorder = message == WM_SETCURSOR && LOWORD(lParam) >= HTLEFT && LOWORD(lParam) <= HTBOTTOMRIGHT;
+    const bool sizingBorder =
+        message == WM_SETCURSOR && LOWORD(lParam) >= HTLEFT && LOWORD(lParam) <= HTBOTTOMRIGHT;
     if (message == WM_SETTEXT || message == WM_NCPAINT || message == WM_NCACTIVATE || sizingBorder) {
         LRESULT result = 0;
         m_root->FilterMessage(message, wParam, lParam, &result);

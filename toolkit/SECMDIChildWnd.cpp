@@ -18,7 +18,8 @@ ON_MESSAGE(WM_MDIACTIVATE, OnMDIActivate)
 END_MESSAGE_MAP()
 
 SECMDIChildWnd::SECMDIChildWnd() {
-    m_filters.RegisterDocumentFilters(&nsSysCommandEx::ScxButtonMDIChildMsgFilter::classScxButtonMDIChildMsgFilter);
+    m_filters.RegisterDocumentFilters(
+        &nsSysCommandEx::ScxButtonMDIChildMsgFilter::classScxButtonMDIChildMsgFilter);
     SECMDIChildWnd::ConfigureCaptionButtons(SECDefaultCaptionConfig());
 }
 

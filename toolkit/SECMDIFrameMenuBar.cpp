@@ -88,7 +88,8 @@ void SECMDIFrameWnd::ActivateMenuForId(UINT nID) {
     if (!m_pMenuBar || !m_pMenuFeature) {
         return;
     }
-    const bool own = nID == 0 || nID == static_cast<UINT>(-1);
+    const bool own =
+        nID == 0 || nID == static_cast<UINT>(-1) || (nID == kMDIFloatHostResource && !GetMenuForId(nID));
     if (own) {
         nID = m_nIDMenuResource;
     }

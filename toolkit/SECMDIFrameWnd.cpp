@@ -4,8 +4,8 @@
 #include "platform/framework/CMDIChildWnd.h"
 #include "toolkit/SECCapConLstMDIMaxChildMsgFilter.h"
 #include "toolkit/SECControlBar.h"
-#include "toolkit/SECMenuBarFeature.h"
 #include "toolkit/SECFrameDocking.h"
+#include "toolkit/SECMenuBarFeature.h"
 #include "toolkit/SECMiniDockFrameWnd.h"
 #include "toolkit/ScxButtonMsgFilter.h"
 #include "toolkit/SysCommandEx.h"
@@ -20,8 +20,6 @@ END_MESSAGE_MAP()
 
 namespace {
 
-// The resource of MDI float hosts (title, menu, icon and accelerators, any of them may be missing).
-constexpr UINT kMDIFloatHostResource = 20514;
 constexpr DWORD kMDIFloatHostStyle = 0x42CFA000; // child, clip children, overlapped window, add to title, snap to bars
 constexpr int kMDIFloatStart = 30;
 constexpr int kMDIFloatStepX = 20;
@@ -65,7 +63,8 @@ SECMDIFrameWnd::SECMDIFrameWnd()
     m_filters.Register({
         {SEC_FILTER_SYSCOMMANDEX, -1, RUNTIME_CLASS(ScxMsgFilter), 0},
         {SEC_FILTER_CAPTION_LIST, -1, RUNTIME_CLASS(SECCapConLstMDIMaxChildMsgFilter), 0},
-        {SEC_FILTER_MAXCHILD_MODE_BUTTON, SEC_FILTER_CAPTION_LIST, RUNTIME_CLASS(ScxButtonMDIMaxChildMsgFilter), 0},
+        {SEC_FILTER_MAXCHILD_MODE_BUTTON, SEC_FILTER_CAPTION_LIST,
+         RUNTIME_CLASS(ScxButtonMDIMaxChildMsgFilter), 0},
         {SEC_FILTER_MAXCHILD_DBLCLK, -1, RUNTIME_CLASS(ScxNCRDBLClkMDIMaxChildMsgFilter), 0},
     });
     SECMDIFrameWnd::ConfigureCaptionButtons(SECDefaultCaptionConfig());

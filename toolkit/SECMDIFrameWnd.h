@@ -17,6 +17,9 @@
 class SECMDIMenuBar;
 class SECMenuBarFeature;
 
+// The resource of MDI float hosts (title, menu, icon and accelerators, any of them may be missing).
+inline constexpr UINT kMDIFloatHostResource = 20514;
+
 class SECMDIFrameWnd : public CMDIFrameWnd {
     DECLARE_DYNCREATE(SECMDIFrameWnd)
 
@@ -83,7 +86,8 @@ public:
     void SetFrameMenu(UINT nID, HMENU hMenu);
     void AddMenuForId(UINT nID, HMENU hMenu);
     virtual HMENU GetMenuForId(UINT nID);
-    // The menu bar shows the menu of the id; -1 (or 0) the frame's own.
+    // The menu bar shows the menu of the id; -1 (or 0) the frame's own, as does a bar's host window without
+    // a menu of its own.
     virtual void ActivateMenuForId(UINT nID);
     // The maximised document window's buttons follow it; TRUE when they changed.
     virtual BOOL RefreshMenuBar();

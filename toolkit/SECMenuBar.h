@@ -20,8 +20,8 @@ public:
     ~SECMenuBar() override;
 
     virtual BOOL CreateMenuBar(CWnd* pParentWnd,
-                       DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_SIZE_DYNAMIC,
-                       UINT nID = SEC_IDW_MENUBAR);
+                               DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_SIZE_DYNAMIC,
+                               UINT nID = SEC_IDW_MENUBAR);
 
     // The menus the bar can show, by id; the bar does not own them.
     void AddMenu(UINT nID, HMENU hMenu) { m_menus[nID] = hMenu; }

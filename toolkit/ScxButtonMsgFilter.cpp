@@ -88,7 +88,8 @@ void ScxButtonMsgFilter::DrawCaptionButton() {
         return;
     }
     CWindowDC dc(pFrame);
-    DrawModeButton(dc.m_hDC, m_rect, (m_nState & DFCS_PUSHED) != 0, dynamic_cast<SECDockableFrame*>(pFrame) != nullptr);
+    DrawModeButton(dc.m_hDC, m_rect, (m_nState & DFCS_PUSHED) != 0,
+                   dynamic_cast<SECDockableFrame*>(pFrame) != nullptr);
 }
 
 UINT ScxButtonMsgFilter::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
@@ -140,7 +141,8 @@ BOOL ScxButtonMDIChildMsgFilter::IsButtonApplicable(BOOL& bInactive) const {
     return GetFrameWnd() && !GetFrameWnd()->IsZoomed();
 }
 
-UINT ScxButtonMDIChildMsgFilter::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+UINT ScxButtonMDIChildMsgFilter::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                                LRESULT* pResult) {
     if (GetFrameWnd() && GetFrameWnd()->IsZoomed()) {
         return ProcessChildren(message, wParam, lParam, pResult);
     }
@@ -163,7 +165,8 @@ BOOL ScxButtonMDIMaxChildMsgFilter::IsButtonApplicable(BOOL& bInactive) const {
     return GetMaximizedChild() != nullptr;
 }
 
-UINT ScxButtonMDIMaxChildMsgFilter::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+UINT ScxButtonMDIMaxChildMsgFilter::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                                   LRESULT* pResult) {
     if (!GetMaximizedChild() && !m_bTracking) {
         return ProcessChildren(message, wParam, lParam, pResult);
     }

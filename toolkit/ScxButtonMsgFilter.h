@@ -17,7 +17,8 @@ class ScxButtonMsgFilter : public SECCaptionControlMsgFilter {
 
 public:
     ScxButtonMsgFilter() : ScxButtonMsgFilter(nullptr, kModeButtonId) {}
-    ScxButtonMsgFilter(CFrameWnd* pFrame, int nID) : SECCaptionControlMsgFilter(pFrame, nID, 3, 2, kModeButtonHold) {}
+    ScxButtonMsgFilter(CFrameWnd* pFrame, int nID)
+        : SECCaptionControlMsgFilter(pFrame, nID, 3, 2, kModeButtonHold) {}
     SECMsgFilter* Clone() const override { return new ScxButtonMsgFilter(*this); }
 
     UINT ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;

@@ -69,7 +69,8 @@ TEST(DockAppMdiCaptionScreenChild, Shoot) {
     ASSERT_NE(mode, nullptr);
     const CRect modeRect = InWindowOnScreen(*active, mode->m_rect);
     EXPECT_GE(captions.Count(modeRect, ::GetSysColor(COLOR_BTNTEXT)), 16) << "chevrons";
-    EXPECT_GE(captions.Count(modeRect, ::GetSysColor(COLOR_BTNFACE)), modeRect.Width() * modeRect.Height() / 3);
+    EXPECT_GE(captions.Count(modeRect, ::GetSysColor(COLOR_BTNFACE)),
+              modeRect.Width() * modeRect.Height() / 3);
 
     frame->MDIMaximize(active);
     const testsupport::Picture maximised = testsupport::ShootSettledScreen(backend, dir);

@@ -20,7 +20,9 @@ void Append(HMENU menu, HMENU popup, const char16_t* title) {
 }
 
 HMENU WindowPopup() {
-    return Popup({{ID_WINDOW_CASCADE, u"&Cascade"}, {ID_WINDOW_TILE_HORZ, u"&Tile"}, {ID_WINDOW_ARRANGE, u"&Arrange Icons"}});
+    return Popup({{ID_WINDOW_CASCADE, u"&Cascade"},
+                  {ID_WINDOW_TILE_HORZ, u"&Tile"},
+                  {ID_WINDOW_ARRANGE, u"&Arrange Icons"}});
 }
 
 HMENU HelpPopup() {
@@ -39,7 +41,8 @@ HMENU MakeMdiFrameMenu() {
 
 HMENU MakeMdiDocumentMenu() {
     HMENU menu = ::CreateMenu();
-    Append(menu, Popup({{ID_DOCK_OPEN, u"&Open"}, {ID_DOCK_SAVE, u"&Save"}, {0, nullptr}, {ID_APP_EXIT, u"E&xit"}}),
+    Append(menu,
+           Popup({{ID_DOCK_OPEN, u"&Open"}, {ID_DOCK_SAVE, u"&Save"}, {0, nullptr}, {ID_APP_EXIT, u"E&xit"}}),
            u"&File");
     Append(menu, Popup({{ID_DOCK_SURVEY, u"S&urvey"}}), u"&Edit");
     Append(menu, Popup({{ID_DOCK_SKY, u"&Sky"}, {ID_DOCK_LOG, u"&Log"}}), u"&View");

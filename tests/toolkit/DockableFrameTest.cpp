@@ -130,7 +130,8 @@ TEST_F(DockableFrameTest, AFloatingFrameBarClickedActivatesItsFloatingFrame) {
 }
 
 // A docked frame's caption (no system menu, so no standard buttons): the window-mode button at its right
-// end, in the tool window's sizes; a click on the mode button makes the frame active and gives the command instead of dragging the bar.
+// end, in the tool window's sizes; a click on the mode button makes the frame active and gives the command
+// instead of dragging the bar.
 TEST_F(DockableFrameTest, TheModeButtonOnADockedFramesCaptionGivesItsCommand) {
     DisplayUseTestClock(50000);
     SECDockableFrame* pane = AddPane(0xE900);
@@ -140,9 +141,11 @@ TEST_F(DockableFrameTest, TheModeButtonOnADockedFramesCaptionGivesItsCommand) {
     pane->m_filters.Root().AddChild(new CommandRecorder(sent));
     pane->SendMessageW(WM_NCPAINT, 1, 0);
     auto* close = dynamic_cast<SECCaptionControlMsgFilter*>(pane->m_filters.Find(SEC_CAPTION_CLOSE));
-    auto* mode = dynamic_cast<nsSysCommandEx::ScxButtonMsgFilter*>(pane->m_filters.Find(SEC_FILTER_MODE_BUTTON));
+    auto* mode =
+        dynamic_cast<nsSysCommandEx::ScxButtonMsgFilter*>(pane->m_filters.Find(SEC_FILTER_MODE_BUTTON));
     ASSERT_TRUE(close && mode);
-    EXPECT_EQ(mode->m_rect.Size(), CSize(::GetSystemMetrics(SM_CXSMSIZE) - 2, ::GetSystemMetrics(SM_CYSMSIZE) - 4));
+    EXPECT_EQ(mode->m_rect.Size(),
+              CSize(::GetSystemMetrics(SM_CXSMSIZE) - 2, ::GetSystemMetrics(SM_CYSMSIZE) - 4));
     CRect window;
     pane->GetWindowRect(&window);
     CRect caption;

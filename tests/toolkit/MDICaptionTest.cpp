@@ -120,7 +120,8 @@ TEST_F(MDICaptionTest, DescriptorsMakeEachFramesFiltersAndTheConfigurationSwitch
     for (const Case& c : cases) {
         m_child->ConfigureCaptionButtons(c.flags);
         for (std::size_t i = 0; i < std::size(ids); ++i) {
-            EXPECT_EQ(child.IsEnabled(ids[i]) != FALSE, c.on[i]) << "flags " << c.flags << " filter " << ids[i];
+            EXPECT_EQ(child.IsEnabled(ids[i]) != FALSE, c.on[i])
+                << "flags " << c.flags << " filter " << ids[i];
         }
     }
 }
@@ -137,7 +138,8 @@ TEST_F(MDICaptionTest, DocumentButtonsLineUpFromTheRightWithTheModeButtonLast) {
     m_child->GetWindowRect(&window);
     const int frame = ::GetSystemMetrics(SM_CXFRAME);
     const CSize size(::GetSystemMetrics(SM_CXSIZE) - 2, ::GetSystemMetrics(SM_CYSIZE) - 4);
-    EXPECT_EQ(close, CRect(CPoint(window.Width() - frame - size.cx - 2, ::GetSystemMetrics(SM_CYFRAME) + 2), size));
+    EXPECT_EQ(close,
+              CRect(CPoint(window.Width() - frame - size.cx - 2, ::GetSystemMetrics(SM_CYFRAME) + 2), size));
     EXPECT_EQ(max.right, close.left - 2);
     EXPECT_EQ(min.right, max.left);
     EXPECT_EQ(mode.right, min.left - 2);
@@ -201,7 +203,8 @@ TEST_F(MDICaptionTest, HoldingOrRightClickingTheModeButtonAsksForTheMenuBelowIt)
     Pump();
     ASSERT_EQ(m_child->sent.size(), 1u);
     EXPECT_EQ(m_child->sent[0].command, SCX_SHOWMODEMENU);
-    EXPECT_EQ(CPoint(m_child->sent[0].record.x, m_child->sent[0].record.y), CPoint(button.left, button.bottom));
+    EXPECT_EQ(CPoint(m_child->sent[0].record.x, m_child->sent[0].record.y),
+              CPoint(button.left, button.bottom));
     EXPECT_EQ(CRect(m_child->sent[0].record.rect), button);
     EXPECT_EQ(m_child->sent[0].record.dwFlags & 1u, 1u);
     EXPECT_EQ(CWnd::GetCapture(), nullptr);
@@ -229,10 +232,10 @@ TEST_F(MDICaptionTest, TheModeButtonIsDrawnRaisedOrPushedWithTwoChevrons) {
     auto look = [&](bool pushed) {
         CWindowDC dc(m_child);
         return std::vector<COLORREF>{
-            dc.GetPixel(r.left, r.top),          // outer top-left edge
-            dc.GetPixel(r.right - 1, r.bottom - 1), // outer bottom-right edge
-            dc.GetPixel(r.left + 6 + pushed, r.top + 2 + pushed), // upper apex
-            dc.GetPixel(r.left + 3 + pushed, r.top + 5 + pushed), // upper chevron's left arm end
+            dc.GetPixel(r.left, r.top),                            // outer top-left edge
+            dc.GetPixel(r.right - 1, r.bottom - 1),                // outer bottom-right edge
+            dc.GetPixel(r.left + 6 + pushed, r.top + 2 + pushed),  // upper apex
+            dc.GetPixel(r.left + 3 + pushed, r.top + 5 + pushed),  // upper chevron's left arm end
             dc.GetPixel(r.left + 6 + pushed, r.top + 10 + pushed), // lower apex
             dc.GetPixel(r.left + 3 + pushed, r.top + 6 + pushed),  // lower chevron's extra step
             dc.GetPixel(r.left + 7 + pushed, r.top + 6 + pushed),  // between the chevrons

@@ -107,7 +107,8 @@ protected:
 TEST_F(MDIMenuBarTest, TheBarShowsTheActiveDocumentsMenuAndTheFramesWhenNoneIsLeft) {
     ASSERT_NE(m_bar, nullptr);
     EXPECT_EQ(::GetMenu(m_frame->m_hWnd), nullptr) << "no window menu beside the bar";
-    EXPECT_FALSE(m_frame->m_filters.IsEnabled(SEC_FILTER_CAPTION_LIST)) << "the bar has the maximised buttons";
+    EXPECT_FALSE(m_frame->m_filters.IsEnabled(SEC_FILTER_CAPTION_LIST))
+        << "the bar has the maximised buttons";
     EXPECT_EQ(Texts(), (std::vector<CString>{u"&File", u"&Window"}));
 
     SECMDIChildWnd* first = OpenDocument();
@@ -119,6 +120,12 @@ TEST_F(MDIMenuBarTest, TheBarShowsTheActiveDocumentsMenuAndTheFramesWhenNoneIsLe
     // The document windows are listed in the window popup of the menu shown.
     HMENU window = ::GetSubMenu(m_documentMenu, 2);
     EXPECT_GT(::GetMenuItemCount(window), 1);
+
+    // A bar floating in a host window inside the main window brings the frame's own menu.
+    m_frame->ActivateMenuForId(kMDIFloatHostResource);
+    EXPECT_EQ(Texts(), (std::vector<CString>{u"&File", u"&Window"}));
+    first->MDIActivate();
+    m_frame->ActivateMenuForId(ID_DOCUMENT_MENU);
 
     SECMDIChildWnd* second = OpenDocument();
     ASSERT_NE(second, nullptr);
@@ -185,8 +192,8 @@ TEST_F(MDIMenuBarTest, AMaximisedDocumentsIconAndButtonsSitAtTheEndsOfTheBar) {
     child->MDIMaximize();
     Pump();
     DisplayAdvanceTestClock(1000);
-    const CPoint closeAgain =
-        OnScreen(static_cast<SECBtnCaption*>(m_bar->GetButton(5))->PartRect(SECBtnCaption::Close).CenterPoint());
+    const CPoint closeAgain = OnScreen(
+        static_cast<SECBtnCaption*>(m_bar->GetButton(5))->PartRect(SECBtnCaption::Close).CenterPoint());
     DisplayInjectMouse(WM_LBUTTONDOWN, closeAgain);
     DisplayInjectMouse(WM_LBUTTONUP, closeAgain);
     Pump();
