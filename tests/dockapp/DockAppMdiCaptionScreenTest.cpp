@@ -1,7 +1,9 @@
 // The multiple-document frame's caption buttons on a private X server, as a person sees them: the document
 // windows with their buttons and the window-mode button on their captions and the menu bar alone in the
 // first row (dock-app-mdi-captions.png); then the active document maximised, its icon and its minimise,
-// restore and close buttons at the ends of the menu bar (dock-app-mdi-maximised.png).
+// restore and close buttons at the ends of the menu bar (dock-app-mdi-maximised.png); and a plain
+// docking-aware MDI frame with a window menu, whose maximised document's buttons the toolkit draws over the
+// menu row's own (dock-app-mdi-window-menu.png).
 #include "DockAppMdi.h"
 
 #include "support/ScreenshotChild.h"
@@ -10,6 +12,7 @@
 #include "platform/controls/StandardControls.h"
 #include "platform/framework/CWinApp.h"
 #include "toolkit/SECCaptionControlMsgFilter.h"
+#include "toolkit/SECMDIFrameWnd.h"
 #include "toolkit/SECMDIMenuBar.h"
 #include "toolkit/SECMDIMenuButtons.h"
 
@@ -88,6 +91,29 @@ TEST(DockAppMdiCaptionScreenChild, Shoot) {
     EXPECT_FALSE(overlap.IntersectRect(&view, &menu));
     EXPECT_GE(maximised.Count(view, RGB(255, 255, 255)), view.Width() * view.Height() / 2);
     frame->DestroyWindow();
+
+    auto* plain = new SECMDIFrameWnd;
+    ASSERT_TRUE(plain->Create(nullptr, u"Window menu", WS_OVERLAPPEDWINDOW, CRect(40, 40, 640, 400)));
+    app.m_pMainWnd = plain;
+    HMENU windowMenuBar = ::CreateMenu();
+    for (const char16_t* title : {u"&File", u"&Window", u"&Help"}) {
+        ::AppendMenuW(windowMenuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(::CreatePopupMenu()), title);
+    }
+    plain->SetMenu(CMenu::FromHandle(windowMenuBar));
+    plain->ShowWindow(SW_SHOW);
+    auto* document = new SECMDIChildWnd;
+    ASSERT_TRUE(document->LoadFrame(0, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, plain));
+    document->ConfigureCaptionButtons(SEC_CAPTION_CFG_MODES);
+    plain->MDIMaximize(document);
+    const testsupport::Picture windowMenu = testsupport::ShootSettledScreen(backend, dir);
+    ASSERT_TRUE(windowMenu.Valid());
+    windowMenu.WritePng(dir + "/dock-app-mdi-window-menu.png");
+    auto* listed = dynamic_cast<SECCaptionControlMsgFilter*>(plain->m_filters.Find(SEC_CAPTION_CLOSE));
+    ASSERT_NE(listed, nullptr);
+    const CRect listedClose = InWindowOnScreen(*plain, listed->m_rect);
+    EXPECT_GE(windowMenu.Count(listedClose, RGB(0, 0, 0)), 8) << "the close glyph";
+    plain->DestroyWindow();
+    ::DestroyMenu(windowMenuBar);
 }
 
 TEST(DockAppMdiCaptionScreenTest, ScreenshotsShowTheCaptionButtonsAndTheMaximisedDocument) {
