@@ -35,7 +35,14 @@ BOOL SECMDIFrameWnd::CreateMenuBarFeature() {
             m_filters.Root().ApplyDescriptor(descriptor, FALSE);
         }
     }
-    ActivateMenuForId(static_cast<UINT>(-1));
+    if (HMENU hWindowMenu = ::GetMenu(m_hWnd)) {
+        // The menu the window was made with (its resource's) shows on the bar instead.
+        ::SetMenu(m_hWnd, nullptr);
+        m_hMenuDefault = nullptr;
+        SetFrameMenu(m_nIDHelp, hWindowMenu);
+    } else {
+        ActivateMenuForId(static_cast<UINT>(-1));
+    }
     return TRUE;
 }
 

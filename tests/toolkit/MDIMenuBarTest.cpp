@@ -233,5 +233,26 @@ TEST_F(MDIMenuBarTest, ADockableFrameAndTheDocumentsTakeTurnsOnTheBar) {
     EXPECT_EQ(::GetMenu(m_frame->m_hWnd), nullptr);
 }
 
+// A frame made with a window menu (as from its resource) shows that menu on the bar, not as a window menu.
+TEST_F(MDIMenuBarTest, AMenuTheWindowIsMadeWithGoesToTheBar) {
+    class WithMenu : public SECMDIFrameWnd {
+    public:
+        HMENU m_hMenu = MakeMenu({u"&Start", u"&Window", u"&Help"});
+
+    protected:
+        BOOL PreCreateWindow(CREATESTRUCT& cs) override {
+            cs.hMenu = m_hMenu;
+            return SECMDIFrameWnd::PreCreateWindow(cs);
+        }
+    };
+    auto* frame = new WithMenu;
+    frame->SetMenuBarMode(TRUE);
+    ASSERT_TRUE(frame->Create(nullptr, u"Made with a menu", WS_OVERLAPPEDWINDOW, CRect(0, 0, 600, 400)));
+    EXPECT_EQ(::GetMenu(frame->m_hWnd), nullptr);
+    EXPECT_EQ(frame->GetMenuBar()->GetMenu(), frame->m_hMenu);
+    EXPECT_EQ(frame->GetMenuForId(frame->m_nIDMenuResource), frame->m_hMenu);
+    frame->DestroyWindow();
+}
+
 } // namespace
 } // namespace docktest
