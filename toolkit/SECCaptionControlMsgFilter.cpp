@@ -48,7 +48,11 @@ SECCaptionControlMsgFilter::SECCaptionControlMsgFilter(CFrameWnd* pFrame, int nI
 
 SECCaptionControlMsgFilter::SECCaptionControlMsgFilter(const SECCaptionControlMsgFilter& other)
     : SECCaptionMsgFilter(other), m_rect(other.m_rect), m_nType(other.m_nType), m_nState(other.m_nState),
-      m_nHoldPeriod(other.m_nHoldPeriod) {}
+      m_nHoldPeriod(other.m_nHoldPeriod), m_pStateWnd(other.m_pStateWnd), m_nHitCode(other.m_nHitCode) {}
+
+CWnd* SECCaptionControlMsgFilter::GetStateWnd() const {
+    return m_pStateWnd ? m_pStateWnd : GetFrameWnd();
+}
 
 SECCaptionControlMsgFilter::~SECCaptionControlMsgFilter() {
     KillHoldTimer();
@@ -56,7 +60,7 @@ SECCaptionControlMsgFilter::~SECCaptionControlMsgFilter() {
 
 BOOL SECCaptionControlMsgFilter::IsButtonApplicable(BOOL& bInactive) const {
     bInactive = FALSE;
-    CFrameWnd* pFrame = GetFrameWnd();
+    CWnd* pFrame = GetStateWnd();
     if (m_nID < SEC_CAPTION_CLOSE || m_nID > SEC_CAPTION_HELP || !pFrame || !(pFrame->GetStyle() & WS_SYSMENU)) {
         return FALSE;
     }
@@ -123,7 +127,7 @@ UINT SECCaptionControlMsgFilter::ProcessMessage(UINT message, WPARAM wParam, LPA
     case WM_NCLBUTTONDOWN:
     case WM_NCRBUTTONDOWN: {
         CPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        if (wParam != HTCAPTION || !HitTestButton(pt)) {
+        if (wParam != m_nHitCode || !HitTestButton(pt)) {
             break;
         }
         if (!(m_nState & DFCS_INACTIVE)) {
@@ -241,10 +245,10 @@ void SECCaptionControlMsgFilter::StartHoldTimer(CPoint ptScreen) {
 BOOL SECCaptionControlMsgFilter::BuildButtonCommand(int nCode, CPoint ptScreen, HWND& hWnd, UINT& message,
                                                     WPARAM& wParam, LPARAM& lParam) {
     static const UINT commands[] = {SC_CLOSE, SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE, SC_CONTEXTHELP};
-    if (nCode != Click || m_nID < SEC_CAPTION_CLOSE || m_nID > SEC_CAPTION_HELP || !GetFrameWnd()) {
+    if (nCode != Click || m_nID < SEC_CAPTION_CLOSE || m_nID > SEC_CAPTION_HELP || !GetStateWnd()) {
         return FALSE;
     }
-    hWnd = GetFrameWnd()->m_hWnd;
+    hWnd = GetStateWnd()->m_hWnd;
     message = WM_SYSCOMMAND;
     wParam = commands[m_nID];
     lParam = MAKELPARAM(ptScreen.x, ptScreen.y);

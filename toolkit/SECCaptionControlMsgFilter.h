@@ -72,4 +72,12 @@ public:
     BOOL m_bTracking = FALSE;
     int m_nHoldPeriod = -1;
     SECCaptionControlMsgFilterTimer* m_pTimer = nullptr;
+    // The window whose state the button shows and whose command it gives, when not the frame it is drawn
+    // on (a maximised document window's buttons in the main window's menu row).
+    CWnd* m_pStateWnd = nullptr;
+    // The hit code of the non-client area the button sits in.
+    UINT m_nHitCode = HTCAPTION;
+
+protected:
+    CWnd* GetStateWnd() const;
 };

@@ -9,6 +9,7 @@
 #include "toolkit/SECFrameBar.h"
 #include "toolkit/SECMDIFrameWnd.h"
 #include "toolkit/SECMultiDocTemplate.h"
+#include "toolkit/ScxButtonMsgFilter.h"
 
 IMPLEMENT_DYNCREATE(SECDockableFrame, SECFrameWnd)
 
@@ -35,7 +36,31 @@ BOOL SECHostsFloatingDockableFrame(CControlBar* pBar) {
     return content && ::GetPropW(content->m_hWnd, kSECDockedStyleProp) != nullptr;
 }
 
-SECDockableFrame::SECDockableFrame() = default;
+SECDockableFrame::SECDockableFrame() {
+    m_filters.RegisterDocumentFilters(&nsSysCommandEx::ScxButtonMsgFilter::classScxButtonMsgFilter);
+    SECDockableFrame::ConfigureCaptionButtons(SECDefaultCaptionConfig());
+}
+
+void SECDockableFrame::ConfigureCaptionButtons(UINT nFlags) {
+    m_filters.ConfigureDocumentFilters(nFlags);
+}
+
+LRESULT SECDockableFrame::DefWindowProcW(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (m_filters.OnSysCommandEx(message, wParam, lParam, result)) {
+        return result;
+    }
+    return SECFrameWnd::DefWindowProcW(message, wParam, lParam);
+}
+
+LRESULT SECDockableFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCLBUTTONDOWN) {
+        // A press on a caption button makes the frame active as a press anywhere on it does.
+        Activate();
+    }
+    return m_filters.Route(message, wParam, lParam,
+                           [&] { return SECFrameWnd::WindowProc(message, wParam, lParam); });
+}
 
 SECDockableFrame::~SECDockableFrame() {
     if (m_hMenu && !m_bSharedMenu) {

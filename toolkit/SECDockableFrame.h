@@ -5,6 +5,7 @@
 #pragma once
 
 #include "toolkit/SECControlBar.h"
+#include "toolkit/SECFrameFilters.h"
 #include "toolkit/SECFrameWnd.h"
 
 class SECMDIFrameWnd;
@@ -42,6 +43,9 @@ public:
     // The main window's menu bar while this frame becomes (bActivate) or stops being the active one.
     virtual void UpdateFrameMenu(BOOL bActivate, CWnd* pActivateWnd, HMENU hMenuAlt);
     virtual BOOL IsHostFloating();
+    // Which caption filters are on, as for the toolkit's document windows.
+    virtual void ConfigureCaptionButtons(UINT nFlags);
+    LRESULT DefWindowProcW(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // The bar this frame lives in, or null.
     CControlBar* GetHostBar() const;
@@ -51,8 +55,10 @@ public:
 
     HMENU m_hMenu = nullptr;
     BOOL m_bSharedMenu = FALSE; // the template's, not destroyed with the frame
+    SECFrameFilterTree m_filters{this};
 
 protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // Makes this the MDI frame's active dockable frame.
     void Activate();
     void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);

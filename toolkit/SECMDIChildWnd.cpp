@@ -2,7 +2,9 @@
 
 #include "platform/framework/CMDIFrameWnd.h"
 #include "platform/framework/CView.h"
+#include "platform/framework/CWinApp.h"
 #include "toolkit/SECMDIFrameWnd.h"
+#include "toolkit/ScxButtonMsgFilter.h"
 
 IMPLEMENT_DYNCREATE(SECMDIChildWnd, CMDIChildWnd)
 
@@ -11,17 +13,82 @@ ON_WM_MOUSEACTIVATE()
 ON_WM_PARENTNOTIFY()
 ON_WM_CHILDACTIVATE()
 ON_WM_DESTROY()
+ON_WM_SIZE()
+ON_MESSAGE(WM_MDIACTIVATE, OnMDIActivate)
 END_MESSAGE_MAP()
 
-SECMDIChildWnd::SECMDIChildWnd() = default;
+SECMDIChildWnd::SECMDIChildWnd() {
+    m_filters.RegisterDocumentFilters(
+        &nsSysCommandEx::ScxButtonMDIChildMsgFilter::classScxButtonMDIChildMsgFilter);
+    SECMDIChildWnd::ConfigureCaptionButtons(SECDefaultCaptionConfig());
+}
+
+void SECMDIChildWnd::ConfigureCaptionButtons(UINT nFlags) {
+    m_filters.ConfigureDocumentFilters(nFlags);
+}
+
+LRESULT SECMDIChildWnd::DefWindowProcW(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (m_filters.OnSysCommandEx(message, wParam, lParam, result)) {
+        return result;
+    }
+    return CMDIChildWnd::DefWindowProcW(message, wParam, lParam);
+}
+
+LRESULT SECMDIChildWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    return m_filters.Route(message, wParam, lParam,
+                           [&] { return CMDIChildWnd::WindowProc(message, wParam, lParam); });
+}
 
 BOOL SECMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext) {
+    // Under a frame with a menu bar the bar shows this window's menu by its id; no window menu is set.
+    auto* frame = dynamic_cast<SECMDIFrameWnd*>(pParentWnd ? pParentWnd : AfxGetMainWnd());
+    m_bMenuBarMode = frame && frame->IsMenuBarMode() && nIDResource != 0;
+    m_nMenuId = m_bMenuBarMode ? nIDResource : 0;
     return CMDIChildWnd::LoadFrame(nIDResource, dwDefaultStyle | WS_CHILD, pParentWnd, pContext);
+}
+
+SECMDIFrameWnd* SECMDIChildWnd::MenuBarFrame() const {
+    auto* frame = dynamic_cast<SECMDIFrameWnd*>(GetMDIFrame());
+    return frame && frame->IsMenuBarMode() ? frame : nullptr;
 }
 
 void SECMDIChildWnd::OnUpdateFrameMenu(BOOL bActivate, CWnd* pActivateWnd, HMENU hMenuAlt) {
     m_hMenuAlt = hMenuAlt;
     CMDIChildWnd::OnUpdateFrameMenu(bActivate, pActivateWnd, hMenuAlt);
+    if (SECMDIFrameWnd* frame = MenuBarFrame()) {
+        if (::GetMenu(frame->m_hWnd)) {
+            ::SetMenu(frame->m_hWnd, nullptr);
+        }
+        frame->UpdateWindowMenu();
+    }
+}
+
+LRESULT SECMDIChildWnd::OnMDIActivate(WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CMDIChildWnd::OnMDIActivate(wParam, lParam);
+    SECMDIFrameWnd* frame = MenuBarFrame();
+    if (!frame) {
+        return result;
+    }
+    const HWND activated = reinterpret_cast<HWND>(lParam);
+    if (activated == m_hWnd && m_nMenuId) {
+        frame->ActivateMenuForId(m_nMenuId);
+    } else if (!activated) {
+        // The last document window went: the frame's own menu again.
+        frame->ActivateMenuForId(static_cast<UINT>(-1));
+    }
+    frame->RefreshMenuBar();
+    return result;
+}
+
+void SECMDIChildWnd::OnSize(UINT nType, int cx, int cy) {
+    // The client knows the window as maximised once the default processing has run.
+    CMDIChildWnd::OnSize(nType, cx, cy);
+    if (nType <= SIZE_MAXIMIZED) {
+        if (SECMDIFrameWnd* frame = MenuBarFrame()) {
+            frame->RefreshMenuBar();
+        }
+    }
 }
 
 void SECMDIChildWnd::ReapplyFrameMenu(CWnd* pActivateWnd) {
@@ -43,6 +110,10 @@ void SECMDIChildWnd::ActivateFromClick() {
     SendMessageW(WM_NCACTIVATE, TRUE);
     OnUpdateFrameTitle(TRUE);
     ReapplyFrameMenu(this);
+    if (SECMDIFrameWnd* menuBarFrame = MenuBarFrame(); menuBarFrame && m_nMenuId) {
+        // Back from a dockable frame: the bar shows this window's menu again.
+        menuBarFrame->ActivateMenuForId(m_nMenuId);
+    }
 }
 
 void SECMDIChildWnd::DropActiveDockableFrame() {

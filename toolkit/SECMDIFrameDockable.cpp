@@ -1,5 +1,6 @@
 // SECMDIFrameWnd's dockable frames: the active one in place of the active MDI child, and the form a dockable
 // frame takes while its bar floats.
+#include "toolkit/SECDocTemplateUtils.h"
 #include "toolkit/SECDockableFrame.h"
 #include "toolkit/SECMDIFrameWnd.h"
 
@@ -60,7 +61,11 @@ void SECMDIFrameWnd::SetActiveDockableFrame(CFrameWnd* pFrame) {
         view->OnActivateView(TRUE, view, view);
     }
     OnUpdateFrameTitle(TRUE);
-    if (auto* dockable = dynamic_cast<SECDockableFrame*>(pFrame)) {
+    if (IsMenuBarMode()) {
+        // The bar shows the menu of the active frame's id, when the frame has one.
+        const UINT nID = SECDocTemplateUtils().GetFrameResourceId(active);
+        ActivateMenuForId(nID ? nID : static_cast<UINT>(-1));
+    } else if (auto* dockable = dynamic_cast<SECDockableFrame*>(pFrame)) {
         dockable->UpdateFrameMenu(TRUE, pFrame, nullptr);
         DrawMenuBar();
     }

@@ -2,21 +2,24 @@
 
 #include "platform/framework/CDockContext.h"
 #include "platform/framework/CMDIChildWnd.h"
+#include "toolkit/SECCapConLstMDIMaxChildMsgFilter.h"
 #include "toolkit/SECControlBar.h"
 #include "toolkit/SECFrameDocking.h"
+#include "toolkit/SECMenuBarFeature.h"
 #include "toolkit/SECMiniDockFrameWnd.h"
+#include "toolkit/ScxButtonMsgFilter.h"
+#include "toolkit/SysCommandEx.h"
 
 #include <algorithm>
 
 IMPLEMENT_DYNCREATE(SECMDIFrameWnd, CMDIFrameWnd)
 
 BEGIN_MESSAGE_MAP(SECMDIFrameWnd, CMDIFrameWnd)
+ON_WM_CREATE()
 END_MESSAGE_MAP()
 
 namespace {
 
-// The resource of MDI float hosts (title, menu, icon and accelerators, any of them may be missing).
-constexpr UINT kMDIFloatHostResource = 20514;
 constexpr DWORD kMDIFloatHostStyle = 0x42CFA000; // child, clip children, overlapped window, add to title, snap to bars
 constexpr int kMDIFloatStart = 30;
 constexpr int kMDIFloatStepX = 20;
@@ -55,9 +58,49 @@ DWORD AdjustFloatStyle(CControlBar* pBar, DWORD dwStyle) {
 } // namespace
 
 SECMDIFrameWnd::SECMDIFrameWnd()
-    : m_pMDIFloatHostClass(RUNTIME_CLASS(SECControlBarMDIChildWnd)), m_dockSequence(DefaultDockSequence()) {}
+    : m_pMDIFloatHostClass(RUNTIME_CLASS(SECControlBarMDIChildWnd)), m_dockSequence(DefaultDockSequence()) {
+    using namespace nsSysCommandEx;
+    m_filters.Register({
+        {SEC_FILTER_SYSCOMMANDEX, -1, RUNTIME_CLASS(ScxMsgFilter), 0},
+        {SEC_FILTER_CAPTION_LIST, -1, RUNTIME_CLASS(SECCapConLstMDIMaxChildMsgFilter), 0},
+        {SEC_FILTER_MAXCHILD_MODE_BUTTON, SEC_FILTER_CAPTION_LIST,
+         RUNTIME_CLASS(ScxButtonMDIMaxChildMsgFilter), 0},
+        {SEC_FILTER_MAXCHILD_DBLCLK, -1, RUNTIME_CLASS(ScxNCRDBLClkMDIMaxChildMsgFilter), 0},
+    });
+    SECMDIFrameWnd::ConfigureCaptionButtons(SECDefaultCaptionConfig());
+}
 
-SECMDIFrameWnd::~SECMDIFrameWnd() = default;
+void SECMDIFrameWnd::ConfigureCaptionButtons(UINT nFlags) {
+    m_filters.Switch({(nFlags & SEC_CAPTION_CFG_MODES) != 0, TRUE, TRUE, TRUE});
+}
+
+LRESULT SECMDIFrameWnd::DefWindowProcW(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (m_filters.OnSysCommandEx(message, wParam, lParam, result)) {
+        return result;
+    }
+    return CMDIFrameWnd::DefWindowProcW(message, wParam, lParam);
+}
+
+LRESULT SECMDIFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == SECGetMenuRequestMessage()) {
+        return OnGetMenu(wParam, lParam);
+    }
+    if (m_pMenuFeature) {
+        // The menu bar's feature sees each message first.
+        LRESULT result = 0;
+        m_pMenuFeature->OnWndMsg(message, wParam, lParam, &result);
+        if (m_pMenuFeature->m_bHandled) {
+            return result;
+        }
+    }
+    return m_filters.Route(message, wParam, lParam,
+                           [&] { return CMDIFrameWnd::WindowProc(message, wParam, lParam); });
+}
+
+SECMDIFrameWnd::~SECMDIFrameWnd() {
+    DestroyMenus();
+}
 
 CDockBar* SECMDIFrameWnd::CreateDockBar(UINT) {
     return new SECDockBar(FALSE, FALSE);

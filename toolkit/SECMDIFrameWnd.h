@@ -6,10 +6,19 @@
 #include "platform/framework/CMDIChildWnd.h"
 #include "platform/framework/CMDIFrameWnd.h"
 #include "toolkit/SECDockBar.h"
+#include "toolkit/SECFrameFilters.h"
 #include "toolkit/SECMDIChildWnd.h"
 #include "toolkit/SECMDIFloatHost.h"
 
+#include <map>
+#include <memory>
 #include <vector>
+
+class SECMDIMenuBar;
+class SECMenuBarFeature;
+
+// The resource of MDI float hosts (title, menu, icon and accelerators, any of them may be missing).
+inline constexpr UINT kMDIFloatHostResource = 20514;
 
 class SECMDIFrameWnd : public CMDIFrameWnd {
     DECLARE_DYNCREATE(SECMDIFrameWnd)
@@ -64,6 +73,30 @@ public:
     CDocument* GetActiveDocument() override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
+    // Which caption filters are on: bit 0 (SEC_CAPTION_CFG_MODES) the window-mode commands; the maximised
+    // document window's caption buttons in the menu row always.
+    virtual void ConfigureCaptionButtons(UINT nFlags);
+    LRESULT DefWindowProcW(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // Menu-bar mode, chosen before the window is created: the toolkit's menu bar, made with the window, in
+    // place of a window menu. It shows the frame's own menu, or the menu of the active document window's id.
+    void SetMenuBarMode(BOOL bMenuBar) { m_bMenuBarMode = bMenuBar; }
+    BOOL IsMenuBarMode() const { return m_pMenuBar != nullptr; }
+    // The frame's own menu and its id, and menus by id for document windows; the frame destroys them.
+    void SetFrameMenu(UINT nID, HMENU hMenu);
+    void AddMenuForId(UINT nID, HMENU hMenu);
+    virtual HMENU GetMenuForId(UINT nID);
+    // The menu bar shows the menu of the id; -1 (or 0) the frame's own, as does a bar's host window without
+    // a menu of its own.
+    virtual void ActivateMenuForId(UINT nID);
+    // The maximised document window's buttons follow it; TRUE when they changed.
+    virtual BOOL RefreshMenuBar();
+    // The MDI client lists the document windows in the window popup of the menu shown.
+    virtual void UpdateWindowMenu();
+    SECMDIMenuBar* GetMenuBar() const { return m_pMenuBar; }
+    SECMenuBarFeature* GetMenuFeature() const { return m_pMenuFeature.get(); }
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
     virtual BOOL LoadBarLayout(LPCTSTR lpszProfileName);
     virtual void SaveBarLayout(LPCTSTR lpszProfileName);
 
@@ -74,6 +107,24 @@ public:
     std::vector<UINT> m_dockSequence;   // dock-bar ids, 0 marks a new row
     std::size_t m_nDockSequenceCursor = 0;
     CFrameWnd* m_pActiveDockableFrame = nullptr;
+    SECFrameFilterTree m_filters{this};
+    BOOL m_bMenuBarMode = FALSE;
+    SECMDIMenuBar* m_pMenuBar = nullptr; // deletes itself with its window
+    std::unique_ptr<SECMenuBarFeature> m_pMenuFeature;
+    UINT m_nIDMenuResource = 0;
+    HMENU m_hMenuBarMenu = nullptr;
+    std::map<UINT, HMENU> m_menusById;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    int OnCreate(LPCREATESTRUCT lpcs);
+    // The menu bar and its feature; the maximised child's buttons then live in the bar, not the caption.
+    BOOL CreateMenuBarFeature();
+    // The feature that drives the bar's menu mode.
+    virtual SECMenuBarFeature* NewMenuBarFeature(SECMDIMenuBar* pBar);
+    // The pop-up at a position of the menu of an id ("WM_SECGETMENU").
+    LRESULT OnGetMenu(WPARAM wParam, LPARAM lParam);
+    void DestroyMenus();
 
     DECLARE_MESSAGE_MAP()
 };

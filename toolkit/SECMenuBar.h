@@ -19,9 +19,9 @@ public:
     SECMenuBar();
     ~SECMenuBar() override;
 
-    BOOL CreateMenuBar(CWnd* pParentWnd,
-                       DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_SIZE_DYNAMIC,
-                       UINT nID = SEC_IDW_MENUBAR);
+    virtual BOOL CreateMenuBar(CWnd* pParentWnd,
+                               DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_SIZE_DYNAMIC,
+                               UINT nID = SEC_IDW_MENUBAR);
 
     // The menus the bar can show, by id; the bar does not own them.
     void AddMenu(UINT nID, HMENU hMenu) { m_menus[nID] = hMenu; }

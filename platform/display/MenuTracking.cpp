@@ -63,6 +63,21 @@ void SplitTab(const std::u16string& text, std::u16string& label, std::u16string&
 
 // ---- Menu bars
 
+// A maximised document window's caption buttons sit in the bar as they do on a caption: menu-size buttons,
+// minimise and restore side by side, close 2 pixels apart and 2 from the bar's end.
+bool IsBarCaptionButton(const MenuItemData& item) {
+    return item.bitmap == HBMMENU_MBAR_MINIMIZE || item.bitmap == HBMMENU_MBAR_RESTORE ||
+           item.bitmap == HBMMENU_MBAR_CLOSE;
+}
+
+int BarBitmapWidth(const MenuItemData& item, int rowHeight) {
+    if (!IsBarCaptionButton(item)) {
+        return rowHeight;
+    }
+    const int button = GetSystemMetrics(SM_CXMENUSIZE) - 2;
+    return item.bitmap == HBMMENU_MBAR_CLOSE ? button + 4 : button;
+}
+
 // Item rectangles of a bar whose area starts at (left, top) and is `width` wide; answers the rows' height.
 int LayoutBar(const std::vector<MenuItemData>& items, int left, int top, int width,
               std::vector<RECT>& rects) {
@@ -77,7 +92,7 @@ int LayoutBar(const std::vector<MenuItemData>& items, int left, int top, int wid
         if (item.type & MFT_OWNERDRAW) {
             w = 2 * kBarPad + 20;
         } else if (item.type & MFT_BITMAP) {
-            w = rowHeight;
+            w = BarBitmapWidth(item, rowHeight);
         } else {
             std::u16string label;
             std::u16string accel;
@@ -93,7 +108,7 @@ int LayoutBar(const std::vector<MenuItemData>& items, int left, int top, int wid
             // This item and the ones after it sit at the right end of the row when they fit there.
             int tail = 0;
             for (std::size_t j = i; j < items.size(); ++j) {
-                tail += (items[j].type & MFT_BITMAP) ? rowHeight : w;
+                tail += (items[j].type & MFT_BITMAP) ? BarBitmapWidth(items[j], rowHeight) : w;
             }
             x = std::max(x, left + width - tail);
         }
@@ -105,7 +120,14 @@ int LayoutBar(const std::vector<MenuItemData>& items, int left, int top, int wid
 
 // A bitmap item of a bar: the caption buttons and the icon of a maximised document window.
 void DrawBarBitmap(HDC dc, const MenuItemData& item, RECT rc, bool selected) {
-    InflateRect(&rc, -2, -2);
+    if (IsBarCaptionButton(item)) {
+        rc.left += item.bitmap == HBMMENU_MBAR_CLOSE ? 2 : 0;
+        rc.right = rc.left + GetSystemMetrics(SM_CXMENUSIZE) - 2;
+        rc.top += 2;
+        rc.bottom = rc.top + GetSystemMetrics(SM_CYMENUSIZE) - 4;
+    } else {
+        InflateRect(&rc, -2, -2);
+    }
     UINT button = 0;
     if (item.bitmap == HBMMENU_MBAR_CLOSE) {
         button = DFCS_CAPTIONCLOSE;

@@ -2,8 +2,10 @@
 
 #include "DockAppDocuments.h"
 #include "DockAppIds.h"
+#include "DockAppMdiMenus.h"
 
 #include "platform/framework/CWinApp.h"
+#include "toolkit/SECMDIMenuBar.h"
 #include "toolkit/SECWorkbookClient.h"
 
 #include <algorithm>
@@ -40,6 +42,8 @@ int DockAppMdiFrame::OnCreate(LPCREATESTRUCT lpcs) {
         return -1;
     }
     EnableDocking(CBRS_ALIGN_ANY);
+    SetFrameMenu(kMdiFrameMenuId, MakeMdiFrameMenu());
+    AddMenuForId(ID_DOCK_DOCUMENT, MakeMdiDocumentMenu());
     if (!CreatePanelsAndControls(this, m_satellites, m_log, m_controls)) {
         return -1;
     }
@@ -47,6 +51,7 @@ int DockAppMdiFrame::OnCreate(LPCREATESTRUCT lpcs) {
     if (!m_pProperties) {
         return -1;
     }
+    m_pProperties->ConfigureCaptionButtons(SEC_CAPTION_CFG_MODES);
     DefaultLayout();
     LoadBarLayout(kMdiLayoutName);
     return 0;
@@ -57,6 +62,8 @@ void DockAppMdiFrame::DefaultLayout() {
     DockControlBarAtRowColEx(&m_log, AFX_IDW_DOCKBAR_TOP, 0, 1, 0.6f, 110);
     DockControlBar(&m_controls, AFX_IDW_DOCKBAR_BOTTOM);
     DockPropertiesFrame(this, m_pProperties);
+    // A new first row above the panels: the menu bar alone in it.
+    DockControlBarEx(GetMenuBar(), {-2, 0, 0}, AFX_IDW_DOCKBAR_TOP);
 }
 
 void DockAppMdiFrame::ShowAsWorkbook() {
@@ -79,6 +86,8 @@ DocumentFrame* DockAppMdiFrame::OpenDocument(const char16_t* title) {
     note->SetTitle(title);
     note->m_text = CString(title) + u" notes, kept by the document wherever its view goes.";
     frame->OnUpdateFrameTitle(TRUE);
+    // The window-mode button and the caption's commands, as the template offers them.
+    frame->ConfigureCaptionButtons(SEC_CAPTION_CFG_MODES);
     return frame;
 }
 
@@ -97,6 +106,7 @@ DockAppMdiFrame* OpenDockAppMdiFrame(CPoint origin, bool workbook) {
     // finds such a template.
     DocumentTemplate();
     auto* frame = new DockAppMdiFrame;
+    frame->SetMenuBarMode(TRUE);
     if (!frame->Create(nullptr, u"Docking MDI", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                        CRect(origin, CSize(760, 520)))) {
         return nullptr;

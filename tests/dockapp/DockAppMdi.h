@@ -1,5 +1,7 @@
 // The docking test application as a multiple-document program: an MDI frame holding three document windows,
-// with the two sizing panels sharing the top row and the dialog bar docked at the bottom. Bars can float in
+// with its menu bar alone in the first row (the frame's menu or the active document's, a maximised
+// document's buttons at its ends), the two sizing panels sharing the next row and the dialog bar docked at
+// the bottom. The documents and the properties pane carry the window-mode caption button. Bars can float in
 // frames of their own or inside the main window; the bar layout is saved in the profile when the frame closes
 // and read back when it opens. As a workbook, a tab per document below the documents' area.
 #pragma once

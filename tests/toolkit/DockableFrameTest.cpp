@@ -1,6 +1,6 @@
 // Dockable frames in a docking-aware MDI frame without children: numbered captions of frames showing one
 // document, another showing frame taking over when the active one closes, and the frame bar's answer to a
-// click while it floats.
+// click while it floats; the caption's buttons.
 #include "platform/framework/FrameworkTestSupport.h"
 
 #include "platform/framework/CDocTemplate.h"
@@ -10,6 +10,10 @@
 #include "toolkit/SECDockableFrame.h"
 #include "toolkit/SECFrameBar.h"
 #include "toolkit/SECMDIFrameWnd.h"
+#include "toolkit/ScxButtonMsgFilter.h"
+#include "toolkit/SysCommandEx.h"
+
+#include "platform/display/DisplayBackend.h"
 
 namespace {
 
@@ -19,6 +23,19 @@ public:
     void OnDraw(CDC*) override {}
 };
 IMPLEMENT_DYNCREATE(PaneView, CView)
+
+// Hears the extended system commands that reach a frame's filters unhandled.
+class CommandRecorder : public SECMsgFilter {
+public:
+    explicit CommandRecorder(std::vector<UINT>& sent) : m_sent(sent) {}
+    UINT ProcessMessage(UINT message, WPARAM wParam, LPARAM, LRESULT*) override {
+        if (message == nsSysCommandEx::GetMessageId()) {
+            m_sent.push_back(static_cast<UINT>(wParam & 0xFFF0));
+        }
+        return 0;
+    }
+    std::vector<UINT>& m_sent;
+};
 
 class DockableFrameTest : public fwtest::FrameworkTest {
 protected:
@@ -110,6 +127,47 @@ TEST_F(DockableFrameTest, AFloatingFrameBarClickedActivatesItsFloatingFrame) {
     EXPECT_EQ(answer, MA_ACTIVATE);
     EXPECT_EQ(CWnd::GetActiveWindow(), bar->GetTopLevelParent());
     pane->DestroyWindow();
+}
+
+// A docked frame's caption (no system menu, so no standard buttons): the window-mode button at its right
+// end, in the tool window's sizes; a click on the mode button makes the frame active and gives the command
+// instead of dragging the bar.
+TEST_F(DockableFrameTest, TheModeButtonOnADockedFramesCaptionGivesItsCommand) {
+    DisplayUseTestClock(50000);
+    SECDockableFrame* pane = AddPane(0xE900);
+    ASSERT_NE(pane, nullptr);
+    pane->ConfigureCaptionButtons(SEC_CAPTION_CFG_MODES);
+    std::vector<UINT> sent;
+    pane->m_filters.Root().AddChild(new CommandRecorder(sent));
+    pane->SendMessageW(WM_NCPAINT, 1, 0);
+    auto* close = dynamic_cast<SECCaptionControlMsgFilter*>(pane->m_filters.Find(SEC_CAPTION_CLOSE));
+    auto* mode =
+        dynamic_cast<nsSysCommandEx::ScxButtonMsgFilter*>(pane->m_filters.Find(SEC_FILTER_MODE_BUTTON));
+    ASSERT_TRUE(close && mode);
+    EXPECT_EQ(mode->m_rect.Size(),
+              CSize(::GetSystemMetrics(SM_CXSMSIZE) - 2, ::GetSystemMetrics(SM_CYSMSIZE) - 4));
+    CRect window;
+    pane->GetWindowRect(&window);
+    CRect caption;
+    mode->GetCaptionRect(caption);
+    EXPECT_EQ(mode->m_rect.right, caption.right - 2);
+    EXPECT_TRUE(close->m_rect.IsRectEmpty());
+
+    const CPoint at = mode->m_rect.CenterPoint() + window.TopLeft();
+    CRect barBefore;
+    pane->GetHostBar()->GetWindowRect(&barBefore);
+    DisplayInjectMouse(WM_LBUTTONDOWN, at);
+    DisplayInjectMouse(WM_LBUTTONUP, at);
+    MSG msg{};
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::DispatchMessageW(&msg);
+    }
+    EXPECT_EQ(m_frame->GetActiveDockableFrame(), pane);
+    EXPECT_EQ(sent, std::vector<UINT>{nsSysCommandEx::SCX_APPLYMODE});
+    CRect barAfter;
+    pane->GetHostBar()->GetWindowRect(&barAfter);
+    EXPECT_EQ(barAfter, barBefore);
+    EXPECT_FALSE(pane->GetHostBar()->IsFloating());
 }
 
 } // namespace

@@ -284,6 +284,21 @@ TEST_F(MdiClientTest, AMaximisedChildLendsItsButtonsAndTitleToTheFrame) {
     EXPECT_EQ(GetMenuItemID(menuBar, items + 1), static_cast<UINT>(SC_MINIMIZE));
     EXPECT_EQ(GetMenuItemID(menuBar, items + 2), static_cast<UINT>(SC_RESTORE));
     EXPECT_EQ(GetMenuItemID(menuBar, items + 3), static_cast<UINT>(SC_CLOSE));
+    // At the bar's end as on a caption: menu-size buttons side by side, close 2 pixels apart and 2 from the
+    // end.
+    RECT minimize{}, restore{}, close{};
+    ASSERT_TRUE(GetMenuItemRect(frame, menuBar, static_cast<UINT>(items + 1), &minimize));
+    ASSERT_TRUE(GetMenuItemRect(frame, menuBar, static_cast<UINT>(items + 2), &restore));
+    ASSERT_TRUE(GetMenuItemRect(frame, menuBar, static_cast<UINT>(items + 3), &close));
+    const int button = GetSystemMetrics(SM_CXMENUSIZE) - 2;
+    EXPECT_EQ(minimize.right - minimize.left, button);
+    EXPECT_EQ(minimize.right, restore.left);
+    EXPECT_EQ(restore.right - restore.left, button);
+    EXPECT_EQ(restore.right, close.left);
+    EXPECT_EQ(close.right - close.left, button + 4);
+    RECT window{};
+    GetWindowRect(frame, &window);
+    EXPECT_EQ(close.right, window.right - GetSystemMetrics(SM_CXFRAME));
     EXPECT_EQ(Text(frame), u"Frame - [Two]");
     // The frame's own caption changes keep the child's part.
     SetWindowTextW(frame, u"App");
