@@ -5,7 +5,10 @@
 #include "DockAppMdi.h"
 
 #include "platform/framework/FrameworkTestSupport.h"
+#include "platform/display/DisplayBackend.h"
+#include "toolkit/SECCaptionControlMsgFilter.h"
 #include "toolkit/SECDocTemplateUtils.h"
+#include "toolkit/ScxButtonMsgFilter.h"
 #include "toolkit/SysCommandEx.h"
 
 namespace dockapp {
@@ -87,6 +90,27 @@ TEST_F(DockAppDocumentsTest, ADocumentGoesDockedFloatingAndBackToAChildWithItsVi
     child->GetWindowTextW(caption);
     EXPECT_EQ(caption, CString(u"Survey"));
     EXPECT_EQ(m_frame->GetControlBar(0xEA00), nullptr) << "the docked form's bar went with it";
+}
+
+// The whole path a user takes: a click on the document's window-mode caption button docks it.
+TEST_F(DockAppDocumentsTest, AClickOnTheModeButtonDocksTheDocument) {
+    DocumentFrame* child = m_frame->m_documents.front();
+    CView* view = child->GetActiveView();
+    m_frame->MDIActivate(child);
+    child->SendMessageW(WM_NCPAINT, 1, 0);
+    auto* mode = dynamic_cast<SECCaptionControlMsgFilter*>(child->m_filters.Find(SEC_FILTER_MODE_BUTTON));
+    ASSERT_NE(mode, nullptr);
+    ASSERT_FALSE(mode->m_rect.IsRectEmpty());
+    CRect window;
+    child->GetWindowRect(&window);
+    const CPoint click = mode->m_rect.CenterPoint() + window.TopLeft();
+    DisplayInjectMouse(WM_LBUTTONDOWN, click);
+    DisplayInjectMouse(WM_LBUTTONUP, click);
+    fwtest::DrainQueue();
+    auto* docked = dynamic_cast<SECDockableFrame*>(view->GetParentFrame());
+    ASSERT_NE(docked, nullptr) << "still an MDI child";
+    EXPECT_NE(DocumentTemplate()->GetDockSide(docked), SECMultiDocTemplate::sideFloating);
+    EXPECT_EQ(m_frame->m_documents.size(), 2u);
 }
 
 TEST_F(DockAppDocumentsTest, DocumentsDockedAtCloseLeaveNoBarsInTheNextLayout) {
