@@ -23,6 +23,9 @@ void DocumentFrame::PostNcDestroy() {
 BEGIN_MESSAGE_MAP(DockAppMdiFrame, SECWorkbook)
 ON_WM_CREATE()
 ON_WM_CLOSE()
+ON_WM_DESTROY()
+ON_WM_CONTEXTMENU()
+ON_COMMAND(ID_DOCK_CUSTOMIZE_SHEET, OnCustomizeSheet)
 END_MESSAGE_MAP()
 
 int DockAppMdiFrame::OnCreate(LPCREATESTRUCT lpcs) {
@@ -30,6 +33,10 @@ int DockAppMdiFrame::OnCreate(LPCREATESTRUCT lpcs) {
         return -1;
     }
     EnableDocking(CBRS_ALIGN_ANY);
+    m_pManager = std::make_unique<SECToolBarManager>(this);
+    if (!CreateDockToolBars(*m_pManager, m_hImages)) {
+        return -1;
+    }
     if (!CreatePanelsAndControls(this, m_satellites, m_log, m_controls)) {
         return -1;
     }
@@ -38,6 +45,8 @@ int DockAppMdiFrame::OnCreate(LPCREATESTRUCT lpcs) {
         return -1;
     }
     DefaultLayout();
+    // The toolbars' buttons first: the bar layout then shows, hides and places the bars they are on.
+    m_pManager->LoadToolBars(kMdiToolBarsName);
     LoadBarLayout(kMdiLayoutName);
     return 0;
 }
@@ -47,6 +56,7 @@ void DockAppMdiFrame::DefaultLayout() {
     DockControlBarAtRowColEx(&m_log, AFX_IDW_DOCKBAR_TOP, 0, 1, 0.6f, 110);
     DockControlBar(&m_controls, AFX_IDW_DOCKBAR_BOTTOM);
     DockPropertiesFrame(this, m_pProperties);
+    DockToolBarsOnTop(this, *m_pManager);
 }
 
 void DockAppMdiFrame::ShowAsWorkbook() {
@@ -72,8 +82,29 @@ DocumentFrame* DockAppMdiFrame::OpenDocument(const char16_t* title) {
 
 void DockAppMdiFrame::OnClose() {
     // While the floating frames are still there to be measured.
+    m_sheet.Close();
+    m_pManager->SaveToolBars(kMdiToolBarsName);
     SaveBarLayout(kMdiLayoutName);
     SECWorkbook::OnClose();
+}
+
+void DockAppMdiFrame::OnDestroy() {
+    m_sheet.Close();
+    // The manager lets go of its bars before the frame takes them down.
+    m_pManager.reset();
+    SECWorkbook::OnDestroy();
+    ::DeleteObject(m_hImages);
+    m_hImages = nullptr;
+}
+
+void DockAppMdiFrame::OnCustomizeSheet() {
+    m_sheet.Open(m_pManager.get());
+}
+
+void DockAppMdiFrame::OnContextMenu(CWnd* pWnd, CPoint pos) {
+    if (!TrackBarMenu(this, pWnd, pos)) {
+        SECWorkbook::OnContextMenu(pWnd, pos);
+    }
 }
 
 DockAppMdiFrame* OpenDockAppMdiFrame(CPoint origin, bool workbook) {
