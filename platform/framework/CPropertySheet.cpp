@@ -310,8 +310,9 @@ BOOL CPropertySheet::CreatePage(CPropertyPage* pPage) {
     pPage->ShowWindow(SW_HIDE);
     pPage->ModifyStyle(WS_CAPTION | WS_THICKFRAME | WS_SYSMENU, 0, 0);
     pPage->ModifyStyleEx(0, WS_EX_CONTROLPARENT, 0);
-    pPage->SetWindowPos(CWnd::FromHandle(m_hWndTab), m_rcPage.left, m_rcPage.top, m_rcPage.right - m_rcPage.left,
-                        m_rcPage.bottom - m_rcPage.top, SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    // Above the tab control, which clips out what lies above it and would paint over the page otherwise.
+    ::SetWindowPos(pPage->m_hWnd, HWND_TOP, m_rcPage.left, m_rcPage.top, m_rcPage.right - m_rcPage.left,
+                   m_rcPage.bottom - m_rcPage.top, SWP_NOACTIVATE | SWP_FRAMECHANGED);
     if (pPage->IsModified()) {
         m_changed.insert(pPage->m_hWnd);
         GetDlgItem(ID_APPLY_NOW)->EnableWindow(TRUE);

@@ -88,6 +88,8 @@ protected:
     void OnDestroy();
     void OnExit();
     void OnContextMenu(CWnd* pWnd, CPoint pos);
+    // The toolbars' commands do nothing here, but have a handler so that their buttons stay enabled.
+    void OnToolCommand(UINT) {}
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
     DECLARE_MESSAGE_MAP()

@@ -127,6 +127,31 @@ TEST_F(DockAppCustomizeTest, TheMdiFrameOffersTheSheetAndItsNextFrameKeepsWhatIt
     fwtest::DrainQueue();
 }
 
+// A dialog over its owner: centred on it, with its caption, and clear of the bars on top of the frame.
+TEST_F(DockAppCustomizeTest, TheToolBarListAndTheSheetOpenCentredOnTheFrameClearOfItsTopBars) {
+    DockAppFrame* frame = Keep(OpenDockAppFrame());
+    ASSERT_NE(frame, nullptr);
+    frame->SendMessageW(WM_COMMAND, ID_DOCK_CUSTOMIZE);
+    frame->SendMessageW(WM_COMMAND, ID_DOCK_CUSTOMIZE_SHEET);
+    ASSERT_TRUE(frame->m_pCustomize && frame->m_sheet.IsOpen());
+    CRect outer;
+    frame->GetWindowRect(&outer);
+    for (CWnd* dialog : {static_cast<CWnd*>(frame->m_pCustomize.get()), static_cast<CWnd*>(frame->m_sheet.Sheet())}) {
+        CRect rect;
+        dialog->GetWindowRect(&rect);
+        EXPECT_TRUE(dialog->GetStyle() & WS_CAPTION);
+        EXPECT_NEAR(rect.CenterPoint().x, outer.CenterPoint().x, 1);
+        EXPECT_NEAR(rect.CenterPoint().y, outer.CenterPoint().y, 1);
+        for (CWnd* bar : {static_cast<CWnd*>(frame->m_pMenuBar),
+                          static_cast<CWnd*>(frame->m_pManager->FindToolBar(ID_BAR_STANDARD)),
+                          static_cast<CWnd*>(frame->m_pManager->FindToolBar(ID_BAR_RECEIVER))}) {
+            CRect barRect, overlap;
+            bar->GetWindowRect(&barRect);
+            EXPECT_FALSE(overlap.IntersectRect(&rect, &barRect)) << barRect.left << "," << barRect.top;
+        }
+    }
+}
+
 // The two runs of the application, each a child of the test below.
 TEST(DockAppCustomizeRun, First) {
     if (!std::getenv(kRunVariable)) {

@@ -56,6 +56,8 @@ protected:
     void OnDestroy();
     void OnCustomizeSheet();
     void OnContextMenu(CWnd* pWnd, CPoint pos);
+    // As in the SDI frame: no effect, but enabled buttons.
+    void OnToolCommand(UINT) {}
     DECLARE_MESSAGE_MAP()
 };
 

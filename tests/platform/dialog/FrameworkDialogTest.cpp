@@ -925,6 +925,10 @@ TEST_F(PropertySheetTest, AModelessSheetLeavesItsOwnerEnabledAndEndsByCloseOrWit
     EXPECT_EQ(::GetDlgItem(sheet.m_hWnd, IDOK), nullptr);
     EXPECT_EQ(TextOf(::GetDlgItem(sheet.m_hWnd, IDCANCEL)), u"Close");
     EXPECT_FALSE(sheet.Create(Owner())) << "one window at a time";
+    // The page lies above the tab control: a click on it reaches it.
+    RECT page = ScreenRect(name.m_hWnd);
+    HWND hit = WindowFromPoint(POINT{(page.left + page.right) / 2, (page.top + page.bottom) / 2});
+    EXPECT_TRUE(hit == name.m_hWnd || IsChild(name.m_hWnd, hit));
 
     CtrlKey(VK_TAB);
     Pump();
