@@ -9,6 +9,7 @@
 #include "support/ScreenshotChild.h"
 #include "support/TestSupport.h"
 
+#include "platform/display/DisplayBackend.h"
 #include "platform/framework/FrameworkTestSupport.h"
 
 #include <cstdlib>
@@ -125,6 +126,31 @@ TEST_F(DockAppCustomizeTest, TheMdiFrameOffersTheSheetAndItsNextFrameKeepsWhatIt
     frame->DestroyWindow();
     m_frame = nullptr;
     fwtest::DrainQueue();
+}
+
+// The MDI frame has no menu bar: a right click on a bar offers the sheet; elsewhere no menu opens.
+TEST_F(DockAppCustomizeTest, ARightClickOnABarOffersTheSheet) {
+    DockAppMdiFrame* frame = Keep(OpenDockAppMdiFrame());
+    ASSERT_NE(frame, nullptr);
+    auto tap = [](UINT vk) {
+        DisplayInjectKey(vk, 0, TRUE, FALSE);
+        DisplayInjectKey(vk, 0, FALSE, FALSE);
+    };
+    // An open menu would take the Escape; without one it reaches the frame and does nothing.
+    tap(VK_ESCAPE);
+    frame->SendMessageW(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(frame->m_documents.front()->m_view.m_hWnd),
+                        MAKELPARAM(300, 300));
+    fwtest::DrainQueue();
+    EXPECT_FALSE(frame->m_sheet.IsOpen());
+
+    CRect bar;
+    frame->m_pManager->FindToolBar(ID_BAR_STANDARD)->GetWindowRect(&bar);
+    tap('C'); // "&Customize..."
+    frame->SendMessageW(WM_CONTEXTMENU,
+                        reinterpret_cast<WPARAM>(frame->m_pManager->FindToolBar(ID_BAR_STANDARD)->m_hWnd),
+                        MAKELPARAM(bar.left + 5, bar.top + 5));
+    fwtest::DrainQueue();
+    EXPECT_TRUE(frame->m_sheet.IsOpen());
 }
 
 // A dialog over its owner: centred on it, with its caption, and clear of the bars on top of the frame.
