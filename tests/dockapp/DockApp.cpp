@@ -193,10 +193,19 @@ BOOL DockAppFrame::CreateMenuAndToolBars() {
     return CreateDockToolBars(*m_pManager, m_hImages);
 }
 
-void DockAppFrame::OnCustomizeToolBars() {
+void DockAppFrame::CloseToolBarList() {
     if (m_pCustomize && m_pCustomize->GetSafeHwnd()) {
+        if (m_pCustomize->IsWindowVisible()) {
+            m_pCustomize->Close(IDCANCEL);
+        }
         m_pCustomize->DestroyWindow();
     }
+}
+
+// One customisation window at a time: closing either ends customise mode for both.
+void DockAppFrame::OnCustomizeToolBars() {
+    m_sheet.Close();
+    CloseToolBarList();
     m_pCustomize = std::make_unique<SECToolBarListDialog>(m_pManager.get(), this);
     if (m_pCustomize->Create(IDD_SEC_TOOLBARS, this)) {
         m_pCustomize->ShowWindow(SW_SHOW);
@@ -204,6 +213,7 @@ void DockAppFrame::OnCustomizeToolBars() {
 }
 
 void DockAppFrame::OnCustomizeSheet() {
+    CloseToolBarList();
     m_sheet.Open(m_pManager.get());
 }
 
@@ -245,10 +255,7 @@ void DockAppFrame::DefaultLayout() {
 
 void DockAppFrame::OnClose() {
     // While the floating frames are still there to be measured.
-    if (m_pCustomize && m_pCustomize->GetSafeHwnd()) {
-        m_pCustomize->Close(IDCANCEL);
-        m_pCustomize->DestroyWindow();
-    }
+    CloseToolBarList();
     m_sheet.Close();
     m_pManager->SaveToolBars(kToolBarsName);
     SaveBarLayout(kLayoutName);

@@ -84,6 +84,8 @@ protected:
     // The bars and their layout: the saved one when there is a sound one, else the default.
     int OnCreate(LPCREATESTRUCT lpcs);
     BOOL CreateMenuAndToolBars();
+    // Ends customise mode when the toolbar list is up, and destroys it.
+    void CloseToolBarList();
     void OnClose();
     void OnDestroy();
     void OnExit();

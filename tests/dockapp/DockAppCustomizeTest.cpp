@@ -153,16 +153,21 @@ TEST_F(DockAppCustomizeTest, ARightClickOnABarOffersTheSheet) {
     EXPECT_TRUE(frame->m_sheet.IsOpen());
 }
 
-// A dialog over its owner: centred on it, with its caption, and clear of the bars on top of the frame.
-TEST_F(DockAppCustomizeTest, TheToolBarListAndTheSheetOpenCentredOnTheFrameClearOfItsTopBars) {
+// A dialog over its owner: centred on it, with its caption, and clear of the bars on top of the frame; the
+// toolbar list and the sheet each take the other down, so that closing one cannot end the other's customising.
+TEST_F(DockAppCustomizeTest, TheToolBarListAndTheSheetOpenOneAtATimeCentredOnTheFrameClearOfItsTopBars) {
     DockAppFrame* frame = Keep(OpenDockAppFrame());
     ASSERT_NE(frame, nullptr);
-    frame->SendMessageW(WM_COMMAND, ID_DOCK_CUSTOMIZE);
-    frame->SendMessageW(WM_COMMAND, ID_DOCK_CUSTOMIZE_SHEET);
-    ASSERT_TRUE(frame->m_pCustomize && frame->m_sheet.IsOpen());
     CRect outer;
     frame->GetWindowRect(&outer);
-    for (CWnd* dialog : {static_cast<CWnd*>(frame->m_pCustomize.get()), static_cast<CWnd*>(frame->m_sheet.Sheet())}) {
+    // One at a time: each command takes the other window down, and customising goes on.
+    for (UINT command : {ID_DOCK_CUSTOMIZE, ID_DOCK_CUSTOMIZE_SHEET, ID_DOCK_CUSTOMIZE}) {
+        frame->SendMessageW(WM_COMMAND, command);
+        EXPECT_TRUE(frame->m_pManager->IsCustomizing());
+        const bool list = command == ID_DOCK_CUSTOMIZE;
+        EXPECT_EQ(frame->m_sheet.IsOpen(), !list);
+        EXPECT_EQ(frame->m_pCustomize && frame->m_pCustomize->GetSafeHwnd(), list);
+        CWnd* dialog = list ? static_cast<CWnd*>(frame->m_pCustomize.get()) : frame->m_sheet.Sheet();
         CRect rect;
         dialog->GetWindowRect(&rect);
         EXPECT_TRUE(dialog->GetStyle() & WS_CAPTION);
