@@ -7,6 +7,7 @@
 #include "platform/framework/CWinApp.h"
 #include "toolkit/SECDockableFrame.h"
 #include "toolkit/SECMDIFrameWnd.h"
+#include "toolkit/SECMultiDocTemplate.h"
 
 namespace {
 
@@ -81,8 +82,12 @@ BOOL SECDocTemplateUtils::IsDockableFrameClass(CRuntimeClass* pClass) {
 }
 
 CRuntimeClass* SECDocTemplateUtils::GetTemplateFrameClass(CDocTemplate* pTemplate, BOOL bDockable) {
-    if (!pTemplate || bDockable) {
+    if (!pTemplate) {
         return nullptr;
+    }
+    if (bDockable) {
+        auto* multi = dynamic_cast<SECMultiDocTemplate*>(pTemplate);
+        return multi ? multi->m_pDockableFrameClass : nullptr;
     }
     return pTemplate->m_pFrameClass;
 }

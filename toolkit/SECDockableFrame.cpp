@@ -8,6 +8,7 @@
 #include "toolkit/SECDocTemplateUtils.h"
 #include "toolkit/SECFrameBar.h"
 #include "toolkit/SECMDIFrameWnd.h"
+#include "toolkit/SECMultiDocTemplate.h"
 
 IMPLEMENT_DYNCREATE(SECDockableFrame, SECFrameWnd)
 
@@ -37,7 +38,7 @@ BOOL SECHostsFloatingDockableFrame(CControlBar* pBar) {
 SECDockableFrame::SECDockableFrame() = default;
 
 SECDockableFrame::~SECDockableFrame() {
-    if (m_hMenu) {
+    if (m_hMenu && !m_bSharedMenu) {
         ::DestroyMenu(m_hMenu);
     }
 }
@@ -78,14 +79,19 @@ BOOL SECDockableFrame::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* p
                                  CCreateContext* pContext) {
     m_nIDHelp = nIDResource;
     LPCTSTR lpszClass = AfxFrameClassForResource(nIDResource, m_strTitle);
-    m_hMenu = AfxGetResourceProvider().LoadMenu(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIDResource));
+    // The frames of a template share its menu and accelerators for this form, which it keeps.
+    auto* pTemplate = pContext ? dynamic_cast<SECMultiDocTemplate*>(pContext->m_pNewDocTemplate) : nullptr;
+    m_bSharedMenu = pTemplate != nullptr;
+    m_hMenu = pTemplate ? pTemplate->m_hMenuDockable
+                        : AfxGetResourceProvider().LoadMenu(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIDResource));
     // The menu is kept for the main window rather than given to the child window.
     if (!CreateEx(0, lpszClass, m_strTitle, dwDefaultStyle | WS_CHILD, 0, 0, 0, 0, SafeHwndOf(pParentWnd),
                   nullptr, pContext)) {
         return FALSE;
     }
-    m_hAccelTable =
-        AfxGetResourceProvider().LoadAccelerators(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIDResource));
+    m_hAccelTable = pTemplate ? pTemplate->m_hAccelDockable
+                              : AfxGetResourceProvider().LoadAccelerators(AfxGetResourceHandle(),
+                                                                          MAKEINTRESOURCEW(nIDResource));
     if (!pContext) {
         SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
     }

@@ -29,8 +29,9 @@ public:
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
-    // Created as a child of `pParentWnd` (its host bar); the resource's menu is kept for the main window's
-    // menu bar while this frame is active.
+    // Created as a child of `pParentWnd` (its host bar); the menu (the template's for dockable frames when
+    // the context names one, else the resource's) is kept for the main window's menu bar while this frame
+    // is active.
     BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_CHILD | WS_VISIBLE | WS_CAPTION | FWS_ADDTOTITLE,
                    CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override;
     // The main window's title first; then the caption reads the document's title, with ":n" when several
@@ -49,6 +50,7 @@ public:
     SECMDIFrameWnd* GetMDIFrame() const;
 
     HMENU m_hMenu = nullptr;
+    BOOL m_bSharedMenu = FALSE; // the template's, not destroyed with the frame
 
 protected:
     // Makes this the MDI frame's active dockable frame.

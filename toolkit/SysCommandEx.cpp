@@ -2,7 +2,15 @@
 
 #include "toolkit/ToolkitResourceIds.h"
 
+#include "platform/framework/CDockContext.h"
+#include "platform/framework/CDocument.h"
 #include "platform/framework/CFrameWnd.h"
+#include "platform/framework/CMDIChildWnd.h"
+#include "platform/framework/CMDIFrameWnd.h"
+#include "platform/framework/CView.h"
+#include "platform/framework/CWinApp.h"
+#include "toolkit/SECControlBar.h"
+#include "toolkit/SECDockableFrame.h"
 
 #include <memory>
 
@@ -29,6 +37,51 @@ void Append(HMENU hMenu, UINT nStringID, int nMode, int nCheckedMode) {
 
 LRESULT Send(CWnd* pWnd, UINT nCommand, Record& record) {
     return pWnd ? pWnd->SendMessage(GetMessageId(), nCommand, reinterpret_cast<LPARAM>(&record)) : 0;
+}
+
+CMDIChildWnd* AsMDIChild(CWnd* pWnd) {
+    return dynamic_cast<CMDIChildWnd*>(pWnd);
+}
+
+// The window the record names, while it still is one.
+CFrameWnd* LiveFrame(HWND hWnd) {
+    return ::IsWindow(hWnd) ? dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(hWnd)) : nullptr;
+}
+
+// Keeps the main window from repainting while a frame changes form.
+class MainWindowUpdateLock {
+public:
+    explicit MainWindowUpdateLock(bool bLock) {
+        CWnd* main = AfxGetMainWnd();
+        if (bLock && main && main->m_hWnd) {
+            m_bLocked = ::LockWindowUpdate(main->m_hWnd);
+        }
+    }
+    ~MainWindowUpdateLock() {
+        if (m_bLocked) {
+            ::LockWindowUpdate(nullptr);
+        }
+    }
+    MainWindowUpdateLock(const MainWindowUpdateLock&) = delete;
+    MainWindowUpdateLock& operator=(const MainWindowUpdateLock&) = delete;
+
+private:
+    BOOL m_bLocked = FALSE;
+};
+
+UINT DockBarForSide(int nMode) {
+    switch (nMode) {
+    case ModeDockedLeft:
+        return AFX_IDW_DOCKBAR_LEFT;
+    case ModeDockedTop:
+        return AFX_IDW_DOCKBAR_TOP;
+    case ModeDockedRight:
+        return AFX_IDW_DOCKBAR_RIGHT;
+    case ModeDockedBottom:
+        return AFX_IDW_DOCKBAR_BOTTOM;
+    default:
+        return 0;
+    }
 }
 
 } // namespace
@@ -71,7 +124,13 @@ UINT ScxMsgFilter::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
     if (!pWnd) {
         return 0;
     }
-    HWND hRepaint = (record.dwFlags & 1) ? record.hWnd : nullptr;
+    HWND hRepaint = nullptr;
+    if (record.dwFlags & 1) {
+        // A maximised child's caption is drawn in its MDI frame's.
+        CMDIChildWnd* child = AsMDIChild(pWnd);
+        CFrameWnd* mdi = child && child->IsZoomed() ? child->GetMDIFrame() : nullptr;
+        hRepaint = mdi ? mdi->m_hWnd : record.hWnd;
+    }
     UINT result = 0;
     switch (nCommand) {
     case SCX_APPLYMODE:
@@ -93,27 +152,223 @@ UINT ScxMsgFilter::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
 }
 
 int ScxMsgFilter::CurrentMode(CWnd* pFrame) const {
-    // A child frame is an MDI child; docked and floating frames are the dockable frames' to report.
-    if (!pFrame || !(pFrame->GetStyle() & WS_CHILD) || !dynamic_cast<CFrameWnd*>(pFrame)) {
-        return ModeNone;
+    if (AsMDIChild(pFrame)) {
+        if (pFrame->IsZoomed()) {
+            return ModeMDIMaximized;
+        }
+        return pFrame->IsIconic() ? ModeMDIMinimized : ModeMDIRestored;
     }
-    if (pFrame->IsZoomed()) {
-        return ModeMDIMaximized;
-    }
-    return pFrame->IsIconic() ? ModeMDIMinimized : ModeMDIRestored;
+    // By the side, in the order the sides are numbered: top, left, bottom, right, floating.
+    static constexpr int kModeOfSide[] = {ModeDockedTop, ModeDockedLeft, ModeDockedBottom, ModeDockedRight,
+                                          ModeFloating};
+    const int side = SECDockSideOf(dynamic_cast<CFrameWnd*>(pFrame));
+    return side >= 0 && side < 5 ? kModeOfSide[side] : ModeNone;
 }
 
 int ScxMsgFilter::DefaultTargetMode(CWnd*, int nCurrent, const Record&) const {
     return MainMode(nCurrent) == ModeMDIChild ? ModeDocked : ModeMDIChild;
 }
 
-UINT ScxMsgFilter::OnApplyMode(Record&, LRESULT* pResult) {
-    // Switching a frame between MDI child, docked and floating forms is the document template's work; a
-    // frame without such a template stays as it is.
+SECMultiDocTemplate* ScxMsgFilter::FindMultiDocTemplate(const Record& record, CRuntimeClass* pClass) const {
+    auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(record.hWnd));
+    CView* view = frame ? frame->GetActiveView() : nullptr;
+    CDocument* doc = view ? view->GetDocument() : nullptr;
+    CWinApp* app = AfxGetApp();
+    if (!doc || !app) {
+        return nullptr;
+    }
+    for (POSITION pos = app->GetFirstDocTemplatePosition(); pos;) {
+        CDocTemplate* pTemplate = app->GetNextDocTemplate(pos);
+        for (POSITION docPos = pTemplate->GetFirstDocPosition(); docPos;) {
+            if (pTemplate->GetNextDoc(docPos) == doc) {
+                return pClass && pTemplate->IsKindOf(pClass) ? static_cast<SECMultiDocTemplate*>(pTemplate)
+                                                             : nullptr;
+            }
+        }
+    }
+    return nullptr;
+}
+
+UINT ScxMsgFilter::OnApplyMode(Record& record, LRESULT* pResult) {
     if (pResult) {
         *pResult = FALSE;
     }
-    return 0;
+    auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(record.hWnd));
+    SECMultiDocTemplate* pTemplate = FindMultiDocTemplate(record, RUNTIME_CLASS(SECMultiDocTemplate));
+    if (!frame || !pTemplate) {
+        return 0;
+    }
+    const int current = CurrentMode(frame);
+    const int target =
+        record.nTargetMode == -1 ? DefaultTargetMode(frame, current, record) : record.nTargetMode;
+    CFrameWnd* result = nullptr;
+    switch (MainMode(target)) {
+    case ModeMDIChild:
+        result = ToMDIChild(frame, current, target, pTemplate, record);
+        break;
+    case ModeDocked:
+        result = ToDocked(frame, current, target, pTemplate, record);
+        break;
+    case ModeFloating:
+        result = ToFloating(frame, current, target, pTemplate, record);
+        break;
+    default:
+        break;
+    }
+    if (pResult) {
+        *pResult = result != nullptr;
+    }
+    return RESULT_DONE;
+}
+
+CFrameWnd* ScxMsgFilter::TemplateToggle(CFrameWnd* pFrame, SECMultiDocTemplate* pTemplate, const Record&) {
+    return pTemplate ? pTemplate->ToggleFrame(pFrame) : nullptr;
+}
+
+CFrameWnd* ScxMsgFilter::TemplateDock(CFrameWnd* pFrame, UINT nDockBarID, const SECDockPos* pPos,
+                                      const SECDockSize* pSize, SECMultiDocTemplate* pTemplate) {
+    return pTemplate ? pTemplate->DockFrame(pFrame, nDockBarID, pPos, pSize) : nullptr;
+}
+
+CFrameWnd* ScxMsgFilter::ToggleBarDocking(CFrameWnd* pFrame, SECMultiDocTemplate*, const Record& record) {
+    auto* dockable = dynamic_cast<SECDockableFrame*>(pFrame);
+    CControlBar* bar = dockable ? dockable->GetHostBar() : nullptr;
+    CDockContext* context = bar ? bar->m_pDockContext : nullptr;
+    if (!context) {
+        return nullptr;
+    }
+    // The record's place and size stand in for the bar's own for this toggle only.
+    const CPoint savedPoint = context->m_ptMRUFloatPos;
+    auto* sec = dynamic_cast<SECControlBar*>(bar);
+    const CSize savedSize = sec ? sec->m_szFloat : CSize();
+    if (record.dwFlags & 1) {
+        context->m_ptMRUFloatPos = CPoint(record.x, record.y);
+    }
+    if (sec && (record.dwFlags & 2)) {
+        sec->m_szFloat = CSize(record.cx, record.cy);
+    }
+    const HWND hFrame = pFrame->m_hWnd;
+    const HWND hBar = bar->m_hWnd;
+    context->ToggleDocking();
+    if (::IsWindow(hBar)) {
+        if (record.dwFlags & 1) {
+            context->m_ptMRUFloatPos = savedPoint;
+        }
+        if (sec && (record.dwFlags & 2)) {
+            sec->m_szFloat = savedSize;
+        }
+    }
+    return LiveFrame(hFrame);
+}
+
+CFrameWnd* ScxMsgFilter::ToMDIChild(CFrameWnd* pFrame, int nCurrent, int nTarget, SECMultiDocTemplate* pTemplate,
+                                    const Record& record) {
+    CView* view = pFrame ? pFrame->GetActiveView() : nullptr;
+    if (!view) {
+        return nullptr;
+    }
+    MainWindowUpdateLock lock(MainMode(nCurrent) != ModeMDIChild);
+    if (nTarget >= ModeMDIMinimized && nTarget <= ModeMDIRestored) {
+        CMDIChildWnd* child = AsMDIChild(ToMDIChild(pFrame, nCurrent, ModeNone, pTemplate, record));
+        if (!child) {
+            return nullptr;
+        }
+        if (CurrentMode(child) != nTarget) {
+            if (nTarget == ModeMDIMaximized) {
+                child->MDIMaximize();
+            } else if (nTarget == ModeMDIRestored) {
+                child->MDIRestore();
+            } else {
+                child->ShowWindow(SW_SHOWMINIMIZED);
+            }
+        }
+        if (nTarget != ModeMDIMaximized && (record.dwFlags & 3)) {
+            UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+            flags |= (record.dwFlags & 1) ? 0 : SWP_NOMOVE;
+            flags |= (record.dwFlags & 2) ? 0 : SWP_NOSIZE;
+            child->SetWindowPos(nullptr, record.x, record.y, record.cx, record.cy, flags);
+        }
+        if (nTarget == ModeMDIMaximized) {
+            // The client lays the maximised child out again at its full size.
+            if (CMDIFrameWnd* mdi = child->GetMDIFrame(); mdi && mdi->m_hWndMDIClient) {
+                CRect client;
+                ::GetClientRect(mdi->m_hWndMDIClient, &client);
+                ::PostMessageW(mdi->m_hWndMDIClient, WM_SIZE, SIZE_RESTORED, 0);
+                ::PostMessageW(mdi->m_hWndMDIClient, WM_SIZE, SIZE_RESTORED,
+                               MAKELPARAM(client.Width(), client.Height()));
+            }
+        }
+        return view->GetParentFrame();
+    }
+    if (AsMDIChild(pFrame)) {
+        return pFrame;
+    }
+    return AsMDIChild(TemplateToggle(pFrame, pTemplate, record));
+}
+
+CFrameWnd* ScxMsgFilter::ToDocked(CFrameWnd* pFrame, int nCurrent, int nTarget, SECMultiDocTemplate* pTemplate,
+                                  const Record& record) {
+    if (!pFrame || !pFrame->GetActiveView()) {
+        return nullptr;
+    }
+    if (nTarget == ModeNone || nTarget == ModeDocked) {
+        if (AsMDIChild(pFrame)) {
+            return TemplateToggle(pFrame, pTemplate, record);
+        }
+        if (nCurrent == ModeFloating) {
+            return ToggleBarDocking(pFrame, pTemplate, record);
+        }
+        return MainMode(nCurrent) == ModeDocked ? pFrame : nullptr;
+    }
+    const UINT nDockBarID = DockBarForSide(nTarget);
+    if (!nDockBarID) {
+        return nullptr;
+    }
+    return TemplateDock(pFrame, nDockBarID, record.pRowColumn, record.pProportionSize, pTemplate);
+}
+
+CFrameWnd* ScxMsgFilter::ToFloating(CFrameWnd* pFrame, int nCurrent, int nTarget, SECMultiDocTemplate* pTemplate,
+                                    const Record& record) {
+    if ((nTarget != ModeNone && nTarget != ModeFloating) || !pFrame || !pFrame->GetActiveView()) {
+        return nullptr;
+    }
+    if (CMDIChildWnd* child = AsMDIChild(pFrame)) {
+        if (child->IsIconic()) {
+            child->MDIRestore();
+        }
+        // The floating window comes up where the child was, unless the record says otherwise.
+        CRect rect;
+        child->GetWindowRect(&rect);
+        CFrameWnd* docked = ToDocked(child, nCurrent, ModeNone, pTemplate, record);
+        if (!docked) {
+            return nullptr;
+        }
+        Record place = record;
+        if (!(place.dwFlags & 1)) {
+            place.x = rect.left;
+            place.y = rect.top;
+        }
+        if (!(place.dwFlags & 2)) {
+            place.cx = rect.Width();
+            place.cy = rect.Height();
+        }
+        place.dwFlags |= 3;
+        return ToggleBarDocking(docked, pTemplate, place);
+    }
+    if (MainMode(nCurrent) == ModeDocked) {
+        return ToggleBarDocking(pFrame, pTemplate, record);
+    }
+    if (nCurrent != ModeFloating) {
+        return nullptr;
+    }
+    CFrameWnd* floating = pFrame->GetParentFrame();
+    if (floating && (record.dwFlags & 3)) {
+        UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+        flags |= (record.dwFlags & 1) ? 0 : SWP_NOMOVE;
+        flags |= (record.dwFlags & 2) ? 0 : SWP_NOSIZE;
+        floating->SetWindowPos(nullptr, record.x, record.y, record.cx, record.cy, flags);
+    }
+    return pFrame;
 }
 
 HMENU ScxMsgFilter::BuildModeMenu(CWnd*, int nCurrentMode) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "toolkit/SECMsgFilter.h"
+#include "toolkit/SECMultiDocTemplate.h"
 
 #include "platform/base/CRect.h"
 #include "platform/display/MenuApi.h"
@@ -40,8 +41,10 @@ struct Record {
     RECT rect{};
     HMENU hMenu = nullptr;
     int nTargetMode = -1;
-    const void* pRowColumn = nullptr;
-    const void* pProportionSize = nullptr;
+    // Where in the dock bar's rows, and what share and size, a frame docked on a side asks for; null: the
+    // defaults.
+    const SECDockPos* pRowColumn = nullptr;
+    const SECDockSize* pProportionSize = nullptr;
 };
 
 UINT GetMessageId();
@@ -64,8 +67,25 @@ public:
     virtual void ApplyChosenMode(int nMode, const Record& record);
     virtual HMENU BuildModeMenu(CWnd* pFrame, int nCurrentMode);
     virtual HMENU BuildMenuForRecord(const Record& record);
+    // Each gives the view's frame after the switch, or null when the switch was abandoned.
+    virtual CFrameWnd* ToMDIChild(CFrameWnd* pFrame, int nCurrent, int nTarget, SECMultiDocTemplate* pTemplate,
+                                  const Record& record);
+    virtual CFrameWnd* ToDocked(CFrameWnd* pFrame, int nCurrent, int nTarget, SECMultiDocTemplate* pTemplate,
+                                const Record& record);
+    virtual CFrameWnd* ToFloating(CFrameWnd* pFrame, int nCurrent, int nTarget, SECMultiDocTemplate* pTemplate,
+                                  const Record& record);
+    // MDI child to docked frame or back, by the template.
+    virtual CFrameWnd* TemplateToggle(CFrameWnd* pFrame, SECMultiDocTemplate* pTemplate, const Record& record);
+    // A docked frame's bar floats, a floating one docks again; a position and size in the record place the
+    // floating frame.
+    virtual CFrameWnd* ToggleBarDocking(CFrameWnd* pFrame, SECMultiDocTemplate* pTemplate, const Record& record);
+    virtual CFrameWnd* TemplateDock(CFrameWnd* pFrame, UINT nDockBarID, const SECDockPos* pPos,
+                                    const SECDockSize* pSize, SECMultiDocTemplate* pTemplate);
+    // An MDI child by its show state, a dockable frame by the side its bar is on; ModeNone otherwise.
     virtual int CurrentMode(CWnd* pFrame) const;
     virtual int DefaultTargetMode(CWnd* pFrame, int nCurrent, const Record& record) const;
+    // The template of the document of the record's frame's active view, when it is of `pClass`.
+    virtual SECMultiDocTemplate* FindMultiDocTemplate(const Record& record, CRuntimeClass* pClass) const;
     virtual BOOL RunsOnCopy(UINT nCommand) const;
 
     BOOL m_bIsCopy = FALSE;

@@ -56,6 +56,17 @@ protected:
 
 #define RUNTIME_CLASS(class_name) (&class_name::class##class_name)
 
+// A new object of `pClass` when the class makes objects that are T; null otherwise (with nothing left behind).
+template <typename T>
+T* AfxCreateObjectOf(CRuntimeClass* pClass) {
+    CObject* object = pClass ? pClass->CreateObject() : nullptr;
+    auto* typed = dynamic_cast<T*>(object);
+    if (!typed) {
+        delete object;
+    }
+    return typed;
+}
+
 #define DECLARE_DYNAMIC(class_name)                                                                          \
 public:                                                                                                      \
     static CRuntimeClass class##class_name;                                                                  \

@@ -1,7 +1,9 @@
 #include "platform/framework/CDocTemplate.h"
 
 #include "platform/framework/CDocument.h"
+#include "platform/framework/CFileDialog.h"
 #include "platform/framework/CFrameWnd.h"
+#include "platform/framework/CNewTypeDlg.h"
 #include "platform/framework/CView.h"
 #include "platform/framework/CWinApp.h"
 
@@ -29,6 +31,38 @@ BOOL CDocTemplate::GetDocString(CString& rString, enum DocStringIndex index) con
     return AfxExtractSubString(rString, m_strDocStrings, static_cast<int>(index));
 }
 
+CDocTemplate::Confidence CDocTemplate::MatchDocType(LPCTSTR lpszPathName, CDocument*& rpDocMatch) {
+    rpDocMatch = nullptr;
+    for (POSITION pos = GetFirstDocPosition(); pos;) {
+        CDocument* pDoc = GetNextDoc(pos);
+        if (!pDoc->GetPathName().IsEmpty() && pDoc->GetPathName().CompareNoCase(lpszPathName) == 0) {
+            rpDocMatch = pDoc;
+            return yesAlreadyOpen;
+        }
+    }
+    CString filter;
+    const CString path(lpszPathName);
+    const int dot = path.ReverseFind(u'.');
+    if (dot < 0 || dot < path.ReverseFind(u'/') || !GetDocString(filter, filterExt) || filter.IsEmpty()) {
+        return yesAttemptForeign;
+    }
+    const CString extension = path.Mid(dot);
+    for (int i = 0;; ++i) {
+        CString one;
+        if (!AfxExtractSubString(one, filter, i, u';')) {
+            break;
+        }
+        one.Trim();
+        if (one.Left(1) == u"*") {
+            one = one.Mid(1);
+        }
+        if (!one.IsEmpty() && one.CompareNoCase(extension) == 0) {
+            return yesAttemptNative;
+        }
+    }
+    return yesAttemptForeign;
+}
+
 void CDocTemplate::AddDocument(CDocument* pDoc) {
     pDoc->m_pDocTemplate = this;
 }
@@ -37,13 +71,8 @@ void CDocTemplate::RemoveDocument(CDocument* pDoc) {
 }
 
 CDocument* CDocTemplate::CreateNewDocument() {
-    if (!m_pDocClass) {
-        return nullptr;
-    }
-    CObject* object = m_pDocClass->CreateObject();
-    auto* pDocument = dynamic_cast<CDocument*>(object);
+    auto* pDocument = AfxCreateObjectOf<CDocument>(m_pDocClass);
     if (!pDocument) {
-        delete object;
         return nullptr;
     }
     AddDocument(pDocument);
@@ -51,18 +80,18 @@ CDocument* CDocTemplate::CreateNewDocument() {
 }
 
 CFrameWnd* CDocTemplate::CreateNewFrame(CDocument* pDoc, CFrameWnd* pOther) {
+    return CreateFrameOf(m_pFrameClass, pDoc, pOther, m_pViewClass);
+}
+
+CFrameWnd* CDocTemplate::CreateFrameOf(CRuntimeClass* pFrameClass, CDocument* pDoc, CFrameWnd* pOther,
+                                       CRuntimeClass* pViewClass) {
     CCreateContext context;
     context.m_pCurrentFrame = pOther;
     context.m_pCurrentDoc = pDoc;
-    context.m_pNewViewClass = m_pViewClass;
+    context.m_pNewViewClass = pViewClass;
     context.m_pNewDocTemplate = this;
-    if (!m_pFrameClass) {
-        return nullptr;
-    }
-    CObject* object = m_pFrameClass->CreateObject();
-    auto* pFrame = dynamic_cast<CFrameWnd*>(object);
+    auto* pFrame = AfxCreateObjectOf<CFrameWnd>(pFrameClass);
     if (!pFrame) {
-        delete object;
         return nullptr;
     }
     // A frame that fails to load has deleted itself.
@@ -224,30 +253,36 @@ void CDocManager::AddDocTemplate(CDocTemplate* pTemplate) {
 }
 
 CDocument* CDocManager::OpenDocumentFile(LPCTSTR lpszFileName) {
-    // A document already open under that name is activated instead of read again.
-    POSITION pos = GetFirstDocTemplatePosition();
-    CDocTemplate* pFirst = nullptr;
-    while (pos) {
+    if (!lpszFileName) {
+        return nullptr;
+    }
+    CDocTemplate* pBest = nullptr;
+    CDocument* pOpen = nullptr;
+    CDocTemplate::Confidence best = CDocTemplate::noAttempt;
+    for (POSITION pos = GetFirstDocTemplatePosition(); pos;) {
         CDocTemplate* pTemplate = GetNextDocTemplate(pos);
-        if (!pFirst) {
-            pFirst = pTemplate;
+        CDocument* pMatch = nullptr;
+        const CDocTemplate::Confidence match = pTemplate->MatchDocType(lpszFileName, pMatch);
+        if (match > best) {
+            best = match;
+            pBest = pTemplate;
+            pOpen = pMatch;
         }
-        POSITION docPos = pTemplate->GetFirstDocPosition();
-        while (docPos) {
-            CDocument* pDoc = pTemplate->GetNextDoc(docPos);
-            if (lpszFileName && pDoc->GetPathName().CompareNoCase(lpszFileName) == 0) {
-                POSITION viewPos = pDoc->GetFirstViewPosition();
-                if (viewPos) {
-                    CView* pView = pDoc->GetNextView(viewPos);
-                    if (CFrameWnd* pFrame = pView->GetParentFrame()) {
-                        pFrame->ActivateFrame();
-                    }
-                }
-                return pDoc;
-            }
+        if (match == CDocTemplate::yesAlreadyOpen) {
+            break;
         }
     }
-    return pFirst ? pFirst->OpenDocumentFile(lpszFileName) : nullptr;
+    if (pOpen) {
+        POSITION viewPos = pOpen->GetFirstViewPosition();
+        if (viewPos) {
+            CView* pView = pOpen->GetNextView(viewPos);
+            if (CFrameWnd* pFrame = pView->GetParentFrame()) {
+                pFrame->ActivateFrame();
+            }
+        }
+        return pOpen;
+    }
+    return pBest ? pBest->OpenDocumentFile(lpszFileName) : nullptr;
 }
 
 BOOL CDocManager::SaveAllModified() {
@@ -282,11 +317,33 @@ int CDocManager::GetOpenDocumentCount() {
 }
 
 void CDocManager::OnFileNew() {
-    // With several templates the user would choose; the first one stands for that choice.
-    POSITION pos = GetFirstDocTemplatePosition();
-    if (pos) {
-        GetNextDocTemplate(pos)->OpenDocumentFile(nullptr);
+    if (m_templateList.IsEmpty()) {
+        return;
     }
+    CDocTemplate* pTemplate = static_cast<CDocTemplate*>(m_templateList.GetHead());
+    if (m_templateList.GetCount() > 1) {
+        // Templates without a new-file name make documents only from files.
+        CPtrList offered;
+        for (POSITION pos = GetFirstDocTemplatePosition(); pos;) {
+            CDocTemplate* t = GetNextDocTemplate(pos);
+            CString name;
+            if (t->GetDocString(name, CDocTemplate::fileNewName) && !name.IsEmpty()) {
+                offered.AddTail(t);
+            }
+        }
+        if (offered.IsEmpty()) {
+            return;
+        }
+        pTemplate = offered.GetCount() == 1 ? static_cast<CDocTemplate*>(offered.GetHead()) : ChooseNewTemplate(offered);
+    }
+    if (pTemplate) {
+        pTemplate->OpenDocumentFile(nullptr);
+    }
+}
+
+CDocTemplate* CDocManager::ChooseNewTemplate(CPtrList& offered) {
+    CNewTypeDlg dialog(&offered, AfxGetMainWnd());
+    return dialog.DoModal() == IDOK ? dialog.m_pSelectedTemplate : nullptr;
 }
 
 void CDocManager::OnFileOpen() {
@@ -297,6 +354,64 @@ void CDocManager::OnFileOpen() {
     OpenDocumentFile(name);
 }
 
-BOOL CDocManager::DoPromptFileName(CString&, UINT, DWORD, BOOL, CDocTemplate*) {
-    return FALSE;
+namespace {
+
+// "Name|*.a;*.b|" for a template with a filter name and extensions (".a" or "*.a;*.b"); its first
+// extension, without the dot, becomes the default one when none is set yet.
+void AppendFilterSuffix(CString& filter, CDocTemplate* pTemplate, CString& defaultExt) {
+    CString name;
+    CString extensions;
+    if (!pTemplate->GetDocString(name, CDocTemplate::filterName) || name.IsEmpty() ||
+        !pTemplate->GetDocString(extensions, CDocTemplate::filterExt) || extensions.IsEmpty()) {
+        return;
+    }
+    CString patterns;
+    for (int i = 0;; ++i) {
+        CString one;
+        if (!AfxExtractSubString(one, extensions, i, u';')) {
+            break;
+        }
+        one.Trim();
+        one.TrimLeft(u'*');
+        if (one.IsEmpty()) {
+            continue;
+        }
+        if (defaultExt.IsEmpty()) {
+            defaultExt = one.Mid(1);
+        }
+        patterns += (patterns.IsEmpty() ? u"*" : u";*") + one;
+    }
+    if (!patterns.IsEmpty()) {
+        filter += name + u"|" + patterns + u"|";
+    }
+}
+
+} // namespace
+
+BOOL CDocManager::DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
+                                   CDocTemplate* pTemplate) {
+    // One template's type when saving a document of it; every template's when opening.
+    CString filter;
+    CString defaultExt;
+    if (pTemplate) {
+        AppendFilterSuffix(filter, pTemplate, defaultExt);
+    } else {
+        for (POSITION pos = GetFirstDocTemplatePosition(); pos;) {
+            AppendFilterSuffix(filter, GetNextDocTemplate(pos), defaultExt);
+        }
+    }
+    filter += u"All Files (*.*)|*.*||";
+    const DWORD flags =
+        lFlags | OFN_HIDEREADONLY | (bOpenFileDialog ? OFN_FILEMUSTEXIST : static_cast<DWORD>(OFN_OVERWRITEPROMPT));
+    CFileDialog dialog(bOpenFileDialog, defaultExt.IsEmpty() ? nullptr : static_cast<LPCTSTR>(defaultExt), fileName,
+                       flags, filter, AfxGetMainWnd());
+    CString title;
+    if (nIDSTitle && title.LoadString(nIDSTitle)) {
+        dialog.m_ofn.lpstrTitle = title;
+    }
+    if (dialog.DoModal() != IDOK) {
+        return FALSE;
+    }
+    fileName = dialog.GetPathName();
+    return TRUE;
 }

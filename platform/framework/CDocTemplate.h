@@ -25,6 +25,19 @@ public:
         regFileTypeName
     };
     virtual BOOL GetDocString(CString& rString, enum DocStringIndex index) const;
+
+    // How well a file suits this template, the best first being yesAlreadyOpen (rpDocMatch then is the
+    // document that has it open).
+    enum Confidence {
+        noAttempt,
+        maybeAttemptForeign,
+        maybeAttemptNative,
+        yesAttemptForeign,
+        yesAttemptNative,
+        yesAlreadyOpen
+    };
+    // Already open here; the extension among the filter's ("*.txt;*.log"); else foreign.
+    virtual Confidence MatchDocType(LPCTSTR lpszPathName, CDocument*& rpDocMatch);
     virtual void LoadTemplate();
 
     virtual void AddDocument(CDocument* pDoc);
@@ -47,6 +60,10 @@ public:
     CString m_strDocStrings;
 
 protected:
+    // A frame of `pFrameClass` loaded from the template's resource for the document, with a view of
+    // `pViewClass` (none when null); null when it cannot be made.
+    CFrameWnd* CreateFrameOf(CRuntimeClass* pFrameClass, CDocument* pDoc, CFrameWnd* pOther,
+                             CRuntimeClass* pViewClass);
     CDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
                  CRuntimeClass* pViewClass);
 };
@@ -80,13 +97,21 @@ public:
     CDocTemplate* GetNextDocTemplate(POSITION& pos) const {
         return static_cast<CDocTemplate*>(m_templateList.GetNext(pos));
     }
+    // The document already open under that name is activated; otherwise the template that suits the file
+    // best opens it.
     virtual CDocument* OpenDocumentFile(LPCTSTR lpszFileName);
     virtual BOOL SaveAllModified();
     virtual void CloseAllDocuments(BOOL bEndSession);
     virtual int GetOpenDocumentCount();
+    // A new document from the only template, else from the one the user picks among those with a new-file
+    // name.
     virtual void OnFileNew();
+    // The user's pick, in the "New" dialog, among several templates that offer a new document; null when
+    // cancelled.
+    virtual CDocTemplate* ChooseNewTemplate(CPtrList& offered);
     virtual void OnFileOpen();
-    // Asks the user for a file name; there is no file dialog yet, so the default answers FALSE (cancelled).
+    // Asks the user for a file name in the file dialog, offering the types of `pTemplate` or, without one,
+    // of every template, then all files; FALSE when cancelled.
     virtual BOOL DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
                                   CDocTemplate* pTemplate);
 

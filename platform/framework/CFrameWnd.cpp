@@ -200,6 +200,10 @@ void CFrameWnd::PostNcDestroy() {
 
 void CFrameWnd::OnDestroy() {
     m_pViewActive = nullptr;
+    // A shared menu on the bar (a document template's) is its owner's to destroy, not the window's.
+    if (m_hMenuDefault && ::GetMenu(m_hWnd) != m_hMenuDefault) {
+        ::SetMenu(m_hWnd, m_hMenuDefault);
+    }
     CWnd::OnDestroy();
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/framework/CDocument.h"
 #include "platform/framework/CMDIFrameWnd.h"
+#include "platform/framework/CMultiDocTemplate.h"
 #include "platform/framework/CView.h"
 #include "platform/framework/CWinApp.h"
 #include "platform/framework/FrameClass.h"
@@ -80,6 +81,11 @@ BOOL CMDIChildWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD d
 
 BOOL CMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext) {
     m_nIDHelp = nIDResource;
+    // The children of a multiple-document template share its menu and accelerators, which it keeps.
+    if (auto* pTemplate = pContext ? dynamic_cast<CMultiDocTemplate*>(pContext->m_pNewDocTemplate) : nullptr) {
+        m_hMenuShared = pTemplate->m_hMenuShared;
+        m_hAccelShared = pTemplate->m_hAccelTable;
+    }
     LPCTSTR lpszClass = AfxFrameClassForResource(nIDResource, m_strTitle);
     CString title = m_strTitle;
     if (!Create(lpszClass, title, dwDefaultStyle, rectDefault, dynamic_cast<CMDIFrameWnd*>(pParentWnd), pContext)) {

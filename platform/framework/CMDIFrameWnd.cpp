@@ -1,6 +1,7 @@
 #include "platform/framework/CMDIFrameWnd.h"
 
 #include "platform/framework/AfxRes.h"
+#include "platform/framework/CDocTemplate.h"
 #include "platform/framework/CDocument.h"
 #include "platform/framework/CMDIChildWnd.h"
 #include "platform/framework/CWinApp.h"
@@ -9,6 +10,8 @@ IMPLEMENT_DYNCREATE(CMDIFrameWnd, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMDIFrameWnd, CFrameWnd)
 ON_WM_DESTROY()
+ON_COMMAND(ID_WINDOW_NEW, OnWindowNew)
+ON_UPDATE_COMMAND_UI(ID_WINDOW_NEW, OnUpdateWindowNew)
 ON_COMMAND_RANGE(ID_WINDOW_ARRANGE, ID_WINDOW_TILE_VERT, OnWindowCommand)
 ON_UPDATE_COMMAND_UI_RANGE(ID_WINDOW_ARRANGE, ID_WINDOW_TILE_VERT, OnUpdateWindowCommand)
 END_MESSAGE_MAP()
@@ -214,6 +217,29 @@ void CMDIFrameWnd::OnWindowCommand(UINT nID) {
     default:
         break;
     }
+}
+
+CDocument* CMDIFrameWnd::DocumentForNewWindow(CFrameWnd*& pActive) {
+    pActive = GetActiveFrame();
+    CDocument* pDoc = pActive != this ? pActive->GetActiveDocument() : nullptr;
+    return pDoc && pDoc->GetDocTemplate() ? pDoc : nullptr;
+}
+
+void CMDIFrameWnd::OnWindowNew() {
+    CFrameWnd* pActive = nullptr;
+    CDocument* pDoc = DocumentForNewWindow(pActive);
+    if (!pDoc) {
+        return;
+    }
+    CDocTemplate* pTemplate = pDoc->GetDocTemplate();
+    if (CFrameWnd* pFrame = pTemplate->CreateNewFrame(pDoc, pActive)) {
+        pTemplate->InitialUpdateFrame(pFrame, pDoc);
+    }
+}
+
+void CMDIFrameWnd::OnUpdateWindowNew(CCmdUI* pCmdUI) {
+    CFrameWnd* pActive = nullptr;
+    pCmdUI->Enable(DocumentForNewWindow(pActive) != nullptr);
 }
 
 void CMDIFrameWnd::OnUpdateWindowCommand(CCmdUI* pCmdUI) {

@@ -47,6 +47,11 @@ public:
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    // Window > New Window: another frame on the active frame's document, made by its template.
+    void OnWindowNew();
+    void OnUpdateWindowNew(CCmdUI* pCmdUI);
+    // The active frame's document when its template can make another window on it.
+    CDocument* DocumentForNewWindow(CFrameWnd*& pActive);
     void OnWindowCommand(UINT nID);
     void OnUpdateWindowCommand(CCmdUI* pCmdUI);
     void OnDestroy();

@@ -15,6 +15,8 @@
 #include "platform/framework/CMDIFrameWnd.h"
 #include "platform/framework/CGdiObject.h"
 #include "platform/framework/CMenu.h"
+#include "platform/framework/CMultiDocTemplate.h"
+#include "platform/framework/CNewTypeDlg.h"
 #include "platform/framework/CMiniDockFrameWnd.h"
 #include "platform/framework/CStatusBar.h"
 #include "platform/framework/CToolBar.h"

@@ -138,7 +138,7 @@ TEST_F(DockAppCustomizeTest, ARightClickOnABarOffersTheSheet) {
     };
     // An open menu would take the Escape; without one it reaches the frame and does nothing.
     tap(VK_ESCAPE);
-    frame->SendMessageW(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(frame->m_documents.front()->m_view.m_hWnd),
+    frame->SendMessageW(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(frame->m_documents.front()->m_hWnd),
                         MAKELPARAM(300, 300));
     fwtest::DrainQueue();
     EXPECT_FALSE(frame->m_sheet.IsOpen());

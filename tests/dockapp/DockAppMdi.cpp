@@ -1,16 +1,26 @@
 #include "DockAppMdi.h"
 
+#include "DockAppDocuments.h"
 #include "DockAppIds.h"
 
+#include "platform/framework/CWinApp.h"
 #include "toolkit/SECWorkbookClient.h"
 
 #include <algorithm>
 
 namespace dockapp {
 
-BOOL DocumentFrame::OnCreateClient(LPCREATESTRUCT, CCreateContext*) {
-    LPCTSTR cls = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW), nullptr);
-    return m_view.Create(cls, u"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this, AFX_IDW_PANE_FIRST);
+IMPLEMENT_DYNCREATE(DocumentFrame, SECWorksheet)
+
+BOOL DocumentFrame::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext) {
+    if (!SECWorksheet::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext)) {
+        return FALSE;
+    }
+    m_pApp = dynamic_cast<DockAppMdiFrame*>(GetMDIFrame());
+    if (m_pApp) {
+        m_pApp->m_documents.push_back(this);
+    }
+    return TRUE;
 }
 
 void DocumentFrame::PostNcDestroy() {
@@ -70,18 +80,24 @@ void DockAppMdiFrame::ShowAsWorkbook() {
 }
 
 DocumentFrame* DockAppMdiFrame::OpenDocument(const char16_t* title) {
-    auto* document = new DocumentFrame;
-    if (!document->LoadFrame(ID_DOCK_DOCUMENT, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, this)) {
-        return nullptr; // a child that fails to be created has deleted itself
+    SECMultiDocTemplate* pTemplate = DocumentTemplate();
+    auto* note = pTemplate ? dynamic_cast<NoteDocument*>(pTemplate->OpenDocumentFile(nullptr)) : nullptr;
+    POSITION pos = note ? note->GetFirstViewPosition() : nullptr;
+    auto* frame = pos ? dynamic_cast<DocumentFrame*>(note->GetNextView(pos)->GetParentFrame()) : nullptr;
+    if (!frame) {
+        return nullptr; // a document without its window has gone with it
     }
-    document->SetTitle(title);
-    document->OnUpdateFrameTitle(TRUE);
-    document->m_pApp = this;
-    m_documents.push_back(document);
-    return document;
+    note->SetTitle(title);
+    note->m_text = CString(title) + u" notes, kept by the document wherever its view goes.";
+    frame->OnUpdateFrameTitle(TRUE);
+    return frame;
 }
 
 void DockAppMdiFrame::OnClose() {
+    // The documents' docked bars go first: a saved layout cannot bring back the documents they held.
+    if (SECMultiDocTemplate* pTemplate = DocumentTemplate()) {
+        pTemplate->CloseAllDocuments(FALSE);
+    }
     // While the floating frames are still there to be measured.
     m_sheet.Close();
     m_pManager->SaveToolBars(kMdiToolBarsName);
@@ -109,10 +125,17 @@ void DockAppMdiFrame::OnContextMenu(CWnd* pWnd, CPoint pos) {
 }
 
 DockAppMdiFrame* OpenDockAppMdiFrame(CPoint origin, bool workbook) {
+    // Registered before the frame is made: a docking-aware MDI frame offers the window modes when it
+    // finds such a template.
+    DocumentTemplate();
     auto* frame = new DockAppMdiFrame;
     if (!frame->Create(nullptr, u"Docking MDI", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                        CRect(origin, CSize(760, 520)))) {
         return nullptr;
+    }
+    // The documents' template finds the frame as the application's main window.
+    if (CWinApp* app = AfxGetApp()) {
+        app->m_pMainWnd = frame;
     }
     frame->ShowWindow(SW_SHOW);
     if (workbook) {

@@ -19,14 +19,18 @@ constexpr const char16_t* kMdiToolBarsName = u"DockApp MDI";
 
 class DockAppMdiFrame;
 
-// A document window: a view filling its client area.
+// A document's MDI child window, made by the documents' template with the view filling its client area. It
+// is listed in the main window's documents while it lives.
 class DocumentFrame : public SECWorksheet {
+    DECLARE_DYNCREATE(DocumentFrame)
+
 public:
-    DocumentView m_view;
+    BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                   CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override;
+
     DockAppMdiFrame* m_pApp = nullptr; // forgets the window when it goes
 
 protected:
-    BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
     void PostNcDestroy() override;
 };
 
@@ -38,14 +42,15 @@ public:
     // The first layout: Satellites and Log sharing the top row 4:6, the controls at the bottom, the
     // properties pane on the right.
     void DefaultLayout();
-    // A new document window titled `title`, at the client's next place; null when it cannot be made.
+    // A new document titled `title` in a window of its own at the client's next place; null when it cannot
+    // be made.
     DocumentFrame* OpenDocument(const char16_t* title);
 
     PanelBar m_satellites{RGB(222, 236, 250)};
     PanelBar m_log{RGB(236, 246, 226)};
     SECDialogBar m_controls;
     SECDockableFrame* m_pProperties = nullptr; // deletes itself with its window
-    std::vector<DocumentFrame*> m_documents; // each deletes itself with its window
+    std::vector<DocumentFrame*> m_documents; // the documents' MDI children; each deletes itself with its window
     std::unique_ptr<SECToolBarManager> m_pManager;
     HBITMAP m_hImages = nullptr;
     CustomizeSheetHolder m_sheet;
@@ -61,7 +66,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-// Creates and shows the frame with three documents (top left at `origin`), as a workbook when asked; null
+// Creates and shows the frame, the application's main window, with three documents (top left at `origin`), as a workbook when asked; null
 // when it cannot be created.
 DockAppMdiFrame* OpenDockAppMdiFrame(CPoint origin = CPoint(40, 40), bool workbook = false);
 

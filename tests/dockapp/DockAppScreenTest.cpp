@@ -133,7 +133,7 @@ TEST(DockAppScreenChild, ShootMdi) {
         EXPECT_GE(docked.Count(rect, colour), rect.Width() * rect.Height() / 2);
     }
     // The active document's view shows white over most of it; no document reaches over the bars.
-    CRect view = OnScreen(frame->m_documents.back()->m_view);
+    CRect view = OnScreen(*frame->m_documents.back()->GetActiveView());
     EXPECT_GE(docked.Count(view, RGB(255, 255, 255)), view.Width() * view.Height() / 2);
     CRect overlap;
     for (dockapp::DocumentFrame* document : frame->m_documents) {
