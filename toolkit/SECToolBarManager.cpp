@@ -297,6 +297,7 @@ void SECToolBarManager::EnterCustomize() {
     if (!m_pFrameWnd) {
         return;
     }
+    m_bFrameWasDisabled = !m_pFrameWnd->IsWindowEnabled();
     m_pFrameWnd->EnableWindow(TRUE);
     m_disabledWnds.clear();
     for (HWND h = ::GetWindow(m_pFrameWnd->m_hWnd, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
@@ -315,7 +316,8 @@ void SECToolBarManager::ExitCustomize() {
         return;
     }
     m_bCustomizing = FALSE;
-    if (m_pFrameWnd) {
+    // Disabled again only when it was: after a modeless dialog the frame would otherwise stay dead.
+    if (m_pFrameWnd && m_bFrameWasDisabled) {
         m_pFrameWnd->EnableWindow(FALSE);
     }
     for (HWND h : m_disabledWnds) {

@@ -113,6 +113,7 @@ public:
 
 private:
     std::vector<HWND> m_disabledWnds;
+    BOOL m_bFrameWasDisabled = FALSE; // by a modal customise dialog; a modeless one leaves it enabled
 };
 
 // The registered "WM_BARNOTIFY": wParam the toolbar's control id, lParam the code.

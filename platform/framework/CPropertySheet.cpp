@@ -40,8 +40,11 @@ std::optional<DialogTemplateInfo> PageTemplate(const CPropertyPage* pPage) {
     return tmpl ? DialogParseTemplate(tmpl, size) : std::nullopt;
 }
 
+constexpr DWORD kModalStyle = DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+
 // A template with no items: the sheet's frame, in the pages' font so that dialog units agree.
-std::vector<BYTE> SheetTemplate(const std::u16string& caption, const std::vector<CPropertyPage*>& pages) {
+std::vector<BYTE> SheetTemplate(const std::u16string& caption, const std::vector<CPropertyPage*>& pages,
+                                DWORD style, DWORD exStyle) {
     WORD pointSize = 8;
     std::u16string face = u"MS Shell Dlg";
     for (const CPropertyPage* pPage : pages) {
@@ -52,8 +55,8 @@ std::vector<BYTE> SheetTemplate(const std::u16string& caption, const std::vector
         }
     }
     std::vector<BYTE> out;
-    PutDword(out, DS_SETFONT | DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU);
-    PutDword(out, WS_EX_CONTROLPARENT);
+    PutDword(out, DS_SETFONT | style);
+    PutDword(out, WS_EX_CONTROLPARENT | exStyle);
     PutWord(out, 0); // no items: OnInitDialog makes them
     for (int i = 0; i < 4; ++i) {
         PutWord(out, 0); // place and size, set by the layout
@@ -183,13 +186,33 @@ INT_PTR CPropertySheet::DoModal() {
     if (m_pages.empty()) {
         return -1;
     }
-    m_template = SheetTemplate(static_cast<LPCTSTR>(m_strCaption), m_pages);
+    m_bModeless = FALSE;
+    m_template = SheetTemplate(static_cast<LPCTSTR>(m_strCaption), m_pages, kModalStyle, 0);
     InitModalIndirect(m_template.data(), m_template.size(), m_pParentWnd);
     m_nCurPage = -1;
     m_changed.clear();
     INT_PTR result = CDialog::DoModal();
     m_hWndTab = nullptr;
     return result;
+}
+
+BOOL CPropertySheet::Create(CWnd* pParentWnd, DWORD dwStyle, DWORD dwExStyle) {
+    if (m_pages.empty() || m_hWnd) {
+        return FALSE;
+    }
+    if (pParentWnd) {
+        m_pParentWnd = pParentWnd;
+    }
+    m_bModeless = TRUE;
+    m_template = SheetTemplate(static_cast<LPCTSTR>(m_strCaption), m_pages,
+                               dwStyle == static_cast<DWORD>(-1) ? kModalStyle | WS_VISIBLE : dwStyle, dwExStyle);
+    m_nCurPage = -1;
+    m_changed.clear();
+    // Owned by the owner's top-level window, so it stays above it and goes with it.
+    CWnd* pOwner = m_pParentWnd && m_pParentWnd->GetSafeHwnd()
+                       ? CWnd::FromHandle(::GetAncestor(m_pParentWnd->m_hWnd, GA_ROOT))
+                       : nullptr;
+    return CreateIndirect(m_template.data(), m_template.size(), pOwner);
 }
 
 BOOL CPropertySheet::OnInitDialog() {
@@ -209,11 +232,20 @@ BOOL CPropertySheet::OnInitDialog() {
         const char16_t* text;
         DWORD style;
     };
-    for (const Button& b : {Button{IDOK, u"OK", BS_DEFPUSHBUTTON}, Button{IDCANCEL, u"Cancel", BS_PUSHBUTTON},
-                            Button{ID_APPLY_NOW, u"&Apply", BS_PUSHBUTTON | WS_DISABLED}}) {
+    std::vector<Button> buttons{{IDOK, u"OK", BS_DEFPUSHBUTTON}, {IDCANCEL, u"Cancel", BS_PUSHBUTTON},
+                                {ID_APPLY_NOW, u"&Apply", BS_PUSHBUTTON | WS_DISABLED}};
+    if (m_bModeless) {
+        // Nothing to confirm: Close goes, keeping what was applied.
+        buttons.erase(buttons.begin());
+        buttons.front() = {IDCANCEL, u"Close", BS_DEFPUSHBUTTON};
+    }
+    for (const Button& b : buttons) {
         HWND button = ::CreateWindowExW(0, u"Button", b.text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | b.style, 0, 0, 0, 0,
                                         m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)), nullptr, nullptr);
         ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    if (m_bModeless) {
+        SetDefID(IDCANCEL);
     }
     Layout();
     UINT start = m_nStartPage < m_pages.size() ? m_nStartPage : 0;
@@ -253,9 +285,11 @@ void CPropertySheet::Layout() {
     int top = tab.bottom + margin.bottom;
     int x = tab.right;
     for (int id : {ID_APPLY_NOW, IDCANCEL, IDOK}) {
-        x -= button.right;
-        ::MoveWindow(::GetDlgItem(m_hWnd, id), x, top, button.right, button.bottom, FALSE);
-        x -= gap.right;
+        if (HWND item = ::GetDlgItem(m_hWnd, id)) {
+            x -= button.right;
+            ::MoveWindow(item, x, top, button.right, button.bottom, FALSE);
+            x -= gap.right;
+        }
     }
     RECT frame{0, 0, width, top + button.bottom + margin.bottom};
     ::AdjustWindowRectEx(&frame, static_cast<DWORD>(GetStyle()), FALSE, static_cast<DWORD>(GetExStyle()));
@@ -276,8 +310,9 @@ BOOL CPropertySheet::CreatePage(CPropertyPage* pPage) {
     pPage->ShowWindow(SW_HIDE);
     pPage->ModifyStyle(WS_CAPTION | WS_THICKFRAME | WS_SYSMENU, 0, 0);
     pPage->ModifyStyleEx(0, WS_EX_CONTROLPARENT, 0);
-    pPage->SetWindowPos(CWnd::FromHandle(m_hWndTab), m_rcPage.left, m_rcPage.top, m_rcPage.right - m_rcPage.left,
-                        m_rcPage.bottom - m_rcPage.top, SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    // Above the tab control, which clips out what lies above it and would paint over the page otherwise.
+    ::SetWindowPos(pPage->m_hWnd, HWND_TOP, m_rcPage.left, m_rcPage.top, m_rcPage.right - m_rcPage.left,
+                   m_rcPage.bottom - m_rcPage.top, SWP_NOACTIVATE | SWP_FRAMECHANGED);
     if (pPage->IsModified()) {
         m_changed.insert(pPage->m_hWnd);
         GetDlgItem(ID_APPLY_NOW)->EnableWindow(TRUE);
@@ -352,9 +387,17 @@ BOOL CPropertySheet::ApplyChanges(BOOL bAllPages) {
     return TRUE;
 }
 
+void CPropertySheet::EndSheet(int nResult) {
+    if (m_bModeless) {
+        DestroyWindow();
+    } else {
+        EndDialog(nResult);
+    }
+}
+
 void CPropertySheet::OnOK() {
     if (ApplyChanges(TRUE)) {
-        EndDialog(IDOK);
+        EndSheet(IDOK);
     }
 }
 
@@ -368,7 +411,7 @@ void CPropertySheet::OnCancel() {
             pPage->OnReset();
         }
     }
-    EndDialog(IDCANCEL);
+    EndSheet(IDCANCEL);
 }
 
 BOOL CPropertySheet::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -449,6 +492,11 @@ LRESULT CPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         CPropertyPage* pPage = GetActivePage();
         return reinterpret_cast<LRESULT>(pPage ? pPage->m_hWnd : nullptr);
     }
+    case WM_DESTROY:
+        // The pages go with the sheet; a modeless one may be made again.
+        m_hWndTab = nullptr;
+        m_changed.clear();
+        return CDialog::WindowProc(message, wParam, lParam);
     default:
         return CDialog::WindowProc(message, wParam, lParam);
     }

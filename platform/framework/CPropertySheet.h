@@ -1,5 +1,6 @@
-// A modal property sheet: a tab control over its pages and the OK, Cancel and Apply buttons. Pages are made
-// from their templates the first time they are shown and are sized to the largest page's template.
+// A property sheet: a tab control over its pages. Modal (DoModal) with the OK, Cancel and Apply buttons, or
+// modeless (Create) with Close and Apply, its owner left enabled. Pages are made from their templates the
+// first time they are shown and are sized to the largest page's template.
 // Ctrl+Tab and Ctrl+PgDn show the next page, Ctrl+Shift+Tab and Ctrl+PgUp the one before.
 #pragma once
 
@@ -33,6 +34,12 @@ public:
     void PressButton(int nButton);
 
     INT_PTR DoModal() override;
+    // Modeless: the sheet shows at once (unless `dwStyle` leaves out WS_VISIBLE) and stays until Close,
+    // Escape, its close box or its owner's end destroy its window; the object stays the caller's. Apply
+    // applies the changed pages and leaves the sheet open. FALSE without pages or when already open.
+    using CDialog::Create;
+    virtual BOOL Create(CWnd* pParentWnd = nullptr, DWORD dwStyle = static_cast<DWORD>(-1), DWORD dwExStyle = 0);
+    BOOL IsModeless() const { return m_bModeless; }
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
     CString m_strCaption;
@@ -53,6 +60,8 @@ protected:
     void OnPageChanged(HWND hWndPage, BOOL bChanged);
     LRESULT OnQuerySiblings(WPARAM wParam, LPARAM lParam);
     void Step(int nDelta);
+    // The end of a modeless sheet, or of a modal one's loop.
+    void EndSheet(int nResult);
 
     std::vector<CPropertyPage*> m_pages;
     int m_nCurPage = -1;
@@ -61,4 +70,5 @@ protected:
     RECT m_rcPage{}; // where pages go, in the sheet's client coordinates
     std::set<HWND> m_changed;
     std::vector<BYTE> m_template;
+    BOOL m_bModeless = FALSE;
 };

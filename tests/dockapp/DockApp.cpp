@@ -55,6 +55,7 @@ HMENU MakeMainMenu() {
     ::AppendMenuW(view, MF_STRING, ID_DOCK_LOG, u"&Log");
     ::AppendMenuW(view, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(view, MF_STRING, ID_DOCK_CUSTOMIZE, u"&Toolbars...");
+    ::AppendMenuW(view, MF_STRING, ID_DOCK_CUSTOMIZE_SHEET, u"&Customize...");
     HMENU menu = ::CreateMenu();
     ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(file), u"&File");
     ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(view), u"&View");
@@ -119,6 +120,9 @@ ON_WM_CREATE()
 ON_WM_CLOSE()
 ON_WM_DESTROY()
 ON_COMMAND(ID_DOCK_CUSTOMIZE, OnCustomizeToolBars)
+ON_COMMAND(ID_DOCK_CUSTOMIZE_SHEET, OnCustomizeSheet)
+ON_WM_CONTEXTMENU()
+ON_COMMAND_RANGE(ID_DOCK_NEW, ID_DOCK_LOG, OnToolCommand)
 ON_COMMAND(ID_APP_EXIT, OnExit)
 END_MESSAGE_MAP()
 
@@ -147,13 +151,32 @@ int DockAppFrame::OnCreate(LPCREATESTRUCT lpcs) {
     return 0;
 }
 
-BOOL DockAppFrame::CreateMenuAndToolBars() {
-    m_pManager = std::make_unique<SECToolBarManager>(this);
-    m_hImages = MakeImageStrip();
-    if (!m_pManager->GetBmpMgr()->AddBitmap(m_hImages, nullptr, kImageCommands.data(),
-                                            static_cast<int>(kImageCommands.size()))) {
+BOOL CreateDockToolBars(SECToolBarManager& manager, HBITMAP& images) {
+    images = MakeImageStrip();
+    if (!manager.GetBmpMgr()->AddBitmap(images, nullptr, kImageCommands.data(),
+                                        static_cast<int>(kImageCommands.size()))) {
         return FALSE;
     }
+    manager.DefineDefaultToolBar(ID_BAR_STANDARD, u"Standard", kStandardButtons,
+                                 static_cast<int>(std::size(kStandardButtons)));
+    manager.DefineDefaultToolBar(ID_BAR_RECEIVER, u"Receiver", kReceiverButtons,
+                                 static_cast<int>(std::size(kReceiverButtons)));
+    manager.CreateDefaultToolBars();
+    return manager.FindToolBar(ID_BAR_STANDARD) && manager.FindToolBar(ID_BAR_RECEIVER);
+}
+
+void DockToolBarsOnTop(CFrameWnd* frame, SECToolBarManager& manager, CControlBar* first) {
+    // A negative row -n is a new first row (n = 2) or the front of the first row (n = 1).
+    auto* top = dynamic_cast<SECDockBar*>(frame->GetControlBar(AFX_IDW_DOCKBAR_TOP));
+    top->DockControlBarAt(manager.FindToolBar(ID_BAR_RECEIVER), {-2, 0, 0});
+    top->DockControlBarAt(manager.FindToolBar(ID_BAR_STANDARD), {-1, 0, 0});
+    if (first) {
+        top->DockControlBarAt(first, {-2, 0, 0});
+    }
+}
+
+BOOL DockAppFrame::CreateMenuAndToolBars() {
+    m_pManager = std::make_unique<SECToolBarManager>(this);
     m_pMenuBar = new SECMenuBar;
     m_pMenuBar->m_bAutoDelete = TRUE;
     m_pMenuBar->SetManager(m_pManager.get());
@@ -167,21 +190,36 @@ BOOL DockAppFrame::CreateMenuAndToolBars() {
     if (!m_pMenuFeature->AttachToHost(this) || !m_pMenuFeature->SetMenuById(ID_DOCK_MENU)) {
         return FALSE;
     }
-    m_pManager->DefineDefaultToolBar(ID_BAR_STANDARD, u"Standard", kStandardButtons,
-                                     static_cast<int>(std::size(kStandardButtons)));
-    m_pManager->DefineDefaultToolBar(ID_BAR_RECEIVER, u"Receiver", kReceiverButtons,
-                                     static_cast<int>(std::size(kReceiverButtons)));
-    m_pManager->CreateDefaultToolBars();
-    return m_pManager->FindToolBar(ID_BAR_STANDARD) && m_pManager->FindToolBar(ID_BAR_RECEIVER);
+    return CreateDockToolBars(*m_pManager, m_hImages);
 }
 
-void DockAppFrame::OnCustomizeToolBars() {
+void DockAppFrame::CloseToolBarList() {
     if (m_pCustomize && m_pCustomize->GetSafeHwnd()) {
+        if (m_pCustomize->IsWindowVisible()) {
+            m_pCustomize->Close(IDCANCEL);
+        }
         m_pCustomize->DestroyWindow();
     }
+}
+
+// One customisation window at a time: closing either ends customise mode for both.
+void DockAppFrame::OnCustomizeToolBars() {
+    m_sheet.Close();
+    CloseToolBarList();
     m_pCustomize = std::make_unique<SECToolBarListDialog>(m_pManager.get(), this);
     if (m_pCustomize->Create(IDD_SEC_TOOLBARS, this)) {
         m_pCustomize->ShowWindow(SW_SHOW);
+    }
+}
+
+void DockAppFrame::OnCustomizeSheet() {
+    CloseToolBarList();
+    m_sheet.Open(m_pManager.get());
+}
+
+void DockAppFrame::OnContextMenu(CWnd* pWnd, CPoint pos) {
+    if (!TrackBarMenu(this, pWnd, pos)) {
+        SECFrameWnd::OnContextMenu(pWnd, pos);
     }
 }
 
@@ -211,20 +249,14 @@ void DockAppFrame::DefaultLayout() {
     DockControlBarEx(&m_satellites, AFX_IDW_DOCKBAR_TOP, 0, 0, 0.4f, 110);
     DockControlBarEx(&m_log, AFX_IDW_DOCKBAR_TOP, 1, 0, 0.6f, 110);
     DockControlBar(&m_controls, AFX_IDW_DOCKBAR_BOTTOM);
-    // Above the panels, each put first: a negative row -n is a new first row (n = 2) or the front of the
-    // first row (n = 1). This leaves the menu bar alone on top and the two toolbars sharing the next row.
-    SECDockBar* top = DockBarFor(CBRS_ALIGN_TOP);
-    top->DockControlBarAt(m_pManager->FindToolBar(ID_BAR_RECEIVER), {-2, 0, 0});
-    top->DockControlBarAt(m_pManager->FindToolBar(ID_BAR_STANDARD), {-1, 0, 0});
-    top->DockControlBarAt(m_pMenuBar, {-2, 0, 0});
+    // The menu bar alone on top and the two toolbars sharing the next row.
+    DockToolBarsOnTop(this, *m_pManager, m_pMenuBar);
 }
 
 void DockAppFrame::OnClose() {
     // While the floating frames are still there to be measured.
-    if (m_pCustomize && m_pCustomize->GetSafeHwnd()) {
-        m_pCustomize->Close(IDCANCEL);
-        m_pCustomize->DestroyWindow();
-    }
+    CloseToolBarList();
+    m_sheet.Close();
     m_pManager->SaveToolBars(kToolBarsName);
     SaveBarLayout(kLayoutName);
     SECFrameWnd::OnClose();
@@ -235,6 +267,7 @@ void DockAppFrame::OnDestroy() {
         m_pCustomize->DestroyWindow();
     }
     m_pCustomize.reset();
+    m_sheet.Close();
     m_pMenuFeature.reset();
     // The manager lets go of its bars before the frame takes them down.
     m_pManager.reset();

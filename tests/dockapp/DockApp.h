@@ -13,6 +13,8 @@
 #include "toolkit/SECToolBarListDialog.h"
 #include "toolkit/SECToolBarManager.h"
 
+#include "DockAppCustomize.h"
+
 #include <memory>
 
 namespace dockapp {
@@ -36,6 +38,13 @@ public:
     COLORREF m_colour;
 };
 
+// The image strip (kept in `images` until the frame goes) and the two default toolbars, Standard and
+// Receiver, made by `manager` on its frame; FALSE when one cannot be made.
+BOOL CreateDockToolBars(SECToolBarManager& manager, HBITMAP& images);
+// Above the panels, each put first: the toolbars sharing a row below the one that `first` (the menu bar) gets
+// alone; without `first`, the toolbars' row is the first.
+void DockToolBarsOnTop(CFrameWnd* frame, SECToolBarManager& manager, CControlBar* first = nullptr);
+
 // The two panels, Satellites and Log, and the controls dialog bar, made on `frame` and allowed to dock.
 BOOL CreatePanelsAndControls(CFrameWnd* frame, PanelBar& satellites, PanelBar& log, SECDialogBar& controls);
 
@@ -55,6 +64,8 @@ public:
 
     // Opens the toolbar list dialog (modeless, so that buttons can be dragged while it is open).
     void OnCustomizeToolBars();
+    // Opens the customisation sheet (modeless too).
+    void OnCustomizeSheet();
 
     DocumentView m_view;
     PanelBar m_satellites{RGB(222, 236, 250)};
@@ -64,6 +75,7 @@ public:
     SECMenuBar* m_pMenuBar = nullptr; // deletes itself with its window
     std::unique_ptr<SECMenuBarFeature> m_pMenuFeature;
     std::unique_ptr<SECToolBarListDialog> m_pCustomize;
+    CustomizeSheetHolder m_sheet;
     HMENU m_hMenu = nullptr;
     HBITMAP m_hImages = nullptr;
 
@@ -72,9 +84,14 @@ protected:
     // The bars and their layout: the saved one when there is a sound one, else the default.
     int OnCreate(LPCREATESTRUCT lpcs);
     BOOL CreateMenuAndToolBars();
+    // Ends customise mode when the toolbar list is up, and destroys it.
+    void CloseToolBarList();
     void OnClose();
     void OnDestroy();
     void OnExit();
+    void OnContextMenu(CWnd* pWnd, CPoint pos);
+    // The toolbars' commands do nothing here, but have a handler so that their buttons stay enabled.
+    void OnToolCommand(UINT) {}
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
     DECLARE_MESSAGE_MAP()

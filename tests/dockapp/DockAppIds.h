@@ -16,6 +16,7 @@
 #define ID_DOCK_SKY 32805
 #define ID_DOCK_LOG 32806
 #define ID_DOCK_CUSTOMIZE 32807
+#define ID_DOCK_CUSTOMIZE_SHEET 32808
 // The document windows: no resources of their own, each is titled when opened.
 #define ID_DOCK_DOCUMENT 140
 /* The properties pane: its title and accelerators, and the command they send. */

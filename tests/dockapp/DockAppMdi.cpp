@@ -35,6 +35,10 @@ void DocumentFrame::PostNcDestroy() {
 BEGIN_MESSAGE_MAP(DockAppMdiFrame, SECWorkbook)
 ON_WM_CREATE()
 ON_WM_CLOSE()
+ON_WM_DESTROY()
+ON_WM_CONTEXTMENU()
+ON_COMMAND(ID_DOCK_CUSTOMIZE_SHEET, OnCustomizeSheet)
+ON_COMMAND_RANGE(ID_DOCK_NEW, ID_DOCK_LOG, OnToolCommand)
 END_MESSAGE_MAP()
 
 int DockAppMdiFrame::OnCreate(LPCREATESTRUCT lpcs) {
@@ -44,6 +48,10 @@ int DockAppMdiFrame::OnCreate(LPCREATESTRUCT lpcs) {
     EnableDocking(CBRS_ALIGN_ANY);
     SetFrameMenu(kMdiFrameMenuId, MakeMdiFrameMenu());
     AddMenuForId(ID_DOCK_DOCUMENT, MakeMdiDocumentMenu());
+    m_pManager = std::make_unique<SECToolBarManager>(this);
+    if (!CreateDockToolBars(*m_pManager, m_hImages)) {
+        return -1;
+    }
     if (!CreatePanelsAndControls(this, m_satellites, m_log, m_controls)) {
         return -1;
     }
@@ -53,6 +61,8 @@ int DockAppMdiFrame::OnCreate(LPCREATESTRUCT lpcs) {
     }
     m_pProperties->ConfigureCaptionButtons(SEC_CAPTION_CFG_MODES);
     DefaultLayout();
+    // The toolbars' buttons first: the bar layout then shows, hides and places the bars they are on.
+    m_pManager->LoadToolBars(kMdiToolBarsName);
     LoadBarLayout(kMdiLayoutName);
     return 0;
 }
@@ -62,6 +72,7 @@ void DockAppMdiFrame::DefaultLayout() {
     DockControlBarAtRowColEx(&m_log, AFX_IDW_DOCKBAR_TOP, 0, 1, 0.6f, 110);
     DockControlBar(&m_controls, AFX_IDW_DOCKBAR_BOTTOM);
     DockPropertiesFrame(this, m_pProperties);
+    DockToolBarsOnTop(this, *m_pManager);
     // A new first row above the panels: the menu bar alone in it.
     DockControlBarEx(GetMenuBar(), {-2, 0, 0}, AFX_IDW_DOCKBAR_TOP);
 }
@@ -97,8 +108,29 @@ void DockAppMdiFrame::OnClose() {
         pTemplate->CloseAllDocuments(FALSE);
     }
     // While the floating frames are still there to be measured.
+    m_sheet.Close();
+    m_pManager->SaveToolBars(kMdiToolBarsName);
     SaveBarLayout(kMdiLayoutName);
     SECWorkbook::OnClose();
+}
+
+void DockAppMdiFrame::OnDestroy() {
+    m_sheet.Close();
+    // The manager lets go of its bars before the frame takes them down.
+    m_pManager.reset();
+    SECWorkbook::OnDestroy();
+    ::DeleteObject(m_hImages);
+    m_hImages = nullptr;
+}
+
+void DockAppMdiFrame::OnCustomizeSheet() {
+    m_sheet.Open(m_pManager.get());
+}
+
+void DockAppMdiFrame::OnContextMenu(CWnd* pWnd, CPoint pos) {
+    if (!TrackBarMenu(this, pWnd, pos)) {
+        SECWorkbook::OnContextMenu(pWnd, pos);
+    }
 }
 
 DockAppMdiFrame* OpenDockAppMdiFrame(CPoint origin, bool workbook) {

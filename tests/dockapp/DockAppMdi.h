@@ -17,6 +17,7 @@
 namespace dockapp {
 
 constexpr const char16_t* kMdiLayoutName = u"DockApp MDI Layout";
+constexpr const char16_t* kMdiToolBarsName = u"DockApp MDI";
 
 class DockAppMdiFrame;
 
@@ -52,10 +53,18 @@ public:
     SECDialogBar m_controls;
     SECDockableFrame* m_pProperties = nullptr; // deletes itself with its window
     std::vector<DocumentFrame*> m_documents; // the documents' MDI children; each deletes itself with its window
+    std::unique_ptr<SECToolBarManager> m_pManager;
+    HBITMAP m_hImages = nullptr;
+    CustomizeSheetHolder m_sheet;
 
 protected:
     int OnCreate(LPCREATESTRUCT lpcs);
     void OnClose();
+    void OnDestroy();
+    void OnCustomizeSheet();
+    void OnContextMenu(CWnd* pWnd, CPoint pos);
+    // As in the SDI frame: no effect, but enabled buttons.
+    void OnToolCommand(UINT) {}
     DECLARE_MESSAGE_MAP()
 };
 

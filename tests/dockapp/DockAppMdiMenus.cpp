@@ -34,6 +34,7 @@ HMENU HelpPopup() {
 HMENU MakeMdiFrameMenu() {
     HMENU menu = ::CreateMenu();
     Append(menu, Popup({{ID_DOCK_CONNECT, u"&Connect"}, {0, nullptr}, {ID_APP_EXIT, u"E&xit"}}), u"&File");
+    Append(menu, Popup({{ID_DOCK_CUSTOMIZE_SHEET, u"&Customize..."}}), u"&View");
     Append(menu, WindowPopup(), u"&Window");
     Append(menu, HelpPopup(), u"&Help");
     return menu;
@@ -45,7 +46,12 @@ HMENU MakeMdiDocumentMenu() {
            Popup({{ID_DOCK_OPEN, u"&Open"}, {ID_DOCK_SAVE, u"&Save"}, {0, nullptr}, {ID_APP_EXIT, u"E&xit"}}),
            u"&File");
     Append(menu, Popup({{ID_DOCK_SURVEY, u"S&urvey"}}), u"&Edit");
-    Append(menu, Popup({{ID_DOCK_SKY, u"&Sky"}, {ID_DOCK_LOG, u"&Log"}}), u"&View");
+    Append(menu,
+           Popup({{ID_DOCK_SKY, u"&Sky"},
+                  {ID_DOCK_LOG, u"&Log"},
+                  {0, nullptr},
+                  {ID_DOCK_CUSTOMIZE_SHEET, u"&Customize..."}}),
+           u"&View");
     Append(menu, WindowPopup(), u"&Window");
     Append(menu, HelpPopup(), u"&Help");
     return menu;

@@ -81,6 +81,19 @@ TEST_F(CustomizeSheetTest, LookChangesReachTheSiblingPagesAndCustomisingEndsWith
     EXPECT_FALSE(m_manager->IsCustomizing());
 }
 
+// A modal customise dialog finds its frame disabled and leaves it so; a modeless one must leave it usable.
+TEST_F(CustomizeSheetTest, LeavingCustomiseModeGivesTheFrameBackAsItWasFound) {
+    for (BOOL enabled : {TRUE, FALSE}) {
+        m_manager->ExitCustomize();
+        m_frame->EnableWindow(enabled);
+        m_manager->EnterCustomize();
+        EXPECT_TRUE(m_frame->IsWindowEnabled());
+        m_manager->ExitCustomize();
+        EXPECT_EQ(m_frame->IsWindowEnabled(), enabled);
+    }
+    m_frame->EnableWindow(TRUE);
+}
+
 TEST_F(CustomizeSheetTest, CategoriesAreTheDefaultToolBarsAndAClickShowsTheDescription) {
     EXPECT_EQ(m_pCommands->SendDlgItemMessageW(IDC_SEC_CATEGORIES, LB_GETCOUNT, 0, 0), 2);
     EXPECT_EQ(m_pCommands->Buttons(), (std::vector<UINT>{ID_FIRST_CMD, ID_FIRST_CMD + 1})); // no separator

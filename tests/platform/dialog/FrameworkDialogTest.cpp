@@ -913,6 +913,61 @@ TEST_F(PropertySheetTest, ApplyFollowsTheChangedPagesAndRefusalsKeepTheSheetWher
     EXPECT_EQ(sheetLog, (std::vector<std::string>{"number.kill", "name.apply", "number.apply"}));
 }
 
+// Modeless: the owner stays usable; Ctrl+Tab steps as in a modal sheet; Apply leaves the sheet open; Escape,
+// the close box and the owner's end each take the sheet and its pages down, and the sheet opens again after.
+TEST_F(PropertySheetTest, AModelessSheetLeavesItsOwnerEnabledAndEndsByCloseOrWithItsOwner) {
+    ASSERT_TRUE(sheet.Create(Owner()));
+    Pump();
+    EXPECT_TRUE(sheet.IsModeless());
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    EXPECT_TRUE(sheet.IsWindowVisible());
+    EXPECT_EQ(GetWindow(sheet.m_hWnd, GW_OWNER), owner);
+    EXPECT_EQ(::GetDlgItem(sheet.m_hWnd, IDOK), nullptr);
+    EXPECT_EQ(TextOf(::GetDlgItem(sheet.m_hWnd, IDCANCEL)), u"Close");
+    EXPECT_FALSE(sheet.Create(Owner())) << "one window at a time";
+    // The page lies above the tab control: a click on it reaches it.
+    RECT page = ScreenRect(name.m_hWnd);
+    HWND hit = WindowFromPoint(POINT{(page.left + page.right) / 2, (page.top + page.bottom) / 2});
+    EXPECT_TRUE(hit == name.m_hWnd || IsChild(name.m_hWnd, hit));
+
+    CtrlKey(VK_TAB);
+    Pump();
+    EXPECT_EQ(sheet.GetActiveIndex(), 1);
+    CtrlKey(VK_TAB, true);
+    Pump();
+    EXPECT_EQ(sheet.GetActiveIndex(), 0);
+
+    name.SetModified();
+    sheetLog.clear();
+    SendMessageW(sheet.m_hWnd, WM_COMMAND, MAKEWPARAM(ID_APPLY_NOW, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(sheet.m_hWnd, ID_APPLY_NOW)));
+    EXPECT_EQ(sheetLog, (std::vector<std::string>{"name.kill", "name.apply"}));
+    EXPECT_TRUE(IsWindow(sheet.m_hWnd));
+
+    sheetLog.clear();
+    Key(VK_ESCAPE);
+    Pump();
+    EXPECT_EQ(sheet.m_hWnd, nullptr);
+    EXPECT_EQ(name.m_hWnd, nullptr);
+    EXPECT_EQ(number.m_hWnd, nullptr);
+    EXPECT_EQ(sheetLog, (std::vector<std::string>{"name.reset", "number.reset"}));
+
+    ASSERT_TRUE(sheet.Create(Owner()));
+    EXPECT_NE(name.m_hWnd, nullptr);
+    EXPECT_EQ(sheet.GetActiveIndex(), 0);
+    EXPECT_FALSE(ApplyEnabled()) << "nothing changed in the new window";
+    SendMessageW(sheet.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    Pump();
+    EXPECT_EQ(sheet.m_hWnd, nullptr);
+
+    ASSERT_TRUE(sheet.Create(Owner()));
+    sheet.SetActivePage(2);
+    DestroyWindow(owner);
+    EXPECT_EQ(sheet.m_hWnd, nullptr);
+    EXPECT_EQ(sheet.GetTabControl(), nullptr);
+    EXPECT_EQ(notes.m_hWnd, nullptr);
+}
+
 TEST_F(PropertySheetTest, ASheetWithoutPagesDoesNotOpen) {
     CPropertySheet empty(u"Empty", Owner());
     EXPECT_EQ(empty.DoModal(), -1);

@@ -6,13 +6,10 @@
 #include "platform/sdl/SdlDisplayBackend.h"
 #include "support/ScreenshotChild.h"
 #include "support/TestSupport.h"
+#include "support/WindowManager.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -23,30 +20,6 @@
 namespace {
 
 constexpr const char* kChildVariable = "DOLIVA_FRAMED_WINDOW_DIR";
-
-// A window manager on this process's display for the life of the object.
-class WindowManager {
-public:
-    WindowManager() {
-        m_pid = fork();
-        if (m_pid == 0) {
-            prctl(PR_SET_PDEATHSIG, SIGTERM);
-            execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-    }
-    ~WindowManager() {
-        if (m_pid > 0) {
-            kill(m_pid, SIGTERM);
-            waitpid(m_pid, nullptr, 0);
-        }
-    }
-    WindowManager(const WindowManager&) = delete;
-    WindowManager& operator=(const WindowManager&) = delete;
-
-private:
-    pid_t m_pid = -1;
-};
 
 bool PumpUntil(const std::function<bool()>& done, int seconds = 5) {
     const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
@@ -61,20 +34,6 @@ bool PumpUntil(const std::function<bool()>& done, int seconds = 5) {
         }
     }
     return true;
-}
-
-// The decoration the window manager gave the native window: its top and left border.
-POINT FrameOffset(SdlDisplayBackend& backend, HWND hwnd) {
-    const unsigned id = backend.NativeWindowId(hwnd);
-    POINT offset{};
-    backend.RunOnDisplayThread([&] {
-        int top = 0, left = 0, bottom = 0, right = 0;
-        if (SDL_Window* w = SDL_GetWindowFromID(id);
-            w && SDL_GetWindowBordersSize(w, &top, &left, &bottom, &right) == 0) {
-            offset = POINT{left, top};
-        }
-    });
-    return offset;
 }
 
 HWND CreatePlainWindow(int x, int y, int width, int height) {
@@ -103,10 +62,10 @@ TEST(SdlFramedWindowChild, Place) {
     }
     SdlDisplayBackend* backend = testsupport::OpenPrivateSdlDisplay();
     ASSERT_NE(backend, nullptr) << "no SDL display on a private X server";
-    const WindowManager wm;
+    const testsupport::WindowManager wm;
     // The window manager is up once it frames a window.
     HWND probe = CreatePlainWindow(10, 10, 100, 80);
-    ASSERT_TRUE(PumpUntil([&] { return FrameOffset(*backend, probe).y > 0; }, 10))
+    ASSERT_TRUE(PumpUntil([&] { return testsupport::ManagedFrameOffset(*backend, probe).y > 0; }, 10))
         << "openbox framed nothing";
     // The windows stay until the child ends: one destroyed while the manager still handles it gives an X error
     // that ends the process.
@@ -120,8 +79,8 @@ TEST(SdlFramedWindowChild, Place) {
     for (const Case& c : {Case{{120, 90}, true}, Case{{0, 0}, true}, Case{{0, -15}, false}}) {
         HWND hwnd = CreatePlainWindow(c.asked.x, c.asked.y, 300, 200);
         ASSERT_NE(hwnd, nullptr);
-        ASSERT_TRUE(PumpUntil([&] { return FrameOffset(*backend, hwnd).y > 0; }));
-        const POINT frame = FrameOffset(*backend, hwnd);
+        ASSERT_TRUE(PumpUntil([&] { return testsupport::ManagedFrameOffset(*backend, hwnd).y > 0; }));
+        const POINT frame = testsupport::ManagedFrameOffset(*backend, hwnd);
         // Time for the window manager's moves and the backend's answer to them.
         PumpUntil([] { return false; }, 1);
         RECT rect{};
