@@ -64,6 +64,19 @@ public:
         return n;
     }
     int Count(COLORREF colour) const { return Count(RECT{0, 0, Width(), Height()}, colour); }
+    bool SamePixels(const Picture& other) const {
+        if (!Valid() || !other.Valid() || Width() != other.Width() || Height() != other.Height()) {
+            return false;
+        }
+        for (int y = 0; y < Height(); ++y) {
+            for (int x = 0; x < Width(); ++x) {
+                if (At(x, y) != other.At(x, y)) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
     // The area as a picture of its own; not Valid when the area is empty or not wholly inside.
     Picture Crop(const RECT& area) const {
         if (area.left < 0 || area.top < 0 || area.right > Width() || area.bottom > Height() ||

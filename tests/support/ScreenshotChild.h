@@ -91,13 +91,23 @@ inline void PumpMessagesFor(int milliseconds) {
     }
 }
 
-// The screen once the windows have painted and the display has shown what they drew.
+// The screen once the windows have painted and the display has shown what they drew: shot again until
+// two shots agree, since a loaded machine's X server can lag any fixed wait (a screen that keeps changing
+// is taken as it is after a few rounds).
 inline Picture ShootSettledScreen(SdlDisplayBackend* backend, const std::filesystem::path& dir) {
-    PumpMessagesFor(300);
-    DisplayFlush();
-    backend->RunOnDisplayThread([] {});
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    return ShootScreen(dir);
+    Picture last;
+    for (int round = 0; round < 8; ++round) {
+        PumpMessagesFor(300);
+        DisplayFlush();
+        backend->RunOnDisplayThread([] {});
+        std::this_thread::sleep_for(std::chrono::milliseconds(round == 0 ? 300 : 150));
+        Picture shot = ShootScreen(dir);
+        if (shot.Valid() && shot.SamePixels(last)) {
+            return shot;
+        }
+        last = std::move(shot);
+    }
+    return last;
 }
 
 // In the child: a private X server and the SDL backend on it; null when either did not start.
