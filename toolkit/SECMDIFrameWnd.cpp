@@ -3,6 +3,7 @@
 #include "platform/framework/CDockContext.h"
 #include "platform/framework/CMDIChildWnd.h"
 #include "toolkit/SECControlBar.h"
+#include "toolkit/SECDockState.h"
 #include "toolkit/SECFrameDocking.h"
 #include "toolkit/SECMiniDockFrameWnd.h"
 
@@ -57,7 +58,11 @@ DWORD AdjustFloatStyle(CControlBar* pBar, DWORD dwStyle) {
 SECMDIFrameWnd::SECMDIFrameWnd()
     : m_pMDIFloatHostClass(RUNTIME_CLASS(SECControlBarMDIChildWnd)), m_dockSequence(DefaultDockSequence()) {}
 
-SECMDIFrameWnd::~SECMDIFrameWnd() = default;
+SECMDIFrameWnd::~SECMDIFrameWnd() {
+    for (CControlBar* pBar : m_ownedBars) {
+        delete pBar;
+    }
+}
 
 CDockBar* SECMDIFrameWnd::CreateDockBar(UINT) {
     return new SECDockBar(FALSE, FALSE);
@@ -226,6 +231,14 @@ BOOL SECMDIFrameWnd::LoadBarLayout(LPCTSTR lpszProfileName) {
 
 void SECMDIFrameWnd::SaveBarLayout(LPCTSTR lpszProfileName) {
     SECSaveFrameBarLayout(this, lpszProfileName);
+}
+
+void SECMDIFrameWnd::ApplyDockState(SECDockState& state) {
+    state.Apply(this);
+}
+
+void SECMDIFrameWnd::CollectDockState(SECDockState& state) {
+    state.Collect(this);
 }
 
 // ---- The host of a bar floating inside the main window

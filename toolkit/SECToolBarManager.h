@@ -4,6 +4,7 @@
 // layouts the customise dialog resets toolbars to.
 #pragma once
 
+#include "toolkit/SECControlBarManager.h"
 #include "toolkit/SECCustomToolBar.h"
 
 #include <memory>
@@ -25,14 +26,20 @@ struct SECDropDownRecord {
     CRect rect;
 };
 
-class SECToolBarManager : public CCmdTarget {
+class SECToolBarManager : public SECControlBarManager {
     DECLARE_DYNAMIC(SECToolBarManager)
 
 public:
     explicit SECToolBarManager(CFrameWnd* pFrameWnd = nullptr);
     ~SECToolBarManager() override;
 
-    virtual CFrameWnd* GetFrameWnd() const { return m_pFrameWnd; }
+    // The kind a saved layout keeps for the manager's toolbars (not the menu bar, made from its menu).
+    static constexpr UINT kToolBarTypeID = 1;
+    UINT GetBarTypeID(CControlBar* pBar) const override;
+    // A toolbar's record gets its title and buttons.
+    SECControlBarInfoEx* CreateBarInfoEx(SECControlBarInfo* pInfo) override;
+    // A toolbar a layout names comes back as a toolbar of the manager; its buttons follow from the record.
+    CControlBar* CreateMissingBar(SECControlBarInfo* pInfo) override;
     // The bar that takes a drop at a screen rectangle before the toolbars under its corners are tried; none
     // by default.
     virtual SECCustomToolBar* BarFromRect(const CRect& rectScreen) const {
@@ -92,7 +99,6 @@ public:
 
     enum BarNotify : UINT { BarShown = 0, BarHidden = 1, BarCreated = 2, BarDestroyed = 3, SelectionChanged = 4 };
 
-    CFrameWnd* m_pFrameWnd = nullptr;
     std::vector<HWND> m_notifyWnds;
     CWnd* m_pCustomizeDlg = nullptr;
     BOOL m_bCustomizing = FALSE;

@@ -149,6 +149,7 @@ int DockAppFrame::OnCreate(LPCREATESTRUCT lpcs) {
 
 BOOL DockAppFrame::CreateMenuAndToolBars() {
     m_pManager = std::make_unique<SECToolBarManager>(this);
+    SetToolBarManager(m_pManager.get());
     m_hImages = MakeImageStrip();
     if (!m_pManager->GetBmpMgr()->AddBitmap(m_hImages, nullptr, kImageCommands.data(),
                                             static_cast<int>(kImageCommands.size()))) {

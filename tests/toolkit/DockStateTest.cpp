@@ -245,7 +245,7 @@ TEST_F(LayoutFormTest, DamagedArchivesLeaveTheDefaultLayout) {
     top->m_arrBarID.InsertAt(0, 12345u); // a bar no record describes
     const std::vector<BYTE> unknownBar = SavedArchive(&state);
     top->m_arrBarID.RemoveAt(0);
-    state.m_barInfo[kFirstBarID].m_fProportion = 2.0f;
+    state.FindBarInfo(kFirstBarID)->m_fProportion = 2.0f;
     const std::vector<BYTE> badShare = SavedArchive(&state);
 
     Restart();
