@@ -135,7 +135,13 @@ BOOL ApplyLoadedLayout(CFrameWnd* pFrame, SECDockState& state, BOOL bLoaded) {
     if (thread && !thread->m_pMainWnd) {
         thread->m_pMainWnd = pFrame;
     }
-    state.Apply(pFrame);
+    if (auto* sdi = dynamic_cast<SECFrameWnd*>(pFrame)) {
+        sdi->ApplyDockState(state);
+    } else if (auto* mdi = dynamic_cast<SECMDIFrameWnd*>(pFrame)) {
+        mdi->ApplyDockState(state);
+    } else {
+        state.Apply(pFrame);
+    }
     return TRUE;
 }
 

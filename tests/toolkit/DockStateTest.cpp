@@ -350,6 +350,7 @@ TEST_F(LayoutFormTest, ABarTheFrameLacksIsMadeFromItsSavedClassOrLeftOut) {
     m_frame->RecalcLayout();
     auto* made = dynamic_cast<SECControlBar*>(m_frame->GetControlBar(kFirstBarID + 2));
     ASSERT_NE(made, nullptr);
+    EXPECT_EQ(m_frame->m_ownedBars, std::vector<CControlBar*>{made}) << "the frame deletes it";
     made->GetWindowTextW(title);
     EXPECT_EQ(title, CString(u"C"));
     ASSERT_TRUE(made->IsFloating());

@@ -1,9 +1,13 @@
 // The docking-aware MDI frame: the default dock places handed out in turn, bars floated inside the main
-// window in host windows at cascading places, and their way back to a dock bar.
+// window in host windows at cascading places, and their way back to a dock bar; the bar layout through the
+// frame's toolbar manager.
 #include "DockTestSupport.h"
+#include "ToolBarTestSupport.h"
 
 #include "platform/framework/CDockContext.h"
 #include "toolkit/SECMDIFrameWnd.h"
+#include "toolkit/SECToolBarManager.h"
+#include "toolkit/ToolkitResourceIds.h"
 
 namespace docktest {
 namespace {
@@ -156,6 +160,32 @@ TEST_F(MDIFrameTest, ABarFloatsInsideTheMainWindowAndComesBack) {
     EXPECT_EQ(bar->m_pDockBar->GetDlgCtrlID(), AFX_IDW_DOCKBAR_LEFT);
     EXPECT_FALSE(::IsWindow(hostWindow));
     EXPECT_EQ(m_frame->MDIGetActive(), nullptr);
+}
+
+TEST_F(MDIFrameTest, AUserToolBarComesBackThroughTheFramesToolBarManager) {
+    auto manager = std::make_unique<SECToolBarManager>(m_frame);
+    m_frame->SetToolBarManager(manager.get());
+    SECCustomToolBar* bar = manager->CreateUserToolBar(u"Mine");
+    ASSERT_NE(bar, nullptr);
+    const std::vector<UINT> ids = {1000, 0, 1001};
+    bar->SetButtons(ids.data(), static_cast<int>(ids.size()));
+    m_frame->DockControlBarEx(bar, {0, 0, 0}, AFX_IDW_DOCKBAR_LEFT, 1.0f, 30);
+    m_frame->SaveBarLayout(u"Mdi");
+
+    // The next start makes no user toolbar of its own.
+    manager.reset();
+    m_frame->DestroyWindow();
+    m_app.m_pMainWnd = nullptr;
+    SetUp();
+    manager = std::make_unique<SECToolBarManager>(m_frame);
+    m_frame->SetToolBarManager(manager.get());
+    ASSERT_TRUE(m_frame->LoadBarLayout(u"Mdi"));
+    SECCustomToolBar* back = manager->FindToolBar(SEC_IDW_FIRST_USER_TOOLBAR);
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(tbtest::ButtonIds(*back), ids);
+    ASSERT_NE(back->m_pDockBar, nullptr);
+    EXPECT_EQ(back->m_pDockBar->GetDlgCtrlID(), static_cast<int>(AFX_IDW_DOCKBAR_LEFT));
+    manager.reset();
 }
 
 } // namespace
