@@ -8,6 +8,10 @@
 #include "toolkit/SECDockState.h"
 #include "toolkit/SECPersistentTreeNode.h"
 
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
 IMPLEMENT_DYNAMIC(SECControlBarInfoEx, CObject)
 
 namespace {
@@ -58,6 +62,9 @@ public:
     virtual void PutString(LPCTSTR key, const CString& value) = 0;
     virtual int GetInt(LPCTSTR key, int def) const = 0;
     virtual CString GetString(LPCTSTR key) const = 0;
+    virtual void PutBinary(LPCTSTR key, const BYTE* data, UINT bytes) = 0;
+    // FALSE when the key is absent.
+    virtual bool GetBinary(LPCTSTR key, std::vector<BYTE>& data) const = 0;
 };
 
 class ProfileKeys : public KeyStore {
@@ -71,6 +78,12 @@ public:
         return static_cast<int>(m_app->GetProfileInt(m_section, key, def));
     }
     CString GetString(LPCTSTR key) const override { return m_app->GetProfileString(m_section, key, u""); }
+    void PutBinary(LPCTSTR key, const BYTE* data, UINT bytes) override {
+        SECDockState::WriteBinary(m_app, m_section, key, data, bytes);
+    }
+    bool GetBinary(LPCTSTR key, std::vector<BYTE>& data) const override {
+        return SECDockState::GetBinary(m_app, m_section, key, data);
+    }
 
 private:
     CWinApp* m_app;
@@ -92,6 +105,12 @@ public:
         m_node->GetString(key, value);
         return value;
     }
+    void PutBinary(LPCTSTR key, const BYTE* data, UINT bytes) override {
+        m_node->SetBinary(key, data, bytes);
+    }
+    bool GetBinary(LPCTSTR key, std::vector<BYTE>& data) const override {
+        return m_node->GetBinary(key, &data) == 0;
+    }
 
 private:
     SECPersistentTreeNode* m_node;
@@ -102,6 +121,10 @@ void PutToolkitKeys(KeyStore& keys, const SECControlBarInfo& info) {
     keys.PutInt(u"ExStyle", static_cast<int>(info.m_dwExStyle));
     keys.PutInt(u"PrevFloating", info.m_bPrevFloating);
     keys.PutInt(u"MDIChild", info.m_bMDIChild);
+    if (info.m_bMDIChild && info.m_wpMDIChild.length == sizeof(WINDOWPLACEMENT)) {
+        keys.PutBinary(u"MDIChildWindowPlacement", reinterpret_cast<const BYTE*>(&info.m_wpMDIChild),
+                       sizeof(WINDOWPLACEMENT));
+    }
     keys.PutString(u"PctWidth", ProportionText(info.m_fProportion));
     keys.PutInt(u"MRUFloatCX", info.m_szFloat.cx);
     keys.PutInt(u"MRUFloatCY", info.m_szFloat.cy);
@@ -128,6 +151,15 @@ bool GetToolkitKeys(const KeyStore& keys, SECControlBarInfo& info) {
     info.m_dwExStyle = static_cast<DWORD>(keys.GetInt(u"ExStyle", 0));
     info.m_bPrevFloating = keys.GetInt(u"PrevFloating", 0) != 0;
     info.m_bMDIChild = keys.GetInt(u"MDIChild", 0) != 0;
+    std::vector<BYTE> placement;
+    if (info.m_bMDIChild && keys.GetBinary(u"MDIChildWindowPlacement", placement)) {
+        // A record of another size is damage, which the soundness check sees in the length.
+        std::memcpy(&info.m_wpMDIChild, placement.data(),
+                    std::min(placement.size(), sizeof(WINDOWPLACEMENT)));
+        if (placement.size() != sizeof(WINDOWPLACEMENT)) {
+            info.m_wpMDIChild.length = 1;
+        }
+    }
     info.m_fProportion = ParseProportion(pct);
     info.m_szFloat = CSize(keys.GetInt(u"MRUFloatCX", 0), keys.GetInt(u"MRUFloatCY", 0));
     info.m_szHorzDock = CSize(keys.GetInt(u"MRUHorzDockCX", 0), keys.GetInt(u"MRUHorzDockCY", 0));
@@ -163,8 +195,9 @@ void SECControlBarInfo::SetBarInfoEx(SECControlBarInfoEx* pBarInfoEx) {
 }
 
 bool SECControlBarInfo::IsSound() const {
+    const bool placement = m_wpMDIChild.length == 0 || m_wpMDIChild.length == sizeof(WINDOWPLACEMENT);
     return !m_bToolkitBar || (m_fProportion > 0.0f && m_fProportion <= 1.0f && SizeInRange(m_szFloat) &&
-                              SizeInRange(m_szHorzDock) && SizeInRange(m_szVertDock));
+                              SizeInRange(m_szHorzDock) && SizeInRange(m_szVertDock) && placement);
 }
 
 bool SECControlBarInfo::MakeBarInfoEx() {

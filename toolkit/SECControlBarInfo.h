@@ -3,6 +3,7 @@
 // make it again), plus an optional extension for what its kind needs, made by the layout's bar manager.
 #pragma once
 
+#include "platform/display/WindowMessages.h"
 #include "platform/framework/CDockState.h"
 
 class CArchive;
@@ -71,7 +72,8 @@ public:
     DWORD m_dwSavedDockStyle = 0;
     DWORD m_dwDockStyle = 0;
     BOOL m_bPrevFloating = FALSE;
-    BOOL m_bMDIChild = FALSE;
+    BOOL m_bMDIChild = FALSE;          // the bar floats inside the main window, in an MDI host
+    WINDOWPLACEMENT m_wpMDIChild = {}; // that host's placement; length 0 when none was saved
     CString m_strClassName;
     CString m_strWindowName;
     UINT m_nResourceID = 0;

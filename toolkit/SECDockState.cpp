@@ -8,6 +8,7 @@
 #include "toolkit/SECControlBar.h"
 #include "toolkit/SECControlBarManager.h"
 #include "toolkit/SECDialogBar.h"
+#include "toolkit/SECMDIFrameWnd.h"
 #include "toolkit/SECPersistentTreeNode.h"
 
 #include <algorithm>
@@ -150,6 +151,12 @@ void SECDockState::Collect(CFrameWnd* pFrame) {
         info->m_szVertDock = sec->m_szVertDock;
         info->m_dwSavedDockStyle = sec->m_dwSavedDockStyle;
         info->m_dwDockStyle = sec->m_dwDockStyle;
+        auto* dockBar = dynamic_cast<SECDockBar*>(sec->m_pDockBar);
+        info->m_bMDIChild = dockBar && dockBar->m_bMDIHost;
+        if (info->m_bMDIChild) {
+            info->m_wpMDIChild.length = sizeof(WINDOWPLACEMENT);
+            ::GetWindowPlacement(dockBar->GetParent()->m_hWnd, &info->m_wpMDIChild);
+        }
         info->m_strClassName = CString(sec->GetRuntimeClass()->m_lpszClassName);
         sec->GetWindowText(info->m_strWindowName);
         // Only a kind the factory names gets an extension: a reader needs the kind to read it back.
@@ -361,6 +368,29 @@ void SECDockState::Apply(CFrameWnd* pFrame) {
         }
     }
     pFrame->SetDockState(*this);
+    RestoreMDIPlacements(pFrame);
+}
+
+void SECDockState::RestoreMDIPlacements(CFrameWnd* pFrame) {
+    auto* mdi = dynamic_cast<SECMDIFrameWnd*>(pFrame);
+    for (INT_PTR i = 0; mdi && i < m_arrBarInfo.GetSize(); ++i) {
+        SECControlBarInfo* info = GetBarInfo(i);
+        CControlBar* bar =
+            info && info->m_bMDIChild && !info->m_bDockBar ? pFrame->GetControlBar(info->m_nBarID) : nullptr;
+        if (!bar || !bar->IsFloating()) {
+            continue;
+        }
+        // The framework brought it back in a floating frame where its host stood: the host takes its place.
+        CRect floating;
+        bar->GetParentFrame()->GetWindowRect(&floating);
+        mdi->FloatControlBarInMDIChild(bar, floating.left, floating.top);
+        auto* dockBar = dynamic_cast<SECDockBar*>(bar->m_pDockBar);
+        if (dockBar && dockBar->m_bMDIHost && info->m_wpMDIChild.length == sizeof(WINDOWPLACEMENT)) {
+            WINDOWPLACEMENT placement = info->m_wpMDIChild;
+            placement.showCmd = bar->IsWindowVisible() ? placement.showCmd : SW_HIDE;
+            ::SetWindowPlacement(dockBar->GetParent()->m_hWnd, &placement);
+        }
+    }
 }
 
 BOOL SECDockState::WriteBinary(CWinApp* app, LPCTSTR lpszSection, LPCTSTR lpszKey, const BYTE* pData,

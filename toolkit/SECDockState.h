@@ -53,6 +53,9 @@ public:
     // id, styles and title, dockable on every side; null when there is no such class or it fails. It goes
     // to m_pCreatedBars when set, else it deletes itself with its window.
     virtual CControlBar* CreateMissingBar(const SECControlBarInfo& info, CFrameWnd* pFrame);
+    // In an MDI frame, bars saved floating inside the main window go back into hosts there, at their
+    // saved placement.
+    virtual void RestoreMDIPlacements(CFrameWnd* pFrame);
     // Tidies the dock bars' lists before saving: a bar's placeholder stays only in the dock bar it last
     // docked in (and at a list's end), a bar is listed once, and a list ends in exactly one row end.
     void Normalize();
