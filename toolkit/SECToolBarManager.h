@@ -58,7 +58,8 @@ public:
     SECCustomToolBar* CreateUserToolBar(LPCTSTR lpszTitle = nullptr);
     // The toolbars' titles and buttons in the profile ("<profile>-ToolBars" lists the ids, each bar's own
     // section "<profile>-ToolBar<id>"); loading makes the user toolbars that are missing. Docking places
-    // are the frame's bar state (LoadBarState after LoadToolBars).
+    // are the frame's bar state (LoadBarState after LoadToolBars). A toolkit frame with this manager set
+    // keeps titles and buttons in its bar layout as well, which needs no separate call.
     void SaveToolBars(LPCTSTR lpszProfile) const;
     void LoadToolBars(LPCTSTR lpszProfile);
     SECCustomToolBar* CreateToolBar(UINT nID, LPCTSTR lpszTitle, DWORD dwStyle);
