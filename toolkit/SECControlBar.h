@@ -121,6 +121,12 @@ public:
     virtual void OnMDIFloating() {}
     virtual void OnAfterMDIFloat() {}
     virtual void OnExtendContextMenu(CMenu* pMenu) { (void)pMenu; }
+    // What the bar's kind adds to its saved record (an extension attached to it), and restoring from it.
+    virtual void GetBarInfoEx(class SECControlBarInfo* pInfo) { (void)pInfo; }
+    virtual void SetBarInfoEx(class SECControlBarInfo* pInfo, CFrameWnd* pFrame) {
+        (void)pInfo;
+        (void)pFrame;
+    }
     virtual BOOL CanCloseFromGripper() { return TRUE; }
     virtual BOOL CanExpandFromGripper() { return TRUE; }
     virtual void AddGripperSpace(CRect& rect, BOOL bHorz) const;

@@ -2,6 +2,7 @@
 
 #include "toolkit/SECBmpMgr.h"
 #include "toolkit/SECBtnDrawContext.h"
+#include "toolkit/SECControlBarInfo.h"
 #include "toolkit/SECCustomToolBarInfoEx.h"
 #include "toolkit/SECToolBarManager.h"
 
@@ -440,6 +441,19 @@ void SECCustomToolBar::SetBarInfoEx(const SECCustomToolBarInfoEx& info) {
     m_bDirtyFloat = m_bDirtyHorz = m_bDirtyVert = TRUE;
 }
 
+void SECCustomToolBar::GetBarInfoEx(SECControlBarInfo* pInfo) {
+    pInfo->SetBarInfoEx(GetBarInfoEx().release());
+}
+
+void SECCustomToolBar::SetBarInfoEx(SECControlBarInfo* pInfo, CFrameWnd*) {
+    if (auto* pEx = dynamic_cast<SECCustomToolBarInfoEx*>(pInfo->m_pBarInfoEx)) {
+        SetBarInfoEx(*pEx);
+        if (CFrameWnd* pFrame = GetParentFrame()) {
+            pFrame->DelayRecalcLayout();
+        }
+    }
+}
+
 // ---- Command updates
 
 void SECCustomToolBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) {
@@ -568,6 +582,10 @@ void SECCustomToolBar::OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle) {
     SECControlBar::OnBarStyleChange(dwOldStyle, dwNewStyle);
     for (SECStdBtn* pBtn : m_btns) {
         pBtn->BarStyleChanged(dwNewStyle);
+    }
+    // Borders and side take part in the size: a size kept from before docking would be stale.
+    if ((dwOldStyle ^ dwNewStyle) & (CBRS_BORDER_ANY | CBRS_ALIGN_ANY)) {
+        m_bDirtyFloat = m_bDirtyHorz = m_bDirtyVert = TRUE;
     }
 }
 

@@ -134,6 +134,9 @@ public:
     // The saved form: the title and the buttons; restoring replaces the buttons.
     std::unique_ptr<SECCustomToolBarInfoEx> GetBarInfoEx() const;
     void SetBarInfoEx(const SECCustomToolBarInfoEx& info);
+    // The same through a saved layout's record.
+    void GetBarInfoEx(SECControlBarInfo* pInfo) override;
+    void SetBarInfoEx(SECControlBarInfo* pInfo, CFrameWnd* pFrame) override;
 
     // Customise mode, switched by the toolbar manager; the selection is the one button selected frame-wide.
     virtual void SetCustomizeValue(BOOL bCustomizing);

@@ -3,8 +3,19 @@
 #include "platform/base/CArchive.h"
 #include "platform/base/Exceptions.h"
 #include "platform/framework/CWinApp.h"
+#include "toolkit/SECPersistentTreeNode.h"
 
-IMPLEMENT_SERIAL(SECCustomToolBarInfoEx, CObject, 1)
+IMPLEMENT_SERIAL(SECCustomToolBarInfoEx, SECControlBarInfoEx, 1)
+
+namespace {
+
+constexpr const char16_t* kTreeChild = u"ToolBarInfoEx";
+
+} // namespace
+
+void SECCustomToolBarInfoEx::Serialize(CArchive& ar, SECDockState*) {
+    Serialize(ar);
+}
 
 void SECCustomToolBarInfoEx::Serialize(CArchive& ar) {
     if (ar.IsStoring()) {
@@ -73,19 +84,19 @@ std::optional<std::vector<SECBtnInfo>> SECCustomToolBarInfoEx::ParseButtons(cons
     return buttons;
 }
 
-void SECCustomToolBarInfoEx::SaveState(LPCTSTR lpszSection) const {
+BOOL SECCustomToolBarInfoEx::SaveState(LPCTSTR lpszSection) const {
     CWinApp* pApp = AfxGetApp();
     if (!pApp) {
-        return;
+        return FALSE;
     }
     if (!m_strTitle.IsEmpty()) {
         pApp->WriteProfileString(lpszSection, u"Title", m_strTitle);
     }
     std::vector<BYTE> value = ButtonsValue();
-    pApp->WriteProfileBinary(lpszSection, u"Buttons", value.data(), static_cast<UINT>(value.size()));
+    return pApp->WriteProfileBinary(lpszSection, u"Buttons", value.data(), static_cast<UINT>(value.size()));
 }
 
-BOOL SECCustomToolBarInfoEx::LoadState(LPCTSTR lpszSection) {
+BOOL SECCustomToolBarInfoEx::LoadState(LPCTSTR lpszSection, SECDockState*) {
     CWinApp* pApp = AfxGetApp();
     LPBYTE pData = nullptr;
     UINT nBytes = 0;
@@ -98,6 +109,51 @@ BOOL SECCustomToolBarInfoEx::LoadState(LPCTSTR lpszSection) {
         return FALSE;
     }
     m_strTitle = pApp->GetProfileString(lpszSection, u"Title", u"");
+    m_btnInfo = std::move(*buttons);
+    return TRUE;
+}
+
+BOOL SECCustomToolBarInfoEx::SaveToTree(SECPersistentTreeNode* pNode) const {
+    if (!pNode) {
+        return FALSE;
+    }
+    if (SECPersistentTreeNode* previous = pNode->FindChild(kTreeChild)) {
+        pNode->GetFactory().DestroyChild(previous);
+    }
+    SECPersistentTreeNode* child = pNode->GetFactory().CreateChild(kTreeChild, pNode);
+    if (!child) {
+        return FALSE;
+    }
+    if (!m_strTitle.IsEmpty()) {
+        child->SetString(u"Title", m_strTitle);
+    }
+    const std::vector<BYTE> value = ButtonsValue();
+    // An empty toolbar keeps an empty value: the key says the buttons were saved.
+    if (value.empty()) {
+        return child->SetString(u"Buttons", u"") == 0;
+    }
+    return child->SetBinary(u"Buttons", value.data(), static_cast<UINT>(value.size())) == 0;
+}
+
+BOOL SECCustomToolBarInfoEx::LoadFromTree(SECPersistentTreeNode* pNode) {
+    SECPersistentTreeNode* child = pNode ? pNode->FindChild(kTreeChild) : nullptr;
+    if (!child) {
+        return FALSE;
+    }
+    std::vector<BYTE> value;
+    if (child->GetBinary(u"Buttons", &value) != 0) {
+        CString empty;
+        if (child->GetString(u"Buttons", empty) != 0 || !empty.IsEmpty()) {
+            return FALSE;
+        }
+    }
+    std::optional<std::vector<SECBtnInfo>> buttons = ParseButtons(value.data(), value.size());
+    if (!buttons) {
+        return FALSE;
+    }
+    CString title;
+    child->GetString(u"Title", title);
+    m_strTitle = title;
     m_btnInfo = std::move(*buttons);
     return TRUE;
 }

@@ -5,6 +5,9 @@
 #include "platform/framework/CWinThread.h"
 #include "toolkit/SECControlBar.h"
 #include "toolkit/SECDockState.h"
+#include "toolkit/SECFrameWnd.h"
+#include "toolkit/SECMDIFrameWnd.h"
+#include "toolkit/SECToolBarManager.h"
 
 const UINT kSECFrameDockBarIDs[4] = {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_BOTTOM, AFX_IDW_DOCKBAR_LEFT,
                                      AFX_IDW_DOCKBAR_RIGHT};
@@ -112,6 +115,17 @@ void SECFlushFrameRedraws(CFrameWnd* pFrame, const CRect& rectLastViewArea) {
 
 namespace {
 
+// A toolkit frame's layout goes through its toolbar manager and keeps the bars it makes by class.
+void PrepareState(CFrameWnd* pFrame, SECDockState& state) {
+    if (auto* sdi = dynamic_cast<SECFrameWnd*>(pFrame)) {
+        state.m_pBarInfoFactory = sdi->GetToolBarManager();
+        state.m_pCreatedBars = &sdi->m_ownedBars;
+    } else if (auto* mdi = dynamic_cast<SECMDIFrameWnd*>(pFrame)) {
+        state.m_pBarInfoFactory = mdi->GetToolBarManager();
+        state.m_pCreatedBars = &mdi->m_ownedBars;
+    }
+}
+
 // A layout read whole and found sound is applied; any other leaves the frame as it is.
 BOOL ApplyLoadedLayout(CFrameWnd* pFrame, SECDockState& state, BOOL bLoaded) {
     if (!bLoaded) {
@@ -121,7 +135,13 @@ BOOL ApplyLoadedLayout(CFrameWnd* pFrame, SECDockState& state, BOOL bLoaded) {
     if (thread && !thread->m_pMainWnd) {
         thread->m_pMainWnd = pFrame;
     }
-    state.Apply(pFrame);
+    if (auto* sdi = dynamic_cast<SECFrameWnd*>(pFrame)) {
+        sdi->ApplyDockState(state);
+    } else if (auto* mdi = dynamic_cast<SECMDIFrameWnd*>(pFrame)) {
+        mdi->ApplyDockState(state);
+    } else {
+        state.Apply(pFrame);
+    }
     return TRUE;
 }
 
@@ -129,12 +149,14 @@ BOOL ApplyLoadedLayout(CFrameWnd* pFrame, SECDockState& state, BOOL bLoaded) {
 
 BOOL SECLoadFrameBarLayout(CFrameWnd* pFrame, LPCTSTR lpszProfileName) {
     SECDockState state;
+    PrepareState(pFrame, state);
     const BOOL loaded = state.LoadState(lpszProfileName);
     return ApplyLoadedLayout(pFrame, state, loaded);
 }
 
 BOOL SECLoadFrameBarLayout(CFrameWnd* pFrame, CArchive& ar) {
     SECDockState state;
+    PrepareState(pFrame, state);
     try {
         state.Serialize(ar);
     } catch (CException* e) {
@@ -146,6 +168,7 @@ BOOL SECLoadFrameBarLayout(CFrameWnd* pFrame, CArchive& ar) {
 
 void SECSaveFrameBarLayout(CFrameWnd* pFrame, CArchive& ar) {
     SECDockState state;
+    PrepareState(pFrame, state);
     state.Collect(pFrame);
     state.Normalize();
     state.Serialize(ar);
@@ -153,12 +176,14 @@ void SECSaveFrameBarLayout(CFrameWnd* pFrame, CArchive& ar) {
 
 BOOL SECLoadFrameBarLayout(CFrameWnd* pFrame, SECPersistentTreeNode* pParent) {
     SECDockState state;
+    PrepareState(pFrame, state);
     const BOOL loaded = state.LoadFromTree(pParent);
     return ApplyLoadedLayout(pFrame, state, loaded);
 }
 
 BOOL SECSaveFrameBarLayout(CFrameWnd* pFrame, SECPersistentTreeNode* pParent) {
     SECDockState state;
+    PrepareState(pFrame, state);
     state.Collect(pFrame);
     state.Normalize();
     return state.SaveToTree(pParent);
@@ -166,6 +191,7 @@ BOOL SECSaveFrameBarLayout(CFrameWnd* pFrame, SECPersistentTreeNode* pParent) {
 
 void SECSaveFrameBarLayout(CFrameWnd* pFrame, LPCTSTR lpszProfileName) {
     SECDockState state;
+    PrepareState(pFrame, state);
     state.Collect(pFrame);
     state.Normalize();
     state.SaveState(lpszProfileName);

@@ -3,6 +3,7 @@
 #include "platform/framework/CDockContext.h"
 #include "platform/framework/CMenu.h"
 #include "toolkit/SECControlBar.h"
+#include "toolkit/SECDockState.h"
 #include "toolkit/SECFrameDocking.h"
 #include "toolkit/SECGradientCaption.h"
 #include "toolkit/SECMiniDockFrameWnd.h"
@@ -27,7 +28,11 @@ DWORD SECBarLayoutMode(const CControlBar* pBar) {
 
 SECFrameWnd::SECFrameWnd() = default;
 
-SECFrameWnd::~SECFrameWnd() = default;
+SECFrameWnd::~SECFrameWnd() {
+    for (CControlBar* pBar : m_ownedBars) {
+        delete pBar;
+    }
+}
 
 CDockBar* SECFrameWnd::CreateDockBar(UINT) {
     return new SECDockBar(FALSE, FALSE);
@@ -70,6 +75,14 @@ BOOL SECFrameWnd::LoadBarLayout(LPCTSTR lpszProfileName) {
 
 void SECFrameWnd::SaveBarLayout(LPCTSTR lpszProfileName) {
     SECSaveFrameBarLayout(this, lpszProfileName);
+}
+
+void SECFrameWnd::ApplyDockState(SECDockState& state) {
+    state.Apply(this);
+}
+
+void SECFrameWnd::CollectDockState(SECDockState& state) {
+    state.Collect(this);
 }
 
 BOOL SECFrameWnd::EnableGradientCaption(BOOL bEnable, BOOL bRedraw) {

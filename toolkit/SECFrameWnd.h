@@ -5,6 +5,11 @@
 #include "platform/framework/CFrameWnd.h"
 #include "toolkit/SECDockBar.h"
 
+#include <vector>
+
+class SECDockState;
+class SECToolBarManager;
+
 class SECFrameWnd : public CFrameWnd {
     DECLARE_DYNCREATE(SECFrameWnd)
 
@@ -26,6 +31,16 @@ public:
     // as it is (FALSE).
     virtual BOOL LoadBarLayout(LPCTSTR lpszProfileName);
     virtual void SaveBarLayout(LPCTSTR lpszProfileName);
+    // Ask the dock state to apply itself to this frame, or to collect this frame's layout.
+    virtual void ApplyDockState(SECDockState& state);
+    virtual void CollectDockState(SECDockState& state);
+    // The frame's toolbar manager (not owned): it gives saved toolbars their titles and buttons and makes
+    // the user toolbars a layout names.
+    virtual SECToolBarManager* GetToolBarManager() const { return m_pToolBarMgr; }
+    virtual void SetToolBarManager(SECToolBarManager* pManager) { m_pToolBarMgr = pManager; }
+
+    SECToolBarManager* m_pToolBarMgr = nullptr;
+    std::vector<CControlBar*> m_ownedBars; // bars a layout made by their class, deleted with the frame
 
     // The dock bar a bar of this alignment docks on (the first of top, bottom, left, right it matches).
     SECDockBar* DockBarFor(DWORD dwAlign);

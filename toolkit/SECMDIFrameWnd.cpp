@@ -4,6 +4,7 @@
 #include "platform/framework/CMDIChildWnd.h"
 #include "toolkit/SECCapConLstMDIMaxChildMsgFilter.h"
 #include "toolkit/SECControlBar.h"
+#include "toolkit/SECDockState.h"
 #include "toolkit/SECFrameDocking.h"
 #include "toolkit/SECMenuBarFeature.h"
 #include "toolkit/SECMiniDockFrameWnd.h"
@@ -100,6 +101,9 @@ LRESULT SECMDIFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 SECMDIFrameWnd::~SECMDIFrameWnd() {
     DestroyMenus();
+    for (CControlBar* pBar : m_ownedBars) {
+        delete pBar;
+    }
 }
 
 CDockBar* SECMDIFrameWnd::CreateDockBar(UINT) {
@@ -269,6 +273,14 @@ BOOL SECMDIFrameWnd::LoadBarLayout(LPCTSTR lpszProfileName) {
 
 void SECMDIFrameWnd::SaveBarLayout(LPCTSTR lpszProfileName) {
     SECSaveFrameBarLayout(this, lpszProfileName);
+}
+
+void SECMDIFrameWnd::ApplyDockState(SECDockState& state) {
+    state.Apply(this);
+}
+
+void SECMDIFrameWnd::CollectDockState(SECDockState& state) {
+    state.Collect(this);
 }
 
 // ---- The host of a bar floating inside the main window

@@ -19,6 +19,8 @@ class SECMenuBarFeature;
 
 // The resource of MDI float hosts (title, menu, icon and accelerators, any of them may be missing).
 inline constexpr UINT kMDIFloatHostResource = 20514;
+class SECDockState;
+class SECToolBarManager;
 
 class SECMDIFrameWnd : public CMDIFrameWnd {
     DECLARE_DYNCREATE(SECMDIFrameWnd)
@@ -99,6 +101,16 @@ public:
 
     virtual BOOL LoadBarLayout(LPCTSTR lpszProfileName);
     virtual void SaveBarLayout(LPCTSTR lpszProfileName);
+    // Ask the dock state to apply itself to this frame, or to collect this frame's layout.
+    virtual void ApplyDockState(SECDockState& state);
+    virtual void CollectDockState(SECDockState& state);
+    // The frame's toolbar manager (not owned): it gives saved toolbars their titles and buttons and makes
+    // the user toolbars a layout names.
+    virtual SECToolBarManager* GetToolBarManager() const { return m_pToolBarMgr; }
+    virtual void SetToolBarManager(SECToolBarManager* pManager) { m_pToolBarMgr = pManager; }
+
+    SECToolBarManager* m_pToolBarMgr = nullptr;
+    std::vector<CControlBar*> m_ownedBars; // bars a layout made by their class, deleted with the frame
 
     CRect m_rectLastViewArea;
     CRuntimeClass* m_pMDIFloatHostClass; // SECControlBarMDIChildWnd or a class derived from it

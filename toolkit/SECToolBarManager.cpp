@@ -2,6 +2,7 @@
 
 #include "toolkit/SECBmpMgr.h"
 #include "toolkit/SECBtnDrawContext.h"
+#include "toolkit/SECControlBarInfo.h"
 #include "toolkit/SECCustomToolBarInfoEx.h"
 #include "toolkit/SECMenuBar.h"
 #include "toolkit/ToolkitResourceIds.h"
@@ -12,14 +13,14 @@
 
 #include <algorithm>
 
-IMPLEMENT_DYNAMIC(SECToolBarManager, CCmdTarget)
+IMPLEMENT_DYNAMIC(SECToolBarManager, SECControlBarManager)
 
 UINT SECGetBarNotifyMessage() {
     static const UINT message = ::RegisterWindowMessageW(u"WM_BARNOTIFY");
     return message;
 }
 
-SECToolBarManager::SECToolBarManager(CFrameWnd* pFrameWnd) : m_pFrameWnd(pFrameWnd) {
+SECToolBarManager::SECToolBarManager(CFrameWnd* pFrameWnd) : SECControlBarManager(pFrameWnd) {
     m_pBmpMgr = new SECBmpMgr;
     m_pToolBarClass = RUNTIME_CLASS(SECCustomToolBar);
     SECGetBarNotifyMessage();
@@ -203,6 +204,27 @@ void SECToolBarManager::LoadToolBars(LPCTSTR lpszProfile) {
     if (m_pFrameWnd) {
         m_pFrameWnd->RecalcLayout();
     }
+}
+
+UINT SECToolBarManager::GetBarTypeID(CControlBar* pBar) const {
+    const bool toolBar = dynamic_cast<SECCustomToolBar*>(pBar) && !dynamic_cast<SECMenuBar*>(pBar);
+    return toolBar ? kToolBarTypeID : 0;
+}
+
+SECControlBarInfoEx* SECToolBarManager::CreateBarInfoEx(SECControlBarInfo* pInfo) {
+    return pInfo && pInfo->m_nTypeID == kToolBarTypeID ? new SECCustomToolBarInfoEx : nullptr;
+}
+
+CControlBar* SECToolBarManager::CreateMissingBar(SECControlBarInfo* pInfo) {
+    auto* pEx = pInfo ? dynamic_cast<SECCustomToolBarInfoEx*>(pInfo->m_pBarInfoEx) : nullptr;
+    if (!pEx || pInfo->m_nBarID == 0) {
+        return nullptr;
+    }
+    const CString& title = pEx->m_strTitle.IsEmpty() ? pInfo->m_strWindowName : pEx->m_strTitle;
+    // Where it floats or docks is the layout's to say.
+    const DWORD dwStyle =
+        WS_CHILD | WS_VISIBLE | (pInfo->m_dwStyle & CBRS_ALL & ~static_cast<DWORD>(CBRS_FLOATING));
+    return CreateToolBar(pInfo->m_nBarID, title.GetString(), dwStyle);
 }
 
 std::vector<SECCustomToolBar*> SECToolBarManager::ToolBars() const {

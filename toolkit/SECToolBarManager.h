@@ -4,6 +4,7 @@
 // layouts the customise dialog resets toolbars to.
 #pragma once
 
+#include "toolkit/SECControlBarManager.h"
 #include "toolkit/SECCustomToolBar.h"
 
 #include <memory>
@@ -25,14 +26,20 @@ struct SECDropDownRecord {
     CRect rect;
 };
 
-class SECToolBarManager : public CCmdTarget {
+class SECToolBarManager : public SECControlBarManager {
     DECLARE_DYNAMIC(SECToolBarManager)
 
 public:
     explicit SECToolBarManager(CFrameWnd* pFrameWnd = nullptr);
     ~SECToolBarManager() override;
 
-    virtual CFrameWnd* GetFrameWnd() const { return m_pFrameWnd; }
+    // The kind a saved layout keeps for the manager's toolbars (not the menu bar, made from its menu).
+    static constexpr UINT kToolBarTypeID = 1;
+    UINT GetBarTypeID(CControlBar* pBar) const override;
+    // A toolbar's record gets its title and buttons.
+    SECControlBarInfoEx* CreateBarInfoEx(SECControlBarInfo* pInfo) override;
+    // A toolbar a layout names comes back as a toolbar of the manager; its buttons follow from the record.
+    CControlBar* CreateMissingBar(SECControlBarInfo* pInfo) override;
     // The bar that takes a drop at a screen rectangle before the toolbars under its corners are tried; none
     // by default.
     virtual SECCustomToolBar* BarFromRect(const CRect& rectScreen) const {
@@ -51,7 +58,8 @@ public:
     SECCustomToolBar* CreateUserToolBar(LPCTSTR lpszTitle = nullptr);
     // The toolbars' titles and buttons in the profile ("<profile>-ToolBars" lists the ids, each bar's own
     // section "<profile>-ToolBar<id>"); loading makes the user toolbars that are missing. Docking places
-    // are the frame's bar state (LoadBarState after LoadToolBars).
+    // are the frame's bar state (LoadBarState after LoadToolBars). A toolkit frame with this manager set
+    // keeps titles and buttons in its bar layout as well, which needs no separate call.
     void SaveToolBars(LPCTSTR lpszProfile) const;
     void LoadToolBars(LPCTSTR lpszProfile);
     SECCustomToolBar* CreateToolBar(UINT nID, LPCTSTR lpszTitle, DWORD dwStyle);
@@ -92,7 +100,6 @@ public:
 
     enum BarNotify : UINT { BarShown = 0, BarHidden = 1, BarCreated = 2, BarDestroyed = 3, SelectionChanged = 4 };
 
-    CFrameWnd* m_pFrameWnd = nullptr;
     std::vector<HWND> m_notifyWnds;
     CWnd* m_pCustomizeDlg = nullptr;
     BOOL m_bCustomizing = FALSE;

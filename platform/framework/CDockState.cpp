@@ -1,7 +1,10 @@
 #include "platform/framework/CDockState.h"
 
+#include "platform/base/MulDiv.h"
 #include "platform/framework/AfxRes.h"
 #include "platform/framework/CWinApp.h"
+
+#include <algorithm>
 
 IMPLEMENT_DYNAMIC(CDockState, CObject)
 
@@ -25,7 +28,7 @@ int ReadInt(CWinApp* app, const CString& section, LPCTSTR entry, int def) {
 
 } // namespace
 
-BOOL CControlBarInfo::LoadState(LPCTSTR lpszProfileName, int nIndex) {
+BOOL CControlBarInfo::LoadState(LPCTSTR lpszProfileName, int nIndex, CDockState* pDockState) {
     CWinApp* app = AfxGetApp();
     if (!app) {
         return FALSE;
@@ -54,6 +57,11 @@ BOOL CControlBarInfo::LoadState(LPCTSTR lpszProfileName, int nIndex) {
         CString key;
         key.Format(u"Bar#%d", i);
         m_arrBarID.Add(static_cast<UINT>(ReadInt(app, section, key, 0)));
+    }
+    if (pDockState) {
+        pDockState->ScalePoint(m_pointPos);
+        pDockState->ScaleRectPos(m_rectMRUDockPos);
+        pDockState->ScalePoint(m_ptMRUFloatPos);
     }
     return m_nBarID != 0;
 }
@@ -126,11 +134,10 @@ void CDockState::LoadState(LPCTSTR lpszProfileName) {
     }
     CString summary = Section(lpszProfileName, u"-Summary");
     int bars = ReadInt(app, summary, u"Bars", 0);
-    m_sizeScreen.cx = ReadInt(app, summary, u"ScreenCX", 0);
-    m_sizeScreen.cy = ReadInt(app, summary, u"ScreenCY", 0);
+    SetScreenSize(CSize(ReadInt(app, summary, u"ScreenCX", 0), ReadInt(app, summary, u"ScreenCY", 0)));
     for (int i = 0; i < bars && i < 1024; ++i) {
-        auto* info = new CControlBarInfo;
-        if (info->LoadState(lpszProfileName, i)) {
+        CControlBarInfo* info = CreateBarInfo();
+        if (info->LoadState(lpszProfileName, i, this)) {
             m_arrBarInfo.Add(info);
         } else {
             delete info;
@@ -147,8 +154,9 @@ void CDockState::SaveState(LPCTSTR lpszProfileName) const {
     int old = ReadInt(app, summary, u"Bars", 0);
     app->WriteProfileString(summary, nullptr, nullptr);
     app->WriteProfileInt(summary, u"Bars", static_cast<int>(m_arrBarInfo.GetSize()));
-    app->WriteProfileInt(summary, u"ScreenCX", ::GetSystemMetrics(SM_CXSCREEN));
-    app->WriteProfileInt(summary, u"ScreenCY", ::GetSystemMetrics(SM_CYSCREEN));
+    const CSize screen = GetCurrentScreenSize();
+    app->WriteProfileInt(summary, u"ScreenCX", screen.cx);
+    app->WriteProfileInt(summary, u"ScreenCY", screen.cy);
     for (INT_PTR i = 0; i < m_arrBarInfo.GetSize(); ++i) {
         static_cast<const CControlBarInfo*>(m_arrBarInfo[i])->SaveState(lpszProfileName, static_cast<int>(i));
     }
@@ -156,4 +164,41 @@ void CDockState::SaveState(LPCTSTR lpszProfileName) const {
     for (int i = static_cast<int>(m_arrBarInfo.GetSize()); i < old; ++i) {
         app->WriteProfileString(BarSection(lpszProfileName, i), nullptr, nullptr);
     }
+}
+
+CSize CDockState::GetCurrentScreenSize() const {
+    return CSize(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+}
+
+void CDockState::SetScreenSize(const CSize& sizeSaved) {
+    m_sizeScreen = sizeSaved;
+    const CSize current = GetCurrentScreenSize();
+    const bool known = sizeSaved.cx > 0 && sizeSaved.cy > 0 && current.cx > 0 && current.cy > 0;
+    m_sizeScaleTo = known && sizeSaved != current ? current : CSize(0, 0);
+}
+
+void CDockState::ScalePoint(CPoint& point) const {
+    if (m_sizeScaleTo.cx == 0) {
+        return;
+    }
+    // -1 means "no place saved" and stays so.
+    if (point.x != -1) {
+        point.x = ::MulDiv(point.x, m_sizeScaleTo.cx, m_sizeScreen.cx);
+    }
+    if (point.y != -1) {
+        point.y = ::MulDiv(point.y, m_sizeScaleTo.cy, m_sizeScreen.cy);
+    }
+}
+
+void CDockState::ScaleRectPos(CRect& rect) const {
+    CPoint topLeft = rect.TopLeft();
+    ScalePoint(topLeft);
+    rect.OffsetRect(topLeft - rect.TopLeft());
+}
+
+CPoint CDockState::KeepOnScreen(CPoint point, const CSize& size) const {
+    const CSize screen = GetCurrentScreenSize();
+    point.x = std::max(0, std::min(point.x, screen.cx - size.cx));
+    point.y = std::max(0, std::min(point.y, screen.cy - size.cy));
+    return point;
 }

@@ -309,7 +309,7 @@ void CFrameWnd::GetDockState(CDockState& state) const {
         if (!pBar->m_hWnd) {
             continue;
         }
-        auto* info = new CControlBarInfo;
+        CControlBarInfo* info = state.CreateBarInfo();
         info->m_nBarID = static_cast<UINT>(pBar->GetDlgCtrlID());
         info->m_bVisible = pBar->IsVisible();
         info->m_bHorz = (pBar->m_dwStyle & CBRS_ORIENT_HORZ) != 0;
@@ -410,6 +410,14 @@ void CFrameWnd::SetDockState(const CDockState& state) {
         ArrangeRows(pDockBar, info->m_arrBarID, this);
         if (pFloat) {
             pFloat->RecalcLayout();
+            // A place saved on a larger screen, or scaled, must not leave the frame out of reach.
+            CRect rect;
+            pFloat->GetWindowRect(&rect);
+            const CPoint onScreen = state.KeepOnScreen(rect.TopLeft(), rect.Size());
+            if (onScreen != rect.TopLeft()) {
+                pFloat->SetWindowPos(nullptr, onScreen.x, onScreen.y, 0, 0,
+                                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            }
         }
     }
     // Last, what shows and where the docked bars sit in their rows.

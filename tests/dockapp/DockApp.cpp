@@ -177,6 +177,7 @@ void DockToolBarsOnTop(CFrameWnd* frame, SECToolBarManager& manager, CControlBar
 
 BOOL DockAppFrame::CreateMenuAndToolBars() {
     m_pManager = std::make_unique<SECToolBarManager>(this);
+    SetToolBarManager(m_pManager.get());
     m_pMenuBar = new SECMenuBar;
     m_pMenuBar->m_bAutoDelete = TRUE;
     m_pMenuBar->SetManager(m_pManager.get());

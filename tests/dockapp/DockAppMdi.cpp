@@ -49,6 +49,7 @@ int DockAppMdiFrame::OnCreate(LPCREATESTRUCT lpcs) {
     SetFrameMenu(kMdiFrameMenuId, MakeMdiFrameMenu());
     AddMenuForId(ID_DOCK_DOCUMENT, MakeMdiDocumentMenu());
     m_pManager = std::make_unique<SECToolBarManager>(this);
+    SetToolBarManager(m_pManager.get());
     if (!CreateDockToolBars(*m_pManager, m_hImages)) {
         return -1;
     }

@@ -245,7 +245,7 @@ TEST_F(LayoutFormTest, DamagedArchivesLeaveTheDefaultLayout) {
     top->m_arrBarID.InsertAt(0, 12345u); // a bar no record describes
     const std::vector<BYTE> unknownBar = SavedArchive(&state);
     top->m_arrBarID.RemoveAt(0);
-    state.m_barInfo[kFirstBarID].m_fProportion = 2.0f;
+    state.FindBarInfo(kFirstBarID)->m_fProportion = 2.0f;
     const std::vector<BYTE> badShare = SavedArchive(&state);
 
     Restart();
@@ -350,6 +350,7 @@ TEST_F(LayoutFormTest, ABarTheFrameLacksIsMadeFromItsSavedClassOrLeftOut) {
     m_frame->RecalcLayout();
     auto* made = dynamic_cast<SECControlBar*>(m_frame->GetControlBar(kFirstBarID + 2));
     ASSERT_NE(made, nullptr);
+    EXPECT_EQ(m_frame->m_ownedBars, std::vector<CControlBar*>{made}) << "the frame deletes it";
     made->GetWindowTextW(title);
     EXPECT_EQ(title, CString(u"C"));
     ASSERT_TRUE(made->IsFloating());

@@ -1,9 +1,18 @@
 // The docking-aware MDI frame: the default dock places handed out in turn, bars floated inside the main
-// window in host windows at cascading places, and their way back to a dock bar.
+// window in host windows at cascading places, and their way back to a dock bar; the bar layout through the
+// frame's toolbar manager.
 #include "DockTestSupport.h"
+#include "ToolBarTestSupport.h"
 
+#include "platform/base/CArchive.h"
+#include "platform/base/CMemFile.h"
 #include "platform/framework/CDockContext.h"
+#include "toolkit/SECDockState.h"
+#include "toolkit/SECFrameDocking.h"
 #include "toolkit/SECMDIFrameWnd.h"
+#include "toolkit/SECPersistentTreeNode.h"
+#include "toolkit/SECToolBarManager.h"
+#include "toolkit/ToolkitResourceIds.h"
 
 namespace docktest {
 namespace {
@@ -156,6 +165,94 @@ TEST_F(MDIFrameTest, ABarFloatsInsideTheMainWindowAndComesBack) {
     EXPECT_EQ(bar->m_pDockBar->GetDlgCtrlID(), AFX_IDW_DOCKBAR_LEFT);
     EXPECT_FALSE(::IsWindow(hostWindow));
     EXPECT_EQ(m_frame->MDIGetActive(), nullptr);
+}
+
+TEST_F(MDIFrameTest, AUserToolBarComesBackThroughTheFramesToolBarManager) {
+    auto manager = std::make_unique<SECToolBarManager>(m_frame);
+    m_frame->SetToolBarManager(manager.get());
+    SECCustomToolBar* bar = manager->CreateUserToolBar(u"Mine");
+    ASSERT_NE(bar, nullptr);
+    const std::vector<UINT> ids = {1000, 0, 1001};
+    bar->SetButtons(ids.data(), static_cast<int>(ids.size()));
+    m_frame->DockControlBarEx(bar, {0, 0, 0}, AFX_IDW_DOCKBAR_LEFT, 1.0f, 30);
+    m_frame->SaveBarLayout(u"Mdi");
+
+    // The next start makes no user toolbar of its own.
+    manager.reset();
+    m_frame->DestroyWindow();
+    m_app.m_pMainWnd = nullptr;
+    SetUp();
+    manager = std::make_unique<SECToolBarManager>(m_frame);
+    m_frame->SetToolBarManager(manager.get());
+    ASSERT_TRUE(m_frame->LoadBarLayout(u"Mdi"));
+    SECCustomToolBar* back = manager->FindToolBar(SEC_IDW_FIRST_USER_TOOLBAR);
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(tbtest::ButtonIds(*back), ids);
+    ASSERT_NE(back->m_pDockBar, nullptr);
+    EXPECT_EQ(back->m_pDockBar->GetDlgCtrlID(), static_cast<int>(AFX_IDW_DOCKBAR_LEFT));
+    manager.reset();
+}
+
+// Each form: the bar comes back in a host inside the main window, where the host stood; the profile and
+// the tree keep the host's size too.
+TEST_F(MDIFrameTest, ABarFloatingInsideTheMainWindowComesBackThereFromASavedLayout) {
+    SECControlBar* bar = AddBar(u"Output");
+    ASSERT_NE(bar, nullptr);
+    const CRect hostAt(70, 40, 320, 200); // MDI client coordinates
+    for (const char* form : {"profile", "archive", "tree"}) {
+        m_frame->DockControlBarEx(bar, {0, 0, 0}, AFX_IDW_DOCKBAR_BOTTOM, 1.0f, 120);
+        m_frame->FloatControlBarInMDIChild(bar, -1, -1);
+        CWnd* host = bar->m_pDockBar->GetParent();
+        host->SetWindowPos(nullptr, hostAt.left, hostAt.top, hostAt.Width(), hostAt.Height(),
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+        CMemFile file;
+        SECPersistentTreeNode root;
+        root.Create(u"Layouts");
+        const std::string which(form);
+        if (which == "profile") {
+            m_frame->SaveBarLayout(u"Mdi");
+        } else if (which == "archive") {
+            CArchive ar(&file, CArchive::store);
+            SECSaveFrameBarLayout(m_frame, ar);
+        } else {
+            ASSERT_TRUE(SECSaveFrameBarLayout(m_frame, &root));
+        }
+        m_frame->DockControlBarEx(bar, {0, 0, 0}, AFX_IDW_DOCKBAR_LEFT, 1.0f, 120);
+        ASSERT_FALSE(bar->IsFloating());
+
+        if (which == "profile") {
+            ASSERT_TRUE(m_frame->LoadBarLayout(u"Mdi"));
+        } else if (which == "archive") {
+            file.SeekToBegin();
+            CArchive ar(&file, CArchive::load);
+            ASSERT_TRUE(SECLoadFrameBarLayout(m_frame, ar));
+        } else {
+            ASSERT_TRUE(SECLoadFrameBarLayout(m_frame, &root));
+        }
+        auto* dock = dynamic_cast<SECDockBar*>(bar->m_pDockBar);
+        ASSERT_NE(dock, nullptr) << form;
+        ASSERT_TRUE(dock->m_bMDIHost) << form;
+        CRect back;
+        dock->GetParent()->GetWindowRect(&back);
+        ::MapWindowPoints(nullptr, m_frame->m_hWndMDIClient, reinterpret_cast<POINT*>(&back), 2);
+        EXPECT_EQ(back.TopLeft(), hostAt.TopLeft()) << form;
+        if (which != "archive") {
+            EXPECT_EQ(back, hostAt) << form;
+        }
+        EXPECT_TRUE(bar->IsWindowVisible()) << form;
+    }
+    // A placement of another size is damage: the layout is refused.
+    for (int i = 0; i < 16; ++i) {
+        CString section;
+        section.Format(u"Mdi-Bar%d", i);
+        if (m_app.GetProfileInt(section, u"BarID", 0) == static_cast<UINT>(bar->GetDlgCtrlID())) {
+            const BYTE cut[] = {44, 0, 0};
+            ASSERT_TRUE(SECDockState::WriteBinary(&m_app, section, u"MDIChildWindowPlacement", cut, 3));
+        }
+    }
+    m_frame->DockControlBarEx(bar, {0, 0, 0}, AFX_IDW_DOCKBAR_LEFT, 1.0f, 120);
+    EXPECT_FALSE(m_frame->LoadBarLayout(u"Mdi"));
+    EXPECT_FALSE(bar->IsFloating());
 }
 
 } // namespace

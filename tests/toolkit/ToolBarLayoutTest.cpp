@@ -111,4 +111,21 @@ TEST_F(ToolBarLayoutTest, CommonControlButtonRecordsAddButtonsWithTheirStates) {
     EXPECT_EQ(Ids(*pBar), (std::vector<UINT>{ID_FIRST_CMD + 1}));
 }
 
+TEST_F(ToolBarLayoutTest, DockingMeasuresTheBarAgainWithTheDockBarsBorders) {
+    m_frame->EnableDocking(CBRS_ALIGN_ANY);
+    const UINT b = ID_FIRST_CMD;
+    SECCustomToolBar* pBar = MakeBar({b, b, b}); // bordered at the bottom only, and measured so
+    ASSERT_TRUE(pBar);
+    m_frame->DockControlBar(pBar);
+    ASSERT_EQ(pBar->GetBarStyle() & CBRS_BORDER_ANY, static_cast<DWORD>(CBRS_BORDER_ANY));
+    // A bar made with the docked style from the start.
+    SECCustomToolBar* pFresh = m_manager->CreateToolBar(
+        ID_SECOND_BAR, u"Bar", WS_CHILD | WS_VISIBLE | (pBar->GetBarStyle() & CBRS_ALL));
+    ASSERT_TRUE(pFresh);
+    const UINT ids[] = {b, b, b};
+    pFresh->SetButtons(ids, 3);
+    EXPECT_EQ(pBar->CalcDynamicLayout(-1, LM_HORZ | LM_HORZDOCK),
+              pFresh->CalcDynamicLayout(-1, LM_HORZ | LM_HORZDOCK));
+}
+
 } // namespace

@@ -55,6 +55,15 @@ inline bool PlugInHandled(SECWndPlugIn* pPlugIn, UINT message, WPARAM wParam, LP
     return pPlugIn->m_bHandled != FALSE;
 }
 
+// The command ids of a toolbar's buttons in order, 0 for separators.
+inline std::vector<UINT> ButtonIds(const SECCustomToolBar& bar) {
+    std::vector<UINT> ids;
+    for (const SECStdBtn* b : bar.m_btns) {
+        ids.push_back(b->m_nID);
+    }
+    return ids;
+}
+
 class ToolBarFrame : public CFrameWnd {
 public:
     std::vector<int> notifyCodes;
@@ -107,13 +116,7 @@ protected:
         }
         return pBar;
     }
-    static std::vector<UINT> Ids(const SECCustomToolBar& bar) {
-        std::vector<UINT> ids;
-        for (const SECStdBtn* b : bar.m_btns) {
-            ids.push_back(b->m_nID);
-        }
-        return ids;
-    }
+    static std::vector<UINT> Ids(const SECCustomToolBar& bar) { return ButtonIds(bar); }
 
     CWinApp m_app{u"ToolBarTest"};
     ToolBarFrame* m_frame = nullptr;

@@ -239,6 +239,37 @@ TEST_F(BarsTest, ToolbarDocksLeftFloatsAndComesBackFromSavedState) {
     EXPECT_EQ(InFrame(m_frame->m_wndView).left, InFrame(bar).right);
 }
 
+TEST_F(BarsTest, ASavedStateFromAnotherScreenSizeIsScaledAndKeepsFloatingFramesOnTheScreen) {
+    CToolBar& bar = ToolBar();
+    m_frame->FloatControlBar(&bar, CPoint(600, 500));
+    m_frame->SaveBarState(u"Other");
+    // As if saved on a screen twice as large as this 1280 x 1024 one.
+    m_app.WriteProfileInt(u"Other-Summary", u"ScreenCX", 2560);
+    m_app.WriteProfileInt(u"Other-Summary", u"ScreenCY", 2048);
+    m_frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_TOP);
+    m_frame->LoadBarState(u"Other");
+    ASSERT_TRUE(bar.IsFloating());
+    CRect frameRect;
+    bar.GetParentFrame()->GetWindowRect(&frameRect);
+    EXPECT_EQ(frameRect.TopLeft(), CPoint(300, 250));
+
+    // Saved on this size at a place the frame would leave the screen from: moved back onto it.
+    m_app.WriteProfileInt(u"Other-Summary", u"ScreenCX", 1280);
+    m_app.WriteProfileInt(u"Other-Summary", u"ScreenCY", 1024);
+    for (int i = 0; i < 8; ++i) {
+        std::u16string section = u"Other-Bar" + std::u16string(1, static_cast<char16_t>(u'0' + i));
+        if (ReadProfileInt(section, u"BarID") == AFX_IDW_DOCKBAR_FLOAT) {
+            m_app.WriteProfileInt(section.c_str(), u"XPos", 1270);
+            m_app.WriteProfileInt(section.c_str(), u"YPos", 1020);
+        }
+    }
+    m_frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_TOP);
+    m_frame->LoadBarState(u"Other");
+    ASSERT_TRUE(bar.IsFloating());
+    bar.GetParentFrame()->GetWindowRect(&frameRect);
+    EXPECT_EQ(frameRect.BottomRight(), CPoint(1280, 1024));
+}
+
 TEST_F(BarsTest, HiddenBarStaysHiddenThroughItsSavedState) {
     CToolBar& bar = ToolBar();
     m_frame->ShowControlBar(&bar, FALSE, FALSE);

@@ -1,0 +1,3 @@
+#include "toolkit/SECControlBarManager.h"
+
+IMPLEMENT_DYNAMIC(SECControlBarManager, CCmdTarget)
