@@ -22,12 +22,6 @@ namespace {
 
 constexpr UINT RESULT_DONE = 15;
 
-LRESULT Send(CWnd* pWnd, UINT nCommand, Record& record) {
-    return pWnd && pWnd->GetSafeHwnd()
-               ? pWnd->SendMessage(GetMessageId(), nCommand, reinterpret_cast<LPARAM>(&record))
-               : 0;
-}
-
 } // namespace
 
 void DrawModeButton(HDC hDC, const RECT& rc, BOOL bPushed, BOOL bDockableFrame) {
@@ -180,10 +174,7 @@ UINT ScxNCRDBLClkMDIMaxChildMsgFilter::ProcessMessage(UINT message, WPARAM wPara
     if (message == WM_NCRBUTTONDBLCLK && wParam == HTMENU) {
         auto* pChild = dynamic_cast<SECMDIChildWnd*>(SECGetMaximizedMDIChild(GetFrameWnd()));
         if (pChild && pChild->m_filters.IsEnabled(SEC_FILTER_CAPTION_DBLCLK)) {
-            Record record;
-            record.hWnd = pChild->m_hWnd;
-            record.x = GET_X_LPARAM(lParam);
-            record.y = GET_Y_LPARAM(lParam);
+            Record record = RecordAt(pChild->m_hWnd, lParam);
             Send(pChild, SCX_APPLYMODE, record);
             return RESULT_DONE;
         }

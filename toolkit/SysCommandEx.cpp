@@ -35,10 +35,6 @@ void Append(HMENU hMenu, UINT nStringID, int nMode, int nCheckedMode) {
                   Text(nStringID));
 }
 
-LRESULT Send(CWnd* pWnd, UINT nCommand, Record& record) {
-    return pWnd ? pWnd->SendMessage(GetMessageId(), nCommand, reinterpret_cast<LPARAM>(&record)) : 0;
-}
-
 CMDIChildWnd* AsMDIChild(CWnd* pWnd) {
     return dynamic_cast<CMDIChildWnd*>(pWnd);
 }
@@ -461,10 +457,7 @@ UINT ScxCaptionNCRDBLClkFilter::ProcessMessage(UINT message, WPARAM wParam, LPAR
     if (message != WM_NCRBUTTONDBLCLK || wParam != HTCAPTION || !pFrame) {
         return ProcessChildren(message, wParam, lParam, pResult);
     }
-    Record record;
-    record.hWnd = pFrame->m_hWnd;
-    record.x = GET_X_LPARAM(lParam);
-    record.y = GET_Y_LPARAM(lParam);
+    Record record = RecordAt(pFrame->m_hWnd, lParam);
     Send(pFrame, SCX_APPLYMODE, record);
     return RESULT_DONE;
 }
@@ -474,12 +467,23 @@ UINT ScxContextMenuFilter::ProcessMessage(UINT message, WPARAM wParam, LPARAM lP
     if (message != WM_NCRBUTTONUP || wParam != HTCAPTION || !pFrame) {
         return ProcessChildren(message, wParam, lParam, pResult);
     }
-    Record record;
-    record.hWnd = pFrame->m_hWnd;
-    record.x = GET_X_LPARAM(lParam);
-    record.y = GET_Y_LPARAM(lParam);
+    Record record = RecordAt(pFrame->m_hWnd, lParam);
     Send(pFrame, SCX_SHOWMODEMENU, record);
     return RESULT_DONE;
+}
+
+LRESULT Send(CWnd* pWnd, UINT nCommand, Record& record) {
+    return pWnd && pWnd->GetSafeHwnd()
+               ? pWnd->SendMessage(GetMessageId(), nCommand, reinterpret_cast<LPARAM>(&record))
+               : 0;
+}
+
+Record RecordAt(HWND hWnd, LPARAM lParam) {
+    Record record;
+    record.hWnd = hWnd;
+    record.x = GET_X_LPARAM(lParam);
+    record.y = GET_Y_LPARAM(lParam);
+    return record;
 }
 
 } // namespace nsSysCommandEx

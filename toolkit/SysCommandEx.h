@@ -48,6 +48,10 @@ struct Record {
 };
 
 UINT GetMessageId();
+// Sends the extended system command with the record to a live window; 0 without one.
+LRESULT Send(CWnd* pWnd, UINT nCommand, Record& record);
+// A record for the window at the screen point a mouse message carries.
+Record RecordAt(HWND hWnd, LPARAM lParam);
 int MainMode(int nMode);
 
 class ScxMsgFilter : public SECMsgFilter {
